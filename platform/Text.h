@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <QUuid>
+
+// Text rules shared by the whole code: Unicode-aware equality, character
+// counting and the orders used for sorting.
+namespace Text {
+
+// Canonical-equivalence form: equal texts in any composition give the same
+// value, so it serves both for equality and as a hash key.
+QString canonical(const QString &text);
+bool canonicallyEqual(const QString &a, const QString &b);
+
+// User-perceived characters (grapheme clusters): a combined emoji is one.
+qsizetype characterCount(const QString &text);
+QString characterPrefix(const QString &text, qsizetype count);
+
+// Trims spaces and tabs (white space without line breaks) at both ends.
+QString trimmingWhitespace(const QString &text);
+// Trims white space and line breaks at both ends.
+QString trimmingWhitespaceAndNewlines(const QString &text);
+// Removes every white-space and line-break character, wherever it stands.
+QString removingWhitespace(const QString &text);
+
+// Order of Unicode scalar values (not UTF-16 code units). Returns <0, 0, >0.
+int compareScalars(const QString &a, const QString &b);
+inline bool scalarLess(const QString &a, const QString &b) { return compareScalars(a, b) < 0; }
+
+// Locale-aware order for names shown to the user: case-insensitive, with
+// digit runs compared by their numeric value ("9" before "10").
+int compareLocalizedStandard(const QString &a, const QString &b);
+inline bool localizedStandardLess(const QString &a, const QString &b)
+{
+    return compareLocalizedStandard(a, b) < 0;
+}
+
+// UUIDs are written upper-case with hyphens and without braces everywhere.
+QString uuidText(const QUuid &uuid);
+
+} // namespace Text

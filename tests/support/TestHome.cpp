@@ -1,0 +1,32 @@
+#include "TestHome.h"
+
+#include "HostTable.h"
+#include "UserDefaults.h"
+
+#include <QDir>
+
+TestHome::TestHome()
+{
+    QDir(m_dir.path()).mkpath(QStringLiteral("config"));
+    QDir(m_dir.path()).mkpath(QStringLiteral("data"));
+    qputenv("HOME", m_dir.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", configFolder().toUtf8());
+    qputenv("XDG_DATA_HOME", dataFolder().toUtf8());
+    qputenv("XDG_CACHE_HOME", (m_dir.path() + QStringLiteral("/cache")).toUtf8());
+    UserDefaults::reopenStandard();
+}
+
+TestHome::~TestHome()
+{
+    HostTable::clearOverrides();
+}
+
+QString TestHome::dataFolder() const
+{
+    return m_dir.path() + QStringLiteral("/data");
+}
+
+QString TestHome::configFolder() const
+{
+    return m_dir.path() + QStringLiteral("/config");
+}

@@ -1,5 +1,6 @@
 #include "TestHome.h"
 
+#include "Clock.h"
 #include "HostTable.h"
 #include "UserDefaults.h"
 
@@ -19,6 +20,7 @@ TestHome::TestHome()
 TestHome::~TestHome()
 {
     HostTable::clearOverrides();
+    Clock::setSource({});
 }
 
 QString TestHome::dataFolder() const

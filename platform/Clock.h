@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QDateTime>
+#include <functional>
+
+// The one source of "now" for rules that depend on time (stamps, star times,
+// daily copies, undo delays), so tests can set the time instead of sleeping.
+class Clock {
+public:
+    static QDateTime now();
+    // Replaces the time source; an empty function restores the system clock.
+    static void setSource(std::function<QDateTime()> source);
+};

@@ -2,6 +2,7 @@
 
 #include "Clock.h"
 #include "HostTable.h"
+#include "MediaSizes.h"
 #include "UserDefaults.h"
 
 #include <QDir>
@@ -15,6 +16,7 @@ TestHome::TestHome()
     qputenv("XDG_DATA_HOME", dataFolder().toUtf8());
     qputenv("XDG_CACHE_HOME", (m_dir.path() + QStringLiteral("/cache")).toUtf8());
     UserDefaults::reopenStandard();
+    MediaSizes::setCachedReady(std::nullopt);
 }
 
 TestHome::~TestHome()

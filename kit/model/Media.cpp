@@ -1,5 +1,7 @@
 #include "Media.h"
 
+#include "ImageTools.h"
+#include "MediaSizes.h"
 #include "Post.h"
 
 namespace {
@@ -86,4 +88,55 @@ MediaKind Media::kind() const
 void Media::setKind(MediaKind kind)
 {
     setKindRaw(kind.rawValue());
+}
+
+double Media::aspectRatio() const
+{
+    // Written so that a NaN side counts as not positive.
+    if (!(m_width > 0) || !(m_height > 0))
+        return 1.0;
+    return m_width / m_height;
+}
+
+bool Media::hasImageData() const
+{
+    return MediaSizes::ready() ? m_dataSize > 0 : hasBlob(dataBlob);
+}
+
+bool Media::hasVideoData() const
+{
+    return MediaSizes::ready() ? m_videoSize > 0 : hasBlob(videoDataBlob);
+}
+
+bool Media::needsImageDownload() const
+{
+    return !m_remoteURL.isEmpty() && !hasImageData();
+}
+
+bool Media::hasVideo() const
+{
+    const auto parsed = MediaKind::fromRawValue(m_kindRaw);
+    if (!parsed || *parsed == MediaKind::image)
+        return false;
+    return !m_videoRemoteURL.isEmpty() || hasVideoData();
+}
+
+bool Media::needsVideoDownload() const
+{
+    return hasVideo() && !m_videoRemoteURL.isEmpty() && !hasVideoData();
+}
+
+void Media::setImage(const std::optional<QByteArray> &data)
+{
+    constexpr int thumbnailPixels = 640;
+    constexpr double thumbnailQuality = 0.8;
+    setData(data);
+    setThumbnail(data ? ImageTools::thumbnail(*data, thumbnailPixels, thumbnailQuality) : std::nullopt);
+    setDataSize(data ? data->size() : 0);
+}
+
+void Media::setVideo(const std::optional<QByteArray> &data)
+{
+    setVideoData(data);
+    setVideoSize(data ? data->size() : 0);
 }

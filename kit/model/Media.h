@@ -51,6 +51,21 @@ public:
     MediaKind kind() const;
     void setKind(MediaKind kind);
 
+    // Width over height, or 1 when either is not positive.
+    double aspectRatio() const;
+    // Once the byte counts are recorded these read only the counts; before
+    // that they test whether the bytes are there (without loading them).
+    bool hasImageData() const;
+    bool hasVideoData() const;
+    bool needsImageDownload() const;
+    // A video, live photo or audio item with a motion or sound link or bytes.
+    bool hasVideo() const;
+    bool needsVideoDownload() const;
+    // Stores the picture's bytes with their thumbnail (none when the bytes
+    // are no decodable image) and their count.
+    void setImage(const std::optional<QByteArray> &data);
+    void setVideo(const std::optional<QByteArray> &data);
+
 private:
     explicit Media(Materializing);
 

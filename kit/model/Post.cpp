@@ -4,6 +4,11 @@
 #include "Clock.h"
 #include "Media.h"
 #include "Tag.h"
+#include "Text.h"
+
+#include <QRegularExpression>
+#include <algorithm>
+#include <limits>
 
 namespace {
 enum Relationship { mediaRelationship, tagsRelationship, boardsRelationship };
@@ -98,4 +103,83 @@ ParseState Post::parseState() const
 void Post::setParseState(ParseState state)
 {
     setParseStateRaw(ParseStates::rawValue(state));
+}
+
+QList<qint64> Post::telegramMessageIDs() const
+{
+    const QList<qint64> stored = storedMessageIDs();
+    if (!stored.isEmpty())
+        return stored;
+    return m_telegramMessageID == 0 ? QList<qint64>{} : messageIDRun();
+}
+
+// Pieces that are not a whole decimal integer (sign allowed) are skipped.
+QList<qint64> Post::storedMessageIDs() const
+{
+    static const QRegularExpression decimal(QStringLiteral("^[+-]?[0-9]+$"));
+    QList<qint64> ids;
+    for (const QString &piece : m_telegramMessageIDsRaw.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        if (!decimal.match(piece).hasMatch())
+            continue;
+        bool fits = false;
+        const qint64 id = piece.toLongLong(&fits);
+        if (fits)
+            ids.append(id);
+    }
+    return ids;
+}
+
+// One id per medium from the first id on; the run stops at the largest
+// 64-bit id instead of wrapping round to negative ids.
+QList<qint64> Post::messageIDRun() const
+{
+    const qsizetype count = std::clamp(related(mediaRelationship).size(), qsizetype(1), qsizetype(10));
+    QList<qint64> ids{m_telegramMessageID};
+    while (ids.size() < count && ids.last() < std::numeric_limits<qint64>::max())
+        ids.append(ids.last() + 1);
+    return ids;
+}
+
+void Post::setTelegramMessageIDs(const QList<qint64> &ids)
+{
+    QStringList pieces;
+    for (qint64 id : ids)
+        pieces.append(QString::number(id));
+    setTelegramMessageIDsRaw(pieces.join(QLatin1Char(',')));
+    setTelegramMessageID(ids.isEmpty() ? 0 : ids.first());
+}
+
+QList<std::shared_ptr<Media>> Post::sortedMedia() const
+{
+    auto sorted = media();
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const auto &a, const auto &b) { return a->order() < b->order(); });
+    return sorted;
+}
+
+QList<std::shared_ptr<Tag>> Post::sortedTags() const
+{
+    auto sorted = tags();
+    std::stable_sort(sorted.begin(), sorted.end(), [](const auto &a, const auto &b) {
+        return Text::localizedStandardLess(a->name(), b->name());
+    });
+    return sorted;
+}
+
+std::shared_ptr<Media> Post::cover() const
+{
+    const auto sorted = sortedMedia();
+    return sorted.isEmpty() ? nullptr : sorted.first();
+}
+
+QString Post::displayTitle() const
+{
+    constexpr qsizetype length = 60;
+    if (!m_title.isEmpty())
+        return m_title;
+    if (!m_content.isEmpty())
+        return Text::characterPrefix(m_content, length);
+    if (!m_note.isEmpty())
+        return Text::characterPrefix(m_note, length);
+    return m_sourceURL;
 }

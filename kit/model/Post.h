@@ -72,8 +72,25 @@ public:
     ParseState parseState() const;
     void setParseState(ParseState state);
 
+    // The channel message ids: the stored list, or for a post that only has
+    // a first id, one id per medium (at least 1, at most 10) counted from it.
+    QList<qint64> telegramMessageIDs() const;
+    // Stores the list and its first id (0 for none).
+    void setTelegramMessageIDs(const QList<qint64> &ids);
+
+    // Media by order; equal orders keep their place in the list.
+    QList<std::shared_ptr<Media>> sortedMedia() const;
+    // Tags by name in the user's locale order (numbers by value).
+    QList<std::shared_ptr<Tag>> sortedTags() const;
+    std::shared_ptr<Media> cover() const;
+    // The title, else the first 60 characters of the text or the note, else the link.
+    QString displayTitle() const;
+
 private:
     explicit Post(Materializing);
+
+    QList<qint64> storedMessageIDs() const;
+    QList<qint64> messageIDRun() const;
 
     QString m_sourceURL;
     QString m_platformRaw = QStringLiteral("web");

@@ -3,6 +3,7 @@
 #include <QCoro/QCoroTask>
 #include <exception>
 #include <optional>
+#include <stdexcept>
 #include <utility>
 
 // Runs a coroutine to its end in a nested event loop, like QCoro::waitFor,
@@ -47,6 +48,18 @@ inline void waitFor(QCoro::Task<> task)
     QCoro::waitFor(detail::captureVoid(std::move(task), error));
     if (error)
         std::rethrow_exception(error);
+}
+
+// What the coroutine threw, of the given type; any other outcome throws
+// std::logic_error, which fails the test.
+template <typename Error, typename T> Error failureOf(QCoro::Task<T> task)
+{
+    try {
+        TestAsync::waitFor(std::move(task));
+    } catch (const Error &error) {
+        return error;
+    }
+    throw std::logic_error("the coroutine did not throw the expected error");
 }
 
 } // namespace TestAsync

@@ -24,12 +24,7 @@ protected:
 
     template <typename Error> Error failure(const QUrl &url, const HTTPClient &client)
     {
-        try {
-            TestAsync::waitFor(client.get(url, {}, QStringLiteral("TestAgent/1")));
-        } catch (const Error &error) {
-            return error;
-        }
-        throw std::logic_error("the request did not fail as expected");
+        return TestAsync::failureOf<Error>(client.get(url, {}, QStringLiteral("TestAgent/1")));
     }
 
     FixtureServer server;

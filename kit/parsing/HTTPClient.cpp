@@ -119,6 +119,11 @@ QCoro::Task<HTTPClient::Page> HTTPClient::html(const QUrl &url, const Headers &h
     return fetchPage(*this, url, headers, ua);
 }
 
+QCoro::Task<JSON> HTTPClient::json(const QUrl &url, const Headers &headers, const QString &ua) const
+{
+    return fetchJSON(*this, url, headers, ua);
+}
+
 QCoro::Task<QUrl> HTTPClient::resolve(const QUrl &url, const QString &ua) const
 {
     return fetchFinalURL(*this, url, ua);
@@ -183,6 +188,12 @@ QCoro::Task<HTTPClient::Page> HTTPClient::fetchPage(HTTPClient client, QUrl url,
 {
     const Response response = co_await fetch(client, url, headers, ua);
     co_return Page{QString::fromUtf8(response.body), response.url};
+}
+
+QCoro::Task<JSON> HTTPClient::fetchJSON(HTTPClient client, QUrl url, Headers headers, QString ua)
+{
+    const Response response = co_await fetch(client, url, headers, ua);
+    co_return JSON::fromData(response.body);
 }
 
 QCoro::Task<QUrl> HTTPClient::fetchFinalURL(HTTPClient client, QUrl url, QString ua)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "JSON.h"
+
 #include <QByteArray>
 #include <QMap>
 #include <QNetworkAccessManager>
@@ -58,6 +60,9 @@ public:
     QCoro::Task<Response> get(const QUrl &url, const Headers &headers, const QString &ua) const;
     // The body as UTF-8 text (invalid bytes become U+FFFD) and the final URL.
     QCoro::Task<Page> html(const QUrl &url, const Headers &headers, const QString &ua) const;
+    // The body read as JSON (top-level fragments allowed); a body that is not
+    // JSON throws JSONError.
+    QCoro::Task<JSON> json(const QUrl &url, const Headers &headers, const QString &ua) const;
     // The URL the request ends at after redirects.
     QCoro::Task<QUrl> resolve(const QUrl &url, const QString &ua) const;
 
@@ -75,6 +80,7 @@ private:
     // goes out of scope while a request runs is no concern.
     static QCoro::Task<Response> fetch(HTTPClient client, QUrl url, Headers headers, QString ua);
     static QCoro::Task<Page> fetchPage(HTTPClient client, QUrl url, Headers headers, QString ua);
+    static QCoro::Task<JSON> fetchJSON(HTTPClient client, QUrl url, Headers headers, QString ua);
     static QCoro::Task<QUrl> fetchFinalURL(HTTPClient client, QUrl url, QString ua);
     QNetworkRequest request(const QUrl &url, const Headers &headers, const QString &ua) const;
 

@@ -82,6 +82,19 @@ TEST_F(HTTPClientTest, HtmlDecodesUTF8AndReplacesInvalidBytes)
     EXPECT_EQ(latin.text, QStringLiteral("caf\uFFFD \uFFFD!"));
 }
 
+TEST_F(HTTPClientTest, JsonReadsFragmentsAndPassesTheReadersError)
+{
+    server.json(kSite, QStringLiteral("/api"), R"({"data": {"id": 7}})");
+    server.json(kSite, QStringLiteral("/fragment"), "\"text\"");
+    server.page(kSite, QStringLiteral("/html"), "<html>");
+    const auto fetch = [&](const char *path) {
+        return http.json(server.url(kSite, QString::fromUtf8(path)), {}, {});
+    };
+    EXPECT_EQ(TestAsync::waitFor(fetch("/api"))["data"]["id"].intValue(), 7);
+    EXPECT_EQ(TestAsync::waitFor(fetch("/fragment")).string(), QStringLiteral("text"));
+    EXPECT_NO_THROW(TestAsync::failureOf<JSONError>(fetch("/html")));
+}
+
 TEST_F(HTTPClientTest, FollowsRedirectsAndReportsTheFinalAddress)
 {
     server.redirect(kSite, QStringLiteral("/short"), server.origin(kOther) + QStringLiteral("/hop"), 301);

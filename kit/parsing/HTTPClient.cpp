@@ -51,6 +51,37 @@ bool isTransportError(QNetworkReply::NetworkError error)
     return error != QNetworkReply::NoError && int(error) < 200;
 }
 
+// Sends one request and waits for its end; transport failures and bodies over
+// the limit are thrown.
+QCoro::Task<ReplyHandle> finishedReply(QNetworkAccessManager &session, QNetworkRequest request, qint64 limit)
+{
+    ReplyHandle reply(session.get(request));
+    // Shared, so a late signal never writes into a finished coroutine.
+    const auto tooLarge = std::make_shared<bool>(false);
+    QObject::connect(reply.get(), &QNetworkReply::downloadProgress, reply.get(),
+                     [tooLarge, limit, r = reply.get()](qint64 received, qint64 total) {
+                         if (!*tooLarge && (received > limit || total > limit)) {
+                             *tooLarge = true;
+                             r->abort();
+                         }
+                     });
+    co_await reply.get();
+    if (*tooLarge)
+        throw NetworkError(NetworkError::Kind::tooLarge, request.url().toString());
+    if (isTransportError(reply->error()))
+        throw NetworkError(transportKind(reply->error()), reply->errorString());
+    co_return reply;
+}
+
+// The HTTP status; a response that is not HTTP fails like a bad one.
+int statusOf(const QNetworkReply &reply)
+{
+    const QVariant status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    if (!status.isValid())
+        throw ParseError::badResponse(-1);
+    return status.toInt();
+}
+
 } // namespace
 
 QByteArray HTTPClient::Response::header(const QByteArray &name) const
@@ -151,25 +182,9 @@ QCoro::Task<HTTPClient::Response> HTTPClient::fetch(HTTPClient client, QUrl url,
     for (int redirects = 0;; ++redirects) {
         cookieAllowed = cookieAllowed && cookieMayFollow(origin, url);
         const Headers sent = cookieAllowed ? headers : removingHeader(headers, QStringLiteral("Cookie"));
-        ReplyHandle reply(client.m_session->get(client.request(url, sent, ua)));
-        bool tooLarge = false;
-        QObject::connect(reply.get(), &QNetworkReply::downloadProgress, reply.get(),
-                         [&tooLarge, limit = client.m_bodyLimit, r = reply.get()](qint64 got, qint64 total) {
-                             if (!tooLarge && (got > limit || total > limit)) {
-                                 tooLarge = true;
-                                 r->abort();
-                             }
-                         });
-        co_await reply.get();
-
-        if (tooLarge)
-            throw NetworkError(NetworkError::Kind::tooLarge, url.toString());
-        if (isTransportError(reply->error()))
-            throw NetworkError(transportKind(reply->error()), reply->errorString());
-        const QVariant statusAttribute = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-        if (!statusAttribute.isValid())
-            throw ParseError::badResponse(-1);
-        const int status = statusAttribute.toInt();
+        const ReplyHandle reply =
+            co_await finishedReply(*client.m_session, client.request(url, sent, ua), client.m_bodyLimit);
+        const int status = statusOf(*reply);
         const QByteArray location = reply->rawHeader("Location");
         if (isRedirect(status) && !location.isEmpty()) {
             if (redirects == maxRedirects)

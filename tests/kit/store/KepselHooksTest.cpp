@@ -10,19 +10,24 @@ namespace {
 
 class KepselHooksTest : public ::testing::Test {
 protected:
-    void SetUp() override { clear(); }
-    void TearDown() override { clear(); }
-    static void clear()
-    {
-        KepselHooks::postReady().clear();
-        KepselHooks::postIDChanged().clear();
-        KepselHooks::postDeletedBySync().clear();
-    }
+    void TearDown() override { KepselHooks::postReady().clear(); }
 
     // The hooks only hand the importer on; any address stands in for it.
     PostImporter &importer() { return *reinterpret_cast<PostImporter *>(&m_importerStandIn); }
-
     void runReady() { QCoro::waitFor(KepselHooks::ready(importer(), nullptr)); }
+
+    void append(const QString &name, std::function<void()> during = {})
+    {
+        KepselHooks::postReady().append(
+            [=, this](PostImporter &given, std::shared_ptr<Post>) -> QCoro::Task<> {
+                EXPECT_EQ(&given, &importer());
+                events << name + " begins";
+                if (during)
+                    during();
+                co_await QCoro::sleepFor(2ms);
+                events << name + " ends";
+            });
+    }
 
     QStringList events;
 
@@ -32,41 +37,19 @@ private:
 
 TEST_F(KepselHooksTest, ReadyWithoutCallbacksReturnsAtOnce)
 {
-    auto task = KepselHooks::ready(importer(), nullptr);
-    EXPECT_TRUE(task.isReady());
+    EXPECT_TRUE(KepselHooks::ready(importer(), nullptr).isReady());
 }
 
-TEST_F(KepselHooksTest, CallbacksRunInOrderEachAwaitedBeforeTheNext)
+TEST_F(KepselHooksTest, CallbacksRunInOrderAndOnesAddedMeanwhileWaitForTheNextPost)
 {
-    KepselHooks::postReady().append([this](PostImporter &given, std::shared_ptr<Post>) -> QCoro::Task<> {
-        EXPECT_EQ(&given, &importer());
-        events << QStringLiteral("first begins");
-        co_await QCoro::sleepFor(5ms);
-        events << QStringLiteral("first ends");
-    });
-    KepselHooks::postReady().append([this](PostImporter &, std::shared_ptr<Post>) -> QCoro::Task<> {
-        events << QStringLiteral("second");
-        co_return;
-    });
+    append("first", [this] { append("late"); });
+    append("second");
     runReady();
-    EXPECT_EQ(events, QStringList({"first begins", "first ends", "second"}));
-}
-
-TEST_F(KepselHooksTest, CallbackAddedDuringARunWaitsForTheNextRun)
-{
-    KepselHooks::postReady().append([this](PostImporter &, std::shared_ptr<Post>) -> QCoro::Task<> {
-        events << QStringLiteral("registering");
-        KepselHooks::postReady().append([this](PostImporter &, std::shared_ptr<Post>) -> QCoro::Task<> {
-            events << QStringLiteral("late");
-            co_return;
-        });
-        co_return;
-    });
+    EXPECT_EQ(events, QStringList({"first begins", "first ends", "second begins", "second ends"}));
+    events.clear();
+    KepselHooks::postReady().remove(0, 2);
     runReady();
-    EXPECT_EQ(events, QStringList({"registering"}));
-    KepselHooks::postReady().removeFirst();
-    runReady();
-    EXPECT_EQ(events, QStringList({"registering", "late"}));
+    EXPECT_EQ(events, QStringList({"late begins", "late ends"}));
 }
 
 } // namespace

@@ -14,28 +14,17 @@ protected:
     std::optional<QStringList> storedIDs() { return settings().stringList(Plugins::installedKey); }
 };
 
-TEST_F(PluginsTest, StartsFromTheStoredInstalledList)
+TEST_F(PluginsTest, StartsFromStoredListAndKeepsFirstRegistrationWithLatestCallback)
 {
-    settings().setStringList(Plugins::installedKey, {"telegram"});
+    settings().setStringList(Plugins::installedKey, {"other"});
     Plugins plugins;
-    EXPECT_TRUE(plugins.isInstalled("telegram"));
-    EXPECT_TRUE(plugins.available().isEmpty());
+    EXPECT_TRUE(plugins.isInstalled("other"));
 
-    settings().setString(Plugins::installedKey, "telegram");
-    EXPECT_TRUE(Plugins().installed().isEmpty());
-}
-
-TEST_F(PluginsTest, RegisteringTwiceKeepsFirstDescriptionAndLatestCallback)
-{
-    Plugins plugins;
     QStringList calls;
     plugins.registerPlugin(telegram, [&](bool on) { calls << QStringLiteral("old %1").arg(on); });
-    PluginInfo renamed = telegram;
-    renamed.name = "Renamed";
-    plugins.registerPlugin(renamed, [&](bool on) { calls << QStringLiteral("new %1").arg(on); });
-
-    ASSERT_EQ(plugins.available().size(), 1);
-    EXPECT_EQ(plugins.available().first(), telegram);
+    plugins.registerPlugin({"telegram", "Renamed", "", ""},
+                           [&](bool on) { calls << QStringLiteral("new %1").arg(on); });
+    EXPECT_EQ(plugins.available(), QList<PluginInfo>({telegram}));
     plugins.setInstalled("telegram", true);
     EXPECT_EQ(calls, QStringList({"new 1"}));
 }
@@ -44,40 +33,36 @@ TEST_F(PluginsTest, SetInstalledWritesSortedIdsBeforeCallingBackAndOnlyOnChange)
 {
     Plugins plugins;
     QSignalSpy changes(&plugins, &Plugins::installedChanged);
-    QList<bool> seenInSettings;
+    QList<bool> storedWhenCalled;
     plugins.registerPlugin(telegram,
-                           [&](bool) { seenInSettings << Plugins::isInstalledInSettings("telegram"); });
+                           [&](bool) { storedWhenCalled << Plugins::isInstalledInSettings("telegram"); });
 
-    plugins.setInstalled("zeta", true);
-    plugins.setInstalled("telegram", true);
-    plugins.setInstalled("Alpha", true);
+    for (const char *id : {"zeta", "telegram", "Alpha"})
+        plugins.setInstalled(id, true);
     EXPECT_EQ(storedIDs(), QStringList({"Alpha", "telegram", "zeta"}));
-    EXPECT_EQ(seenInSettings, QList<bool>({true}));
+    EXPECT_EQ(storedWhenCalled, QList<bool>({true}));
 
     settings().remove(Plugins::installedKey);
-    plugins.setInstalled("telegram", true);
+    plugins.setInstalled("telegram", true); // no change: no write, no call
     EXPECT_FALSE(storedIDs().has_value());
-    EXPECT_EQ(seenInSettings.size(), 1);
     EXPECT_EQ(changes.count(), 3);
 
-    plugins.setInstalled("telegram", false);
-    plugins.setInstalled("zeta", false);
-    plugins.setInstalled("Alpha", false);
+    for (const char *id : {"telegram", "zeta", "Alpha"})
+        plugins.setInstalled(id, false);
     EXPECT_EQ(storedIDs(), QStringList());
-    EXPECT_EQ(seenInSettings, QList<bool>({true, false}));
+    EXPECT_EQ(storedWhenCalled, QList<bool>({true, false}));
 }
 
 TEST_F(PluginsTest, InstallOnceOnlyActsTheFirstTimeAnIdIsSeen)
 {
     Plugins plugins;
     plugins.installOnce("telegram", false);
-    EXPECT_TRUE(settings().boolValue(Plugins::seenKeyPrefix + "telegram"));
     plugins.installOnce("telegram", true);
     EXPECT_FALSE(plugins.isInstalled("telegram"));
 
     plugins.installOnce("other", true);
     EXPECT_TRUE(plugins.isInstalled("other"));
-    plugins.setInstalled("other", false);
+    plugins.setInstalled("other", false); // the user's uninstall sticks
     plugins.installOnce("other", true);
     EXPECT_FALSE(Plugins::isInstalledInSettings("other"));
 }

@@ -1,0 +1,112 @@
+#include "Media.h"
+#include "MediaSizes.h"
+#include "TamselStore.h"
+#include "TestHome.h"
+
+#include <sqlite3.h>
+
+namespace {
+
+class MediaSizesTest : public HomeTest {
+protected:
+    ModelContext &context() { return container->mainContext(); }
+
+    std::shared_ptr<Media> insertMedia(qint64 dataSize, int bytes, int videoBytes = 0)
+    {
+        auto media = std::make_shared<Media>(MediaKind::image, 0);
+        media->setDataSize(dataSize);
+        if (bytes > 0)
+            media->setData(QByteArray(bytes, 'i'));
+        if (videoBytes > 0)
+            media->setVideoData(QByteArray(videoBytes, 'v'));
+        context().insert(media);
+        return media;
+    }
+
+    QList<std::shared_ptr<Media>> insertSaved(int count)
+    {
+        QList<std::shared_ptr<Media>> media;
+        for (int i = 0; i < count; ++i)
+            media.append(insertMedia(0, 10 + i));
+        context().save();
+        return media;
+    }
+
+    void runOnStore(const char *sql)
+    {
+        sqlite3 *db = nullptr;
+        ASSERT_EQ(sqlite3_open(container->storePath().toUtf8().constData(), &db), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+        sqlite3_close(db);
+    }
+
+    bool recorded()
+    {
+        return MediaSizes::ready() && TamselStore::defaults().boolValue(MediaSizes::settingKey);
+    }
+
+    std::unique_ptr<ModelContainer> container = TamselStore::makeContainer(false);
+};
+
+TEST_F(MediaSizesTest, RecordsOnlyMissingCounts)
+{
+    const auto keeps = insertMedia(500, 800);
+    const auto image = insertMedia(0, 800);
+    const auto empty = insertMedia(0, 0);
+    const auto video = insertMedia(0, 0, 900);
+
+    QCoro::waitFor(MediaSizes::backfillIfNeeded(context()));
+
+    EXPECT_EQ(keeps->dataSize(), 500);
+    EXPECT_EQ(image->dataSize(), 800);
+    EXPECT_EQ(empty->dataSize(), 0);
+    EXPECT_EQ(video->dataSize(), 0);
+    EXPECT_EQ(video->videoSize(), 900);
+    EXPECT_FALSE(context().hasChanges());
+    EXPECT_TRUE(recorded());
+}
+
+TEST_F(MediaSizesTest, YieldsEveryTenRecordsAndSavesOnceAtTheEnd)
+{
+    const auto media = insertSaved(25);
+
+    auto run = MediaSizes::backfillIfNeeded(context());
+    ASSERT_FALSE(run.isReady());
+    EXPECT_EQ(media[9]->dataSize(), 19);
+    EXPECT_EQ(media[10]->dataSize(), 0) << "suspended after the tenth record";
+    EXPECT_TRUE(context().hasChanges()) << "no save before the end";
+    EXPECT_TRUE(MediaSizes::backfillIfNeeded(context()).isReady()) << "a second call returns at once";
+    context().remove(media[12]);
+
+    QCoro::waitFor(run);
+    EXPECT_EQ(media[12]->dataSize(), 0) << "deleted meanwhile: skipped";
+    EXPECT_EQ(media[24]->dataSize(), 34);
+    EXPECT_FALSE(context().hasChanges());
+    EXPECT_TRUE(recorded());
+}
+
+TEST_F(MediaSizesTest, RecordedLibraryIsNotTouched)
+{
+    TamselStore::defaults().setBool(MediaSizes::settingKey, true);
+    const auto media = insertSaved(1);
+    EXPECT_TRUE(MediaSizes::backfillIfNeeded(context()).isReady());
+    EXPECT_EQ(media[0]->dataSize(), 0);
+}
+
+TEST_F(MediaSizesTest, FailedSaveLeavesTheLibraryUnrecordedForTheNextRun)
+{
+    const auto media = insertSaved(3);
+    runOnStore(
+        "CREATE TRIGGER refuse BEFORE INSERT ON \"Media\" BEGIN SELECT RAISE(ABORT, 'disk is full'); END");
+
+    QCoro::waitFor(MediaSizes::backfillIfNeeded(context()));
+    EXPECT_FALSE(MediaSizes::ready());
+    EXPECT_FALSE(TamselStore::defaults().contains(MediaSizes::settingKey));
+
+    runOnStore("DROP TRIGGER refuse");
+    QCoro::waitFor(MediaSizes::backfillIfNeeded(context()));
+    EXPECT_TRUE(recorded());
+    EXPECT_FALSE(context().hasChanges());
+}
+
+} // namespace

@@ -1,0 +1,84 @@
+#include "Post.h"
+#include "TamselStore.h"
+#include "TestHome.h"
+#include "UndoableDelete.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+class UndoableDeleteTest : public HomeTest {
+protected:
+    void SetUp() override
+    {
+        holder.setOnCommit([this](const UndoableDelete::PostList &posts) { committed.append(posts); });
+    }
+
+    std::shared_ptr<Post> insertPost()
+    {
+        auto post = std::make_shared<Post>(QStringLiteral("https://example.com/1"), Platform::web);
+        container->mainContext().insert(post);
+        return post;
+    }
+
+    std::unique_ptr<ModelContainer> container = TamselStore::makeContainer(true);
+    UndoableDelete holder;
+    QList<UndoableDelete::PostList> committed;
+    std::shared_ptr<Post> first = insertPost();
+    std::shared_ptr<Post> second = insertPost();
+};
+
+TEST_F(UndoableDeleteTest, HidesThePostsUntilTheDelayCommitsThem)
+{
+    QSignalSpy postsChanges(&holder, &UndoableDelete::postsChanged);
+    holder.start({first, second}, 0.02);
+    EXPECT_TRUE(holder.isHidden(*first));
+    EXPECT_EQ(holder.hidden(), QSet<QUuid>({first->id(), second->id()}));
+    EXPECT_TRUE(committed.isEmpty());
+
+    ASSERT_TRUE(postsChanges.wait(1000));
+    EXPECT_EQ(committed, QList<UndoableDelete::PostList>({{first, second}}));
+    EXPECT_FALSE(holder.isHidden(*first));
+    EXPECT_TRUE(holder.posts().isEmpty());
+}
+
+TEST_F(UndoableDeleteTest, NewDeleteCommitsThePendingOneAndItsDelayThenDoesNothing)
+{
+    holder.start({first}, 0.01);
+    holder.start({second}, 60);
+    EXPECT_EQ(committed, QList<UndoableDelete::PostList>({{first}}));
+    EXPECT_EQ(holder.posts(), UndoableDelete::PostList({second}));
+
+    QTest::qWait(30);
+    EXPECT_EQ(committed.size(), 1);
+    holder.start({}, 60);
+    EXPECT_EQ(committed, QList<UndoableDelete::PostList>({{first}, {second}}));
+    EXPECT_TRUE(holder.hidden().isEmpty());
+}
+
+TEST_F(UndoableDeleteTest, UndoShowsThePostsAgainAndTheDelayDeletesNothing)
+{
+    holder.start({first}, 0.01);
+    holder.undo();
+    EXPECT_FALSE(holder.isHidden(*first));
+    QTest::qWait(30);
+    holder.commit();
+    EXPECT_TRUE(committed.isEmpty());
+}
+
+TEST_F(UndoableDeleteTest, PostsDeletedMeanwhileAreLeftOut)
+{
+    holder.start({first, second}, 60);
+    container->mainContext().remove(first);
+    holder.commit();
+    EXPECT_EQ(committed, QList<UndoableDelete::PostList>({{second}}));
+
+    holder.start({second}, 60);
+    container->mainContext().remove(second);
+    holder.commit();
+    EXPECT_EQ(committed.size(), 1) << "nothing left to delete: no call";
+    EXPECT_TRUE(holder.posts().isEmpty());
+}
+
+} // namespace

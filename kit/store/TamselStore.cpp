@@ -1,5 +1,61 @@
 #include "TamselStore.h"
 
+#include "AuthorGroup.h"
+#include "Board.h"
+#include "KitLog.h"
+#include "Media.h"
+#include "Post.h"
+#include "StoreError.h"
+#include "StoreMigration.h"
+#include "Tag.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
 const QString TamselStore::baseIdentifier = QStringLiteral("app.kepsel");
 const QString TamselStore::appGroup = QStringLiteral("group.") + TamselStore::baseIdentifier;
 const QString TamselStore::cloudContainer = QStringLiteral("iCloud.") + TamselStore::baseIdentifier;
+
+const ModelContainer::Schema &TamselStore::schema()
+{
+    static const ModelContainer::Schema types{&Post::entityDescription(), &Media::entityDescription(),
+                                              &Tag::entityDescription(), &Board::entityDescription(),
+                                              &AuthorGroup::entityDescription()};
+    return types;
+}
+
+QString TamselStore::applicationSupportDirectory()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+}
+
+QString TamselStore::storeDirectory()
+{
+    const QString folder = StoreMigration::currentDirectory(applicationSupportDirectory());
+    QDir().mkpath(folder);
+    return folder;
+}
+
+// The store file carries the name of the folder it lives in.
+QString TamselStore::storeFileName()
+{
+    const QString folder = StoreMigration::currentDirectory(applicationSupportDirectory());
+    const bool legacy = QFileInfo(folder).fileName() == StoreMigration::legacyName;
+    return (legacy ? StoreMigration::legacyName : StoreMigration::name) + QStringLiteral(".store");
+}
+
+std::unique_ptr<ModelContainer> TamselStore::makeContainer(bool inMemory)
+{
+    if (inMemory)
+        return std::make_unique<ModelContainer>(schema());
+    for (const char *obsolete : {"cloudEnabled", "cloudURL", "cloudToken"})
+        defaults().remove(QString::fromLatin1(obsolete));
+    const QString storePath = storeDirectory() + QLatin1Char('/') + storeFileName();
+    try {
+        return std::make_unique<ModelContainer>(schema(), storePath);
+    } catch (const StoreError &error) {
+        qCCritical(tamselLog, "ModelContainer failed for %s: %s", qUtf8Printable(storePath), error.what());
+    }
+    throw StoreError(QStringLiteral("Unable to create any ModelContainer"));
+}

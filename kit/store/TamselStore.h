@@ -1,10 +1,13 @@
 #pragma once
 
+#include "ModelContainer.h"
 #include "UserDefaults.h"
 
 #include <QString>
+#include <memory>
 
-// The store facade: settings, identifiers and (later) the library store.
+// The store facade: the library's schema, where its store lives, opening it,
+// the settings and the identifiers formed from the application's base one.
 class TamselStore {
 public:
     // Reverse-domain base identifier of the application.
@@ -14,4 +17,18 @@ public:
 
     // The application's settings.
     static UserDefaults &defaults() { return UserDefaults::standard(); }
+
+    // Post, Media, Tag, Board and AuthorGroup.
+    static const ModelContainer::Schema &schema();
+    // The store folder in the user's data folder, created when missing (a
+    // failure to create it shows when the store is opened).
+    static QString storeDirectory();
+    // The library's store on disk, or in memory only. On disk it first drops
+    // obsolete settings. Throws StoreError "Unable to create any ModelContainer"
+    // when the store cannot be opened; nothing is deleted or reset then.
+    static std::unique_ptr<ModelContainer> makeContainer(bool inMemory);
+
+private:
+    static QString applicationSupportDirectory();
+    static QString storeFileName();
 };

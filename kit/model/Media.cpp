@@ -1,0 +1,142 @@
+#include "Media.h"
+
+#include "ImageTools.h"
+#include "MediaSizes.h"
+#include "Post.h"
+
+namespace {
+enum Blob { dataBlob, thumbnailBlob, videoDataBlob };
+enum Inverse { postInverse };
+} // namespace
+
+Media::Media(MediaKind kind, int order)
+    : PersistentModel(entityDescription()), m_kindRaw(kind.rawValue()), m_order(order)
+{
+}
+
+Media::Media(Materializing tag) : PersistentModel(entityDescription(), tag) {}
+
+const EntityDescription &Media::entityDescription()
+{
+    static const EntityDescription entity =
+        EntityBuilder<Media>(QStringLiteral("Media"),
+                             [] { return std::shared_ptr<Media>(new Media(Materializing{})); })
+            .column(QStringLiteral("kindRaw"), &Media::m_kindRaw)
+            .column(QStringLiteral("order"), &Media::m_order)
+            .column(QStringLiteral("remoteURL"), &Media::m_remoteURL)
+            .column(QStringLiteral("videoRemoteURL"), &Media::m_videoRemoteURL)
+            .column(QStringLiteral("width"), &Media::m_width)
+            .column(QStringLiteral("height"), &Media::m_height)
+            .column(QStringLiteral("duration"), &Media::m_duration)
+            .externalBlob(QStringLiteral("data"))
+            .externalBlob(QStringLiteral("thumbnail"))
+            .externalBlob(QStringLiteral("videoData"))
+            .column(QStringLiteral("dataSize"), &Media::m_dataSize)
+            .column(QStringLiteral("videoSize"), &Media::m_videoSize)
+            .inverse(QStringLiteral("post"), &Post::entityDescription, QStringLiteral("media"), false)
+            .build();
+    return entity;
+}
+
+std::optional<QByteArray> Media::data() const
+{
+    return blob(dataBlob);
+}
+
+void Media::setData(const std::optional<QByteArray> &value)
+{
+    setBlob(dataBlob, value);
+}
+
+std::optional<QByteArray> Media::thumbnail() const
+{
+    return blob(thumbnailBlob);
+}
+
+void Media::setThumbnail(const std::optional<QByteArray> &value)
+{
+    setBlob(thumbnailBlob, value);
+}
+
+std::optional<QByteArray> Media::videoData() const
+{
+    return blob(videoDataBlob);
+}
+
+void Media::setVideoData(const std::optional<QByteArray> &value)
+{
+    setBlob(videoDataBlob, value);
+}
+
+std::shared_ptr<Post> Media::post() const
+{
+    const auto owners = inverseRelated(postInverse);
+    return owners.isEmpty() ? nullptr : std::static_pointer_cast<Post>(owners.first());
+}
+
+void Media::setPost(const std::shared_ptr<Post> &post)
+{
+    setInverseRelated(postInverse, post ? QList<std::shared_ptr<PersistentModel>>{post}
+                                        : QList<std::shared_ptr<PersistentModel>>{});
+}
+
+MediaKind Media::kind() const
+{
+    return MediaKind::fromRawValue(m_kindRaw).value_or(MediaKind::image);
+}
+
+void Media::setKind(MediaKind kind)
+{
+    setKindRaw(kind.rawValue());
+}
+
+double Media::aspectRatio() const
+{
+    // Written so that a NaN side counts as not positive.
+    if (!(m_width > 0) || !(m_height > 0))
+        return 1.0;
+    return m_width / m_height;
+}
+
+bool Media::hasImageData() const
+{
+    return MediaSizes::ready() ? m_dataSize > 0 : hasBlob(dataBlob);
+}
+
+bool Media::hasVideoData() const
+{
+    return MediaSizes::ready() ? m_videoSize > 0 : hasBlob(videoDataBlob);
+}
+
+bool Media::needsImageDownload() const
+{
+    return !m_remoteURL.isEmpty() && !hasImageData();
+}
+
+bool Media::hasVideo() const
+{
+    const auto parsed = MediaKind::fromRawValue(m_kindRaw);
+    if (!parsed || *parsed == MediaKind::image)
+        return false;
+    return !m_videoRemoteURL.isEmpty() || hasVideoData();
+}
+
+bool Media::needsVideoDownload() const
+{
+    return hasVideo() && !m_videoRemoteURL.isEmpty() && !hasVideoData();
+}
+
+void Media::setImage(const std::optional<QByteArray> &data)
+{
+    constexpr int thumbnailPixels = 640;
+    constexpr double thumbnailQuality = 0.8;
+    setData(data);
+    setThumbnail(data ? ImageTools::thumbnail(*data, thumbnailPixels, thumbnailQuality) : std::nullopt);
+    setDataSize(data ? data->size() : 0);
+}
+
+void Media::setVideo(const std::optional<QByteArray> &data)
+{
+    setVideoData(data);
+    setVideoSize(data ? data->size() : 0);
+}

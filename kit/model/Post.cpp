@@ -1,0 +1,185 @@
+#include "Post.h"
+
+#include "Board.h"
+#include "Clock.h"
+#include "Media.h"
+#include "Tag.h"
+#include "Text.h"
+
+#include <QRegularExpression>
+#include <algorithm>
+#include <limits>
+
+namespace {
+enum Relationship { mediaRelationship, tagsRelationship, boardsRelationship };
+} // namespace
+
+Post::Post(const QString &sourceURL, Platform platform)
+    : PersistentModel(entityDescription()), m_sourceURL(sourceURL), m_platformRaw(platform.rawValue()),
+      m_createdAt(Clock::now()), m_updatedAt(Clock::now())
+{
+}
+
+Post::Post(Materializing tag) : PersistentModel(entityDescription(), tag) {}
+
+const EntityDescription &Post::entityDescription()
+{
+    static const EntityDescription entity =
+        EntityBuilder<Post>(QStringLiteral("Post"),
+                            [] { return std::shared_ptr<Post>(new Post(Materializing{})); })
+            .column(QStringLiteral("sourceURL"), &Post::m_sourceURL)
+            .column(QStringLiteral("platformRaw"), &Post::m_platformRaw)
+            .column(QStringLiteral("title"), &Post::m_title)
+            .column(QStringLiteral("content"), &Post::m_content)
+            .column(QStringLiteral("note"), &Post::m_note)
+            .column(QStringLiteral("authorName"), &Post::m_authorName)
+            .column(QStringLiteral("authorAvatarURL"), &Post::m_authorAvatarURL)
+            .column(QStringLiteral("publishedAt"), &Post::m_publishedAt)
+            .column(QStringLiteral("createdAt"), &Post::m_createdAt)
+            .column(QStringLiteral("updatedAt"), &Post::m_updatedAt)
+            .column(QStringLiteral("parseStateRaw"), &Post::m_parseStateRaw)
+            .column(QStringLiteral("parseError"), &Post::m_parseError)
+            .column(QStringLiteral("isArchived"), &Post::m_isArchived)
+            .column(QStringLiteral("isPrivate"), &Post::m_isPrivate)
+            .column(QStringLiteral("telegramMessageID"), &Post::m_telegramMessageID)
+            .column(QStringLiteral("telegramMessageIDsRaw"), &Post::m_telegramMessageIDsRaw)
+            .column(QStringLiteral("telegramSyncedAt"), &Post::m_telegramSyncedAt)
+            .column(QStringLiteral("telegramQueued"), &Post::m_telegramQueued)
+            .toMany(QStringLiteral("media"), &Media::entityDescription, DeleteRule::cascade,
+                    QStringLiteral("post"))
+            .toMany(QStringLiteral("tags"), &Tag::entityDescription, DeleteRule::nullify,
+                    QStringLiteral("posts"))
+            .toMany(QStringLiteral("boards"), &Board::entityDescription, DeleteRule::nullify,
+                    QStringLiteral("posts"))
+            .build();
+    return entity;
+}
+
+QList<std::shared_ptr<Media>> Post::media() const
+{
+    return downcast<Media>(related(mediaRelationship));
+}
+
+void Post::setMedia(const QList<std::shared_ptr<Media>> &media)
+{
+    setRelated(mediaRelationship, upcast(media));
+}
+
+QList<std::shared_ptr<Tag>> Post::tags() const
+{
+    return downcast<Tag>(related(tagsRelationship));
+}
+
+void Post::setTags(const QList<std::shared_ptr<Tag>> &tags)
+{
+    setRelated(tagsRelationship, upcast(tags));
+}
+
+QList<std::shared_ptr<Board>> Post::boards() const
+{
+    return downcast<Board>(related(boardsRelationship));
+}
+
+void Post::setBoards(const QList<std::shared_ptr<Board>> &boards)
+{
+    setRelated(boardsRelationship, upcast(boards));
+}
+
+Platform Post::platform() const
+{
+    return Platform::fromRawValueOrWeb(m_platformRaw);
+}
+
+void Post::setPlatform(Platform platform)
+{
+    setPlatformRaw(platform.rawValue());
+}
+
+ParseState Post::parseState() const
+{
+    return ParseStates::fromRawValue(m_parseStateRaw);
+}
+
+void Post::setParseState(ParseState state)
+{
+    setParseStateRaw(ParseStates::rawValue(state));
+}
+
+QList<qint64> Post::telegramMessageIDs() const
+{
+    const QList<qint64> stored = storedMessageIDs();
+    if (!stored.isEmpty())
+        return stored;
+    return m_telegramMessageID == 0 ? QList<qint64>{} : messageIDRun();
+}
+
+// Pieces that are not a whole decimal integer (sign allowed) are skipped.
+QList<qint64> Post::storedMessageIDs() const
+{
+    static const QRegularExpression decimal(QStringLiteral("^[+-]?[0-9]+$"));
+    QList<qint64> ids;
+    for (const QString &piece : m_telegramMessageIDsRaw.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        if (!decimal.match(piece).hasMatch())
+            continue;
+        bool fits = false;
+        const qint64 id = piece.toLongLong(&fits);
+        if (fits)
+            ids.append(id);
+    }
+    return ids;
+}
+
+// One id per medium from the first id on; the run stops at the largest
+// 64-bit id instead of wrapping round to negative ids.
+QList<qint64> Post::messageIDRun() const
+{
+    const qsizetype count = std::clamp(related(mediaRelationship).size(), qsizetype(1), qsizetype(10));
+    QList<qint64> ids{m_telegramMessageID};
+    while (ids.size() < count && ids.last() < std::numeric_limits<qint64>::max())
+        ids.append(ids.last() + 1);
+    return ids;
+}
+
+void Post::setTelegramMessageIDs(const QList<qint64> &ids)
+{
+    QStringList pieces;
+    for (qint64 id : ids)
+        pieces.append(QString::number(id));
+    setTelegramMessageIDsRaw(pieces.join(QLatin1Char(',')));
+    setTelegramMessageID(ids.isEmpty() ? 0 : ids.first());
+}
+
+QList<std::shared_ptr<Media>> Post::sortedMedia() const
+{
+    auto sorted = media();
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const auto &a, const auto &b) { return a->order() < b->order(); });
+    return sorted;
+}
+
+QList<std::shared_ptr<Tag>> Post::sortedTags() const
+{
+    auto sorted = tags();
+    std::stable_sort(sorted.begin(), sorted.end(), [](const auto &a, const auto &b) {
+        return Text::localizedStandardLess(a->name(), b->name());
+    });
+    return sorted;
+}
+
+std::shared_ptr<Media> Post::cover() const
+{
+    const auto sorted = sortedMedia();
+    return sorted.isEmpty() ? nullptr : sorted.first();
+}
+
+QString Post::displayTitle() const
+{
+    constexpr qsizetype length = 60;
+    if (!m_title.isEmpty())
+        return m_title;
+    if (!m_content.isEmpty())
+        return Text::characterPrefix(m_content, length);
+    if (!m_note.isEmpty())
+        return Text::characterPrefix(m_note, length);
+    return m_sourceURL;
+}

@@ -1,0 +1,221 @@
+#include "LinkExtractor.h"
+
+#include "Text.h"
+
+#include <QRegularExpression>
+#include <QSet>
+#include <algorithm>
+
+namespace {
+
+// Country codes and the generic top-level domains seen in shared links. A bare
+// "name.tld" is only a link when its ending is one of these, so file names
+// ("photo.jpg") and abbreviations stay text.
+QSet<QString> knownTopLevelDomains()
+{
+    static const char *const names =
+        "ac ad ae af ag ai al am ao aq ar as at au aw ax az ba bb be bf bg bh bi bj bm bn bo br bs bt bv bw "
+        "by bz ca cc cd cf cg ch ci cl cm cn co cr cu cv cw cx cy cz de dj dk dm do dz ec ee eg es et eu fi "
+        "fj fm fo fr ga gb gd ge gf gg gh gi gl gm gn gp gq gr gs gt gu gw gy hk hm hn hr ht hu id ie il im "
+        "in io iq ir is it je jo jp ke kg ki km kn kp kr kw ky kz la lb lc li lk lr ls lt lu lv ly ma mc md "
+        "me mg mh mk ml mn mo mp mq mr ms mt mu mv mw mx my mz na nc ne nf ng ni nl no nr nu nz om pa pe pf "
+        "ph pk pl pm pn pr ps pt pw py qa re ro rs ru rw sa sb sc sd se sg sh si sj sk sl sm sn so sr ss st "
+        "su sv sx sy sz tc td tf tg th tj tk tl tm tn to tr tt tv tw tz ua ug uk us uy uz va vc ve vg vi vn "
+        "vu wf ws ye yt zm zw "
+        "com net org edu gov mil int info biz name pro mobi asia app dev xyz top site online club shop store "
+        "vip tech link live blog news art wiki cloud fun icu ltd group work world today space website life "
+        "page video music media design studio games social email";
+    const QStringList list = QString::fromLatin1(names).split(u' ', Qt::SkipEmptyParts);
+    return QSet<QString>(list.cbegin(), list.cend());
+}
+
+bool isAsciiAlphanumeric(QChar c)
+{
+    return c.isLetterOrNumber() && c.unicode() < 0x80;
+}
+
+// Characters a URL may hold unescaped; anything else ends a link.
+bool isLinkCharacter(QChar c)
+{
+    static const QString marks = QStringLiteral("-._~:/?#[]@!$&'()*+,;=%");
+    return isAsciiAlphanumeric(c) || marks.contains(c);
+}
+
+// After one of these a word is part of a larger token (a path, a mail
+// address, a file name), so only an explicit "scheme://" may start there.
+bool continuesToken(QChar c)
+{
+    static const QString marks = QStringLiteral("-._@+%/~&=#?");
+    return isAsciiAlphanumeric(c) || marks.contains(c);
+}
+
+bool isWebScheme(const QString &scheme)
+{
+    return scheme.compare(u"http", Qt::CaseInsensitive) == 0 ||
+           scheme.compare(u"https", Qt::CaseInsensitive) == 0;
+}
+
+std::optional<QUrl> webURL(const QString &link)
+{
+    const QUrl url(link, QUrl::StrictMode);
+    if (url.isValid() && isWebScheme(url.scheme()) && !url.host().isEmpty())
+        return url;
+    return std::nullopt;
+}
+
+// Drops punctuation that closes the sentence around a link rather than the
+// link itself; brackets stay when the link opened them.
+QStringView trimmingTrailingPunctuation(QStringView link)
+{
+    static const QString closing = QStringLiteral(".,;:!?'");
+    qsizetype openParentheses = link.count(u'('), closeParentheses = link.count(u')');
+    qsizetype openBrackets = link.count(u'['), closeBrackets = link.count(u']');
+    while (!link.isEmpty()) {
+        const QChar last = link.back();
+        if (last == u')' && openParentheses < closeParentheses)
+            --closeParentheses;
+        else if (last == u']' && openBrackets < closeBrackets)
+            --closeBrackets;
+        else if (!closing.contains(last))
+            break;
+        link.chop(1);
+    }
+    return link;
+}
+
+constexpr qsizetype schemeLimit = 32;
+constexpr qsizetype mailLimit = 64 + 1 + 255;
+constexpr qsizetype hostLimit = 253;
+constexpr qsizetype portLimit = 6;
+
+// One step of the scan: the link found at a position, or how far to skip.
+struct Step {
+    std::optional<QUrl> url;
+    qsizetype consumed = 1;
+};
+
+// Scans each run of link characters from left to right, reading a link, a
+// mail address or a plain word at each word start.
+class Detector {
+public:
+    explicit Detector(const QString &text) : m_text(text) {}
+
+    std::optional<QUrl> firstWebLink() const
+    {
+        for (qsizetype runStart = 0; runStart < m_text.size();) {
+            const qsizetype runEnd = endOfRun(runStart);
+            if (const auto url = firstWebLinkInRun(runStart, runEnd))
+                return url;
+            runStart = qMax(runEnd, runStart + 1);
+        }
+        return std::nullopt;
+    }
+
+private:
+    qsizetype endOfRun(qsizetype from) const
+    {
+        qsizetype end = from;
+        while (end < m_text.size() && isLinkCharacter(m_text[end]))
+            ++end;
+        return end;
+    }
+
+    std::optional<QUrl> firstWebLinkInRun(qsizetype runStart, qsizetype runEnd) const
+    {
+        for (qsizetype at = runStart; at < runEnd;) {
+            if (!isWordStart(at)) {
+                ++at;
+                continue;
+            }
+            const Step step = readAt(at, QStringView(m_text).mid(at, runEnd - at));
+            if (step.url)
+                return step.url;
+            at += qMax<qsizetype>(1, step.consumed);
+        }
+        return std::nullopt;
+    }
+
+    bool isWordStart(qsizetype at) const
+    {
+        return isAsciiAlphanumeric(m_text[at]) && (at == 0 || !isAsciiAlphanumeric(m_text[at - 1]));
+    }
+
+    // Each pattern looks at a bounded prefix only (schemes are short, mail
+    // addresses and host names have length limits), which keeps the scan
+    // linear however long a run of link characters is. Runs are plain ASCII,
+    // so the UTF-16 check of the subject can be skipped.
+    static QRegularExpressionMatch matchStart(const QRegularExpression &expression, QStringView rest,
+                                              qsizetype limit)
+    {
+        return expression.match(rest.left(limit), 0, QRegularExpression::NormalMatch,
+                                QRegularExpression::AnchorAtOffsetMatchOption |
+                                    QRegularExpression::DontCheckSubjectStringMatchOption);
+    }
+
+    // `rest` runs from `at` to the end of its run of link characters.
+    Step readAt(qsizetype at, QStringView rest) const
+    {
+        static const QRegularExpression scheme(QStringLiteral("([A-Za-z][A-Za-z0-9+.\\-]*):(//)?"));
+        static const QRegularExpression mailAddress(QStringLiteral("[A-Za-z0-9._%+\\-]+@[A-Za-z0-9.\\-]+"));
+        static const QRegularExpression wordPart(QStringLiteral("[A-Za-z0-9._\\-]+"));
+
+        const QRegularExpressionMatch schemeMatch = matchStart(scheme, rest, schemeLimit);
+        if (schemeMatch.hasMatch() && (schemeMatch.hasCaptured(2) || isWebScheme(schemeMatch.captured(1))))
+            return readSchemeLink(rest, schemeMatch);
+        const Step word{std::nullopt, matchStart(wordPart, rest, rest.size()).capturedLength()};
+        if (at > 0 && continuesToken(m_text[at - 1]))
+            return word;
+        if (const auto mail = matchStart(mailAddress, rest, mailLimit); mail.hasMatch())
+            return {std::nullopt, mail.capturedLength()};
+        const Step host = readBareHost(rest);
+        return host.url ? host : word;
+    }
+
+    // "scheme://..." is one link: a web link, or one of another scheme that is
+    // skipped whole, as is a malformed web link without slashes ("http:path").
+    static Step readSchemeLink(QStringView rest, const QRegularExpressionMatch &match)
+    {
+        if (!match.hasCaptured(2) || !isWebScheme(match.captured(1)))
+            return {std::nullopt, rest.size()};
+        return {webURL(trimmingTrailingPunctuation(rest).toString()), rest.size()};
+    }
+
+    static Step readBareHost(QStringView rest)
+    {
+        static const QRegularExpression host(
+            QStringLiteral("((?:[A-Za-z0-9](?:[A-Za-z0-9\\-]*[A-Za-z0-9])?\\.)+([A-Za-z]{2,63}))(?::[0-9]{1,"
+                           "5})?(?![A-Za-z0-9_@\\-])"));
+        static const QSet<QString> topLevelDomains = knownTopLevelDomains();
+        static const QString pathStarts = QStringLiteral("/?#");
+
+        const QRegularExpressionMatch match = matchStart(host, rest, hostLimit + portLimit);
+        if (!match.hasMatch() || match.capturedLength(1) > hostLimit)
+            return {};
+        const bool www = rest.left(4).compare(u"www.", Qt::CaseInsensitive) == 0;
+        if (!www && !topLevelDomains.contains(match.captured(2).toLower()))
+            return {};
+        const qsizetype hostEnd = match.capturedLength();
+        const bool hasPath = hostEnd < rest.size() && pathStarts.contains(rest[hostEnd]);
+        const QStringView link = trimmingTrailingPunctuation(hasPath ? rest : rest.left(hostEnd));
+        return {webURL(QStringLiteral("http://") + link.toString()), link.size()};
+    }
+
+    const QString &m_text;
+};
+
+bool consistsOfLinkCharacters(const QString &text)
+{
+    return !text.isEmpty() && std::all_of(text.cbegin(), text.cend(), isLinkCharacter);
+}
+
+} // namespace
+
+std::optional<QUrl> LinkExtractor::firstURL(const QString &in)
+{
+    const QString text = Text::trimmingWhitespaceAndNewlines(in);
+    // A pasted bare link is taken whole, without running the detector.
+    if (consistsOfLinkCharacters(text))
+        if (const auto whole = webURL(text))
+            return whole;
+    return Detector(text).firstWebLink();
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+#include <optional>
+
+// Picks the web link out of whatever a user pastes: a bare link, or a share
+// text copied from a phone app with the link among words, hashtags and emoji.
+class LinkExtractor {
+public:
+    // The first http or https link, or none. A text that is one whole web link
+    // is taken as it is. Otherwise links are found as a link detector finds
+    // them: "www." and bare-domain links come back with "http://"; mail
+    // addresses and other schemes are skipped; a link ends at white space,
+    // non-ASCII text (Chinese, full-width punctuation, emoji) and before
+    // trailing punctuation such as ".,;:!?'" or an unbalanced ")" or "]".
+    //
+    // The link keeps its text: toString() gives it back as found, except that
+    // QUrl lower-cases scheme and host, upper-cases percent escapes and shows
+    // escaped non-ASCII and spaces decoded (toString(QUrl::FullyEncoded) keeps
+    // those escaped).
+    static std::optional<QUrl> firstURL(const QString &in);
+};

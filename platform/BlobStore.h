@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+// The folder of byte values kept outside the database rows, one file each.
+// A value is never rewritten in place: every write makes a new file.
+class BlobStore {
+public:
+    explicit BlobStore(const QString &folder) : m_folder(folder) {}
+
+    QString folder() const { return m_folder; }
+    // Writes the bytes to a new file (temporary file, then rename) and returns
+    // its name. Throws StoreError when the file cannot be written.
+    QString write(const QByteArray &bytes) const;
+    // Nothing, with a log line, when the file has gone missing.
+    std::optional<QByteArray> read(const QString &file) const;
+    bool exists(const QString &file) const;
+    void remove(const QString &file) const;
+
+private:
+    QString path(const QString &file) const;
+
+    QString m_folder;
+};

@@ -1,0 +1,125 @@
+#include "EntityDescription.h"
+
+#include <sqlite3.h>
+
+namespace ColumnCodec {
+
+void bind(sqlite3_stmt *statement, int index, const QString &value)
+{
+    const QByteArray utf8 = value.toUtf8();
+    sqlite3_bind_text(statement, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+}
+
+void bind(sqlite3_stmt *statement, int index, qint64 value)
+{
+    sqlite3_bind_int64(statement, index, value);
+}
+
+void bind(sqlite3_stmt *statement, int index, int value)
+{
+    sqlite3_bind_int64(statement, index, value);
+}
+
+void bind(sqlite3_stmt *statement, int index, double value)
+{
+    sqlite3_bind_double(statement, index, value);
+}
+
+void bind(sqlite3_stmt *statement, int index, bool value)
+{
+    sqlite3_bind_int(statement, index, value ? 1 : 0);
+}
+
+// Times are kept as milliseconds since the epoch, which QDateTime round-trips exactly.
+void bind(sqlite3_stmt *statement, int index, const QDateTime &value)
+{
+    if (value.isValid())
+        sqlite3_bind_int64(statement, index, value.toMSecsSinceEpoch());
+    else
+        sqlite3_bind_null(statement, index);
+}
+
+void bind(sqlite3_stmt *statement, int index, const std::optional<QDateTime> &value)
+{
+    bind(statement, index, value.value_or(QDateTime()));
+}
+
+void read(sqlite3_stmt *statement, int index, QString &value)
+{
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement, index));
+    value = QString::fromUtf8(text, sqlite3_column_bytes(statement, index));
+}
+
+void read(sqlite3_stmt *statement, int index, qint64 &value)
+{
+    value = sqlite3_column_int64(statement, index);
+}
+
+void read(sqlite3_stmt *statement, int index, int &value)
+{
+    value = int(sqlite3_column_int64(statement, index));
+}
+
+void read(sqlite3_stmt *statement, int index, double &value)
+{
+    value = sqlite3_column_double(statement, index);
+}
+
+void read(sqlite3_stmt *statement, int index, bool &value)
+{
+    value = sqlite3_column_int(statement, index) != 0;
+}
+
+void read(sqlite3_stmt *statement, int index, QDateTime &value)
+{
+    value = sqlite3_column_type(statement, index) == SQLITE_NULL
+                ? QDateTime()
+                : QDateTime::fromMSecsSinceEpoch(sqlite3_column_int64(statement, index));
+}
+
+void read(sqlite3_stmt *statement, int index, std::optional<QDateTime> &value)
+{
+    if (sqlite3_column_type(statement, index) == SQLITE_NULL)
+        value.reset();
+    else
+        value = QDateTime::fromMSecsSinceEpoch(sqlite3_column_int64(statement, index));
+}
+
+} // namespace ColumnCodec
+
+namespace {
+template <class List> int indexByName(const List &list, const QString &name)
+{
+    for (size_t i = 0; i < list.size(); ++i)
+        if (list[i].name == name)
+            return int(i);
+    return -1;
+}
+} // namespace
+
+int EntityDescription::relationshipIndex(const QString &relationship) const
+{
+    return indexByName(relationships, relationship);
+}
+
+int EntityDescription::inverseIndex(const QString &inverse) const
+{
+    return indexByName(inverses, inverse);
+}
+
+int EntityDescription::inverseSlot(int relationship) const
+{
+    const Relationship &owned = relationships[relationship];
+    return owned.target().inverseIndex(owned.inverse);
+}
+
+int EntityDescription::sourceRelationship(int inverse) const
+{
+    const Inverse &end = inverses[inverse];
+    return end.source().relationshipIndex(end.relationship);
+}
+
+QString EntityDescription::linkTable(int relationship) const
+{
+    return name + QLatin1Char('_') + relationships[relationship].name;
+}

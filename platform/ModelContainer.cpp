@@ -1,0 +1,36 @@
+#include "ModelContainer.h"
+
+#include "BlobStore.h"
+#include "SqlDatabase.h"
+
+#include <QFileInfo>
+
+ModelContainer::ModelContainer(const Schema &schema, const QString &storePath)
+    : m_storePath(storePath), m_database(std::make_unique<SqlDatabase>(storePath)),
+      m_blobs(std::make_unique<BlobStore>(supportDirectory(storePath)))
+{
+    // The first statements read the file header: a file that is not a
+    // database fails here, before anything is written to it.
+    m_database->execute(QStringLiteral("PRAGMA journal_mode=WAL"));
+    m_database->execute(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    m_context = std::make_unique<ModelContext>(*m_database, schema, m_blobs.get());
+}
+
+ModelContainer::ModelContainer(const Schema &schema) : m_database(std::make_unique<SqlDatabase>(QString()))
+{
+    m_context = std::make_unique<ModelContext>(*m_database, schema, nullptr);
+}
+
+ModelContainer::~ModelContainer() = default;
+
+QString ModelContainer::supportDirectory() const
+{
+    return m_storePath.isEmpty() ? QString() : supportDirectory(m_storePath);
+}
+
+QString ModelContainer::supportDirectory(const QString &storePath)
+{
+    const QFileInfo store(storePath);
+    return store.absolutePath() + QStringLiteral("/.") + store.completeBaseName() +
+           QStringLiteral("_SUPPORT");
+}

@@ -1,0 +1,246 @@
+#include "ModelContext.h"
+
+#include "BlobStore.h"
+#include "RecordTable.h"
+#include "SqlDatabase.h"
+#include "StoreError.h"
+
+#include <QMetaObject>
+
+ModelContext::ModelContext(SqlDatabase &database, const Schema &schema, const BlobStore *blobs,
+                           QObject *parent)
+    : QObject(parent), m_database(database), m_blobs(blobs), m_schema(schema)
+{
+    for (const EntityDescription *entity : schema)
+        m_entities[entity].table = std::make_unique<RecordTable>(database, *entity);
+    load();
+}
+
+ModelContext::~ModelContext() = default;
+
+void ModelContext::load()
+{
+    for (auto &[entity, entry] : m_entities) {
+        entry.lastKey = entry.table->largestKey();
+        entry.table->loadRows([this, &entry](std::shared_ptr<PersistentModel> record) {
+            record->m_context = this;
+            entry.records.emplace_hint(entry.records.end(), record->m_key, std::move(record));
+        });
+    }
+    for (auto &[entity, entry] : m_entities)
+        for (size_t r = 0; r < entity->relationships.size(); ++r)
+            linkLoadedRecords(entry, int(r));
+}
+
+void ModelContext::linkLoadedRecords(EntityRecords &owners, int relationship)
+{
+    const EntityDescription &ownerEntity = owners.table->entity();
+    const auto &targets = recordsFor(ownerEntity.relationships[relationship].target()).records;
+    const int slot = ownerEntity.inverseSlot(relationship);
+    owners.table->loadLinks(relationship, [&](qint64 ownerKey, qint64 targetKey) {
+        const auto owner = owners.records.find(ownerKey);
+        const auto target = targets.find(targetKey);
+        if (owner == owners.records.end() || target == targets.end())
+            return;
+        owner->second->m_related[relationship].append(target->second);
+        target->second->m_inverse[slot].append(owner->second);
+    });
+}
+
+ModelContext::EntityRecords &ModelContext::recordsFor(const EntityDescription &entity)
+{
+    const auto found = m_entities.find(&entity);
+    if (found == m_entities.end())
+        throw StoreError(QStringLiteral("%1 is not in the store's schema").arg(entity.name));
+    return found->second;
+}
+
+const std::map<qint64, std::shared_ptr<PersistentModel>> &
+ModelContext::recordsOf(const EntityDescription &entity) const
+{
+    return const_cast<ModelContext *>(this)->recordsFor(entity).records;
+}
+
+void ModelContext::insertRecord(const std::shared_ptr<PersistentModel> &record)
+{
+    if (!record || record->m_deleted || record->m_context == this)
+        return;
+    if (record->m_context)
+        throw StoreError(QStringLiteral("a record of another context cannot be inserted"));
+    EntityRecords &entry = recordsFor(record->entity());
+    record->m_context = this;
+    record->m_key = ++entry.lastKey;
+    entry.records.emplace_hint(entry.records.end(), record->m_key, record);
+    m_changed.insert(record.get());
+    for (const auto &targets : record->m_related)
+        for (const auto &target : targets)
+            insertRecord(target);
+    for (size_t i = 0; i < record->m_inverse.size(); ++i)
+        for (const auto &source : record->inverseRelated(int(i)))
+            insertRecord(source);
+    scheduleChanged();
+}
+
+void ModelContext::removeRecord(PersistentModel &record)
+{
+    if (record.m_context != this || record.m_deleted)
+        return;
+    const auto keep = record.shared_from_this();
+    const EntityDescription &entity = record.entity();
+    record.m_deleted = true;
+    recordsFor(entity).records.erase(record.m_key);
+    m_changed.erase(&record);
+    if (record.m_stored)
+        m_removed.push_back(keep);
+    for (size_t r = 0; r < entity.relationships.size(); ++r) {
+        const auto targets = std::exchange(record.m_related[r], {});
+        for (const auto &target : targets) {
+            if (entity.relationships[r].deleteRule == DeleteRule::cascade)
+                removeRecord(*target);
+            else
+                record.unlinkInverse(int(r), *target);
+        }
+    }
+    for (size_t i = 0; i < entity.inverses.size(); ++i) {
+        const int relationship = entity.sourceRelationship(int(i));
+        const auto sources = record.inverseRelated(int(i));
+        record.m_inverse[i].clear();
+        for (const auto &source : sources)
+            source->removeFromRelated(relationship, record);
+    }
+    scheduleChanged();
+}
+
+void ModelContext::recordChanged(PersistentModel &record)
+{
+    m_changed.insert(&record);
+    scheduleChanged();
+}
+
+void ModelContext::scheduleChanged()
+{
+    if (m_changePending)
+        return;
+    m_changePending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_changePending = false;
+            emit changed();
+        },
+        Qt::QueuedConnection);
+}
+
+bool ModelContext::hasChanges() const
+{
+    return !m_changed.empty() || !m_removed.empty();
+}
+
+void ModelContext::save()
+{
+    if (!hasChanges())
+        return;
+    BlobFiles blobFiles;
+    try {
+        blobFiles = writeBlobFiles();
+        writeChanges(blobFiles);
+    } catch (const StoreError &) {
+        discardBlobFiles(blobFiles);
+        throw;
+    }
+    finishSave(blobFiles);
+    scheduleChanged();
+}
+
+// Byte values are written to new files before the transaction, so a commit
+// never refers to a file that is not there yet.
+ModelContext::BlobFiles ModelContext::writeBlobFiles() const
+{
+    BlobFiles files;
+    if (!m_blobs)
+        return files;
+    try {
+        for (PersistentModel *record : m_changed) {
+            const auto &blobSlots = record->m_blobs;
+            if (std::none_of(blobSlots.cbegin(), blobSlots.cend(),
+                             [](const auto &slot) { return slot.dirty; }))
+                continue;
+            QStringList &names = files[record];
+            for (const auto &slot : blobSlots)
+                names.append(!slot.dirty ? slot.file : slot.bytes ? m_blobs->write(*slot.bytes) : QString());
+        }
+    } catch (const StoreError &) {
+        discardBlobFiles(files);
+        throw;
+    }
+    return files;
+}
+
+void ModelContext::writeChanges(const BlobFiles &blobFiles)
+{
+    SqlDatabase::Transaction transaction(m_database);
+    for (const auto &record : m_removed)
+        recordsFor(record->entity()).table->removeRow(*record);
+    for (PersistentModel *record : m_changed) {
+        RecordTable &table = *recordsFor(record->entity()).table;
+        if (record->rowDirty()) {
+            QStringList files;
+            if (const auto found = blobFiles.find(record); found != blobFiles.end())
+                files = found->second;
+            else
+                for (const auto &slot : record->m_blobs)
+                    files.append(slot.file);
+            table.writeRow(*record, files);
+        }
+        for (size_t r = 0; r < record->m_related.size(); ++r)
+            if (!record->m_stored || record->m_relationshipsDirty[r])
+                table.writeLinks(*record, int(r));
+    }
+    transaction.commit();
+}
+
+void ModelContext::discardBlobFiles(const BlobFiles &blobFiles) const
+{
+    for (const auto &[record, files] : blobFiles)
+        for (int b = 0; b < files.size(); ++b)
+            if (record->m_blobs[b].dirty && !files[b].isEmpty())
+                m_blobs->remove(files[b]);
+}
+
+// After the commit: the records are clean, replaced and deleted byte files go,
+// and saved byte values leave memory until they are read again.
+void ModelContext::finishSave(const BlobFiles &blobFiles)
+{
+    QStringList obsolete;
+    for (const auto &[record, files] : blobFiles)
+        for (int b = 0; b < files.size(); ++b) {
+            auto &slot = record->m_blobs[b];
+            if (!slot.dirty)
+                continue;
+            obsolete.append(slot.file);
+            slot.file = files[b];
+            slot.bytes.reset();
+            slot.resident = false;
+        }
+    for (const auto &record : m_removed)
+        for (const auto &slot : record->m_blobs)
+            obsolete.append(slot.file);
+    for (PersistentModel *record : m_changed)
+        record->clearDirty();
+    m_changed.clear();
+    m_removed.clear();
+    if (m_blobs)
+        for (const QString &file : obsolete)
+            if (!file.isEmpty())
+                m_blobs->remove(file);
+}
+
+std::optional<QByteArray> ModelContext::readBlob(const QString &file) const
+{
+    return m_blobs ? m_blobs->read(file) : std::nullopt;
+}
+
+bool ModelContext::blobExists(const QString &file) const
+{
+    return m_blobs && m_blobs->exists(file);
+}

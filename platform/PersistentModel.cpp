@@ -1,0 +1,182 @@
+#include "PersistentModel.h"
+
+#include "ModelContext.h"
+
+#include <algorithm>
+
+namespace {
+bool refersTo(const std::weak_ptr<PersistentModel> &end, const PersistentModel *record)
+{
+    return end.lock().get() == record;
+}
+} // namespace
+
+PersistentModel::PersistentModel(const EntityDescription &entity) : PersistentModel(entity, Materializing{})
+{
+    m_id = QUuid::createUuid();
+}
+
+PersistentModel::PersistentModel(const EntityDescription &entity, Materializing)
+    : m_entity(&entity), m_relationshipsDirty(entity.relationships.size(), false),
+      m_related(entity.relationships.size()), m_inverse(entity.inverses.size()),
+      m_blobs(size_t(entity.externalBlobs.size()))
+{
+}
+
+PersistentModel::~PersistentModel() = default;
+
+bool PersistentModel::isGone() const
+{
+    return m_deleted || m_context.isNull();
+}
+
+ModelContext *PersistentModel::context() const
+{
+    return m_context.data();
+}
+
+QList<std::shared_ptr<PersistentModel>> PersistentModel::related(int relationship) const
+{
+    return m_related[relationship];
+}
+
+void PersistentModel::setRelated(int relationship, const QList<std::shared_ptr<PersistentModel>> &targets)
+{
+    if (m_related[relationship] == targets)
+        return;
+    const auto old = std::exchange(m_related[relationship], targets);
+    for (const auto &target : old)
+        if (!targets.contains(target))
+            unlinkInverse(relationship, *target);
+    for (const auto &target : targets)
+        if (!old.contains(target)) {
+            detachOwnerOf(relationship, *target);
+            linkInverse(relationship, *target);
+        }
+    relationshipChanged(relationship);
+    if (m_context && !m_deleted)
+        for (const auto &target : targets)
+            m_context->insertRecord(target);
+}
+
+QList<std::shared_ptr<PersistentModel>> PersistentModel::inverseRelated(int inverse) const
+{
+    QList<std::shared_ptr<PersistentModel>> sources;
+    for (const auto &end : m_inverse[inverse])
+        if (auto source = end.lock())
+            sources.append(std::move(source));
+    return sources;
+}
+
+void PersistentModel::setInverseRelated(int inverse, const QList<std::shared_ptr<PersistentModel>> &sources)
+{
+    const int relationship = entity().sourceRelationship(inverse);
+    const auto old = inverseRelated(inverse);
+    for (const auto &source : old)
+        if (!sources.contains(source)) {
+            auto list = source->m_related[relationship];
+            list.removeIf([this](const auto &target) { return target.get() == this; });
+            source->setRelated(relationship, list);
+        }
+    for (const auto &source : sources)
+        if (!old.contains(source)) {
+            auto list = source->m_related[relationship];
+            list.append(shared_from_this());
+            source->setRelated(relationship, list);
+        }
+    if (m_context && !m_deleted)
+        for (const auto &source : sources)
+            m_context->insertRecord(source);
+}
+
+std::optional<QByteArray> PersistentModel::blob(int index) const
+{
+    const BlobSlot &slot = m_blobs[index];
+    if (slot.resident)
+        return slot.bytes;
+    if (slot.file.isEmpty() || !m_context)
+        return std::nullopt;
+    return m_context->readBlob(slot.file);
+}
+
+bool PersistentModel::hasBlob(int index) const
+{
+    const BlobSlot &slot = m_blobs[index];
+    if (slot.resident)
+        return slot.bytes.has_value();
+    return !slot.file.isEmpty() && m_context && m_context->blobExists(slot.file);
+}
+
+void PersistentModel::setBlob(int index, std::optional<QByteArray> bytes)
+{
+    BlobSlot &slot = m_blobs[index];
+    const bool unchanged = slot.resident ? slot.bytes == bytes : (slot.file.isEmpty() && !bytes);
+    if (unchanged)
+        return;
+    slot.bytes = std::move(bytes);
+    slot.resident = true;
+    slot.dirty = true;
+    if (m_context && !m_deleted)
+        m_context->recordChanged(*this);
+}
+
+void PersistentModel::fieldsChanged()
+{
+    m_fieldsDirty = true;
+    if (m_context && !m_deleted)
+        m_context->recordChanged(*this);
+}
+
+void PersistentModel::relationshipChanged(int relationship)
+{
+    m_relationshipsDirty[relationship] = true;
+    if (m_context && !m_deleted)
+        m_context->recordChanged(*this);
+}
+
+void PersistentModel::linkInverse(int relationship, PersistentModel &target)
+{
+    auto &ends = target.m_inverse[entity().inverseSlot(relationship)];
+    if (std::none_of(ends.cbegin(), ends.cend(), [this](const auto &end) { return refersTo(end, this); }))
+        ends.append(weak_from_this());
+}
+
+void PersistentModel::unlinkInverse(int relationship, PersistentModel &target)
+{
+    target.m_inverse[entity().inverseSlot(relationship)].removeIf(
+        [this](const auto &end) { return end.expired() || refersTo(end, this); });
+}
+
+void PersistentModel::removeFromRelated(int relationship, const PersistentModel &target)
+{
+    if (m_related[relationship].removeIf([&](const auto &item) { return item.get() == &target; }) > 0)
+        relationshipChanged(relationship);
+}
+
+// A target of a to-one inverse (a medium of a post) has one owner at a time:
+// attaching it here takes it off its former owner.
+void PersistentModel::detachOwnerOf(int relationship, PersistentModel &target)
+{
+    const int slot = entity().inverseSlot(relationship);
+    if (target.entity().inverses[slot].toMany)
+        return;
+    for (const auto &owner : target.inverseRelated(slot))
+        if (owner.get() != this)
+            owner->removeFromRelated(relationship, target);
+    target.m_inverse[slot].removeIf([this](const auto &end) { return !refersTo(end, this); });
+}
+
+bool PersistentModel::rowDirty() const
+{
+    return !m_stored || m_fieldsDirty ||
+           std::any_of(m_blobs.cbegin(), m_blobs.cend(), [](const BlobSlot &slot) { return slot.dirty; });
+}
+
+void PersistentModel::clearDirty()
+{
+    m_stored = true;
+    m_fieldsDirty = false;
+    std::fill(m_relationshipsDirty.begin(), m_relationshipsDirty.end(), false);
+    for (BlobSlot &slot : m_blobs)
+        slot.dirty = false;
+}

@@ -1,0 +1,106 @@
+#pragma once
+
+#include "EntityDescription.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QPointer>
+#include <QUuid>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class ModelContext;
+
+// Base of every stored record. A record owns its field values; writes mark it
+// changed in its context, which saves it and announces the change. Records
+// are held through std::shared_ptr and used on the main thread only.
+class PersistentModel : public std::enable_shared_from_this<PersistentModel> {
+public:
+    virtual ~PersistentModel();
+    PersistentModel(const PersistentModel &) = delete;
+    PersistentModel &operator=(const PersistentModel &) = delete;
+
+    QUuid id() const { return m_id; }
+    void setId(const QUuid &id) { write(m_id, id); }
+    // Deleted from its context, or in no (live) context.
+    bool isGone() const;
+    ModelContext *context() const;
+    const EntityDescription &entity() const { return *m_entity; }
+
+protected:
+    // Marks the constructor that materialises a stored row: no fresh defaults.
+    struct Materializing {};
+
+    explicit PersistentModel(const EntityDescription &entity);
+    PersistentModel(const EntityDescription &entity, Materializing);
+
+    // Assigns a field; a real change marks the record changed.
+    template <class Value> void write(Value &field, const Value &value)
+    {
+        if (field == value)
+            return;
+        field = value;
+        fieldsChanged();
+    }
+
+    QList<std::shared_ptr<PersistentModel>> related(int relationship) const;
+    // Replaces a relationship's list and keeps the inverse ends in step.
+    void setRelated(int relationship, const QList<std::shared_ptr<PersistentModel>> &targets);
+    QList<std::shared_ptr<PersistentModel>> inverseRelated(int inverse) const;
+    // Writes an inverse end by rewriting the owning sides' lists.
+    void setInverseRelated(int inverse, const QList<std::shared_ptr<PersistentModel>> &sources);
+
+    // External byte fields: read from their file on each access when stored.
+    std::optional<QByteArray> blob(int index) const;
+    bool hasBlob(int index) const;
+    void setBlob(int index, std::optional<QByteArray> bytes);
+
+    template <class T>
+    static QList<std::shared_ptr<T>> downcast(const QList<std::shared_ptr<PersistentModel>> &records)
+    {
+        QList<std::shared_ptr<T>> typed;
+        typed.reserve(records.size());
+        for (const auto &record : records)
+            typed.append(std::static_pointer_cast<T>(record));
+        return typed;
+    }
+
+    template <class T>
+    static QList<std::shared_ptr<PersistentModel>> upcast(const QList<std::shared_ptr<T>> &records)
+    {
+        return {records.cbegin(), records.cend()};
+    }
+
+private:
+    friend class ModelContext;
+    friend class RecordTable;
+
+    struct BlobSlot {
+        QString file;                    // stored file name; empty when none
+        std::optional<QByteArray> bytes; // the value itself while resident
+        bool resident = false;           // bytes is the value (unsaved, or an in-memory store)
+        bool dirty = false;
+    };
+
+    void fieldsChanged();
+    void relationshipChanged(int relationship);
+    void linkInverse(int relationship, PersistentModel &target);
+    void unlinkInverse(int relationship, PersistentModel &target);
+    void removeFromRelated(int relationship, const PersistentModel &target);
+    void detachOwnerOf(int relationship, PersistentModel &target);
+    bool rowDirty() const;
+    void clearDirty();
+
+    const EntityDescription *m_entity;
+    QUuid m_id;
+    QPointer<ModelContext> m_context;
+    qint64 m_key = 0;      // row key in its table, given at insert
+    bool m_stored = false; // its row exists in the committed store
+    bool m_deleted = false;
+    bool m_fieldsDirty = true;
+    std::vector<bool> m_relationshipsDirty;
+    std::vector<QList<std::shared_ptr<PersistentModel>>> m_related;
+    std::vector<QList<std::weak_ptr<PersistentModel>>> m_inverse;
+    std::vector<BlobSlot> m_blobs;
+};

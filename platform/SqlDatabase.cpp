@@ -1,0 +1,101 @@
+#include "SqlDatabase.h"
+
+#include "StoreError.h"
+
+#include <sqlite3.h>
+
+namespace {
+// Another process (a backup tool, a second instance) may hold the lock briefly.
+constexpr int busyTimeoutMs = 5000;
+} // namespace
+
+SqlDatabase::SqlDatabase(const QString &path)
+{
+    const QByteArray name = path.isEmpty() ? QByteArray(":memory:") : path.toUtf8();
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
+    if (sqlite3_open_v2(name.constData(), &m_db, flags, nullptr) != SQLITE_OK) {
+        const QString message =
+            m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("out of memory");
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        throw StoreError(message);
+    }
+    sqlite3_extended_result_codes(m_db, 1);
+    sqlite3_busy_timeout(m_db, busyTimeoutMs);
+}
+
+SqlDatabase::~SqlDatabase()
+{
+    sqlite3_close_v2(m_db);
+}
+
+void SqlDatabase::execute(const QString &sql)
+{
+    char *error = nullptr;
+    if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &error) == SQLITE_OK)
+        return;
+    const QString message = QString::fromUtf8(error ? error : sqlite3_errmsg(m_db));
+    sqlite3_free(error);
+    throw StoreError(message);
+}
+
+void SqlDatabase::fail(const QString &action) const
+{
+    throw StoreError(action + QStringLiteral(": ") + QString::fromUtf8(sqlite3_errmsg(m_db)));
+}
+
+SqlDatabase::Statement::Statement(SqlDatabase &database, const QString &sql) : m_database(database)
+{
+    if (sqlite3_prepare_v3(database.m_db, sql.toUtf8().constData(), -1, SQLITE_PREPARE_PERSISTENT,
+                           &m_statement, nullptr) != SQLITE_OK)
+        database.fail(sql);
+}
+
+SqlDatabase::Statement::~Statement()
+{
+    sqlite3_finalize(m_statement);
+}
+
+bool SqlDatabase::Statement::step()
+{
+    switch (sqlite3_step(m_statement)) {
+    case SQLITE_ROW: return true;
+    case SQLITE_DONE: return false;
+    default: {
+        const QString message = QString::fromUtf8(sqlite3_sql(m_statement)) + QStringLiteral(": ") +
+                                QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(m_statement)));
+        reset();
+        throw StoreError(message);
+    }
+    }
+}
+
+void SqlDatabase::Statement::run()
+{
+    while (step()) {
+    }
+    reset();
+}
+
+void SqlDatabase::Statement::reset()
+{
+    sqlite3_reset(m_statement);
+    sqlite3_clear_bindings(m_statement);
+}
+
+SqlDatabase::Transaction::Transaction(SqlDatabase &database) : m_database(database)
+{
+    database.execute(QStringLiteral("BEGIN IMMEDIATE"));
+}
+
+SqlDatabase::Transaction::~Transaction()
+{
+    if (m_open)
+        sqlite3_exec(m_database.m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void SqlDatabase::Transaction::commit()
+{
+    m_database.execute(QStringLiteral("COMMIT"));
+    m_open = false;
+}

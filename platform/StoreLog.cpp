@@ -1,0 +1,3 @@
+#include "StoreLog.h"
+
+Q_LOGGING_CATEGORY(storeLog, "KepselStore")

@@ -1,0 +1,243 @@
+#include "Board.h"
+#include "Media.h"
+#include "ModelContainer.h"
+#include "Post.h"
+#include "StoreError.h"
+#include "Tag.h"
+#include "TamselStore.h"
+#include "TestHome.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QSignalSpy>
+#include <sqlite3.h>
+
+namespace {
+
+class ModelContextTest : public HomeTest {
+protected:
+    QString storePath() const { return home.path() + QStringLiteral("/Library.store"); }
+    void reopen()
+    {
+        container.reset();
+        container = std::make_unique<ModelContainer>(TamselStore::schema(), storePath());
+    }
+    ModelContext &context() { return container->mainContext(); }
+    QStringList supportFiles() const
+    {
+        return QDir(ModelContainer::supportDirectory(storePath())).entryList(QDir::Files);
+    }
+    std::shared_ptr<Post> insertPost(const QString &title, int mediaCount = 0)
+    {
+        auto post = std::make_shared<Post>(QStringLiteral("https://example.com/") + title, Platform::web);
+        post->setTitle(title);
+        QList<std::shared_ptr<Media>> media;
+        for (int i = 0; i < mediaCount; ++i) {
+            media.append(std::make_shared<Media>(MediaKind::image, i));
+            media.last()->setData(QByteArray("bytes ") + title.toUtf8());
+        }
+        post->setMedia(media);
+        context().insert(post);
+        return post;
+    }
+    // Runs SQL on a second connection to the same store file.
+    void runOnStore(const char *sql) const
+    {
+        sqlite3 *db = nullptr;
+        ASSERT_EQ(sqlite3_open(storePath().toUtf8().constData(), &db), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+        sqlite3_close(db);
+    }
+    int rowCount(const char *table)
+    {
+        sqlite3 *db = nullptr;
+        sqlite3_open(storePath().toUtf8().constData(), &db);
+        sqlite3_stmt *statement = nullptr;
+        sqlite3_prepare_v2(db, QByteArray("SELECT count(*) FROM \"").append(table).append('"').constData(),
+                           -1, &statement, nullptr);
+        sqlite3_step(statement);
+        const int count = sqlite3_column_int(statement, 0);
+        sqlite3_finalize(statement);
+        sqlite3_close(db);
+        return count;
+    }
+
+    std::unique_ptr<ModelContainer> container =
+        std::make_unique<ModelContainer>(TamselStore::schema(), storePath());
+};
+
+QStringList titles(const QList<std::shared_ptr<Post>> &posts)
+{
+    QStringList result;
+    for (const auto &post : posts)
+        result.append(post->title());
+    return result;
+}
+
+TEST_F(ModelContextTest, OneObjectPerRow)
+{
+    auto post = insertPost(QStringLiteral("a"), 1);
+    auto tag = std::make_shared<Tag>(QStringLiteral("t"), QStringLiteral("#D97757"));
+    post->setTags({tag});
+    insertPost(QStringLiteral("b"))->setTags({tag});
+    context().save();
+    reopen();
+
+    const auto first = context().fetch<Post>();
+    const auto second = context().fetch<Post>();
+    ASSERT_EQ(first.size(), 2);
+    EXPECT_EQ(first[0], second[0]);
+    EXPECT_EQ(first[0]->tags().first(), first[1]->tags().first());
+    EXPECT_EQ(first[0]->tags().first(), context().fetch<Tag>().first());
+    EXPECT_EQ(first[0]->media().first()->post(), first[0]);
+}
+
+TEST_F(ModelContextTest, FetchSeesUnsavedInsertsAndHidesUnsavedDeletes)
+{
+    insertPost(QStringLiteral("b"));
+    auto doomed = insertPost(QStringLiteral("c"));
+    context().save();
+    insertPost(QStringLiteral("a"));
+    context().remove(doomed);
+
+    EXPECT_TRUE(doomed->isGone());
+    FetchDescriptor<Post> sorted;
+    sorted.sortedBy = [](const Post &x, const Post &y) { return x.title() < y.title(); };
+    EXPECT_EQ(titles(context().fetch(sorted)), (QStringList{"a", "b"}));
+
+    sorted.predicate = [](const Post &post) { return post.title() != QLatin1String("a"); };
+    EXPECT_EQ(titles(context().fetch(sorted)), (QStringList{"b"}));
+    FetchDescriptor<Post> limited;
+    limited.limit = 1;
+    EXPECT_EQ(context().fetch(limited).size(), 1);
+}
+
+TEST_F(ModelContextTest, DeletingAPostCascadesToItsMediaAndTheirFiles)
+{
+    auto post = insertPost(QStringLiteral("a"), 2);
+    insertPost(QStringLiteral("keep"), 1);
+    context().save();
+    ASSERT_EQ(supportFiles().size(), 3);
+    const auto media = post->media();
+
+    context().remove(post);
+    EXPECT_TRUE(media[0]->isGone());
+    EXPECT_EQ(context().fetch<Media>().size(), 1);
+    EXPECT_EQ(supportFiles().size(), 3) << "files go only once the delete is committed";
+    context().save();
+
+    EXPECT_EQ(supportFiles().size(), 1);
+    EXPECT_EQ(rowCount("Media"), 1);
+    EXPECT_EQ(rowCount("Post_media"), 1);
+    reopen();
+    EXPECT_EQ(context().fetch<Media>().first()->data(), QByteArray("bytes keep"));
+}
+
+TEST_F(ModelContextTest, DeletesNullifyTagsAndBoardsInBothDirections)
+{
+    auto tag = std::make_shared<Tag>(QStringLiteral("t"), QStringLiteral("#D97757"));
+    auto board = std::make_shared<Board>(QStringLiteral("b"), QString());
+    auto doomed = insertPost(QStringLiteral("doomed"));
+    auto kept = insertPost(QStringLiteral("kept"));
+    doomed->setTags({tag});
+    doomed->setBoards({board});
+    kept->setTags({tag});
+    kept->setBoards({board});
+    context().save();
+
+    context().remove(doomed);
+    EXPECT_FALSE(tag->isGone());
+    EXPECT_EQ(tag->posts(), QList<std::shared_ptr<Post>>{kept});
+    context().remove(board);
+    EXPECT_TRUE(kept->boards().isEmpty());
+    context().save();
+    reopen();
+
+    const auto posts = context().fetch<Post>();
+    ASSERT_EQ(posts.size(), 1);
+    EXPECT_EQ(posts.first()->tags().size(), 1);
+    EXPECT_TRUE(posts.first()->boards().isEmpty());
+    EXPECT_TRUE(context().fetch<Board>().isEmpty());
+    EXPECT_EQ(context().fetch<Tag>().first()->posts(), posts);
+}
+
+TEST_F(ModelContextTest, EitherSideOfARelationshipKeepsTheOtherInStep)
+{
+    auto first = insertPost(QStringLiteral("first"));
+    auto second = insertPost(QStringLiteral("second"));
+    auto tag = std::make_shared<Tag>(QStringLiteral("t"), QStringLiteral("#D97757"));
+    tag->setPosts({first, second});
+    EXPECT_FALSE(tag->isGone()) << "relating a record to an inserted one inserts it";
+    EXPECT_EQ(second->tags(), QList<std::shared_ptr<Tag>>{tag});
+    tag->setPosts({second});
+    EXPECT_TRUE(first->tags().isEmpty());
+
+    auto medium = std::make_shared<Media>(MediaKind::image, 0);
+    first->setMedia({medium});
+    medium->setPost(second);
+    EXPECT_TRUE(first->media().isEmpty());
+    EXPECT_EQ(second->media(), QList<std::shared_ptr<Media>>{medium});
+    first->setMedia({medium});
+    EXPECT_TRUE(second->media().isEmpty()) << "a medium has one post";
+    EXPECT_EQ(medium->post(), first);
+
+    context().save();
+    reopen();
+    const auto posts = context().fetch<Post>();
+    EXPECT_EQ(posts[0]->media().size(), 1);
+    EXPECT_EQ(posts[1]->tags().size(), 1);
+}
+
+TEST_F(ModelContextTest, FailedSaveWritesNothingAndKeepsEveryChange)
+{
+    auto post = insertPost(QStringLiteral("saved"));
+    context().save();
+    post->setTitle(QStringLiteral("changed"));
+    auto added = insertPost(QStringLiteral("new"), 1);
+    runOnStore(
+        "CREATE TRIGGER refuse BEFORE INSERT ON \"Media\" BEGIN SELECT RAISE(ABORT, 'disk is full'); END");
+
+    EXPECT_THROW(context().save(), StoreError);
+    EXPECT_TRUE(context().hasChanges());
+    EXPECT_TRUE(supportFiles().isEmpty()) << "files written for the failed save are removed";
+    runOnStore("DROP TRIGGER refuse");
+    EXPECT_EQ(rowCount("Post"), 1);
+
+    context().save();
+    reopen();
+    EXPECT_EQ(titles(context().fetch<Post>()), (QStringList{"changed", "new"}));
+    EXPECT_EQ(context().fetch<Media>().first()->data(), QByteArray("bytes new"));
+}
+
+TEST_F(ModelContextTest, ChangesAreAnnouncedOncePerTurnAndOnlyWhenAValueChanges)
+{
+    auto post = insertPost(QStringLiteral("a"));
+    context().save();
+    QCoreApplication::processEvents();
+    QSignalSpy spy(&context(), &ModelContext::changed);
+
+    post->setTitle(QStringLiteral("a"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(spy.count(), 0);
+    EXPECT_FALSE(context().hasChanges());
+
+    post->setTitle(QStringLiteral("b"));
+    post->setNote(QStringLiteral("n"));
+    context().remove(insertPost(QStringLiteral("c")));
+    EXPECT_EQ(spy.count(), 0) << "announced on the next turn, not at once";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(spy.count(), 1);
+}
+
+TEST_F(ModelContextTest, ARecordOutsideAContextIsGone)
+{
+    auto post = std::make_shared<Post>(QString(), Platform::local);
+    EXPECT_TRUE(post->isGone());
+    context().insert(post);
+    EXPECT_FALSE(post->isGone());
+    EXPECT_EQ(post->context(), &context());
+    container.reset();
+    EXPECT_TRUE(post->isGone());
+}
+
+} // namespace

@@ -1,5 +1,6 @@
 #include "AuthorAccount.h"
 
+#include "Post.h"
 #include "Text.h"
 
 #include <QHash>
@@ -24,6 +25,11 @@ std::optional<AuthorAccount> AuthorAccount::fromKey(const QString &key)
     if (!platform || name.isEmpty())
         return std::nullopt;
     return AuthorAccount(*platform, name);
+}
+
+AuthorAccount AuthorAccount::fromPost(const Post &post)
+{
+    return AuthorAccount(post.platform(), post.authorName());
 }
 
 QString AuthorAccount::keyList(const QList<AuthorAccount> &accounts)

@@ -6,6 +6,8 @@
 #include <QString>
 #include <optional>
 
+class Post;
+
 // One author on one platform, named as the platform shows the name. Its key,
 // the platform's raw value, a tab and the name, is the account's stored form;
 // stored lists hold one key per line.
@@ -17,6 +19,10 @@ public:
     // no platform exactly, or the name is empty. Leading tabs are ignored; the
     // name is everything after the first tab that follows the platform part.
     static std::optional<AuthorAccount> fromKey(const QString &key);
+
+    // The post's author: its platform (web for an unknown raw value) and its
+    // author name as stored, which may be empty.
+    static AuthorAccount fromPost(const Post &post);
 
     // Keys joined by single line feeds. An account whose name holds a line
     // feed or a carriage return is left out: its key would break the list

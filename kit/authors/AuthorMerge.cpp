@@ -106,7 +106,7 @@ std::shared_ptr<AuthorGroup> merge(const AuthorAccount &source, const AuthorAcco
         result = std::make_shared<AuthorGroup>(into.name(), members);
         context.insert(result);
     }
-    if (sourceGroup) {
+    if (sourceGroup && sourceGroup != result) {
         adoptStar(*result, *sourceGroup);
         context.remove(sourceGroup);
     }

@@ -23,6 +23,7 @@ QString defaultHost(Host role)
     case Host::DouyinShare: return QStringLiteral("iesdouyin.com");
     case Host::WeiboMain: return QStringLiteral("weibo.com");
     case Host::WeiboCn: return QStringLiteral("weibo.cn");
+    case Host::WeiboMobile: return QStringLiteral("m.weibo.cn");
     case Host::XMain: return QStringLiteral("x.com");
     case Host::XFormer: return QStringLiteral("twitter.com");
     case Host::XMirror: return QStringLiteral("fxtwitter.com");

@@ -16,6 +16,7 @@ enum class Host {
     DouyinShare,
     WeiboMain,
     WeiboCn,
+    WeiboMobile,
     XMain,
     XFormer,
     XMirror,

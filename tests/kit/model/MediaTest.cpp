@@ -2,6 +2,8 @@
 #include "MediaSizes.h"
 #include "TestHome.h"
 
+#include <QBuffer>
+#include <QImage>
 #include <cmath>
 
 namespace {
@@ -95,6 +97,23 @@ TEST_F(MediaTest, UndecodableImageIsStoredWithoutThumbnail)
     EXPECT_FALSE(media.data().has_value());
     EXPECT_FALSE(media.thumbnail().has_value());
     EXPECT_EQ(media.dataSize(), 0);
+}
+
+TEST_F(MediaTest, ImageGetsASmallJpegThumbnail)
+{
+    QImage photo(4000, 3000, QImage::Format_RGB32);
+    photo.fill(Qt::darkCyan);
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(photo.save(&buffer, "JPEG"));
+
+    Media media(MediaKind::image, 0);
+    media.setImage(jpeg);
+    ASSERT_TRUE(media.thumbnail().has_value());
+    EXPECT_TRUE(media.thumbnail()->startsWith("\xFF\xD8\xFF"));
+    EXPECT_EQ(QImage::fromData(*media.thumbnail()).size(), QSize(640, 480));
+    EXPECT_EQ(media.dataSize(), jpeg.size());
 }
 
 } // namespace

@@ -1,0 +1,163 @@
+// Opening, saving and fetching in a library of 100,000 posts with 300,000
+// media, each beside a bare SQLite pass over the same tables.
+
+#include "Media.h"
+#include "ModelContainer.h"
+#include "Post.h"
+#include "TamselStore.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+namespace {
+
+constexpr int postCount = 100000;
+constexpr int mediaPerPost = 3;
+
+// Built once per process and shared by every benchmark.
+QString libraryPath()
+{
+    static QTemporaryDir folder;
+    static const QString path = [] {
+        const QString storePath = folder.path() + QStringLiteral("/Kepsel.store");
+        ModelContainer container(TamselStore::schema(), storePath);
+        auto &context = container.mainContext();
+        const QDateTime start = QDateTime::fromMSecsSinceEpoch(1600000000000);
+        for (int i = 0; i < postCount; ++i) {
+            auto post =
+                std::make_shared<Post>(QStringLiteral("https://weibo.com/%1").arg(i), Platform::weibo);
+            post->setTitle(QStringLiteral("第 %1 条").arg(i));
+            post->setContent(QStringLiteral("正文 ").repeated(20));
+            post->setAuthorName(QStringLiteral("作者 %1").arg(i % 500));
+            post->setCreatedAt(start.addSecs((i * 7919) % postCount));
+            QList<std::shared_ptr<Media>> media;
+            for (int m = 0; m < mediaPerPost; ++m) {
+                auto medium = std::make_shared<Media>(MediaKind::image, m);
+                medium->setRemoteURL(QStringLiteral("https://wx1.sinaimg.cn/large/%1_%2.jpg").arg(i).arg(m));
+                medium->setWidth(1080);
+                medium->setHeight(1440);
+                media.append(medium);
+            }
+            post->setMedia(media);
+            context.insert(post);
+        }
+        context.save();
+        return storePath;
+    }();
+    return path;
+}
+
+ModelContainer &openLibrary()
+{
+    static ModelContainer container(TamselStore::schema(), libraryPath());
+    return container;
+}
+
+// A plain connection for the comparison passes.
+class RawStore {
+public:
+    RawStore() { sqlite3_open(libraryPath().toUtf8().constData(), &m_db); }
+    ~RawStore() { sqlite3_close(m_db); }
+
+    // Reads every column of every row, as loading records must.
+    int64_t scan(const char *sql) const
+    {
+        sqlite3_stmt *statement = nullptr;
+        sqlite3_prepare_v2(m_db, sql, -1, &statement, nullptr);
+        int64_t bytes = 0;
+        const int columns = sqlite3_column_count(statement);
+        while (sqlite3_step(statement) == SQLITE_ROW)
+            for (int c = 0; c < columns; ++c) {
+                sqlite3_column_text(statement, c);
+                bytes += sqlite3_column_bytes(statement, c);
+            }
+        sqlite3_finalize(statement);
+        return bytes;
+    }
+    void execute(const char *sql) const { sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr); }
+
+private:
+    sqlite3 *m_db = nullptr;
+};
+
+void openStore(benchmark::State &state)
+{
+    libraryPath();
+    for (auto _ : state) {
+        ModelContainer container(TamselStore::schema(), libraryPath());
+        benchmark::DoNotOptimize(&container);
+    }
+}
+BENCHMARK(openStore)->Unit(benchmark::kMillisecond);
+
+void openStoreBareSqlite(benchmark::State &state)
+{
+    libraryPath();
+    for (auto _ : state) {
+        RawStore store;
+        benchmark::DoNotOptimize(store.scan("SELECT * FROM Post") + store.scan("SELECT * FROM Media") +
+                                 store.scan("SELECT owner, target FROM Post_media ORDER BY owner, position"));
+    }
+}
+BENCHMARK(openStoreBareSqlite)->Unit(benchmark::kMillisecond);
+
+void saveOneChange(benchmark::State &state)
+{
+    auto &context = openLibrary().mainContext();
+    const auto post = context.fetch<Post>(FetchDescriptor<Post>{{}, {}, 1}).first();
+    int round = 0;
+    for (auto _ : state) {
+        post->setNote(QStringLiteral("note %1").arg(++round));
+        context.save();
+    }
+}
+BENCHMARK(saveOneChange)->Unit(benchmark::kMicrosecond);
+
+void saveOneChangeBareSqlite(benchmark::State &state)
+{
+    RawStore store;
+    sqlite3 *db = nullptr;
+    sqlite3_open(libraryPath().toUtf8().constData(), &db);
+    sqlite3_exec(db, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+    int round = 0;
+    for (auto _ : state) {
+        const QByteArray sql =
+            QStringLiteral("BEGIN IMMEDIATE; UPDATE Post SET note = 'note %1' WHERE pk = 1; COMMIT")
+                .arg(++round)
+                .toUtf8();
+        sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr);
+    }
+    sqlite3_close(db);
+}
+BENCHMARK(saveOneChangeBareSqlite)->Unit(benchmark::kMicrosecond);
+
+void fetchPostsByCreation(benchmark::State &state)
+{
+    auto &context = openLibrary().mainContext();
+    FetchDescriptor<Post> newestFirst;
+    newestFirst.sortedBy = [](const Post &a, const Post &b) { return a.createdAt() > b.createdAt(); };
+    for (auto _ : state)
+        benchmark::DoNotOptimize(context.fetch(newestFirst).size());
+}
+BENCHMARK(fetchPostsByCreation)->Unit(benchmark::kMillisecond);
+
+void fetchPostsByCreationBareSqlite(benchmark::State &state)
+{
+    RawStore store;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(store.scan("SELECT * FROM Post ORDER BY createdAt DESC"));
+}
+BENCHMARK(fetchPostsByCreationBareSqlite)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "HostTable.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QPair>
+#include <QSslCertificate>
+#include <QSslServer>
+#include <QString>
+#include <QUrl>
+#include <chrono>
+#include <map>
+#include <memory>
+
+// An HTTPS server on loopback addresses for the parser and importer tests.
+// Each platform gets its own address (127.0.0.2, 127.0.0.3, ...), so the
+// host-based rules still tell platforms apart. Answers are set per address and
+// path; every request is recorded, headers included. While it exists, the
+// network session trusts its test certificate.
+class FixtureServer {
+public:
+    using HeaderList = QList<QPair<QByteArray, QByteArray>>;
+
+    struct Request {
+        QString address;
+        QByteArray method;
+        // Path and query as sent.
+        QByteArray target;
+        // In the order sent.
+        HeaderList headers;
+        QByteArray body;
+
+        // The first header of that name (case-insensitive); empty when absent.
+        QByteArray header(const QByteArray &name) const;
+        bool hasHeader(const QByteArray &name) const;
+        // The names of the headers, lower-cased, in the order sent.
+        QList<QByteArray> headerNames() const;
+    };
+
+    struct Reply {
+        int status = 200;
+        QByteArray body;
+        HeaderList headers;
+        // Wait this long before answering.
+        std::chrono::milliseconds delay{0};
+        // Close the connection without answering.
+        bool drop = false;
+    };
+
+    FixtureServer();
+    ~FixtureServer();
+    FixtureServer(const FixtureServer &) = delete;
+    FixtureServer &operator=(const FixtureServer &) = delete;
+
+    static QSslCertificate certificate();
+
+    // "https://address:port"; starts listening on the address on first use.
+    QString origin(const QString &address = QStringLiteral("127.0.0.2"));
+    QUrl url(const QString &address, const QString &pathAndQuery);
+    // Points a hosts-table role at the listener on the address.
+    void pointAt(Host role, const QString &address);
+
+    // `pathAndQuery` matches a request's exact target, or its path when no
+    // answer is set for the whole target. Anything else gets 404.
+    void serve(const QString &address, const QString &pathAndQuery, const Reply &reply);
+    void page(const QString &address, const QString &pathAndQuery, const QByteArray &html,
+              const QByteArray &contentType = "text/html; charset=utf-8");
+    void json(const QString &address, const QString &pathAndQuery, const QByteArray &json);
+    void redirect(const QString &address, const QString &pathAndQuery, const QString &location,
+                  int status = 302);
+
+    const QList<Request> &requests() const { return m_requests; }
+    QList<Request> requestsTo(const QString &address, const QString &path) const;
+
+private:
+    QSslServer &listener(const QString &address);
+    void accept(QSslServer &server);
+    void readFrom(QTcpSocket *socket, const QString &address);
+    void answer(QTcpSocket *socket, const Request &request);
+    Reply replyFor(const Request &request) const;
+
+    QHash<QString, Reply> m_replies;
+    QHash<QTcpSocket *, QByteArray> m_buffers;
+    QList<Request> m_requests;
+    // Last, so it goes first: closing sockets still reach m_buffers.
+    std::map<QString, std::unique_ptr<QSslServer>> m_listeners;
+};

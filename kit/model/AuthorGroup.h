@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AuthorAccount.h"
 #include "PersistentModel.h"
 
 #include <QDateTime>
@@ -10,6 +11,8 @@
 class AuthorGroup : public PersistentModel {
 public:
     AuthorGroup();
+    // Keeps the members as given, repeats included; the caller inserts it.
+    AuthorGroup(const QString &name, const QList<AuthorAccount> &members);
 
     static const EntityDescription &entityDescription();
 
@@ -24,6 +27,13 @@ public:
     void setStarred(bool value) { write(m_starred, value); }
     std::optional<QDateTime> starredAt() const { return m_starredAt; }
     void setStarredAt(const std::optional<QDateTime> &value) { write(m_starredAt, value); }
+
+    // Parsed from the member text on every read; lines that are no key are
+    // skipped. The setter keeps only the first of repeated accounts.
+    QList<AuthorAccount> members() const;
+    void setMembers(const QList<AuthorAccount> &members);
+    // The main account: the first member.
+    std::optional<AuthorAccount> main() const;
 
 private:
     explicit AuthorGroup(Materializing);

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "AuthorAccount.h"
 #include "PersistentModel.h"
 
 #include <QDateTime>
+#include <QSet>
 #include <QString>
 
+class AuthorDirectory;
 class Post;
 
 // A named collection of posts with a summary and the authors whose posts
@@ -28,8 +31,26 @@ public:
     QList<std::shared_ptr<Post>> posts() const;
     void setPosts(const QList<std::shared_ptr<Post>> &posts);
 
+    // The accounts of the author text in stored order; lines that are no
+    // key are skipped. The setter writes the keys as given, repeats included.
+    QList<AuthorAccount> linkedAuthors() const;
+    void setLinkedAuthors(const QList<AuthorAccount> &accounts);
+    // The linked authors with every other account of their persons.
+    QSet<AuthorAccount> linkedAccounts(const AuthorDirectory &directory) const;
+    // Whether the post's author is one of the linked accounts; never for a
+    // post without an author name.
+    bool links(const Post &post, const AuthorDirectory &directory) const;
+    // Puts every live post of a linked author onto the board; returns how
+    // many it added. Posts are never taken off here.
+    int collectLinkedPosts(const QList<std::shared_ptr<Post>> &posts, const AuthorDirectory &directory);
+    // Unlinks the account's whole person and takes that person's posts off
+    // the board; returns how many posts it took off.
+    int unlink(const AuthorAccount &account, const AuthorDirectory &directory);
+
 private:
     explicit Board(Materializing);
+
+    std::shared_ptr<Board> self();
 
     QString m_name;
     QString m_summary;

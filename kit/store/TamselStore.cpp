@@ -1,6 +1,7 @@
 #include "TamselStore.h"
 
 #include "AuthorGroup.h"
+#include "Clock.h"
 #include "Board.h"
 #include "KitLog.h"
 #include "Media.h"
@@ -11,6 +12,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QStandardPaths>
 
 const QString TamselStore::baseIdentifier = QStringLiteral("app.kepsel");
@@ -30,8 +32,23 @@ QString TamselStore::applicationSupportDirectory()
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
 }
 
+// Only the desktop application, identified like a bundle by its desktop file
+// name, moves the former store folder; other users of the kit (tests, tools)
+// open whatever folder is current. Tried once per process, whatever the outcome.
+void TamselStore::migrateStoreOnce()
+{
+    static const bool migrated = [] {
+        if (QGuiApplication::desktopFileName() == StoreMigration::macBundleID())
+            StoreMigration::migrateMac(applicationSupportDirectory(), StoreMigration::otherInstanceRunning(),
+                                       Clock::now());
+        return true;
+    }();
+    Q_UNUSED(migrated);
+}
+
 QString TamselStore::storeDirectory()
 {
+    migrateStoreOnce();
     const QString folder = StoreMigration::currentDirectory(applicationSupportDirectory());
     QDir().mkpath(folder);
     return folder;

@@ -29,6 +29,7 @@ public:
     static std::unique_ptr<ModelContainer> makeContainer(bool inMemory);
 
 private:
+    static void migrateStoreOnce();
     static QString applicationSupportDirectory();
     static QString storeFileName();
 };

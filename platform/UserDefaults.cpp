@@ -186,7 +186,11 @@ qint64 UserDefaults::integer(const QString &key) const
         return value.toBool() ? 1 : 0;
     if (value.isString())
         return value.toString().toLongLong();
-    return value.isDouble() ? qint64(value.toDouble()) : 0;
+    if (!value.isDouble())
+        return 0;
+    // A whole number keeps all 64 bits; going through a double would round
+    // anything past 2^53.
+    return value.toInteger(qint64(value.toDouble()));
 }
 
 double UserDefaults::number(const QString &key) const

@@ -35,6 +35,20 @@ TEST_F(UserDefaultsTest, ValuesKeepTheirTypeAcrossAReopen)
     EXPECT_EQ(reopened.dictionary(QStringLiteral("map")).value(QStringLiteral("k")).toLongLong(), 1);
 }
 
+TEST_F(UserDefaultsTest, IntegersKeepEveryDigit)
+{
+    const qint64 large = 9007199254740993LL; // 2^53 + 1, which no double holds
+    {
+        UserDefaults defaults(file());
+        defaults.setInteger(QStringLiteral("id"), large);
+        defaults.setNumber(QStringLiteral("ratio"), 2.5);
+        EXPECT_EQ(defaults.integer(QStringLiteral("id")), large);
+    }
+    UserDefaults reopened(file());
+    EXPECT_EQ(reopened.integer(QStringLiteral("id")), large);
+    EXPECT_EQ(reopened.integer(QStringLiteral("ratio")), 2);
+}
+
 TEST_F(UserDefaultsTest, TheTwoBoolReadingStyles)
 {
     UserDefaults defaults(file());

@@ -229,11 +229,13 @@ QString StoreMigration::macBundleID()
 
 QString StoreMigration::currentDirectory(const QString &base)
 {
-    const QString current = base + QLatin1Char('/') + name;
-    if (QFileInfo::exists(current))
+    // The same test as the migration's: a link to a drive that is not
+    // mounted still names the current library, not the former one.
+    const QString current = child(base, name);
+    if (itemExists(current))
         return current;
-    const QString legacy = base + QLatin1Char('/') + legacyName;
-    if (QFileInfo::exists(legacy))
+    const QString legacy = child(base, legacyName);
+    if (itemExists(legacy))
         return legacy;
     return current;
 }

@@ -122,6 +122,14 @@ TEST_F(StoreMigrationTest, NothingToDoWithoutFormerFolderOrWithBoth)
     EXPECT_TRUE(capturedLog().isEmpty());
 }
 
+TEST_F(StoreMigrationTest, CurrentFolderThatIsADanglingLinkStillWins)
+{
+    write("Plumvat/Plumvat.store", "old");
+    ASSERT_TRUE(QFile::link(at("unmounted/Kepsel"), at("Kepsel")));
+    EXPECT_EQ(StoreMigration::currentDirectory(base()), at("Kepsel"));
+    EXPECT_EQ(StoreMigration::migrateMac(base(), false, march7), StoreMigration::Outcome::nothingToDo());
+}
+
 TEST_F(StoreMigrationTest, AnotherInstanceRunningSkipsWithoutTouchingTheDisk)
 {
     makeFormerLibrary();

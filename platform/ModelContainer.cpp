@@ -12,7 +12,10 @@ ModelContainer::ModelContainer(const Schema &schema, const QString &storePath)
     // The first statements read the file header: a file that is not a
     // database fails here, before anything is written to it.
     m_database->execute(QStringLiteral("PRAGMA journal_mode=WAL"));
-    m_database->execute(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    // Replaced and deleted byte files are removed right after the commit, so
+    // the commit must survive a power loss: with NORMAL a rolled-back commit
+    // would leave rows naming files that are already gone.
+    m_database->execute(QStringLiteral("PRAGMA synchronous=FULL"));
     m_context = std::make_unique<ModelContext>(*m_database, schema, m_blobs.get());
 }
 

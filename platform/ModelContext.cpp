@@ -144,7 +144,8 @@ void ModelContext::save()
     try {
         blobFiles = writeBlobFiles();
         writeChanges(blobFiles);
-    } catch (const StoreError &) {
+    } catch (...) {
+        // Whatever stopped the save, no committed row refers to the new files.
         discardBlobFiles(blobFiles);
         throw;
     }
@@ -169,7 +170,7 @@ ModelContext::BlobFiles ModelContext::writeBlobFiles() const
             for (const auto &slot : blobSlots)
                 names.append(!slot.dirty ? slot.file : slot.bytes ? m_blobs->write(*slot.bytes) : QString());
         }
-    } catch (const StoreError &) {
+    } catch (...) {
         discardBlobFiles(files);
         throw;
     }

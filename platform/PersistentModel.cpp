@@ -40,8 +40,13 @@ QList<std::shared_ptr<PersistentModel>> PersistentModel::related(int relationshi
     return m_related[relationship];
 }
 
-void PersistentModel::setRelated(int relationship, const QList<std::shared_ptr<PersistentModel>> &targets)
+void PersistentModel::setRelated(int relationship, QList<std::shared_ptr<PersistentModel>> targets)
 {
+    // A deleted record's row is gone and its key may be given to a new row:
+    // a link from or to it would later point at a stranger.
+    if (m_deleted)
+        return;
+    targets.removeIf([](const auto &target) { return target->m_deleted; });
     if (m_related[relationship] == targets)
         return;
     const auto old = std::exchange(m_related[relationship], targets);

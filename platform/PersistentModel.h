@@ -46,7 +46,8 @@ protected:
 
     QList<std::shared_ptr<PersistentModel>> related(int relationship) const;
     // Replaces a relationship's list and keeps the inverse ends in step.
-    void setRelated(int relationship, const QList<std::shared_ptr<PersistentModel>> &targets);
+    // Deleted records link nothing and are left out.
+    void setRelated(int relationship, QList<std::shared_ptr<PersistentModel>> targets);
     QList<std::shared_ptr<PersistentModel>> inverseRelated(int inverse) const;
     // Writes an inverse end by rewriting the owning sides' lists.
     void setInverseRelated(int inverse, const QList<std::shared_ptr<PersistentModel>> &sources);

@@ -116,7 +116,9 @@ QList<qint64> Post::telegramMessageIDs() const
 // Pieces that are not a whole decimal integer (sign allowed) are skipped.
 QList<qint64> Post::storedMessageIDs() const
 {
-    static const QRegularExpression decimal(QStringLiteral("^[+-]?[0-9]+$"));
+    // Anchored on the whole piece: "$" alone would also accept a trailing line break.
+    static const QRegularExpression decimal(
+        QRegularExpression::anchoredPattern(QStringLiteral("[+-]?[0-9]+")));
     QList<qint64> ids;
     for (const QString &piece : m_telegramMessageIDsRaw.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         if (!decimal.match(piece).hasMatch())

@@ -63,6 +63,7 @@ TEST_F(PostTest, MessageIDListKeepsOnlyWholeDecimalPiecesInOrder)
         << "too large to be an id";
     post->setTelegramMessageID(100);
     EXPECT_EQ(idsFrom(QStringLiteral(" 4")), (QList<qint64>{100})) << "a piece with a space falls back";
+    EXPECT_EQ(idsFrom(QStringLiteral("4\n")), (QList<qint64>{100})) << "nor does a trailing line break";
 }
 
 TEST_F(PostTest, MessageIDFallbackCountsOneIdPerMediumUpToTen)

@@ -47,15 +47,26 @@ std::optional<char32_t> referencedCharacter(const QString &body)
     return code && isScalarValue(*code) ? code : std::nullopt;
 }
 
-QString decodingNumericReferences(QString text)
+// One pass over the text: a page written entirely in numeric references (many
+// are, for their Chinese text) costs no more than its length, and a reference
+// that a decoded "&" happens to form stays text, as in a browser.
+QString decodingNumericReferences(const QString &text)
 {
-    QStringList bodies = Markup::allMatches(text, QStringLiteral("&#(x?[0-9a-fA-F]+);"), 1);
-    bodies.removeDuplicates();
-    for (const QString &body : std::as_const(bodies)) {
-        if (const auto character = referencedCharacter(body))
-            text.replace(QStringLiteral("&#") + body + u';', QString::fromUcs4(&*character, 1));
+    static const QRegularExpression reference(QStringLiteral("&#(x?[0-9a-f]+);"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    QString decoded;
+    qsizetype copied = 0;
+    for (auto matches = reference.globalMatch(text); matches.hasNext();) {
+        const QRegularExpressionMatch match = matches.next();
+        const auto character = referencedCharacter(match.captured(1));
+        if (!character)
+            continue;
+        decoded += QStringView(text).mid(copied, match.capturedStart() - copied);
+        decoded += QString::fromUcs4(&*character, 1);
+        copied = match.capturedEnd();
     }
-    return text;
+    decoded += QStringView(text).mid(copied);
+    return decoded;
 }
 
 QString replacingUndefined(QString script)

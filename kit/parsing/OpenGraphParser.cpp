@@ -3,6 +3,8 @@
 #include "OpenGraph.h"
 #include "ParseError.h"
 
+#include <QSet>
+
 namespace {
 
 QString firstValue(const OpenGraph &tags, std::initializer_list<const char *> keys)
@@ -35,7 +37,7 @@ std::optional<QString> resolvedImage(const QString &candidate, const QUrl &page)
 QStringList imageLinks(const OpenGraph &tags, const QUrl &page)
 {
     QStringList links;
-    QStringList seen;
+    QSet<QString> seen;
     for (const char *key : {"og:image", "og:image:url", "og:image:secure_url", "twitter:image"}) {
         for (const QString &candidate : tags.metaTags().value(QLatin1String(key))) {
             const std::optional<QString> link = resolvedImage(candidate, page);
@@ -44,7 +46,7 @@ QStringList imageLinks(const OpenGraph &tags, const QUrl &page)
             const QString normalized = ParsedMedia::normalizedLink(*link);
             if (seen.contains(normalized))
                 continue;
-            seen.append(normalized);
+            seen.insert(normalized);
             links.append(*link);
         }
     }

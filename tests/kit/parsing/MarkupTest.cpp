@@ -28,6 +28,8 @@ TEST(MarkupTest, HtmlDecodedNamedAndNumericReferences)
     EXPECT_EQ(htmlDecoded(u"&#xD800; &#x110000; &#99999999999; &#x; &#12a; &copy;"_qs),
               u"&#xD800; &#x110000; &#99999999999; &#x; &#12a; &copy;"_qs);
     EXPECT_EQ(htmlDecoded(u"&amp;lt;"_qs), u"&lt;"_qs);
+    // Each reference is decoded once, even where a decoded "&" forms another.
+    EXPECT_EQ(htmlDecoded(u"&#38;#65; &#65;"_qs), u"&#65; A"_qs);
 }
 
 TEST(MarkupTest, StrippingHTMLKeepsLinesAndParagraphs)

@@ -75,6 +75,16 @@ TEST_F(OpenGraphParserTest, ImagesAreResolvedOnTheFinalPageAndRepeatsDropped)
     EXPECT_EQ(post.authorName, kPinterest);
 }
 
+// Would take minutes with a repeat check that compares each image with all before it.
+TEST_F(OpenGraphParserTest, AHeadFullOfImagesFinishes)
+{
+    QByteArray head;
+    for (int i = 0; i < 100000; ++i)
+        head +=
+            "<meta property=\"og:image\" content=\"https://cdn.example/" + QByteArray::number(i) + ".jpg\">";
+    EXPECT_EQ(servedAndParsed(head).media.size(), 100000);
+}
+
 TEST_F(OpenGraphParserTest, AnMP4VideoTakesTheFirstImageAsCover)
 {
     const ParsedPost post = servedAndParsed(R"(<meta property="og:image" content="https://a/1.jpg">

@@ -8,23 +8,20 @@ class BoardTest : public AuthorLibrary {
 protected:
     const AuthorAccount weiboLin = account(Platform::weibo, "Lin");
     const AuthorAccount xLin = account(Platform::x, "Lin");
-    const AuthorAccount webLin = account(Platform::web, "Lin");
 };
 
 TEST_F(BoardTest, BoardWithoutValidLinksCollectsNothing)
 {
     const auto board = addBoard({});
     const auto post = addPost(weiboLin);
-    const AuthorDirectory directory(context);
-    EXPECT_EQ(board->collectLinkedPosts({post}, directory), 0);
     board->setAuthorsRaw(QStringLiteral("myspace\tLin\nweibo\t"));
-    EXPECT_EQ(board->collectLinkedPosts({post}, directory), 0);
-    EXPECT_FALSE(board->links(*post, directory));
+    EXPECT_EQ(board->collectLinkedPosts({post}, AuthorDirectory(context)), 0);
     EXPECT_TRUE(post->boards().isEmpty());
 }
 
 TEST_F(BoardTest, CollectsPostsOfThePersonOnceAndSkipsAuthorlessAndDeletedOnes)
 {
+    const AuthorAccount webLin = account(Platform::web, "Lin");
     addGroup({weiboLin, xLin});
     const auto board = addBoard({weiboLin, webLin});
     const auto other = addBoard({xLin});
@@ -32,21 +29,17 @@ TEST_F(BoardTest, CollectsPostsOfThePersonOnceAndSkipsAuthorlessAndDeletedOnes)
     const auto alt = addPost(xLin);
     const auto unknownPlatform = addPost(webLin);
     unknownPlatform->setPlatformRaw(QStringLiteral("myspace"));
-    const auto authorless = addPost(account(Platform::weibo, ""));
     const auto deleted = addPost(weiboLin);
-    const auto stranger = addPost(account(Platform::weibo, "Amy"));
     own->setBoards({other});
     context.remove(deleted);
-    const QList<std::shared_ptr<Post>> posts = {own, alt, unknownPlatform, authorless, deleted, stranger};
+    const QList<std::shared_ptr<Post>> posts = {own, alt, unknownPlatform, addPost(account(Platform::weibo, "")),
+                                                deleted, addPost(account(Platform::weibo, "Amy"))};
 
     const AuthorDirectory directory(context);
-    EXPECT_TRUE(board->links(*alt, directory));
-    EXPECT_FALSE(board->links(*authorless, directory));
     EXPECT_EQ(board->collectLinkedPosts(posts, directory), 3);
     EXPECT_EQ(board->posts(), QList<std::shared_ptr<Post>>({own, alt, unknownPlatform}));
     EXPECT_EQ(own->boards(), QList<std::shared_ptr<Board>>({other, board}));
     EXPECT_EQ(board->collectLinkedPosts(posts, directory), 0);
-    EXPECT_EQ(own->boards().size(), 2);
 }
 
 TEST_F(BoardTest, UnlinkRemovesThePersonAndTakesItsPostsOff)
@@ -57,15 +50,13 @@ TEST_F(BoardTest, UnlinkRemovesThePersonAndTakesItsPostsOff)
     board->setAuthorsRaw(board->authorsRaw() + QStringLiteral("\nnope"));
     const auto other = addBoard({});
     const auto alt = addPost(xLin);
-    const auto own = addPost(weiboLin);
     const auto amys = addPost(amy);
     alt->setBoards({board, other});
-    own->setBoards({board});
+    addPost(weiboLin)->setBoards({board});
     amys->setBoards({board});
 
     // xLin itself is not linked, but its person is.
     EXPECT_EQ(board->unlink(xLin, AuthorDirectory(context)), 2);
-    EXPECT_EQ(board->linkedAuthors(), QList<AuthorAccount>({amy}));
     EXPECT_EQ(board->authorsRaw(), amy.key());
     EXPECT_EQ(alt->boards(), QList<std::shared_ptr<Board>>({other}));
     EXPECT_EQ(board->posts(), QList<std::shared_ptr<Post>>({amys}));

@@ -1,5 +1,4 @@
 #include "CookieVault.h"
-#include "HostTable.h"
 #include "TamselStore.h"
 #include "TestHome.h"
 
@@ -26,14 +25,6 @@ TEST_F(CookieVaultTest, AStoredCookieReplacesTheCallersWhateverItsCase)
     CookieVault::set(QStringLiteral("sid=9"), Platform::douyin);
     EXPECT_EQ(CookieVault::headers(Platform::douyin, extra),
               (HTTPClient::Headers{{"Referer", "r"}, {"Cookie", "sid=9"}}));
-}
-
-TEST_F(CookieVaultTest, DomainsFollowTheHostsTable)
-{
-    HostTable::setOverride(Host::WeiboMain, "127.0.0.4", 4431);
-    EXPECT_EQ(CookieVault::domains(Platform::weibo), (QStringList{"127.0.0.4", "weibo.cn"}));
-    EXPECT_TRUE(CookieVault::domains(Platform::web).isEmpty());
-    EXPECT_FALSE(CookieVault::loginURL(Platform::web).has_value());
 }
 
 } // namespace

@@ -54,8 +54,7 @@ TEST_F(HTTPClientTest, CallerHeadersReplaceTheDefaultsWhateverTheirCase)
     EXPECT_EQ(plain.header("Referer"), "https://r/");
     EXPECT_EQ(overridden.header("User-Agent"), "Override/2");
     EXPECT_EQ(overridden.header("Accept-Language"), "en");
-    EXPECT_EQ(
-        overridden.headerNames().count("user-agent") + overridden.headerNames().count("accept-language"), 2);
+    EXPECT_EQ(overridden.headerNames().count("user-agent"), 1);
 }
 
 TEST_F(HTTPClientTest, HtmlReplacesInvalidBytesAndJsonReadsFragments)
@@ -102,20 +101,15 @@ TEST_F(HTTPClientTest, OnlyWebSchemesAreFetchedAlsoAfterARedirect)
 
 TEST_F(HTTPClientTest, CookieIsDroppedForGoodOnARedirectToAnotherHost)
 {
-    server.redirect(kSite, "/same", "/landing");
     server.redirect(kSite, "/away", server.origin(kOther) + "/back");
     server.redirect(kOther, "/back", server.origin(kSite) + "/landing");
     server.page(kSite, "/landing", "ok");
-    const HTTPClient::Headers cookie{{"Cookie", "SUB=secret"}};
-
-    get(at("/same"), cookie);
-    get(at("/away"), cookie);
+    get(at("/away"), {{"Cookie", "SUB=secret"}});
     const auto &sent = server.requests();
-    ASSERT_EQ(sent.size(), 5);
-    EXPECT_EQ(sent.at(1).header("Cookie"), "SUB=secret");
-    EXPECT_EQ(sent.at(2).header("Cookie"), "SUB=secret");
-    EXPECT_FALSE(sent.at(3).hasHeader("Cookie"));
-    EXPECT_FALSE(sent.at(4).hasHeader("Cookie")) << "once dropped, it stays dropped";
+    ASSERT_EQ(sent.size(), 3);
+    EXPECT_EQ(sent.at(0).header("Cookie"), "SUB=secret");
+    EXPECT_FALSE(sent.at(1).hasHeader("Cookie"));
+    EXPECT_FALSE(sent.at(2).hasHeader("Cookie")) << "once dropped, it stays dropped";
 
     HostTable::setOverride(Host::DouyinMain, "douyin.test");
     HostTable::setOverride(Host::DouyinShare, "share.test");
@@ -129,14 +123,10 @@ TEST_F(HTTPClientTest, CookieIsDroppedForGoodOnARedirectToAnotherHost)
 
 TEST_F(HTTPClientTest, TransportFailures)
 {
-    FixtureServer::Reply slow{200, "late"};
-    slow.delay = 10s;
-    server.serve(kSite, "/slow", slow);
+    server.serve(kSite, "/slow", {.body = "late", .delay = 10s});
     EXPECT_EQ(failure(at("/slow"), http.withTimeout(100ms)).kind(), NetworkError::Kind::timedOut);
 
-    FixtureServer::Reply drop;
-    drop.drop = true;
-    server.serve(kSite, "/drop", drop);
+    server.serve(kSite, "/drop", {.drop = true});
     EXPECT_EQ(failureKind(at("/drop")), NetworkError::Kind::cannotConnect);
     EXPECT_EQ(failureKind(QUrl("https://127.0.0.9:9/")), NetworkError::Kind::cannotConnect);
 

@@ -34,12 +34,8 @@ TEST(JSONTest, FragmentsAndNumbersAsText)
     EXPECT_EQ(read(R"("text")").string(), u"text"_qs);
     EXPECT_EQ(JSON::fromString(u"\uFEFF[\"中\"]"_qs)[0].string(), u"中"_qs);
     EXPECT_EQ(read("3.0").string(), u"3"_qs);
-    EXPECT_EQ(read("1e300").string(), u"1e+300"_qs);
     EXPECT_EQ(read("[true]")[0].string(), u"1"_qs);
-}
-
-TEST(JSONTest, BigIntegersKeepTheirDigitsWithin64Bits)
-{
+    // Big integers keep their digits as long as they fit 64 bits.
     EXPECT_EQ(read("9007199254740993").string(), u"9007199254740993"_qs);
     EXPECT_EQ(read("9007199254740993").intValue(), 9007199254740993LL);
     EXPECT_EQ(text("9007199254740993").intValue(), 9007199254740993LL);

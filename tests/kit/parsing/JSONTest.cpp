@@ -21,8 +21,7 @@ TEST(JSONTest, LookupsOnMissingNullOrWrongTypesGiveTheEmptyValue)
     EXPECT_EQ(value["list"][1]["k"].stringValue(), u"v"_qs);
     for (const JSON &missing : {value["list"][2], value["list"][-1], value["list"]["k"], value[QString()][0]})
         EXPECT_FALSE(missing.exists());
-    EXPECT_TRUE(value.array().isEmpty());
-    EXPECT_TRUE(value["list"].dictionary().isEmpty());
+    EXPECT_TRUE(value.array().isEmpty() && value["list"].dictionary().isEmpty());
     const JSON null = value["nothing"];
     EXPECT_TRUE(null.raw().isNull());
     EXPECT_FALSE(null.exists() || null.string() || null.intValue() || null.boolValue());
@@ -57,10 +56,8 @@ TEST(JSONTest, TypedReadersConvertOnlyWholeTexts)
     EXPECT_FALSE(text("nan").intValue());
     EXPECT_FALSE(read("[1]").doubleValue());
     EXPECT_FALSE(read("{}").string());
-    for (const char *yes : {"TRUE", "1"})
-        EXPECT_EQ(text(yes).boolValue(), true) << yes;
-    for (const char *no : {"False", "0"})
-        EXPECT_EQ(text(no).boolValue(), false) << no;
+    for (const auto &[word, value] : {std::pair{"TRUE", true}, {"1", true}, {"False", false}, {"0", false}})
+        EXPECT_EQ(text(word).boolValue(), value) << word;
     EXPECT_FALSE(text("yes").boolValue());
     EXPECT_EQ(read("0.0").boolValue(), false);
 }

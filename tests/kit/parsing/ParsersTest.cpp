@@ -1,4 +1,3 @@
-#include "OpenGraphParser.h"
 #include "ParseError.h"
 #include "Parsers.h"
 #include "TestHome.h"
@@ -82,12 +81,6 @@ TEST_F(ParsersTest, AFailedParserIsRescuedOnlyByAFallbackWithMedia)
     fallback = answering(QString(), "no media", 0);
     EXPECT_STREQ(failure<std::runtime_error>("https://a.test/1").what(), "socket gone")
         << "errors of other types pass unchanged";
-}
-
-TEST_F(ParsersTest, TheRegistryEndsWithTheOpenGraphParser)
-{
-    EXPECT_EQ(Parsers::all().last(), Parsers::fallback());
-    EXPECT_NE(dynamic_cast<const OpenGraphParser *>(Parsers::fallback().get()), nullptr);
 }
 
 } // namespace

@@ -130,11 +130,6 @@ void FixtureServer::page(const QString &address, const QString &pathAndQuery, co
     serve(address, pathAndQuery, Reply{200, html, {{"Content-Type", contentType}}});
 }
 
-void FixtureServer::json(const QString &address, const QString &pathAndQuery, const QByteArray &json)
-{
-    serve(address, pathAndQuery, Reply{200, json, {{"Content-Type", "application/json"}}});
-}
-
 void FixtureServer::redirect(const QString &address, const QString &pathAndQuery, const QString &location,
                              int status)
 {

@@ -63,7 +63,6 @@ public:
     void serve(const QString &address, const QString &pathAndQuery, const Reply &reply);
     void page(const QString &address, const QString &pathAndQuery, const QByteArray &html,
               const QByteArray &contentType = "text/html; charset=utf-8");
-    void json(const QString &address, const QString &pathAndQuery, const QByteArray &json);
     void redirect(const QString &address, const QString &pathAndQuery, const QString &location,
                   int status = 302);
 

@@ -50,7 +50,6 @@ TEST_F(OpenGraphParserTest, ReadsTitleTextAndAuthorWithFallbacks)
     const ParsedPost bare = servedAndParsed("<title>Just a title</title>");
     EXPECT_EQ(bare.title, QStringLiteral("Just a title"));
     EXPECT_EQ(bare.authorName, kSite);
-    EXPECT_EQ(bare.canonicalURL, server.url(kSite, "/post").toString());
 }
 
 TEST_F(OpenGraphParserTest, ImagesAreResolvedOnTheFinalPageAndRepeatsDropped)
@@ -66,11 +65,10 @@ TEST_F(OpenGraphParserTest, ImagesAreResolvedOnTheFinalPageAndRepeatsDropped)
         <meta property="og:image" content="file:///etc/passwd">)"));
     const ParsedPost post = parse("/short");
 
-    ASSERT_EQ(post.media.size(), 3);
-    EXPECT_EQ(post.media[0], ParsedMedia(MediaKind::image, server.origin(kPinterest) + "/img/a.jpg",
-                                         std::nullopt, 640, std::nullopt));
-    EXPECT_EQ(post.media[1].url, QStringLiteral("https://cdn.example/b.jpg"));
-    EXPECT_EQ(post.media[2].url, QStringLiteral("https://cdn.example/c.jpg"));
+    EXPECT_EQ(post.media, (QList{ParsedMedia(MediaKind::image, server.origin(kPinterest) + "/img/a.jpg",
+                                             std::nullopt, 640, std::nullopt),
+                                 ParsedMedia(MediaKind::image, "https://cdn.example/b.jpg"),
+                                 ParsedMedia(MediaKind::image, "https://cdn.example/c.jpg")}));
     EXPECT_EQ(post.platform, Platform::pinterest);
     EXPECT_EQ(post.authorName, kPinterest);
 }

@@ -19,10 +19,16 @@ QByteArray fixtureFile(const char *name)
     return file.readAll();
 }
 
+QSslCertificate certificate()
+{
+    static const QSslCertificate certificate(fixtureFile("server.crt"));
+    return certificate;
+}
+
 QSslConfiguration serverConfiguration()
 {
     QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
-    configuration.setLocalCertificate(FixtureServer::certificate());
+    configuration.setLocalCertificate(certificate());
     configuration.setPrivateKey(QSslKey(fixtureFile("server.key"), QSsl::Ec));
     configuration.setPeerVerifyMode(QSslSocket::VerifyNone);
     return configuration;
@@ -45,7 +51,6 @@ FixtureServer::Request parseHead(const QByteArray &head)
     FixtureServer::Request request;
     const QList<QByteArray> lines = head.split('\n');
     const QList<QByteArray> requestLine = lines.value(0).trimmed().split(' ');
-    request.method = requestLine.value(0);
     request.target = requestLine.value(1);
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const qsizetype colon = lines[i].indexOf(':');
@@ -98,12 +103,6 @@ FixtureServer::~FixtureServer()
     NetworkSession::setExtraTrustedCertificates({});
 }
 
-QSslCertificate FixtureServer::certificate()
-{
-    static const QSslCertificate certificate(fixtureFile("server.crt"));
-    return certificate;
-}
-
 QString FixtureServer::origin(const QString &address)
 {
     return QStringLiteral("https://%1:%2").arg(address).arg(listener(address).serverPort());
@@ -131,24 +130,10 @@ void FixtureServer::page(const QString &address, const QString &pathAndQuery, co
     serve(address, pathAndQuery, Reply{200, html, {{"Content-Type", contentType}}});
 }
 
-void FixtureServer::json(const QString &address, const QString &pathAndQuery, const QByteArray &json)
-{
-    serve(address, pathAndQuery, Reply{200, json, {{"Content-Type", "application/json"}}});
-}
-
 void FixtureServer::redirect(const QString &address, const QString &pathAndQuery, const QString &location,
                              int status)
 {
     serve(address, pathAndQuery, Reply{status, {}, {{"Location", location.toUtf8()}}});
-}
-
-QList<FixtureServer::Request> FixtureServer::requestsTo(const QString &address, const QString &path) const
-{
-    QList<Request> found;
-    for (const Request &request : m_requests)
-        if (request.address == address && pathOf(request.target) == path.toUtf8())
-            found.append(request);
-    return found;
 }
 
 QSslServer &FixtureServer::listener(const QString &address)
@@ -192,7 +177,6 @@ void FixtureServer::readFrom(QTcpSocket *socket, const QString &address)
     if (buffer.size() < headEnd + 4 + bodyLength)
         return;
     request.address = address;
-    request.body = buffer.mid(headEnd + 4, bodyLength);
     buffer.remove(0, headEnd + 4 + bodyLength);
     m_requests.append(request);
     answer(socket, request);

@@ -25,12 +25,10 @@ public:
 
     struct Request {
         QString address;
-        QByteArray method;
         // Path and query as sent.
         QByteArray target;
         // In the order sent.
         HeaderList headers;
-        QByteArray body;
 
         // The first header of that name (case-insensitive); empty when absent.
         QByteArray header(const QByteArray &name) const;
@@ -54,10 +52,8 @@ public:
     FixtureServer(const FixtureServer &) = delete;
     FixtureServer &operator=(const FixtureServer &) = delete;
 
-    static QSslCertificate certificate();
-
     // "https://address:port"; starts listening on the address on first use.
-    QString origin(const QString &address = QStringLiteral("127.0.0.2"));
+    QString origin(const QString &address);
     QUrl url(const QString &address, const QString &pathAndQuery);
     // Points a hosts-table role at the listener on the address.
     void pointAt(Host role, const QString &address);
@@ -67,12 +63,10 @@ public:
     void serve(const QString &address, const QString &pathAndQuery, const Reply &reply);
     void page(const QString &address, const QString &pathAndQuery, const QByteArray &html,
               const QByteArray &contentType = "text/html; charset=utf-8");
-    void json(const QString &address, const QString &pathAndQuery, const QByteArray &json);
     void redirect(const QString &address, const QString &pathAndQuery, const QString &location,
                   int status = 302);
 
     const QList<Request> &requests() const { return m_requests; }
-    QList<Request> requestsTo(const QString &address, const QString &path) const;
 
 private:
     QSslServer &listener(const QString &address);

@@ -7,91 +7,54 @@ namespace {
 QString found(const QString &text)
 {
     const auto url = LinkExtractor::firstURL(text);
-    return url ? url->toString() : QStringLiteral("<none>");
+    return url ? url->toString(QUrl::FullyEncoded) : QStringLiteral("<none>");
 }
 
-const QString none = QStringLiteral("<none>");
-
-TEST(LinkExtractorTest, BareLinkIsTakenWhole)
+TEST(LinkExtractorTest, FindsTheFirstWebLinkInText)
 {
-    EXPECT_EQ(found(u"\n  https://a.com/p?q=1&r=B#Frag \n"_qs), u"https://a.com/p?q=1&r=B#Frag"_qs);
-    EXPECT_EQ(found(u"https://a.com/p[1]?a[b]=c"_qs), u"https://a.com/p[1]?a[b]=c"_qs);
-    const auto upper = LinkExtractor::firstURL(u"HTTPS://Example.com/MixedCase?Q=V"_qs);
-    ASSERT_TRUE(upper);
-    EXPECT_EQ(upper->scheme(), u"https"_qs);
-    EXPECT_EQ(upper->path(), u"/MixedCase"_qs);
-    EXPECT_EQ(upper->query(), u"Q=V"_qs);
-}
-
-TEST(LinkExtractorTest, ShareTextsFromPhoneApps)
-{
-    EXPECT_EQ(
-        found(
-            u"【小红书】周末去哪儿😆 http://xhslink.com/a/AbC123，复制本条信息，打开【小红书】App查看精彩内容！"_qs),
-        u"http://xhslink.com/a/AbC123"_qs);
-    EXPECT_EQ(
-        found(
-            u"7.43 复制打开抖音，看看【小王的作品】日落 #旅行 https://v.douyin.com/iRNBho6u/ Xzb:/ m@q.Eh 04/12"_qs),
-        u"https://v.douyin.com/iRNBho6u/"_qs);
-    EXPECT_EQ(found(u"【猫咪合集-哔哩哔哩】 https://b23.tv/AbCdEf"_qs), u"https://b23.tv/AbCdEf"_qs);
-    EXPECT_EQ(found(u"看这个（https://weibo.com/123/Nabc）好笑"_qs), u"https://weibo.com/123/Nabc"_qs);
-    EXPECT_EQ(found(u"原文：https://mp.weixin.qq.com/s/xYz_-9。"_qs),
-              u"https://mp.weixin.qq.com/s/xYz_-9"_qs);
-    EXPECT_EQ(found(u"🔥🔥https://a.com/x🔥🔥"_qs), u"https://a.com/x"_qs);
-    EXPECT_EQ(found(u"Link:https://a.com/x"_qs), u"https://a.com/x"_qs);
-    EXPECT_EQ(found(u"看 HTTPS://EXAMPLE.COM/AbC 吧"_qs), u"https://example.com/AbC"_qs);
-}
-
-TEST(LinkExtractorTest, LinksWithoutSchemeGetHttp)
-{
-    EXPECT_EQ(found(u"网址 www.example.com/path?x=1。"_qs), u"http://www.example.com/path?x=1"_qs);
-    EXPECT_EQ(found(u"链接:b23.tv/xyz 打开"_qs), u"http://b23.tv/xyz"_qs);
-    EXPECT_EQ(found(u"at example.com:8080/x, then"_qs), u"http://example.com:8080/x"_qs);
-    EXPECT_EQ(found(u"WWW.Example.COM"_qs), u"http://www.example.com"_qs);
-}
-
-TEST(LinkExtractorTest, TrailingPunctuationEndsTheLink)
-{
-    EXPECT_EQ(found(u"See https://example.com/a_(b)."_qs), u"https://example.com/a_(b)"_qs);
-    EXPECT_EQ(found(u"(see https://example.com/x)"_qs), u"https://example.com/x"_qs);
-    EXPECT_EQ(found(u"said \"https://a.com/x\", and"_qs), u"https://a.com/x"_qs);
-    EXPECT_EQ(found(u"'https://a.com/x'!?"_qs), u"https://a.com/x"_qs);
-    EXPECT_EQ(found(u"[https://a.com/y] ok"_qs), u"https://a.com/y"_qs);
-    EXPECT_EQ(found(u"go to https://a.com/dir/: now"_qs), u"https://a.com/dir/"_qs);
-}
-
-TEST(LinkExtractorTest, FirstWebLinkWins)
-{
-    EXPECT_EQ(found(u"一 https://one.com/1 二 https://two.com/2"_qs), u"https://one.com/1"_qs);
-    EXPECT_EQ(found(u"联系 me@example.com 或 https://example.org/p"_qs), u"https://example.org/p"_qs);
-    EXPECT_EQ(found(u"打开 snssdk1128://aweme/detail/1 或 https://b.com"_qs), u"https://b.com"_qs);
-    EXPECT_EQ(found(u"http:foo then https://a.com/b"_qs), u"https://a.com/b"_qs);
+    const std::pair<QString, QString> cases[] = {
+        // Share texts from phone apps.
+        {u"【小红书】周末去哪儿😆 http://xhslink.com/a/AbC123，复制本条信息，打开【小红书】App查看精彩内容！"_qs,
+         u"http://xhslink.com/a/AbC123"_qs},
+        {u"7.43 复制打开抖音，看看【小王的作品】日落 #旅行 https://v.douyin.com/iRNBho6u/ Xzb:/ m@q.Eh 04/12"_qs,
+         u"https://v.douyin.com/iRNBho6u/"_qs},
+        {u"看这个（https://weibo.com/123/Nabc）好笑"_qs, u"https://weibo.com/123/Nabc"_qs},
+        {u"原文：https://mp.weixin.qq.com/s/xYz_-9。"_qs, u"https://mp.weixin.qq.com/s/xYz_-9"_qs},
+        {u"🔥🔥https://a.com/x🔥🔥"_qs, u"https://a.com/x"_qs},
+        {u"看 HTTPS://EXAMPLE.COM/AbC 吧"_qs, u"https://example.com/AbC"_qs},
+        {u"\n  https://a.com/p?q=1&r=B#Frag \n"_qs, u"https://a.com/p?q=1&r=B#Frag"_qs},
+        {u"https://a.com/p[1]?a[b]=c"_qs, u"https://a.com/p[1]?a[b]=c"_qs},
+        {u"搜 https://a.com/s?q=%E4%B8%AD&x=%2F 吧"_qs, u"https://a.com/s?q=%E4%B8%AD&x=%2F"_qs},
+        // Without a scheme.
+        {u"网址 www.example.com/path?x=1。"_qs, u"http://www.example.com/path?x=1"_qs},
+        {u"链接:b23.tv/xyz 打开"_qs, u"http://b23.tv/xyz"_qs},
+        {u"at example.com:8080/x, then"_qs, u"http://example.com:8080/x"_qs},
+        // Trailing punctuation ends the link.
+        {u"See https://example.com/a_(b)."_qs, u"https://example.com/a_(b)"_qs},
+        {u"said \"https://a.com/x\", and"_qs, u"https://a.com/x"_qs},
+        {u"go to https://a.com/dir/: now"_qs, u"https://a.com/dir/"_qs},
+        // Earlier non-web links are skipped.
+        {u"一 https://one.com/1 二 https://two.com/2"_qs, u"https://one.com/1"_qs},
+        {u"联系 me@example.com 或 https://example.org/p"_qs, u"https://example.org/p"_qs},
+        {u"打开 snssdk1128://aweme/detail/1 或 https://b.com"_qs, u"https://b.com"_qs},
+        {u"http:foo then https://a.com/b"_qs, u"https://a.com/b"_qs},
+    };
+    for (const auto &[text, link] : cases)
+        EXPECT_EQ(found(text), link) << text.toStdString();
 }
 
 TEST(LinkExtractorTest, TextsWithoutWebLinkGiveNothing)
 {
-    for (const QString &text :
-         {u""_qs, u" \n\t "_qs, u"今天天气不错 photo.jpg v1.2.3 e.g. 3.14"_qs, u"me@example.com"_qs,
-          u"mailto:me@example.com"_qs, u"打开 snssdk1128://aweme/detail/123 查看"_qs,
-          u"myapp://open?url=https://a.com"_qs, u"http:/only/a/path"_qs, u"https://"_qs,
-          u"https://中文.com"_qs, u"ftp://files.example.com/a"_qs, u"https://a.com/%zz"_qs})
-        EXPECT_EQ(found(text), none) << text.toStdString();
-}
-
-TEST(LinkExtractorTest, LongTextsAreScannedToTheEnd)
-{
-    QString text;
+    QString longText;
     for (int i = 0; i < 2000; ++i)
-        text += u"分享😀 a.b-c_d photo.jpg, "_qs;
-    EXPECT_EQ(found(text + u"https://end.com/z"_qs), u"https://end.com/z"_qs);
-    EXPECT_EQ(found(QString(100000, u'a') + u".notatld"_qs), none);
-}
-
-TEST(LinkExtractorTest, EscapesSurviveInTheEncodedForm)
-{
-    const auto url = LinkExtractor::firstURL(u"搜 https://a.com/s?q=%E4%B8%AD&x=%2F 吧"_qs);
-    ASSERT_TRUE(url);
-    EXPECT_EQ(url->toString(QUrl::FullyEncoded), u"https://a.com/s?q=%E4%B8%AD&x=%2F"_qs);
+        longText += u"分享😀 a.b-c_d photo.jpg, "_qs;
+    EXPECT_EQ(found(longText + u"https://end.com/z"_qs), u"https://end.com/z"_qs);
+    for (const QString &text :
+         {u" \n\t "_qs, u"今天天气不错 photo.jpg v1.2.3 e.g. 3.14"_qs, u"mailto:me@example.com"_qs,
+          u"myapp://open?url=https://a.com"_qs, u"http:/only/a/path"_qs, u"https://"_qs,
+          u"https://中文.com"_qs, u"ftp://files.example.com/a"_qs, u"https://a.com/%zz"_qs,
+          QString(100000, u'a') + u".notatld"_qs})
+        EXPECT_EQ(found(text), QStringLiteral("<none>")) << text.left(40).toStdString();
 }
 
 } // namespace

@@ -5,39 +5,25 @@
 
 namespace {
 
-const QString alice = QStringLiteral("Alice");
+const AuthorAccount alice(Platform::weibo, QStringLiteral("Alice"));
+const AuthorAccount bob(Platform::x, QStringLiteral("Bob"));
 
 std::optional<AuthorAccount> fromKey(const char *key)
 {
     return AuthorAccount::fromKey(QString::fromUtf8(key));
 }
 
-TEST(AuthorAccountTest, RejectsTextsThatAreNoKey)
+TEST(AuthorAccountTest, KeysReadBackKeepTabsInTheNameAndRejectOtherTexts)
 {
-    EXPECT_FALSE(fromKey("weibo Alice"));
-    EXPECT_FALSE(fromKey("weibo\t"));
-    EXPECT_FALSE(fromKey("Weibo\tAlice"));
-    EXPECT_FALSE(fromKey("myspace\tAlice"));
-    EXPECT_FALSE(fromKey(""));
-    EXPECT_FALSE(fromKey("\t\t"));
-}
+    for (const char *bad : {"weibo Alice", "weibo\t", "Weibo\tAlice", "myspace\tAlice", "", "\t\t"})
+        EXPECT_FALSE(fromKey(bad)) << bad;
 
-TEST(AuthorAccountTest, KeyReadsBackAndKeepsTabsInTheName)
-{
-    const AuthorAccount account(Platform::weibo, alice);
-    EXPECT_EQ(account.key(), QStringLiteral("weibo\tAlice"));
-    EXPECT_EQ(AuthorAccount::fromKey(account.key()), account);
-    EXPECT_EQ(fromKey("\tweibo\tAlice"), AuthorAccount(Platform::weibo, alice));
-    EXPECT_EQ(fromKey("\t\tx\tAlice"), AuthorAccount(Platform::x, alice));
-
-    const std::optional<AuthorAccount> inner = fromKey("weibo\tAl\tice");
-    ASSERT_TRUE(inner);
-    EXPECT_EQ(inner->name(), QStringLiteral("Al\tice"));
-
-    const std::optional<AuthorAccount> leading = fromKey("weibo\t\tAlice");
-    ASSERT_TRUE(leading);
-    EXPECT_EQ(leading->name(), QStringLiteral("\tAlice"));
-    EXPECT_EQ(AuthorAccount::fromKey(leading->key()), *leading);
+    EXPECT_EQ(alice.key(), QStringLiteral("weibo\tAlice"));
+    EXPECT_EQ(fromKey("\t\tweibo\tAlice"), alice);
+    EXPECT_EQ(fromKey("weibo\tAl\tice")->name(), QStringLiteral("Al\tice"));
+    const AuthorAccount leading(Platform::weibo, QStringLiteral("\tAlice"));
+    EXPECT_EQ(fromKey("weibo\t\tAlice"), leading);
+    EXPECT_EQ(AuthorAccount::fromKey(leading.key()), leading);
 }
 
 TEST(AuthorAccountTest, CanonicallyEquivalentNamesAreOneAccount)
@@ -45,25 +31,17 @@ TEST(AuthorAccountTest, CanonicallyEquivalentNamesAreOneAccount)
     const AuthorAccount composed(Platform::weibo, QStringLiteral("Zo\u00eb"));
     const AuthorAccount decomposed(Platform::weibo, QStringLiteral("Zoe\u0308"));
     EXPECT_EQ(composed, decomposed);
-    EXPECT_EQ(qHash(composed), qHash(decomposed));
     EXPECT_EQ(QSet<AuthorAccount>({composed, decomposed}).size(), 1);
-
     EXPECT_NE(composed, AuthorAccount(Platform::x, composed.name()));
-    EXPECT_NE(AuthorAccount(Platform::weibo, alice), AuthorAccount(Platform::weibo, QStringLiteral("alice")));
-    EXPECT_NE(AuthorAccount(Platform::weibo, alice),
-              AuthorAccount(Platform::weibo, QStringLiteral("Alice ")));
+    EXPECT_NE(alice, AuthorAccount(Platform::weibo, QStringLiteral("alice")));
 }
 
 TEST(AuthorAccountTest, KeyListSkipsBlankAndUnparsableLinesAndKeepsRepeats)
 {
-    const AuthorAccount a(Platform::weibo, alice);
-    const AuthorAccount b(Platform::x, QStringLiteral("Bob"));
-    const QList<AuthorAccount> read = AuthorAccount::fromKeyList(
-        a.key() + QStringLiteral("\n\nnope\nfoo\tbar\n") + b.key() + u'\n' + a.key());
-    EXPECT_EQ(read, QList<AuthorAccount>({a, b, a}));
-    EXPECT_EQ(AuthorAccount::keyList(read), a.key() + u'\n' + b.key() + u'\n' + a.key());
-    EXPECT_EQ(AuthorAccount::keyList({}), QString());
-    EXPECT_TRUE(AuthorAccount::fromKeyList(QString()).isEmpty());
+    const QList<AuthorAccount> read =
+        AuthorAccount::fromKeyList(alice.key() + "\n\nnope\nfoo\tbar\n" + bob.key() + u'\n' + alice.key());
+    EXPECT_EQ(read, QList<AuthorAccount>({alice, bob, alice}));
+    EXPECT_EQ(AuthorAccount::keyList(read), alice.key() + u'\n' + bob.key() + u'\n' + alice.key());
 }
 
 // A line break inside a name would cut the key list into lines that read as
@@ -71,17 +49,11 @@ TEST(AuthorAccountTest, KeyListSkipsBlankAndUnparsableLinesAndKeepsRepeats)
 // Mallory. Such accounts are never written, and their neighbours stay whole.
 TEST(AuthorAccountTest, NamesWithLineBreaksCannotEnterAKeyList)
 {
-    const AuthorAccount a(Platform::weibo, alice);
-    const AuthorAccount b(Platform::x, QStringLiteral("Bob"));
     const AuthorAccount injected(Platform::x, QStringLiteral("Eve\nweibo\tMallory"));
     const AuthorAccount carriage(Platform::x, QStringLiteral("Eve\r"));
     EXPECT_FALSE(injected.isStorable());
-    EXPECT_FALSE(carriage.isStorable());
     EXPECT_TRUE(AuthorAccount(Platform::x, QStringLiteral("Eve\tTab")).isStorable());
-
-    const QString text = AuthorAccount::keyList({a, injected, carriage, b});
-    EXPECT_EQ(text, a.key() + u'\n' + b.key());
-    EXPECT_EQ(AuthorAccount::fromKeyList(text), QList<AuthorAccount>({a, b}));
+    EXPECT_EQ(AuthorAccount::keyList({alice, injected, carriage, bob}), alice.key() + u'\n' + bob.key());
 }
 
 } // namespace

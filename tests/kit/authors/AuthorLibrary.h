@@ -48,13 +48,7 @@ protected:
     }
 
     QList<std::shared_ptr<AuthorGroup>> groups() const { return context.fetch<AuthorGroup>(); }
-
-    static bool isOn(const std::shared_ptr<Post> &post, const std::shared_ptr<Board> &board)
-    {
-        return post->boards().contains(board);
-    }
-
-    void setClock(const QDateTime &now)
+    static void setClock(const QDateTime &now)
     {
         Clock::setSource([now] { return now; });
     }

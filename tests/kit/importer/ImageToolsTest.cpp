@@ -26,21 +26,14 @@ QImage halves(int width, int height)
     return image;
 }
 
-// An APP1 Exif segment whose big-endian TIFF IFD holds one entry, the
-// Orientation tag (0x0112, SHORT), placed right after the JPEG's SOI marker.
-QByteArray withOrientation(QByteArray jpeg, quint16 orientation)
+// An APP1 Exif segment (length 34) whose big-endian TIFF IFD holds one entry,
+// the Orientation tag (0x0112, SHORT), placed right after the JPEG's SOI marker.
+QByteArray withOrientation(QByteArray jpeg, char orientation)
 {
-    QByteArray tiff("MM\x00\x2A\x00\x00\x00\x08", 8);
-    tiff += QByteArray("\x00\x01\x01\x12\x00\x03\x00\x00\x00\x01", 10);
-    tiff += char(orientation >> 8);
-    tiff += char(orientation & 0xFF);
-    tiff += QByteArray(2 + 4, '\0'); // value padding, no next IFD
-    const QByteArray payload = QByteArray("Exif\0\0", 6) + tiff;
-    QByteArray segment("\xFF\xE1", 2);
-    const quint16 length = quint16(payload.size() + 2);
-    segment += char(length >> 8);
-    segment += char(length & 0xFF);
-    return jpeg.insert(2, segment + payload);
+    const QByteArray segment = QByteArray::fromHex("FFE10022457869660000"
+                                                   "4D4D002A000000080001011200030000000100") +
+                               orientation + QByteArray(6, '\0');
+    return jpeg.insert(2, segment);
 }
 
 QSize decodedSize(const std::optional<QByteArray> &jpeg)
@@ -51,55 +44,32 @@ QSize decodedSize(const std::optional<QByteArray> &jpeg)
 TEST(ImageToolsTest, OrientationTurnsSizeAndThumbnail)
 {
     const QByteArray photo = encoded(halves(4000, 3000), "jpeg");
-    const QByteArray turned = withOrientation(photo, 6);
-    EXPECT_EQ(ImageTools::pixelSize(turned), QSizeF(3000, 4000));
+    EXPECT_EQ(ImageTools::pixelSize(withOrientation(photo, 6)), QSizeF(3000, 4000));
     EXPECT_EQ(ImageTools::pixelSize(withOrientation(photo, 3)), QSizeF(4000, 3000));
-    EXPECT_EQ(ImageTools::pixelSize(photo), QSizeF(4000, 3000));
-    EXPECT_EQ(decodedSize(ImageTools::thumbnail(turned, 640, 0.8)), QSize(480, 640));
+    EXPECT_EQ(decodedSize(ImageTools::thumbnail(withOrientation(photo, 6), 640, 0.8)), QSize(480, 640));
     EXPECT_EQ(decodedSize(ImageTools::thumbnail(photo, 640, 0.8)), QSize(640, 480));
-}
 
-TEST(ImageToolsTest, OrientationSixTurnsClockwise)
-{
     const auto thumb = ImageTools::thumbnail(withOrientation(encoded(halves(80, 60), "jpeg"), 6), 640, 0.9);
     ASSERT_TRUE(thumb);
     const QImage image = QImage::fromData(*thumb);
-    ASSERT_EQ(image.size(), QSize(60, 80));     // never enlarged
+    ASSERT_EQ(image.size(), QSize(60, 80));     // turned clockwise, never enlarged
     EXPECT_GT(qRed(image.pixel(30, 5)), 200);   // the left half is now on top
     EXPECT_GT(qBlue(image.pixel(30, 75)), 200); // and the right half below
 }
 
-TEST(ImageToolsTest, JpegDataPassesPhotosThrough)
+TEST(ImageToolsTest, JpegDataPassesJpegAndHeicThroughAndReencodesTheRestWithinTheBound)
 {
     const QByteArray photo = withOrientation(encoded(halves(40, 30), "jpeg"), 6);
     EXPECT_EQ(ImageTools::jpegData(photo, 0.1), photo);
-    EXPECT_EQ(ImageTools::jpegData(photo, 0.92), photo);
 
-    QByteArray heic("\x00\x00\x00\x18"
-                    "ftypheic"
-                    "\x00\x00\x00\x00"
-                    "mif1heic",
-                    24);
-    heic += QByteArray("\x00\x00\x00\x08"
-                       "meta",
-                       8);
+    const QByteArray heic = QByteArray::fromHex("00000018") + "ftypheic" + QByteArray(4, '\0') + "mif1heic" +
+                            QByteArray::fromHex("00000008") + "meta";
     EXPECT_EQ(ImageTools::jpegData(heic, 0.5), heic);
-    QByteArray heif = heic;
-    heif.replace(8, 4, "mif1");
-    EXPECT_EQ(ImageTools::jpegData(heif, 0.5), heif);
     QByteArray avif = heic;
     avif.replace(8, 4, "avif").replace(16, 8, "mif1avif");
     EXPECT_NE(ImageTools::jpegData(avif, 0.5), avif);
-}
 
-TEST(ImageToolsTest, JpegDataReencodesOtherFormatsWithinTheExportBound)
-{
     EXPECT_EQ(decodedSize(ImageTools::jpegData(encoded(halves(16384, 64), "png"), 0.92)), QSize(8192, 32));
-    EXPECT_EQ(decodedSize(ImageTools::jpegData(encoded(halves(30, 20), "png"), 0.92)), QSize(30, 20));
-    const QByteArray webp = encoded(halves(200, 100), "webp");
-    ASSERT_FALSE(webp.isEmpty());
-    EXPECT_EQ(ImageTools::pixelSize(webp), QSizeF(200, 100));
-    EXPECT_EQ(decodedSize(ImageTools::thumbnail(webp, 50, 0.8)), QSize(50, 25));
 }
 
 TEST(ImageToolsTest, BytesThatAreNoImageGiveNothing)
@@ -110,7 +80,6 @@ TEST(ImageToolsTest, BytesThatAreNoImageGiveNothing)
         EXPECT_FALSE(ImageTools::thumbnail(bytes, 640, 0.8));
         EXPECT_FALSE(ImageTools::jpegData(bytes, 0.92));
     }
-    EXPECT_FALSE(ImageTools::jpeg(QImage(), 0.8));
     EXPECT_FALSE(ImageTools::thumbnail(encoded(halves(4, 4), "png"), 0, 0.8));
 }
 

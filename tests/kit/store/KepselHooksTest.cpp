@@ -35,12 +35,7 @@ private:
     int m_importerStandIn = 0;
 };
 
-TEST_F(KepselHooksTest, ReadyWithoutCallbacksReturnsAtOnce)
-{
-    EXPECT_TRUE(KepselHooks::ready(importer(), nullptr).isReady());
-}
-
-TEST_F(KepselHooksTest, CallbacksRunInOrderAndOnesAddedMeanwhileWaitForTheNextPost)
+TEST_F(KepselHooksTest, CallbacksRunOneAfterAnotherAndOnesAddedMeanwhileWaitForTheNextPost)
 {
     append("first", [this] { append("late"); });
     append("second");

@@ -9,7 +9,7 @@
 
 ModelContext::ModelContext(SqlDatabase &database, const Schema &schema, const BlobStore *blobs,
                            QObject *parent)
-    : QObject(parent), m_database(database), m_blobs(blobs), m_schema(schema)
+    : QObject(parent), m_database(database), m_blobs(blobs)
 {
     for (const EntityDescription *entity : schema)
         m_entities[entity].table = std::make_unique<RecordTable>(database, *entity);

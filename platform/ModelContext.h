@@ -100,7 +100,6 @@ private:
     SqlDatabase &m_database;
     const BlobStore *m_blobs;
     std::unordered_map<const EntityDescription *, EntityRecords> m_entities;
-    Schema m_schema;
     std::unordered_set<PersistentModel *> m_changed;
     std::vector<std::shared_ptr<PersistentModel>> m_removed; // stored rows to delete
     bool m_changePending = false;

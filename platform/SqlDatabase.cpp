@@ -44,7 +44,7 @@ void SqlDatabase::fail(const QString &action) const
     throw StoreError(action + QStringLiteral(": ") + QString::fromUtf8(sqlite3_errmsg(m_db)));
 }
 
-SqlDatabase::Statement::Statement(SqlDatabase &database, const QString &sql) : m_database(database)
+SqlDatabase::Statement::Statement(SqlDatabase &database, const QString &sql)
 {
     if (sqlite3_prepare_v3(database.m_db, sql.toUtf8().constData(), -1, SQLITE_PREPARE_PERSISTENT,
                            &m_statement, nullptr) != SQLITE_OK)

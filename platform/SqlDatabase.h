@@ -24,7 +24,6 @@ public:
         void reset();
 
     private:
-        SqlDatabase &m_database;
         sqlite3_stmt *m_statement = nullptr;
     };
 

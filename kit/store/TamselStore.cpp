@@ -55,10 +55,9 @@ QString TamselStore::storeDirectory()
 }
 
 // The store file carries the name of the folder it lives in.
-QString TamselStore::storeFileName()
+QString TamselStore::storeFileName(const QString &storeFolder)
 {
-    const QString folder = StoreMigration::currentDirectory(applicationSupportDirectory());
-    const bool legacy = QFileInfo(folder).fileName() == StoreMigration::legacyName;
+    const bool legacy = QFileInfo(storeFolder).fileName() == StoreMigration::legacyName;
     return (legacy ? StoreMigration::legacyName : StoreMigration::name) + QStringLiteral(".store");
 }
 
@@ -68,7 +67,8 @@ std::unique_ptr<ModelContainer> TamselStore::makeContainer(bool inMemory)
         return std::make_unique<ModelContainer>(schema());
     for (const char *obsolete : {"cloudEnabled", "cloudURL", "cloudToken"})
         defaults().remove(QString::fromLatin1(obsolete));
-    const QString storePath = storeDirectory() + QLatin1Char('/') + storeFileName();
+    const QString folder = storeDirectory();
+    const QString storePath = folder + QLatin1Char('/') + storeFileName(folder);
     try {
         return std::make_unique<ModelContainer>(schema(), storePath);
     } catch (const StoreError &error) {

@@ -31,5 +31,5 @@ public:
 private:
     static void migrateStoreOnce();
     static QString applicationSupportDirectory();
-    static QString storeFileName();
+    static QString storeFileName(const QString &storeFolder);
 };

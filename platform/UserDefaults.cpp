@@ -97,9 +97,7 @@ QVariant decode(const QJsonValue &value)
 
 QString standardPath()
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-                           + QStringLiteral("/Kepsel");
-    return folder + QStringLiteral("/settings.json");
+    return UserDefaults::configFolder() + QStringLiteral("/settings.json");
 }
 
 std::unique_ptr<UserDefaults> &standardInstance()
@@ -127,6 +125,12 @@ UserDefaults &UserDefaults::standard()
 void UserDefaults::reopenStandard()
 {
     standardInstance() = std::make_unique<UserDefaults>(standardPath());
+}
+
+QString UserDefaults::configFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+           + QStringLiteral("/Kepsel");
 }
 
 void UserDefaults::load()

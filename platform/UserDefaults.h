@@ -20,6 +20,9 @@ public:
     // reopenStandard() after pointing the config folder at a temporary home.
     static UserDefaults &standard();
     static void reopenStandard();
+    // The application's folder in the user's config folder, which holds the
+    // standard settings file.
+    static QString configFolder();
 
     QString filePath() const { return m_filePath; }
 

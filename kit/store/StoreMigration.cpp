@@ -3,13 +3,13 @@
 #include "KitLog.h"
 #include "TamselStore.h"
 #include "Text.h"
+#include "UserDefaults.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QStandardPaths>
 #include <QUuid>
 
 #include <cerrno>
@@ -203,8 +203,7 @@ QString keptPlace(const QString &datedFolder)
 
 QString instanceLockPath()
 {
-    return child(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
-                 QStringLiteral("Kepsel/instance.lock"));
+    return child(UserDefaults::configFolder(), QStringLiteral("instance.lock"));
 }
 
 // Without a stale time only a dead holder makes a lock stale, however long

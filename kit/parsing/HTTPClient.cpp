@@ -119,10 +119,15 @@ HTTPClient::Headers HTTPClient::removingHeader(const Headers &headers, const QSt
     return kept;
 }
 
-void HTTPClient::requireWebScheme(const QUrl &url)
+bool HTTPClient::isWebScheme(const QUrl &url)
 {
     const QString scheme = url.scheme().toLower();
-    if (scheme != QLatin1String("http") && scheme != QLatin1String("https"))
+    return scheme == QLatin1String("http") || scheme == QLatin1String("https");
+}
+
+void HTTPClient::requireWebScheme(const QUrl &url)
+{
+    if (!isWebScheme(url))
         throw NetworkError(NetworkError::Kind::unsupportedScheme, url.toString());
 }
 

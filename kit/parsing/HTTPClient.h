@@ -68,6 +68,8 @@ public:
 
     // `headers` without any entry named `name` (case-insensitive).
     static Headers removingHeader(const Headers &headers, const QString &name);
+    // Whether the link is http or https (any case): the only links fetched.
+    static bool isWebScheme(const QUrl &url);
     // Throws NetworkError::unsupportedScheme unless the link is http or https.
     static void requireWebScheme(const QUrl &url);
     // Whether a sign-in cookie meant for `origin` may go along to `target`:

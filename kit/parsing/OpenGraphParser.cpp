@@ -18,8 +18,7 @@ QString firstValue(const OpenGraph &tags, std::initializer_list<const char *> ke
 // A link with a scheme other than http or https could never be fetched.
 bool isFetchable(const QUrl &url)
 {
-    const QString scheme = url.scheme().toLower();
-    return scheme.isEmpty() || scheme == QLatin1String("http") || scheme == QLatin1String("https");
+    return url.scheme().isEmpty() || HTTPClient::isWebScheme(url);
 }
 
 // A relative image link is made absolute on the page reached; an absolute one

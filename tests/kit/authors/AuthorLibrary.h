@@ -3,7 +3,6 @@
 #include "AuthorAccount.h"
 #include "AuthorGroup.h"
 #include "Board.h"
-#include "Clock.h"
 #include "ModelContainer.h"
 #include "Post.h"
 #include "TamselStore.h"
@@ -13,8 +12,6 @@
 // author-linked boards and persons.
 class AuthorLibrary : public HomeTest {
 protected:
-    void TearDown() override { Clock::setSource({}); }
-
     static AuthorAccount account(Platform platform, const char *name)
     {
         return AuthorAccount(platform, QString::fromUtf8(name));
@@ -45,12 +42,6 @@ protected:
         group->setStarredAt(starredAt);
         context.insert(group);
         return group;
-    }
-
-    QList<std::shared_ptr<AuthorGroup>> groups() const { return context.fetch<AuthorGroup>(); }
-    static void setClock(const QDateTime &now)
-    {
-        Clock::setSource([now] { return now; });
     }
 
     std::unique_ptr<ModelContainer> container = TamselStore::makeContainer(true);

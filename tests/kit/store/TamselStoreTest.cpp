@@ -1,4 +1,3 @@
-#include "Post.h"
 #include "StoreError.h"
 #include "TamselStore.h"
 #include "TestHome.h"
@@ -14,41 +13,15 @@ protected:
     QString at(const QString &relative) const { return home.dataFolder() + QLatin1Char('/') + relative; }
 };
 
-TEST_F(TamselStoreTest, StoreLivesInTheKepselFolderAndKeepsWhatIsSaved)
-{
-    {
-        auto container = TamselStore::makeContainer(false);
-        EXPECT_EQ(container->storePath(), at("Kepsel/Kepsel.store"));
-        container->mainContext().insert(
-            std::make_shared<Post>(QStringLiteral("https://x.com/a"), Platform::x));
-        container->mainContext().save();
-    }
-    EXPECT_EQ(TamselStore::makeContainer(false)->mainContext().fetch<Post>().size(), 1);
-}
-
 TEST_F(TamselStoreTest, FormerFolderStaysInUseWithItsOwnFileName)
 {
+    EXPECT_EQ(TamselStore::makeContainer(false)->storePath(), at("Kepsel/Kepsel.store"));
+    QDir(at("Kepsel")).removeRecursively();
     QDir(home.dataFolder()).mkpath(QStringLiteral("Plumvat"));
     auto container = TamselStore::makeContainer(false);
     EXPECT_EQ(container->storePath(), at("Plumvat/Plumvat.store"));
     EXPECT_EQ(container->supportDirectory(), at("Plumvat/.Plumvat_SUPPORT"));
     EXPECT_FALSE(QFileInfo::exists(at("Kepsel")));
-}
-
-TEST_F(TamselStoreTest, ObsoleteSettingsGoOnEveryOnDiskOpenOnly)
-{
-    auto &defaults = TamselStore::defaults();
-    const QStringList obsolete{"cloudEnabled", "cloudURL", "cloudToken"};
-    for (const QString &key : obsolete)
-        defaults.setString(key, QStringLiteral("x"));
-    defaults.setBool(QStringLiteral("iCloudSync"), true);
-
-    TamselStore::makeContainer(true);
-    EXPECT_TRUE(defaults.contains("cloudToken"));
-    TamselStore::makeContainer(false);
-    for (const QString &key : obsolete)
-        EXPECT_FALSE(defaults.contains(key));
-    EXPECT_TRUE(defaults.contains(QStringLiteral("iCloudSync")));
 }
 
 TEST_F(TamselStoreTest, UnopenableStoreOrFolderIsReportedWithoutTouchingIt)

@@ -3,7 +3,6 @@
 #include "TestHome.h"
 #include "UndoableDelete.h"
 
-#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -31,18 +30,6 @@ protected:
     std::shared_ptr<Post> second = insertPost();
 };
 
-TEST_F(UndoableDeleteTest, HidesThePostsUntilTheDelayCommitsThem)
-{
-    QSignalSpy postsChanges(&holder, &UndoableDelete::postsChanged);
-    holder.start({first, second}, 0.02);
-    EXPECT_EQ(holder.hidden(), QSet<QUuid>({first->id(), second->id()}));
-    EXPECT_TRUE(committed.isEmpty());
-
-    ASSERT_TRUE(postsChanges.wait(1000));
-    EXPECT_EQ(committed, Lists({{first, second}}));
-    EXPECT_FALSE(holder.isHidden(*first));
-}
-
 // A delay that fires after its delete was committed or undone must not act
 // on a later one.
 TEST_F(UndoableDeleteTest, StaleDelaysAfterANewDeleteOrUndoDoNothing)
@@ -62,19 +49,6 @@ TEST_F(UndoableDeleteTest, StaleDelaysAfterANewDeleteOrUndoDoNothing)
     QTest::qWait(30);
     holder.commit();
     EXPECT_TRUE(committed.isEmpty());
-}
-
-TEST_F(UndoableDeleteTest, PostsDeletedMeanwhileAreLeftOut)
-{
-    holder.start({first, second}, 60);
-    container->mainContext().remove(first);
-    holder.commit();
-    EXPECT_EQ(committed, Lists({{second}}));
-
-    holder.start({second}, 60);
-    container->mainContext().remove(second);
-    holder.commit();
-    EXPECT_EQ(committed.size(), 1) << "nothing left to delete: no call";
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "AuthorMerge.h"
 
 #include "AuthorLibrary.h"
+#include "Clock.h"
 
 namespace {
 
@@ -56,6 +57,33 @@ TEST_F(AuthorMergeTest, MergeFilesPostsOnThePersonsBoardsAndSplitTakesOffOnlyThe
     EXPECT_EQ(postA->boards(), Boards({ownBoard}));
     EXPECT_EQ(postB->boards(), Boards({viaB, ownBoard}));
     EXPECT_FALSE(context.hasChanges());
+}
+
+} // namespace
+
+namespace {
+
+// Star times are whole seconds of the clock; unstarring drops a person that is
+// too small to live unstarred; reordering gives each position one second less.
+TEST_F(AuthorMergeTest, StarringUnstarringAndReordering)
+{
+    const QDateTime noon = QDateTime::fromString(QStringLiteral("2024-05-01T12:00:00Z"), Qt::ISODate);
+    Clock::setSource([noon] { return noon.addMSecs(750); });
+    AuthorMerge::setStarred(weiboA, true, context);
+    const auto single = context.fetch<AuthorGroup>().value(0);
+    ASSERT_TRUE(single);
+    EXPECT_EQ(single->starredAt(), noon);
+    AuthorMerge::setStarred(weiboA, false, context);
+    EXPECT_TRUE(single->isGone());
+
+    const auto b = addGroup({xB}, true, noon.addDays(-2));
+    const auto c = addGroup({xhsC, weiboA}, true, noon.addDays(-1));
+    AuthorMerge::reorderStarred({xhsC, account(Platform::web, "Loose"), xB}, context);
+    EXPECT_EQ(c->starredAt(), noon);
+    EXPECT_EQ(b->starredAt(), noon.addSecs(-2));
+    AuthorMerge::setStarred(weiboA, false, context);
+    EXPECT_FALSE(c->isGone());
+    EXPECT_EQ(c->starredAt(), std::nullopt);
 }
 
 } // namespace

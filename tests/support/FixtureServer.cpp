@@ -3,6 +3,7 @@
 #include "NetworkSession.h"
 
 #include <QFile>
+#include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QSslKey>
 #include <QSslSocket>
@@ -25,72 +26,20 @@ QSslCertificate certificate()
     return certificate;
 }
 
-QSslConfiguration serverConfiguration()
-{
-    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
-    configuration.setLocalCertificate(certificate());
-    configuration.setPrivateKey(QSslKey(fixtureFile("server.key"), QSsl::Ec));
-    configuration.setPeerVerifyMode(QSslSocket::VerifyNone);
-    return configuration;
-}
-
 QString routeKey(const QString &address, const QByteArray &target)
 {
     return address + QLatin1Char(' ') + QString::fromUtf8(target);
 }
 
-QByteArray pathOf(const QByteArray &target)
-{
-    const qsizetype query = target.indexOf('?');
-    return query < 0 ? target : target.left(query);
-}
-
-// Splits a complete request head ("GET /a HTTP/1.1\r\nName: value\r\n...").
-FixtureServer::Request parseHead(const QByteArray &head)
-{
-    FixtureServer::Request request;
-    const QList<QByteArray> lines = head.split('\n');
-    const QList<QByteArray> requestLine = lines.value(0).trimmed().split(' ');
-    request.target = requestLine.value(1);
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const qsizetype colon = lines[i].indexOf(':');
-        if (colon > 0)
-            request.headers.append({lines[i].left(colon).trimmed(), lines[i].mid(colon + 1).trimmed()});
-    }
-    return request;
-}
-
-QByteArray responseBytes(const FixtureServer::Reply &reply)
-{
-    QByteArray bytes = "HTTP/1.1 " + QByteArray::number(reply.status) + " Fixture\r\n";
-    bytes += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n";
-    bytes += "Connection: close\r\n";
-    for (const auto &[name, value] : reply.headers)
-        bytes += name + ": " + value + "\r\n";
-    return bytes + "\r\n" + reply.body;
-}
-
 } // namespace
 
-QByteArray FixtureServer::Request::header(const QByteArray &name) const
+QList<QByteArray> FixtureServer::Request::header(const QByteArray &name) const
 {
+    QList<QByteArray> values;
     for (const auto &[key, value] : headers)
         if (key.compare(name, Qt::CaseInsensitive) == 0)
-            return value;
-    return {};
-}
-
-bool FixtureServer::Request::hasHeader(const QByteArray &name) const
-{
-    return headerNames().contains(name.toLower());
-}
-
-QList<QByteArray> FixtureServer::Request::headerNames() const
-{
-    QList<QByteArray> names;
-    for (const auto &header : headers)
-        names.append(header.first.toLower());
-    return names;
+            values.append(value);
+    return values;
 }
 
 FixtureServer::FixtureServer()
@@ -108,11 +57,6 @@ QString FixtureServer::origin(const QString &address)
     return QStringLiteral("https://%1:%2").arg(address).arg(listener(address).serverPort());
 }
 
-QUrl FixtureServer::url(const QString &address, const QString &pathAndQuery)
-{
-    return QUrl(origin(address) + pathAndQuery);
-}
-
 void FixtureServer::pointAt(Host role, const QString &address)
 {
     HostTable::setOverride(role, address, listener(address).serverPort());
@@ -124,83 +68,64 @@ void FixtureServer::serve(const QString &address, const QString &pathAndQuery, c
     m_replies.insert(routeKey(address, pathAndQuery.toUtf8()), reply);
 }
 
-void FixtureServer::page(const QString &address, const QString &pathAndQuery, const QByteArray &html,
-                         const QByteArray &contentType)
-{
-    serve(address, pathAndQuery, Reply{200, html, {{"Content-Type", contentType}}});
-}
-
-void FixtureServer::redirect(const QString &address, const QString &pathAndQuery, const QString &location,
-                             int status)
-{
-    serve(address, pathAndQuery, Reply{status, {}, {{"Location", location.toUtf8()}}});
-}
-
 QSslServer &FixtureServer::listener(const QString &address)
 {
-    auto &slot = m_listeners[address];
-    if (!slot) {
-        slot = std::make_unique<QSslServer>();
-        slot->setSslConfiguration(serverConfiguration());
-        QSslServer *server = slot.get();
-        QObject::connect(server, &QTcpServer::pendingConnectionAvailable, server,
-                         [this, server] { accept(*server); });
-        if (!server->listen(QHostAddress(address)))
-            throw std::runtime_error("fixture server cannot listen on " + address.toStdString());
-    }
-    return *slot;
-}
-
-void FixtureServer::accept(QSslServer &server)
-{
-    const QString address = server.serverAddress().toString();
-    while (QTcpSocket *socket = server.nextPendingConnection()) {
-        QObject::connect(socket, &QTcpSocket::readyRead, socket,
-                         [this, socket, address] { readFrom(socket, address); });
-        QObject::connect(socket, &QTcpSocket::disconnected, socket, [this, socket] {
-            m_buffers.remove(socket);
-            socket->deleteLater();
+    auto &server = m_listeners[address];
+    if (server)
+        return *server;
+    server = std::make_unique<QSslServer>();
+    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+    configuration.setLocalCertificate(certificate());
+    configuration.setPrivateKey(QSslKey(fixtureFile("server.key"), QSsl::Ec));
+    configuration.setPeerVerifyMode(QSslSocket::VerifyNone);
+    server->setSslConfiguration(configuration);
+    QObject::connect(
+        server.get(), &QTcpServer::pendingConnectionAvailable, server.get(),
+        [this, listening = server.get(), address] {
+            // Sockets are children of the server, so they go with it.
+            while (QTcpSocket *socket = listening->nextPendingConnection()) {
+                auto buffer = std::make_shared<QByteArray>();
+                const auto read = [this, socket, buffer, address] { answer(socket, *buffer, address); };
+                QObject::connect(socket, &QTcpSocket::readyRead, socket, read);
+                QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+                read();
+            }
         });
-        readFrom(socket, address);
-    }
+    if (!server->listen(QHostAddress(address)))
+        throw std::runtime_error("fixture server cannot listen on " + address.toStdString());
+    return *server;
 }
 
-void FixtureServer::readFrom(QTcpSocket *socket, const QString &address)
+// Answers once the request head ("GET /a HTTP/1.1\r\nName: value\r\n...") and body are in.
+void FixtureServer::answer(QTcpSocket *socket, QByteArray &buffer, const QString &address)
 {
-    QByteArray &buffer = m_buffers[socket];
     buffer += socket->readAll();
     const qsizetype headEnd = buffer.indexOf("\r\n\r\n");
     if (headEnd < 0)
         return;
-    Request request = parseHead(buffer.left(headEnd));
-    const qsizetype bodyLength = request.header("Content-Length").toLongLong();
-    if (buffer.size() < headEnd + 4 + bodyLength)
+    Request request{address, buffer.left(buffer.indexOf('\r')).split(' ').value(1), {}};
+    for (const QByteArray &line : buffer.left(headEnd).split('\n').mid(1))
+        if (const qsizetype colon = line.indexOf(':'); colon > 0)
+            request.headers.append({line.left(colon).trimmed(), line.mid(colon + 1).trimmed()});
+    if (buffer.size() < headEnd + 4 + request.header("Content-Length").value(0).toLongLong())
         return;
-    request.address = address;
-    buffer.remove(0, headEnd + 4 + bodyLength);
+    buffer.clear();
     m_requests.append(request);
-    answer(socket, request);
-}
 
-void FixtureServer::answer(QTcpSocket *socket, const Request &request)
-{
-    const Reply reply = replyFor(request);
-    if (reply.drop) {
-        socket->abort();
-        return;
-    }
-    const QByteArray bytes = responseBytes(reply);
+    const QByteArray path = request.target.split('?').value(0);
+    const Reply reply = m_replies.value(
+        routeKey(address, request.target),
+        m_replies.value(routeKey(address, path), Reply{404, "not found", {{"Content-Type", "text/plain"}}}));
+    if (reply.drop)
+        return socket->abort();
+    QByteArray bytes = "HTTP/1.1 " + QByteArray::number(reply.status) +
+                       " Fixture\r\nContent-Length: " + QByteArray::number(reply.body.size()) +
+                       "\r\nConnection: close\r\n";
+    for (const auto &[name, value] : reply.headers)
+        bytes += name + ": " + value + "\r\n";
+    bytes += "\r\n" + reply.body;
     QTimer::singleShot(reply.delay, socket, [socket, bytes] {
         socket->write(bytes);
         socket->disconnectFromHost();
     });
-}
-
-FixtureServer::Reply FixtureServer::replyFor(const Request &request) const
-{
-    const auto exact = m_replies.constFind(routeKey(request.address, request.target));
-    if (exact != m_replies.constEnd())
-        return *exact;
-    return m_replies.value(routeKey(request.address, pathOf(request.target)),
-                           Reply{404, "not found", {{"Content-Type", "text/plain"}}});
 }

@@ -6,7 +6,6 @@
 #include <QHash>
 #include <QList>
 #include <QPair>
-#include <QSslCertificate>
 #include <QSslServer>
 #include <QString>
 #include <QUrl>
@@ -30,11 +29,8 @@ public:
         // In the order sent.
         HeaderList headers;
 
-        // The first header of that name (case-insensitive); empty when absent.
-        QByteArray header(const QByteArray &name) const;
-        bool hasHeader(const QByteArray &name) const;
-        // The names of the headers, lower-cased, in the order sent.
-        QList<QByteArray> headerNames() const;
+        // The values of every header of that name (case-insensitive), in the order sent.
+        QList<QByteArray> header(const QByteArray &name) const;
     };
 
     struct Reply {
@@ -54,7 +50,10 @@ public:
 
     // "https://address:port"; starts listening on the address on first use.
     QString origin(const QString &address);
-    QUrl url(const QString &address, const QString &pathAndQuery);
+    QUrl url(const QString &address, const QString &pathAndQuery)
+    {
+        return QUrl(origin(address) + pathAndQuery);
+    }
     // Points a hosts-table role at the listener on the address.
     void pointAt(Host role, const QString &address);
 
@@ -62,22 +61,23 @@ public:
     // answer is set for the whole target. Anything else gets 404.
     void serve(const QString &address, const QString &pathAndQuery, const Reply &reply);
     void page(const QString &address, const QString &pathAndQuery, const QByteArray &html,
-              const QByteArray &contentType = "text/html; charset=utf-8");
+              const QByteArray &contentType = "text/html; charset=utf-8")
+    {
+        serve(address, pathAndQuery, {200, html, {{"Content-Type", contentType}}});
+    }
     void redirect(const QString &address, const QString &pathAndQuery, const QString &location,
-                  int status = 302);
+                  int status = 302)
+    {
+        serve(address, pathAndQuery, {status, {}, {{"Location", location.toUtf8()}}});
+    }
 
     const QList<Request> &requests() const { return m_requests; }
 
 private:
     QSslServer &listener(const QString &address);
-    void accept(QSslServer &server);
-    void readFrom(QTcpSocket *socket, const QString &address);
-    void answer(QTcpSocket *socket, const Request &request);
-    Reply replyFor(const Request &request) const;
+    void answer(QTcpSocket *socket, QByteArray &buffer, const QString &address);
 
     QHash<QString, Reply> m_replies;
-    QHash<QTcpSocket *, QByteArray> m_buffers;
     QList<Request> m_requests;
-    // Last, so it goes first: closing sockets still reach m_buffers.
     std::map<QString, std::unique_ptr<QSslServer>> m_listeners;
 };

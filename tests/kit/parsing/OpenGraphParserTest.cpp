@@ -8,30 +8,22 @@
 namespace {
 
 const QString kSite = QStringLiteral("127.0.0.2");
-const QString kPinterest = QStringLiteral("127.0.0.3");
-const QString kInstagram = QStringLiteral("127.0.0.4");
-
-QByteArray pageWith(const QByteArray &head)
-{
-    return "<!doctype html><html><head>" + head + "</head><body>ignored</body></html>";
-}
+const QString kPlatform = QStringLiteral("127.0.0.3");
 
 class OpenGraphParserTest : public HomeTest {
 protected:
-    QCoro::Task<ParsedPost> parseTask(const QUrl &url) { return OpenGraphParser().parse(url, HTTPClient()); }
+    QCoro::Task<ParsedPost> parseTask(const QString &path, const QString &host = kSite)
+    {
+        return OpenGraphParser().parse(server.url(host, path), HTTPClient());
+    }
     ParsedPost parse(const QString &path, const QString &host = kSite)
     {
-        return TestAsync::waitFor(parseTask(server.url(host, path)));
+        return TestAsync::waitFor(parseTask(path, host));
     }
     ParsedPost servedAndParsed(const QByteArray &head)
     {
-        server.page(kSite, "/post", pageWith(head));
+        server.page(kSite, "/post", "<html><head>" + head + "</head><body>ignored</body></html>");
         return parse("/post");
-    }
-
-    template <typename Error> Error failure(const QUrl &url)
-    {
-        return TestAsync::failureOf<Error>(parseTask(url));
     }
     FixtureServer server;
 };
@@ -39,38 +31,34 @@ protected:
 TEST_F(OpenGraphParserTest, ReadsTitleTextAndAuthorWithFallbacks)
 {
     const ParsedPost post = servedAndParsed(R"(<meta property="og:title" content="A &quot;fine&quot; day">
-        <meta name="twitter:title" content="ignored"><meta name="description" content="Plain text">
-        <meta property="og:site_name" content="Site"><meta property="og:url" content="https://example.org/p/1">)");
+        <meta name="description" content="Plain text"><meta property="og:site_name" content="Site">)");
     EXPECT_EQ(post.title, QStringLiteral("A \"fine\" day"));
     EXPECT_EQ(post.content, QStringLiteral("Plain text"));
     EXPECT_EQ(post.authorName, QStringLiteral("Site"));
-    EXPECT_EQ(post.canonicalURL, QStringLiteral("https://example.org/p/1"));
-    EXPECT_EQ(server.requests().at(0).header("User-Agent"), UserAgent::iPhone.toUtf8());
+    EXPECT_EQ(server.requests().at(0).header("User-Agent"), QList{UserAgent::iPhone.toUtf8()});
 
-    const ParsedPost bare = servedAndParsed("<title>Just a title</title>");
-    EXPECT_EQ(bare.title, QStringLiteral("Just a title"));
-    EXPECT_EQ(bare.authorName, kSite);
+    server.page(kSite, "/empty", R"(<head><meta name="description" content="text only"></head>)");
+    EXPECT_EQ(TestAsync::failureOf<ParseError>(parseTask("/empty")).kind(), ParseError::Kind::notSupported);
 }
 
 TEST_F(OpenGraphParserTest, ImagesAreResolvedOnTheFinalPageAndRepeatsDropped)
 {
-    server.pointAt(Host::PinterestMain, kPinterest);
-    server.redirect(kSite, "/short", server.origin(kPinterest) + "/pin/1");
-    server.page(kPinterest, "/pin/1", pageWith(R"(
+    server.pointAt(Host::PinterestMain, kPlatform);
+    server.redirect(kSite, "/short", server.origin(kPlatform) + "/pin/1");
+    server.page(kPlatform, "/pin/1", R"(<head>
         <meta property="og:image" content="/img/a.jpg"><meta property="og:image:width" content="640">
         <meta property="og:image" content="//cdn.example/b.jpg">
         <meta property="og:image:secure_url" content="https://cdn.example/b.jpg">
         <meta name="twitter:image" content="http://cdn.example/c.jpg">
         <meta name="twitter:image" content="https://cdn.example/c.jpg">
-        <meta property="og:image" content="file:///etc/passwd">)"));
+        <meta property="og:image" content="file:///etc/passwd"></head>)");
     const ParsedPost post = parse("/short");
 
-    EXPECT_EQ(post.media, (QList{ParsedMedia(MediaKind::image, server.origin(kPinterest) + "/img/a.jpg",
+    EXPECT_EQ(post.media, (QList{ParsedMedia(MediaKind::image, server.origin(kPlatform) + "/img/a.jpg",
                                              std::nullopt, 640, std::nullopt),
                                  ParsedMedia(MediaKind::image, "https://cdn.example/b.jpg"),
                                  ParsedMedia(MediaKind::image, "https://cdn.example/c.jpg")}));
     EXPECT_EQ(post.platform, Platform::pinterest);
-    EXPECT_EQ(post.authorName, kPinterest);
 }
 
 // Would take minutes with a repeat check that compares each image with all before it.
@@ -91,29 +79,18 @@ TEST_F(OpenGraphParserTest, OnlyAnMP4VideoIsKeptWithTheFirstImageAsCover)
     EXPECT_EQ(post.media, (QList{ParsedMedia(MediaKind::video, "https://a/1.jpg",
                                              QStringLiteral("https://a/v.mp4?sig=1")),
                                  ParsedMedia(MediaKind::image, "https://a/2.jpg")}));
-
     EXPECT_TRUE(servedAndParsed(R"(<title>P</title><meta property="og:video" content="https://a/p.MP4">
         <meta property="og:video:secure_url" content="file:///x.mp4">)")
                     .media.isEmpty());
-    EXPECT_EQ(servedAndParsed(R"(<meta property="og:video" content="https://a/v.mp4">)").media,
-              QList{ParsedMedia(MediaKind::video, QString(), QStringLiteral("https://a/v.mp4"))});
 }
 
 TEST_F(OpenGraphParserTest, APlainSiteReachedFromAPlatformKeepsThePlatformAndCrawlerAgent)
 {
-    server.pointAt(Host::InstagramMain, kInstagram);
-    server.redirect(kInstagram, "/p/1", server.origin(kSite) + "/x");
-    server.page(kSite, "/x", pageWith("<title>X</title>"));
-    EXPECT_EQ(parse("/p/1", kInstagram).platform, Platform::instagram);
-    EXPECT_EQ(server.requests().last().header("User-Agent"), UserAgent::crawler.toUtf8());
-}
-
-TEST_F(OpenGraphParserTest, FailuresArePassedOn)
-{
-    server.page(kSite, "/empty", pageWith(R"(<meta name="description" content="text only">)"));
-    EXPECT_EQ(failure<ParseError>(server.url(kSite, "/empty")).kind(), ParseError::Kind::notSupported);
-    EXPECT_EQ(failure<ParseError>(server.url(kSite, "/missing")).status(), 404);
-    EXPECT_EQ(failure<NetworkError>(QUrl("file:///etc/hosts")).kind(), NetworkError::Kind::unsupportedScheme);
+    server.pointAt(Host::InstagramMain, kPlatform);
+    server.redirect(kPlatform, "/p/1", server.origin(kSite) + "/x");
+    server.page(kSite, "/x", "<head><title>X</title></head>");
+    EXPECT_EQ(parse("/p/1", kPlatform).platform, Platform::instagram);
+    EXPECT_EQ(server.requests().last().header("User-Agent"), QList{UserAgent::crawler.toUtf8()});
 }
 
 } // namespace

@@ -9,10 +9,7 @@ namespace {
 
 // Takes the links of its host (any link when it has none) and answers by calling `answer`.
 struct FakeParser : PostParser {
-    FakeParser(QString host, std::function<ParsedPost()> answer)
-        : host(std::move(host)), answer(std::move(answer))
-    {
-    }
+    FakeParser(QString h, std::function<ParsedPost()> a) : host(std::move(h)), answer(std::move(a)) {}
     bool canHandle(const QUrl &url) const override { return host.isEmpty() || url.host() == host; }
     QCoro::Task<ParsedPost> parse(QUrl, HTTPClient) const override
     {
@@ -58,21 +55,17 @@ TEST_F(ParsersTest, TheFirstParserThatTakesTheLinkParsesItAndOthersGoToTheFallba
 {
     EXPECT_EQ(TestAsync::waitFor(dispatch("https://a.test/1")).title, QStringLiteral("first"));
     EXPECT_EQ(second->calls + fallback->calls, 0);
-
     fallback = failing(QString(), ParseError::notSupported());
     EXPECT_EQ(failure("https://b.test/1").kind(), ParseError::Kind::notSupported);
-    EXPECT_EQ(fallback->calls, 1);
-    EXPECT_EQ(first->calls, 1);
+    EXPECT_EQ(fallback->calls + first->calls, 2);
 }
 
 TEST_F(ParsersTest, AFailedParserIsRescuedOnlyByAFallbackWithMedia)
 {
     first = failing("a.test", ParseError::structureChanged("note"));
     EXPECT_EQ(TestAsync::waitFor(dispatch("https://a.test/1")).title, QStringLiteral("fallback"));
-
     fallback = answering(QString(), "title only", 0);
     EXPECT_EQ(failure("https://a.test/1").token(), QStringLiteral("note"));
-
     fallback = failing(QString(), ParseError::badResponse(500));
     EXPECT_EQ(failure("https://a.test/1").kind(), ParseError::Kind::structureChanged)
         << "the first error wins";

@@ -1,5 +1,6 @@
 #include "StoreMigration.h"
 
+#include "FileError.h"
 #include "KitLog.h"
 #include "TamselStore.h"
 #include "Text.h"
@@ -17,7 +18,6 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
-#include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,12 +33,6 @@ const std::pair<QString, QString> renamePairs[] = {
     {QStringLiteral("Plumvat.store-wal"), QStringLiteral("Kepsel.store-wal")},
     {QStringLiteral("Plumvat.store-shm"), QStringLiteral("Kepsel.store-shm")},
     {QStringLiteral(".Plumvat_SUPPORT"), QStringLiteral(".Kepsel_SUPPORT")},
-};
-
-class FileError : public std::runtime_error {
-public:
-    explicit FileError(const QString &description) : std::runtime_error(description.toStdString()) {}
-    QString description() const { return QString::fromStdString(what()); }
 };
 
 [[noreturn]] void fail(const QString &action, const QString &path, int error = errno)

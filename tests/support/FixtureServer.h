@@ -41,6 +41,8 @@ public:
         std::chrono::milliseconds delay{0};
         // Close the connection without answering.
         bool drop = false;
+        // Send the body one byte at a time at this interval.
+        std::chrono::milliseconds trickle{0};
     };
 
     FixtureServer();
@@ -76,6 +78,7 @@ public:
 private:
     QSslServer &listener(const QString &address);
     void answer(QTcpSocket *socket, QByteArray &buffer, const QString &address);
+    static void send(QTcpSocket *socket, const QByteArray &head, const Reply &reply);
 
     QHash<QString, Reply> m_replies;
     QList<Request> m_requests;

@@ -28,11 +28,16 @@ QString defaultHost(Host role)
     case Host::XFormer: return QStringLiteral("twitter.com");
     case Host::XMirror: return QStringLiteral("fxtwitter.com");
     case Host::XMirrorAlt: return QStringLiteral("vxtwitter.com");
+    case Host::XMirrorAPI: return QStringLiteral("api.fxtwitter.com");
     case Host::BilibiliMain: return QStringLiteral("bilibili.com");
     case Host::BilibiliWeb: return QStringLiteral("www.bilibili.com");
     case Host::BilibiliShort: return QStringLiteral("b23.tv");
+    case Host::BilibiliAPI: return QStringLiteral("api.bilibili.com");
     case Host::WeChatArticles: return QStringLiteral("mp.weixin.qq.com");
+    // Prefix of article picture links; only pictures on it belong to the article.
+    case Host::WeChatImages: return QStringLiteral("mmbiz.qpic.cn");
     case Host::InstagramMain: return QStringLiteral("instagram.com");
+    case Host::InstagramWeb: return QStringLiteral("www.instagram.com");
     case Host::ThreadsNet: return QStringLiteral("threads.net");
     case Host::ThreadsCom: return QStringLiteral("threads.com");
     case Host::PinterestMain: return QStringLiteral("pinterest.com");

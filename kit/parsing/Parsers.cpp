@@ -1,6 +1,10 @@
 #include "Parsers.h"
 
+#include "BilibiliParser.h"
+#include "InstagramParser.h"
 #include "OpenGraphParser.h"
+#include "WeChatParser.h"
+#include "XParser.h"
 
 #include <exception>
 #include <optional>
@@ -30,7 +34,13 @@ QCoro::Task<std::optional<ParsedPost>> rescue(Parsers::Parser fallback, QUrl url
 const Parsers::List &Parsers::all()
 {
     // Platform parsers go before the fallback, in the order they should be asked.
-    static const List parsers = {fallback()};
+    static const List parsers = {
+        std::make_shared<const XParser>(),
+        std::make_shared<const BilibiliParser>(),
+        std::make_shared<const WeChatParser>(),
+        std::make_shared<const InstagramParser>(),
+        fallback(),
+    };
     return parsers;
 }
 

@@ -1,6 +1,10 @@
 #include "Parsers.h"
 
+#include "DouyinParser.h"
+#include "NeteaseMusicParser.h"
 #include "OpenGraphParser.h"
+#include "WeiboParser.h"
+#include "XiaohongshuParser.h"
 
 #include <exception>
 #include <optional>
@@ -30,7 +34,13 @@ QCoro::Task<std::optional<ParsedPost>> rescue(Parsers::Parser fallback, QUrl url
 const Parsers::List &Parsers::all()
 {
     // Platform parsers go before the fallback, in the order they should be asked.
-    static const List parsers = {fallback()};
+    static const List parsers = {
+        std::make_shared<const XiaohongshuParser>(),
+        std::make_shared<const DouyinParser>(),
+        std::make_shared<const WeiboParser>(),
+        std::make_shared<const NeteaseMusicParser>(),
+        fallback(),
+    };
     return parsers;
 }
 

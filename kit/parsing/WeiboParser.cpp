@@ -35,7 +35,8 @@ bool isShortLink(const QUrl &url)
 
 QString postID(const QUrl &url)
 {
-    const QStringList segments = url.path().split(u'/', Qt::SkipEmptyParts);
+    // Encoded, so that an escaped "/" or "&" stays inside its segment and fails the test.
+    const QStringList segments = url.path(QUrl::FullyEncoded).split(u'/', Qt::SkipEmptyParts);
     if (segments.isEmpty() || !isPlainID(segments.last()))
         throw ParseError::structureChanged(QStringLiteral("status id"));
     return segments.last();
@@ -175,11 +176,15 @@ std::optional<ParsedMedia> videoCard(const JSON &pageInfo)
 
 QCoro::Task<ParsedPost> parseStatus(QUrl url, HTTPClient http)
 {
-    const QUrl link = isShortLink(url) ? co_await http.resolve(url, UserAgent::iPhone) : url;
+    // No co_await inside a conditional expression: gcc 12 miscompiles it.
+    QUrl link = url;
+    if (isShortLink(url))
+        link = co_await http.resolve(url, UserAgent::iPhone);
     const QString id = postID(link);
-    const std::optional<QString> stored = CookieVault::header(Platform::weibo);
-    const QString cookie = stored ? *stored : co_await WeiboParser::visitorCookie(http);
-    const HTTPClient::Headers headers{{QStringLiteral("Cookie"), cookie},
+    std::optional<QString> cookie = CookieVault::header(Platform::weibo);
+    if (!cookie)
+        cookie = co_await WeiboParser::visitorCookie(http);
+    const HTTPClient::Headers headers{{QStringLiteral("Cookie"), *cookie},
                                       {QStringLiteral("Referer"), webHome()}};
 
     const JSON status = co_await http.json(endpoint("/ajax/statuses/show", id), headers, UserAgent::desktop);

@@ -21,9 +21,12 @@ QString defaultHost(Host role)
     case Host::DouyinMain: return QStringLiteral("douyin.com");
     case Host::DouyinWeb: return QStringLiteral("www.douyin.com");
     case Host::DouyinShare: return QStringLiteral("iesdouyin.com");
+    case Host::DouyinSharePage: return QStringLiteral("www.iesdouyin.com");
     case Host::WeiboMain: return QStringLiteral("weibo.com");
     case Host::WeiboCn: return QStringLiteral("weibo.cn");
     case Host::WeiboMobile: return QStringLiteral("m.weibo.cn");
+    case Host::WeiboPassport: return QStringLiteral("passport.weibo.com");
+    case Host::WeiboShort: return QStringLiteral("t.cn");
     case Host::XMain: return QStringLiteral("x.com");
     case Host::XFormer: return QStringLiteral("twitter.com");
     case Host::XMirror: return QStringLiteral("fxtwitter.com");
@@ -45,6 +48,7 @@ QString defaultHost(Host role)
     case Host::NeteaseMusic: return QStringLiteral("music.163.com");
     case Host::NeteaseShort: return QStringLiteral("163cn.tv");
     case Host::NeteaseShortAlt: return QStringLiteral("163cn.link");
+    case Host::NeteaseAudio: return QStringLiteral("music.126.net");
     }
     return {};
 }

@@ -14,9 +14,12 @@ enum class Host {
     DouyinMain,
     DouyinWeb,
     DouyinShare,
+    DouyinSharePage,
     WeiboMain,
     WeiboCn,
     WeiboMobile,
+    WeiboPassport,
+    WeiboShort,
     XMain,
     XFormer,
     XMirror,
@@ -37,6 +40,7 @@ enum class Host {
     NeteaseMusic,
     NeteaseShort,
     NeteaseShortAlt,
+    NeteaseAudio,
 };
 
 class HostTable {

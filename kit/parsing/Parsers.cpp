@@ -1,10 +1,14 @@
 #include "Parsers.h"
 
 #include "BilibiliParser.h"
+#include "DouyinParser.h"
 #include "InstagramParser.h"
+#include "NeteaseMusicParser.h"
 #include "OpenGraphParser.h"
 #include "WeChatParser.h"
+#include "WeiboParser.h"
 #include "XParser.h"
+#include "XiaohongshuParser.h"
 
 #include <exception>
 #include <optional>
@@ -35,10 +39,14 @@ const Parsers::List &Parsers::all()
 {
     // Platform parsers go before the fallback, in the order they should be asked.
     static const List parsers = {
+        std::make_shared<const XiaohongshuParser>(),
+        std::make_shared<const DouyinParser>(),
+        std::make_shared<const WeiboParser>(),
         std::make_shared<const XParser>(),
         std::make_shared<const BilibiliParser>(),
         std::make_shared<const WeChatParser>(),
         std::make_shared<const InstagramParser>(),
+        std::make_shared<const NeteaseMusicParser>(),
         fallback(),
     };
     return parsers;

@@ -1,0 +1,107 @@
+#include "CookieVault.h"
+#include "DouyinParser.h"
+#include "FixtureServer.h"
+#include "ParseError.h"
+#include "TestHome.h"
+#include "WaitFor.h"
+
+namespace {
+
+const QString kSite = QStringLiteral("127.0.0.3");
+
+QByteArray routerPage(const QByteArray &item)
+{
+    return R"(<script>window._ROUTER_DATA = {"loaderData":{"a_layout":{"x":1},"video_(id)/page":
+           {"videoInfoRes":{"item_list":[)" +
+           item + "]}}}};</script>";
+}
+
+class DouyinParserTest : public HomeTest {
+protected:
+    DouyinParserTest()
+    {
+        for (Host role : {Host::DouyinMain, Host::DouyinWeb, Host::DouyinShare, Host::DouyinSharePage})
+            server.pointAt(role, kSite);
+    }
+    QCoro::Task<ParsedPost> parseTask(const QString &path)
+    {
+        return DouyinParser().parse(server.url(kSite, path), HTTPClient());
+    }
+    ParsedPost parse(const QString &path) { return TestAsync::waitFor(parseTask(path)); }
+    QString failureToken(const QString &path)
+    {
+        const ParseError error = TestAsync::failureOf<ParseError>(parseTask(path));
+        return error.kind() == ParseError::Kind::structureChanged ? error.token() : error.message();
+    }
+
+    FixtureServer server;
+};
+
+TEST_F(DouyinParserTest, AShareLinkIsResolvedToItsVideoAndReadFromTheSharePage)
+{
+    CookieVault::set(QStringLiteral("ttwid=1"), Platform::douyin);
+    server.redirect(kSite, "/AbC12/", "/video/7301?previous_page=app");
+    server.page(kSite, "/video/7301", "app page");
+    server.page(kSite, "/share/video/7301/", routerPage(R"({"desc": "跳舞", "create_time": 1700000000,
+        "author": {"nickname": "抖友", "avatar_thumb": {"url_list": ["https://p/a.jpeg"]}},
+        "video": {"play_addr": {"url_list": ["http://v/playwm/?video_id=1&ratio=720p"]},
+                  "cover": {"url_list": ["//p/cover.jpeg"]}, "width": 720, "height": 1280, "duration": 15300}})"));
+    const ParsedPost post = parse("/AbC12/");
+
+    EXPECT_EQ(post.canonicalURL, server.origin(kSite) + "/video/7301");
+    EXPECT_EQ(post.title, QString());
+    EXPECT_EQ(post.content, QStringLiteral("跳舞"));
+    EXPECT_EQ(post.authorName, QStringLiteral("抖友"));
+    EXPECT_EQ(post.authorAvatar, QStringLiteral("https://p/a.jpeg"));
+    EXPECT_EQ(post.publishedAt, QDateTime::fromSecsSinceEpoch(1700000000, Qt::UTC));
+    EXPECT_EQ(post.media,
+              QList{ParsedMedia(MediaKind::video, "https://p/cover.jpeg",
+                                QStringLiteral("https://v/play/?video_id=1&ratio=720p"), 720, 1280, 15.3)});
+    const FixtureServer::Request &share = server.requests().last();
+    EXPECT_EQ(share.header("User-Agent"), QList{UserAgent::iPhone.toUtf8()});
+    EXPECT_EQ(share.header("Cookie"), QList<QByteArray>{"ttwid=1"});
+}
+
+TEST_F(DouyinParserTest, SlidesAndNotesAreReadAsNotesWithTheirLeastWebPImages)
+{
+    server.page(kSite, "/slides/42", "");
+    server.page(kSite, "/share/note/42/", routerPage(R"({"images": [
+        {"url_list": ["https://p/1.webp", null, "https://p/1.jpeg"], "width": 1080, "height": 1920},
+        {"url_list": ["https://p/2.webp?x", "https://p/2b.webp"]},
+        {"url_list": []}, {"url_list": "https://p/3.jpeg"}]})"));
+    const ParsedPost post = parse("/slides/42");
+    EXPECT_EQ(post.canonicalURL, server.origin(kSite) + "/note/42");
+    EXPECT_EQ(post.media, (QList{ParsedMedia(MediaKind::image, "https://p/1.jpeg", std::nullopt, 1080, 1920),
+                                 ParsedMedia(MediaKind::image, "https://p/2.webp?x")}));
+    EXPECT_TRUE(server.requests().last().header("Cookie").isEmpty());
+
+    // The id may only sit in the query; an empty image list is a video without a play link.
+    server.page(kSite, "/jingxuan", "");
+    server.page(kSite, "/share/video/99/", routerPage(R"({"images": [], "video": {"duration": "x"}})"));
+    EXPECT_EQ(parse("/jingxuan?modal_id=99").media, QList{ParsedMedia(MediaKind::video, QString())});
+}
+
+TEST_F(DouyinParserTest, MissingIdRouterDataOrItemNameWhatWasNotFound)
+{
+    server.page(kSite, "/user/self", "");
+    EXPECT_EQ(failureToken("/user/self"), QStringLiteral("aweme id"));
+
+    const QList<QByteArray> noRouterData = {"<script>window._ROUTER_DATA = {\"a\":undefined,}</script>",
+                                            "<script>window._ROUTER_DATA = {\"loaderData\":{", "<p>gone</p>"};
+    for (qsizetype i = 0; i < noRouterData.size(); ++i) {
+        server.page(kSite, QStringLiteral("/video/%1").arg(i + 1), "");
+        server.page(kSite, QStringLiteral("/share/video/%1/").arg(i + 1), noRouterData.at(i));
+        EXPECT_EQ(failureToken(QStringLiteral("/video/%1").arg(i + 1)), QStringLiteral("_ROUTER_DATA")) << i;
+    }
+
+    server.page(kSite, "/video/8", "");
+    server.page(kSite, "/share/video/8/", R"(<script>window._ROUTER_DATA = {"loaderData":
+        {"a":{"videoInfoRes":{"item_list":[null]}},"b":{"videoInfoRes":{"item_list":{}}},"c":[]}}</script>)");
+    EXPECT_EQ(failureToken("/video/8"), QStringLiteral("item_list"));
+
+    server.serve(kSite, "/share/video/9/", {503, "busy"});
+    server.page(kSite, "/video/9", "");
+    EXPECT_EQ(TestAsync::failureOf<ParseError>(parseTask("/video/9")).status(), 503);
+}
+
+} // namespace

@@ -1,0 +1,37 @@
+#include "BackupError.h"
+
+#include <QCoreApplication>
+#include <QHash>
+
+namespace Backup {
+
+BackupError::BackupError(Kind kind, const QString &detail, const QString &message)
+    : std::runtime_error(message.toStdString()), m_kind(kind), m_detail(detail), m_message(message)
+{
+}
+
+BackupError BackupError::newerFormat()
+{
+    return BackupError(
+        Kind::newerFormat, {},
+        QCoreApplication::translate("BackupError", "这个备份来自更新版本的 Kepsel，请先更新 App"));
+}
+
+BackupError BackupError::unreadable(const QString &detail)
+{
+    return BackupError(Kind::unreadable, detail,
+                       QCoreApplication::translate("BackupError", "备份文件无法读取：%1").arg(detail));
+}
+
+BackupError BackupError::unwritable(const QString &detail)
+{
+    return BackupError(Kind::unwritable, detail,
+                       QCoreApplication::translate("BackupError", "无法写入：%1").arg(detail));
+}
+
+size_t qHash(const BackupError &error, size_t seed)
+{
+    return qHashMulti(seed, int(error.kind()), error.detail());
+}
+
+} // namespace Backup

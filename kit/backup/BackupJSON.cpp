@@ -1,0 +1,302 @@
+#include "BackupJSON.h"
+
+#include "BackupError.h"
+
+#include <QDate>
+#include <QJsonDocument>
+#include <QTime>
+#include <cmath>
+#include <deque>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+namespace Backup::Json {
+
+namespace {
+
+constexpr double twoTo63 = 9223372036854775808.0;
+
+qsizetype skipSpace(const QByteArray &bytes, qsizetype at)
+{
+    while (at < bytes.size() &&
+           (bytes[at] == ' ' || bytes[at] == '\n' || bytes[at] == '\r' || bytes[at] == '\t'))
+        ++at;
+    return at;
+}
+
+// The end of the string literal that opens at `at` (one past its quote).
+qsizetype stringEnd(const QByteArray &bytes, qsizetype at)
+{
+    for (++at; at < bytes.size(); ++at) {
+        if (bytes[at] == '\\')
+            ++at;
+        else if (bytes[at] == '"')
+            return at + 1;
+    }
+    return at;
+}
+
+// A key as its text, so "\u0061" and "a" are the same key.
+std::string keyText(const QByteArray &bytes, qsizetype begin, qsizetype end)
+{
+    const std::string_view raw(bytes.constData() + begin, size_t(end - begin));
+    if (raw.find('\\') == std::string_view::npos)
+        return std::string(raw.substr(1, raw.size() - 2));
+    const QByteArray wrapped = '[' + QByteArray(raw.data(), qsizetype(raw.size())) + ']';
+    return QJsonDocument::fromJson(wrapped).array().first().toString().toStdString();
+}
+
+// Qt's reader keeps the last of repeated keys without a word; the phone's may
+// keep another, so a document with repeats means different things to each.
+// Runs on bytes the JSON reader accepted, so the structure is sound.
+std::optional<QString> firstRepeatedKey(const QByteArray &bytes)
+{
+    std::vector<std::unordered_set<std::string>> objects; // one set per open object or array
+    std::vector<bool> isObject;
+    for (qsizetype at = 0; at < bytes.size();) {
+        const char c = bytes[at];
+        if (c == '{' || c == '[') {
+            objects.emplace_back();
+            isObject.push_back(c == '{');
+            ++at;
+        } else if (c == '}' || c == ']') {
+            objects.pop_back();
+            isObject.pop_back();
+            ++at;
+        } else if (c == '"') {
+            const qsizetype end = stringEnd(bytes, at);
+            const qsizetype next = skipSpace(bytes, end);
+            if (!isObject.empty() && isObject.back() && next < bytes.size() && bytes[next] == ':') {
+                std::string key = keyText(bytes, at, end);
+                if (!objects.back().insert(key).second)
+                    return QString::fromStdString(key);
+            }
+            at = end;
+        } else {
+            ++at;
+        }
+    }
+    return std::nullopt;
+}
+
+int digits(QStringView text, qsizetype from, qsizetype count)
+{
+    int value = 0;
+    for (qsizetype i = from; i < from + count; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        value = value * 10 + (c - u'0');
+    }
+    return value;
+}
+
+bool isHexDigit(QChar c)
+{
+    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+}
+
+} // namespace
+
+QJsonObject parseObject(const QByteArray &bytes)
+{
+    if (bytes.size() > maxDocumentBytes)
+        throw BackupError::unreadable(QStringLiteral("file larger than %1 MB").arg(maxDocumentBytes >> 20));
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError)
+        throw BackupError::unreadable(
+            QStringLiteral("%1 at offset %2").arg(error.errorString()).arg(error.offset));
+    if (!document.isObject())
+        throw BackupError::unreadable(QStringLiteral("top level is not an object"));
+    if (const auto key = firstRepeatedKey(bytes))
+        throw BackupError::unreadable(QStringLiteral("key \"%1\" appears twice").arg(*key));
+    return document.object();
+}
+
+QByteArray write(const QJsonObject &object)
+{
+    return QJsonDocument(object).toJson(QJsonDocument::Indented);
+}
+
+std::optional<QDateTime> dateFromText(QStringView text)
+{
+    if (text.size() != 20 || text[4] != u'-' || text[7] != u'-' || text[10] != u'T' || text[13] != u':' ||
+        text[16] != u':' || text[19] != u'Z')
+        return std::nullopt;
+    const int year = digits(text, 0, 4), month = digits(text, 5, 2), day = digits(text, 8, 2);
+    const int hour = digits(text, 11, 2), minute = digits(text, 14, 2), second = digits(text, 17, 2);
+    if (year < 1 || month < 0 || day < 0 || hour < 0 || minute < 0 || second < 0)
+        return std::nullopt;
+    const QDate date(year, month, day);
+    const QTime time(hour, minute, second);
+    if (!date.isValid() || !time.isValid())
+        return std::nullopt;
+    return QDateTime(date, time, Qt::UTC);
+}
+
+QString dateText(const QDateTime &date)
+{
+    const QDateTime utc = QDateTime::fromSecsSinceEpoch(date.toSecsSinceEpoch(), Qt::UTC);
+    const QDate day = utc.date();
+    if (!date.isValid() || day.year() < 1 || day.year() > 9999)
+        throw BackupError::unwritable(
+            QStringLiteral("date out of range: %1").arg(date.toString(Qt::ISODate)));
+    const QTime time = utc.time();
+    return QString::asprintf("%04d-%02d-%02dT%02d:%02d:%02dZ", day.year(), day.month(), day.day(),
+                             time.hour(), time.minute(), time.second());
+}
+
+std::optional<QUuid> uuidFromText(QStringView text)
+{
+    if (text.size() != 36)
+        return std::nullopt;
+    for (qsizetype i = 0; i < 36; ++i) {
+        const bool hyphen = i == 8 || i == 13 || i == 18 || i == 23;
+        if (hyphen ? text[i] != u'-' : !isHexDigit(text[i]))
+            return std::nullopt;
+    }
+    return QUuid::fromString(text);
+}
+
+QString idText(const QUuid &id)
+{
+    return id.toString(QUuid::WithoutBraces).toUpper();
+}
+
+std::optional<QString> toText(const QJsonValue &value)
+{
+    return value.isString() ? std::optional(value.toString()) : std::nullopt;
+}
+
+std::optional<qint64> toInteger(const QJsonValue &value)
+{
+    if (!value.isDouble())
+        return std::nullopt;
+    const double number = value.toDouble();
+    if (!std::isfinite(number) || std::trunc(number) != number || std::fabs(number) >= twoTo63)
+        return std::nullopt;
+    // Stored integers keep every digit; the double is only the range check.
+    return value.toInteger(qint64(number));
+}
+
+std::optional<double> toNumber(const QJsonValue &value)
+{
+    if (!value.isDouble() || !std::isfinite(value.toDouble()))
+        return std::nullopt;
+    return value.toDouble();
+}
+
+std::optional<bool> toBool(const QJsonValue &value)
+{
+    return value.isBool() ? std::optional(value.toBool()) : std::nullopt;
+}
+
+std::optional<QDateTime> toDate(const QJsonValue &value)
+{
+    return value.isString() ? dateFromText(value.toString()) : std::nullopt;
+}
+
+std::optional<QUuid> toUUID(const QJsonValue &value)
+{
+    return value.isString() ? uuidFromText(value.toString()) : std::nullopt;
+}
+
+QJsonValue number(double value, const char *what)
+{
+    if (!std::isfinite(value))
+        throw BackupError::unwritable(QStringLiteral("%1 is not a finite number").arg(QLatin1String(what)));
+    return value;
+}
+
+QJsonValue dateValue(const QDateTime &date)
+{
+    return dateText(date);
+}
+
+QJsonObject dateMapObject(const DateMap &map)
+{
+    QJsonObject object;
+    for (auto entry = map.cbegin(); entry != map.cend(); ++entry)
+        object.insert(entry.key(), dateText(entry.value()));
+    return object;
+}
+
+ObjectReader::ObjectReader(const QJsonValue &value, const QString &path)
+    : m_object(value.toObject()), m_path(path)
+{
+    if (!value.isObject())
+        throw BackupError::unreadable(QStringLiteral("%1: not an object").arg(path));
+}
+
+QJsonArray ObjectReader::array(const char *key, qsizetype limit) const
+{
+    if (auto elements = optionalArray(key, limit))
+        return *std::move(elements);
+    fail(QLatin1String(key), "missing");
+}
+
+std::optional<QJsonArray> ObjectReader::optionalArray(const char *key, qsizetype limit) const
+{
+    const auto elements = optional<QJsonArray>(
+        key,
+        [](const QJsonValue &value) {
+            return value.isArray() ? std::optional(value.toArray()) : std::nullopt;
+        },
+        "not a list");
+    if (elements && elements->size() > limit)
+        fail(QLatin1String(key), "too many entries");
+    return elements;
+}
+
+std::optional<QJsonObject> ObjectReader::optionalObject(const char *key) const
+{
+    return optional<QJsonObject>(
+        key,
+        [](const QJsonValue &value) {
+            return value.isObject() ? std::optional(value.toObject()) : std::nullopt;
+        },
+        "not an object");
+}
+
+std::optional<DateMap> ObjectReader::optionalDateMap(const char *key) const
+{
+    const auto object = optionalObject(key);
+    return object ? std::optional(readDateMap(key, *object)) : std::nullopt;
+}
+
+DateMap ObjectReader::dateMap(const char *key) const
+{
+    if (auto map = optionalDateMap(key))
+        return *std::move(map);
+    fail(QLatin1String(key), "missing");
+}
+
+DateMap ObjectReader::readDateMap(const char *key, const QJsonObject &object) const
+{
+    DateMap map;
+    map.reserve(object.size());
+    for (auto entry = object.constBegin(); entry != object.constEnd(); ++entry) {
+        const auto date = toDate(entry.value());
+        if (!date)
+            fail(QStringLiteral("%1.%2").arg(QLatin1String(key), entry.key()), "not a date");
+        QDateTime &kept = map[entry.key().toUpper()];
+        if (!kept.isValid() || kept < *date)
+            kept = *date;
+    }
+    return map;
+}
+
+QString ObjectReader::pathOf(const QString &key) const
+{
+    return m_path.isEmpty() ? key : m_path + QLatin1Char('.') + key;
+}
+
+void ObjectReader::fail(const QString &key, const char *reason) const
+{
+    throw BackupError::unreadable(QStringLiteral("%1: %2").arg(pathOf(key), QLatin1String(reason)));
+}
+
+} // namespace Backup::Json

@@ -1,0 +1,212 @@
+#include "BackupCoder.h"
+#include "BackupError.h"
+
+#include <QCryptographicHash>
+#include <gtest/gtest.h>
+
+using namespace Backup;
+
+namespace {
+
+const char *const postJSON = R"({
+    "id": "0F8FAD5B-D9CB-469F-A165-70867728950E", "sourceURL": "https://weibo.com/1/2",
+    "platform": "weibo", "title": "t", "content": "c", "note": "n", "authorName": "a",
+    "authorAvatarURL": "", "createdAt": "2024-01-02T03:04:05Z", "updatedAt": "2024-01-02T03:04:05Z",
+    "parseState": "parsed", "parseError": "", "isArchived": false, "telegramMessageIDs": [9007199254740993],
+    "media": [{"id": "7C9E6679-7425-40DE-944B-E07FC1F90AE7", "kind": "image", "order": 0,
+               "remoteURL": "https://img/1.jpg", "videoRemoteURL": "", "width": 1080, "height": 1440.5,
+               "duration": 0}],
+    "tagIDs": [], "boardIDs": []})";
+
+// A minimal document of the given version holding one post with `post`
+// spliced in place of its record.
+QByteArray document(const QString &post = QString::fromUtf8(postJSON), int version = 1,
+                    const QString &extra = {})
+{
+    return QStringLiteral(R"({"version": %1, "exportedAt": "2024-05-06T07:08:09Z", "posts": [%2],
+                              "tags": [], "boards": []%3})")
+        .arg(version)
+        .arg(post, extra)
+        .toUtf8();
+}
+
+QByteArray withPostMember(const char *from, const char *to)
+{
+    QString post = QString::fromUtf8(postJSON);
+    EXPECT_TRUE(post.contains(QString::fromUtf8(from))) << from;
+    return document(post.replace(QString::fromUtf8(from), QString::fromUtf8(to)));
+}
+
+BackupError::Kind failureOf(const QByteArray &bytes)
+{
+    try {
+        decode(bytes);
+    } catch (const BackupError &error) {
+        return error.kind();
+    }
+    ADD_FAILURE() << "decoded: " << bytes.constData();
+    return BackupError::Kind::unwritable;
+}
+
+File sampleFile()
+{
+    File file = decode(document());
+    file.settings = QMap<QString, SettingValue>{{"appearance", QString("dark")}, {"downloadVideos", true}};
+    file.authorGroups =
+        QList<AuthorGroupRecord>{{QUuid::createUuid(), "g", "weibo\ta", file.exportedAt, true, {}}};
+    file.boards.append({QUuid::createUuid(), "b", "s", file.exportedAt, std::nullopt});
+    file.syncStamps = DateMap{{"0F8FAD5B-D9CB-469F-A165-70867728950E", file.exportedAt}};
+    return file;
+}
+
+TEST(BackupCoderTest, DocumentsRoundTripByteForByteAndLeaveAbsentOptionalsOut)
+{
+    const File file = sampleFile();
+    const QByteArray bytes = encode(file);
+    EXPECT_EQ(decode(bytes), file);
+    EXPECT_EQ(encode(decode(bytes)), bytes);
+
+    EXPECT_TRUE(bytes.contains("\"https://weibo.com/1/2\"")) << "slashes are not escaped";
+    EXPECT_TRUE(bytes.contains("9007199254740993")) << "integers keep every digit";
+    EXPECT_TRUE(bytes.contains("\"starred\": true"));
+    for (const char *absent :
+         {"publishedAt", "telegramSyncedAt", "isPrivate", "authors", "starredAt", "tombstones", "null"})
+        EXPECT_FALSE(bytes.contains(absent)) << absent;
+    EXPECT_TRUE(bytes.contains("\"syncStamps\""));
+}
+
+TEST(BackupCoderTest, OptionalMembersMayBeMissingOrNullButRequiredOnesMayNot)
+{
+    const File file = decode(document());
+    EXPECT_FALSE(file.settings || file.authorGroups || file.syncStamps || file.tombstones);
+    EXPECT_FALSE(file.posts[0].isPrivate || file.posts[0].publishedAt);
+    EXPECT_FALSE(
+        decode(withPostMember(R"("note": "n")", R"("note": "n", "isPrivate": null)")).posts[0].isPrivate);
+    const File groups = decode(document(QString::fromUtf8(postJSON), 1, R"(, "authorGroups": [{
+        "id": "7C9E6679-7425-40DE-944B-E07FC1F90AE8", "name": "g", "members": "", "createdAt": "2024-01-01T00:00:00Z"}])"));
+    EXPECT_EQ(groups.authorGroups->at(0).starred, std::nullopt);
+
+    for (const char *required : {R"("isArchived": false, )", R"("parseState": "parsed", )",
+                                 R"("telegramMessageIDs": [9007199254740993],)"})
+        EXPECT_EQ(failureOf(withPostMember(required, "")), BackupError::Kind::unreadable) << required;
+    EXPECT_EQ(failureOf(withPostMember(R"("title": "t")", R"("title": null)")),
+              BackupError::Kind::unreadable);
+}
+
+TEST(BackupCoderTest, DatesAndIdsAreReadStrictlyAndWrittenInOneForm)
+{
+    for (const char *date : {"2024-01-02T03:04:05.123Z", "2024-01-02T03:04:05+08:00", "2024-01-02 03:04:05Z",
+                             "2024-02-30T03:04:05Z", "0000-01-01T00:00:00Z", "2024-01-02T03:04:05z"})
+        EXPECT_EQ(failureOf(withPostMember("2024-01-02T03:04:05Z", date)), BackupError::Kind::unreadable)
+            << date;
+    for (const char *id : {"{0F8FAD5B-D9CB-469F-A165-70867728950E}", "0F8FAD5BD9CB469FA16570867728950E",
+                           "0F8FAD5B-D9CB-469F-A165-70867728950G", "post-1"})
+        EXPECT_EQ(failureOf(withPostMember("0F8FAD5B-D9CB-469F-A165-70867728950E", id)),
+                  BackupError::Kind::unreadable)
+            << id;
+
+    const File lower = decode(
+        withPostMember("0F8FAD5B-D9CB-469F-A165-70867728950E", "0f8fad5b-d9cb-469f-a165-70867728950e"));
+    EXPECT_EQ(lower.posts[0].id, QUuid("0F8FAD5B-D9CB-469F-A165-70867728950E"));
+    EXPECT_TRUE(encode(lower).contains("0F8FAD5B-D9CB-469F-A165-70867728950E"));
+
+    File distant = lower;
+    distant.exportedAt = QDateTime::fromMSecsSinceEpoch(1700000000999, Qt::UTC);
+    distant.posts[0].createdAt = QDateTime(QDate(1, 1, 1), QTime(0, 0), Qt::UTC);
+    const QByteArray bytes = encode(distant);
+    EXPECT_TRUE(bytes.contains("\"2023-11-14T22:13:20Z\"")) << "fractions are dropped";
+    EXPECT_TRUE(bytes.contains("\"0001-01-01T00:00:00Z\""));
+    EXPECT_EQ(decode(bytes).posts[0].createdAt, distant.posts[0].createdAt);
+}
+
+TEST(BackupCoderTest, SettingsAreBoolsOrTextsOnly)
+{
+    const File file =
+        decode(document(QString::fromUtf8(postJSON), 1, R"(, "settings": {"a": true, "b": "system"})"));
+    EXPECT_EQ(file.settings->value("a"), SettingValue(true));
+    EXPECT_EQ(file.settings->value("b"), SettingValue(QString("system")));
+    EXPECT_NE(SettingValue(true), SettingValue(QString("true")));
+    for (const char *value : {"1", "{}", "[]"})
+        EXPECT_EQ(failureOf(document(QString::fromUtf8(postJSON), 1,
+                                     QString(R"(, "settings": {"a": %1})").arg(value))),
+                  BackupError::Kind::unreadable)
+            << value;
+}
+
+TEST(BackupCoderTest, HostileDocumentsAreRefusedAsUnreadable)
+{
+    const QString deep = QString("[").repeated(5000) + QString("]").repeated(5000);
+    const QString manyTags = "[" +
+                             QString(R"("0F8FAD5B-D9CB-469F-A165-70867728950E",)").repeated(maxListInRecord) +
+                             R"("0F8FAD5B-D9CB-469F-A165-70867728950E"])";
+    const QByteArray cases[] = {
+        "",
+        "not json",
+        document().chopped(40),
+        "[1, 2]",
+        document(QString::fromUtf8(postJSON), 1, ", \"deep\": " + deep),
+        withPostMember(R"("title": "t")", R"("title": "t", "title": "u")"),
+        withPostMember(R"("title": "t")", R"("title": "t", "\u0074itle": "u")"),
+        withPostMember(R"("width": 1080)", R"("width": 1e400)"),
+        withPostMember(R"("order": 0)", R"("order": 0.5)"),
+        withPostMember(R"("order": 0)", R"("order": 4294967296)"),
+        withPostMember(R"("isArchived": false)", R"("isArchived": "false")"),
+        withPostMember(R"("tagIDs": [])", QString(R"("tagIDs": %1)").arg(manyTags).toUtf8().constData()),
+        document(QString::fromUtf8(postJSON), 1, R"(, "syncStamps": {"X": "yesterday"})"),
+    };
+    for (const QByteArray &bytes : cases)
+        EXPECT_EQ(failureOf(bytes), BackupError::Kind::unreadable) << bytes.left(80).constData();
+}
+
+TEST(BackupCoderTest, TheVersionIsReadFirstAndNewerDocumentsAreRefusedByImporters)
+{
+    const File newer = decode(document(QString::fromUtf8(postJSON), 2));
+    EXPECT_THROW(requireKnownVersion(newer), BackupError);
+    EXPECT_NO_THROW(requireKnownVersion(decode(document(QString::fromUtf8(postJSON), 0))));
+
+    // A newer document whose records changed shape is the newer format, not damage.
+    EXPECT_EQ(failureOf(document(R"({"id": 7})", 2)), BackupError::Kind::newerFormat);
+    EXPECT_EQ(failureOf(document(R"({"id": 7})", 1)), BackupError::Kind::unreadable);
+    EXPECT_EQ(BackupError::newerFormat().message(), QString("这个备份来自更新版本的 Kepsel，请先更新 App"));
+}
+
+TEST(BackupCoderTest, NonFiniteNumbersAreNeverWritten)
+{
+    File file = decode(document());
+    file.posts[0].media[0].duration = std::numeric_limits<double>::infinity();
+    EXPECT_THROW(encode(file), BackupError);
+}
+
+TEST(BackupCoderTest, TheFingerprintIgnoresTheExportTimeOnly)
+{
+    File file = sampleFile();
+    const QString original = fingerprint(encode(file));
+    EXPECT_EQ(original.size(), 64);
+    file.exportedAt = file.exportedAt.addDays(3);
+    EXPECT_EQ(fingerprint(encode(file)), original);
+    EXPECT_EQ(fingerprint(encode(file).replace("    ", "  ")), original);
+    file.posts[0].title = "changed";
+    EXPECT_NE(fingerprint(encode(file)), original);
+    file = sampleFile();
+    file.tombstones = DateMap{};
+    EXPECT_NE(fingerprint(encode(file)), original) << "an empty map is not an absent one";
+
+    for (const QByteArray bytes : {QByteArray(), QByteArray("arbitrary text")})
+        EXPECT_EQ(fingerprint(bytes),
+                  QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex()));
+}
+
+TEST(BackupCoderTest, StampKeysAreReadAsUpperCaseIds)
+{
+    const File file =
+        decode(document(QString::fromUtf8(postJSON), 1,
+                        R"(, "syncStamps": {"0f8fad5b-d9cb-469f-a165-70867728950e": "2024-01-01T00:00:00Z",
+                                                          "0F8FAD5B-D9CB-469F-A165-70867728950E": "2023-01-01T00:00:00Z"},
+                                          "tombstones": {"7c9e6679-7425-40de-944b-e07fc1f90ae7": "2024-01-01T00:00:00Z"})"));
+    EXPECT_EQ(file.syncStamps->keys(), QList<QString>{"0F8FAD5B-D9CB-469F-A165-70867728950E"});
+    EXPECT_EQ(file.syncStamps->value("0F8FAD5B-D9CB-469F-A165-70867728950E").date().year(), 2024)
+        << "of two spellings of one id the later stamp stays";
+    EXPECT_TRUE(file.tombstones->contains("7C9E6679-7425-40DE-944B-E07FC1F90AE7"));
+}
+
+} // namespace

@@ -16,6 +16,14 @@ bool canonicallyEqual(const QString &a, const QString &b)
     return a == b || canonical(a) == canonical(b);
 }
 
+QString cappedKey(const QString &text)
+{
+    if (text.size() <= keyLengthLimit)
+        return text;
+    const bool splitsPair = text[keyLengthLimit - 1].isHighSurrogate();
+    return text.left(splitsPair ? keyLengthLimit - 1 : keyLengthLimit);
+}
+
 qsizetype characterCount(const QString &text)
 {
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
@@ -42,8 +50,7 @@ namespace {
 
 bool isLineBreak(char32_t c)
 {
-    return c == 0x0A || c == 0x0B || c == 0x0C || c == 0x0D || c == 0x85 || c == 0x2028
-           || c == 0x2029;
+    return c == 0x0A || c == 0x0B || c == 0x0C || c == 0x0D || c == 0x85 || c == 0x2028 || c == 0x2029;
 }
 
 // Space separators and the tab, without line breaks.
@@ -52,17 +59,23 @@ bool isWhitespace(char32_t c)
     return c == 0x09 || QChar::category(c) == QChar::Separator_Space;
 }
 
-template<typename Predicate>
-QString trimming(const QString &text, Predicate shouldTrim)
+// Every white-space and line-break character lies in the Basic Multilingual
+// Plane, so the rules look at UTF-16 code units and copy everything else as it
+// stands: a U+FEFF or a lone surrogate stays text.
+template <typename Predicate> QString trimming(const QString &text, Predicate shouldTrim)
 {
-    const std::u32string scalars = text.toStdU32String();
-    size_t begin = 0;
-    size_t end = scalars.size();
-    while (begin < end && shouldTrim(scalars[begin]))
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && shouldTrim(text[begin].unicode()))
         ++begin;
-    while (end > begin && shouldTrim(scalars[end - 1]))
+    while (end > begin && shouldTrim(text[end - 1].unicode()))
         --end;
-    return QString::fromStdU32String(scalars.substr(begin, end - begin));
+    return text.mid(begin, end - begin);
+}
+
+bool isWhitespaceOrLineBreak(char32_t c)
+{
+    return isWhitespace(c) || isLineBreak(c);
 }
 
 } // namespace
@@ -74,16 +87,17 @@ QString trimmingWhitespace(const QString &text)
 
 QString trimmingWhitespaceAndNewlines(const QString &text)
 {
-    return trimming(text, [](char32_t c) { return isWhitespace(c) || isLineBreak(c); });
+    return trimming(text, isWhitespaceOrLineBreak);
 }
 
 QString removingWhitespace(const QString &text)
 {
-    std::u32string kept;
-    for (char32_t c : text.toStdU32String())
-        if (!isWhitespace(c) && !isLineBreak(c))
-            kept.push_back(c);
-    return QString::fromStdU32String(kept);
+    QString kept;
+    kept.reserve(text.size());
+    for (const QChar c : text)
+        if (!isWhitespaceOrLineBreak(c.unicode()))
+            kept.append(c);
+    return kept;
 }
 
 int compareScalars(const QString &a, const QString &b)

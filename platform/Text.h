@@ -12,6 +12,13 @@ namespace Text {
 QString canonical(const QString &text);
 bool canonicallyEqual(const QString &a, const QString &b);
 
+// Texts from pages that become keys (author names) are cut to this many UTF-16
+// code units before use: normalisation is slow on long runs of combining
+// marks, and a hostile page must not stall the application.
+constexpr qsizetype keyLengthLimit = 256;
+// The text cut to keyLengthLimit, without splitting a surrogate pair.
+QString cappedKey(const QString &text);
+
 // User-perceived characters (grapheme clusters): a combined emoji is one.
 qsizetype characterCount(const QString &text);
 QString characterPrefix(const QString &text, qsizetype count);
@@ -25,7 +32,10 @@ QString removingWhitespace(const QString &text);
 
 // Order of Unicode scalar values (not UTF-16 code units). Returns <0, 0, >0.
 int compareScalars(const QString &a, const QString &b);
-inline bool scalarLess(const QString &a, const QString &b) { return compareScalars(a, b) < 0; }
+inline bool scalarLess(const QString &a, const QString &b)
+{
+    return compareScalars(a, b) < 0;
+}
 
 // Locale-aware order for names shown to the user: case-insensitive, with
 // digit runs compared by their numeric value ("9" before "10").

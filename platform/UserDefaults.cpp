@@ -193,8 +193,11 @@ qint64 UserDefaults::integer(const QString &key) const
     if (!value.isDouble())
         return 0;
     // A whole number keeps all 64 bits; going through a double would round
-    // anything past 2^53.
-    return value.toInteger(qint64(value.toDouble()));
+    // anything past 2^53. A number outside the 64-bit range reads as absent.
+    constexpr double twoTo63 = 9223372036854775808.0;
+    const double number = value.toDouble();
+    const bool fits = number >= -twoTo63 && number < twoTo63;
+    return value.toInteger(fits ? qint64(number) : 0);
 }
 
 double UserDefaults::number(const QString &key) const

@@ -12,6 +12,17 @@ const QChar kLineFeed = QLatin1Char('\n');
 
 } // namespace
 
+AuthorAccount::AuthorAccount(Platform platform, const QString &name) : m_platform(platform)
+{
+    setName(name);
+}
+
+void AuthorAccount::setName(const QString &name)
+{
+    m_name = Text::cappedKey(name);
+    m_canonicalName = Text::canonical(m_name);
+}
+
 std::optional<AuthorAccount> AuthorAccount::fromKey(const QString &key)
 {
     qsizetype start = 0;
@@ -65,10 +76,10 @@ bool AuthorAccount::isStorable() const
 
 bool AuthorAccount::operator==(const AuthorAccount &other) const
 {
-    return m_platform == other.m_platform && Text::canonicallyEqual(m_name, other.m_name);
+    return m_platform == other.m_platform && m_canonicalName == other.m_canonicalName;
 }
 
 size_t qHash(const AuthorAccount &account, size_t seed)
 {
-    return qHashMulti(seed, account.platform().rawValue(), Text::canonical(account.name()));
+    return qHashMulti(seed, account.platform().rawValue(), account.canonicalName());
 }

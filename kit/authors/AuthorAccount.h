@@ -11,9 +11,13 @@ class Post;
 // One author on one platform, named as the platform shows the name. Its key,
 // the platform's raw value, a tab and the name, is the account's stored form;
 // stored lists hold one key per line.
+//
+// Names come from pages: a name is cut to Text::keyLengthLimit, and its
+// canonical form is computed once, when the name is set, for every comparison
+// and hash after.
 class AuthorAccount {
 public:
-    AuthorAccount(Platform platform, const QString &name) : m_platform(platform), m_name(name) {}
+    AuthorAccount(Platform platform, const QString &name);
 
     // Nothing when no tab follows the platform part, the platform part names
     // no platform exactly, or the name is empty. Leading tabs are ignored; the
@@ -35,7 +39,9 @@ public:
     Platform platform() const { return m_platform; }
     void setPlatform(Platform platform) { m_platform = platform; }
     QString name() const { return m_name; }
-    void setName(const QString &name) { m_name = name; }
+    void setName(const QString &name);
+    // The name in canonical-equivalence form: equal for equivalent names.
+    const QString &canonicalName() const { return m_canonicalName; }
 
     QString key() const;
     QString id() const { return key(); }
@@ -49,6 +55,7 @@ public:
 private:
     Platform m_platform;
     QString m_name;
+    QString m_canonicalName;
 };
 
 size_t qHash(const AuthorAccount &account, size_t seed = 0);

@@ -31,7 +31,7 @@ bool platformThenNameLess(const AuthorAccount &a, const AuthorAccount &b)
 {
     if (const int order = Text::compareScalars(a.platform().rawValue(), b.platform().rawValue()))
         return order < 0;
-    return Text::scalarLess(Text::canonical(a.name()), Text::canonical(b.name()));
+    return Text::scalarLess(a.canonicalName(), b.canonicalName());
 }
 
 GroupList fetchGroups(ModelContext &context)
@@ -98,11 +98,11 @@ QList<AuthorAccount> AuthorDirectory::sameNameSuggestions(const AuthorAccount &a
     const QSet<AuthorAccount> own(ownList.cbegin(), ownList.cend());
     QSet<QString> ownNames;
     for (const AuthorAccount &mine : own)
-        ownNames.insert(Text::canonical(mine.name()));
+        ownNames.insert(mine.canonicalName());
 
     QList<AuthorAccount> candidates;
     for (const AuthorAccount &other : among) {
-        if (ownNames.contains(Text::canonical(other.name())) && !own.contains(other))
+        if (ownNames.contains(other.canonicalName()) && !own.contains(other))
             candidates.append(other);
     }
     std::stable_sort(candidates.begin(), candidates.end(), platformThenNameLess);

@@ -62,7 +62,7 @@ QString decodingNumericReferences(const QString &text)
         if (!character)
             continue;
         decoded += QStringView(text).mid(copied, match.capturedStart() - copied);
-        decoded += QString::fromUcs4(&*character, 1);
+        decoded += QStringView(QChar::fromUcs4(*character));
         copied = match.capturedEnd();
     }
     decoded += QStringView(text).mid(copied);

@@ -2,8 +2,10 @@
 
 #include "OpenGraph.h"
 #include "ParseError.h"
+#include "Text.h"
 
 #include <QSet>
+#include <cmath>
 
 namespace {
 
@@ -52,12 +54,13 @@ QStringList imageLinks(const OpenGraph &tags, const QUrl &page)
     return links;
 }
 
-std::optional<double> number(const OpenGraph &tags, const char *key)
+// A size; "nan", "inf", zero and negative numbers give none.
+std::optional<double> imageSize(const OpenGraph &tags, const char *key)
 {
     const std::optional<QString> text = tags[QLatin1String(key)];
     bool ok = false;
     const double value = text ? text->toDouble(&ok) : 0;
-    return ok ? std::optional<double>(value) : std::nullopt;
+    return ok && std::isfinite(value) && value > 0 ? std::optional<double>(value) : std::nullopt;
 }
 
 QList<ParsedMedia> images(const OpenGraph &tags, const QUrl &page)
@@ -65,8 +68,8 @@ QList<ParsedMedia> images(const OpenGraph &tags, const QUrl &page)
     QList<ParsedMedia> media;
     for (const QString &link : imageLinks(tags, page)) {
         if (media.isEmpty())
-            media.append(ParsedMedia(MediaKind::image, link, std::nullopt, number(tags, "og:image:width"),
-                                     number(tags, "og:image:height")));
+            media.append(ParsedMedia(MediaKind::image, link, std::nullopt, imageSize(tags, "og:image:width"),
+                                     imageSize(tags, "og:image:height")));
         else
             media.append(ParsedMedia(MediaKind::image, link));
     }
@@ -107,7 +110,8 @@ QCoro::Task<ParsedPost> parsePage(QUrl url, HTTPClient http)
                     tags[QStringLiteral("og:url")].value_or(page.url.toString(QUrl::FullyEncoded)));
     post.title = firstValue(tags, {"og:title", "twitter:title", "title"});
     post.content = firstValue(tags, {"og:description", "description", "twitter:description"});
-    post.authorName = firstValue(tags, {"author", "og:site_name"});
+    // The name becomes part of an account key.
+    post.authorName = Text::cappedKey(firstValue(tags, {"author", "og:site_name"}));
     if (post.authorName.isEmpty())
         post.authorName = page.url.host();
     post.media = images(tags, page.url);

@@ -17,4 +17,16 @@ TEST(TextTest, EquivalenceCharactersTrimmingAndOrdering)
     EXPECT_TRUE(Text::localizedStandardLess(QStringLiteral("tag 9"), QStringLiteral("tag 10")));
 }
 
+// U+FEFF inside a text is a character like any other, not a byte-order mark,
+// and a lone surrogate from a broken page survives too.
+TEST(TextTest, TrimmingKeepsEveryCharacterItDoesNotTrim)
+{
+    const QString text = QStringLiteral("\uFEFF\tx\uFEFF");
+    EXPECT_EQ(Text::trimmingWhitespace(text), text);
+    EXPECT_EQ(Text::trimmingWhitespaceAndNewlines(u" \uFEFF x\n"_qs), u"\uFEFF x"_qs);
+    EXPECT_EQ(Text::removingWhitespace(u"\uFEFF a\nb"_qs), u"\uFEFFab"_qs);
+    const QString lone = QString(QChar(0xD800)) + u"x"_qs;
+    EXPECT_EQ(Text::trimmingWhitespace(u" "_qs + lone), lone);
+}
+
 } // namespace

@@ -1,6 +1,9 @@
 #include "TestHome.h"
 #include "UserDefaults.h"
 
+#include <QFile>
+#include <limits>
+
 namespace {
 
 class UserDefaultsTest : public HomeTest {
@@ -30,6 +33,27 @@ TEST_F(UserDefaultsTest, ValuesKeepTheirTypeAndEveryDigitAcrossAReopen)
         EXPECT_EQ(reopened.object(it.key()), *it) << it.key().toStdString();
     }
     EXPECT_EQ(reopened.integer(QStringLiteral("id")), large);
+}
+
+// A number written by another program or a damaged file may lie past 64 bits.
+TEST_F(UserDefaultsTest, IntegersReadExactlyOrAsAbsent)
+{
+    {
+        QFile damaged(file());
+        ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+        damaged.write(R"({"big": 1e19, "low": -1e19, "part": -2.5})");
+    }
+    {
+        UserDefaults defaults(file());
+        defaults.setInteger(QStringLiteral("max"), std::numeric_limits<qint64>::max());
+        defaults.setInteger(QStringLiteral("min"), std::numeric_limits<qint64>::min());
+    }
+    UserDefaults reopened(file());
+    EXPECT_EQ(reopened.integer(QStringLiteral("big")), 0);
+    EXPECT_EQ(reopened.integer(QStringLiteral("low")), 0);
+    EXPECT_EQ(reopened.integer(QStringLiteral("part")), -2);
+    EXPECT_EQ(reopened.integer(QStringLiteral("max")), std::numeric_limits<qint64>::max());
+    EXPECT_EQ(reopened.integer(QStringLiteral("min")), std::numeric_limits<qint64>::min());
 }
 
 TEST_F(UserDefaultsTest, TheTwoBoolReadingStyles)

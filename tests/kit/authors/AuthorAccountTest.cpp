@@ -1,4 +1,5 @@
 #include "AuthorAccount.h"
+#include "Text.h"
 
 #include <QSet>
 #include <gtest/gtest.h>
@@ -46,6 +47,21 @@ TEST(AuthorAccountTest, NamesWithLineBreaksCannotEnterAKeyList)
     EXPECT_EQ(AuthorAccount::keyList({alice, injected, carriage, bob}), alice.key() + u'\n' + bob.key());
     EXPECT_EQ(AuthorAccount::fromKeyList(alice.key() + "\n\nnope\n" + bob.key()),
               QList<AuthorAccount>({alice, bob}));
+}
+
+// Names come from pages; a name of thousands of combining marks would make
+// every comparison slow, so only its first code units count.
+TEST(AuthorAccountTest, LongNamesAreCutWithoutSplittingACharacter)
+{
+    const QString marks = QStringLiteral("\u0316\u0301").repeated(32768);
+    const AuthorAccount hostile(Platform::web, QStringLiteral("a") + marks);
+    EXPECT_EQ(hostile.name().size(), Text::keyLengthLimit);
+    EXPECT_EQ(AuthorAccount(Platform::web, hostile.name() + QStringLiteral("tail")), hostile);
+    EXPECT_EQ(AuthorAccount::fromKey(hostile.key()), hostile);
+
+    const AuthorAccount emoji(Platform::web,
+                              QStringLiteral("a") + QStringLiteral("\U0001F600").repeated(200));
+    EXPECT_EQ(emoji.name().size(), Text::keyLengthLimit - 1);
 }
 
 } // namespace

@@ -52,4 +52,20 @@ TEST_F(AuthorDirectoryTest, SameNameSuggestionsComeInScalarOrder)
               QList<AuthorAccount>({others[3], others[1], others[2], others[0]}));
 }
 
+// Many candidates named with long runs of combining marks, as a hostile page
+// could name its author: they are one capped name, found and sorted promptly.
+TEST_F(AuthorDirectoryTest, SameNameSuggestionsAmongLongHostileNames)
+{
+    const QString hostile = QStringLiteral("a") + QStringLiteral("\u0316\u0301").repeated(32768);
+    const AuthorAccount own(Platform::x, hostile);
+    addGroup({own});
+    QList<AuthorAccount> among;
+    for (int i = 0; i < 200; ++i)
+        among.append(
+            AuthorAccount(i % 2 ? Platform::bilibili : Platform::weibo, hostile + QString::number(i)));
+    EXPECT_EQ(AuthorDirectory(context).sameNameSuggestions(own, among),
+              QList<AuthorAccount>(
+                  {AuthorAccount(Platform::bilibili, hostile), AuthorAccount(Platform::weibo, hostile)}));
+}
+
 } // namespace

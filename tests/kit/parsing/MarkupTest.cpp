@@ -15,6 +15,7 @@ TEST(MarkupTest, HtmlDecodedDecodesEachReferenceOnce)
     EXPECT_EQ(htmlDecoded(invalid), invalid);
     EXPECT_EQ(htmlDecoded(u"&amp;lt;"_qs), u"&lt;"_qs);
     EXPECT_EQ(htmlDecoded(u"&#38;#65; &#65;"_qs), u"&#65; A"_qs);
+    EXPECT_EQ(htmlDecoded(u"&#xFEFF;x"_qs), u"\uFEFFx"_qs);
 }
 
 TEST(MarkupTest, StrippingHTMLKeepsLinesAndParagraphs)
@@ -22,6 +23,7 @@ TEST(MarkupTest, StrippingHTMLKeepsLinesAndParagraphs)
     EXPECT_EQ(strippingHTML(u"<p>One &amp; <b>two</b></p><p>Three</p>"_qs), u"One & two\nThree"_qs);
     EXPECT_EQ(strippingHTML(u"a<br>b<br/>c<br />d<BR>e"_qs), u"a\nb\nc\nde"_qs);
     EXPECT_EQ(strippingHTML(u"\n\n<h1>T</h1>\n \n\t\n<li>x \t y</li>\n\n"_qs), u"T\n\nx y"_qs);
+    EXPECT_EQ(strippingHTML(u"<p>\uFEFF\tx</p>"_qs), u"\uFEFF x"_qs);
 }
 
 TEST(MarkupTest, ScriptStateReadsTheAssignedObject)

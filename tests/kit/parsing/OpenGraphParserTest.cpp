@@ -3,6 +3,7 @@
 #include "OpenGraphParser.h"
 #include "ParseError.h"
 #include "TestHome.h"
+#include "Text.h"
 #include "WaitFor.h"
 
 namespace {
@@ -69,6 +70,26 @@ TEST_F(OpenGraphParserTest, AHeadFullOfImagesFinishes)
         head +=
             "<meta property=\"og:image\" content=\"https://cdn.example/" + QByteArray::number(i) + ".jpg\">";
     EXPECT_EQ(servedAndParsed(head).media.size(), 100000);
+}
+
+TEST_F(OpenGraphParserTest, ImageSizesMustBeFinitePositiveNumbers)
+{
+    for (const QByteArray width : {"nan", "inf", "-Infinity", "0", "-3"}) {
+        const ParsedPost post = servedAndParsed(R"(<meta property="og:image" content="https://a/1.jpg">
+            <meta property="og:image:height" content="480"><meta property="og:image:width" content=")" +
+                                                width + "\">");
+        EXPECT_EQ(post.media,
+                  QList{ParsedMedia(MediaKind::image, "https://a/1.jpg", std::nullopt, std::nullopt, 480)})
+            << width.constData();
+    }
+}
+
+TEST_F(OpenGraphParserTest, AnAuthorNameIsCutToTheLengthOfAKey)
+{
+    const QByteArray name = QByteArray("\xcc\x96\xcc\x81").repeated(32768);
+    const ParsedPost post =
+        servedAndParsed("<title>T</title><meta name=\"author\" content=\"" + name + "\">");
+    EXPECT_EQ(post.authorName, QString::fromUtf8(name).left(Text::keyLengthLimit));
 }
 
 TEST_F(OpenGraphParserTest, OnlyAnMP4VideoIsKeptWithTheFirstImageAsCover)

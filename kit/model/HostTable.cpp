@@ -40,6 +40,7 @@ QString defaultHost(Host role)
     case Host::NeteaseMusic: return QStringLiteral("music.163.com");
     case Host::NeteaseShort: return QStringLiteral("163cn.tv");
     case Host::NeteaseShortAlt: return QStringLiteral("163cn.link");
+    case Host::TelegramBotAPI: return QStringLiteral("api.telegram.org");
     }
     return {};
 }

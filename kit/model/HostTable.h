@@ -33,6 +33,7 @@ enum class Host {
     NeteaseMusic,
     NeteaseShort,
     NeteaseShortAlt,
+    TelegramBotAPI,
 };
 
 class HostTable {

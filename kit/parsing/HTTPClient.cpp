@@ -30,27 +30,6 @@ QByteArray headerValue(const QString &value)
     return bytes;
 }
 
-NetworkError::Kind transportKind(QNetworkReply::NetworkError error)
-{
-    switch (error) {
-    case QNetworkReply::TimeoutError:
-    // Qt ends a request whose transfer time-out expired by cancelling it; the
-    // client cancels nothing else.
-    case QNetworkReply::OperationCanceledError: return NetworkError::Kind::timedOut;
-    case QNetworkReply::SslHandshakeFailedError: return NetworkError::Kind::insecureConnection;
-    case QNetworkReply::ProtocolUnknownError: return NetworkError::Kind::unsupportedScheme;
-    case QNetworkReply::UnknownNetworkError: return NetworkError::Kind::other;
-    default: return NetworkError::Kind::cannotConnect;
-    }
-}
-
-// Errors below 200 are the connection's or the proxy's; higher ones describe
-// an HTTP answer, which the status code tells better.
-bool isTransportError(QNetworkReply::NetworkError error)
-{
-    return error != QNetworkReply::NoError && int(error) < 200;
-}
-
 // Sends one request and waits for its end; transport failures and bodies over
 // the limit are thrown.
 QCoro::Task<ReplyHandle> finishedReply(QNetworkAccessManager &session, QNetworkRequest request, qint64 limit)
@@ -68,8 +47,8 @@ QCoro::Task<ReplyHandle> finishedReply(QNetworkAccessManager &session, QNetworkR
     co_await reply.get();
     if (*tooLarge)
         throw NetworkError(NetworkError::Kind::tooLarge, request.url().toString());
-    if (isTransportError(reply->error()))
-        throw NetworkError(transportKind(reply->error()), reply->errorString());
+    if (const auto failure = NetworkError::transportKind(reply->error()))
+        throw NetworkError(*failure, reply->errorString());
     co_return reply;
 }
 

@@ -49,6 +49,7 @@ QString defaultHost(Host role)
     case Host::NeteaseShort: return QStringLiteral("163cn.tv");
     case Host::NeteaseShortAlt: return QStringLiteral("163cn.link");
     case Host::NeteaseAudio: return QStringLiteral("music.126.net");
+    case Host::TelegramBotAPI: return QStringLiteral("api.telegram.org");
     }
     return {};
 }

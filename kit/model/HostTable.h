@@ -41,6 +41,7 @@ enum class Host {
     NeteaseShort,
     NeteaseShortAlt,
     NeteaseAudio,
+    TelegramBotAPI,
 };
 
 class HostTable {

@@ -68,6 +68,29 @@ void FixtureServer::serve(const QString &address, const QString &pathAndQuery, c
     m_replies.insert(routeKey(address, pathAndQuery.toUtf8()), reply);
 }
 
+void FixtureServer::handle(const QString &address, const QString &path, Handler handler)
+{
+    listener(address);
+    m_handlers.insert(routeKey(address, path.toUtf8()), std::move(handler));
+}
+
+void FixtureServer::dropMidBody(const QString &address, const QString &path)
+{
+    listener(address);
+    m_dropMidBody.insert(routeKey(address, path.toUtf8()));
+}
+
+FixtureServer::Reply FixtureServer::replyFor(const Request &request) const
+{
+    const QByteArray path = request.target.split('?').value(0);
+    if (const auto handler = m_handlers.constFind(routeKey(request.address, path));
+        handler != m_handlers.cend())
+        return (*handler)(request);
+    return m_replies.value(routeKey(request.address, request.target),
+                           m_replies.value(routeKey(request.address, path),
+                                           Reply{404, "not found", {{"Content-Type", "text/plain"}}}));
+}
+
 QSslServer &FixtureServer::listener(const QString &address)
 {
     auto &server = m_listeners[address];
@@ -107,15 +130,16 @@ void FixtureServer::answer(QTcpSocket *socket, QByteArray &buffer, const QString
     for (const QByteArray &line : buffer.left(headEnd).split('\n').mid(1))
         if (const qsizetype colon = line.indexOf(':'); colon > 0)
             request.headers.append({line.left(colon).trimmed(), line.mid(colon + 1).trimmed()});
-    if (buffer.size() < headEnd + 4 + request.header("Content-Length").value(0).toLongLong())
+    if (m_dropMidBody.contains(routeKey(address, request.target.split('?').value(0))))
+        return socket->abort();
+    const qsizetype bodyLength = request.header("Content-Length").value(0).toLongLong();
+    if (buffer.size() < headEnd + 4 + bodyLength)
         return;
+    request.body = buffer.mid(headEnd + 4, bodyLength);
     buffer.clear();
     m_requests.append(request);
 
-    const QByteArray path = request.target.split('?').value(0);
-    const Reply reply = m_replies.value(
-        routeKey(address, request.target),
-        m_replies.value(routeKey(address, path), Reply{404, "not found", {{"Content-Type", "text/plain"}}}));
+    const Reply reply = replyFor(request);
     if (reply.drop)
         return socket->abort();
     QByteArray head = "HTTP/1.1 " + QByteArray::number(reply.status) +

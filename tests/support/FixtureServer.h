@@ -6,10 +6,12 @@
 #include <QHash>
 #include <QList>
 #include <QPair>
+#include <QSet>
 #include <QSslServer>
 #include <QString>
 #include <QUrl>
 #include <chrono>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -28,6 +30,7 @@ public:
         QByteArray target;
         // In the order sent.
         HeaderList headers;
+        QByteArray body;
 
         // The values of every header of that name (case-insensitive), in the order sent.
         QList<QByteArray> header(const QByteArray &name) const;
@@ -73,6 +76,14 @@ public:
         serve(address, pathAndQuery, {status, {}, {{"Location", location.toUtf8()}}});
     }
 
+    // Answers every request for the path (any query) by calling the handler;
+    // a handler wins over a fixed answer.
+    using Handler = std::function<Reply(const Request &)>;
+    void handle(const QString &address, const QString &path, Handler handler);
+    // Closes the connection of requests for the path once their head is in,
+    // while the client is still sending the body.
+    void dropMidBody(const QString &address, const QString &path);
+
     const QList<Request> &requests() const { return m_requests; }
 
 private:
@@ -80,7 +91,11 @@ private:
     void answer(QTcpSocket *socket, QByteArray &buffer, const QString &address);
     static void send(QTcpSocket *socket, const QByteArray &head, const Reply &reply);
 
+    Reply replyFor(const Request &request) const;
+
     QHash<QString, Reply> m_replies;
+    QHash<QString, Handler> m_handlers;
+    QSet<QString> m_dropMidBody;
     QList<Request> m_requests;
     std::map<QString, std::unique_ptr<QSslServer>> m_listeners;
 };

@@ -1,0 +1,113 @@
+#include "TelegramLedger.h"
+
+#include "TamselStore.h"
+
+#include <QRegularExpression>
+#include <algorithm>
+
+namespace {
+
+// An optional sign and digits only, within 64 bits: " 7" or "7x" are no id.
+std::optional<qint64> parseID(const QString &piece)
+{
+    static const QRegularExpression decimal(QStringLiteral("^[+-]?[0-9]+$"));
+    if (!decimal.match(piece).hasMatch())
+        return std::nullopt;
+    bool ok = false;
+    const qint64 id = piece.toLongLong(&ok);
+    return ok ? std::optional(id) : std::nullopt;
+}
+
+QList<qint64> parseIDs(const QString &text)
+{
+    QList<qint64> ids;
+    for (const QString &piece : text.split(QLatin1Char(','), Qt::SkipEmptyParts))
+        if (const auto id = parseID(piece))
+            ids.append(*id);
+    return ids;
+}
+
+QString joined(const QList<qint64> &ids)
+{
+    QStringList pieces;
+    for (qint64 id : ids)
+        pieces.append(QString::number(id));
+    return pieces.join(QLatin1Char(','));
+}
+
+} // namespace
+
+const QString TelegramLedger::settingsKey = QStringLiteral("telegramLedger");
+
+TelegramLedger::Entries TelegramLedger::load()
+{
+    Entries entries;
+    const QVariantMap stored = TamselStore::defaults().dictionary(settingsKey);
+    for (auto it = stored.constBegin(); it != stored.constEnd(); ++it) {
+        // A value of another type is damage to that entry alone; the other
+        // posts' records stay.
+        if (it.value().typeId() == QMetaType::QString)
+            entries.insert(it.key(), parseIDs(it.value().toString()));
+    }
+    return entries;
+}
+
+void TelegramLedger::store(const Entries &entries)
+{
+    QVariantMap stored;
+    for (auto it = entries.constBegin(); it != entries.constEnd(); ++it)
+        stored.insert(it.key(), joined(it.value()));
+    TamselStore::defaults().setDictionary(settingsKey, stored);
+}
+
+void TelegramLedger::add(const QList<qint64> &ids, const QString &key)
+{
+    QList<qint64> positive;
+    std::copy_if(ids.cbegin(), ids.cend(), std::back_inserter(positive), [](qint64 id) { return id > 0; });
+    if (positive.isEmpty())
+        return;
+    Entries entries = load();
+    QList<qint64> &entry = entries[key];
+    entry += positive;
+    std::sort(entry.begin(), entry.end());
+    entry.erase(std::unique(entry.begin(), entry.end()), entry.end());
+    store(entries);
+}
+
+void TelegramLedger::set(const QList<qint64> &ids, const QString &key)
+{
+    Entries entries = load();
+    if (ids.isEmpty())
+        entries.remove(key);
+    else
+        entries.insert(key, ids);
+    store(entries);
+}
+
+void TelegramLedger::remove(const QString &key)
+{
+    Entries entries = load();
+    entries.remove(key);
+    store(entries);
+}
+
+QList<qint64> TelegramLedger::ids(const QString &key)
+{
+    return load().value(key);
+}
+
+QMap<QString, QList<qint64>> TelegramLedger::all()
+{
+    return load();
+}
+
+QList<qint64> TelegramLedger::messageIDs(const JSON &result)
+{
+    if (const auto id = result["message_id"].intValue())
+        return {*id};
+    QList<qint64> ids;
+    for (const JSON &message : result.array())
+        if (const auto id = message["message_id"].intValue())
+            ids.append(*id);
+    return ids;
+}

@@ -1,0 +1,78 @@
+#include "TamselStore.h"
+#include "TelegramLedger.h"
+#include "TestHome.h"
+
+namespace {
+
+const QString kPost = QStringLiteral("6F9619FF-8B86-D011-B42D-00C04FC964FF");
+const QString kOther = QStringLiteral("0D4F8D32-1B7A-4C1E-9A7E-5B7F7A3C2E10");
+
+class TelegramLedgerTest : public HomeTest {
+protected:
+    static QVariantMap stored() { return TamselStore::defaults().dictionary(TelegramLedger::settingsKey); }
+    static void store(const QVariantMap &value)
+    {
+        TamselStore::defaults().setDictionary(TelegramLedger::settingsKey, value);
+    }
+};
+
+TEST_F(TelegramLedgerTest, AddKeepsASortedSetOfPositiveIds)
+{
+    TelegramLedger::add({5, 3}, kPost);
+    EXPECT_EQ(stored().value(kPost), QStringLiteral("3,5"));
+    TelegramLedger::add({4, 5, 0, -2}, kPost);
+    EXPECT_EQ(stored().value(kPost), QStringLiteral("3,4,5"));
+    EXPECT_EQ(TelegramLedger::ids(kPost), (QList<qint64>{3, 4, 5}));
+
+    // Nothing positive to add writes nothing, so an absent ledger stays absent.
+    TelegramLedger::remove(kPost);
+    TamselStore::defaults().remove(TelegramLedger::settingsKey);
+    TelegramLedger::add({0, -1}, kPost);
+    TelegramLedger::add({}, kPost);
+    EXPECT_FALSE(TamselStore::defaults().contains(TelegramLedger::settingsKey));
+}
+
+TEST_F(TelegramLedgerTest, SetStoresTheListAsGivenAndEmptyRemoves)
+{
+    TelegramLedger::set({9, 2, 9}, kPost);
+    TelegramLedger::set({1}, kOther);
+    EXPECT_EQ(stored().value(kPost), QStringLiteral("9,2,9"));
+    TelegramLedger::set({}, kPost);
+    EXPECT_EQ(TelegramLedger::all(), (QMap<QString, QList<qint64>>{{kOther, {1}}}));
+
+    // Removing an absent key still writes the ledger.
+    TamselStore::defaults().remove(TelegramLedger::settingsKey);
+    TelegramLedger::remove(kPost);
+    EXPECT_TRUE(TamselStore::defaults().contains(TelegramLedger::settingsKey));
+    EXPECT_TRUE(stored().isEmpty());
+}
+
+TEST_F(TelegramLedgerTest, DamagedPiecesAndEntriesAreDroppedAloneAndRewrittenClean)
+{
+    store({{kPost, QStringLiteral("12,,abc, 7,15")},
+           {kOther, QStringLiteral("x,y")},
+           {QStringLiteral("numeric"), 42},
+           {QStringLiteral("list"), QVariantList{1, 2}}});
+    EXPECT_EQ(TelegramLedger::ids(kPost), (QList<qint64>{12, 15}));
+    // A value that is not text costs only its own entry.
+    EXPECT_EQ(TelegramLedger::all().keys(), (QStringList{kOther, kPost}));
+
+    TelegramLedger::add({20}, QStringLiteral("new"));
+    const QVariantMap after = stored();
+    EXPECT_EQ(after.value(kPost), QStringLiteral("12,15"));
+    EXPECT_EQ(after.value(kOther), QString(""));
+    EXPECT_FALSE(after.contains(QStringLiteral("numeric")));
+    EXPECT_EQ(after.value(QStringLiteral("new")), QStringLiteral("20"));
+}
+
+TEST_F(TelegramLedgerTest, MessageIdsOfSingleMessagesAlbumsAndOtherResults)
+{
+    EXPECT_EQ(TelegramLedger::messageIDs(JSON::fromString(R"({"message_id":41,"chat":{}})")),
+              QList<qint64>{41});
+    EXPECT_EQ(
+        TelegramLedger::messageIDs(JSON::fromString(R"([{"message_id":7},{"x":1},{"message_id":"9"}])")),
+        (QList<qint64>{7, 9}));
+    EXPECT_TRUE(TelegramLedger::messageIDs(JSON::fromString("true")).isEmpty());
+}
+
+} // namespace

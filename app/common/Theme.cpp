@@ -1,0 +1,56 @@
+#include "Theme.h"
+
+#include "HexColor.h"
+
+namespace {
+
+QColor withAlpha(QColor color, int alpha)
+{
+    color.setAlpha(alpha);
+    return color;
+}
+
+} // namespace
+
+QColor Theme::Color::light() const
+{
+    return hexColor(QString::fromLatin1(m_light));
+}
+
+QColor Theme::Color::dark() const
+{
+    return hexColor(QString::fromLatin1(m_dark));
+}
+
+QColor Theme::Color::resolved(const QPalette &palette) const
+{
+    return isDark(palette) ? dark() : light();
+}
+
+bool Theme::isDark(const QPalette &palette)
+{
+    return palette.color(QPalette::Window).lightness() < 128;
+}
+
+QPalette Theme::palette(Appearance appearance)
+{
+    const auto pick = [appearance](const Color &color) {
+        return appearance == Appearance::dark ? color.dark() : color.light();
+    };
+    const QColor text = pick(Theme::text());
+    const QColor card = pick(Theme::card());
+    QPalette palette(card, pick(background()));
+    for (const auto role :
+         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::ToolTipText})
+        palette.setColor(role, text);
+    palette.setColor(QPalette::Base, card);
+    palette.setColor(QPalette::AlternateBase, pick(placeholder()));
+    palette.setColor(QPalette::ToolTipBase, card);
+    palette.setColor(QPalette::Highlight, pick(accent()));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    palette.setColor(QPalette::Link, pick(accent()));
+    palette.setColor(QPalette::PlaceholderText, withAlpha(text, 110));
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, withAlpha(text, 100));
+    return palette;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QColor>
+#include <QGuiApplication>
+#include <QPalette>
+#include <QString>
+
+// The application's colours, each with a light and a dark variant, and the
+// palettes installed when the user picks a light or dark appearance.
+class Theme {
+public:
+    enum class Appearance { light, dark };
+
+    // A colour that is resolved when it is drawn: the dark variant under a
+    // dark palette, the light one otherwise.
+    class Color {
+    public:
+        Color(const char *lightHex, const char *darkHex) : m_light(lightHex), m_dark(darkHex) {}
+
+        QColor light() const;
+        QColor dark() const;
+        QColor resolved(const QPalette &palette = QGuiApplication::palette()) const;
+
+    private:
+        const char *m_light;
+        const char *m_dark;
+    };
+
+    static Color accent() { return {"#D97757", "#D97757"}; }
+    static Color background() { return {"#FAF9F5", "#262624"}; }
+    static Color card() { return {"#F0EEE6", "#30302E"}; }
+    static Color placeholder() { return {"#E8E6DC", "#3D3D3A"}; }
+    static Color text() { return {"#141413", "#FAF9F5"}; }
+
+    // Whether the palette's window colour is a dark one.
+    static bool isDark(const QPalette &palette);
+    static QPalette palette(Appearance appearance);
+};

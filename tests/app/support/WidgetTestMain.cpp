@@ -1,0 +1,17 @@
+#include "TestHome.h"
+
+#include <QApplication>
+#include <QFont>
+#include <gmock/gmock.h>
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    TestHome processHome;
+    QApplication app(argc, argv);
+    // The same face on every machine, with Chinese glyphs, for comparable screenshots.
+    QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 10));
+    ::testing::InitGoogleMock(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,127 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="zh_CN">
+<context>
+    <name>Naming</name>
+    <message>
+        <source>重命名</source>
+        <translation>Rename</translation>
+    </message>
+    <message>
+        <source>新建标签</source>
+        <translation>New Tag</translation>
+    </message>
+    <message>
+        <source>新建合集</source>
+        <translation>New Board</translation>
+    </message>
+</context>
+<context>
+    <name>NetworkError</name>
+    <message>
+        <source>只能打开 http 或 https 链接</source>
+        <translation>Only http and https links can be opened</translation>
+    </message>
+    <message>
+        <source>网络请求超时，请稍后再试</source>
+        <translation>The request timed out. Please try again later.</translation>
+    </message>
+    <message>
+        <source>无法连接到服务器，请检查网络后再试</source>
+        <translation>Cannot reach the server. Check your network and try again.</translation>
+    </message>
+    <message>
+        <source>无法建立安全连接，服务器证书无效</source>
+        <translation>Cannot make a secure connection: the server&apos;s certificate is not valid.</translation>
+    </message>
+    <message>
+        <source>链接重定向次数过多</source>
+        <translation>The link redirected too many times.</translation>
+    </message>
+    <message>
+        <source>服务器返回的内容过大</source>
+        <translation>The server&apos;s answer is too large.</translation>
+    </message>
+    <message>
+        <source>网络请求失败，请稍后再试</source>
+        <translation>The request failed. Please try again later.</translation>
+    </message>
+</context>
+<context>
+    <name>ParseError</name>
+    <message>
+        <source>请求失败（HTTP %1）</source>
+        <translation>Request failed (HTTP %1)</translation>
+    </message>
+    <message>
+        <source>页面结构变化，解析失败：%1</source>
+        <translation>The page&apos;s structure has changed; parsing failed: %1</translation>
+    </message>
+    <message>
+        <source>%1 拒绝了这次访问，请从 %1 App 里重新复制分享链接再试</source>
+        <translation>%1 refused this request. Copy the share link again from the %1 app and retry.</translation>
+    </message>
+    <message>
+        <source>内容中未发现有效链接</source>
+        <translation>No valid link found in the text</translation>
+    </message>
+    <message>
+        <source>暂不支持该链接</source>
+        <translation>This link is not supported yet</translation>
+    </message>
+</context>
+<context>
+    <name>Platform</name>
+    <message>
+        <source>小红书</source>
+        <translation>Xiaohongshu</translation>
+    </message>
+    <message>
+        <source>抖音</source>
+        <translation>Douyin</translation>
+    </message>
+    <message>
+        <source>微博</source>
+        <translation>Weibo</translation>
+    </message>
+    <message>
+        <source>哔哩哔哩</source>
+        <translation>Bilibili</translation>
+    </message>
+    <message>
+        <source>公众号</source>
+        <translation>WeChat Articles</translation>
+    </message>
+    <message>
+        <source>网易云音乐</source>
+        <translation>NetEase Cloud Music</translation>
+    </message>
+    <message>
+        <source>网页</source>
+        <translation>Web</translation>
+    </message>
+    <message>
+        <source>笔记</source>
+        <translation>Note</translation>
+    </message>
+</context>
+<context>
+    <name>SidebarItem</name>
+    <message>
+        <source>全部收藏</source>
+        <translation>All Posts</translation>
+    </message>
+    <message>
+        <source>整理</source>
+        <translation>Organize</translation>
+    </message>
+    <message>
+        <source>已归档</source>
+        <translation>Archived</translation>
+    </message>
+    <message>
+        <source>隐私空间</source>
+        <translation>Private Space</translation>
+    </message>
+</context>
+</TS>

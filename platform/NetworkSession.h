@@ -68,11 +68,13 @@ public:
     static bool isWebScheme(const QUrl &url);
 
 protected:
+    // For sessions that answer from memory (fuzzing) instead of the network.
+    NetworkSession();
+
     QNetworkReply *createRequest(Operation op, const QNetworkRequest &request,
                                  QIODevice *outgoingData) override;
 
 private:
-    NetworkSession();
 
     QNetworkRequest ruledRequest(const QNetworkRequest &request) const;
 };

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "NetworkSession.h"
+
 #include <QByteArray>
-#include <QNetworkAccessManager>
 
 // A network manager that answers every request from memory with status 200
 // and the same body, so a parser reads fuzzed bytes without any socket.
-class CannedNetwork : public QNetworkAccessManager {
+class CannedNetwork : public NetworkSession {
 public:
     explicit CannedNetwork(const QByteArray &body) : m_body(body) {}
 

@@ -52,19 +52,17 @@ bool isWhitespace(char32_t c)
     return c == 0x09 || QChar::category(c) == QChar::Separator_Space;
 }
 
-// Walks in from both ends only: a long text (a page's state script) is neither
-// converted nor copied whole. Every trimmed character lies in the BMP and a
-// surrogate is never trimmed, so UTF-16 units can be tested one by one.
 template<typename Predicate>
 QString trimming(const QString &text, Predicate shouldTrim)
 {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && shouldTrim(text[begin].unicode()))
+    const std::u32string scalars = text.toStdU32String();
+    size_t begin = 0;
+    size_t end = scalars.size();
+    while (begin < end && shouldTrim(scalars[begin]))
         ++begin;
-    while (end > begin && shouldTrim(text[end - 1].unicode()))
+    while (end > begin && shouldTrim(scalars[end - 1]))
         --end;
-    return text.mid(begin, end - begin);
+    return QString::fromStdU32String(scalars.substr(begin, end - begin));
 }
 
 } // namespace

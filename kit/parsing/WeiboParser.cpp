@@ -90,15 +90,16 @@ NetworkError transportError(const QNetworkReply &reply)
 // The one form of "created_at": "Tue Nov 05 18:30:00 +0800 2024"; none for any other.
 std::optional<QDateTime> createdAt(const QString &text)
 {
-    static const QRegularExpression form(QStringLiteral(
-        "^(?:Mon|Tue|Wed|Thu|Fri|Sat|Sun) (Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) (\\d{2}) "
-        "(\\d{2}):(\\d{2}):(\\d{2}) ([+-])(\\d{2})(\\d{2}) (\\d{4})$"));
+    static const QRegularExpression form(
+        QStringLiteral("^(?:Mon|Tue|Wed|Thu|Fri|Sat|Sun) ([A-Z][a-z]{2}) (\\d{2}) "
+                       "(\\d{2}):(\\d{2}):(\\d{2}) ([+-])(\\d{2})(\\d{2}) (\\d{4})$"));
     static const QStringList months = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                        "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     const QRegularExpressionMatch match = form.match(text);
     if (!match.hasMatch())
         return std::nullopt;
     const auto number = [&match](int group) { return match.captured(group).toInt(); };
+    // An unknown month gives month 0, which no date has.
     const QDate date(number(9), int(months.indexOf(match.captured(1))) + 1, number(2));
     const QTime time(number(3), number(4), number(5));
     const int offset =

@@ -218,10 +218,7 @@ QJsonValue dateValue(const QDateTime &date)
 
 QJsonObject dateMapObject(const DateMap &map)
 {
-    QJsonObject object;
-    for (auto entry = map.cbegin(); entry != map.cend(); ++entry)
-        object.insert(entry.key(), dateText(entry.value()));
-    return object;
+    return sortedObject(map, dateValue);
 }
 
 ObjectReader::ObjectReader(const QJsonValue &value, const QString &path)

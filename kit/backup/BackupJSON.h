@@ -9,6 +9,7 @@
 #include <QJsonValue>
 #include <QString>
 #include <QUuid>
+#include <algorithm>
 #include <optional>
 
 // The JSON forms shared by the backup document and the sync state file:
@@ -47,6 +48,17 @@ std::optional<QUuid> toUUID(const QJsonValue &value);
 QJsonValue number(double value, const char *what);
 QJsonValue dateValue(const QDateTime &date);
 QJsonObject dateMapObject(const DateMap &map);
+// Members added in key order: a QJsonObject keeps its keys sorted, so this
+// avoids moving the members already there on every insert.
+template <class Map, class Convert> QJsonObject sortedObject(const Map &map, Convert convert)
+{
+    QList<typename Map::key_type> keys = map.keys();
+    std::sort(keys.begin(), keys.end());
+    QJsonObject object;
+    for (const auto &key : keys)
+        object.insert(key, convert(map.value(key)));
+    return object;
+}
 
 // Reads the members of one object; every failure throws
 // BackupError::unreadable naming the path of the member.

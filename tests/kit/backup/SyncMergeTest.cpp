@@ -201,23 +201,35 @@ TEST_F(SyncMergeTest, AnAdoptedPostIsNamedByItsNewIdInEveryList)
     EXPECT_TRUE(device.find(smaller));
 }
 
-TEST_F(SyncMergeTest, AnIdWithATombstoneIsNotAdoptedButInsertedAsItsOwnPost)
+TEST_F(SyncMergeTest, AnIdUsedElsewhereIsNotAdoptedButInsertedAsItsOwnPost)
 {
     auto local = a.addPost("https://weibo.com/same");
-    local->setId(QUuid("FFFFFFFF-0000-4000-8000-000000000000"));
-    const QUuid remote("00000000-0000-4000-8000-000000000000");
+    const QUuid localID("FFFFFFFF-0000-4000-8000-000000000000");
+    local->setId(localID);
     sync(a);
+    const QUuid tombstoned("00000000-0000-4000-8000-000000000001"),
+        shared("00000000-0000-4000-8000-000000000002");
     editFolder([&](File &file) {
         PostRecord record = file.posts[0];
-        record.id = remote;
+        record.id = tombstoned;
         file.posts.append(record);
-        file.syncStamps->insert(key(remote), now.addSecs(30));
-        file.tombstones = DateMap{{key(remote), now.addSecs(-30)}};
+        file.syncStamps->insert(key(tombstoned), now.addSecs(30));
+        file.tombstones = DateMap{{key(tombstoned), now.addSecs(-30)}};
     });
-    const Sync::Result result = sync(a);
-    EXPECT_EQ(result.added, 1);
-    EXPECT_EQ(a.count(), 2);
-    EXPECT_EQ(local->id(), QUuid("FFFFFFFF-0000-4000-8000-000000000000"));
+    EXPECT_EQ(sync(a).added, 1);
+    EXPECT_EQ(local->id(), localID);
+
+    auto other = b.addPost("https://weibo.com/b");
+    other->setId(localID);
+    File file = decode(*folder);
+    file.posts = {file.posts[0]};
+    file.posts[0].id = shared;
+    file.posts[0].sourceURL = other->sourceURL();
+    file.tags = {{shared, "a tag with the same id", "#000000", now}};
+    folder = encode(file);
+    sync(b);
+    EXPECT_EQ(other->id(), localID);
+    EXPECT_EQ(b.count(), 2);
 }
 
 TEST_F(SyncMergeTest, LowerCaseStampsCountAndUnstampedRecordsGetTheDistantPast)

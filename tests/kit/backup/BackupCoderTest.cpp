@@ -2,6 +2,7 @@
 #include "BackupError.h"
 
 #include <QCryptographicHash>
+#include <QJsonDocument>
 #include <gtest/gtest.h>
 
 using namespace Backup;
@@ -73,6 +74,41 @@ TEST(BackupCoderTest, DocumentsRoundTripByteForByteAndLeaveAbsentOptionalsOut)
          {"publishedAt", "telegramSyncedAt", "isPrivate", "authors", "starredAt", "tombstones", "null"})
         EXPECT_FALSE(bytes.contains(absent)) << absent;
     EXPECT_TRUE(bytes.contains("\"syncStamps\""));
+}
+
+// The text without the white space between tokens.
+QByteArray compact(const QByteArray &json)
+{
+    QByteArray tight;
+    bool inString = false;
+    for (qsizetype i = 0; i < json.size(); ++i) {
+        const char c = json[i];
+        if (inString && c == '\\') {
+            tight += json.mid(i++, 2);
+            continue;
+        }
+        if (c == '"')
+            inString = !inString;
+        if (inString || !QByteArray(" \n").contains(c))
+            tight += c;
+    }
+    return tight;
+}
+
+TEST(BackupCoderTest, KeysAreWrittenInSortedOrderAndTextsEscaped)
+{
+    File file = sampleFile();
+    PostRecord &post = file.posts[0];
+    post.publishedAt = post.telegramSyncedAt = file.exportedAt;
+    post.isPrivate = true;
+    post.tagIDs = post.boardIDs = {post.id};
+    post.title = "引号\" 反斜杠\\ 换行\n 制表\t 😀";
+    file.boards[0].authors = "weibo\ta";
+    (*file.authorGroups)[0].starredAt = file.exportedAt;
+    file.tombstones = DateMap{{"A", file.exportedAt}, {"B", file.exportedAt}};
+    const QByteArray bytes = encode(file);
+    EXPECT_EQ(compact(bytes), QJsonDocument::fromJson(bytes).toJson(QJsonDocument::Compact));
+    EXPECT_EQ(decode(bytes), file);
 }
 
 TEST(BackupCoderTest, OptionalMembersMayBeMissingOrNullButRequiredOnesMayNot)

@@ -241,7 +241,7 @@ TEST_F(SyncMergeTest, LowerCaseStampsCountAndUnstampedRecordsGetTheDistantPast)
         file.syncStamps = DateMap{};
     });
     QByteArray bytes = *folder;
-    bytes.replace("\"syncStamps\": {\n    }",
+    bytes.replace("\"syncStamps\": {}",
                   QStringLiteral("\"syncStamps\": {\"%1\": \"%2\"}")
                       .arg(key(post->id()).toLower(), now.addSecs(30).toString(Qt::ISODate))
                       .toUtf8());

@@ -2,6 +2,7 @@
 
 #include "BackupError.h"
 #include "BackupJSON.h"
+#include "JsonWriter.h"
 
 #include <QCryptographicHash>
 #include <limits>
@@ -12,111 +13,159 @@ using namespace Json;
 
 namespace {
 
-QJsonArray idArray(const QList<QUuid> &ids)
+// Every writer below gives its keys in ascending order.
+
+void writeIDs(JsonWriter &out, const QList<QUuid> &ids)
 {
-    QJsonArray array;
+    out.beginArray();
     for (const QUuid &id : ids)
-        array.append(idText(id));
-    return array;
+        out.string(idText(id));
+    out.endArray();
 }
 
-void insertOptionalDate(QJsonObject &object, const char *key, const std::optional<QDateTime> &date)
+template <class Value>
+void writeOptional(JsonWriter &out, const char *key, const std::optional<Value> &value,
+                   void (JsonWriter::*write)(const Value &))
 {
-    if (date)
-        object.insert(QLatin1String(key), dateValue(*date));
+    if (!value)
+        return;
+    out.key(QLatin1String(key));
+    (out.*write)(*value);
 }
 
-QJsonObject mediaObject(const MediaRecord &media)
+void writeFlag(JsonWriter &out, const char *key, std::optional<bool> value)
 {
-    return {{"id", idText(media.id)},
-            {"kind", media.kind},
-            {"order", media.order},
-            {"remoteURL", media.remoteURL},
-            {"videoRemoteURL", media.videoRemoteURL},
-            {"width", number(media.width, "width")},
-            {"height", number(media.height, "height")},
-            {"duration", number(media.duration, "duration")}};
+    if (!value)
+        return;
+    out.key(QLatin1String(key));
+    out.boolean(*value);
 }
 
-QJsonObject postObject(const PostRecord &post)
+void writeText(JsonWriter &out, const char *key, const QString &text)
 {
-    QJsonArray messageIDs;
+    out.key(QLatin1String(key));
+    out.string(text);
+}
+
+void writeDate(JsonWriter &out, const char *key, const QDateTime &date)
+{
+    out.key(QLatin1String(key));
+    out.date(date);
+}
+
+void writeNumber(JsonWriter &out, const char *key, double value)
+{
+    out.key(QLatin1String(key));
+    out.number(value, key);
+}
+
+void writeMedia(JsonWriter &out, const MediaRecord &media)
+{
+    out.beginObject();
+    writeNumber(out, "duration", media.duration);
+    writeNumber(out, "height", media.height);
+    writeText(out, "id", idText(media.id));
+    writeText(out, "kind", media.kind);
+    out.key(QLatin1String("order"));
+    out.integer(media.order);
+    writeText(out, "remoteURL", media.remoteURL);
+    writeText(out, "videoRemoteURL", media.videoRemoteURL);
+    writeNumber(out, "width", media.width);
+    out.endObject();
+}
+
+void writePost(JsonWriter &out, const PostRecord &post)
+{
+    out.beginObject();
+    writeText(out, "authorAvatarURL", post.authorAvatarURL);
+    writeText(out, "authorName", post.authorName);
+    out.key(QLatin1String("boardIDs"));
+    writeIDs(out, post.boardIDs);
+    writeText(out, "content", post.content);
+    writeDate(out, "createdAt", post.createdAt);
+    writeText(out, "id", idText(post.id));
+    writeFlag(out, "isArchived", post.isArchived);
+    writeFlag(out, "isPrivate", post.isPrivate);
+    out.key(QLatin1String("media"));
+    out.beginArray();
+    for (const MediaRecord &media : post.media)
+        writeMedia(out, media);
+    out.endArray();
+    writeText(out, "note", post.note);
+    writeText(out, "parseError", post.parseError);
+    writeText(out, "parseState", post.parseState);
+    writeText(out, "platform", post.platform);
+    writeOptional(out, "publishedAt", post.publishedAt, &JsonWriter::date);
+    writeText(out, "sourceURL", post.sourceURL);
+    out.key(QLatin1String("tagIDs"));
+    writeIDs(out, post.tagIDs);
+    out.key(QLatin1String("telegramMessageIDs"));
+    out.beginArray();
     for (qint64 id : post.telegramMessageIDs)
-        messageIDs.append(id);
-    QJsonArray media;
-    for (const MediaRecord &item : post.media)
-        media.append(mediaObject(item));
-    QJsonObject object{{"id", idText(post.id)},
-                       {"sourceURL", post.sourceURL},
-                       {"platform", post.platform},
-                       {"title", post.title},
-                       {"content", post.content},
-                       {"note", post.note},
-                       {"authorName", post.authorName},
-                       {"authorAvatarURL", post.authorAvatarURL},
-                       {"createdAt", dateValue(post.createdAt)},
-                       {"updatedAt", dateValue(post.updatedAt)},
-                       {"parseState", post.parseState},
-                       {"parseError", post.parseError},
-                       {"isArchived", post.isArchived},
-                       {"telegramMessageIDs", messageIDs},
-                       {"media", media},
-                       {"tagIDs", idArray(post.tagIDs)},
-                       {"boardIDs", idArray(post.boardIDs)}};
-    insertOptionalDate(object, "publishedAt", post.publishedAt);
-    insertOptionalDate(object, "telegramSyncedAt", post.telegramSyncedAt);
-    if (post.isPrivate)
-        object.insert(QLatin1String("isPrivate"), *post.isPrivate);
-    return object;
+        out.integer(id);
+    out.endArray();
+    writeOptional(out, "telegramSyncedAt", post.telegramSyncedAt, &JsonWriter::date);
+    writeText(out, "title", post.title);
+    writeDate(out, "updatedAt", post.updatedAt);
+    out.endObject();
 }
 
-QJsonObject tagObject(const TagRecord &tag)
+void writeTag(JsonWriter &out, const TagRecord &tag)
 {
-    return {{"id", idText(tag.id)},
-            {"name", tag.name},
-            {"colorHex", tag.colorHex},
-            {"createdAt", dateValue(tag.createdAt)}};
+    out.beginObject();
+    writeText(out, "colorHex", tag.colorHex);
+    writeDate(out, "createdAt", tag.createdAt);
+    writeText(out, "id", idText(tag.id));
+    writeText(out, "name", tag.name);
+    out.endObject();
 }
 
-QJsonObject boardObject(const BoardRecord &board)
+void writeBoard(JsonWriter &out, const BoardRecord &board)
 {
-    QJsonObject object{{"id", idText(board.id)},
-                       {"name", board.name},
-                       {"summary", board.summary},
-                       {"createdAt", dateValue(board.createdAt)}};
-    if (board.authors)
-        object.insert(QLatin1String("authors"), *board.authors);
-    return object;
+    out.beginObject();
+    writeOptional(out, "authors", board.authors, &JsonWriter::string);
+    writeDate(out, "createdAt", board.createdAt);
+    writeText(out, "id", idText(board.id));
+    writeText(out, "name", board.name);
+    writeText(out, "summary", board.summary);
+    out.endObject();
 }
 
-QJsonObject groupObject(const AuthorGroupRecord &group)
+void writeGroup(JsonWriter &out, const AuthorGroupRecord &group)
 {
-    QJsonObject object{{"id", idText(group.id)},
-                       {"name", group.name},
-                       {"members", group.members},
-                       {"createdAt", dateValue(group.createdAt)}};
-    if (group.starred)
-        object.insert(QLatin1String("starred"), *group.starred);
-    insertOptionalDate(object, "starredAt", group.starredAt);
-    return object;
+    out.beginObject();
+    writeDate(out, "createdAt", group.createdAt);
+    writeText(out, "id", idText(group.id));
+    writeText(out, "members", group.members);
+    writeText(out, "name", group.name);
+    writeFlag(out, "starred", group.starred);
+    writeOptional(out, "starredAt", group.starredAt, &JsonWriter::date);
+    out.endObject();
 }
 
 template <class Record>
-QJsonArray arrayOf(const QList<Record> &records, QJsonObject (*toObject)(const Record &))
+void writeRecords(JsonWriter &out, const char *key, const QList<Record> &records,
+                  void (*write)(JsonWriter &, const Record &))
 {
-    QJsonArray array;
+    out.key(QLatin1String(key));
+    out.beginArray();
     for (const Record &record : records)
-        array.append(toObject(record));
-    return array;
+        write(out, record);
+    out.endArray();
 }
 
-QJsonObject settingsObject(const QMap<QString, SettingValue> &settings)
+void writeSettings(JsonWriter &out, const QMap<QString, SettingValue> &settings)
 {
-    QJsonObject object;
-    for (auto entry = settings.cbegin(); entry != settings.cend(); ++entry)
-        object.insert(entry.key(),
-                      std::visit([](const auto &value) { return QJsonValue(value); }, entry.value()));
-    return object;
+    out.key(QLatin1String("settings"));
+    out.beginObject();
+    for (auto entry = settings.cbegin(); entry != settings.cend(); ++entry) {
+        out.key(entry.key());
+        if (const bool *flag = std::get_if<bool>(&entry.value()))
+            out.boolean(*flag);
+        else
+            out.string(std::get<QString>(entry.value()));
+    }
+    out.endObject();
 }
 
 QString element(const char *list, qsizetype index)
@@ -260,20 +309,24 @@ QString hexDigest(const QByteArray &bytes)
 
 QByteArray encode(const File &file)
 {
-    QJsonObject object{{"version", file.version},
-                       {"exportedAt", dateValue(file.exportedAt)},
-                       {"posts", arrayOf(file.posts, postObject)},
-                       {"tags", arrayOf(file.tags, tagObject)},
-                       {"boards", arrayOf(file.boards, boardObject)}};
-    if (file.settings)
-        object.insert(QLatin1String("settings"), settingsObject(*file.settings));
+    JsonWriter out;
+    out.beginObject();
     if (file.authorGroups)
-        object.insert(QLatin1String("authorGroups"), arrayOf(*file.authorGroups, groupObject));
+        writeRecords(out, "authorGroups", *file.authorGroups, writeGroup);
+    writeRecords(out, "boards", file.boards, writeBoard);
+    writeDate(out, "exportedAt", file.exportedAt);
+    writeRecords(out, "posts", file.posts, writePost);
+    if (file.settings)
+        writeSettings(out, *file.settings);
     if (file.syncStamps)
-        object.insert(QLatin1String("syncStamps"), dateMapObject(*file.syncStamps));
+        writeDateMap(out, "syncStamps", *file.syncStamps);
+    writeRecords(out, "tags", file.tags, writeTag);
     if (file.tombstones)
-        object.insert(QLatin1String("tombstones"), dateMapObject(*file.tombstones));
-    return write(object);
+        writeDateMap(out, "tombstones", *file.tombstones);
+    out.key(QLatin1String("version"));
+    out.integer(file.version);
+    out.endObject();
+    return out.take();
 }
 
 File decode(const QByteArray &bytes)

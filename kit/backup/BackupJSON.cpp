@@ -48,6 +48,12 @@ std::string keyText(const QByteArray &bytes, qsizetype begin, qsizetype end)
     return QJsonDocument::fromJson(wrapped).array().first().toString().toStdString();
 }
 
+bool isKeyAt(const QByteArray &bytes, qsizetype stringEnd)
+{
+    const qsizetype next = skipSpace(bytes, stringEnd);
+    return next < bytes.size() && bytes[next] == ':';
+}
+
 // Qt's reader keeps the last of repeated keys without a word; the phone's may
 // keep another, so a document with repeats means different things to each.
 // Runs on bytes the JSON reader accepted, so the structure is sound.
@@ -67,8 +73,7 @@ std::optional<QString> firstRepeatedKey(const QByteArray &bytes)
             ++at;
         } else if (c == '"') {
             const qsizetype end = stringEnd(bytes, at);
-            const qsizetype next = skipSpace(bytes, end);
-            if (!isObject.empty() && isObject.back() && next < bytes.size() && bytes[next] == ':') {
+            if (!isObject.empty() && isObject.back() && isKeyAt(bytes, end)) {
                 std::string key = keyText(bytes, at, end);
                 if (!objects.back().insert(key).second)
                     return QString::fromStdString(key);
@@ -114,11 +119,6 @@ QJsonObject parseObject(const QByteArray &bytes)
     if (const auto key = firstRepeatedKey(bytes))
         throw BackupError::unreadable(QStringLiteral("key \"%1\" appears twice").arg(*key));
     return document.object();
-}
-
-QByteArray write(const QJsonObject &object)
-{
-    return QJsonDocument(object).toJson(QJsonDocument::Indented);
 }
 
 std::optional<QDateTime> dateFromText(QStringView text)
@@ -204,24 +204,9 @@ std::optional<QUuid> toUUID(const QJsonValue &value)
     return value.isString() ? uuidFromText(value.toString()) : std::nullopt;
 }
 
-QJsonValue number(double value, const char *what)
+void writeDateMap(JsonWriter &out, const char *key, const DateMap &map)
 {
-    if (!std::isfinite(value))
-        throw BackupError::unwritable(QStringLiteral("%1 is not a finite number").arg(QLatin1String(what)));
-    return value;
-}
-
-QJsonValue dateValue(const QDateTime &date)
-{
-    return dateText(date);
-}
-
-QJsonObject dateMapObject(const DateMap &map)
-{
-    QJsonObject object;
-    for (auto entry = map.cbegin(); entry != map.cend(); ++entry)
-        object.insert(entry.key(), dateText(entry.value()));
-    return object;
+    writeSortedMap(out, key, map, [&](const QDateTime &date) { out.date(date); });
 }
 
 ObjectReader::ObjectReader(const QJsonValue &value, const QString &path)

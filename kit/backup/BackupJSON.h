@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BackupFile.h"
+#include "JsonWriter.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -8,6 +9,7 @@
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QString>
+#include <QStringList>
 #include <QUuid>
 #include <optional>
 
@@ -23,7 +25,6 @@ inline constexpr qsizetype maxDocumentBytes = qsizetype(512) << 20;
 // deep nesting, numbers out of range and anything not JSON are refused with
 // BackupError::unreadable.
 QJsonObject parseObject(const QByteArray &bytes);
-QByteArray write(const QJsonObject &object);
 
 // "YYYY-MM-DDTHH:MM:SSZ", UTC, whole seconds, years 0001-9999 only.
 std::optional<QDateTime> dateFromText(QStringView text);
@@ -43,10 +44,22 @@ std::optional<bool> toBool(const QJsonValue &value);
 std::optional<QDateTime> toDate(const QJsonValue &value);
 std::optional<QUuid> toUUID(const QJsonValue &value);
 
-// Throws BackupError::unwritable for infinity and NaN, which JSON cannot hold.
-QJsonValue number(double value, const char *what);
-QJsonValue dateValue(const QDateTime &date);
-QJsonObject dateMapObject(const DateMap &map);
+// A map of id text to time as an object member, keys in ascending order.
+void writeDateMap(JsonWriter &out, const char *key, const DateMap &map);
+// Any map as an object member, keys in ascending order.
+template <class Map, class Write>
+void writeSortedMap(JsonWriter &out, const char *key, const Map &map, Write write)
+{
+    QStringList keys = map.keys();
+    keys.sort();
+    out.key(QLatin1String(key));
+    out.beginObject();
+    for (const QString &entry : keys) {
+        out.key(entry);
+        write(map.value(entry));
+    }
+    out.endObject();
+}
 
 // Reads the members of one object; every failure throws
 // BackupError::unreadable naming the path of the member.

@@ -89,12 +89,13 @@ State State::decode(const QByteArray &bytes)
 
 QByteArray State::encode() const
 {
-    QJsonObject hashObject;
-    for (auto entry = hashes.cbegin(); entry != hashes.cend(); ++entry)
-        hashObject.insert(entry.key(), entry.value());
-    return Backup::Json::write(QJsonObject{{"hashes", hashObject},
-                                           {"stamps", dateMapObject(stamps)},
-                                           {"tombstones", dateMapObject(tombstones)}});
+    Backup::JsonWriter out;
+    out.beginObject();
+    writeSortedMap(out, "hashes", hashes, [&](const QString &hash) { out.string(hash); });
+    writeDateMap(out, "stamps", stamps);
+    writeDateMap(out, "tombstones", tombstones);
+    out.endObject();
+    return out.take();
 }
 
 void State::write(const QString &path) const

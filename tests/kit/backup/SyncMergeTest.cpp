@@ -1,0 +1,328 @@
+#include "BackupCoder.h"
+#include "BackupError.h"
+#include "KepselHooks.h"
+#include "Library.h"
+#include "SyncIncoming.h"
+#include "SyncMerge.h"
+#include "TestHome.h"
+
+#include <QDir>
+#include <QRandomGenerator>
+#include <gtest/gtest.h>
+
+using namespace Backup;
+
+namespace {
+
+// One device: its library and its own state file.
+struct Device : Library {
+    explicit Device(const QString &statePath) : statePath(statePath) {}
+    QString statePath;
+};
+
+class SyncMergeTest : public HomeTest {
+protected:
+    void TearDown() override
+    {
+        KepselHooks::postDeletedBySync().clear();
+        KepselHooks::postIDChanged().clear();
+    }
+
+    // Merges the shared document into the device and writes the output back.
+    Sync::Result sync(Device &device)
+    {
+        now = now.addSecs(60);
+        Sync::Result result = Sync::merge(folder, device.context, device.statePath, now);
+        if (result.output)
+            folder = result.output;
+        return result;
+    }
+    // The shared document, changed by hand.
+    void editFolder(const std::function<void(File &)> &edit)
+    {
+        File file = decode(*folder);
+        edit(file);
+        folder = encode(file);
+    }
+    static QString key(const QUuid &id) { return id.toString(QUuid::WithoutBraces).toUpper(); }
+
+    QDateTime now = QDateTime::fromSecsSinceEpoch(1700000000, Qt::UTC);
+    std::optional<QByteArray> folder;
+    Device a{home.path() + "/a/SyncState.json"};
+    Device b{home.path() + "/b/SyncState.json"};
+};
+
+TEST_F(SyncMergeTest, EditsTravelBothWaysAndEqualStampsDoNotApply)
+{
+    auto post = a.addPost("https://weibo.com/1");
+    post->setTags({a.addTag("t")});
+    const Sync::Result first = sync(a);
+    EXPECT_FALSE(first.changedLocally());
+    EXPECT_TRUE(first.output);
+    EXPECT_EQ(sync(b).added, 2);
+    EXPECT_EQ(Sync::isIncoming(*b.find(post->id())), true);
+
+    b.find(post->id())->setNote("from b");
+    const Sync::Result local = sync(b);
+    EXPECT_FALSE(local.changedLocally()) << "only local edits";
+    EXPECT_TRUE(local.output);
+    const Sync::Result remote = sync(a);
+    EXPECT_EQ(remote.updated, 1);
+    EXPECT_EQ(post->note(), "from b");
+    EXPECT_FALSE(sync(a).output) << "an unchanged document is not written again";
+
+    editFolder([&](File &file) { file.posts[0].note = "same stamp"; });
+    sync(a);
+    EXPECT_EQ(post->note(), "from b");
+}
+
+TEST_F(SyncMergeTest, DeletesTravelAndAnEditMadeAfterADeleteSurvives)
+{
+    auto gone = a.addPost("https://weibo.com/gone"), kept = a.addPost("https://weibo.com/kept");
+    sync(a);
+    sync(b);
+    QList<bool> presentAtHook;
+    KepselHooks::postDeletedBySync().append(
+        [&](const QUuid &id) { presentAtHook.append(b.find(id) != nullptr && id == gone->id()); });
+
+    a.context.remove(gone);
+    a.context.remove(kept);
+    sync(a);
+    b.find(kept->id())->setNote("edited after the delete");
+    const Sync::Result result = sync(b);
+    EXPECT_EQ(result.deleted, 1);
+    EXPECT_EQ(presentAtHook, QList<bool>{true});
+    EXPECT_FALSE(b.find(gone->id()));
+    EXPECT_TRUE(b.find(kept->id()));
+    EXPECT_FALSE(decode(*folder).tombstones->contains(key(kept->id())));
+
+    sync(a);
+    ASSERT_TRUE(a.find(kept->id()));
+    EXPECT_EQ(a.find(kept->id())->note(), "edited after the delete");
+}
+
+TEST_F(SyncMergeTest, ATombstoneEqualToTheStampDeletes)
+{
+    auto post = a.addPost("https://weibo.com/1");
+    sync(a);
+    editFolder([&](File &file) {
+        file.tombstones = DateMap{{key(post->id()), file.syncStamps->value(key(post->id()))}};
+        file.posts.clear();
+    });
+    EXPECT_EQ(sync(a).deleted, 1);
+}
+
+TEST_F(SyncMergeTest, TombstonesLastUnder180Days)
+{
+    a.addPost("https://weibo.com/1");
+    sync(a);
+    const QDateTime next = now.addSecs(60);
+    const QString old = key(QUuid::createUuid()), future = key(QUuid::createUuid());
+    editFolder([&](File &file) { file.tombstones = DateMap{{old, next.addSecs(-180 * 86400)}}; });
+    sync(a);
+    EXPECT_FALSE(decode(*folder).tombstones);
+
+    editFolder([&](File &file) {
+        // Written at the next sync, exactly 180 days old at the one after it.
+        file.tombstones = DateMap{{old, now.addSecs(120 - 180 * 86400)}, {future, now.addDays(1)}};
+    });
+    sync(a);
+    EXPECT_EQ(decode(*folder).tombstones->size(), 2);
+    sync(a);
+    EXPECT_EQ(decode(*folder).tombstones->keys(), QList<QString>{future}) << "exactly 180 days";
+    EXPECT_TRUE(decode(*folder).syncStamps);
+}
+
+TEST_F(SyncMergeTest, ANewerOrDamagedDocumentLeavesStoreAndStateUntouched)
+{
+    a.addPost("https://weibo.com/1");
+    sync(a);
+    QFile state(a.statePath);
+    ASSERT_TRUE(state.open(QIODevice::ReadOnly));
+    const QByteArray before = state.readAll();
+    state.close();
+    auto edited = a.context.fetch<Post>().first();
+    edited->setNote("pending");
+    editFolder([](File &file) {
+        file.version = 2;
+        file.posts.clear();
+    });
+    for (const QByteArray &bytes : {*folder, QByteArray("{")}) {
+        EXPECT_THROW(Sync::merge(bytes, a.context, a.statePath, now), BackupError);
+        EXPECT_EQ(a.count(), 1);
+        ASSERT_TRUE(state.open(QIODevice::ReadOnly));
+        EXPECT_EQ(state.readAll(), before);
+        state.close();
+    }
+}
+
+TEST_F(SyncMergeTest, TheSideWithTheLargerIdAdoptsTheSmallerOne)
+{
+    auto large = a.addPost("https://weibo.com/same"), small = b.addPost("https://weibo.com/same");
+    large->setId(QUuid("FFFFFFFF-0000-4000-8000-000000000000"));
+    small->setId(QUuid("00000000-0000-4000-8000-000000000000"));
+    QList<std::pair<QUuid, QUuid>> changes;
+    KepselHooks::postIDChanged().append([&](const QUuid &from, const QUuid &to) {
+        changes.append({from, to});
+    });
+
+    sync(b);
+    sync(a);
+    EXPECT_EQ(changes,
+              (QList<std::pair<QUuid, QUuid>>{{QUuid("FFFFFFFF-0000-4000-8000-000000000000"), small->id()}}));
+    EXPECT_EQ(large->id(), small->id());
+    sync(b);
+    EXPECT_EQ(a.count(), 1);
+    EXPECT_EQ(b.count(), 1);
+}
+
+TEST_F(SyncMergeTest, AnAdoptedPostIsNamedByItsNewIdInEveryList)
+{
+    Device &device = a;
+    const QUuid larger("BBBBBBBB-0000-4000-8000-000000000000"),
+        smaller("AAAAAAAA-0000-4000-8000-000000000000");
+    File file;
+    file.exportedAt = now;
+    PostRecord record;
+    record.sourceURL = "https://weibo.com/twin";
+    record.platform = "weibo";
+    record.createdAt = record.updatedAt = now;
+    record.parseState = "failed";
+    record.id = larger;
+    file.posts.append(record);
+    record.id = smaller;
+    file.posts.append(record);
+    folder = encode(file);
+
+    const Sync::Result result = sync(device);
+    EXPECT_EQ(result.toRefresh, QList<QUuid>{smaller});
+    EXPECT_EQ(result.originalStates.keys(), QList<QUuid>{smaller});
+    EXPECT_EQ(Sync::incomingPosts(), QSet<QString>{key(smaller)});
+    EXPECT_TRUE(device.find(smaller));
+}
+
+TEST_F(SyncMergeTest, AnIdUsedElsewhereIsNotAdoptedButInsertedAsItsOwnPost)
+{
+    auto local = a.addPost("https://weibo.com/same");
+    const QUuid localID("FFFFFFFF-0000-4000-8000-000000000000");
+    local->setId(localID);
+    sync(a);
+    const QUuid tombstoned("00000000-0000-4000-8000-000000000001"),
+        shared("00000000-0000-4000-8000-000000000002");
+    editFolder([&](File &file) {
+        PostRecord record = file.posts[0];
+        record.id = tombstoned;
+        file.posts.append(record);
+        file.syncStamps->insert(key(tombstoned), now.addSecs(30));
+        file.tombstones = DateMap{{key(tombstoned), now.addSecs(-30)}};
+    });
+    EXPECT_EQ(sync(a).added, 1);
+    EXPECT_EQ(local->id(), localID);
+
+    auto other = b.addPost("https://weibo.com/b");
+    other->setId(localID);
+    File file = decode(*folder);
+    file.posts = {file.posts[0]};
+    file.posts[0].id = shared;
+    file.posts[0].sourceURL = other->sourceURL();
+    file.tags = {{shared, "a tag with the same id", "#000000", now}};
+    folder = encode(file);
+    sync(b);
+    EXPECT_EQ(other->id(), localID);
+    EXPECT_EQ(b.count(), 2);
+}
+
+TEST_F(SyncMergeTest, LowerCaseStampsCountAndUnstampedRecordsGetTheDistantPast)
+{
+    auto post = a.addPost("https://weibo.com/1");
+    sync(a);
+    editFolder([&](File &file) {
+        file.posts[0].note = "newer";
+        file.syncStamps = DateMap{};
+    });
+    QByteArray bytes = *folder;
+    bytes.replace("\"syncStamps\": {}",
+                  QStringLiteral("\"syncStamps\": {\"%1\": \"%2\"}")
+                      .arg(key(post->id()).toLower(), now.addSecs(30).toString(Qt::ISODate))
+                      .toUtf8());
+    folder = bytes;
+    sync(a);
+    EXPECT_EQ(post->note(), "newer");
+
+    const QUuid unstamped = QUuid::createUuid();
+    editFolder([&](File &file) {
+        PostRecord record = file.posts[0];
+        record.id = unstamped;
+        record.sourceURL = "https://weibo.com/2";
+        file.posts.append(record);
+    });
+    sync(a);
+    EXPECT_TRUE(folder->contains("\"0001-01-01T00:00:00Z\""));
+    EXPECT_EQ(decode(*folder).syncStamps->value(key(unstamped)),
+              QDateTime(QDate(1, 1, 1), QTime(0, 0), Qt::UTC));
+}
+
+// Random edits and deletes on two devices that sync in turns: both libraries
+// end equal, and a post survives exactly when its last edit was stamped
+// after its deletion.
+TEST_F(SyncMergeTest, RandomHistoriesConverge)
+{
+    QRandomGenerator random(20261206);
+    for (int history = 0; history < 20; ++history) {
+        Device one(home.path() + QStringLiteral("/%1/one.json").arg(history)),
+            two(home.path() + QStringLiteral("/%1/two.json").arg(history));
+        Device *devices[] = {&one, &two};
+        folder.reset();
+        QHash<QUuid, QDateTime> lastEdit, deletedAt;
+        QSet<QUuid> pendingEdits[2], pendingDeletes[2];
+        int serial = 0;
+        for (int step = 0; step < 30; ++step) {
+            const int side = random.bounded(2);
+            Device &device = *devices[side];
+            const auto posts = device.context.fetch<Post>();
+            const int action = random.bounded(4);
+            if (action == 0 || posts.isEmpty()) {
+                pendingEdits[side].insert(
+                    device.addPost(QStringLiteral("https://weibo.com/%1").arg(++serial))->id());
+            } else if (action == 1) {
+                const auto post = posts[random.bounded(int(posts.size()))];
+                pendingDeletes[side].insert(post->id());
+                pendingEdits[side].remove(post->id());
+                device.context.remove(post);
+            } else if (action == 2) {
+                const auto post = posts[random.bounded(int(posts.size()))];
+                post->setNote(QStringLiteral("note %1").arg(++serial));
+                pendingEdits[side].insert(post->id());
+            } else {
+                sync(device);
+                for (const QUuid &id : std::exchange(pendingEdits[side], {}))
+                    lastEdit[id] = now;
+                for (const QUuid &id : std::exchange(pendingDeletes[side], {}))
+                    deletedAt[id] = now;
+            }
+        }
+        for (int side = 0; side < 2; ++side) {
+            sync(*devices[side]);
+            for (const QUuid &id : std::exchange(pendingEdits[side], {}))
+                lastEdit[id] = now;
+            for (const QUuid &id : std::exchange(pendingDeletes[side], {}))
+                deletedAt[id] = now;
+        }
+        sync(one);
+        sync(two);
+
+        QMap<QUuid, QString> notesOne, notesTwo;
+        for (const auto &post : one.context.fetch<Post>())
+            notesOne.insert(post->id(), post->note());
+        for (const auto &post : two.context.fetch<Post>())
+            notesTwo.insert(post->id(), post->note());
+        ASSERT_EQ(notesOne, notesTwo) << "history " << history;
+        for (auto edit = lastEdit.cbegin(); edit != lastEdit.cend(); ++edit) {
+            const bool deleted =
+                deletedAt.contains(edit.key()) && deletedAt.value(edit.key()) >= edit.value();
+            EXPECT_EQ(notesOne.contains(edit.key()), !deleted) << "history " << history;
+        }
+    }
+}
+
+} // namespace

@@ -17,7 +17,9 @@ namespace {
     throw FileError(QStringLiteral("%1 %2: %3").arg(action, path, cause));
 }
 
-std::unique_ptr<QLockFile> lock(const QString &path)
+} // namespace
+
+std::unique_ptr<QLockFile> FileCoordinator::hold(const QString &path)
 {
     auto file = std::make_unique<QLockFile>(FileCoordinator::lockPath(path));
     if (!file->tryLock(int(FileCoordinator::lockTimeout.count())))
@@ -27,8 +29,6 @@ std::unique_ptr<QLockFile> lock(const QString &path)
     return file;
 }
 
-} // namespace
-
 QString FileCoordinator::lockPath(const QString &path)
 {
     const QFileInfo info(path);
@@ -37,7 +37,7 @@ QString FileCoordinator::lockPath(const QString &path)
 
 QByteArray FileCoordinator::read(const QString &path)
 {
-    const auto guard = lock(path);
+    const auto guard = hold(path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         fail(QStringLiteral("Cannot read"), path, file.errorString());
@@ -49,7 +49,7 @@ QByteArray FileCoordinator::read(const QString &path)
 
 void FileCoordinator::write(const QByteArray &data, const QString &path)
 {
-    const auto guard = lock(path);
+    const auto guard = hold(path);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         fail(QStringLiteral("Cannot write"), path, file.errorString());
@@ -65,8 +65,8 @@ void FileCoordinator::write(const QByteArray &data, const QString &path)
 
 void FileCoordinator::move(const QString &source, const QString &target)
 {
-    const auto sourceGuard = lock(source);
-    const auto targetGuard = lock(target);
+    const auto sourceGuard = hold(source);
+    const auto targetGuard = hold(target);
     // rename(2) replaces an existing target file in one step.
     if (::rename(QFile::encodeName(source).constData(), QFile::encodeName(target).constData()) != 0)
         fail(QStringLiteral("Cannot move"), source, qt_error_string(errno));

@@ -1,8 +1,13 @@
 #pragma once
 
+#include "SyncMerge.h"
+
 #include <QByteArray>
+#include <QCoro/QCoroTask>
+#include <QDateTime>
 #include <QList>
 #include <QString>
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <stdexcept>
@@ -13,6 +18,8 @@
 // library. The chosen folder is remembered as its absolute path in the
 // settings; every read, write and move in it is coordinated with other
 // processes. Main thread only.
+class ModelContext;
+
 class BackupFolder {
 public:
     class FolderError : public std::runtime_error {
@@ -77,6 +84,25 @@ public:
     static QList<Entry> entries();
     static bool migrateLegacyNames(const QString &scope);
 
+    // One sync cycle: merges the shared file with the library and writes the
+    // result back as the latest file and the day's copy. None while paused.
+    // Throws FolderError, FileError, Backup::BackupError and StoreError.
+    static std::optional<Sync::Result> sync(ModelContext &context, bool forceWrite);
+    // One-way backup of the library; true when the files were written.
+    static bool backup(ModelContext &context, bool force);
+    // Waits, up to the timeout, while the shared file is present only as a
+    // placeholder, so the sync that follows reads its newest version.
+    static QCoro::Task<void> fetchLatest(std::chrono::milliseconds timeout);
+    // How many posts of the shared file the library lacks; pauses backup and
+    // sync while there are any.
+    static qsizetype checkExisting(ModelContext &context);
+    static std::optional<QDateTime> lastBackup();
+    static bool autoBackup();
+    static bool isPaused();
+    static void setPaused(bool paused);
+    // The name of the day's copy, by the UTC day of `now`.
+    static QString dailyName(const QDateTime &now);
+
     // The cloud placeholder's name form: "." + name + ".icloud".
     static QString placeholderName(const QString &name);
     static QString logicalName(const QString &entryName);
@@ -96,6 +122,10 @@ private:
     static std::optional<QString> migrateFolderItself(const QString &folder);
     static void migrateFileNames(const QString &directory);
     static std::optional<QString> currentName(const QString &legacyName);
+
+    static void writeLatestAndDaily(const QByteArray &bytes, const QString &directory, const QDateTime &now);
+    static void pruneDailyCopies(const QString &directory);
+    static QString openWorkingDirectory(const QString &folder);
 
     static bool s_legacyNamesMigrated;
 };

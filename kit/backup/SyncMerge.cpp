@@ -147,9 +147,9 @@ Result MergeRun::run(const std::optional<QByteArray> &data)
 
     prune(snapshot(m_context));
     const Backup::File built = document();
-    const QByteArray written = Backup::encode(built);
-    if (!file || !sameContent(*file, built, written))
-        m_result.output = written;
+    m_result.document = Backup::encode(built);
+    if (!file || !sameContent(*file, built, m_result.document))
+        m_result.output = m_result.document;
     m_state.write(m_stateURL);
     return m_result;
 }

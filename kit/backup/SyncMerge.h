@@ -19,6 +19,8 @@ struct Result {
     // The document to write to the shared folder; none when it already holds
     // the same content.
     std::optional<QByteArray> output;
+    // The merged document, encoded, also when the folder already holds it.
+    QByteArray document;
     int added = 0;          // tags, boards, author groups and posts created from the shared document
     int updated = 0;        // records overwritten by newer remote ones
     int deleted = 0;        // local records deleted because of a tombstone

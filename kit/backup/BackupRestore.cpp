@@ -4,6 +4,7 @@
 #include "AuthorGroup.h"
 #include "BackupCoder.h"
 #include "BackupSettings.h"
+#include "BackupSummary.h"
 #include "Board.h"
 #include "Clock.h"
 #include "Media.h"
@@ -41,38 +42,44 @@ std::shared_ptr<Model> matching(const QList<std::shared_ptr<Model>> &fetched, co
     return nullptr;
 }
 
-TagMap restoreTags(const QList<TagRecord> &records, ModelContext &context)
+// Each record stands for the fetched model of its id, else of its exact
+// name, else for a new one. Models created here match no later record.
+template <class Model, class Record, class Create>
+QHash<QUuid, std::shared_ptr<Model>> matchOrCreate(const QList<Record> &records, ModelContext &context,
+                                                   Create create)
 {
-    const auto fetched = context.fetch<Tag>();
-    TagMap tags;
-    for (const TagRecord &record : records) {
-        auto tag = matching(fetched, record.id, record.name);
-        if (!tag) {
-            tag = std::make_shared<Tag>(record.name, record.colorHex);
-            tag->setId(record.id);
-            tag->setCreatedAt(record.createdAt);
-            context.insert(tag);
+    const auto fetched = context.fetch<Model>();
+    QHash<QUuid, std::shared_ptr<Model>> models;
+    for (const Record &record : records) {
+        auto model = matching(fetched, record.id, record.name);
+        if (!model) {
+            model = create(record);
+            model->setId(record.id);
+            model->setCreatedAt(record.createdAt);
+            context.insert(model);
         }
-        tags.insert(record.id, tag);
+        models.insert(record.id, model);
     }
-    return tags;
+    return models;
 }
 
+TagMap restoreTags(const QList<TagRecord> &records, ModelContext &context)
+{
+    return matchOrCreate<Tag>(records, context, [](const TagRecord &record) {
+        return std::make_shared<Tag>(record.name, record.colorHex);
+    });
+}
+
+// A matched board without linked authors takes the document's.
 BoardMap restoreBoards(const QList<BoardRecord> &records, ModelContext &context)
 {
-    const auto fetched = context.fetch<Board>();
-    BoardMap boards;
+    const BoardMap boards = matchOrCreate<Board>(records, context, [](const BoardRecord &record) {
+        return std::make_shared<Board>(record.name, record.summary);
+    });
     for (const BoardRecord &record : records) {
-        auto board = matching(fetched, record.id, record.name);
-        if (!board) {
-            board = std::make_shared<Board>(record.name, record.summary);
-            board->setId(record.id);
-            board->setCreatedAt(record.createdAt);
-            context.insert(board);
-        }
+        const auto &board = boards[record.id];
         if (board->authorsRaw().isEmpty() && record.authors)
             board->setAuthorsRaw(*record.authors);
-        boards.insert(record.id, board);
     }
     return boards;
 }
@@ -112,15 +119,10 @@ void restoreGroups(const QList<AuthorGroupRecord> &records, ModelContext &contex
 void restorePosts(const File &file, const TagMap &tags, const BoardMap &boards, ModelContext &context,
                   RestoreResult &result)
 {
-    QSet<QUuid> ids;
-    QSet<QString> links;
-    for (const auto &post : context.fetch<Post>()) {
-        ids.insert(post->id());
-        if (!post->sourceURL().isEmpty())
-            links.insert(post->sourceURL());
-    }
+    // Posts added here are not consulted for later records.
+    const PostKeys library(context);
     for (const PostRecord &record : file.posts) {
-        if (ids.contains(record.id) || (!record.sourceURL.isEmpty() && links.contains(record.sourceURL))) {
+        if (library.has(record.id, record.sourceURL)) {
             ++result.skipped;
             continue;
         }

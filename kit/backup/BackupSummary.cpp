@@ -19,18 +19,20 @@ Summary summary(const QByteArray &data)
     return summary;
 }
 
+PostKeys::PostKeys(ModelContext &context)
+{
+    for (const auto &post : context.fetch<Post>()) {
+        m_ids.insert(post->id());
+        if (!post->sourceURL().isEmpty())
+            m_links.insert(post->sourceURL());
+    }
+}
+
 qsizetype Summary::missing(ModelContext &context) const
 {
-    QSet<QUuid> ids;
-    QSet<QString> links;
-    for (const auto &post : context.fetch<Post>()) {
-        ids.insert(post->id());
-        if (!post->sourceURL().isEmpty())
-            links.insert(post->sourceURL());
-    }
-    return std::count_if(keys.cbegin(), keys.cend(), [&](const Key &key) {
-        return !ids.contains(key.id) && (key.link.isEmpty() || !links.contains(key.link));
-    });
+    const PostKeys library(context);
+    return std::count_if(keys.cbegin(), keys.cend(),
+                         [&](const Key &key) { return !library.has(key.id, key.link); });
 }
 
 } // namespace Backup

@@ -11,6 +11,21 @@ class ModelContext;
 
 namespace Backup {
 
+// The ids and non-empty links of the library's posts, to tell which posts of
+// a document it already has.
+class PostKeys {
+public:
+    explicit PostKeys(ModelContext &context);
+    bool has(const QUuid &id, const QString &link) const
+    {
+        return m_ids.contains(id) || (!link.isEmpty() && m_links.contains(link));
+    }
+
+private:
+    QSet<QUuid> m_ids;
+    QSet<QString> m_links;
+};
+
 // What a document holds, for decisions taken without restoring it.
 struct Summary {
     struct Key {

@@ -35,6 +35,35 @@ bool sameContent(Backup::File shared, const Backup::File &built, const QByteArra
     return Backup::encode(shared) == builtBytes;
 }
 
+// The fields of tags and boards that a newer remote record overwrites.
+QStringList syncedFields(const Tag &tag)
+{
+    return {tag.name(), tag.colorHex()};
+}
+QStringList syncedFields(const Backup::TagRecord &record)
+{
+    return {record.name, record.colorHex};
+}
+void writeFields(Tag &tag, const Backup::TagRecord &record)
+{
+    tag.setName(record.name);
+    tag.setColorHex(record.colorHex);
+}
+QStringList syncedFields(const Board &board)
+{
+    return {board.name(), board.summary(), board.authorsRaw()};
+}
+QStringList syncedFields(const Backup::BoardRecord &record)
+{
+    return {record.name, record.summary, record.authors.value_or(QString())};
+}
+void writeFields(Board &board, const Backup::BoardRecord &record)
+{
+    board.setName(record.name);
+    board.setSummary(record.summary);
+    board.setAuthorsRaw(record.authors.value_or(QString()));
+}
+
 template <class Model> void dropGone(QList<std::shared_ptr<Model>> &models)
 {
     models.removeIf([](const auto &model) { return model->isGone(); });
@@ -85,8 +114,9 @@ private:
     void mergeTombstones(const Backup::DateMap &remote);
     void fetchAll();
     template <class Model> void deleteDead(QList<std::shared_ptr<Model>> &models);
-    void mergeTags(const QList<Backup::TagRecord> &records);
-    void mergeBoards(const QList<Backup::BoardRecord> &records);
+    template <class Model, class Record>
+    void mergeNamed(const QList<Record> &records, QList<std::shared_ptr<Model>> &models,
+                    QHash<QUuid, std::shared_ptr<Model>> &map);
     void mergeGroups(const QList<Backup::AuthorGroupRecord> &records);
     void mergePosts(const Backup::File &file);
     void mergePost(const Backup::PostRecord &record, const QDateTime &stamp);
@@ -135,8 +165,8 @@ Result MergeRun::run(const std::optional<QByteArray> &data)
     deleteDead(m_groups);
 
     if (file) {
-        mergeTags(file->tags);
-        mergeBoards(file->boards);
+        mergeNamed(file->tags, m_tags, m_tagMap);
+        mergeNamed(file->boards, m_boards, m_boardMap);
         mergeGroups(file->authorGroups.value_or(QList<Backup::AuthorGroupRecord>()));
         mergePosts(*file);
         setIncomingPosts(m_incoming);
@@ -208,67 +238,34 @@ template <class Model> void MergeRun::deleteDead(QList<std::shared_ptr<Model>> &
     dropGone(models);
 }
 
-void MergeRun::mergeTags(const QList<Backup::TagRecord> &records)
+// Tags and boards: matched by id, else by exact name (which only maps the
+// remote id to the local model), else created.
+template <class Model, class Record>
+void MergeRun::mergeNamed(const QList<Record> &records, QList<std::shared_ptr<Model>> &models,
+                          QHash<QUuid, std::shared_ptr<Model>> &map)
 {
-    for (const Backup::TagRecord &record : records) {
+    for (const Record &record : records) {
         const QDateTime stamp = remoteStamp(record.id);
         if (isDead(record.id, stamp))
             continue;
-        if (const auto tag = findByID(m_tags, record.id)) {
-            if (stamp > localStamp(record.id) &&
-                (tag->name() != record.name || tag->colorHex() != record.colorHex)) {
-                tag->setName(record.name);
-                tag->setColorHex(record.colorHex);
+        auto model = findByID(models, record.id);
+        if (model) {
+            if (stamp > localStamp(record.id) && syncedFields(*model) != syncedFields(record)) {
+                writeFields(*model, record);
                 setStamp(record.id, stamp);
                 ++m_result.updated;
             }
-            m_tagMap.insert(record.id, tag);
-        } else if (const auto named = findByName(m_tags, record.name)) {
-            m_tagMap.insert(record.id, named);
-        } else {
-            auto created = std::make_shared<Tag>(record.name, record.colorHex);
-            created->setId(record.id);
-            created->setCreatedAt(record.createdAt);
-            m_context.insert(created);
-            m_tags.append(created);
-            m_tagMap.insert(record.id, created);
+        } else if (!(model = findByName(models, record.name))) {
+            model = std::make_shared<Model>(record.name, QString());
+            writeFields(*model, record);
+            model->setId(record.id);
+            model->setCreatedAt(record.createdAt);
+            m_context.insert(model);
+            models.append(model);
             setStamp(record.id, stamp);
             ++m_result.added;
         }
-    }
-}
-
-void MergeRun::mergeBoards(const QList<Backup::BoardRecord> &records)
-{
-    for (const Backup::BoardRecord &record : records) {
-        const QDateTime stamp = remoteStamp(record.id);
-        if (isDead(record.id, stamp))
-            continue;
-        const QString authors = record.authors.value_or(QString());
-        if (const auto board = findByID(m_boards, record.id)) {
-            if (stamp > localStamp(record.id) &&
-                (board->name() != record.name || board->summary() != record.summary ||
-                 board->authorsRaw() != authors)) {
-                board->setName(record.name);
-                board->setSummary(record.summary);
-                board->setAuthorsRaw(authors);
-                setStamp(record.id, stamp);
-                ++m_result.updated;
-            }
-            m_boardMap.insert(record.id, board);
-        } else if (const auto named = findByName(m_boards, record.name)) {
-            m_boardMap.insert(record.id, named);
-        } else {
-            auto created = std::make_shared<Board>(record.name, record.summary);
-            created->setId(record.id);
-            created->setCreatedAt(record.createdAt);
-            created->setAuthorsRaw(authors);
-            m_context.insert(created);
-            m_boards.append(created);
-            m_boardMap.insert(record.id, created);
-            setStamp(record.id, stamp);
-            ++m_result.added;
-        }
+        map.insert(record.id, model);
     }
 }
 

@@ -235,17 +235,4 @@ TEST(BackupCoderTest, TheFingerprintIgnoresTheExportTimeOnly)
                   QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex()));
 }
 
-TEST(BackupCoderTest, StampKeysAreReadAsUpperCaseIds)
-{
-    const File file =
-        decode(document(QString::fromUtf8(postJSON), 1,
-                        R"(, "syncStamps": {"0f8fad5b-d9cb-469f-a165-70867728950e": "2024-01-01T00:00:00Z",
-                                                          "0F8FAD5B-D9CB-469F-A165-70867728950E": "2023-01-01T00:00:00Z"},
-                                          "tombstones": {"7c9e6679-7425-40de-944b-e07fc1f90ae7": "2024-01-01T00:00:00Z"})"));
-    EXPECT_EQ(file.syncStamps->keys(), QList<QString>{"0F8FAD5B-D9CB-469F-A165-70867728950E"});
-    EXPECT_EQ(file.syncStamps->value("0F8FAD5B-D9CB-469F-A165-70867728950E").date().year(), 2024)
-        << "of two spellings of one id the later stamp stays";
-    EXPECT_TRUE(file.tombstones->contains("7C9E6679-7425-40DE-944B-E07FC1F90AE7"));
-}
-
 } // namespace

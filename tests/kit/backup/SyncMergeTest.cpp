@@ -76,6 +76,23 @@ TEST_F(SyncMergeTest, EditsTravelBothWaysAndEqualStampsDoNotApply)
     EXPECT_EQ(post->note(), "from b");
 }
 
+TEST_F(SyncMergeTest, TagsMatchByIdThenByNameAndNewerRenamesTravel)
+{
+    auto post = a.addPost("https://weibo.com/1");
+    post->setTags({a.addTag("same name")});
+    auto renamed = a.addTag("old");
+    auto local = b.addTag("same name");
+    sync(a);
+    EXPECT_EQ(sync(b).added, 2) << "the post and the tag of another name";
+    EXPECT_EQ(b.count<Tag>(), 2);
+    EXPECT_EQ(b.find(post->id())->tags(), QList<std::shared_ptr<Tag>>{local});
+
+    renamed->setName("new");
+    sync(a);
+    EXPECT_EQ(sync(b).updated, 1);
+    EXPECT_EQ(b.find<Tag>(renamed->id())->name(), "new");
+}
+
 TEST_F(SyncMergeTest, DeletesTravelAndAnEditMadeAfterADeleteSurvives)
 {
     auto gone = a.addPost("https://weibo.com/gone"), kept = a.addPost("https://weibo.com/kept");

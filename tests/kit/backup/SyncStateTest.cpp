@@ -3,7 +3,6 @@
 #include "Board.h"
 #include "Post.h"
 #include "SyncHash.h"
-#include "SyncIncoming.h"
 #include "SyncState.h"
 #include "Tag.h"
 #include "TamselStore.h"
@@ -82,14 +81,6 @@ TEST_F(SyncSnapshotTest, GroupsHashTheirStarOnlyWhenStarredAndTheSnapshotSkipsDe
     EXPECT_EQ(snapshot.size(), 2);
     EXPECT_EQ(snapshot.value(board->id().toString(QUuid::WithoutBraces).toUpper()), Sync::boardHash(*board));
     EXPECT_FALSE(snapshot.contains(tag->id().toString(QUuid::WithoutBraces).toUpper()));
-}
-
-TEST_F(SyncSnapshotTest, IncomingPostsAreThoseListedInTheSettings)
-{
-    auto post = std::make_shared<Post>("https://weibo.com/1", Platform::weibo);
-    EXPECT_FALSE(Sync::isIncoming(*post));
-    Sync::setIncomingPosts({post->id().toString(QUuid::WithoutBraces).toUpper()});
-    EXPECT_TRUE(Sync::isIncoming(*post));
 }
 
 class SyncStateFileTest : public HomeTest {

@@ -8,7 +8,7 @@
 
 #include <QCoreApplication>
 #include <QTextBoundaryFinder>
-#include <QtConcurrent/QtConcurrentRun>
+#include <QtConcurrent/QtConcurrentMap>
 #include <QCoro/QCoroFuture>
 #include <limits>
 
@@ -122,25 +122,19 @@ Source videoSource(const Media &medium, const QByteArray &file)
             {}};
 }
 
-// Runs in a worker: the image re-encoding, the one costly step.
-QList<Item> encodedItems(const QList<Source> &sources)
+// Runs in a worker, one medium each: the image re-encoding is the one costly
+// step, and the media of a post are encoded side by side.
+std::optional<Item> encoded(const Source &source)
 {
-    QList<Item> items;
-    for (const Source &source : sources) {
-        if (source.kind == Item::Kind::photo) {
-            const auto photo =
-                source.image ? ImageTools::thumbnail(*source.image, photoPixels, photoQuality) : std::nullopt;
-            if (photo)
-                items.append(Item{Item::Kind::photo, *photo, {}, {}, {}, {}, {}, {}});
-            continue;
-        }
-        const auto thumbnail = source.image
-                                   ? ImageTools::thumbnail(*source.image, thumbnailPixels, thumbnailQuality)
-                                   : std::nullopt;
-        items.append(Item{source.kind, source.file, thumbnail, source.width, source.height, source.duration,
-                          source.title, source.performer});
+    if (source.kind == Item::Kind::photo) {
+        const auto photo =
+            source.image ? ImageTools::thumbnail(*source.image, photoPixels, photoQuality) : std::nullopt;
+        return photo ? std::optional(Item{Item::Kind::photo, *photo, {}, {}, {}, {}, {}, {}}) : std::nullopt;
     }
-    return items;
+    const auto thumbnail =
+        source.image ? ImageTools::thumbnail(*source.image, thumbnailPixels, thumbnailQuality) : std::nullopt;
+    return Item{source.kind,   source.file,     thumbnail,    source.width,
+                source.height, source.duration, source.title, source.performer};
 }
 
 } // namespace
@@ -167,7 +161,11 @@ QCoro::Task<TelegramSync::Payload> TelegramSync::payload(std::shared_ptr<Post> p
                              ? std::optional(QCoreApplication::translate("Telegram", "视频超过 50MB，见原文"))
                              : std::nullopt;
     Payload payload{text(*post, warning), {}};
-    payload.items = co_await QtConcurrent::run(encodedItems, sources);
+    QFuture<std::optional<Item>> encoding = QtConcurrent::mapped(sources, encoded);
+    co_await qCoro(encoding).waitForFinished();
+    for (const auto &item : encoding.results())
+        if (item)
+            payload.items.append(*item);
     co_return payload;
 }
 

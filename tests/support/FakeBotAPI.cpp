@@ -97,6 +97,13 @@ QList<FakeBotAPI::Call> FakeBotAPI::calls(const QString &method) const
     return matching;
 }
 
+void FakeBotAPI::forget()
+{
+    m_calls.clear();
+    m_channel.clear();
+    m_server.forgetRequests();
+}
+
 void FakeBotAPI::script(const QString &method, const QList<std::optional<FixtureServer::Reply>> &replies)
 {
     m_scripted[method] += replies;

@@ -54,6 +54,8 @@ public:
     QList<Call> calls(const QString &method) const;
     const QMap<qint64, Message> &channel() const { return m_channel; }
     qint64 nextID() const { return m_nextID; }
+    // Drops the record of calls and the channel's contents (ids go on counting).
+    void forget();
 
     // The following requests of the method get these answers, in turn,
     // instead of being carried out; an empty entry lets one request through.

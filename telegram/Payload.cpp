@@ -110,6 +110,13 @@ Source audioSource(const Post &post, const Media &medium, const QByteArray &file
             nonEmpty(post.authorName())};
 }
 
+Source photoSource(const Media &medium)
+{
+    Source source;
+    source.image = medium.data();
+    return source;
+}
+
 Source videoSource(const Media &medium, const QByteArray &file)
 {
     return {Item::Kind::video,
@@ -153,8 +160,7 @@ QCoro::Task<TelegramSync::Payload> TelegramSync::payload(std::shared_ptr<Post> p
             const auto file = medium->kind() == MediaKind::video ? medium->videoData() : std::nullopt;
             const bool sendsFile = file && file->size() <= fileLimit;
             videoLeftOut = videoLeftOut || (file && !sendsFile);
-            sources.append(sendsFile ? videoSource(*medium, *file)
-                                     : Source{Item::Kind::photo, medium->data()});
+            sources.append(sendsFile ? videoSource(*medium, *file) : photoSource(*medium));
         }
     }
     const auto warning = videoLeftOut
@@ -201,7 +207,7 @@ QString TelegramSync::truncate(const QString &text, int limit)
         if (start >= 0 && kept.indexOf(close, start) < 0)
             kept.truncate(start);
     }
-    for (const QString name : {u"b"_s, u"a"_s}) {
+    for (const QString &name : {u"b"_s, u"a"_s}) {
         const QString closing = u"</%1>"_s.arg(name);
         if (kept.count(closing) < kept.count(u'<' + name))
             kept += closing;

@@ -9,9 +9,11 @@
 
 using namespace std::chrono_literals;
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-const QString kPost = QStringLiteral("6F9619FF-8B86-D011-B42D-00C04FC964FF");
+const QString kPost = u"6F9619FF-8B86-D011-B42D-00C04FC964FF"_s;
 
 class BackgroundUploaderTest : public BotClientTest {
 protected:
@@ -23,9 +25,8 @@ protected:
 
     QCoro::Task<JSON> sendPhoto(const TelegramSync &sync, const QByteArray &bytes = QByteArray(300'000, 'p'))
     {
-        return sync.call(
-            QStringLiteral("sendPhoto"), {{QStringLiteral("chat_id"), FakeBotAPI::chatID}},
-            {{QStringLiteral("photo"), QStringLiteral("photo.jpg"), QStringLiteral("image/jpeg"), bytes}});
+        return sync.call(u"sendPhoto"_s, {{u"chat_id"_s, FakeBotAPI::chatID}},
+                         {{u"photo"_s, u"photo.jpg"_s, u"image/jpeg"_s, bytes}});
     }
 
     static FixtureServer::Reply slowAnswer(int id)
@@ -39,7 +40,7 @@ protected:
 
 TEST_F(BackgroundUploaderTest, ConcurrentUploadsGetTheirOwnAnswersAndLeaveNoBodyFile)
 {
-    bot.script(QStringLiteral("sendPhoto"), {slowAnswer(1), slowAnswer(2)});
+    bot.script(u"sendPhoto"_s, {slowAnswer(1), slowAnswer(2)});
     auto first = sendPhoto(client(), QByteArray(300'000, 'a'));
     auto second = sendPhoto(client(), QByteArray(200'000, 'b'));
     ASSERT_TRUE(QTest::qWaitFor([this] { return bot.calls().size() == 2; }, 10000));
@@ -64,23 +65,11 @@ TEST_F(BackgroundUploaderTest, AnUploadNobodyAwaitsStillRecordsItsIdsAndCleansUp
 
 TEST_F(BackgroundUploaderTest, AConnectionDroppedMidUploadFailsAndRemovesTheBody)
 {
-    bot.server().dropMidBody(FakeBotAPI::address, QStringLiteral("/bot%1/sendPhoto").arg(FakeBotAPI::token));
+    bot.server().dropMidBody(FakeBotAPI::address, u"/bot%1/sendPhoto"_s.arg(FakeBotAPI::token));
     const auto error = TestAsync::failureOf<NetworkError>(sendPhoto(client(), QByteArray(4'000'000, 'x')));
     EXPECT_EQ(error.kind(), NetworkError::Kind::cannotConnect);
     EXPECT_TRUE(bodyFiles().isEmpty());
     EXPECT_TRUE(bot.channel().isEmpty());
-}
-
-TEST_F(BackgroundUploaderTest, AnUploadOutlastingTheResourceTimeOutEnds)
-{
-    auto reply = slowAnswer(1);
-    reply.delay = 3s;
-    bot.script(QStringLiteral("sendPhoto"), {reply});
-    BackgroundUploader::shared().setResourceTimeout(200ms);
-    const auto error = TestAsync::failureOf<NetworkError>(sendPhoto(client()));
-    BackgroundUploader::shared().setResourceTimeout(3600s);
-    EXPECT_EQ(error.kind(), NetworkError::Kind::timedOut);
-    EXPECT_TRUE(bodyFiles().isEmpty());
 }
 
 } // namespace

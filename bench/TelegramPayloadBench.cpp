@@ -21,9 +21,9 @@ constexpr int photosPerPost = 4;
 // A photo-like JPEG of about 200 KB: gradients with grain.
 QByteArray photo()
 {
-    QImage image(1200, 900, QImage::Format_RGB32);
+    QImage image(1280, 960, QImage::Format_RGB32);
     QPainter painter(&image);
-    QLinearGradient gradient(0, 0, 1200, 900);
+    QLinearGradient gradient(0, 0, 1280, 960);
     gradient.setColorAt(0, Qt::darkBlue);
     gradient.setColorAt(1, QColor(230, 160, 90));
     painter.fillRect(image.rect(), gradient);

@@ -54,7 +54,11 @@ const QString BackgroundUploader::filePrefix = u"tg-upload-"_s;
 
 BackgroundUploader::BackgroundUploader()
 {
-    PrivateTempFolder::sweep(filePrefix, leftoverAge);
+    // Best effort: a folder that cannot be made fails each upload with its own error.
+    try {
+        PrivateTempFolder::sweep(filePrefix, leftoverAge);
+    } catch (const StoreError &) {
+    }
 }
 
 BackgroundUploader &BackgroundUploader::shared()

@@ -8,7 +8,7 @@
 
 #include <QCoreApplication>
 #include <QTextBoundaryFinder>
-#include <QtConcurrent/QtConcurrentRun>
+#include <QtConcurrent/QtConcurrentMap>
 #include <QCoro/QCoroFuture>
 #include <limits>
 
@@ -110,6 +110,13 @@ Source audioSource(const Post &post, const Media &medium, const QByteArray &file
             nonEmpty(post.authorName())};
 }
 
+Source photoSource(const Media &medium)
+{
+    Source source;
+    source.image = medium.data();
+    return source;
+}
+
 Source videoSource(const Media &medium, const QByteArray &file)
 {
     return {Item::Kind::video,
@@ -122,25 +129,19 @@ Source videoSource(const Media &medium, const QByteArray &file)
             {}};
 }
 
-// Runs in a worker: the image re-encoding, the one costly step.
-QList<Item> encodedItems(const QList<Source> &sources)
+// Runs in a worker, one medium each: the image re-encoding is the one costly
+// step, and the media of a post are encoded side by side.
+std::optional<Item> encoded(const Source &source)
 {
-    QList<Item> items;
-    for (const Source &source : sources) {
-        if (source.kind == Item::Kind::photo) {
-            const auto photo =
-                source.image ? ImageTools::thumbnail(*source.image, photoPixels, photoQuality) : std::nullopt;
-            if (photo)
-                items.append(Item{Item::Kind::photo, *photo, {}, {}, {}, {}, {}, {}});
-            continue;
-        }
-        const auto thumbnail = source.image
-                                   ? ImageTools::thumbnail(*source.image, thumbnailPixels, thumbnailQuality)
-                                   : std::nullopt;
-        items.append(Item{source.kind, source.file, thumbnail, source.width, source.height, source.duration,
-                          source.title, source.performer});
+    if (source.kind == Item::Kind::photo) {
+        const auto photo =
+            source.image ? ImageTools::thumbnail(*source.image, photoPixels, photoQuality) : std::nullopt;
+        return photo ? std::optional(Item{Item::Kind::photo, *photo, {}, {}, {}, {}, {}, {}}) : std::nullopt;
     }
-    return items;
+    const auto thumbnail =
+        source.image ? ImageTools::thumbnail(*source.image, thumbnailPixels, thumbnailQuality) : std::nullopt;
+    return Item{source.kind,   source.file,     thumbnail,    source.width,
+                source.height, source.duration, source.title, source.performer};
 }
 
 } // namespace
@@ -159,15 +160,18 @@ QCoro::Task<TelegramSync::Payload> TelegramSync::payload(std::shared_ptr<Post> p
             const auto file = medium->kind() == MediaKind::video ? medium->videoData() : std::nullopt;
             const bool sendsFile = file && file->size() <= fileLimit;
             videoLeftOut = videoLeftOut || (file && !sendsFile);
-            sources.append(sendsFile ? videoSource(*medium, *file)
-                                     : Source{Item::Kind::photo, medium->data()});
+            sources.append(sendsFile ? videoSource(*medium, *file) : photoSource(*medium));
         }
     }
     const auto warning = videoLeftOut
                              ? std::optional(QCoreApplication::translate("Telegram", "视频超过 50MB，见原文"))
                              : std::nullopt;
     Payload payload{text(*post, warning), {}};
-    payload.items = co_await QtConcurrent::run(encodedItems, sources);
+    QFuture<std::optional<Item>> encoding = QtConcurrent::mapped(sources, encoded);
+    co_await qCoro(encoding).waitForFinished();
+    for (const auto &item : encoding.results())
+        if (item)
+            payload.items.append(*item);
     co_return payload;
 }
 
@@ -203,7 +207,7 @@ QString TelegramSync::truncate(const QString &text, int limit)
         if (start >= 0 && kept.indexOf(close, start) < 0)
             kept.truncate(start);
     }
-    for (const QString name : {u"b"_s, u"a"_s}) {
+    for (const QString &name : {u"b"_s, u"a"_s}) {
         const QString closing = u"</%1>"_s.arg(name);
         if (kept.count(closing) < kept.count(u'<' + name))
             kept += closing;

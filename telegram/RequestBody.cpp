@@ -83,7 +83,8 @@ QByteArray multipart(const TelegramSync::Fields &fields, const QList<TelegramSyn
         body += separator + dispositionLine(file.name) + "; filename=\"" +
                 headerSafe(file.filename).toUtf8() + '"' + crlf + "Content-Type: " + file.mime.toUtf8() +
                 crlf + crlf;
-        body += file.data + crlf;
+        body += file.data;
+        body += crlf;
     }
     body += "--" + boundary.toUtf8() + "--" + crlf;
     return body;

@@ -24,8 +24,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString tokenNotUsable = u"Bot Token 格式不对"_s;
-
 // A token stands in the request path: only characters that stay themselves
 // there are taken, so "/", "?", "#", "%", spaces or anything unprintable can
 // neither point the request elsewhere nor reach the network.

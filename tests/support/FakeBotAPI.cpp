@@ -82,8 +82,9 @@ FakeBotAPI::FakeBotAPI()
         m_server.handle(address, QStringLiteral("/bot%1/%2").arg(token, method),
                         [this, method](const FixtureServer::Request &request) {
                             m_calls.append(parse(method, request));
-                            QList<FixtureServer::Reply> &scripted = m_scripted[method];
-                            return scripted.isEmpty() ? carryOut(m_calls.last()) : scripted.takeFirst();
+                            auto &scripted = m_scripted[method];
+                            const auto next = scripted.isEmpty() ? std::nullopt : scripted.takeFirst();
+                            return next ? *next : carryOut(m_calls.last());
                         });
 }
 
@@ -96,7 +97,14 @@ QList<FakeBotAPI::Call> FakeBotAPI::calls(const QString &method) const
     return matching;
 }
 
-void FakeBotAPI::script(const QString &method, const QList<FixtureServer::Reply> &replies)
+void FakeBotAPI::forget()
+{
+    m_calls.clear();
+    m_channel.clear();
+    m_server.forgetRequests();
+}
+
+void FakeBotAPI::script(const QString &method, const QList<std::optional<FixtureServer::Reply>> &replies)
 {
     m_scripted[method] += replies;
 }

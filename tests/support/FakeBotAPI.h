@@ -54,10 +54,12 @@ public:
     QList<Call> calls(const QString &method) const;
     const QMap<qint64, Message> &channel() const { return m_channel; }
     qint64 nextID() const { return m_nextID; }
+    // Drops the record of calls and the channel's contents (ids go on counting).
+    void forget();
 
     // The following requests of the method get these answers, in turn,
-    // instead of being carried out.
-    void script(const QString &method, const QList<FixtureServer::Reply> &replies);
+    // instead of being carried out; an empty entry lets one request through.
+    void script(const QString &method, const QList<std::optional<FixtureServer::Reply>> &replies);
     // The "result" of getMe, getChat and getChatMember.
     void setResult(const QString &method, const QJsonObject &result) { m_results.insert(method, result); }
 
@@ -74,7 +76,7 @@ private:
     FixtureServer m_server;
     QList<Call> m_calls;
     QMap<qint64, Message> m_channel;
-    QHash<QString, QList<FixtureServer::Reply>> m_scripted;
+    QHash<QString, QList<std::optional<FixtureServer::Reply>>> m_scripted;
     QHash<QString, QJsonObject> m_results;
     qint64 m_nextID = 100;
 };

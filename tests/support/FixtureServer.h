@@ -85,6 +85,7 @@ public:
     void dropMidBody(const QString &address, const QString &path);
 
     const QList<Request> &requests() const { return m_requests; }
+    void forgetRequests() { m_requests.clear(); }
 
 private:
     QSslServer &listener(const QString &address);

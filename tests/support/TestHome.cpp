@@ -15,12 +15,19 @@ TestHome::TestHome()
     qputenv("XDG_CONFIG_HOME", configFolder().toUtf8());
     qputenv("XDG_DATA_HOME", dataFolder().toUtf8());
     qputenv("XDG_CACHE_HOME", (m_dir.path() + QStringLiteral("/cache")).toUtf8());
+    QDir(m_dir.path()).mkpath(QStringLiteral("tmp"));
+    m_outerTemp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", (m_dir.path() + QStringLiteral("/tmp")).toUtf8());
     UserDefaults::reopenStandard();
     MediaSizes::setCachedReady(std::nullopt);
 }
 
 TestHome::~TestHome()
 {
+    if (m_outerTemp.isEmpty())
+        qunsetenv("TMPDIR");
+    else
+        qputenv("TMPDIR", m_outerTemp);
     HostTable::clearOverrides();
     Clock::setSource({});
 }

@@ -4,8 +4,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-// Points the home, config and data folders at a fresh temporary folder and
-// reopens the settings there, so no test touches the real user's files.
+// Points the home, config, data, cache and temporary folders at a fresh
+// temporary folder and reopens the settings there, so no test touches the
+// real user's files or the shared /tmp.
 class TestHome {
 public:
     TestHome();
@@ -17,6 +18,9 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    // Homes nest (the run's, then each test's): the enclosing home's
+    // temporary folder comes back when this one goes.
+    QByteArray m_outerTemp;
 };
 
 // Test fixture that gives every test its own home.

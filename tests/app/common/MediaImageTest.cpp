@@ -50,6 +50,12 @@ TEST_F(MediaImageTest, LoadsWhenShownAndFollowsANewDownload)
     const QByteArray download = TestImages::encoded(800, 400, Qt::blue);
     EXPECT_EQ(shownAfter(view, [&] { media->setImage(download); }).size(), QSize(800, 400));
     EXPECT_TRUE(saveScreenshot(view, QStringLiteral("media-image-fit")));
+
+    // Bytes that do not decode clear the previous picture.
+    auto broken = std::make_shared<Media>(MediaKind::image, 1);
+    broken->setData(QByteArray("not a picture"));
+    context.insert(broken);
+    EXPECT_TRUE(shownAfter(view, [&] { view.setMedia(broken, ImageCache::Size::thumb); }).isNull());
 }
 
 TEST_F(MediaImageTest, CachedPicturesShowAtOnceAndFillCrops)
@@ -68,20 +74,6 @@ TEST_F(MediaImageTest, CachedPicturesShowAtOnceAndFillCrops)
     const QImage shot = view.grab().toImage();
     EXPECT_GT(shot.pixelColor(50, 2).green(), 240);
     EXPECT_GT(shot.pixelColor(50, 97).green(), 240);
-}
-
-TEST_F(MediaImageTest, UndecodableBytesClearAPreviousPicture)
-{
-    const auto good = addMedia(TestImages::encoded(100, 100, Qt::red));
-    auto bad = std::make_shared<Media>(MediaKind::image, 1);
-    bad->setData(QByteArray("not a picture"));
-    bad->setDataSize(13);
-    context.insert(bad);
-
-    MediaImage view(nullptr, cache);
-    view.show();
-    EXPECT_FALSE(shownAfter(view, [&] { view.setMedia(good, ImageCache::Size::thumb); }).isNull());
-    EXPECT_TRUE(shownAfter(view, [&] { view.setMedia(bad, ImageCache::Size::thumb); }).isNull());
 }
 
 } // namespace

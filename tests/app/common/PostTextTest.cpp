@@ -11,18 +11,13 @@ namespace {
 
 TEST(PostTextTest, SearchTextJoinsFieldsThenTagsThenBoards)
 {
-    Post post(QStringLiteral("https://weibo.com/1"), Platform::weibo);
-    post.setTitle(QStringLiteral("Title"));
-    post.setNote(QStringLiteral("note"));
-    post.setAuthorName(QStringLiteral("Lin"));
-    EXPECT_EQ(PostText::searchText(post), QStringLiteral("Title  note Lin https://weibo.com/1"));
-
-    auto tag = std::make_shared<Tag>(QStringLiteral("猫"), QStringLiteral("#D97757"));
-    auto board = std::make_shared<Board>(QStringLiteral("旅行"), QString());
-    auto post2 = std::make_shared<Post>(QStringLiteral("l"), Platform::web);
-    post2->setTags({tag});
-    post2->setBoards({board});
-    EXPECT_EQ(PostText::searchText(*post2), QStringLiteral("    l 猫 旅行"));
+    auto post = std::make_shared<Post>(QStringLiteral("https://weibo.com/1"), Platform::weibo);
+    post->setTitle(QStringLiteral("Title"));
+    post->setNote(QStringLiteral("note"));
+    post->setAuthorName(QStringLiteral("Lin"));
+    post->setTags({std::make_shared<Tag>(QStringLiteral("猫"), QStringLiteral("#D97757"))});
+    post->setBoards({std::make_shared<Board>(QStringLiteral("旅行"), QString())});
+    EXPECT_EQ(PostText::searchText(*post), QStringLiteral("Title  note Lin https://weibo.com/1 猫 旅行"));
 }
 
 TEST(PostTextTest, HeadlineFallsBackByCharactersNotCodeUnits)

@@ -7,6 +7,7 @@
 #include <QUuid>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 class Media;
 

@@ -4,19 +4,16 @@
 #include "Theme.h"
 #include "Typography.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QToolButton>
 
 UndoBar::UndoBar(int count, QWidget *parent)
-    : FloatingCapsule(parent), m_text(new QLabel(this)), m_undoButton(new QToolButton(this))
+    : FloatingCapsule(parent), m_icon(new QLabel(this)), m_text(new QLabel(this)),
+      m_undoButton(new QToolButton(this))
 {
-    const QFont callout = Typography::callout(font());
-    QColor secondary = Theme::text().resolved(palette());
-    secondary.setAlphaF(0.55);
-    auto *icon = new QLabel(this);
-    const int iconSize = QFontMetrics(callout).height();
-    icon->setPixmap(Symbol::pixmap(QStringLiteral("trash"), iconSize, secondary, 1, devicePixelRatioF()));
-    m_text->setFont(callout);
+    paintIcon();
+    m_text->setFont(Typography::callout(font()));
     m_undoButton->setText(tr("撤销"));
     m_undoButton->setFont(Typography::callout(font(), QFont::DemiBold));
     m_undoButton->setAutoRaise(true);
@@ -24,7 +21,7 @@ UndoBar::UndoBar(int count, QWidget *parent)
     connect(m_undoButton, &QToolButton::clicked, this, &UndoBar::undo);
 
     row().setSpacing(12);
-    row().addWidget(icon);
+    row().addWidget(m_icon);
     row().addWidget(m_text);
     row().addWidget(m_undoButton);
     setCount(count);
@@ -39,4 +36,19 @@ void UndoBar::setCount(int count)
 QString UndoBar::text() const
 {
     return m_text->text();
+}
+
+void UndoBar::changeEvent(QEvent *event)
+{
+    FloatingCapsule::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        paintIcon();
+}
+
+void UndoBar::paintIcon()
+{
+    QColor secondary = Theme::text().resolved(palette());
+    secondary.setAlphaF(0.55);
+    const int size = QFontMetrics(Typography::callout(font())).height();
+    m_icon->setPixmap(Symbol::pixmap(QStringLiteral("trash"), size, secondary, 1, devicePixelRatioF()));
 }

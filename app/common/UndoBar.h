@@ -18,8 +18,15 @@ public:
 signals:
     void undo();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    // In the palette's secondary text colour, so it follows light and dark.
+    void paintIcon();
+
     int m_count = 0;
+    QLabel *m_icon;
     QLabel *m_text;
     QToolButton *m_undoButton;
 };

@@ -48,6 +48,13 @@
     </message>
 </context>
 <context>
+    <name>PamPasswordCheck</name>
+    <message>
+        <source>无法验证密码：%1</source>
+        <translation>Cannot check the password: %1</translation>
+    </message>
+</context>
+<context>
     <name>ParseError</name>
     <message>
         <source>请求失败（HTTP %1）</source>
@@ -122,6 +129,21 @@
     <message>
         <source>隐私空间</source>
         <translation>Private Space</translation>
+    </message>
+</context>
+<context>
+    <name>UndoBar</name>
+    <message>
+        <source>撤销</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>已删除 1 条收藏</source>
+        <translation>Deleted 1 post</translation>
+    </message>
+    <message>
+        <source>已删除 %1 条收藏</source>
+        <translation>Deleted %1 posts</translation>
     </message>
 </context>
 </TS>

@@ -5,6 +5,7 @@
 #include "ModelContext.h"
 #include "StoreError.h"
 #include "Tag.h"
+#include "Text.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ QString Naming::id() const
 std::optional<SidebarItem> Naming::commit(const QString &text, ModelContext &context,
                                           const TagNamed &tagNamed) const
 {
-    const QString name = text.trimmed();
+    const QString name = Text::trimmingWhitespaceAndNewlines(text);
     if (name.isEmpty())
         return std::nullopt;
     const auto result = apply(name, context, tagNamed);

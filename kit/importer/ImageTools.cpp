@@ -89,10 +89,15 @@ std::optional<QSizeF> pixelSize(const QByteArray &data)
     return decoder.turnsQuarter() ? QSizeF(size.height(), size.width()) : QSizeF(size);
 }
 
+std::optional<QImage> image(const QByteArray &data, int maxPixel)
+{
+    return Decoder(data).read(maxPixel);
+}
+
 std::optional<QByteArray> thumbnail(const QByteArray &data, int maxPixel, double quality)
 {
-    const auto image = Decoder(data).read(maxPixel);
-    return image ? jpeg(*image, quality) : std::nullopt;
+    const auto decoded = image(data, maxPixel);
+    return decoded ? jpeg(*decoded, quality) : std::nullopt;
 }
 
 std::optional<QByteArray> jpegData(const QByteArray &data, double quality)

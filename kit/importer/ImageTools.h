@@ -10,6 +10,8 @@ namespace ImageTools {
 
 // Size as displayed, that is with the EXIF orientation applied.
 std::optional<QSizeF> pixelSize(const QByteArray &data);
+// Decoded no larger than maxPixel on its longer side, orientation applied.
+std::optional<QImage> image(const QByteArray &data, int maxPixel);
 // A JPEG no larger than maxPixel on its longer side, orientation applied.
 std::optional<QByteArray> thumbnail(const QByteArray &data, int maxPixel, double quality);
 // Bytes for export: JPEG and HEIC as they are, anything else re-encoded.

@@ -10,7 +10,6 @@ TEST(ThemeTest, HexColorReadsLeadingDigitsAndKeepsTheLowest24Bits)
     EXPECT_EQ(hexColor(QStringLiteral("#D97757")), QColor(0xD9, 0x77, 0x57));
     EXPECT_EQ(hexColor(QStringLiteral("##FFFFFF##")), QColor(Qt::white));
     EXPECT_EQ(hexColor(QStringLiteral("#AA112233")), QColor(0x11, 0x22, 0x33));
-    EXPECT_EQ(hexColor(QStringLiteral("0x00FF00")), QColor(Qt::green));
     EXPECT_EQ(hexColor(QStringLiteral("12zz")), QColor(0x00, 0x00, 0x12));
     for (const char *black : {"", "#", "red", "#GGGGGG"})
         EXPECT_EQ(hexColor(QString::fromLatin1(black)), QColor(Qt::black)) << black;
@@ -25,11 +24,9 @@ TEST(ThemeTest, ColoursFollowThePaletteInUse)
     EXPECT_FALSE(Theme::isDark(light));
     EXPECT_TRUE(Theme::isDark(dark));
     EXPECT_EQ(dark.color(QPalette::Window), QColor(0x26, 0x26, 0x24));
-    EXPECT_EQ(light.color(QPalette::Window), QColor(0xFA, 0xF9, 0xF5));
     EXPECT_EQ(Theme::background().resolved(dark), QColor(0x26, 0x26, 0x24));
     EXPECT_EQ(Theme::card().resolved(light), QColor(0xF0, 0xEE, 0xE6));
     EXPECT_EQ(Theme::text().resolved(dark), QColor(0xFA, 0xF9, 0xF5));
-    EXPECT_EQ(Theme::accent().resolved(dark), Theme::accent().resolved(light));
     EXPECT_EQ(dark.color(QPalette::WindowText), Theme::text().dark());
 }
 

@@ -19,47 +19,25 @@ protected:
         return container->mainContext();
     }
 
-    std::shared_ptr<Tag> tagNamed(const QString &name)
-    {
-        for (const auto &tag : container->mainContext().fetch<Tag>())
-            if (tag->name() == name)
-                return tag;
-        auto tag = std::make_shared<Tag>(name, QStringLiteral("#D97757"));
-        container->mainContext().insert(tag);
-        return tag;
-    }
-
     std::optional<SidebarItem> commit(const Naming &naming, const QString &text)
     {
-        return naming.commit(text, container->mainContext(),
-                             [this](const QString &name) { return tagNamed(name); });
+        auto &context = container->mainContext();
+        return naming.commit(text, context, [&context](const QString &name) {
+            for (const auto &tag : context.fetch<Tag>())
+                if (tag->name() == name)
+                    return tag;
+            auto tag = std::make_shared<Tag>(name, QStringLiteral("#D97757"));
+            context.insert(tag);
+            return tag;
+        });
     }
 
     std::unique_ptr<ModelContainer> container = TamselStore::makeContainer(false);
 };
 
-TEST_F(NamingTest, TitlesAndIdentities)
-{
-    auto board = std::make_shared<Board>(QStringLiteral("旅行"), QString());
-    container->mainContext().insert(board);
-    EXPECT_EQ(Naming::newTag().title(), QStringLiteral("新建标签"));
-    EXPECT_EQ(Naming::newBoard().title(), QStringLiteral("新建合集"));
-    EXPECT_EQ(Naming::rename(SidebarItem::board(board)).title(), QStringLiteral("重命名"));
-    EXPECT_EQ(Naming::newTag().id(), QStringLiteral("newTag"));
-    EXPECT_EQ(Naming::newBoard().id(), QStringLiteral("newBoard"));
-    EXPECT_EQ(Naming::rename(SidebarItem::board(board)).id(), QStringLiteral("rename-旅行"));
-}
-
-TEST_F(NamingTest, BlankNamesChangeNothing)
-{
-    EXPECT_FALSE(commit(Naming::newBoard(), QStringLiteral(" \n\t ")));
-    EXPECT_FALSE(commit(Naming::newTag(), QString()));
-    EXPECT_TRUE(container->mainContext().fetch<Board>().isEmpty());
-    EXPECT_TRUE(container->mainContext().fetch<Tag>().isEmpty());
-}
-
 TEST_F(NamingTest, NewBoardsAreSavedEvenUnderATakenNameWhileTagsAreReused)
 {
+    EXPECT_FALSE(commit(Naming::newBoard(), QStringLiteral(" \n\t ")));
     const auto first = commit(Naming::newBoard(), QStringLiteral("  旅行\n"));
     const auto second = commit(Naming::newBoard(), QStringLiteral("旅行"));
     ASSERT_TRUE(first && second);
@@ -70,7 +48,8 @@ TEST_F(NamingTest, NewBoardsAreSavedEvenUnderATakenNameWhileTagsAreReused)
     const auto again = commit(Naming::newTag(), QStringLiteral(" 猫 "));
     ASSERT_TRUE(tag && again);
     EXPECT_EQ(*tag, *again);
-    EXPECT_EQ(tag->title(), QStringLiteral("#猫"));
+    EXPECT_EQ(Naming::newTag().title(), QStringLiteral("新建标签"));
+    EXPECT_EQ(Naming::newBoard().id(), QStringLiteral("newBoard"));
 
     EXPECT_EQ(reopened().fetch<Board>().size(), 2);
 }
@@ -81,6 +60,8 @@ TEST_F(NamingTest, RenamesChangeBoardsAndTagsOnly)
     auto tag = std::make_shared<Tag>(QStringLiteral("旧"), QStringLiteral("#D97757"));
     container->mainContext().insert(board);
     container->mainContext().insert(tag);
+    EXPECT_EQ(Naming::rename(SidebarItem::board(board)).id(), QStringLiteral("rename-旧"));
+    EXPECT_EQ(Naming::rename(SidebarItem::board(board)).title(), QStringLiteral("重命名"));
 
     EXPECT_FALSE(commit(Naming::rename(SidebarItem::board(board)), QStringLiteral("新合集")));
     EXPECT_FALSE(commit(Naming::rename(SidebarItem::tag(tag)), QStringLiteral("新标签")));
@@ -101,9 +82,7 @@ TEST_F(NamingTest, DeletingABoardKeepsItsPosts)
     Naming::commitDelete(SidebarItem::all(), context);
     EXPECT_FALSE(board->isGone());
     Naming::commitDelete(SidebarItem::board(board), context);
-    EXPECT_TRUE(board->isGone());
     EXPECT_TRUE(post->boards().isEmpty());
-
     auto &next = reopened();
     EXPECT_TRUE(next.fetch<Board>().isEmpty());
     EXPECT_EQ(next.fetch<Post>().size(), 1);

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+class Post;
+
+// Texts of a post that the views show and search.
+namespace PostText {
+
+// Title, text, note, author name and link, then the tag names and the board
+// names, joined by single spaces; the caller decides how to compare.
+QString searchText(const Post &post);
+
+// The title; else the first 80 characters of the text, else of the note;
+// else the link.
+QString headline(const Post &post);
+
+} // namespace PostText

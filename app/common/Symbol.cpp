@@ -1,0 +1,216 @@
+#include "Symbol.h"
+
+#include <QHash>
+#include <QPainter>
+#include <QPainterPath>
+#include <functional>
+
+namespace {
+
+// Shapes in a 24 x 24 box: a path to stroke and a path to fill.
+struct Shape {
+    QPainterPath stroke;
+    QPainterPath fill;
+};
+
+QPainterPath ellipse(qreal cx, qreal cy, qreal rx, qreal ry)
+{
+    QPainterPath path;
+    path.addEllipse(QPointF(cx, cy), rx, ry);
+    return path;
+}
+
+QPainterPath roundedRect(qreal x, qreal y, qreal w, qreal h, qreal radius)
+{
+    QPainterPath path;
+    path.addRoundedRect(QRectF(x, y, w, h), radius, radius);
+    return path;
+}
+
+QPainterPath polyline(std::initializer_list<QPointF> points)
+{
+    QPainterPath path;
+    auto point = points.begin();
+    path.moveTo(*point);
+    while (++point != points.end())
+        path.lineTo(*point);
+    return path;
+}
+
+// A quaver: head and stem; the flag is added by the callers.
+QPainterPath noteHead(qreal x, qreal y)
+{
+    return ellipse(x, y, 3, 2.4);
+}
+
+Shape trash()
+{
+    QPainterPath stroke = polyline({{4, 6.5}, {20, 6.5}});
+    stroke.addPath(polyline({{9.5, 6.5}, {9.5, 4}, {14.5, 4}, {14.5, 6.5}}));
+    stroke.addPath(polyline({{6, 6.5}, {7, 20}, {17, 20}, {18, 6.5}}));
+    stroke.addPath(polyline({{10, 10}, {10, 16.5}}));
+    stroke.addPath(polyline({{14, 10}, {14, 16.5}}));
+    return {stroke, {}};
+}
+
+Shape xmark()
+{
+    QPainterPath stroke = polyline({{6, 6}, {18, 18}});
+    stroke.addPath(polyline({{18, 6}, {6, 18}}));
+    return {stroke, {}};
+}
+
+Shape bookClosed()
+{
+    QPainterPath fill = roundedRect(5, 3, 14, 18, 2);
+    fill = fill.subtracted(roundedRect(8, 6, 2, 12, 1));
+    return {{}, fill};
+}
+
+Shape musicNote()
+{
+    QPainterPath stroke = polyline({{11.5, 17}, {11.5, 4}, {18, 6.5}, {18, 9}, {11.5, 6.5}});
+    return {stroke, noteHead(8.5, 17)};
+}
+
+Shape musicNoteList()
+{
+    QPainterPath stroke = polyline({{3, 6}, {11, 6}});
+    stroke.addPath(polyline({{3, 10}, {11, 10}}));
+    stroke.addPath(polyline({{3, 14}, {8, 14}}));
+    stroke.addPath(polyline({{17, 18}, {17, 4}, {21, 5.5}}));
+    return {stroke, noteHead(14, 18)};
+}
+
+Shape eye()
+{
+    QPainterPath fill;
+    fill.moveTo(2, 12);
+    fill.quadTo(12, 1, 22, 12);
+    fill.quadTo(12, 23, 2, 12);
+    fill = fill.subtracted(ellipse(12, 12, 4.2, 4.2));
+    fill.addPath(ellipse(12, 12, 2.2, 2.2));
+    return {{}, fill};
+}
+
+Shape tv()
+{
+    QPainterPath fill = roundedRect(2.5, 5, 19, 13, 2.5);
+    fill = fill.subtracted(roundedRect(5, 7.5, 14, 8, 1));
+    QPainterPath stroke = polyline({{8, 21}, {16, 21}});
+    stroke.addPath(polyline({{9, 2.5}, {12, 5}, {15, 2.5}}));
+    return {stroke, fill};
+}
+
+Shape message()
+{
+    QPainterPath fill = ellipse(12, 11, 9.5, 7.5);
+    fill.addPath(polyline({{5, 15}, {4, 21}, {10, 17.5}}));
+    fill.setFillRule(Qt::WindingFill);
+    return {{}, fill};
+}
+
+Shape camera()
+{
+    QPainterPath fill = roundedRect(2.5, 6.5, 19, 13.5, 2.5);
+    fill.addPath(roundedRect(8, 4, 8, 4, 1));
+    fill.setFillRule(Qt::WindingFill);
+    fill = fill.subtracted(ellipse(12, 13, 4.2, 4.2));
+    fill.addPath(ellipse(12, 13, 2.4, 2.4));
+    return {{}, fill};
+}
+
+Shape at()
+{
+    QPainterPath stroke = ellipse(12, 12, 3.8, 3.8);
+    stroke.moveTo(15.8, 8.5);
+    stroke.lineTo(15.8, 13.5);
+    stroke.cubicTo(15.8, 17, 21, 17, 21, 12);
+    stroke.cubicTo(21, 6.5, 17, 3, 12, 3);
+    stroke.cubicTo(6.5, 3, 3, 7, 3, 12);
+    stroke.cubicTo(3, 17.5, 7, 21, 12, 21);
+    stroke.lineTo(16, 20.2);
+    return {stroke, {}};
+}
+
+Shape pin()
+{
+    QPainterPath fill = ellipse(12, 8, 5.5, 5.5);
+    QPainterPath stroke = polyline({{12, 13}, {12, 22}});
+    return {stroke, fill};
+}
+
+Shape globe()
+{
+    QPainterPath stroke = ellipse(12, 12, 9, 9);
+    stroke.addPath(ellipse(12, 12, 4, 9));
+    stroke.addPath(polyline({{3, 12}, {21, 12}}));
+    stroke.addPath(polyline({{12, 3}, {12, 21}}));
+    return {stroke, {}};
+}
+
+Shape squareAndPencil()
+{
+    QPainterPath stroke = polyline({{11, 4}, {6, 4}, {4, 6}, {4, 18}, {6, 20}, {18, 20}, {20, 18}, {20, 13}});
+    stroke.addPath(polyline({{10, 14}, {10.5, 11}, {18.5, 3}, {21, 5.5}, {13, 13.5}, {10, 14}}));
+    return {stroke, {}};
+}
+
+const QHash<QString, std::function<Shape()>> &shapes()
+{
+    static const QHash<QString, std::function<Shape()>> table{
+        {QStringLiteral("trash"), trash},
+        {QStringLiteral("xmark"), xmark},
+        {QStringLiteral("book.closed.fill"), bookClosed},
+        {QStringLiteral("music.note"), musicNote},
+        {QStringLiteral("music.note.list"), musicNoteList},
+        {QStringLiteral("eye.fill"), eye},
+        {QStringLiteral("tv.fill"), tv},
+        {QStringLiteral("message.fill"), message},
+        {QStringLiteral("camera.fill"), camera},
+        {QStringLiteral("at"), at},
+        {QStringLiteral("pin.fill"), pin},
+        {QStringLiteral("globe"), globe},
+        {QStringLiteral("square.and.pencil"), squareAndPencil},
+    };
+    return table;
+}
+
+} // namespace
+
+bool Symbol::exists(const QString &name)
+{
+    return shapes().contains(name);
+}
+
+void Symbol::paint(QPainter &painter, const QString &name, const QRectF &rect, const QColor &color,
+                   qreal weight)
+{
+    const auto found = shapes().constFind(name);
+    if (found == shapes().cend())
+        return;
+    const Shape shape = (*found)();
+    const qreal side = std::min(rect.width(), rect.height());
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(rect.center() - QPointF(side / 2, side / 2));
+    painter.scale(side / 24, side / 24);
+    painter.setPen(QPen(color, 1.8 * weight, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPath(shape.stroke);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(color);
+    painter.drawPath(shape.fill);
+    painter.restore();
+}
+
+QPixmap Symbol::pixmap(const QString &name, int size, const QColor &color, qreal weight,
+                       qreal devicePixelRatio)
+{
+    QPixmap pixmap(QSize(size, size) * devicePixelRatio);
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    paint(painter, name, QRectF(0, 0, size, size), color, weight);
+    return pixmap;
+}

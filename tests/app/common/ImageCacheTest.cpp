@@ -1,0 +1,103 @@
+#include "ImageCache.h"
+
+#include "Media.h"
+#include "ModelContainer.h"
+#include "TamselStore.h"
+#include "TestHome.h"
+#include "TestImages.h"
+#include "WaitFor.h"
+
+namespace {
+
+class ImageCacheTest : public HomeTest {
+protected:
+    std::shared_ptr<Media> addMedia(std::optional<QByteArray> data, std::optional<QByteArray> thumbnail)
+    {
+        auto media = std::make_shared<Media>(MediaKind::image, 0);
+        media->setData(data);
+        media->setThumbnail(thumbnail);
+        media->setDataSize(data ? data->size() : 0);
+        context.insert(media);
+        return media;
+    }
+
+    QImage load(const std::shared_ptr<Media> &media, ImageCache::Size size)
+    {
+        return TestAsync::waitFor(cache.load(media, size));
+    }
+
+    std::unique_ptr<ModelContainer> container = TamselStore::makeContainer(true);
+    ModelContext &context = container->mainContext();
+    ImageCache cache;
+};
+
+TEST_F(ImageCacheTest, DecodingCapsTheLongerSideAndTurnsPicturesUpright)
+{
+    const QByteArray wide = TestImages::encoded(2000, 1000, Qt::red);
+    EXPECT_EQ(ImageCache::decode(wide, 720).size(), QSize(720, 360));
+    EXPECT_EQ(ImageCache::decode(wide, 3200).size(), QSize(2000, 1000)) << "never enlarged";
+    const QByteArray turned =
+        TestImages::encoded(1600, 800, Qt::red, "jpeg", QImageIOHandler::TransformationRotate90);
+    EXPECT_EQ(ImageCache::decode(turned, 720).size(), QSize(360, 720));
+
+    EXPECT_TRUE(ImageCache::decode(QByteArray("not an image"), 720).isNull());
+    EXPECT_TRUE(ImageCache::decode(TestImages::declaredGif(30000, 30000), 720).isNull());
+}
+
+TEST_F(ImageCacheTest, FullPrefersDownloadedBytesAndThumbPrefersTheThumbnail)
+{
+    const QByteArray big = TestImages::encoded(4000, 2000, Qt::blue);
+    const QByteArray small = TestImages::encoded(400, 200, Qt::green);
+
+    const auto both = addMedia(big, small);
+    EXPECT_EQ(load(both, ImageCache::Size::full).size(), QSize(3200, 1600));
+    EXPECT_EQ(load(both, ImageCache::Size::thumb).size(), QSize(400, 200));
+
+    // Picked on presence: bytes that do not decode are not replaced by the thumbnail.
+    const auto broken = addMedia(QByteArray("garbage"), small);
+    EXPECT_TRUE(load(broken, ImageCache::Size::full).isNull());
+    EXPECT_TRUE(cache.cached(ImageCache::key(*broken, ImageCache::Size::full)).isNull());
+
+    const auto thumbnailOnly = addMedia(std::nullopt, small);
+    EXPECT_EQ(load(thumbnailOnly, ImageCache::Size::full).size(), QSize(400, 200));
+    EXPECT_FALSE(cache.cached(ImageCache::key(*thumbnailOnly, ImageCache::Size::full)).isNull());
+
+    EXPECT_TRUE(load(addMedia(std::nullopt, std::nullopt), ImageCache::Size::thumb).isNull());
+    context.remove(both);
+    EXPECT_TRUE(load(both, ImageCache::Size::full).isNull()) << "a deleted item shows nothing, cached or not";
+    EXPECT_TRUE(load(nullptr, ImageCache::Size::full).isNull());
+}
+
+TEST_F(ImageCacheTest, ANewDownloadGetsANewKeyAndACachedImageIsReused)
+{
+    const QByteArray red = TestImages::encoded(100, 100, Qt::red);
+    const auto media = addMedia(red, std::nullopt);
+    const QString id = media->id().toString(QUuid::WithoutBraces).toUpper();
+    EXPECT_EQ(ImageCache::key(*media, ImageCache::Size::thumb), id + QStringLiteral("-t-%1").arg(red.size()));
+    EXPECT_EQ(ImageCache::key(*media, ImageCache::Size::full), id + QStringLiteral("-f-%1").arg(red.size()));
+    const QImage first = load(media, ImageCache::Size::full);
+    EXPECT_EQ(load(media, ImageCache::Size::full).cacheKey(), first.cacheKey());
+
+    media->setImage(TestImages::encoded(300, 150, Qt::blue));
+    EXPECT_EQ(load(media, ImageCache::Size::full).size(), QSize(300, 150));
+    EXPECT_EQ(cache.count(), 2);
+}
+
+TEST_F(ImageCacheTest, LeastRecentlyUsedImagesGoWhenCountOrBytesRunOut)
+{
+    QImage image(10, 10, QImage::Format_ARGB32); // 400 bytes
+    ImageCache limited(2, 1000);
+    limited.insert(QStringLiteral("a"), image);
+    limited.insert(QStringLiteral("b"), image);
+    EXPECT_FALSE(limited.cached(QStringLiteral("a")).isNull());
+    limited.insert(QStringLiteral("c"), image); // three images: "b" is the oldest
+    EXPECT_TRUE(limited.cached(QStringLiteral("b")).isNull());
+    EXPECT_EQ(limited.bytes(), 800);
+    limited.insert(QStringLiteral("d"), QImage(35, 5, QImage::Format_ARGB32)); // 700 bytes: over the budget
+    EXPECT_EQ(limited.count(), 1);
+    limited.insert(QStringLiteral("d"), image);
+    EXPECT_EQ(limited.count(), 1);
+    EXPECT_EQ(limited.bytes(), 400) << "storing a key again replaces its image";
+}
+
+} // namespace

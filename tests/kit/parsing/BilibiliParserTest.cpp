@@ -1,9 +1,5 @@
 #include "BilibiliParser.h"
-#include "FixtureServer.h"
-#include "ParseError.h"
-#include "ParserChoice.h"
-#include "TestHome.h"
-#include "WaitFor.h"
+#include "PlatformParserTest.h"
 
 namespace {
 
@@ -20,10 +16,11 @@ const QByteArray kView = R"({"code": 0, "message": "0", "data": {
 const QByteArray kPlayer =
     R"({"code": 0, "data": {"durl": [{"url": "http://upos.test/v.mp4?e=1", "length": 900}, {"url": "x"}]}})";
 
-class BilibiliParserTest : public HomeTest {
+class BilibiliParserTest : public PlatformParserTest<BilibiliParser> {
 protected:
     void SetUp() override
     {
+        linkAddress = kSite;
         server.pointAt(Host::BilibiliMain, kSite);
         server.pointAt(Host::BilibiliWeb, kSite);
         server.pointAt(Host::BilibiliAPI, kAPI);
@@ -39,28 +36,10 @@ protected:
     {
         server.serve(kAPI, "/x/player/playurl", {status, json});
     }
-    QCoro::Task<ParsedPost> parseTask(const QString &address, const QString &path)
-    {
-        return BilibiliParser().parse(server.url(address, path), HTTPClient());
-    }
-    ParsedPost parse(const QString &path) { return TestAsync::waitFor(parseTask(kSite, path)); }
-    ParseError failure(const QString &path)
-    {
-        return TestAsync::failureOf<ParseError>(parseTask(kSite, path));
-    }
-    QList<QByteArray> targets() const
-    {
-        QList<QByteArray> sent;
-        for (const FixtureServer::Request &request : server.requests())
-            sent.append(request.target);
-        return sent;
-    }
     ParsedMedia cover() const
     {
         return ParsedMedia(MediaKind::image, "https://i0.test/cover.jpg", std::nullopt, 1920, 1080);
     }
-
-    FixtureServer server;
 };
 
 TEST_F(BilibiliParserTest, AVideoWithAnMP4OfTheChosenPage)
@@ -141,17 +120,17 @@ TEST_F(BilibiliParserTest, LinksAndViewsThatCannotBeReadFail)
     answerView(kView, 412);
     EXPECT_EQ(failure("/video/BV1xx411c7mD").status(), 412);
     answerView(kView.left(kView.size() / 2));
-    EXPECT_THROW(TestAsync::waitFor(parseTask(kSite, "/video/BV1xx411c7mD")), JSONError);
+    EXPECT_THROW(TestAsync::waitFor(parseTask("/video/BV1xx411c7mD")), JSONError);
 }
 
 TEST_F(BilibiliParserTest, AShortLinkIsResolvedBeforeTheIdIsSought)
 {
     server.redirect(kShort, "/xYz", server.origin(kSite) + "/video/BV1xx411c7mD?p=2");
     server.page(kSite, "/video/BV1xx411c7mD", "<html></html>");
-    TestAsync::waitFor(parseTask(kShort, "/xYz"));
+    linkAddress = kShort;
+    parse("/xYz");
     EXPECT_TRUE(targets().last().contains("&cid=102&"));
-
-    EXPECT_EQ(TestAsync::failureOf<ParseError>(parseTask(kShort, "/gone")).status(), 404);
+    EXPECT_EQ(failure("/gone").status(), 404);
 }
 
 TEST_F(BilibiliParserTest, TheRegistryGivesEveryBilibiliLinkToTheParser)
@@ -160,9 +139,8 @@ TEST_F(BilibiliParserTest, TheRegistryGivesEveryBilibiliLinkToTheParser)
     for (const char *link :
          {"https://www.bilibili.com/video/BV1xx411c7mD", "https://m.bilibili.com/video/av1?p=2",
           "https://b23.tv/xYz", "https://space.bilibili.com/1"})
-        EXPECT_TRUE(isChosenFor<BilibiliParser>(QString::fromLatin1(link))) << link;
-    EXPECT_FALSE(
-        isChosenFor<BilibiliParser>(QStringLiteral("https://bilibili.com.example.org/video/BV1xx411c7mD")));
+        EXPECT_TRUE(isChosenFor<BilibiliParser>(link)) << link;
+    EXPECT_FALSE(isChosenFor<BilibiliParser>("https://bilibili.com.example.org/video/BV1xx411c7mD"));
 }
 
 } // namespace

@@ -1,9 +1,5 @@
-#include "FixtureServer.h"
 #include "InstagramParser.h"
-#include "ParseError.h"
-#include "ParserChoice.h"
-#include "TestHome.h"
-#include "WaitFor.h"
+#include "PlatformParserTest.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -27,28 +23,18 @@ QByteArray withMedia(const QByteArray &media)
     return R"({"context": {}, "gql_data": {"shortcode_media": )" + media + "}}";
 }
 
-class InstagramParserTest : public HomeTest {
+class InstagramParserTest : public PlatformParserTest<InstagramParser> {
 protected:
     void SetUp() override
     {
+        linkAddress = kInstagram;
         server.pointAt(Host::InstagramMain, kInstagram);
         server.pointAt(Host::InstagramWeb, kInstagram);
-    }
-    QCoro::Task<ParsedPost> parseTask(const QString &path)
-    {
-        return InstagramParser().parse(server.url(kInstagram, path), HTTPClient());
-    }
-    ParsedPost parse(const QString &path) { return TestAsync::waitFor(parseTask(path)); }
-    QString failureToken(const QString &path)
-    {
-        return TestAsync::failureOf<ParseError>(parseTask(path)).token();
     }
     void embed(const QString &code, const QByteArray &page)
     {
         server.page(kInstagram, "/p/" + code + "/embed/captioned/", page);
     }
-
-    FixtureServer server;
 };
 
 TEST_F(InstagramParserTest, ACarouselGivesEveryNodeInOrder)
@@ -103,14 +89,14 @@ TEST_F(InstagramParserTest, EmbedsWithoutThePostOrItsMediaFailWithTheirTokens)
     };
     for (const auto &[page, token] : cases) {
         embed("Code", page);
-        EXPECT_EQ(failureToken("/p/Code/"), QLatin1String(token)) << page.constData();
+        EXPECT_EQ(failure("/p/Code/").token(), QLatin1String(token)) << page.constData();
     }
 }
 
 TEST_F(InstagramParserTest, ACodeThatCouldLeaveTheEmbedPathFailsBeforeAnyRequest)
 {
     for (const char *path : {"/p/a%3Fb/", "/reel/a b/", "/p/a.b", "/p/"})
-        EXPECT_EQ(failureToken(QString::fromLatin1(path)), QStringLiteral("shortcode")) << path;
+        EXPECT_EQ(failure(QString::fromLatin1(path)).token(), QStringLiteral("shortcode")) << path;
     EXPECT_TRUE(server.requests().isEmpty());
 }
 
@@ -132,10 +118,10 @@ TEST_F(InstagramParserTest, TheRegistryGivesOnlyPostLinksToTheParser)
     for (const char *link :
          {"https://www.instagram.com/p/Abc/", "https://instagram.com/reel/Abc",
           "https://www.instagram.com/someone/reels/Abc/?igsh=x", "https://m.instagram.com/tv/Abc"})
-        EXPECT_TRUE(isChosenFor<InstagramParser>(QString::fromLatin1(link))) << link;
+        EXPECT_TRUE(isChosenFor<InstagramParser>(link)) << link;
     for (const char *link : {"https://www.instagram.com/someone/", "https://www.instagram.com/p/",
                              "https://www.instagram.com/P/Abc/", "https://example.org/p/Abc/"})
-        EXPECT_FALSE(isChosenFor<InstagramParser>(QString::fromLatin1(link))) << link;
+        EXPECT_FALSE(isChosenFor<InstagramParser>(link)) << link;
 }
 
 } // namespace

@@ -1,8 +1,4 @@
-#include "FixtureServer.h"
-#include "ParseError.h"
-#include "ParserChoice.h"
-#include "TestHome.h"
-#include "WaitFor.h"
+#include "PlatformParserTest.h"
 #include "WeChatParser.h"
 
 namespace {
@@ -26,27 +22,25 @@ const QByteArray kArticle = R"(<html><head>
 <img data-src="https://mmbiz.qpic.cn/after.jpg">
 </body></html>)";
 
-class WeChatParserTest : public HomeTest {
+class WeChatParserTest : public PlatformParserTest<WeChatParser> {
 protected:
-    void SetUp() override { server.pointAt(Host::WeChatArticles, kWeChat); }
-    QCoro::Task<ParsedPost> parseTask(const QString &path)
+    void SetUp() override
     {
-        return WeChatParser().parse(server.url(kWeChat, path), HTTPClient());
+        linkAddress = kWeChat;
+        server.pointAt(Host::WeChatArticles, kWeChat);
     }
-    ParsedPost parse(const QByteArray &page)
+    ParsedPost parsePage(const QByteArray &page)
     {
         server.page(kWeChat, "/s/abc", page);
-        return TestAsync::waitFor(parseTask("/s/abc"));
+        return parse("/s/abc");
     }
-
-    FixtureServer server;
 };
 
 TEST_F(WeChatParserTest, ReadsAFullArticleFromItsMarkupAndScripts)
 {
     server.redirect(kWeChat, "/s/short", server.origin(kWeChat) + "/s?__biz=MzA&mid=1");
     server.page(kWeChat, "/s", kArticle);
-    const ParsedPost post = TestAsync::waitFor(parseTask("/s/short"));
+    const ParsedPost post = parse("/s/short");
 
     EXPECT_EQ(server.requests().last().header("User-Agent"), QList{UserAgent::iPhone.toUtf8()});
     EXPECT_EQ(post.platform, Platform::wechat);
@@ -62,7 +56,7 @@ TEST_F(WeChatParserTest, ReadsAFullArticleFromItsMarkupAndScripts)
 
 TEST_F(WeChatParserTest, MissingMarkersFallBackInTurn)
 {
-    const ParsedPost post = parse(R"(<head><meta property="og:description" content="Summary">
+    const ParsedPost post = parsePage(R"(<head><meta property="og:description" content="Summary">
         <meta property="og:image" content="//mmbiz.qpic.cn/og.jpg"></head>
         <h1>A <em>bold</em> &amp; plain title</h1><a id="js_name" class="x"> <span>Account</span> </a>
         <script>var ct = "soon";</script><div id="js_content"><p>no script after the body</p></div>)");
@@ -72,7 +66,8 @@ TEST_F(WeChatParserTest, MissingMarkersFallBackInTurn)
     EXPECT_EQ(post.content, QStringLiteral("Summary"));
     EXPECT_EQ(post.media, QList{ParsedMedia(MediaKind::image, "https://mmbiz.qpic.cn/og.jpg")});
 
-    const ParsedPost emptyTitle = parse(R"(<head><meta property="og:title" content=""></head><h1>Unused</h1>
+    const ParsedPost emptyTitle =
+        parsePage(R"(<head><meta property="og:title" content=""></head><h1>Unused</h1>
         <div id="js_content"><p>Body</p></div><script>var ct = "99999999999999999999999";</script>)");
     EXPECT_EQ(emptyTitle.title, QString());
     EXPECT_EQ(emptyTitle.content, QStringLiteral("Body"));
@@ -83,8 +78,8 @@ TEST_F(WeChatParserTest, APageWithoutAnArticleFailsInsteadOfWipingASavedOne)
 {
     server.page(kWeChat, "/s/gone",
                 "<html><body><p>环境异常</p><script>var nickname = htmlDecode(\"A\");</script>");
-    EXPECT_EQ(TestAsync::failureOf<ParseError>(parseTask("/s/gone")).token(), QStringLiteral("article"));
-    EXPECT_EQ(TestAsync::failureOf<ParseError>(parseTask("/s/missing")).status(), 404);
+    EXPECT_EQ(failure("/s/gone").token(), QStringLiteral("article"));
+    EXPECT_EQ(failure("/s/missing").status(), 404);
 }
 
 // Lazy patterns over such a page would take one pass per opening.
@@ -94,7 +89,7 @@ TEST_F(WeChatParserTest, MarkersThatNeverCloseFinish)
     for (int i = 0; i < 50000; ++i)
         page += "<h1 id=\"js_name\" var nickname = htmlDecode(\"x ";
     page += "<script>";
-    const ParsedPost post = parse(page);
+    const ParsedPost post = parsePage(page);
     EXPECT_EQ(post.title, QString());
     EXPECT_EQ(post.authorName, QString());
 }
@@ -102,10 +97,9 @@ TEST_F(WeChatParserTest, MarkersThatNeverCloseFinish)
 TEST_F(WeChatParserTest, TheRegistryGivesArticleLinksToTheParser)
 {
     HostTable::clearOverrides();
-    EXPECT_TRUE(isChosenFor<WeChatParser>(QStringLiteral("https://mp.weixin.qq.com/s/AbC-12")));
-    EXPECT_TRUE(
-        isChosenFor<WeChatParser>(QStringLiteral("http://mp.weixin.qq.com/s?__biz=MzA&mid=1&idx=1#rd")));
-    EXPECT_FALSE(isChosenFor<WeChatParser>(QStringLiteral("https://weixin.qq.com/s/AbC")));
+    EXPECT_TRUE(isChosenFor<WeChatParser>("https://mp.weixin.qq.com/s/AbC-12"));
+    EXPECT_TRUE(isChosenFor<WeChatParser>("http://mp.weixin.qq.com/s?__biz=MzA&mid=1&idx=1#rd"));
+    EXPECT_FALSE(isChosenFor<WeChatParser>("https://weixin.qq.com/s/AbC"));
 }
 
 } // namespace

@@ -1,9 +1,5 @@
-#include "FixtureServer.h"
 #include "JSON.h"
-#include "ParseError.h"
-#include "ParserChoice.h"
-#include "TestHome.h"
-#include "WaitFor.h"
+#include "PlatformParserTest.h"
 #include "XParser.h"
 
 namespace {
@@ -11,26 +7,19 @@ namespace {
 const QString kX = QStringLiteral("127.0.0.4");
 const QString kMirror = QStringLiteral("127.0.0.5");
 
-class XParserTest : public HomeTest {
+class XParserTest : public PlatformParserTest<XParser> {
 protected:
     void SetUp() override
     {
+        linkAddress = kX;
         server.pointAt(Host::XMain, kX);
         server.pointAt(Host::XMirrorAPI, kMirror);
     }
-    QCoro::Task<ParsedPost> parseTask(const QString &path)
-    {
-        return XParser().parse(server.url(kX, path), HTTPClient());
-    }
-    ParsedPost parse(const QString &path) { return TestAsync::waitFor(parseTask(path)); }
-    ParseError failure(const QString &path) { return TestAsync::failureOf<ParseError>(parseTask(path)); }
     void reply(const QString &path, const QByteArray &json)
     {
         server.serve(kMirror, path, {200, json, {{"Content-Type", "application/json"}}});
     }
     QString canonical(const QString &path) { return server.origin(kX) + path; }
-
-    FixtureServer server;
 };
 
 TEST_F(XParserTest, ReadsAFullStatusWithEveryMediaKind)
@@ -108,10 +97,10 @@ TEST_F(XParserTest, TheRegistryGivesOnlyStatusLinksOfXHostsToTheParser)
     HostTable::clearOverrides();
     for (const char *link : {"https://x.com/a/status/1", "https://twitter.com/a/status/1?s=20",
                              "https://mobile.x.com/a/status/1", "https://fxtwitter.com/a/status/1/video/1"})
-        EXPECT_TRUE(isChosenFor<XParser>(QString::fromLatin1(link))) << link;
+        EXPECT_TRUE(isChosenFor<XParser>(link)) << link;
     for (const char *link : {"https://x.com/a", "https://x.com/search?q=status",
                              "https://example.org/a/status/1", "https://x.com/a/STATUS/1"})
-        EXPECT_FALSE(isChosenFor<XParser>(QString::fromLatin1(link))) << link;
+        EXPECT_FALSE(isChosenFor<XParser>(link)) << link;
 }
 
 } // namespace

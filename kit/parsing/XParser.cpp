@@ -8,8 +8,8 @@
 namespace {
 
 const QString kUserAgent = QStringLiteral("Kepsel/1.0");
-// Status ids are decimal and well below 20 digits.
-constexpr qsizetype kMaxStatusIDLength = 20;
+// Status ids are 64-bit numbers: at most 19 decimal digits.
+constexpr qsizetype kMaxStatusIDLength = 19;
 
 struct Status {
     QString user;

@@ -28,7 +28,7 @@ protected:
     }
     void answer(const QString &path, const QByteArray &json, int status = 200)
     {
-        server.serve(kAPI, path, {status, json});
+        server.serve(kAPI, path, {status, json, {}});
     }
     const ParsedMedia cover =
         ParsedMedia(MediaKind::image, "https://i0.test/c.jpg", std::nullopt, 1920, 1080);

@@ -15,7 +15,7 @@ protected:
         server.pointAt(Host::XMain, kX);
         server.pointAt(Host::XMirrorAPI, kMirror);
     }
-    void reply(const QString &path, const QByteArray &json) { server.serve(kMirror, path, {200, json}); }
+    void reply(const QString &path, const QByteArray &json) { server.serve(kMirror, path, {200, json, {}}); }
 };
 
 TEST_F(XParserTest, ReadsAStatusWithEveryMediaKind)

@@ -1,5 +1,6 @@
 #include "BilibiliParser.h"
 
+#include "EpochTime.h"
 #include "HostTable.h"
 #include "Markup.h"
 #include "ParseError.h"
@@ -132,7 +133,7 @@ BilibiliParser::View BilibiliParser::view(const JSON &reply, const QUrl &link)
     post.content = data["desc"].stringValue();
     post.authorName = data["owner"]["name"].stringValue();
     post.authorAvatar = data["owner"]["face"].stringValue();
-    post.publishedAt = ParsedPost::dateFromSeconds(data["pubdate"].doubleValue());
+    post.publishedAt = EpochTime::fromSeconds(data["pubdate"].doubleValue());
     post.media = {ParsedMedia(MediaKind::image, data["pic"].stringValue(), std::nullopt,
                               data["dimension"]["width"].doubleValue(),
                               data["dimension"]["height"].doubleValue())};

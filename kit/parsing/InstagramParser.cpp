@@ -1,5 +1,6 @@
 #include "InstagramParser.h"
 
+#include "EpochTime.h"
 #include "HostTable.h"
 #include "ParseError.h"
 
@@ -133,7 +134,7 @@ ParsedPost InstagramParser::post(const JSON &context, const QString &canonicalUR
     post.content = media["edge_media_to_caption"]["edges"][0]["node"]["text"].stringValue();
     post.authorName = media["owner"]["username"].stringValue();
     post.authorAvatar = media["owner"]["profile_pic_url"].stringValue();
-    post.publishedAt = ParsedPost::dateFromSeconds(media["taken_at_timestamp"].doubleValue());
+    post.publishedAt = EpochTime::fromSeconds(media["taken_at_timestamp"].doubleValue());
     post.media = mediaList(media);
     if (post.media.isEmpty())
         throw ParseError::structureChanged(QStringLiteral("embed media"));

@@ -1,5 +1,6 @@
 #include "WeChatParser.h"
 
+#include "EpochTime.h"
 #include "HostTable.h"
 #include "Markup.h"
 #include "OpenGraph.h"
@@ -46,7 +47,7 @@ std::optional<QDateTime> publishedAt(const QString &page)
     static const QRegularExpression time(QStringLiteral("var ct = \"(\\d+)\""), kPageOptions);
     bool ok = false;
     const double seconds = firstCapture(page, time).value_or(QString()).toDouble(&ok);
-    return ok ? ParsedPost::dateFromSeconds(seconds) : std::nullopt;
+    return ok ? EpochTime::fromSeconds(seconds) : std::nullopt;
 }
 
 // From the article body's marker to the first script after it; empty when either is missing.

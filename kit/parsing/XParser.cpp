@@ -1,5 +1,6 @@
 #include "XParser.h"
 
+#include "EpochTime.h"
 #include "HostTable.h"
 #include "ParseError.h"
 
@@ -91,7 +92,7 @@ ParsedPost XParser::post(const JSON &reply, const QString &user, const QString &
     post.content = tweet["text"].stringValue();
     post.authorName = tweet["author"]["name"].stringValue();
     post.authorAvatar = tweet["author"]["avatar_url"].stringValue();
-    post.publishedAt = ParsedPost::dateFromSeconds(tweet["created_timestamp"].doubleValue());
+    post.publishedAt = EpochTime::fromSeconds(tweet["created_timestamp"].doubleValue());
     for (const JSON &item : tweet["media"]["all"].array())
         if (auto media = mediaItem(item))
             post.media.append(std::move(*media));

@@ -79,6 +79,9 @@ TEST_F(BilibiliParserTest, WithoutAPlayableFileThePostKeepsItsCover)
            R"({"data": {"aid": 1e30, "cid": 4.5, "pic": "//i0.test/c.jpg", "pages": 1}})");
     EXPECT_EQ(parse("/video/av170001").media, QList{ParsedMedia(MediaKind::image, "https://i0.test/c.jpg")});
     EXPECT_EQ(lastTarget(), "/x/web-interface/view?aid=170001") << "no player request without whole ids";
+    answer("/x/web-interface/view", R"({"data": {"aid": 1, "cid": 2}})");
+    answer("/x/player/playurl", "{}");
+    EXPECT_TRUE(parse(kVideo).media.isEmpty()) << "no cover link, no media item";
 }
 
 TEST_F(BilibiliParserTest, LinksAndViewsThatCannotBeReadFail)

@@ -47,7 +47,7 @@ ParsedMedia mediaOf(const JSON &node, const QString &display)
     const auto width = node["dimensions"]["width"].doubleValue();
     const auto height = node["dimensions"]["height"].doubleValue();
     const std::optional<QString> video = node["video_url"].string();
-    if (node["is_video"].boolValue() == true && video)
+    if (node["is_video"].boolValue() == true && video && !video->isEmpty())
         return ParsedMedia(MediaKind::video, display, video, width, height,
                            node["video_duration"].doubleValue());
     return ParsedMedia(MediaKind::image, display, std::nullopt, width, height);

@@ -55,9 +55,12 @@ std::optional<ParsedMedia> mediaItem(const JSON &item)
             return std::nullopt;
         return ParsedMedia(MediaKind::image, link, std::nullopt, width, height);
     }
-    if (type == QLatin1String("video") || type == QLatin1String("gif"))
-        return ParsedMedia(MediaKind::video, item["thumbnail_url"].stringValue(), item["url"].string(), width,
-                           height, item["duration"].doubleValue());
+    if (type == QLatin1String("video") || type == QLatin1String("gif")) {
+        const QString stream = item["url"].stringValue();
+        return ParsedMedia(MediaKind::video, item["thumbnail_url"].stringValue(),
+                           stream.isEmpty() ? std::nullopt : std::optional<QString>(stream), width, height,
+                           item["duration"].doubleValue());
+    }
     return std::nullopt;
 }
 

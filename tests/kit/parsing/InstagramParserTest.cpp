@@ -36,7 +36,7 @@ TEST_F(InstagramParserTest, ACarouselGivesEveryNodeInOrder)
             {"node": {"display_url": "https://cdn.test/1.jpg", "dimensions": {"width": "1080", "height": 1350}}},
             {"node": {"display_url": "//cdn.test/2.jpg", "is_video": true, "video_url": "http://cdn.test/2.mp4",
                       "video_duration": 7.5}},
-            {"node": {"display_url": "https://cdn.test/3.jpg", "is_video": "true"}}, {"node": {}}, 7]}})"));
+            {"node": {"display_url": "https://cdn.test/3.jpg", "is_video": "true", "video_url": ""}}, {"node": {}}, 7]}})"));
     const ParsedPost post = parse("/someone/reels/Cab_1-x/?igsh=1");
 
     EXPECT_EQ(server.requests().last().header("User-Agent"), QList{UserAgent::iPhone.toUtf8()});

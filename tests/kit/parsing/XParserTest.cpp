@@ -24,7 +24,7 @@ TEST_F(XParserTest, ReadsAStatusWithEveryMediaKind)
         "author": {"name": "Some One", "screen_name": "SomeOne", "avatar_url": "https://pbs.test/a.jpg"},
         "media": {"all": [{"type": "photo", "url": "http://pbs.test/1.jpg", "width": 1200, "height": 800},
             {"type": "video", "thumbnail_url": "//pbs.test/v.jpg", "url": "https://v.test/v.mp4", "duration": 12.5},
-            {"type": "gif", "thumbnail_url": "https://pbs.test/g.jpg"}, {"type": "Photo", "url": "https://pbs.test/c.jpg"},
+            {"type": "gif", "thumbnail_url": "https://pbs.test/g.jpg", "url": ""}, {"type": "Photo", "url": "https://pbs.test/c.jpg"},
             {"type": "audio", "url": "https://pbs.test/a.m4a"}, {"type": "photo"}, "not an object"]}}})");
     const ParsedPost post = parse("/someone/status/123/photo/1");
 

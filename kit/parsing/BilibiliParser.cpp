@@ -1,5 +1,6 @@
 #include "BilibiliParser.h"
 
+#include "EpochTime.h"
 #include "HostTable.h"
 #include "Markup.h"
 #include "ParseError.h"
@@ -70,19 +71,27 @@ QCoro::Task<BilibiliParser::View> fetchView(QUrl link, HTTPClient http)
     co_return BilibiliParser::view(JSON::fromData(response.body), link);
 }
 
+// The video with the cover as its picture, else the cover alone when it has a link.
+QList<ParsedMedia> mediaOf(const BilibiliParser::View &view, const std::optional<BilibiliParser::MP4> &video)
+{
+    const ParsedMedia &cover = view.cover;
+    if (video)
+        return {ParsedMedia(MediaKind::video, cover.url, video->url, cover.width, cover.height,
+                            video->duration ? video->duration : view.duration)};
+    if (cover.url.isEmpty())
+        return {};
+    return {cover};
+}
+
 QCoro::Task<ParsedPost> parseVideo(QUrl url, HTTPClient http)
 {
     if (url.host().contains(HostTable::host(Host::BilibiliShort)))
         url = co_await http.resolve(url, UserAgent::desktop);
     BilibiliParser::View view = co_await fetchView(url, http);
-    if (!view.aid || !view.cid)
-        co_return view.post;
-    const std::optional<BilibiliParser::MP4> video = co_await mp4Quietly(*view.aid, *view.cid, http);
-    if (video) {
-        const ParsedMedia cover = view.post.media.first();
-        view.post.media = {ParsedMedia(MediaKind::video, cover.url, video->url, cover.width, cover.height,
-                                       video->duration ? video->duration : view.duration)};
-    }
+    std::optional<BilibiliParser::MP4> video;
+    if (view.aid && view.cid)
+        video = co_await mp4Quietly(*view.aid, *view.cid, http);
+    view.post.media = mediaOf(view, video);
     co_return view.post;
 }
 
@@ -132,10 +141,10 @@ BilibiliParser::View BilibiliParser::view(const JSON &reply, const QUrl &link)
     post.content = data["desc"].stringValue();
     post.authorName = data["owner"]["name"].stringValue();
     post.authorAvatar = data["owner"]["face"].stringValue();
-    post.publishedAt = ParsedPost::dateFromSeconds(data["pubdate"].doubleValue());
-    post.media = {ParsedMedia(MediaKind::image, data["pic"].stringValue(), std::nullopt,
-                              data["dimension"]["width"].doubleValue(),
-                              data["dimension"]["height"].doubleValue())};
-    return {post, wholeNumber(data["aid"]), contentID(data, pageNumber(link)),
+    post.publishedAt = EpochTime::fromSeconds(data["pubdate"].doubleValue());
+    const ParsedMedia cover(MediaKind::image, data["pic"].stringValue(), std::nullopt,
+                            data["dimension"]["width"].doubleValue(),
+                            data["dimension"]["height"].doubleValue());
+    return {post, cover, wholeNumber(data["aid"]), contentID(data, pageNumber(link)),
             data["duration"].doubleValue()};
 }

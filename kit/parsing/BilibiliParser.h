@@ -17,8 +17,10 @@ public:
 
     // What the view API says of a link's video.
     struct View {
-        // With the cover as its one media item.
+        // Without media: the cover or the video joins once the player has answered.
         ParsedPost post;
+        // The cover picture with the video's size; its link may be empty.
+        ParsedMedia cover;
         // The ids the player API needs, when the reply gives them.
         std::optional<qint64> aid;
         std::optional<qint64> cid;

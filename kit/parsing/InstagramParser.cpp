@@ -1,5 +1,6 @@
 #include "InstagramParser.h"
 
+#include "EpochTime.h"
 #include "HostTable.h"
 #include "ParseError.h"
 
@@ -46,7 +47,7 @@ ParsedMedia mediaOf(const JSON &node, const QString &display)
     const auto width = node["dimensions"]["width"].doubleValue();
     const auto height = node["dimensions"]["height"].doubleValue();
     const std::optional<QString> video = node["video_url"].string();
-    if (node["is_video"].boolValue() == true && video)
+    if (node["is_video"].boolValue() == true && video && !video->isEmpty())
         return ParsedMedia(MediaKind::video, display, video, width, height,
                            node["video_duration"].doubleValue());
     return ParsedMedia(MediaKind::image, display, std::nullopt, width, height);
@@ -133,7 +134,7 @@ ParsedPost InstagramParser::post(const JSON &context, const QString &canonicalUR
     post.content = media["edge_media_to_caption"]["edges"][0]["node"]["text"].stringValue();
     post.authorName = media["owner"]["username"].stringValue();
     post.authorAvatar = media["owner"]["profile_pic_url"].stringValue();
-    post.publishedAt = ParsedPost::dateFromSeconds(media["taken_at_timestamp"].doubleValue());
+    post.publishedAt = EpochTime::fromSeconds(media["taken_at_timestamp"].doubleValue());
     post.media = mediaList(media);
     if (post.media.isEmpty())
         throw ParseError::structureChanged(QStringLiteral("embed media"));

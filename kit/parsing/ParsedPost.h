@@ -15,10 +15,6 @@ struct ParsedPost {
     {
     }
 
-    // The instant that many seconds after 1970-01-01 UTC; none for no number,
-    // or one no calendar date can hold (a hostile reply's 1e300).
-    static std::optional<QDateTime> dateFromSeconds(std::optional<double> seconds);
-
     Platform platform;
     // The post's canonical web link as the parser built it.
     QString canonicalURL;

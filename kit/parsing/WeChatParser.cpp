@@ -1,5 +1,6 @@
 #include "WeChatParser.h"
 
+#include "EpochTime.h"
 #include "HostTable.h"
 #include "Markup.h"
 #include "OpenGraph.h"
@@ -8,37 +9,16 @@
 #include <QRegularExpression>
 #include <QSet>
 
-// The markers are searched for as plain text rather than with lazy patterns
-// such as "<h1[^>]*>(.*?)</h1>": the first match is the same, and a page whose
-// closing text never comes costs one pass instead of one per opening.
 namespace {
 
-// The text between the first `open` and the next `close` after it (both case-insensitive).
-std::optional<QString> between(const QString &page, QStringView open, QStringView close)
-{
-    const qsizetype start = page.indexOf(open, 0, Qt::CaseInsensitive);
-    if (start < 0)
-        return std::nullopt;
-    const qsizetype from = start + open.size();
-    const qsizetype end = page.indexOf(close, from, Qt::CaseInsensitive);
-    if (end < 0)
-        return std::nullopt;
-    return page.mid(from, end - from);
-}
+constexpr auto kPageOptions =
+    QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption;
 
-// The content of the first element whose opening tag begins with `tagStart`.
-std::optional<QString> elementText(const QString &page, QStringView tagStart, QStringView close)
+// Capture 1 of the first match, even when empty; none without a match.
+std::optional<QString> firstCapture(const QString &page, const QRegularExpression &pattern)
 {
-    const qsizetype start = page.indexOf(tagStart, 0, Qt::CaseInsensitive);
-    if (start < 0)
-        return std::nullopt;
-    const qsizetype tagEnd = page.indexOf(u'>', start + tagStart.size());
-    if (tagEnd < 0)
-        return std::nullopt;
-    const qsizetype end = page.indexOf(close, tagEnd + 1, Qt::CaseInsensitive);
-    if (end < 0)
-        return std::nullopt;
-    return page.mid(tagEnd + 1, end - tagEnd - 1);
+    const QRegularExpressionMatch match = pattern.match(page);
+    return match.hasMatch() ? std::optional<QString>(match.captured(1)) : std::nullopt;
 }
 
 // "og:title" counts when present, even when empty.
@@ -47,24 +27,27 @@ QString title(const QString &page, const OpenGraph &tags)
     const QStringList ogTitles = tags.metaTags().value(QStringLiteral("og:title"));
     if (!ogTitles.isEmpty())
         return ogTitles.first();
-    return Markup::strippingHTML(elementText(page, u"<h1", u"</h1>").value_or(QString()));
+    static const QRegularExpression heading(QStringLiteral("<h1[^>]*>(.*?)</h1>"), kPageOptions);
+    return Markup::strippingHTML(firstCapture(page, heading).value_or(QString()));
 }
 
 QString author(const QString &page)
 {
-    if (const auto nickname = between(page, u"var nickname = htmlDecode(\"", u"\")"))
+    static const QRegularExpression variable(QStringLiteral("var nickname = htmlDecode\\(\"(.*?)\"\\)"),
+                                             kPageOptions);
+    static const QRegularExpression accountLink(QStringLiteral("id=\"js_name\"[^>]*>(.*?)</a>"),
+                                                kPageOptions);
+    if (const auto nickname = firstCapture(page, variable))
         return Markup::htmlDecoded(*nickname);
-    return Markup::strippingHTML(elementText(page, u"id=\"js_name\"", u"</a>").value_or(QString()));
+    return Markup::strippingHTML(firstCapture(page, accountLink).value_or(QString()));
 }
 
 std::optional<QDateTime> publishedAt(const QString &page)
 {
-    static const QRegularExpression time(QStringLiteral("var ct = \"(\\d+)\""),
-                                         QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch match = time.match(page);
+    static const QRegularExpression time(QStringLiteral("var ct = \"(\\d+)\""), kPageOptions);
     bool ok = false;
-    const double seconds = match.hasMatch() ? match.captured(1).toDouble(&ok) : 0;
-    return ok ? ParsedPost::dateFromSeconds(seconds) : std::nullopt;
+    const double seconds = firstCapture(page, time).value_or(QString()).toDouble(&ok);
+    return ok ? EpochTime::fromSeconds(seconds) : std::nullopt;
 }
 
 // From the article body's marker to the first script after it; empty when either is missing.

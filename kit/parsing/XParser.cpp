@@ -1,5 +1,6 @@
 #include "XParser.h"
 
+#include "EpochTime.h"
 #include "HostTable.h"
 #include "ParseError.h"
 
@@ -8,8 +9,8 @@
 namespace {
 
 const QString kUserAgent = QStringLiteral("Kepsel/1.0");
-// Status ids are decimal and well below 20 digits.
-constexpr qsizetype kMaxStatusIDLength = 20;
+// Status ids are 64-bit numbers: at most 19 decimal digits.
+constexpr qsizetype kMaxStatusIDLength = 19;
 
 struct Status {
     QString user;
@@ -54,9 +55,12 @@ std::optional<ParsedMedia> mediaItem(const JSON &item)
             return std::nullopt;
         return ParsedMedia(MediaKind::image, link, std::nullopt, width, height);
     }
-    if (type == QLatin1String("video") || type == QLatin1String("gif"))
-        return ParsedMedia(MediaKind::video, item["thumbnail_url"].stringValue(), item["url"].string(), width,
-                           height, item["duration"].doubleValue());
+    if (type == QLatin1String("video") || type == QLatin1String("gif")) {
+        const QString stream = item["url"].stringValue();
+        return ParsedMedia(MediaKind::video, item["thumbnail_url"].stringValue(),
+                           stream.isEmpty() ? std::nullopt : std::optional<QString>(stream), width, height,
+                           item["duration"].doubleValue());
+    }
     return std::nullopt;
 }
 
@@ -91,7 +95,7 @@ ParsedPost XParser::post(const JSON &reply, const QString &user, const QString &
     post.content = tweet["text"].stringValue();
     post.authorName = tweet["author"]["name"].stringValue();
     post.authorAvatar = tweet["author"]["avatar_url"].stringValue();
-    post.publishedAt = ParsedPost::dateFromSeconds(tweet["created_timestamp"].doubleValue());
+    post.publishedAt = EpochTime::fromSeconds(tweet["created_timestamp"].doubleValue());
     for (const JSON &item : tweet["media"]["all"].array())
         if (auto media = mediaItem(item))
             post.media.append(std::move(*media));

@@ -1,9 +1,5 @@
-#include "FixtureServer.h"
 #include "InstagramParser.h"
-#include "ParseError.h"
-#include "ParserChoice.h"
-#include "TestHome.h"
-#include "WaitFor.h"
+#include "PlatformParserTest.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -12,130 +8,85 @@ namespace {
 
 const QString kInstagram = QStringLiteral("127.0.0.6");
 
-// An embed page carrying `context` as the platform does: an escaped JSON text
-// inside a script call.
-QByteArray embedPage(const QByteArray &context)
+// The post's media object as the embed page carries it: escaped JSON text in a script.
+QByteArray embedPage(const QByteArray &media)
 {
-    const QByteArray list =
-        QJsonDocument(QJsonArray{QString::fromUtf8(context)}).toJson(QJsonDocument::Compact);
-    return "<html><body><script>s.handle({\"contextJSON\":" + list.mid(1, list.size() - 2) +
-           ",\"next\":\"x\"});</script></body></html>";
+    const QString context =
+        QStringLiteral(R"({"gql_data": {"shortcode_media": %1}})").arg(QString::fromUtf8(media));
+    const QByteArray list = QJsonDocument(QJsonArray{context}).toJson(QJsonDocument::Compact);
+    return "<script>s.handle({\"contextJSON\":" + list.mid(1, list.size() - 2) + ",\"n\":\"x\"});</script>";
 }
 
-QByteArray withMedia(const QByteArray &media)
-{
-    return R"({"context": {}, "gql_data": {"shortcode_media": )" + media + "}}";
-}
-
-class InstagramParserTest : public HomeTest {
+class InstagramParserTest : public PlatformParserTest<InstagramParser> {
 protected:
     void SetUp() override
     {
+        linkAddress = kInstagram;
         server.pointAt(Host::InstagramMain, kInstagram);
         server.pointAt(Host::InstagramWeb, kInstagram);
     }
-    QCoro::Task<ParsedPost> parseTask(const QString &path)
-    {
-        return InstagramParser().parse(server.url(kInstagram, path), HTTPClient());
-    }
-    ParsedPost parse(const QString &path) { return TestAsync::waitFor(parseTask(path)); }
-    QString failureToken(const QString &path)
-    {
-        return TestAsync::failureOf<ParseError>(parseTask(path)).token();
-    }
-    void embed(const QString &code, const QByteArray &page)
-    {
-        server.page(kInstagram, "/p/" + code + "/embed/captioned/", page);
-    }
-
-    FixtureServer server;
+    void embed(const QByteArray &page) { server.page(kInstagram, "/p/Cab_1-x/embed/captioned/", page); }
 };
 
 TEST_F(InstagramParserTest, ACarouselGivesEveryNodeInOrder)
 {
-    embed("Cab_1-x", embedPage(withMedia(R"({
-        "edge_media_to_caption": {"edges": [{"node": {"text": "caption \"quoted\"\nline"}}]},
-        "owner": {"username": "someone", "profile_pic_url": "http://cdn.test/me.jpg"},
-        "taken_at_timestamp": 1700000000, "is_video": false,
+    embed(embedPage(R"({"edge_media_to_caption": {"edges": [{"node": {"text": "say \"hi\""}}]},
+        "owner": {"username": "someone", "profile_pic_url": "https://cdn.test/me.jpg"}, "taken_at_timestamp": 1700000000,
         "edge_sidecar_to_children": {"edges": [
             {"node": {"display_url": "https://cdn.test/1.jpg", "dimensions": {"width": "1080", "height": 1350}}},
             {"node": {"display_url": "//cdn.test/2.jpg", "is_video": true, "video_url": "http://cdn.test/2.mp4",
                       "video_duration": 7.5}},
-            {"node": {"display_url": "https://cdn.test/3.jpg", "is_video": "true"}},
-            {"node": {"is_video": false}}, "not an object"]}})")));
+            {"node": {"display_url": "https://cdn.test/3.jpg", "is_video": "true", "video_url": ""}}, {"node": {}}, 7]}})"));
     const ParsedPost post = parse("/someone/reels/Cab_1-x/?igsh=1");
 
     EXPECT_EQ(server.requests().last().header("User-Agent"), QList{UserAgent::iPhone.toUtf8()});
-    EXPECT_EQ(post.platform, Platform::instagram);
     EXPECT_EQ(post.canonicalURL, server.origin(kInstagram) + "/reel/Cab_1-x/");
-    EXPECT_EQ(post.content, QStringLiteral("caption \"quoted\"\nline"));
-    EXPECT_EQ(post.authorName, QStringLiteral("someone"));
-    EXPECT_EQ(post.authorAvatar, QStringLiteral("http://cdn.test/me.jpg"));
+    EXPECT_EQ(QStringList({post.content, post.authorName, post.authorAvatar}),
+              QStringList({"say \"hi\"", "someone", "https://cdn.test/me.jpg"}));
     EXPECT_EQ(post.publishedAt, QDateTime::fromSecsSinceEpoch(1700000000, Qt::UTC));
     EXPECT_EQ(post.media,
               (QList{ParsedMedia(MediaKind::image, "https://cdn.test/1.jpg", std::nullopt, 1080, 1350),
                      ParsedMedia(MediaKind::video, "https://cdn.test/2.jpg",
                                  QStringLiteral("https://cdn.test/2.mp4"), std::nullopt, std::nullopt, 7.5),
                      ParsedMedia(MediaKind::image, "https://cdn.test/3.jpg")}));
-}
 
-TEST_F(InstagramParserTest, ASinglePostIsItsOwnNodeAndTvLinksGetThePostForm)
-{
-    embed("Single",
-          embedPage(withMedia(R"({"display_url": "https://cdn.test/s.jpg", "taken_at_timestamp": "x",
-                                            "edge_sidecar_to_children": {"edges": []}})")));
-    const ParsedPost post = parse("/tv/Single/");
-    EXPECT_EQ(post.canonicalURL, server.origin(kInstagram) + "/p/Single/");
-    EXPECT_EQ(post.content, QString());
-    EXPECT_FALSE(post.publishedAt);
-    EXPECT_EQ(post.media, QList{ParsedMedia(MediaKind::image, "https://cdn.test/s.jpg")});
+    embed(embedPage(R"({"display_url": "https://cdn.test/s.jpg", "taken_at_timestamp": "soon"})"));
+    const ParsedPost single = parse("/tv/Cab_1-x");
+    EXPECT_EQ(single.canonicalURL, server.origin(kInstagram) + "/p/Cab_1-x/");
+    EXPECT_FALSE(single.publishedAt);
+    EXPECT_EQ(single.media, QList{ParsedMedia(MediaKind::image, "https://cdn.test/s.jpg")});
 }
 
 TEST_F(InstagramParserTest, EmbedsWithoutThePostOrItsMediaFailWithTheirTokens)
 {
     const std::pair<QByteArray, const char *> cases[] = {
         {"<html>no context</html>", "embed contextJSON"},
-        {"<script>{\"contextJSON\":\"{not json\"}</script>", "embed contextJSON"},
-        {"<script>{\"contextJSON\":\"{\\\"gql_data\\\":{}}", "embed contextJSON"},
-        {embedPage(withMedia("null")), "embed contextJSON"},
-        {embedPage(withMedia(R"({"display_url": null, "is_video": true})")), "embed media"},
-        {embedPage(withMedia(R"({"display_url": "https://cdn.test/c.jpg", "is_video": 1})")), "embed video"},
+        {R"(<script>{"contextJSON":"{\"gql_data\":{}})", "embed contextJSON"},
+        {embedPage("null"), "embed contextJSON"},
+        {embedPage(R"({"display_url": null, "is_video": true})"), "embed media"},
+        {embedPage(R"({"display_url": "https://cdn.test/c.jpg", "is_video": 1})"), "embed video"},
     };
     for (const auto &[page, token] : cases) {
-        embed("Code", page);
-        EXPECT_EQ(failureToken("/p/Code/"), QLatin1String(token)) << page.constData();
+        embed(page);
+        EXPECT_EQ(failure("/p/Cab_1-x/").token(), QLatin1String(token)) << page.constData();
     }
+    const qsizetype sent = server.requests().size();
+    for (const char *path : {"/p/a%3Fb/", "/reel/a b/", "/p/a.b"})
+        EXPECT_EQ(failure(path).token(), QStringLiteral("shortcode")) << path;
+    EXPECT_EQ(server.requests().size(), sent);
 }
 
-TEST_F(InstagramParserTest, ACodeThatCouldLeaveTheEmbedPathFailsBeforeAnyRequest)
-{
-    for (const char *path : {"/p/a%3Fb/", "/reel/a b/", "/p/a.b", "/p/"})
-        EXPECT_EQ(failureToken(QString::fromLatin1(path)), QStringLiteral("shortcode")) << path;
-    EXPECT_TRUE(server.requests().isEmpty());
-}
-
-TEST_F(InstagramParserTest, TheContextWalkStopsOnlyAtAnUnescapedQuote)
-{
-    const auto context = [](const char *page) {
-        return InstagramParser::contextJSON(QString::fromUtf8(page));
-    };
-    const auto found = context(R"(x "contextJSON":"{\"a\":\"say \\\"hi\\\"\"}" y)");
-    ASSERT_TRUE(found);
-    EXPECT_EQ((*found)["a"].stringValue(), QStringLiteral("say \"hi\""));
-    EXPECT_FALSE(context(R"("contextJSON":"{\"never\": \"closed)"));
-    EXPECT_FALSE(context(R"("contextJSON": "{}")")) << "the marker is exact";
-}
-
-TEST_F(InstagramParserTest, TheRegistryGivesOnlyPostLinksToTheParser)
+TEST_F(InstagramParserTest, OnlyLinksWithAPostCodeAreTaken)
 {
     HostTable::clearOverrides();
-    for (const char *link :
-         {"https://www.instagram.com/p/Abc/", "https://instagram.com/reel/Abc",
-          "https://www.instagram.com/someone/reels/Abc/?igsh=x", "https://m.instagram.com/tv/Abc"})
-        EXPECT_TRUE(isChosenFor<InstagramParser>(QString::fromLatin1(link))) << link;
-    for (const char *link : {"https://www.instagram.com/someone/", "https://www.instagram.com/p/",
-                             "https://www.instagram.com/P/Abc/", "https://example.org/p/Abc/"})
-        EXPECT_FALSE(isChosenFor<InstagramParser>(QString::fromLatin1(link))) << link;
+    EXPECT_EQ(
+        chosenCount<InstagramParser>({"https://instagram.com/reel/Abc", "https://m.instagram.com/tv/Abc",
+                                      "https://www.instagram.com/someone/p/Abc/?igsh=x"}),
+        3);
+    EXPECT_EQ(
+        chosenCount<InstagramParser>({"https://www.instagram.com/someone/", "https://www.instagram.com/p/",
+                                      "https://www.instagram.com/P/Abc/"}),
+        0);
 }
 
 } // namespace

@@ -24,9 +24,9 @@ public:
     qint64 size(const QString &file) const;
     void remove(const QString &file) const;
     QString path(const QString &file) const;
-    // Removes the files named like the folder's own (a UUID) that are not
-    // kept; other files in the folder are left alone.
-    void sweep(const QSet<QString> &kept) const;
+    // The files named like the folder's own (a UUID); other files may live
+    // in the folder too.
+    QSet<QString> ownFiles() const;
 
 private:
     void makeFolder() const;

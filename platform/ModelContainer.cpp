@@ -4,6 +4,7 @@
 #include "RecordTable.h"
 #include "SqlDatabase.h"
 #include "StoreError.h"
+#include "StoreLog.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -97,5 +98,12 @@ void ModelContainer::prepareSchema(const Schema &schema, int schemaVersion)
 
 void ModelContainer::sweepOrphanFiles() const
 {
-    m_blobs->sweep(m_context->blobFileNames());
+    QSet<QString> orphans = m_blobs->ownFiles();
+    if (orphans.isEmpty())
+        return;
+    m_context->removeNamedFiles(orphans);
+    for (const QString &file : std::as_const(orphans)) {
+        qCInfo(storeLog, "removing byte file no record names: %s", qUtf8Printable(m_blobs->path(file)));
+        m_blobs->remove(file);
+    }
 }

@@ -33,14 +33,34 @@ void ModelContext::load()
             linkLoadedRecords(entry, int(r));
 }
 
+namespace {
+
+// Finds a key, trying the entry after the last one found first: links come
+// by owner, and an owner's records were mostly inserted one after another.
+template <class Map>
+typename Map::const_iterator findNear(const Map &map, typename Map::const_iterator &last, qint64 key)
+{
+    if (last != map.end()) {
+        if (last->first == key)
+            return last;
+        if (const auto next = std::next(last); next != map.end() && next->first == key)
+            return last = next;
+    }
+    return last = map.find(key);
+}
+
+} // namespace
+
 void ModelContext::linkLoadedRecords(EntityRecords &owners, int relationship)
 {
     const EntityDescription &ownerEntity = owners.table->entity();
     const auto &targets = recordsFor(ownerEntity.relationships[relationship].target()).records;
     const int slot = ownerEntity.inverseSlot(relationship);
+    auto lastOwner = std::as_const(owners.records).end();
+    auto lastTarget = targets.end();
     owners.table->loadLinks(relationship, [&](qint64 ownerKey, qint64 targetKey) {
-        const auto owner = owners.records.find(ownerKey);
-        const auto target = targets.find(targetKey);
+        const auto owner = findNear(std::as_const(owners.records), lastOwner, ownerKey);
+        const auto target = findNear(targets, lastTarget, targetKey);
         if (owner == owners.records.end() || target == targets.end())
             return;
         owner->second->m_related[relationship].append(target->second);
@@ -182,15 +202,17 @@ void ModelContext::scheduleChanged()
         Qt::QueuedConnection);
 }
 
-QSet<QString> ModelContext::blobFileNames() const
+void ModelContext::removeNamedFiles(QSet<QString> &files) const
 {
-    QSet<QString> names;
-    for (const auto &[entity, entry] : m_entities)
+    for (const auto &[entity, entry] : m_entities) {
+        if (entity->externalBlobs.isEmpty())
+            continue;
         for (const auto &[key, record] : entry.records)
-            for (const auto &slot : record->m_blobs)
-                names << slot.file << slot.adopted;
-    names.remove(QString());
-    return names;
+            for (const auto &slot : record->m_blobs) {
+                files.remove(slot.file);
+                files.remove(slot.adopted);
+            }
+    }
 }
 
 void ModelContext::announceChanges()

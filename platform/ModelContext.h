@@ -64,8 +64,8 @@ public:
     // every change stays for the next save, and StoreError is thrown.
     void save();
     bool hasChanges() const;
-    // The byte files the records name, saved or not.
-    QSet<QString> blobFileNames() const;
+    // Takes the byte files the records name, saved or not, out of `files`.
+    void removeNamedFiles(QSet<QString> &files) const;
 
 signals:
     // At most once per event-loop turn, after any insert, delete, write or

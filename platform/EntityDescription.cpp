@@ -1,6 +1,20 @@
 #include "EntityDescription.h"
 
+#include <QTimeZone>
 #include <sqlite3.h>
+
+namespace {
+
+// Stored times come back in the user's time zone. Asking for local time would
+// make the C library look at the zone file once per value, which dominates
+// opening a large library; the zone is looked up once instead.
+QDateTime storedTime(qint64 msecs)
+{
+    static const QTimeZone zone = QTimeZone::systemTimeZone();
+    return QDateTime::fromMSecsSinceEpoch(msecs, zone);
+}
+
+} // namespace
 
 namespace ColumnCodec {
 
@@ -74,7 +88,7 @@ void read(sqlite3_stmt *statement, int index, QDateTime &value)
 {
     value = sqlite3_column_type(statement, index) == SQLITE_NULL
                 ? QDateTime()
-                : QDateTime::fromMSecsSinceEpoch(sqlite3_column_int64(statement, index));
+                : storedTime(sqlite3_column_int64(statement, index));
 }
 
 void read(sqlite3_stmt *statement, int index, std::optional<QDateTime> &value)
@@ -82,7 +96,7 @@ void read(sqlite3_stmt *statement, int index, std::optional<QDateTime> &value)
     if (sqlite3_column_type(statement, index) == SQLITE_NULL)
         value.reset();
     else
-        value = QDateTime::fromMSecsSinceEpoch(sqlite3_column_int64(statement, index));
+        value = storedTime(sqlite3_column_int64(statement, index));
 }
 
 } // namespace ColumnCodec

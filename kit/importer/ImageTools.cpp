@@ -89,6 +89,11 @@ std::optional<QSizeF> pixelSize(const QByteArray &data)
     return decoder.turnsQuarter() ? QSizeF(size.height(), size.width()) : QSizeF(size);
 }
 
+bool isImage(const QByteArray &data)
+{
+    return pixelSize(data).has_value() || isHEIC(data);
+}
+
 std::optional<QByteArray> thumbnail(const QByteArray &data, int maxPixel, double quality)
 {
     const auto image = Decoder(data).read(maxPixel);

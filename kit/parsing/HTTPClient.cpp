@@ -17,11 +17,6 @@ struct LaterDeleter {
 };
 using ReplyHandle = std::unique_ptr<QNetworkReply, LaterDeleter>;
 
-bool isRedirect(int status)
-{
-    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
-}
-
 // A pasted cookie may end in a line break; it must not split the request.
 QByteArray headerValue(const QString &value)
 {
@@ -68,8 +63,7 @@ QCoro::Task<ReplyHandle> finishedReply(QNetworkAccessManager &session, QNetworkR
     co_await reply.get();
     if (*tooLarge)
         throw NetworkError(NetworkError::Kind::tooLarge, request.url().toString());
-    if (isTransportError(reply->error()))
-        throw NetworkError(transportKind(reply->error()), reply->errorString());
+    HTTPClient::requireTransportSuccess(*reply);
     co_return reply;
 }
 
@@ -129,6 +123,17 @@ void HTTPClient::requireWebScheme(const QUrl &url)
 {
     if (!isWebScheme(url))
         throw NetworkError(NetworkError::Kind::unsupportedScheme, url.toString());
+}
+
+bool HTTPClient::isRedirect(int status)
+{
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+void HTTPClient::requireTransportSuccess(const QNetworkReply &reply)
+{
+    if (isTransportError(reply.error()))
+        throw NetworkError(transportKind(reply.error()), reply.errorString());
 }
 
 bool HTTPClient::cookieMayFollow(const QUrl &origin, const QUrl &target)

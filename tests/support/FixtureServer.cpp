@@ -118,14 +118,17 @@ void FixtureServer::answer(QTcpSocket *socket, QByteArray &buffer, const QString
         m_replies.value(routeKey(address, path), Reply{404, "not found", {{"Content-Type", "text/plain"}}}));
     if (reply.drop)
         return socket->abort();
-    QByteArray bytes = "HTTP/1.1 " + QByteArray::number(reply.status) +
-                       " Fixture\r\nContent-Length: " + QByteArray::number(reply.body.size()) +
-                       "\r\nConnection: close\r\n";
-    for (const auto &[name, value] : reply.headers)
-        bytes += name + ": " + value + "\r\n";
-    bytes += "\r\n" + reply.body;
-    QTimer::singleShot(reply.delay, socket, [socket, bytes] {
+    QByteArray bytes =
+        reply.raw.value_or("HTTP/1.1 " + QByteArray::number(reply.status) + " Fixture\r\nContent-Length: " +
+                           QByteArray::number(reply.body.size()) + "\r\nConnection: close\r\n");
+    if (!reply.raw) {
+        for (const auto &[name, value] : reply.headers)
+            bytes += name + ": " + value + "\r\n";
+        bytes += "\r\n" + reply.body;
+    }
+    QTimer::singleShot(reply.delay, socket, [socket, bytes, hold = reply.hold] {
         socket->write(bytes);
-        socket->disconnectFromHost();
+        if (!hold)
+            socket->disconnectFromHost();
     });
 }

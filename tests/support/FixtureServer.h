@@ -12,6 +12,7 @@
 #include <chrono>
 #include <map>
 #include <memory>
+#include <optional>
 
 // An HTTPS server on loopback addresses for the parser and importer tests.
 // Each platform gets its own address (127.0.0.2, 127.0.0.3, ...), so the
@@ -41,6 +42,11 @@ public:
         std::chrono::milliseconds delay{0};
         // Close the connection without answering.
         bool drop = false;
+        // Sent as it is in place of a composed answer: for servers that lie
+        // about the length, send none or stop half-way.
+        std::optional<QByteArray> raw;
+        // Leave the connection open after answering, like a server that stalls.
+        bool hold = false;
     };
 
     FixtureServer();

@@ -1,6 +1,6 @@
 #include "MediaDownloader.h"
 
-#include "HTTPClient.h"
+#include "NetworkError.h"
 #include "ParseError.h"
 #include "ParsedMedia.h"
 
@@ -14,21 +14,25 @@ QUrl mediaURL(const QString &link)
     if (normalized.size() > MediaDownloader::maxLinkLength)
         throw ParseError::noURL();
     const QUrl url(normalized, QUrl::StrictMode);
-    if (!url.isValid() || url.isRelative() || (url.host().isEmpty() && HTTPClient::isWebScheme(url)))
+    if (!url.isValid() || url.isRelative() || (url.host().isEmpty() && NetworkSession::isWebScheme(url)))
         throw ParseError::noURL();
-    HTTPClient::requireWebScheme(url);
+    if (!NetworkSession::isWebScheme(url))
+        throw NetworkError(NetworkError::Kind::unsupportedScheme, url.toString());
     return url;
 }
 
-QNetworkRequest mediaRequest(const QUrl &url, Platform platform, std::chrono::seconds timeout)
+NetworkRequest mediaRequest(const QUrl &url, Platform platform, std::chrono::seconds timeout)
 {
-    QNetworkRequest request(url);
-    request.setTransferTimeout(int(std::chrono::milliseconds(timeout).count()));
+    NetworkRequest request;
+    request.url = url;
+    request.idleTimeout = timeout;
+    request.deadline = MediaDownloader::deadline;
+    request.bodyLimit = MediaDownloader::bodyLimit;
     // The platform's own headers may name the agent again (Douyin does).
-    request.setRawHeader("User-Agent", UserAgent::iPhone.toUtf8());
+    request.headers.append({"User-Agent", UserAgent::iPhone.toUtf8()});
     const QMap<QString, QString> headers = platform.mediaHeaders();
     for (auto it = headers.constBegin(); it != headers.constEnd(); ++it)
-        request.setRawHeader(it.key().toUtf8(), it.value().toUtf8());
+        request.headers.append({it.key().toUtf8(), it.value().toUtf8()});
     return request;
 }
 
@@ -37,19 +41,21 @@ QNetworkRequest mediaRequest(const QUrl &url, Platform platform, std::chrono::se
 namespace MediaDownloader {
 
 QCoro::Task<File> fetch(QString link, Platform platform, std::chrono::seconds timeout, Progress progress,
-                        std::stop_token stop)
+                        std::shared_ptr<Cancellation> cancellation)
 {
-    const QNetworkRequest request = mediaRequest(mediaURL(link), platform, timeout);
+    NetworkRequest request = mediaRequest(mediaURL(link), platform, timeout);
+    request.cancellation = std::move(cancellation);
     ProgressDownloader::Download download =
-        co_await ProgressDownloader::shared().download(request, std::move(progress), std::move(stop));
+        co_await ProgressDownloader::shared().download(std::move(request), std::move(progress));
     if (download.statusCode < 200 || download.statusCode > 299)
         throw ParseError::badResponse(download.statusCode);
     co_return std::move(download.file);
 }
 
-QCoro::Task<File> fetchVideo(QString link, Platform platform, Progress progress, std::stop_token stop)
+QCoro::Task<File> fetchVideo(QString link, Platform platform, Progress progress,
+                             std::shared_ptr<Cancellation> cancellation)
 {
-    return fetch(std::move(link), platform, videoTimeout, std::move(progress), std::move(stop));
+    return fetch(std::move(link), platform, videoTimeout, std::move(progress), std::move(cancellation));
 }
 
 } // namespace MediaDownloader

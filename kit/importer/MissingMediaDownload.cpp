@@ -1,5 +1,6 @@
 #include "MissingMediaDownload.h"
 
+#include "Cancellation.h"
 #include "ImageTools.h"
 #include "ImportProgress.h"
 #include "KitLog.h"
@@ -81,7 +82,7 @@ QCoro::Task<> MissingMediaDownload::fetchImage(std::shared_ptr<Media> media, boo
     MediaDownloader::Progress progress = withProgress ? progressOf(*media) : nullptr;
     try {
         MediaDownloader::File file = co_await MediaDownloader::fetch(
-            link, m_platform, MediaDownloader::imageTimeout, std::move(progress), m_stop.get_token());
+            link, m_platform, MediaDownloader::imageTimeout, std::move(progress), m_cancellation);
         if (isGone(*media))
             co_return;
         const QByteArray bytes = contents(*file);
@@ -105,7 +106,7 @@ QCoro::Task<> MissingMediaDownload::fetchVideo(std::shared_ptr<Media> media)
     MediaDownloader::Progress progress = progressOf(*media);
     try {
         MediaDownloader::File file = co_await MediaDownloader::fetchVideo(
-            media->videoRemoteURL(), m_platform, std::move(progress), m_stop.get_token());
+            media->videoRemoteURL(), m_platform, std::move(progress), m_cancellation);
         if (isGone(*media))
             co_return;
         media->setVideo(contents(*file));
@@ -126,13 +127,13 @@ MediaDownloader::Progress MissingMediaDownload::progressOf(const Media &media) c
 void MissingMediaDownload::watch(const std::shared_ptr<Media> &media)
 {
     m_current = media;
-    m_stop = std::stop_source();
+    m_cancellation = std::make_shared<Cancellation>();
 }
 
 void MissingMediaDownload::cancelIfGone()
 {
     if (m_current && isGone(*m_current))
-        m_stop.request_stop();
+        m_cancellation->cancel();
 }
 
 bool MissingMediaDownload::isGone(const Media &media) const

@@ -6,8 +6,8 @@
 #include <QUuid>
 #include <QCoro/QCoroTask>
 #include <memory>
-#include <stop_token>
 
+class Cancellation;
 class Media;
 class Post;
 class PostImporter;
@@ -43,7 +43,7 @@ private:
     Platform m_platform;
     bool m_videos;
     std::shared_ptr<Media> m_current;
-    std::stop_source m_stop;
+    std::shared_ptr<Cancellation> m_cancellation;
     // Ends the watch on the context together with the pass.
     QObject m_watch;
 };

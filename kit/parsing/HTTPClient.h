@@ -1,12 +1,10 @@
 #pragma once
 
 #include "JSON.h"
+#include "NetworkSession.h"
 
 #include <QByteArray>
 #include <QMap>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QPointer>
 #include <QString>
 #include <QUrl>
@@ -14,24 +12,15 @@
 #include <chrono>
 
 // The one client of page and API requests: every request carries the same
-// time-out and language preference, follows redirects itself (so a sign-in
-// cookie never leaves its platform's hosts) and fetches only http and https
-// links. Failures are thrown: ParseError::badResponse for an unusable status,
+// time-out and language preference and goes through the session's rules
+// (NetworkSession): only http and https, redirects followed with a sign-in
+// cookie kept to its platform's cookie domains, time-outs, a body limit.
+// Failures are thrown: ParseError::badResponse for an unusable status,
 // NetworkError for the transport.
 class HTTPClient {
 public:
     using Headers = QMap<QString, QString>;
-
-    struct Response {
-        QByteArray body;
-        int statusCode = 0;
-        // Where the request ended after redirects.
-        QUrl url;
-        QList<QNetworkReply::RawHeaderPair> headers;
-
-        // The first header of that name (case-insensitive); empty when absent.
-        QByteArray header(const QByteArray &name) const;
-    };
+    using Response = NetworkResponse;
 
     struct Page {
         QString text;
@@ -39,20 +28,22 @@ public:
     };
 
     static constexpr std::chrono::milliseconds defaultTimeout{20000};
+    // However slowly bytes trickle in, a request ends after this.
+    static constexpr std::chrono::milliseconds deadline{120000};
     // Larger bodies are refused: no page or API reply comes near it.
-    static constexpr qint64 defaultBodyLimit = 32 * 1024 * 1024;
-    static constexpr int maxRedirects = 16;
+    static constexpr qint64 defaultBodyLimit = NetworkRequest::defaultBodyLimit;
+    static constexpr int maxRedirects = NetworkRequest::defaultMaxRedirects;
 
     // Requests go through the calling thread's shared session unless another is given.
     HTTPClient();
-    explicit HTTPClient(QNetworkAccessManager *session);
+    explicit HTTPClient(NetworkSession *session);
 
     // Copies with another idle time-out or body limit (tests use short ones).
     HTTPClient withTimeout(std::chrono::milliseconds timeout) const;
     HTTPClient withBodyLimit(qint64 bytes) const;
 
     // For the few requests that do not fit get(), such as a form POST.
-    QNetworkAccessManager *session() const { return m_session; }
+    NetworkSession *session() const { return m_session; }
     std::chrono::milliseconds timeout() const { return m_timeout; }
 
     // `headers` are set after "User-Agent" (= ua) and "Accept-Language" and
@@ -78,9 +69,12 @@ public:
     // time-out, dropped) rather than with an HTTP answer.
     static void requireTransportSuccess(const QNetworkReply &reply);
     // Whether a sign-in cookie meant for `origin` may go along to `target`:
-    // the same host, or another host of the same platform, never to plain http
-    // from https.
+    // the same host, or a host of the cookie domains of the platform `origin`
+    // belongs to, never to plain http from https.
     static bool cookieMayFollow(const QUrl &origin, const QUrl &target);
+    // The cookie domains of the platform whose cookie domains hold the host;
+    // empty when none does.
+    static QStringList cookieDomains(const QUrl &url);
 
 private:
     // Coroutines keep copies of their arguments, so a client or a URL that
@@ -89,9 +83,9 @@ private:
     static QCoro::Task<Page> fetchPage(HTTPClient client, QUrl url, Headers headers, QString ua);
     static QCoro::Task<JSON> fetchJSON(HTTPClient client, QUrl url, Headers headers, QString ua);
     static QCoro::Task<QUrl> fetchFinalURL(HTTPClient client, QUrl url, QString ua);
-    QNetworkRequest request(const QUrl &url, const Headers &headers, const QString &ua) const;
+    NetworkRequest request(const QUrl &url, const Headers &headers, const QString &ua) const;
 
-    QPointer<QNetworkAccessManager> m_session;
+    QPointer<NetworkSession> m_session;
     std::chrono::milliseconds m_timeout = defaultTimeout;
     qint64 m_bodyLimit = defaultBodyLimit;
 };

@@ -118,17 +118,38 @@ void FixtureServer::answer(QTcpSocket *socket, QByteArray &buffer, const QString
         m_replies.value(routeKey(address, path), Reply{404, "not found", {{"Content-Type", "text/plain"}}}));
     if (reply.drop)
         return socket->abort();
-    QByteArray bytes =
-        reply.raw.value_or("HTTP/1.1 " + QByteArray::number(reply.status) + " Fixture\r\nContent-Length: " +
-                           QByteArray::number(reply.body.size()) + "\r\nConnection: close\r\n");
-    if (!reply.raw) {
-        for (const auto &[name, value] : reply.headers)
-            bytes += name + ": " + value + "\r\n";
-        bytes += "\r\n" + reply.body;
-    }
-    QTimer::singleShot(reply.delay, socket, [socket, bytes, hold = reply.hold] {
-        socket->write(bytes);
-        if (!hold)
+    if (reply.raw) {
+        QTimer::singleShot(reply.delay, socket, [socket, reply] {
+            socket->write(*reply.raw);
             socket->disconnectFromHost();
+        });
+        return;
+    }
+    QByteArray head = "HTTP/1.1 " + QByteArray::number(reply.status) +
+                      " Fixture\r\nContent-Length: " + QByteArray::number(reply.body.size()) +
+                      "\r\nConnection: close\r\n";
+    for (const auto &[name, value] : reply.headers)
+        head += name + ": " + value + "\r\n";
+    head += "\r\n";
+    QTimer::singleShot(reply.delay, socket, [socket, head, reply] { send(socket, head, reply); });
+}
+
+void FixtureServer::send(QTcpSocket *socket, const QByteArray &head, const Reply &reply)
+{
+    if (reply.trickle.count() <= 0) {
+        socket->write(head + reply.body);
+        socket->disconnectFromHost();
+        return;
+    }
+    socket->write(head);
+    auto *timer = new QTimer(socket);
+    QObject::connect(timer, &QTimer::timeout, socket, [socket, timer, body = reply.body, sent = 0]() mutable {
+        if (sent == body.size()) {
+            timer->stop();
+            socket->disconnectFromHost();
+            return;
+        }
+        socket->write(body.mid(sent++, 1));
     });
+    timer->start(reply.trickle);
 }

@@ -42,11 +42,11 @@ public:
         std::chrono::milliseconds delay{0};
         // Close the connection without answering.
         bool drop = false;
+        // Send the body one byte at a time at this interval.
+        std::chrono::milliseconds trickle{0};
         // Sent as it is in place of a composed answer: for servers that lie
         // about the length, send none or stop half-way.
         std::optional<QByteArray> raw;
-        // Leave the connection open after answering, like a server that stalls.
-        bool hold = false;
     };
 
     FixtureServer();
@@ -82,6 +82,7 @@ public:
 private:
     QSslServer &listener(const QString &address);
     void answer(QTcpSocket *socket, QByteArray &buffer, const QString &address);
+    static void send(QTcpSocket *socket, const QByteArray &head, const Reply &reply);
 
     QHash<QString, Reply> m_replies;
     QList<Request> m_requests;

@@ -148,9 +148,7 @@ TEST_F(PostImporterTest, BadMediaFailAloneAndTheRestIsKept)
 TEST_F(PostImporterTest, APostDeletedDuringItsDownloadIsLeftAlone)
 {
     servePage("/p", {"/slow.png", "/next.png"});
-    server.serve(
-        site, "/slow.png",
-        {.raw = "HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n" + picture(10, 10), .hold = true});
+    server.serve(site, "/slow.png", {.body = QByteArray(100000, 'p'), .trickle = 1ms});
     server.serve(site, "/next.png", {200, picture(10, 10)});
     const auto post = importer.enqueueText(link("/p"), false).post;
     const QUuid id = post->id();

@@ -94,9 +94,23 @@ TEST_F(HTTPClientTest, CookieIsDroppedForGoodOnARedirectToAnotherHost)
 
     HostTable::setOverride(Host::DouyinMain, "douyin.test");
     HostTable::setOverride(Host::DouyinShare, "share.test");
-    for (const auto &[to, follows] :
-         {std::pair{"https://share.test/b", true}, {"http://www.douyin.test/b", false}})
-        EXPECT_EQ(HTTPClient::cookieMayFollow(QUrl("https://www.douyin.test/a"), QUrl(to)), follows) << to;
+    for (const auto &[from, to, follows] :
+         {std::tuple{"https://www.douyin.test/a", "https://share.test/b", true},
+          {"https://www.douyin.test/a", "http://www.douyin.test/b", false},
+          {"https://www.pinterest.com/a", "https://pinterest.attacker.example/b", false},
+          {"https://x.com/a", "https://fxtwitter.com/b", false}})
+        EXPECT_EQ(HTTPClient::cookieMayFollow(QUrl(from), QUrl(to)), follows) << from << " " << to;
+}
+
+TEST_F(HTTPClientTest, SignInCookieFollowsRedirectsAcrossItsPlatformsCookieDomains)
+{
+    server.pointAt(Host::WeiboMain, kSite);
+    server.pointAt(Host::WeiboCn, kOther);
+    server.redirect(kSite, "/status", server.origin(kOther) + "/detail");
+    server.page(kOther, "/detail", "ok");
+    get(HostTable::url(Host::WeiboMain, "/status"), {{"Cookie", "SUB=secret"}});
+    ASSERT_EQ(server.requests().size(), 2);
+    EXPECT_EQ(server.requests().at(1).header("Cookie"), QList<QByteArray>{"SUB=secret"});
 }
 
 TEST_F(HTTPClientTest, TransportFailures)

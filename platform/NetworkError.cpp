@@ -20,6 +20,9 @@ QString NetworkError::messageFor(Kind kind)
         return QCoreApplication::translate("NetworkError", "无法建立安全连接，服务器证书无效");
     case Kind::tooManyRedirects: return QCoreApplication::translate("NetworkError", "链接重定向次数过多");
     case Kind::tooLarge: return QCoreApplication::translate("NetworkError", "服务器返回的内容过大");
+    case Kind::cancelled: return QCoreApplication::translate("NetworkError", "请求已取消");
+    case Kind::badContent: return QCoreApplication::translate("NetworkError", "服务器返回的内容无法读取");
+    case Kind::cannotWrite: return QCoreApplication::translate("NetworkError", "无法保存下载的内容");
     case Kind::other: break;
     }
     return QCoreApplication::translate("NetworkError", "网络请求失败，请稍后再试");

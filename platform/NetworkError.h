@@ -4,7 +4,8 @@
 #include <stdexcept>
 
 // A request that got no usable answer from the transport: no connection, a
-// time-out, a refused link. The message is the user's, shown on the failed post.
+// time-out, a refused link, a body that cannot be read or kept. The message is
+// the user's, shown on the failed post.
 class NetworkError : public std::runtime_error {
 public:
     enum class Kind {
@@ -13,7 +14,10 @@ public:
         cannotConnect, // host not found, refused, dropped before an answer
         insecureConnection,
         tooManyRedirects,
-        tooLarge, // the body exceeded what a page or an API reply may be
+        tooLarge, // the body exceeded the request's limit
+        cancelled,
+        badContent,  // a body that cannot be decoded, such as broken compression
+        cannotWrite, // a streamed body could not be written where it was going
         other,
     };
 

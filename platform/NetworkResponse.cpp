@@ -1,0 +1,9 @@
+#include "NetworkResponse.h"
+
+QByteArray NetworkResponse::header(const QByteArray &name) const
+{
+    for (const auto &[key, value] : headers)
+        if (key.compare(name, Qt::CaseInsensitive) == 0)
+            return value;
+    return {};
+}

@@ -1,0 +1,212 @@
+#include "Cancellation.h"
+#include "FixtureServer.h"
+#include "NetworkError.h"
+#include "NetworkSession.h"
+#include "TestHome.h"
+#include "WaitFor.h"
+
+#include <QBuffer>
+#include <QCoro/QCoroNetworkReply>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTimer>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+const QString kSite = QStringLiteral("127.0.0.2");
+const QString kOther = QStringLiteral("127.0.0.3");
+
+class NetworkSessionTest : public HomeTest {
+protected:
+    NetworkRequest request(const QString &path, const QString &host = kSite)
+    {
+        NetworkRequest request;
+        request.url = server.url(host, path);
+        return request;
+    }
+    NetworkResponse send(const NetworkRequest &request) { return TestAsync::waitFor(session.send(request)); }
+    NetworkError::Kind failure(const NetworkRequest &request)
+    {
+        return TestAsync::failureOf<NetworkError>(session.send(request)).kind();
+    }
+    // A request made through the manager's own interface, awaited to its end.
+    std::unique_ptr<QNetworkReply> plain(QNetworkReply *reply)
+    {
+        std::unique_ptr<QNetworkReply> owned(reply);
+        QCoro::waitFor(qCoro(reply).waitForFinished());
+        return owned;
+    }
+
+    FixtureServer server;
+    NetworkSession &session = NetworkSession::shared();
+};
+
+TEST_F(NetworkSessionTest, TestCertificateIsValidWhateverTheMachinesClock)
+{
+    QFile file(QStringLiteral(KEPSEL_FIXTURES_DIR "/tls/server.crt"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QSslCertificate certificate(file.readAll());
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    EXPECT_LT(certificate.effectiveDate(), now.addYears(-5));
+    EXPECT_GT(certificate.expiryDate(), now.addYears(30));
+}
+
+TEST_F(NetworkSessionTest, CallersCookieIsSentAsGivenAndServerCookiesAreNeverKept)
+{
+    server.serve(kSite, "/set", {200, "ok", {{"Set-Cookie", "sid=server; Path=/"}}});
+    server.page(kSite, "/next", "ok");
+    NetworkRequest signedIn = request("/next");
+    signedIn.headers = {{"Cookie", "sid=mine"}};
+    send(request("/set"));
+    send(signedIn);
+    send(request("/next"));
+    plain(session.get(QNetworkRequest(server.url(kSite, "/next"))));
+    const auto &sent = server.requests();
+    ASSERT_EQ(sent.size(), 4);
+    EXPECT_EQ(sent[1].header("Cookie"), QList<QByteArray>{"sid=mine"});
+    EXPECT_TRUE(sent[2].header("Cookie").isEmpty());
+    EXPECT_TRUE(sent[3].header("Cookie").isEmpty());
+}
+
+TEST_F(NetworkSessionTest, PlainRequestsKeepTheRulesToo)
+{
+    server.redirect(kSite, "/form", server.origin(kOther) + "/landing");
+    QNetworkRequest form(server.url(kSite, "/form"));
+    form.setRawHeader("Cookie", "sid=secret");
+    form.setRawHeader("X-Note", "line\r\nInjected: yes");
+    const auto posted = plain(session.post(form, QByteArray("a=1")));
+    EXPECT_EQ(posted->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 302);
+    ASSERT_EQ(server.requests().size(), 1) << "Qt must not follow the redirect with the cookie";
+    EXPECT_TRUE(server.requests()[0].header("Injected").isEmpty());
+
+    for (const char *link : {"file:///etc/passwd", "data:text/plain,hi", "qrc:/x", "ftp://127.0.0.2/x"})
+        EXPECT_EQ(plain(session.get(QNetworkRequest(QUrl(link))))->error(),
+                  QNetworkReply::ProtocolUnknownError)
+            << link;
+
+    server.serve(kSite, "/slow", {.body = "late", .delay = 10s});
+    QNetworkRequest impatient(server.url(kSite, "/slow"));
+    impatient.setTransferTimeout(100);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_NE(plain(session.get(impatient))->error(), QNetworkReply::NoError);
+    EXPECT_LT(clock.elapsed(), 5000);
+}
+
+TEST_F(NetworkSessionTest, CookieFollowsRedirectsOnlyWithinItsCookieDomains)
+{
+    const QStringList douyin{"douyin.com", "iesdouyin.com"};
+    const QUrl origin("https://www.douyin.com/video/1");
+    for (const auto &[target, follows] : {std::pair{"https://www.douyin.com/b", true},
+                                          {"https://iesdouyin.com/share", true},
+                                          {"https://m.iesdouyin.com/share", true},
+                                          {"http://www.douyin.com/b", false},
+                                          {"https://evil-douyin.com/b", false},
+                                          {"https://douyin.com.attacker.example/b", false}})
+        EXPECT_EQ(NetworkSession::cookieMayFollow(origin, QUrl(target), douyin), follows) << target;
+    EXPECT_FALSE(
+        NetworkSession::cookieMayFollow(QUrl("https://x.com/a"), QUrl("https://mirror.example/a"), {}));
+
+    server.redirect(kSite, "/away", server.origin(kOther) + "/back");
+    server.redirect(kOther, "/back", server.origin(kSite) + "/landing");
+    server.page(kSite, "/landing", "ok");
+    NetworkRequest away = request("/away");
+    away.headers = {{"Cookie", "SUB=secret"}, {"Authorization", "Bearer t"}};
+    EXPECT_EQ(send(away).url, server.url(kSite, "/landing"));
+    const auto &sent = server.requests();
+    ASSERT_EQ(sent.size(), 3);
+    EXPECT_EQ(sent[0].header("Cookie"), QList<QByteArray>{"SUB=secret"});
+    for (const auto &later : {sent[1], sent[2]})
+        EXPECT_TRUE(later.header("Cookie").isEmpty() && later.header("Authorization").isEmpty());
+
+    away.cookieDomains = {kSite, kOther};
+    send(away);
+    EXPECT_EQ(sent[4].header("Cookie"), QList<QByteArray>{"SUB=secret"});
+}
+
+TEST_F(NetworkSessionTest, RedirectsChangeTheMethodLikeBrowsersAndStopAtTheLimit)
+{
+    server.serve(kSite, "/see-other", {303, {}, {{"Location", "/result"}}});
+    server.serve(kSite, "/temporary", {307, {}, {{"Location", "/result"}}});
+    server.page(kSite, "/result", "ok");
+    for (const char *path : {"/see-other", "/temporary"}) {
+        NetworkRequest post = request(path);
+        post.method = "POST";
+        post.body = "a=1";
+        post.headers = {{"Content-Type", "application/x-www-form-urlencoded"}};
+        EXPECT_EQ(send(post).statusCode, 200);
+    }
+    const auto &sent = server.requests();
+    ASSERT_EQ(sent.size(), 4);
+    EXPECT_TRUE(sent[1].target == "/result" && sent[1].header("Content-Length").isEmpty());
+    EXPECT_EQ(sent[3].header("Content-Length"), QList<QByteArray>{"3"});
+
+    server.redirect(kSite, "/loop", "/loop");
+    NetworkRequest loop = request("/loop");
+    loop.maxRedirects = 3;
+    EXPECT_EQ(failure(loop), NetworkError::Kind::tooManyRedirects);
+    EXPECT_EQ(server.requests().size(), 8);
+    server.redirect(kSite, "/to-file", "file:///etc/passwd");
+    EXPECT_EQ(failure(request("/to-file")), NetworkError::Kind::unsupportedScheme);
+}
+
+TEST_F(NetworkSessionTest, ADeadlineEndsATrickleAndCancellingEndsAnyRequest)
+{
+    server.serve(kSite, "/trickle", {.body = QByteArray(400, 'x'), .trickle = 20ms});
+    NetworkRequest trickle = request("/trickle");
+    trickle.idleTimeout = 1s;
+    trickle.deadline = 300ms;
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(failure(trickle), NetworkError::Kind::timedOut);
+    EXPECT_LT(clock.elapsed(), 3000);
+
+    NetworkRequest slow = request("/trickle");
+    slow.cancellation = std::make_shared<Cancellation>();
+    QTimer::singleShot(100ms, slow.cancellation.get(), &Cancellation::cancel);
+    EXPECT_EQ(failure(slow), NetworkError::Kind::cancelled);
+    EXPECT_EQ(failure(slow), NetworkError::Kind::cancelled) << "a cancelled request sends nothing more";
+    EXPECT_EQ(server.requests().size(), 2);
+}
+
+TEST_F(NetworkSessionTest, UnreadableOrOversizedBodiesAreFailures)
+{
+    server.serve(kSite, "/broken-gzip", {200, "definitely not gzip", {{"Content-Encoding", "gzip"}}});
+    EXPECT_EQ(failure(request("/broken-gzip")), NetworkError::Kind::badContent);
+    server.page(kSite, "/big", QByteArray(4096, 'x'));
+    NetworkRequest limited = request("/big");
+    limited.bodyLimit = 1000;
+    EXPECT_EQ(failure(limited), NetworkError::Kind::tooLarge);
+    server.serve(kSite, "/missing", {404, "gone"});
+    EXPECT_EQ(send(request("/missing")).body, "gone") << "an error status is an answer, not a failure";
+}
+
+TEST_F(NetworkSessionTest, DownloadStreamsTheFinalBodyToTheDeviceWithProgress)
+{
+    const QByteArray bytes(300000, 'v');
+    server.redirect(kSite, "/file", server.origin(kOther) + "/file.mp4");
+    server.page(kOther, "/file.mp4", bytes, "video/mp4");
+    QByteArray written;
+    QBuffer sink(&written);
+    sink.open(QIODevice::WriteOnly);
+    qint64 lastReceived = 0, lastTotal = 0;
+    const NetworkResponse response =
+        TestAsync::waitFor(session.download(request("/file"), &sink, [&](qint64 received, qint64 total) {
+            lastReceived = received;
+            lastTotal = total;
+        }));
+    EXPECT_EQ(response.statusCode, 200);
+    EXPECT_TRUE(response.body.isEmpty());
+    EXPECT_TRUE(written == bytes) << "only the final answer's body, whole";
+    EXPECT_EQ(lastReceived, bytes.size());
+    EXPECT_EQ(lastTotal, bytes.size());
+
+    QBuffer readOnly;
+    readOnly.open(QIODevice::ReadOnly);
+    EXPECT_EQ(TestAsync::failureOf<NetworkError>(session.download(request("/file"), &readOnly)).kind(),
+              NetworkError::Kind::cannotWrite);
+}
+
+} // namespace

@@ -8,7 +8,6 @@
 #include "ModelContext.h"
 #include "Post.h"
 #include "PostImporter.h"
-#include "StoreError.h"
 
 #include <algorithm>
 
@@ -26,11 +25,22 @@ bool needsFile(const Media &media, bool videos)
     return media.needsImageDownload() || needsVideo(media, videos);
 }
 
-QByteArray contents(QFile &file)
+// The displayed size of the downloaded picture, read from its header with
+// the file mapped rather than copied. Throws for a file that is no picture,
+// such as an error page served in its place.
+std::optional<QSizeF> pictureSize(QFile &file)
 {
-    if (!file.seek(0))
-        throw StoreError(file.errorString());
-    return file.readAll();
+    const qint64 size = file.size();
+    uchar *mapped = size > 0 ? file.map(0, size) : nullptr;
+    const QByteArray bytes =
+        mapped ? QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), size) : QByteArray();
+    const bool isImage = ImageTools::isImage(bytes);
+    const std::optional<QSizeF> displayed = isImage ? ImageTools::pixelSize(bytes) : std::nullopt;
+    if (mapped)
+        file.unmap(mapped);
+    if (!isImage)
+        throw std::runtime_error("not an image");
+    return displayed;
 }
 
 } // namespace
@@ -85,11 +95,9 @@ QCoro::Task<> MissingMediaDownload::fetchImage(std::shared_ptr<Media> media, boo
             link, m_platform, MediaDownloader::imageTimeout, std::move(progress), m_cancellation);
         if (isGone(*media))
             co_return;
-        const QByteArray bytes = contents(*file);
-        if (!ImageTools::isImage(bytes))
-            throw std::runtime_error("not an image");
-        media->setImage(bytes);
-        if (const auto size = ImageTools::pixelSize(bytes)) {
+        const std::optional<QSizeF> size = pictureSize(*file);
+        media->adoptImage(file->fileName());
+        if (size) {
             media->setWidth(size->width());
             media->setHeight(size->height());
         }
@@ -109,7 +117,7 @@ QCoro::Task<> MissingMediaDownload::fetchVideo(std::shared_ptr<Media> media)
             media->videoRemoteURL(), m_platform, std::move(progress), m_cancellation);
         if (isGone(*media))
             co_return;
-        media->setVideo(contents(*file));
+        media->adoptVideo(file->fileName());
         m_importer.save();
     } catch (const std::exception &error) {
         if (!isGone(*media))

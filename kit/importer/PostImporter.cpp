@@ -142,7 +142,7 @@ QCoro::Task<> PostImporter::refresh(std::shared_ptr<Post> post, bool downloadVid
     m_inFlight.insert(id);
     const auto release = qScopeGuard([this, id] { m_inFlight.remove(id); });
     ImportProgress::shared().startParsing(id);
-    co_await parseAndStore(post);
+    co_await parseAndStore(post, url);
     if (post->isGone()) {
         ImportProgress::shared().finish(id);
         co_return;
@@ -152,13 +152,13 @@ QCoro::Task<> PostImporter::refresh(std::shared_ptr<Post> post, bool downloadVid
         co_await KepselHooks::ready(*this, post);
 }
 
-QCoro::Task<> PostImporter::parseAndStore(std::shared_ptr<Post> post)
+QCoro::Task<> PostImporter::parseAndStore(std::shared_ptr<Post> post, QUrl url)
 {
     const QString stateBefore = post->parseStateRaw();
     std::optional<ParsedPost> parsed;
     QString failure;
     try {
-        parsed = co_await Parsers::parse(QUrl(post->sourceURL()), m_http);
+        parsed = co_await Parsers::parse(url, m_http);
     } catch (const std::exception &error) {
         failure = QString::fromUtf8(error.what());
     }

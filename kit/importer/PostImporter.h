@@ -7,6 +7,7 @@
 #include <QScopeGuard>
 #include <QSet>
 #include <QString>
+#include <QUrl>
 #include <QUuid>
 #include <QCoro/QCoroTask>
 #include <memory>
@@ -86,7 +87,7 @@ private:
 
     Enqueued createPending(const QString &text);
     QCoro::Task<> refreshSoon(std::shared_ptr<Post> post, bool downloadVideos);
-    QCoro::Task<> parseAndStore(std::shared_ptr<Post> post);
+    QCoro::Task<> parseAndStore(std::shared_ptr<Post> post, QUrl url);
     void storeParsed(const ParsedPost &parsed, const std::shared_ptr<Post> &post, const QString &stateBefore);
     void storeFailure(Post &post, const QString &message);
     QCoro::Task<> announceSoon(std::shared_ptr<Post> post);

@@ -9,9 +9,9 @@
 #include "Post.h"
 #include "PostImporter.h"
 
-#include <algorithm>
-
 #include <QTemporaryFile>
+#include <algorithm>
+#include <stdexcept>
 
 namespace {
 

@@ -83,6 +83,16 @@ void BlobStore::remove(const QString &file) const
     QFile::remove(path(file));
 }
 
+void BlobStore::sweep(const QSet<QString> &kept) const
+{
+    const QStringList files = QDir(m_folder).entryList(QDir::Files | QDir::Hidden);
+    for (const QString &file : files)
+        if (!kept.contains(file) && Text::uuidText(QUuid::fromString(file)) == file) {
+            qCInfo(storeLog, "removing byte file no record names: %s", qUtf8Printable(path(file)));
+            remove(file);
+        }
+}
+
 QString BlobStore::path(const QString &file) const
 {
     return m_folder + QLatin1Char('/') + file;

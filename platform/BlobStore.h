@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 #include <optional>
 
@@ -23,6 +24,9 @@ public:
     qint64 size(const QString &file) const;
     void remove(const QString &file) const;
     QString path(const QString &file) const;
+    // Removes the files named like the folder's own (a UUID) that are not
+    // kept; other files in the folder are left alone.
+    void sweep(const QSet<QString> &kept) const;
 
 private:
     void makeFolder() const;

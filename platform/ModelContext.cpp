@@ -64,6 +64,8 @@ ModelContext::recordsOf(const EntityDescription &entity) const
 
 void ModelContext::insertRecord(const std::shared_ptr<PersistentModel> &record)
 {
+    if (record && record->m_context == this && record->m_deleted)
+        return reviveRecord(*record);
     if (!record || record->m_deleted || record->m_context == this)
         return;
     if (record->m_context)
@@ -73,6 +75,7 @@ void ModelContext::insertRecord(const std::shared_ptr<PersistentModel> &record)
     record->m_key = ++entry.lastKey;
     entry.records.emplace_hint(entry.records.end(), record->m_key, record);
     m_changed.insert(record.get());
+    note(*record, Change::inserted);
     for (const auto &targets : record->m_related)
         for (const auto &target : targets)
             insertRecord(target);
@@ -91,10 +94,12 @@ void ModelContext::removeRecord(PersistentModel &record)
     record.m_deleted = true;
     recordsFor(entity).records.erase(record.m_key);
     m_changed.erase(&record);
+    note(record, Change::deleted);
     if (record.m_stored)
         m_removed.push_back(keep);
     for (size_t r = 0; r < entity.relationships.size(); ++r) {
         const auto targets = std::exchange(record.m_related[r], {});
+        record.m_detached[r] = targets;
         for (const auto &target : targets) {
             if (entity.relationships[r].deleteRule == DeleteRule::cascade)
                 removeRecord(*target);
@@ -112,10 +117,55 @@ void ModelContext::removeRecord(PersistentModel &record)
     scheduleChanged();
 }
 
+// Back in the context under its key, with the lists it owned when it was
+// removed and the owned records that went with it.
+void ModelContext::reviveRecord(PersistentModel &record)
+{
+    const auto keep = record.shared_from_this();
+    record.m_deleted = false;
+    recordsFor(record.entity()).records.emplace(record.m_key, keep);
+    const auto removed = std::find(m_removed.begin(), m_removed.end(), keep);
+    if (removed != m_removed.end())
+        m_removed.erase(removed);
+    else
+        record.m_stored = false; // its removal was saved: the row is written anew
+    m_changed.insert(&record);
+    note(record, Change::inserted);
+    const EntityDescription &entity = record.entity();
+    for (size_t r = 0; r < entity.relationships.size(); ++r) {
+        const auto targets = std::exchange(record.m_detached[r], {});
+        if (entity.relationships[r].deleteRule == DeleteRule::cascade)
+            for (const auto &target : targets)
+                if (target->m_deleted && target->m_context == this)
+                    reviveRecord(*target);
+        record.setRelated(int(r), targets);
+        record.m_relationshipsDirty[r] = true;
+    }
+    scheduleChanged();
+}
+
 void ModelContext::recordChanged(PersistentModel &record)
 {
     m_changed.insert(&record);
+    note(record, Change::updated);
     scheduleChanged();
+}
+
+// Keeps each record's net change until the next announcement.
+void ModelContext::note(PersistentModel &record, Change change)
+{
+    const auto found = m_announced.find(&record);
+    if (found == m_announced.end()) {
+        m_announced.emplace(&record, std::pair{change, record.shared_from_this()});
+        return;
+    }
+    Change &noted = found->second.first;
+    if (noted == Change::inserted && change == Change::deleted)
+        m_announced.erase(found);
+    else if (noted == Change::deleted && change == Change::inserted)
+        noted = Change::updated;
+    else if (noted == Change::updated && change == Change::deleted)
+        noted = Change::deleted;
 }
 
 void ModelContext::scheduleChanged()
@@ -127,9 +177,32 @@ void ModelContext::scheduleChanged()
         this,
         [this] {
             m_changePending = false;
-            emit changed();
+            announceChanges();
         },
         Qt::QueuedConnection);
+}
+
+QSet<QString> ModelContext::blobFileNames() const
+{
+    QSet<QString> names;
+    for (const auto &[entity, entry] : m_entities)
+        for (const auto &[key, record] : entry.records)
+            for (const auto &slot : record->m_blobs)
+                names << slot.file << slot.adopted;
+    names.remove(QString());
+    return names;
+}
+
+void ModelContext::announceChanges()
+{
+    ModelChanges changes;
+    for (auto &[record, noted] : std::exchange(m_announced, {})) {
+        auto &list = noted.first == Change::inserted  ? changes.inserted
+                     : noted.first == Change::updated ? changes.updated
+                                                      : changes.deleted;
+        list.append(std::move(noted.second));
+    }
+    emit changed(changes);
 }
 
 bool ModelContext::hasChanges() const

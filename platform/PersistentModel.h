@@ -115,6 +115,8 @@ private:
     bool m_fieldsDirty = true;
     std::vector<bool> m_relationshipsDirty;
     std::vector<QList<std::shared_ptr<PersistentModel>>> m_related;
+    // The owned lists as they were when the record was removed, for an undo.
+    std::vector<QList<std::shared_ptr<PersistentModel>>> m_detached;
     std::vector<QList<std::weak_ptr<PersistentModel>>> m_inverse;
     std::vector<BlobSlot> m_blobs;
 };

@@ -3,6 +3,7 @@
 #include "AuthorDirectory.h"
 #include "Board.h"
 #include "Clock.h"
+#include "DetachedTask.h"
 #include "ImageTools.h"
 #include "ImportProgress.h"
 #include "KepselHooks.h"
@@ -79,7 +80,7 @@ PostImporter::Enqueued PostImporter::enqueueText(const QString &text, bool downl
     Enqueued result = createPending(text);
     if (result.isNew) {
         ImportProgress::shared().startParsing(result.post->id());
-        refreshSoon(result.post, downloadVideos);
+        DetachedTask::start(refreshSoon(result.post, downloadVideos), QStringLiteral("import"), tamselLog());
     }
     return result;
 }
@@ -117,18 +118,14 @@ std::shared_ptr<Post> PostImporter::find(const QString &link) const
     return found.isEmpty() ? nullptr : found.first();
 }
 
-// Nobody awaits this task, so it keeps every failure to itself.
+// Begins once the caller's turn of the event loop is over.
 QCoro::Task<> PostImporter::refreshSoon(std::shared_ptr<Post> post, bool downloadVideos)
 {
-    try {
-        co_await QCoro::sleepFor(std::chrono::milliseconds(0));
-        if (post->isGone())
-            ImportProgress::shared().finish(post->id());
-        else
-            co_await refresh(post, downloadVideos);
-    } catch (const std::exception &error) {
-        qCCritical(tamselLog, "import failed %s: %s", qUtf8Printable(post->sourceURL()), error.what());
-    }
+    co_await QCoro::sleepFor(std::chrono::milliseconds(0));
+    if (post->isGone())
+        ImportProgress::shared().finish(post->id());
+    else
+        co_await refresh(post, downloadVideos);
 }
 
 QCoro::Task<> PostImporter::refresh(std::shared_ptr<Post> post, bool downloadVideos)
@@ -213,20 +210,15 @@ std::shared_ptr<Post> PostImporter::createNote(const QString &text, const QList<
     }
     post->setTags(tags);
     save();
-    announceSoon(post);
+    DetachedTask::start(announceSoon(post), QStringLiteral("postReady"), tamselLog());
     return post;
 }
 
-// Nobody awaits this task, so it keeps every failure to itself.
 QCoro::Task<> PostImporter::announceSoon(std::shared_ptr<Post> post)
 {
-    try {
-        co_await QCoro::sleepFor(std::chrono::milliseconds(0));
-        if (!post->isGone())
-            co_await KepselHooks::ready(*this, post);
-    } catch (const std::exception &error) {
-        qCCritical(tamselLog, "postReady failed: %s", error.what());
-    }
+    co_await QCoro::sleepFor(std::chrono::milliseconds(0));
+    if (!post->isGone())
+        co_await KepselHooks::ready(*this, post);
 }
 
 QSet<QUuid> PostImporter::hold(const QList<QUuid> &ids)

@@ -63,11 +63,6 @@ public:
     static bool isWebScheme(const QUrl &url);
     // Throws NetworkError::unsupportedScheme unless the link is http or https.
     static void requireWebScheme(const QUrl &url);
-    // Whether the status sends the client on to its "Location".
-    static bool isRedirect(int status);
-    // Throws NetworkError when the reply ended in the transport (no connection,
-    // time-out, dropped) rather than with an HTTP answer.
-    static void requireTransportSuccess(const QNetworkReply &reply);
     // Whether a sign-in cookie meant for `origin` may go along to `target`:
     // the same host, or a host of the cookie domains of the platform `origin`
     // belongs to, never to plain http from https.

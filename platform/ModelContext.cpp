@@ -21,7 +21,9 @@ ModelContext::~ModelContext() = default;
 
 void ModelContext::load()
 {
-    for (auto &[entity, entry] : m_entities) {
+    for (auto &slot : m_entities) {
+        // A named reference: clang 14 cannot capture a structured binding.
+        EntityRecords &entry = slot.second;
         entry.lastKey = entry.table->largestKey();
         entry.table->loadRows([this, &entry](std::shared_ptr<PersistentModel> record) {
             record->m_context = this;

@@ -64,6 +64,15 @@ QByteArray replacingLoneSurrogates(QByteArray data)
     return data;
 }
 
+// Qt takes a U+FEFF written as raw bytes at the start of a text or member name
+// for a byte-order mark and drops it, which loses a character and makes the
+// member unreachable by its name. As an escape it stays. Outside strings the
+// bytes are not JSON either way.
+QByteArray escapingZeroWidthNoBreakSpaces(QByteArray data)
+{
+    return data.replace(utf8Mark, "\\uFEFF");
+}
+
 std::optional<qint64> storedInteger(const QJsonValue &value)
 {
     if (!value.isDouble() || value.toVariant().typeId() != QMetaType::LongLong)
@@ -131,7 +140,7 @@ JSON JSON::fromData(const QByteArray &data)
     const QByteArray body = data.startsWith(utf8Mark) ? data.mid(utf8Mark.size()) : data;
     // QJsonDocument reads only objects and arrays; a one-element array lets it
     // read a top-level fragment as well.
-    const QByteArray wrapped = '[' + replacingLoneSurrogates(body) + ']';
+    const QByteArray wrapped = '[' + replacingLoneSurrogates(escapingZeroWidthNoBreakSpaces(body)) + ']';
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(wrapped, &error);
     if (error.error != QJsonParseError::NoError)

@@ -51,4 +51,13 @@ TEST(JSONTest, HostileInputThrowsOrReads)
     EXPECT_EQ(texts[3].string(), u"\\ud800"_qs);
 }
 
+// Only the document's first bytes can be a byte-order mark; a U+FEFF that
+// starts a text or a member name is a character of it.
+TEST(JSONTest, AZeroWidthNoBreakSpaceStartingATextIsKept)
+{
+    const JSON object = read("\xEF\xBB\xBF{\"\xEF\xBB\xBFk\": \"\xEF\xBB\xBFv\"}");
+    EXPECT_EQ(object[u"\uFEFFk"_qs].string(), u"\uFEFFv"_qs);
+    EXPECT_EQ(object.dictionary().keys(), QStringList{u"\uFEFFk"_qs});
+}
+
 } // namespace

@@ -5,6 +5,7 @@
 #include "SqlDatabase.h"
 #include "StoreError.h"
 
+#include <QFile>
 #include <QMetaObject>
 
 ModelContext::ModelContext(SqlDatabase &database, const Schema &schema, const BlobStore *blobs,
@@ -168,7 +169,10 @@ ModelContext::BlobFiles ModelContext::writeBlobFiles() const
                 continue;
             QStringList &names = files[record];
             for (const auto &slot : blobSlots)
-                names.append(!slot.dirty ? slot.file : slot.bytes ? m_blobs->write(*slot.bytes) : QString());
+                names.append(!slot.dirty               ? slot.file
+                             : !slot.adopted.isEmpty() ? slot.adopted
+                             : slot.bytes              ? m_blobs->write(*slot.bytes)
+                                                       : QString());
         }
     } catch (...) {
         discardBlobFiles(files);
@@ -200,12 +204,15 @@ void ModelContext::writeChanges(const BlobFiles &blobFiles)
     transaction.commit();
 }
 
+// Adopted files stay: they hold the unsaved values until the next save.
 void ModelContext::discardBlobFiles(const BlobFiles &blobFiles) const
 {
     for (const auto &[record, files] : blobFiles)
-        for (int b = 0; b < files.size(); ++b)
-            if (record->m_blobs[b].dirty && !files[b].isEmpty())
+        for (int b = 0; b < files.size(); ++b) {
+            const auto &slot = record->m_blobs[b];
+            if (slot.dirty && !files[b].isEmpty() && files[b] != slot.adopted)
                 m_blobs->remove(files[b]);
+        }
 }
 
 // After the commit: the records are clean, replaced and deleted byte files go,
@@ -220,12 +227,13 @@ void ModelContext::finishSave(const BlobFiles &blobFiles)
                 continue;
             obsolete.append(slot.file);
             slot.file = files[b];
+            slot.adopted.clear();
             slot.bytes.reset();
             slot.resident = false;
         }
     for (const auto &record : m_removed)
         for (const auto &slot : record->m_blobs)
-            obsolete.append(slot.file);
+            obsolete << slot.file << slot.adopted;
     for (PersistentModel *record : m_changed)
         record->clearDirty();
     m_changed.clear();
@@ -241,7 +249,35 @@ std::optional<QByteArray> ModelContext::readBlob(const QString &file) const
     return m_blobs ? m_blobs->read(file) : std::nullopt;
 }
 
-bool ModelContext::blobExists(const QString &file) const
+qint64 ModelContext::blobSize(const QString &file) const
 {
-    return m_blobs && m_blobs->exists(file);
+    return m_blobs ? m_blobs->size(file) : -1;
+}
+
+QString ModelContext::blobPath(const QString &file) const
+{
+    return m_blobs ? m_blobs->path(file) : QString();
+}
+
+std::optional<QString> ModelContext::adoptBlobFile(const QString &path) const
+{
+    if (!m_blobs)
+        return std::nullopt;
+    return m_blobs->adopt(path);
+}
+
+QByteArray ModelContext::takeFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw StoreError(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
+    const QByteArray bytes = file.readAll();
+    file.remove();
+    return bytes;
+}
+
+void ModelContext::removeBlobFile(const QString &file) const
+{
+    if (m_blobs)
+        m_blobs->remove(file);
 }

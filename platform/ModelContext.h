@@ -95,7 +95,14 @@ private:
     void finishSave(const BlobFiles &blobFiles);
 
     std::optional<QByteArray> readBlob(const QString &file) const;
-    bool blobExists(const QString &file) const;
+    qint64 blobSize(const QString &file) const;
+    QString blobPath(const QString &file) const;
+    // The name of the file moved into the store's folder; none for a store
+    // in memory, which keeps no files.
+    std::optional<QString> adoptBlobFile(const QString &path) const;
+    // A file's bytes for a store in memory; the file is removed.
+    static QByteArray takeFile(const QString &path);
+    void removeBlobFile(const QString &file) const;
 
     SqlDatabase &m_database;
     const BlobStore *m_blobs;

@@ -119,6 +119,7 @@ void ModelContext::removeRecord(PersistentModel &record)
     note(record, Change::deleted);
     if (record.m_stored)
         m_removed.push_back(keep);
+    record.m_detached.resize(entity.relationships.size());
     for (size_t r = 0; r < entity.relationships.size(); ++r) {
         const auto targets = std::exchange(record.m_related[r], {});
         record.m_detached[r] = targets;
@@ -154,8 +155,9 @@ void ModelContext::reviveRecord(PersistentModel &record)
     m_changed.insert(&record);
     note(record, Change::inserted);
     const EntityDescription &entity = record.entity();
-    for (size_t r = 0; r < entity.relationships.size(); ++r) {
-        const auto targets = std::exchange(record.m_detached[r], {});
+    const auto detached = std::exchange(record.m_detached, {});
+    for (size_t r = 0; r < detached.size(); ++r) {
+        const auto &targets = detached[r];
         if (entity.relationships[r].deleteRule == DeleteRule::cascade)
             for (const auto &target : targets)
                 if (target->m_deleted && target->m_context == this)

@@ -19,8 +19,8 @@ PersistentModel::PersistentModel(const EntityDescription &entity) : PersistentMo
 
 PersistentModel::PersistentModel(const EntityDescription &entity, Materializing)
     : m_entity(&entity), m_relationshipsDirty(entity.relationships.size(), false),
-      m_related(entity.relationships.size()), m_detached(entity.relationships.size()),
-      m_inverse(entity.inverses.size()), m_blobs(size_t(entity.externalBlobs.size()))
+      m_related(entity.relationships.size()), m_inverse(entity.inverses.size()),
+      m_blobs(size_t(entity.externalBlobs.size()))
 {
 }
 

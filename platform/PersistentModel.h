@@ -115,7 +115,8 @@ private:
     bool m_fieldsDirty = true;
     std::vector<bool> m_relationshipsDirty;
     std::vector<QList<std::shared_ptr<PersistentModel>>> m_related;
-    // The owned lists as they were when the record was removed, for an undo.
+    // The owned lists as they were when the record was removed, for an undo;
+    // empty while it was never removed.
     std::vector<QList<std::shared_ptr<PersistentModel>>> m_detached;
     std::vector<QList<std::weak_ptr<PersistentModel>>> m_inverse;
     std::vector<BlobSlot> m_blobs;

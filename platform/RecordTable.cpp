@@ -132,9 +132,9 @@ void RecordTable::loadRows(const std::function<void(std::shared_ptr<PersistentMo
     while (query.step()) {
         auto record = m_entity.materialize();
         record->m_key = sqlite3_column_int64(row, 0);
-        QString id;
-        ColumnCodec::read(row, 1, id);
-        record->m_id = QUuid::fromString(id);
+        // Parsed from the column's own bytes: no text is made for it.
+        record->m_id = QUuid::fromString(QLatin1StringView(
+            reinterpret_cast<const char *>(sqlite3_column_text(row, 1)), sqlite3_column_bytes(row, 1)));
         for (size_t c = 0; c < m_entity.columns.size(); ++c)
             m_entity.columns[c].read(*record, row, 2 + int(c));
         for (size_t b = 0; b < record->m_blobs.size(); ++b)

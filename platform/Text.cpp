@@ -11,11 +11,6 @@ QString canonical(const QString &text)
     return text.normalized(QString::NormalizationForm_C);
 }
 
-bool canonicallyEqual(const QString &a, const QString &b)
-{
-    return a == b || canonical(a) == canonical(b);
-}
-
 QString cappedKey(const QString &text)
 {
     if (text.size() <= keyLengthLimit)

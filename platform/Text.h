@@ -10,8 +10,6 @@ namespace Text {
 // Canonical-equivalence form: equal texts in any composition give the same
 // value, so it serves both for equality and as a hash key.
 QString canonical(const QString &text);
-bool canonicallyEqual(const QString &a, const QString &b);
-
 // Texts from pages that become keys (author names) are cut to this many UTF-16
 // code units before use: normalisation is slow on long runs of combining
 // marks, and a hostile page must not stall the application.

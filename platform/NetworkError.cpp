@@ -27,20 +27,3 @@ QString NetworkError::messageFor(Kind kind)
     }
     return QCoreApplication::translate("NetworkError", "网络请求失败，请稍后再试");
 }
-
-std::optional<NetworkError::Kind> NetworkError::transportKind(QNetworkReply::NetworkError error)
-{
-    // Codes from 200 up describe an HTTP answer, which its status tells better.
-    if (error == QNetworkReply::NoError || int(error) >= 200)
-        return std::nullopt;
-    switch (error) {
-    case QNetworkReply::TimeoutError:
-    // Qt ends a request whose transfer time-out expired by cancelling it; the
-    // clients cancel nothing else.
-    case QNetworkReply::OperationCanceledError: return Kind::timedOut;
-    case QNetworkReply::SslHandshakeFailedError: return Kind::insecureConnection;
-    case QNetworkReply::ProtocolUnknownError: return Kind::unsupportedScheme;
-    case QNetworkReply::UnknownNetworkError: return Kind::other;
-    default: return Kind::cannotConnect;
-    }
-}

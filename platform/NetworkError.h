@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QNetworkReply>
 #include <QString>
-#include <optional>
 #include <stdexcept>
 
 // A request that got no usable answer from the transport: no connection, a
@@ -24,10 +22,6 @@ public:
     };
 
     NetworkError(Kind kind, const QString &detail = {});
-
-    // The kind of a reply's failure of the connection itself; nothing when
-    // the reply has none (an HTTP error status is an answer, not a failure).
-    static std::optional<Kind> transportKind(QNetworkReply::NetworkError error);
 
     Kind kind() const { return m_kind; }
     // The transport's own description, for the log; may be empty.

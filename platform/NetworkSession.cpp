@@ -119,22 +119,10 @@ NetworkError::Kind transportKind(QNetworkReply::NetworkError error)
     }
 }
 
-// Errors below 200 are the connection's; from 200 on Qt describes the content:
-// for an HTTP error status that is just the status, which the caller judges,
-// but with a good status (a body Qt cannot decompress) the body is unusable.
 void throwIfFailed(const QNetworkReply &reply)
 {
-    if (const ReplyWatch *watch = ReplyWatch::of(&reply);
-        watch && watch->reason() != ReplyWatch::Reason::none)
-        throw NetworkError(kindOf(watch->reason()), reply.url().toString());
-    const QNetworkReply::NetworkError error = reply.error();
-    if (error == QNetworkReply::NoError)
-        return;
-    if (int(error) < 200 || error == QNetworkReply::ProtocolUnknownError)
-        throw NetworkError(transportKind(error), reply.errorString());
-    const QVariant status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (!status.isValid() || status.toInt() < 400)
-        throw NetworkError(NetworkError::Kind::badContent, reply.errorString());
+    if (const auto kind = NetworkSession::failureKind(reply))
+        throw NetworkError(*kind, reply.errorString());
 }
 
 bool isRedirectAnswer(const QNetworkReply &reply)
@@ -354,4 +342,22 @@ QNetworkRequest NetworkSession::ruledRequest(const QNetworkRequest &request) con
         ruled.setSslConfiguration(ssl);
     }
     return ruled;
+}
+
+// Errors below 200 are the connection's; from 200 on Qt describes the content:
+// for an HTTP error status that is just the status, which the caller judges,
+// but with a good status (a body Qt cannot decompress) the body is unusable.
+std::optional<NetworkError::Kind> NetworkSession::failureKind(const QNetworkReply &reply)
+{
+    if (const ReplyWatch *watch = ReplyWatch::of(&reply); watch && watch->reason() != ReplyWatch::Reason::none)
+        return kindOf(watch->reason());
+    const QNetworkReply::NetworkError error = reply.error();
+    if (error == QNetworkReply::NoError)
+        return std::nullopt;
+    if (int(error) < 200 || error == QNetworkReply::ProtocolUnknownError)
+        return transportKind(error);
+    const QVariant status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    if (!status.isValid() || status.toInt() < 400)
+        return NetworkError::Kind::badContent;
+    return std::nullopt;
 }

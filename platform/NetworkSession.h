@@ -1,5 +1,6 @@
 #pragma once
 
+#include "NetworkError.h"
 #include "NetworkRequest.h"
 #include "NetworkResponse.h"
 
@@ -9,6 +10,7 @@
 #include <QNetworkRequest>
 #include <QSslCertificate>
 #include <functional>
+#include <optional>
 
 // The process's URL session: one QNetworkAccessManager per thread, all
 // configured alike, and the network rules every request obeys, whether it is
@@ -66,6 +68,10 @@ public:
     // Whether the host is one of the domains or, unless it is an address, under one.
     static bool isWithinDomains(const QString &host, const QStringList &domains);
     static bool isWebScheme(const QUrl &url);
+    // Why a finished reply of this session has no usable answer: its limits,
+    // the connection, or a body that cannot be read; nothing for an answer,
+    // whatever its HTTP status.
+    static std::optional<NetworkError::Kind> failureKind(const QNetworkReply &reply);
 
 protected:
     // For sessions that answer from memory (fuzzing) instead of the network.

@@ -1,6 +1,7 @@
 #include "BotAnswer.h"
 
 #include "NetworkError.h"
+#include "NetworkSession.h"
 
 #include <QMetaEnum>
 #include <QCoro/QCoroNetworkReply>
@@ -38,7 +39,7 @@ QCoro::Task<BotAnswer> BotAnswer::of(QNetworkReply *replyPointer)
         co_return answer;
     // The reply's own error text names the address, and with it the token:
     // only the error's name goes along.
-    if (const auto failure = NetworkError::transportKind(reply->error()))
+    if (const auto failure = NetworkSession::failureKind(*reply))
         throw NetworkError(
             *failure, QString::fromLatin1(
                           QMetaEnum::fromType<QNetworkReply::NetworkError>().valueToKey(reply->error())));

@@ -3,6 +3,7 @@
 #include "EpochTime.h"
 #include "HostTable.h"
 #include "Markup.h"
+#include "NetworkSession.h"
 #include "ParseError.h"
 #include "Text.h"
 
@@ -33,13 +34,6 @@ const HTTPClient::Headers &refererHeaders()
     return headers;
 }
 
-bool isOnAudioHost(const QUrl &url)
-{
-    const QString host = url.host().toLower();
-    const QString domain = HostTable::host(Host::NeteaseAudio);
-    return host == domain || host.endsWith(QLatin1Char('.') + domain);
-}
-
 // A redirect to anything but an MP3 on the audio host (a "/404" page, another
 // site, a relative or non-web link) is no audio.
 std::optional<QString> audioFromLocation(const QString &location)
@@ -48,7 +42,7 @@ std::optional<QString> audioFromLocation(const QString &location)
         return std::nullopt;
     const QString link = ParsedMedia::normalizedLink(location);
     const QUrl url(link, QUrl::StrictMode);
-    if (!url.isValid() || !HTTPClient::isWebScheme(url) || !isOnAudioHost(url))
+    if (!url.isValid() || !HTTPClient::isWebScheme(url) || !NetworkSession::isWithinDomains(url.host().toLower(), {HostTable::host(Host::NeteaseAudio)}))
         return std::nullopt;
     return link;
 }

@@ -4,6 +4,7 @@
 #include "HostTable.h"
 #include "Markup.h"
 #include "NetworkError.h"
+#include "NetworkSession.h"
 #include "ParseError.h"
 #include "Text.h"
 
@@ -77,14 +78,6 @@ QString visitorCookieFrom(const QString &body)
     if (!sub || !subp)
         throw ParseError::structureChanged(QStringLiteral("weibo visitor"));
     return QStringLiteral("SUB=%1; SUBP=%2").arg(*sub, *subp);
-}
-
-NetworkError transportError(const QNetworkReply &reply)
-{
-    const bool timedOut = reply.error() == QNetworkReply::OperationCanceledError ||
-                          reply.error() == QNetworkReply::TimeoutError;
-    return NetworkError(timedOut ? NetworkError::Kind::timedOut : NetworkError::Kind::cannotConnect,
-                        reply.errorString());
 }
 
 // The one form of "created_at": "Tue Nov 05 18:30:00 +0800 2024"; none for any other.
@@ -224,9 +217,9 @@ QCoro::Task<QString> fetchVisitorCookie(HTTPClient http)
     const QScopedPointer<QNetworkReply, QScopedPointerDeleteLater> reply(
         session->post(request, QByteArrayLiteral("cb=visitor_gray_callback&tid=&from=weibo")));
     co_await reply.get();
-    // Errors from 200 up describe an HTTP answer, whose status does not matter here.
-    if (reply->error() != QNetworkReply::NoError && reply->error() < 200)
-        throw transportError(*reply);
+    // Any answer will do, whatever its status: the callback text is what counts.
+    if (const auto failure = NetworkSession::failureKind(*reply))
+        throw NetworkError(*failure, reply->errorString());
     co_return visitorCookieFrom(QString::fromUtf8(reply->readAll()));
 }
 

@@ -56,20 +56,17 @@ TEST_F(ChannelOperationsTest, APostThatLeavesDuringItsSendTakesItsMessagesAlong)
     const auto hidden = addPost(u"藏起来"_s);
     sync(deleted);
     sync(hidden);
-    bot.onCall([&](const FakeBotAPI::Call &call) {
-        if (call.method != u"sendMessage"_s)
-            return;
-        context.remove(deleted);
-        hidden->setIsPrivate(true);
-    });
+    const auto whileSending = [&](std::function<void()> change) {
+        bot.onCall([change](const FakeBotAPI::Call &call) {
+            if (call.method == u"sendMessage"_s)
+                change();
+        });
+    };
+    whileSending([&] { context.remove(deleted); });
     EXPECT_EQ(sync(deleted), TelegramSyncResult::sent);
     EXPECT_EQ(channel(), QList<qint64>{101});
-    bot.onCall({});
-    hidden->setIsPrivate(false);
-    auto send = syncToTelegram(importer, hidden);
-    hidden->setIsPrivate(true);
-    EXPECT_EQ(TestAsync::failureOf<TelegramSync::SyncError>(std::move(send)).text(),
-              u"隐私空间的收藏不同步到 Telegram"_s);
+    whileSending([&] { hidden->setIsPrivate(true); });
+    EXPECT_EQ(syncFailure(hidden), u"隐私空间的收藏不同步到 Telegram"_s);
     EXPECT_TRUE(channel().isEmpty());
     EXPECT_TRUE(TelegramLedger::all().isEmpty());
     EXPECT_EQ(hidden->telegramMessageIDs(), QList<qint64>{101});

@@ -3,7 +3,6 @@
 #include "BackupCoder.h"
 #include "BackupFolder.h"
 #include "FileCoordinator.h"
-#include "FileError.h"
 #include "KitLog.h"
 #include "Media.h"
 #include "ModelContext.h"
@@ -39,23 +38,27 @@ std::optional<ByteSource> byteSource(const Media &media, bool video)
     return std::nullopt;
 }
 
-// In the worker. A store file replaced since it was asked for leaves nothing
-// to write; a failed write gives its text.
+// In the worker. A store file replaced since it was asked for holds
+// nothing to write any more.
+std::optional<QByteArray> bytesOf(const ByteSource &source)
+{
+    const auto *file = std::get_if<QString>(&source);
+    if (!file)
+        return std::get<QByteArray>(source);
+    QFile stored(*file);
+    if (!stored.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return stored.readAll();
+}
+
+// In the worker: the failure's text, or none.
 std::optional<QString> copyToFolder(const ByteSource &source, const QString &target)
 {
-    QByteArray bytes;
-    if (const auto *file = std::get_if<QString>(&source)) {
-        QFile stored(*file);
-        if (!stored.open(QIODevice::ReadOnly))
-            return std::nullopt;
-        bytes = stored.readAll();
-    } else {
-        bytes = std::get<QByteArray>(source);
-    }
     try {
-        FileCoordinator::write(bytes, target);
-    } catch (const FileError &error) {
-        return error.description();
+        if (const auto bytes = bytesOf(source))
+            FileCoordinator::write(*bytes, target);
+    } catch (const std::exception &error) {
+        return QString::fromStdString(error.what());
     }
     return std::nullopt;
 }
@@ -64,7 +67,7 @@ std::optional<QByteArray> readQuietly(const QString &path)
 {
     try {
         return MediaFolder::read(path);
-    } catch (const FileError &) {
+    } catch (const std::exception &) {
         return std::nullopt;
     }
 }

@@ -9,11 +9,9 @@
 #include "TestHome.h"
 #include "WaitFor.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QImage>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
@@ -26,7 +24,7 @@ protected:
     MediaBackupTest()
     {
         BackupFolder::resetLegacyMigrationForTesting();
-        QDir().mkpath(folder);
+        QDir().mkpath(mediaFolder);
         BackupFolder::setFolder(folder);
         TamselStore::defaults().setBool(MediaBackup::enabledKey, true);
     }
@@ -49,17 +47,15 @@ protected:
         return medium;
     }
 
-    // A post whose media have links and still lack their bytes.
-    std::shared_ptr<Post> addPostToRestore(int mediaCount, MediaKind kind = MediaKind::image)
+    // A saved post whose media have links and lack their bytes.
+    std::shared_ptr<Post> addPost(int mediaCount, MediaKind kind = MediaKind::image)
     {
         auto post = std::make_shared<Post>(QStringLiteral("https://weibo.com/1"), Platform::weibo);
         QList<std::shared_ptr<Media>> media;
         for (int order = 0; order < mediaCount; ++order) {
-            auto medium = std::make_shared<Media>(kind, order);
-            medium->setRemoteURL(QStringLiteral("https://wx1.sinaimg.cn/%1.jpg").arg(order));
-            if (kind != MediaKind::image)
-                medium->setVideoRemoteURL(QStringLiteral("https://video.weibo.com/%1.mp4").arg(order));
-            media.append(medium);
+            media.append(std::make_shared<Media>(kind, order));
+            media.last()->setRemoteURL(QStringLiteral("https://wx1.sinaimg.cn/%1.jpg").arg(order));
+            media.last()->setVideoRemoteURL(QStringLiteral("https://video.weibo.com/%1.mp4").arg(order));
         }
         post->setMedia(media);
         context().insert(post);
@@ -67,13 +63,19 @@ protected:
         return post;
     }
 
+    static QString jpg(const QUuid &id) { return MediaFolder::imageName(id); }
+    static QString mp4(const QUuid &id) { return MediaFolder::videoName(id); }
     QString mediaPath(const QString &name) const { return mediaFolder + QLatin1Char('/') + name; }
-    void putFile(const QString &name, const QByteArray &bytes = "bytes") const
+    bool has(const QString &name) const { return QFile::exists(mediaPath(name)); }
+    static void write(const QString &path, const QByteArray &bytes)
     {
-        QDir().mkpath(mediaFolder);
-        QFile file(mediaPath(name));
+        QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
+    }
+    void putFile(const QString &name, const QByteArray &bytes = "bytes") const
+    {
+        write(mediaPath(name), bytes);
     }
     QByteArray fileAt(const QString &name) const
     {
@@ -81,64 +83,49 @@ protected:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
 
-    // A backup document with one post holding media of the given ids.
+    // A backup document with one post holding media of these ids.
     void writeBackupFile(const QString &name, const QList<QUuid> &mediaIDs) const
     {
-        const QDateTime time = QDateTime::fromSecsSinceEpoch(1700000000, Qt::UTC);
-        Backup::PostRecord post;
-        post.id = QUuid::createUuid();
-        post.createdAt = post.updatedAt = time;
+        Backup::File file;
+        file.exportedAt = QDateTime::fromSecsSinceEpoch(1700000000, Qt::UTC);
+        Backup::PostRecord post{QUuid::createUuid()};
+        post.createdAt = post.updatedAt = file.exportedAt;
         for (const QUuid &id : mediaIDs)
             post.media.append({id, QStringLiteral("image")});
-        Backup::File file;
-        file.exportedAt = time;
         file.posts = {post};
-        QFile out(folder + QLatin1Char('/') + name);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(Backup::encode(file));
-    }
-
-    static QByteArray jpeg()
-    {
-        QImage image(32, 24, QImage::Format_RGB32);
-        image.fill(Qt::darkCyan);
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "JPG");
-        return buffer.data();
+        write(folder + QLatin1Char('/') + name, Backup::encode(file));
     }
 
     const QString folder = home.path() + QStringLiteral("/drive/Kepsel");
     const QString mediaFolder = folder + QStringLiteral("/媒体");
-    const QString latest = BackupFolder::latestName;
     const QString daily = BackupFolder::dailyPrefix + QStringLiteral("2024-05-01.json");
     std::unique_ptr<ModelContainer> container = TamselStore::makeContainer(false);
 };
 
 TEST_F(MediaBackupTest, WritesOnlyMissingFilesAndCountsThem)
 {
-    const auto both = addMedium(QByteArray("both image"), QByteArray("both video"));
+    const auto both = addMedium(QByteArray("image"), QByteArray("video"));
     const auto placeheld = addMedium(QByteArray("placeheld"));
     const auto present = addMedium(QByteArray("new bytes"));
-    const auto empty = addMedium(std::nullopt);
+    addMedium(std::nullopt);
     context().save();
     const auto unsaved = addMedium(std::nullopt, QByteArray("unsaved video"));
-    putFile(BackupFolder::placeholderName(MediaFolder::imageName(placeheld->id())), "");
-    putFile(MediaFolder::imageName(present->id()), "old bytes");
+    putFile(BackupFolder::placeholderName(jpg(placeheld->id())), "");
+    putFile(jpg(present->id()), "old bytes");
 
     QSignalSpy doneSpy(&backup(), &MediaBackup::doneChanged);
     runBackup();
     EXPECT_EQ(backup().total(), 3);
     EXPECT_EQ(backup().done(), 3);
-    EXPECT_GE(doneSpy.count(), 3);
+    EXPECT_EQ(doneSpy.count(), 3);
     EXPECT_FALSE(backup().running());
     EXPECT_EQ(backup().lastError(), std::nullopt);
-    EXPECT_EQ(fileAt(MediaFolder::imageName(both->id())), QByteArray("both image"));
-    EXPECT_EQ(fileAt(MediaFolder::videoName(both->id())), QByteArray("both video"));
-    EXPECT_EQ(fileAt(MediaFolder::videoName(unsaved->id())), QByteArray("unsaved video"));
-    EXPECT_FALSE(QFile::exists(mediaPath(MediaFolder::imageName(placeheld->id()))));
-    EXPECT_EQ(fileAt(MediaFolder::imageName(present->id())), QByteArray("old bytes"));
-    EXPECT_FALSE(QFile::exists(mediaPath(MediaFolder::imageName(empty->id()))));
+    EXPECT_EQ(fileAt(both->id().toString(QUuid::WithoutBraces).toUpper() + QStringLiteral(".jpg")), "image");
+    EXPECT_EQ(fileAt(mp4(both->id())), "video");
+    EXPECT_EQ(fileAt(mp4(unsaved->id())), "unsaved video");
+    EXPECT_FALSE(has(jpg(placeheld->id())));
+    EXPECT_EQ(fileAt(jpg(present->id())), "old bytes");
+    EXPECT_EQ(QDir(mediaFolder).count(), 2 + 4u);
 
     // Files are never rewritten, also when the bytes changed since.
     both->setImage(QByteArray("changed"));
@@ -146,58 +133,39 @@ TEST_F(MediaBackupTest, WritesOnlyMissingFilesAndCountsThem)
     runBackup();
     EXPECT_EQ(backup().total(), 0);
     EXPECT_EQ(backup().done(), 0);
-    EXPECT_EQ(fileAt(MediaFolder::imageName(both->id())), QByteArray("both image"));
+    EXPECT_EQ(fileAt(jpg(both->id())), "image");
 }
 
-TEST_F(MediaBackupTest, PruningKeepsWhatTheLibraryOrAnyBackupFileNames)
+TEST_F(MediaBackupTest, RemovesOnlyFilesNoReadableBackupFileNames)
 {
     const auto library = addMedium(QByteArray("library"));
     context().save();
     const QUuid inLatest = QUuid::createUuid(), inDaily = QUuid::createUuid(), orphan = QUuid::createUuid();
-    writeBackupFile(latest, {inLatest});
+    for (const QString &name : {jpg(inLatest), mp4(inDaily), jpg(orphan),
+                                BackupFolder::placeholderName(mp4(orphan)), QStringLiteral("desktop.ini")})
+        putFile(name);
+
+    // Without the latest file, the other devices' media are known nowhere here.
+    runBackup();
     writeBackupFile(daily, {inDaily});
-    putFile(MediaFolder::imageName(inLatest));
-    putFile(MediaFolder::videoName(inDaily));
-    putFile(MediaFolder::imageName(orphan));
-    putFile(BackupFolder::placeholderName(MediaFolder::videoName(orphan)));
-    putFile(QStringLiteral("desktop.ini"));
-
     runBackup();
-    EXPECT_TRUE(QFile::exists(mediaPath(MediaFolder::imageName(library->id()))));
-    EXPECT_TRUE(QFile::exists(mediaPath(MediaFolder::imageName(inLatest))));
-    EXPECT_TRUE(QFile::exists(mediaPath(MediaFolder::videoName(inDaily))));
-    EXPECT_TRUE(QFile::exists(mediaPath(QStringLiteral("desktop.ini"))));
-    EXPECT_FALSE(QFile::exists(mediaPath(MediaFolder::imageName(orphan))));
-    EXPECT_FALSE(QFile::exists(mediaPath(BackupFolder::placeholderName(MediaFolder::videoName(orphan)))));
+    EXPECT_TRUE(has(jpg(orphan)));
+    writeBackupFile(BackupFolder::latestName, {inLatest});
+    runBackup();
+    EXPECT_TRUE(has(jpg(library->id())) && has(jpg(inLatest)) && has(mp4(inDaily)));
+    EXPECT_TRUE(has(QStringLiteral("desktop.ini")));
+    EXPECT_FALSE(has(jpg(orphan)));
+    EXPECT_FALSE(has(BackupFolder::placeholderName(mp4(orphan))));
 
-    // Once no backup file names it any more, the next run removes it.
+    // One unreadable copy holds back every removal.
     writeBackupFile(daily, {});
+    write(folder + QLatin1Char('/') + BackupFolder::dailyPrefix + QStringLiteral("2024-05-02.json"),
+          R"({"version":1,"posts":[{"media":[{"id":"../../x"}]}]})");
     runBackup();
-    EXPECT_FALSE(QFile::exists(mediaPath(MediaFolder::videoName(inDaily))));
-    EXPECT_TRUE(QFile::exists(mediaPath(MediaFolder::imageName(inLatest))));
-}
-
-TEST_F(MediaBackupTest, NothingIsRemovedWhenTheBackupFilesCannotAllBeRead)
-{
-    const auto library = addMedium(QByteArray("library"));
-    context().save();
-    const QString orphan = MediaFolder::imageName(QUuid::createUuid());
-    putFile(orphan);
-
-    // No backup file at all, then only a daily copy: the latest file's media are unknown.
+    EXPECT_TRUE(has(mp4(inDaily)));
+    QFile::remove(folder + QLatin1Char('/') + BackupFolder::dailyPrefix + QStringLiteral("2024-05-02.json"));
     runBackup();
-    writeBackupFile(daily, {});
-    runBackup();
-    // An unreadable copy, for example one naming a medium by a path.
-    writeBackupFile(latest, {});
-    QFile bad(folder + QLatin1Char('/') + BackupFolder::dailyPrefix + QStringLiteral("2024-05-02.json"));
-    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-    bad.write(R"({"version":1,"posts":[{"media":[{"id":"../../etc/passwd"}]}]})");
-    bad.close();
-    runBackup();
-
-    EXPECT_TRUE(QFile::exists(mediaPath(orphan)));
-    EXPECT_EQ(fileAt(MediaFolder::imageName(library->id())), QByteArray("library"));
+    EXPECT_FALSE(has(mp4(inDaily)));
     EXPECT_EQ(backup().lastError(), std::nullopt);
 }
 
@@ -207,29 +175,27 @@ TEST_F(MediaBackupTest, AFailedWriteStopsTheRunLogsAndRemovesNothing)
     for (int i = 0; i < 5; ++i)
         media.append(addMedium(QByteArray::number(i)));
     context().save();
-    writeBackupFile(latest, {});
-    const QString orphan = MediaFolder::imageName(QUuid::createUuid());
-    putFile(orphan);
+    writeBackupFile(BackupFolder::latestName, {});
+    putFile(jpg(QUuid::createUuid()));
     // A folder in the way of the third file makes its write fail.
-    QObject::connect(&backup(), &MediaBackup::doneChanged, [&](int done) {
+    const auto connection = QObject::connect(&backup(), &MediaBackup::doneChanged, [&](int done) {
         if (done == 2)
-            QDir().mkpath(mediaPath(MediaFolder::imageName(media[2]->id())) + QStringLiteral("/x"));
+            QDir().mkpath(mediaPath(jpg(media[2]->id())) + QStringLiteral("/x"));
     });
     logLines.clear();
     const auto previous = qInstallMessageHandler(
         [](QtMsgType, const QMessageLogContext &, const QString &message) { logLines.append(message); });
     runBackup();
     qInstallMessageHandler(previous);
-    QObject::disconnect(&backup(), &MediaBackup::doneChanged, nullptr, nullptr);
+    QObject::disconnect(connection);
 
     EXPECT_EQ(backup().done(), 2);
     EXPECT_EQ(backup().total(), 5);
     EXPECT_FALSE(backup().running());
     ASSERT_TRUE(backup().lastError());
-    ASSERT_EQ(logLines.size(), 1);
-    EXPECT_EQ(logLines[0], QStringLiteral("media backup failed: ") + *backup().lastError());
-    EXPECT_FALSE(QFile::exists(mediaPath(MediaFolder::imageName(media[3]->id()))));
-    EXPECT_TRUE(QFile::exists(mediaPath(orphan)));
+    EXPECT_EQ(logLines, QStringList{QStringLiteral("media backup failed: ") + *backup().lastError()});
+    EXPECT_FALSE(has(jpg(media[3]->id())));
+    EXPECT_EQ(QDir(mediaFolder).count(), 2 + 4u);
 }
 
 TEST_F(MediaBackupTest, ARunThatMayNotStartChangesNothing)
@@ -237,30 +203,22 @@ TEST_F(MediaBackupTest, ARunThatMayNotStartChangesNothing)
     const auto medium = addMedium(QByteArray("bytes"));
     context().save();
     const auto lastError = backup().lastError();
-    const int total = backup().total();
     QSignalSpy runningSpy(&backup(), &MediaBackup::runningChanged);
-
     TamselStore::defaults().setBool(BackupFolder::pausedKey, true);
     runBackup();
     TamselStore::defaults().remove(BackupFolder::pausedKey);
     TamselStore::defaults().setBool(MediaBackup::enabledKey, false);
     runBackup();
-    TamselStore::defaults().setBool(MediaBackup::enabledKey, true);
-    QDir(folder).removeRecursively();
-    runBackup();
-
     EXPECT_EQ(runningSpy.count(), 0);
     EXPECT_EQ(backup().lastError(), lastError);
-    EXPECT_EQ(backup().total(), total);
-    EXPECT_FALSE(QFile::exists(mediaFolder));
+    EXPECT_FALSE(has(jpg(medium->id())));
 
-    // A second run while one is in progress returns at once.
-    QDir().mkpath(folder);
+    TamselStore::defaults().setBool(MediaBackup::enabledKey, true);
     auto first = backup().run(context());
-    EXPECT_TRUE(backup().running());
     EXPECT_TRUE(backup().run(context()).isReady());
     QCoro::waitFor(std::move(first));
-    EXPECT_TRUE(QFile::exists(mediaPath(MediaFolder::imageName(medium->id()))));
+    EXPECT_EQ(runningSpy.count(), 2);
+    EXPECT_TRUE(has(jpg(medium->id())));
 }
 
 TEST_F(MediaBackupTest, RestoreFillsMissingBytesAndReportsCompletePosts)
@@ -268,49 +226,49 @@ TEST_F(MediaBackupTest, RestoreFillsMissingBytesAndReportsCompletePosts)
     // Neither the setting nor a pause holds a restore back.
     TamselStore::defaults().setBool(MediaBackup::enabledKey, false);
     TamselStore::defaults().setBool(BackupFolder::pausedKey, true);
-    const auto partial = addPostToRestore(2, MediaKind::livePhoto);
+    const auto partial = addPost(2, MediaKind::livePhoto);
     const auto first = partial->sortedMedia()[0], second = partial->sortedMedia()[1];
-    putFile(MediaFolder::imageName(first->id()), jpeg());
-    putFile(MediaFolder::videoName(first->id()), "motion");
+    putFile(jpg(first->id()), "picture");
+    putFile(mp4(first->id()), "motion");
     const auto linkless = std::make_shared<Media>(MediaKind::image, 0);
-    auto unlinked = std::make_shared<Post>(QString(), Platform::local);
-    unlinked->setMedia({linkless});
-    context().insert(unlinked);
-    putFile(MediaFolder::videoName(linkless->id()), "sound");
-    const auto complete = addPostToRestore(1);
+    auto note = std::make_shared<Post>(QString(), Platform::local);
+    note->setMedia({linkless});
+    context().insert(note);
+    putFile(mp4(linkless->id()), "sound");
+    const auto complete = addPost(1);
     complete->media()[0]->setImage(QByteArray("kept"));
-    putFile(MediaFolder::imageName(complete->media()[0]->id()), "from folder");
-    const auto bare = addPostToRestore(0);
+    putFile(jpg(complete->media()[0]->id()), "from folder");
+    const auto bare = addPost(0);
     context().save();
 
     const auto restored =
-        restore({partial->id(), unlinked->id(), complete->id(), bare->id(), QUuid::createUuid()});
-    EXPECT_EQ(restored, (QSet<QUuid>{unlinked->id(), complete->id(), bare->id()}));
-    EXPECT_EQ(first->data(), jpeg());
-    EXPECT_TRUE(first->thumbnail());
-    EXPECT_EQ(first->dataSize(), jpeg().size());
-    EXPECT_EQ(first->videoData(), QByteArray("motion"));
+        restore({partial->id(), note->id(), complete->id(), bare->id(), QUuid::createUuid()});
+    EXPECT_EQ(restored, (QSet<QUuid>{note->id(), complete->id(), bare->id()}));
+    EXPECT_EQ(first->data(), "picture");
+    EXPECT_EQ(first->dataSize(), 7);
+    EXPECT_EQ(first->videoData(), "motion");
     EXPECT_EQ(first->videoSize(), 6);
     EXPECT_FALSE(second->hasImageData());
-    EXPECT_EQ(linkless->videoData(), QByteArray("sound"));
-    EXPECT_EQ(complete->media()[0]->data(), QByteArray("kept"));
+    EXPECT_EQ(linkless->videoData(), "sound");
+    EXPECT_EQ(complete->media()[0]->data(), "kept");
     EXPECT_FALSE(context().hasChanges());
 
-    putFile(MediaFolder::imageName(second->id()), jpeg());
-    putFile(MediaFolder::videoName(second->id()), "motion");
+    putFile(jpg(second->id()));
+    putFile(mp4(second->id()));
     EXPECT_EQ(restore({partial->id()}), QSet<QUuid>{partial->id()});
 }
 
 TEST_F(MediaBackupTest, RestoreSkipsPostsDeletedMeanwhileAndUnreadableFiles)
 {
-    const auto kept = addPostToRestore(1);
-    const auto deleted = addPostToRestore(1);
-    const auto waiting = addPostToRestore(1);
+    const auto kept = addPost(1), deleted = addPost(1), waiting = addPost(1), linked = addPost(1);
     const auto deletedMedium = deleted->media()[0];
-    putFile(MediaFolder::imageName(kept->media()[0]->id()), jpeg());
-    putFile(MediaFolder::imageName(deletedMedium->id()), jpeg());
-    // Only the placeholder: the file is not downloaded yet.
-    putFile(BackupFolder::placeholderName(MediaFolder::imageName(waiting->media()[0]->id())), "");
+    putFile(jpg(kept->media()[0]->id()));
+    putFile(jpg(deletedMedium->id()));
+    // Not downloaded yet: only the placeholder is there.
+    putFile(BackupFolder::placeholderName(jpg(waiting->media()[0]->id())), "");
+    // A link could bring any of the user's files into the library.
+    write(home.path() + QStringLiteral("/secret"), "secret");
+    QFile::link(home.path() + QStringLiteral("/secret"), mediaPath(jpg(linked->media()[0]->id())));
     QCoreApplication::processEvents();
     // The first post's restore announces a change while the second's file is read.
     QObject::connect(&context(), &ModelContext::changed, [&] {
@@ -318,10 +276,11 @@ TEST_F(MediaBackupTest, RestoreSkipsPostsDeletedMeanwhileAndUnreadableFiles)
             context().remove(deleted);
     });
 
-    EXPECT_EQ(restore({kept->id(), deleted->id(), waiting->id()}), QSet<QUuid>{kept->id()});
+    EXPECT_EQ(restore({kept->id(), deleted->id(), waiting->id(), linked->id()}), QSet<QUuid>{kept->id()});
     EXPECT_TRUE(deleted->isGone());
     EXPECT_FALSE(deletedMedium->hasImageData());
     EXPECT_FALSE(waiting->media()[0]->hasImageData());
+    EXPECT_FALSE(linked->media()[0]->hasImageData());
 
     QDir(mediaFolder).removeRecursively();
     EXPECT_EQ(restore({kept->id()}), QSet<QUuid>());

@@ -163,15 +163,9 @@ QCoro::Task<> MediaBackup::run(ModelContext &context)
     }
     const QPointer<ModelContext> alive(&context);
     const auto existing = co_await listing(mediaFolder);
-    QList<std::shared_ptr<Media>> media;
-    try {
-        if (alive)
-            media = alive->fetch<Media>();
-    } catch (const StoreError &) {
-        // Without the library's media nothing is written, and pruning would
-        // remove files the library still needs.
+    if (!alive)
         co_return;
-    }
+    const auto media = alive->fetch<Media>();
     const auto items = missingFiles(media, existing);
     setTotal(int(items.size()));
     setDone(0);

@@ -1,7 +1,7 @@
 #include "MediaBackup.h"
 
-#include "BackupCoder.h"
 #include "BackupFolder.h"
+#include "BackupSummary.h"
 #include "FileCoordinator.h"
 #include "KitLog.h"
 #include "Media.h"
@@ -78,12 +78,8 @@ void pruneKeeping(const QString &mediaFolder, const MediaFolder::Listing &existi
                   const QStringList &backupFiles)
 {
     try {
-        for (const QString &path : backupFiles) {
-            for (const auto &post : Backup::decode(FileCoordinator::read(path)).posts) {
-                for (const auto &media : post.media)
-                    keep.insert(media.id);
-            }
-        }
+        for (const QString &path : backupFiles)
+            keep.unite(Backup::summary(FileCoordinator::read(path)).mediaIDs);
     } catch (const std::exception &) {
         return;
     }

@@ -17,6 +17,7 @@
 #include <QPointer>
 #include <QWindow>
 #include <QCoro/QCoroTimer>
+#include <algorithm>
 
 namespace {
 

@@ -35,6 +35,8 @@ struct Result;
 class MacModel : public QObject {
     Q_OBJECT
 public:
+    using Naming = ::Naming;
+
     // The outcome of saving the clipboard's link from the tray item.
     struct MenuBarResult {
         enum class Kind { saved, duplicate, failed, noLink };

@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QStringList>
+#include <algorithm>
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "PostImporter.h"
 #include "SettingsKey.h"
 #include "TamselStore.h"
+#include "TelegramModule.h"
 #include "UndoableDelete.h"
 
 #include <QDir>
@@ -81,6 +82,8 @@ MacModel::MacModel(std::unique_ptr<PasswordCheck> passwordCheck, Delays delays, 
     const double lastSyncAt = TamselStore::defaults().number(BackupFolder::lastSyncKey);
     if (lastSyncAt > 0)
         m_lastSync = QDateTime::fromMSecsSinceEpoch(qint64(lastSyncAt * 1000));
+    // Before any import or sync can reach the plug-in's hooks.
+    TelegramModule::registerModule();
     connect(&m_timer, &QTimer::timeout, this, &MacModel::timerFired);
     m_timer.start(m_delays.timer);
 }

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <QUuid>
 #include <QCoro/QCoroTask>
@@ -185,6 +186,8 @@ private:
     static void adoptFolder(const QString &folder);
     void chooseCloudFolderOnce();
     void deleteNow(const QList<std::shared_ptr<Post>> &posts);
+    QCoro::Task<> deleteFromChannel(QList<qint64> ids, QStringList keys);
+    QCoro::Task<> removeFromChannel(QList<std::shared_ptr<Post>> posts);
     QCoro::Task<> receive(const Sync::Result &result, bool manual);
     void announce(const Sync::Result &result, bool manual);
     QCoro::Task<> becameActive();

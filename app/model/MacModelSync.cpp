@@ -11,6 +11,10 @@
 #include "Post.h"
 #include "PostImporter.h"
 #include "QuietSave.h"
+#include "QueuedRetry.h"
+#include "ChannelCleanUp.h"
+#include "SettingsKey.h"
+#include "TamselStore.h"
 #include "SyncIncoming.h"
 #include "Text.h"
 
@@ -146,6 +150,13 @@ QCoro::Task<> MacModel::repair()
         co_return;
     m_repairing = true;
     co_await m_importer->repairAll(downloadVideos());
+    if (!self)
+        co_return;
+    co_await retryQueuedTelegram(*m_importer, downloadVideos());
+    if (!self)
+        co_return;
+    if (TamselStore::defaults().boolObject(SettingsKey::telegramDeleteSync, true))
+        co_await cleanUpTelegram(*m_importer);
     if (self)
         m_repairing = false;
 }

@@ -1,8 +1,6 @@
 #include "Board.h"
 #include "ModelFixture.h"
 #include "Tag.h"
-#include "TelegramLedger.h"
-#include "Text.h"
 #include "UndoableDelete.h"
 #include "WaitFor.h"
 
@@ -72,17 +70,6 @@ TEST_F(MacModelLibraryTest, FilesDroppedPostsAndCountsThemAll)
     model->pendingDelete().start({tagged}, 5);
     EXPECT_FALSE(model->file({tagged->id()}, SidebarItem::archived()));
     model->pendingDelete().undo();
-}
-
-TEST_F(MacModelLibraryTest, AFinalDeleteRemovesThePostsAndTheirLedgerEntries)
-{
-    const auto post = addPost(QStringLiteral("https://127.0.0.1:9/a"));
-    const QString key = Text::uuidText(post->id());
-    TelegramLedger::set({41, 42}, key);
-    model->pendingDelete().start({post}, 5);
-    model->pendingDelete().commit();
-    EXPECT_EQ(count<Post>(), 0);
-    EXPECT_TRUE(TelegramLedger::ids(key).isEmpty());
 }
 
 TEST_F(MacModelLibraryTest, UnlocksThePrivateSpaceUntilTheApplicationIsLeft)

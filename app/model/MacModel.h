@@ -117,7 +117,8 @@ public:
 
     // Shows a message and clears it after 2.5 s unless a newer one replaced it.
     void show(const QString &message);
-    // Brings the visible main window to the front, or opens it.
+    // Brings the visible main window (a window whose object name begins
+    // with "main") to the front, or opens it through the window action.
     void openMainWindow();
     // The main window is closing: with the tray item on and the taskbar entry
     // to be hidden, the application turns to the tray only shortly after,
@@ -197,6 +198,7 @@ private:
     QCoro::Task<> hideDockIconLater();
     void startDetached(QCoro::Task<> task, const QString &what);
 
+    template <typename T> void update(T &field, const T &value, void (MacModel::*changed)());
     void setPrivateUnlocked(bool unlocked);
     void setSyncing(bool syncing);
     void setSyncError(const std::optional<QString> &error);

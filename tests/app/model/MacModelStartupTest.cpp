@@ -1,0 +1,71 @@
+#include "ModelFixture.h"
+
+#include <QElapsedTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+class MacModelStartupTest : public ModelTest {
+protected:
+    QString driveFolder(const QString &name = {})
+    {
+        const QString folder =
+            home.path() + QStringLiteral("/Library/Mobile Documents/com~apple~CloudDocs/") + name;
+        QDir().mkpath(folder);
+        return QDir::cleanPath(folder);
+    }
+    void restart()
+    {
+        model.reset();
+        makeModel();
+    }
+    static bool autoChosen()
+    {
+        return TamselStore::defaults().boolValue(QStringLiteral("macFolderAutoChosen"));
+    }
+};
+
+TEST_F(MacModelStartupTest, AdoptsTheCloudDriveFolderOnceOnly)
+{
+    makeModel();
+    EXPECT_FALSE(MacModel::iCloudKepselFolder());
+    // The drive alone, or a file named like the folder: asked again next time.
+    QFile(driveFolder() + QStringLiteral("/Kepsel")).open(QIODevice::WriteOnly);
+    restart();
+    EXPECT_FALSE(BackupFolder::isConfigured());
+    EXPECT_FALSE(autoChosen());
+
+    QFile::remove(driveFolder() + QStringLiteral("/Kepsel"));
+    EXPECT_EQ(MacModel::iCloudKepselFolder(), driveFolder(QStringLiteral("Plumvat")));
+    const QString folder = driveFolder(QStringLiteral("Kepsel"));
+    restart();
+    EXPECT_EQ(BackupFolder::folderURL(), folder);
+    EXPECT_TRUE(autoChosen());
+
+    // A folder the user cleared stays cleared.
+    BackupFolder::clear();
+    restart();
+    EXPECT_FALSE(BackupFolder::isConfigured());
+}
+
+TEST_F(MacModelStartupTest, ANewerToastKeepsItsOwnFullTime)
+{
+    makeModel(std::chrono::milliseconds(200));
+    QStringList seen;
+    QElapsedTimer sinceSecond;
+    qint64 shownFor = -1;
+    QObject::connect(model.get(), &MacModel::toastChanged, [&] {
+        seen << model->toast().value_or(QStringLiteral("-"));
+        shownFor = sinceSecond.elapsed();
+    });
+    model->show(QStringLiteral("一"));
+    QTest::qWait(100);
+    model->show(QStringLiteral("二"));
+    sinceSecond.start();
+    EXPECT_TRUE(settle([&] { return !model->toast(); }));
+    EXPECT_EQ(seen, QStringList({QStringLiteral("一"), QStringLiteral("二"), QStringLiteral("-")}));
+    // Coarse timers may fire up to 5 % early.
+    EXPECT_GE(shownFor, 190);
+}
+
+} // namespace

@@ -8,15 +8,56 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStorageInfo>
 
-QString BlobStore::write(const QByteArray &bytes) const
+namespace {
+
+QString newName()
+{
+    return Text::uuidText(QUuid::createUuid());
+}
+
+// QSaveFile reports no error for a short write, so a full disk is told from
+// the space left.
+QString writeFailure(const QFileDevice &file, const QString &folder, qint64 needed)
+{
+    const qint64 available = QStorageInfo(folder).bytesAvailable();
+    if (available >= 0 && available < needed)
+        return QStringLiteral("cannot write %1: the disk is full (%2 bytes needed, %3 free)")
+            .arg(file.fileName())
+            .arg(needed)
+            .arg(available);
+    return QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString());
+}
+
+} // namespace
+
+void BlobStore::makeFolder() const
 {
     if (!QDir().mkpath(m_folder))
         throw StoreError(QStringLiteral("cannot create %1").arg(m_folder));
-    const QString name = Text::uuidText(QUuid::createUuid());
+}
+
+QString BlobStore::write(const QByteArray &bytes) const
+{
+    makeFolder();
+    const QString name = newName();
     QSaveFile file(path(name));
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw StoreError(QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString()));
+        throw StoreError(writeFailure(file, m_folder, bytes.size()));
+    return name;
+}
+
+QString BlobStore::adopt(const QString &sourcePath) const
+{
+    makeFolder();
+    const QString name = newName();
+    QFile source(sourcePath);
+    const qint64 needed = source.size();
+    if (!source.rename(path(name))) {
+        QFile::remove(path(name));
+        throw StoreError(writeFailure(source, m_folder, needed));
+    }
     return name;
 }
 
@@ -31,14 +72,25 @@ std::optional<QByteArray> BlobStore::read(const QString &file) const
     return source.readAll();
 }
 
-bool BlobStore::exists(const QString &file) const
+qint64 BlobStore::size(const QString &file) const
 {
-    return QFileInfo::exists(path(file));
+    const QFileInfo info(path(file));
+    return info.isFile() ? info.size() : -1;
 }
 
 void BlobStore::remove(const QString &file) const
 {
     QFile::remove(path(file));
+}
+
+void BlobStore::sweep(const QSet<QString> &kept) const
+{
+    const QStringList files = QDir(m_folder).entryList(QDir::Files | QDir::Hidden);
+    for (const QString &file : files)
+        if (!kept.contains(file) && Text::uuidText(QUuid::fromString(file)) == file) {
+            qCInfo(storeLog, "removing byte file no record names: %s", qUtf8Printable(path(file)));
+            remove(file);
+        }
 }
 
 QString BlobStore::path(const QString &file) const

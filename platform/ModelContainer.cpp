@@ -1,26 +1,31 @@
 #include "ModelContainer.h"
 
 #include "BlobStore.h"
+#include "RecordTable.h"
 #include "SqlDatabase.h"
+#include "StoreError.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QLockFile>
 
-ModelContainer::ModelContainer(const Schema &schema, const QString &storePath)
-    : m_storePath(storePath), m_database(std::make_unique<SqlDatabase>(storePath)),
-      m_blobs(std::make_unique<BlobStore>(supportDirectory(storePath)))
+ModelContainer::ModelContainer(const Schema &schema, const QString &storePath, int schemaVersion)
+    : m_storePath(storePath)
 {
-    // The first statements read the file header: a file that is not a
-    // database fails here, before anything is written to it.
-    m_database->execute(QStringLiteral("PRAGMA journal_mode=WAL"));
-    // Replaced and deleted byte files are removed right after the commit, so
-    // the commit must survive a power loss: with NORMAL a rolled-back commit
-    // would leave rows naming files that are already gone.
-    m_database->execute(QStringLiteral("PRAGMA synchronous=FULL"));
+    refuseReadOnlyStore();
+    lockStore();
+    m_database = std::make_unique<SqlDatabase>(storePath);
+    if (m_database->isReadOnly())
+        throw StoreError(QStringLiteral("The library at %1 is read-only").arg(storePath));
+    prepareSchema(schema, schemaVersion);
+    m_blobs = std::make_unique<BlobStore>(supportDirectory(storePath));
     m_context = std::make_unique<ModelContext>(*m_database, schema, m_blobs.get());
+    sweepOrphanFiles();
 }
 
 ModelContainer::ModelContainer(const Schema &schema) : m_database(std::make_unique<SqlDatabase>(QString()))
 {
+    prepareSchema(schema, 1);
     m_context = std::make_unique<ModelContext>(*m_database, schema, nullptr);
 }
 
@@ -36,4 +41,61 @@ QString ModelContainer::supportDirectory(const QString &storePath)
     const QFileInfo store(storePath);
     return store.absolutePath() + QStringLiteral("/.") + store.completeBaseName() +
            QStringLiteral("_SUPPORT");
+}
+
+// Found at open, not at the first save: SQLite would open such a store
+// read-only without a word.
+void ModelContainer::refuseReadOnlyStore() const
+{
+    const QFileInfo store(m_storePath);
+    const QFileInfo folder(store.absolutePath());
+    if ((store.exists() && !store.isWritable()) || (folder.isDir() && !folder.isWritable()))
+        throw StoreError(QStringLiteral("The library at %1 is read-only").arg(m_storePath));
+}
+
+// The lock outlives no process: a lock left by one that died is taken over.
+void ModelContainer::lockStore()
+{
+    m_lock = std::make_unique<QLockFile>(m_storePath + QStringLiteral(".lock"));
+    m_lock->setStaleLockTime(0);
+    if (m_lock->tryLock(0))
+        return;
+    qint64 pid = 0;
+    QString host, application;
+    if (m_lock->error() == QLockFile::LockFailedError && m_lock->getLockInfo(&pid, &host, &application))
+        throw StoreError(
+            QStringLiteral("The library at %1 is already open in another program (%2, process %3)")
+                .arg(m_storePath, application)
+                .arg(pid));
+    throw StoreError(QStringLiteral("Cannot lock the library at %1").arg(m_storePath));
+}
+
+// The version is read before anything is written, so a newer store is left
+// exactly as it was.
+void ModelContainer::prepareSchema(const Schema &schema, int schemaVersion)
+{
+    const int stored = m_database->userVersion();
+    if (stored > schemaVersion)
+        throw StoreError(QStringLiteral("The library at %1 was written by a newer version of Kepsel "
+                                        "(schema %2; this version reads up to %3)")
+                             .arg(m_storePath)
+                             .arg(stored)
+                             .arg(schemaVersion));
+    m_database->execute(QStringLiteral("PRAGMA journal_mode=WAL"));
+    // Replaced and deleted byte files are removed right after the commit, so
+    // the commit must survive a power loss: with NORMAL a rolled-back commit
+    // would leave rows naming files that are already gone.
+    m_database->execute(QStringLiteral("PRAGMA synchronous=FULL"));
+    if (stored == schemaVersion)
+        return;
+    SqlDatabase::Transaction transaction(*m_database);
+    for (const EntityDescription *entity : schema)
+        RecordTable::createOrUpgrade(*m_database, *entity);
+    m_database->execute(QStringLiteral("PRAGMA user_version=%1").arg(schemaVersion));
+    transaction.commit();
+}
+
+void ModelContainer::sweepOrphanFiles() const
+{
+    m_blobs->sweep(m_context->blobFileNames());
 }

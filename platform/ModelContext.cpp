@@ -5,6 +5,7 @@
 #include "SqlDatabase.h"
 #include "StoreError.h"
 
+#include <QFile>
 #include <QMetaObject>
 
 ModelContext::ModelContext(SqlDatabase &database, const Schema &schema, const BlobStore *blobs,
@@ -63,6 +64,8 @@ ModelContext::recordsOf(const EntityDescription &entity) const
 
 void ModelContext::insertRecord(const std::shared_ptr<PersistentModel> &record)
 {
+    if (record && record->m_context == this && record->m_deleted)
+        return reviveRecord(*record);
     if (!record || record->m_deleted || record->m_context == this)
         return;
     if (record->m_context)
@@ -72,6 +75,7 @@ void ModelContext::insertRecord(const std::shared_ptr<PersistentModel> &record)
     record->m_key = ++entry.lastKey;
     entry.records.emplace_hint(entry.records.end(), record->m_key, record);
     m_changed.insert(record.get());
+    note(*record, Change::inserted);
     for (const auto &targets : record->m_related)
         for (const auto &target : targets)
             insertRecord(target);
@@ -90,10 +94,12 @@ void ModelContext::removeRecord(PersistentModel &record)
     record.m_deleted = true;
     recordsFor(entity).records.erase(record.m_key);
     m_changed.erase(&record);
+    note(record, Change::deleted);
     if (record.m_stored)
         m_removed.push_back(keep);
     for (size_t r = 0; r < entity.relationships.size(); ++r) {
         const auto targets = std::exchange(record.m_related[r], {});
+        record.m_detached[r] = targets;
         for (const auto &target : targets) {
             if (entity.relationships[r].deleteRule == DeleteRule::cascade)
                 removeRecord(*target);
@@ -111,10 +117,55 @@ void ModelContext::removeRecord(PersistentModel &record)
     scheduleChanged();
 }
 
+// Back in the context under its key, with the lists it owned when it was
+// removed and the owned records that went with it.
+void ModelContext::reviveRecord(PersistentModel &record)
+{
+    const auto keep = record.shared_from_this();
+    record.m_deleted = false;
+    recordsFor(record.entity()).records.emplace(record.m_key, keep);
+    const auto removed = std::find(m_removed.begin(), m_removed.end(), keep);
+    if (removed != m_removed.end())
+        m_removed.erase(removed);
+    else
+        record.m_stored = false; // its removal was saved: the row is written anew
+    m_changed.insert(&record);
+    note(record, Change::inserted);
+    const EntityDescription &entity = record.entity();
+    for (size_t r = 0; r < entity.relationships.size(); ++r) {
+        const auto targets = std::exchange(record.m_detached[r], {});
+        if (entity.relationships[r].deleteRule == DeleteRule::cascade)
+            for (const auto &target : targets)
+                if (target->m_deleted && target->m_context == this)
+                    reviveRecord(*target);
+        record.setRelated(int(r), targets);
+        record.m_relationshipsDirty[r] = true;
+    }
+    scheduleChanged();
+}
+
 void ModelContext::recordChanged(PersistentModel &record)
 {
     m_changed.insert(&record);
+    note(record, Change::updated);
     scheduleChanged();
+}
+
+// Keeps each record's net change until the next announcement.
+void ModelContext::note(PersistentModel &record, Change change)
+{
+    const auto found = m_announced.find(&record);
+    if (found == m_announced.end()) {
+        m_announced.emplace(&record, std::pair{change, record.shared_from_this()});
+        return;
+    }
+    Change &noted = found->second.first;
+    if (noted == Change::inserted && change == Change::deleted)
+        m_announced.erase(found);
+    else if (noted == Change::deleted && change == Change::inserted)
+        noted = Change::updated;
+    else if (noted == Change::updated && change == Change::deleted)
+        noted = Change::deleted;
 }
 
 void ModelContext::scheduleChanged()
@@ -126,9 +177,32 @@ void ModelContext::scheduleChanged()
         this,
         [this] {
             m_changePending = false;
-            emit changed();
+            announceChanges();
         },
         Qt::QueuedConnection);
+}
+
+QSet<QString> ModelContext::blobFileNames() const
+{
+    QSet<QString> names;
+    for (const auto &[entity, entry] : m_entities)
+        for (const auto &[key, record] : entry.records)
+            for (const auto &slot : record->m_blobs)
+                names << slot.file << slot.adopted;
+    names.remove(QString());
+    return names;
+}
+
+void ModelContext::announceChanges()
+{
+    ModelChanges changes;
+    for (auto &[record, noted] : std::exchange(m_announced, {})) {
+        auto &list = noted.first == Change::inserted  ? changes.inserted
+                     : noted.first == Change::updated ? changes.updated
+                                                      : changes.deleted;
+        list.append(std::move(noted.second));
+    }
+    emit changed(changes);
 }
 
 bool ModelContext::hasChanges() const
@@ -168,7 +242,10 @@ ModelContext::BlobFiles ModelContext::writeBlobFiles() const
                 continue;
             QStringList &names = files[record];
             for (const auto &slot : blobSlots)
-                names.append(!slot.dirty ? slot.file : slot.bytes ? m_blobs->write(*slot.bytes) : QString());
+                names.append(!slot.dirty               ? slot.file
+                             : !slot.adopted.isEmpty() ? slot.adopted
+                             : slot.bytes              ? m_blobs->write(*slot.bytes)
+                                                       : QString());
         }
     } catch (...) {
         discardBlobFiles(files);
@@ -200,12 +277,15 @@ void ModelContext::writeChanges(const BlobFiles &blobFiles)
     transaction.commit();
 }
 
+// Adopted files stay: they hold the unsaved values until the next save.
 void ModelContext::discardBlobFiles(const BlobFiles &blobFiles) const
 {
     for (const auto &[record, files] : blobFiles)
-        for (int b = 0; b < files.size(); ++b)
-            if (record->m_blobs[b].dirty && !files[b].isEmpty())
+        for (int b = 0; b < files.size(); ++b) {
+            const auto &slot = record->m_blobs[b];
+            if (slot.dirty && !files[b].isEmpty() && files[b] != slot.adopted)
                 m_blobs->remove(files[b]);
+        }
 }
 
 // After the commit: the records are clean, replaced and deleted byte files go,
@@ -220,12 +300,13 @@ void ModelContext::finishSave(const BlobFiles &blobFiles)
                 continue;
             obsolete.append(slot.file);
             slot.file = files[b];
+            slot.adopted.clear();
             slot.bytes.reset();
             slot.resident = false;
         }
     for (const auto &record : m_removed)
         for (const auto &slot : record->m_blobs)
-            obsolete.append(slot.file);
+            obsolete << slot.file << slot.adopted;
     for (PersistentModel *record : m_changed)
         record->clearDirty();
     m_changed.clear();
@@ -241,7 +322,35 @@ std::optional<QByteArray> ModelContext::readBlob(const QString &file) const
     return m_blobs ? m_blobs->read(file) : std::nullopt;
 }
 
-bool ModelContext::blobExists(const QString &file) const
+qint64 ModelContext::blobSize(const QString &file) const
 {
-    return m_blobs && m_blobs->exists(file);
+    return m_blobs ? m_blobs->size(file) : -1;
+}
+
+QString ModelContext::blobPath(const QString &file) const
+{
+    return m_blobs ? m_blobs->path(file) : QString();
+}
+
+std::optional<QString> ModelContext::adoptBlobFile(const QString &path) const
+{
+    if (!m_blobs)
+        return std::nullopt;
+    return m_blobs->adopt(path);
+}
+
+QByteArray ModelContext::takeFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw StoreError(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
+    const QByteArray bytes = file.readAll();
+    file.remove();
+    return bytes;
+}
+
+void ModelContext::removeBlobFile(const QString &file) const
+{
+    if (m_blobs)
+        m_blobs->remove(file);
 }

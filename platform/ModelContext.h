@@ -1,9 +1,11 @@
 #pragma once
 
 #include "FetchDescriptor.h"
+#include "ModelChanges.h"
 #include "PersistentModel.h"
 
 #include <QObject>
+#include <QSet>
 #include <algorithm>
 #include <map>
 #include <memory>
@@ -30,7 +32,8 @@ public:
                  QObject *parent = nullptr);
     ~ModelContext() override;
 
-    // Also inserts the records it relates to.
+    // Also inserts the records it relates to. Inserting a record removed from
+    // this context undoes the removal, with the records it owned.
     template <class T> void insert(const std::shared_ptr<T> &record) { insertRecord(record); }
 
     // Cascades to owned records and takes the record out of every list that
@@ -61,10 +64,13 @@ public:
     // every change stays for the next save, and StoreError is thrown.
     void save();
     bool hasChanges() const;
+    // The byte files the records name, saved or not.
+    QSet<QString> blobFileNames() const;
 
 signals:
-    // At most once per event-loop turn, after any insert, delete, write or save.
-    void changed();
+    // At most once per event-loop turn, after any insert, delete, write or
+    // save, with the records changed since the last time.
+    void changed(const ModelChanges &changes);
 
 private:
     friend class PersistentModel;
@@ -84,10 +90,15 @@ private:
     const std::map<qint64, std::shared_ptr<PersistentModel>> &
     recordsOf(const EntityDescription &entity) const;
 
+    enum class Change { inserted, updated, deleted };
+
     void insertRecord(const std::shared_ptr<PersistentModel> &record);
+    void reviveRecord(PersistentModel &record);
     void removeRecord(PersistentModel &record);
     void recordChanged(PersistentModel &record);
+    void note(PersistentModel &record, Change change);
     void scheduleChanged();
+    void announceChanges();
 
     BlobFiles writeBlobFiles() const;
     void writeChanges(const BlobFiles &blobFiles);
@@ -95,7 +106,14 @@ private:
     void finishSave(const BlobFiles &blobFiles);
 
     std::optional<QByteArray> readBlob(const QString &file) const;
-    bool blobExists(const QString &file) const;
+    qint64 blobSize(const QString &file) const;
+    QString blobPath(const QString &file) const;
+    // The name of the file moved into the store's folder; none for a store
+    // in memory, which keeps no files.
+    std::optional<QString> adoptBlobFile(const QString &path) const;
+    // A file's bytes for a store in memory; the file is removed.
+    static QByteArray takeFile(const QString &path);
+    void removeBlobFile(const QString &file) const;
 
     SqlDatabase &m_database;
     const BlobStore *m_blobs;
@@ -103,4 +121,5 @@ private:
     std::unordered_set<PersistentModel *> m_changed;
     std::vector<std::shared_ptr<PersistentModel>> m_removed; // stored rows to delete
     bool m_changePending = false;
+    std::unordered_map<PersistentModel *, std::pair<Change, std::shared_ptr<PersistentModel>>> m_announced;
 };

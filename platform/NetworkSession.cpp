@@ -146,6 +146,8 @@ bool isRedirectAnswer(const QNetworkReply &reply)
 // Streams the body of a final answer to the sink; the bodies of redirects are dropped.
 void streamBody(QNetworkReply *reply, QIODevice *sink, const NetworkSession::Progress &progress)
 {
+    // Without a bound Qt reads ahead of the sink and a large file piles up in memory.
+    reply->setReadBufferSize(1024 * 1024);
     const auto deliver = [reply, sink] {
         if (!reply->isOpen())
             return;

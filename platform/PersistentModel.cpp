@@ -1,6 +1,7 @@
 #include "PersistentModel.h"
 
 #include "ModelContext.h"
+#include "StoreError.h"
 
 #include <algorithm>
 
@@ -18,8 +19,8 @@ PersistentModel::PersistentModel(const EntityDescription &entity) : PersistentMo
 
 PersistentModel::PersistentModel(const EntityDescription &entity, Materializing)
     : m_entity(&entity), m_relationshipsDirty(entity.relationships.size(), false),
-      m_related(entity.relationships.size()), m_inverse(entity.inverses.size()),
-      m_blobs(size_t(entity.externalBlobs.size()))
+      m_related(entity.relationships.size()), m_detached(entity.relationships.size()),
+      m_inverse(entity.inverses.size()), m_blobs(size_t(entity.externalBlobs.size()))
 {
 }
 
@@ -99,27 +100,61 @@ std::optional<QByteArray> PersistentModel::blob(int index) const
     const BlobSlot &slot = m_blobs[index];
     if (slot.resident)
         return slot.bytes;
-    if (slot.file.isEmpty() || !m_context)
+    if (slot.currentFile().isEmpty() || !m_context)
         return std::nullopt;
-    return m_context->readBlob(slot.file);
+    return m_context->readBlob(slot.currentFile());
 }
 
-bool PersistentModel::hasBlob(int index) const
+qint64 PersistentModel::blobSize(int index) const
 {
     const BlobSlot &slot = m_blobs[index];
     if (slot.resident)
-        return slot.bytes.has_value();
-    return !slot.file.isEmpty() && m_context && m_context->blobExists(slot.file);
+        return slot.bytes ? slot.bytes->size() : -1;
+    if (slot.currentFile().isEmpty() || !m_context)
+        return -1;
+    return m_context->blobSize(slot.currentFile());
+}
+
+std::optional<QString> PersistentModel::blobPath(int index) const
+{
+    const BlobSlot &slot = m_blobs[index];
+    if (slot.resident || slot.currentFile().isEmpty() || !m_context)
+        return std::nullopt;
+    return m_context->blobPath(slot.currentFile());
 }
 
 void PersistentModel::setBlob(int index, std::optional<QByteArray> bytes)
 {
     BlobSlot &slot = m_blobs[index];
-    const bool unchanged = slot.resident ? slot.bytes == bytes : (slot.file.isEmpty() && !bytes);
+    const bool unchanged = slot.resident ? slot.bytes == bytes : (slot.currentFile().isEmpty() && !bytes);
     if (unchanged)
         return;
+    blobChanged(slot);
     slot.bytes = std::move(bytes);
     slot.resident = true;
+}
+
+void PersistentModel::adoptBlob(int index, const QString &filePath)
+{
+    if (!m_context || m_deleted)
+        throw StoreError(QStringLiteral("a file can only be adopted by a record in a store"));
+    const std::optional<QString> name = m_context->adoptBlobFile(filePath);
+    if (!name) {
+        setBlob(index, m_context->takeFile(filePath));
+        return;
+    }
+    BlobSlot &slot = m_blobs[index];
+    blobChanged(slot);
+    slot.adopted = *name;
+    slot.bytes.reset();
+    slot.resident = false;
+}
+
+// A replaced value that was adopted but never saved is no one's file.
+void PersistentModel::blobChanged(BlobSlot &slot)
+{
+    if (!slot.adopted.isEmpty() && m_context)
+        m_context->removeBlobFile(std::exchange(slot.adopted, QString()));
     slot.dirty = true;
     if (m_context && !m_deleted)
         m_context->recordChanged(*this);

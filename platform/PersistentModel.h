@@ -54,8 +54,16 @@ protected:
 
     // External byte fields: read from their file on each access when stored.
     std::optional<QByteArray> blob(int index) const;
-    bool hasBlob(int index) const;
+    // The length of the bytes; -1 when there are none or their file is missing.
+    qint64 blobSize(int index) const;
     void setBlob(int index, std::optional<QByteArray> bytes);
+    // Takes a file as the field's bytes: moved into the store's folder at
+    // once, never read (a store in memory reads it and removes it). Throws
+    // StoreError when the file cannot be moved; the field is unchanged then.
+    void adoptBlob(int index, const QString &filePath);
+    // The file that holds the bytes, a plain path any thread may read; none
+    // for bytes not in a file (unsaved values, a store in memory).
+    std::optional<QString> blobPath(int index) const;
 
     template <class T>
     static QList<std::shared_ptr<T>> downcast(const QList<std::shared_ptr<PersistentModel>> &records)
@@ -79,12 +87,17 @@ private:
 
     struct BlobSlot {
         QString file;                    // stored file name; empty when none
+        QString adopted;                 // an adopted file in the folder, not yet saved
         std::optional<QByteArray> bytes; // the value itself while resident
         bool resident = false;           // bytes is the value (unsaved, or an in-memory store)
         bool dirty = false;
+
+        // The file that holds the current value, if any.
+        const QString &currentFile() const { return adopted.isEmpty() ? file : adopted; }
     };
 
     void fieldsChanged();
+    void blobChanged(BlobSlot &slot);
     void relationshipChanged(int relationship);
     void linkInverse(int relationship, PersistentModel &target);
     void unlinkInverse(int relationship, PersistentModel &target);
@@ -102,6 +115,8 @@ private:
     bool m_fieldsDirty = true;
     std::vector<bool> m_relationshipsDirty;
     std::vector<QList<std::shared_ptr<PersistentModel>>> m_related;
+    // The owned lists as they were when the record was removed, for an undo.
+    std::vector<QList<std::shared_ptr<PersistentModel>>> m_detached;
     std::vector<QList<std::weak_ptr<PersistentModel>>> m_inverse;
     std::vector<BlobSlot> m_blobs;
 };

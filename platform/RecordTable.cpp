@@ -2,7 +2,10 @@
 
 #include "EntityDescription.h"
 #include "PersistentModel.h"
+#include "StoreError.h"
 #include "Text.h"
+
+#include <QSet>
 
 #include <sqlite3.h>
 
@@ -19,6 +22,28 @@ QString placeholders(int count)
         marks.append(QStringLiteral("?"));
     return marks.join(QLatin1Char(','));
 }
+
+// id, the field columns, then the file names of the external byte values.
+QStringList dataColumns(const EntityDescription &entity)
+{
+    QStringList names{QStringLiteral("id")};
+    for (const auto &column : entity.columns)
+        names.append(quoted(column.name));
+    for (const QString &blob : entity.externalBlobs)
+        names.append(quoted(blob));
+    return names;
+}
+
+QSet<QString> storedColumns(SqlDatabase &database, const QString &table)
+{
+    QSet<QString> names;
+    SqlDatabase::Statement query(database, QStringLiteral("PRAGMA table_info(%1)").arg(quoted(table)));
+    while (query.step())
+        names.insert(
+            QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(query.handle(), 1))));
+    return names;
+}
+
 } // namespace
 
 struct RecordTable::LinkStatements {
@@ -36,45 +61,59 @@ struct RecordTable::LinkStatements {
 RecordTable::RecordTable(SqlDatabase &database, const EntityDescription &entity)
     : m_database(database), m_entity(entity)
 {
-    createTables();
-    const int columnCount = 2 + int(entity.columns.size()) + int(entity.externalBlobs.size());
-    m_upsert = std::make_unique<SqlDatabase::Statement>(
-        database, QStringLiteral("INSERT OR REPLACE INTO %1 (%2) VALUES (%3)")
-                      .arg(quoted(entity.name), rowColumns(), placeholders(columnCount)));
+    const QString table = quoted(entity.name);
+    const QStringList columns = dataColumns(entity);
+    m_insert = std::make_unique<SqlDatabase::Statement>(
+        database, QStringLiteral("INSERT INTO %1 (%2,pk) VALUES (%3)")
+                      .arg(table, columns.join(QLatin1Char(',')), placeholders(int(columns.size()) + 1)));
+    m_update = std::make_unique<SqlDatabase::Statement>(
+        database,
+        QStringLiteral("UPDATE %1 SET %2=? WHERE pk=?").arg(table, columns.join(QStringLiteral("=?,"))));
     m_delete = std::make_unique<SqlDatabase::Statement>(
-        database, QStringLiteral("DELETE FROM %1 WHERE pk = ?").arg(quoted(entity.name)));
+        database, QStringLiteral("DELETE FROM %1 WHERE pk = ?").arg(table));
     for (size_t r = 0; r < entity.relationships.size(); ++r)
         m_links.push_back(std::make_unique<LinkStatements>(database, quoted(entity.linkTable(int(r)))));
 }
 
 RecordTable::~RecordTable() = default;
 
-void RecordTable::createTables()
+void RecordTable::createOrUpgrade(SqlDatabase &database, const EntityDescription &entity)
 {
-    m_database.execute(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (pk INTEGER PRIMARY KEY, %2)")
-                           .arg(quoted(m_entity.name), dataColumns()));
-    for (size_t r = 0; r < m_entity.relationships.size(); ++r)
-        m_database.execute(
+    database.execute(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (pk INTEGER PRIMARY KEY, %2)")
+                         .arg(quoted(entity.name), dataColumns(entity).join(QLatin1Char(','))));
+    addMissingColumns(database, entity);
+    for (size_t r = 0; r < entity.relationships.size(); ++r)
+        database.execute(
             QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (owner INTEGER NOT NULL, position INTEGER "
                            "NOT NULL, target INTEGER NOT NULL, PRIMARY KEY (owner, position)) "
                            "WITHOUT ROWID")
-                .arg(quoted(m_entity.linkTable(int(r)))));
+                .arg(quoted(entity.linkTable(int(r)))));
+}
+
+// A field added since the store was written gets its column, holding the
+// value a new record starts with.
+void RecordTable::addMissingColumns(SqlDatabase &database, const EntityDescription &entity)
+{
+    const QString table = quoted(entity.name);
+    const QSet<QString> stored = storedColumns(database, entity.name);
+    const auto fresh = entity.materialize();
+    for (const auto &column : entity.columns) {
+        if (stored.contains(column.name))
+            continue;
+        database.execute(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(table, quoted(column.name)));
+        SqlDatabase::Statement fill(database,
+                                    QStringLiteral("UPDATE %1 SET %2 = ?").arg(table, quoted(column.name)));
+        column.bind(*fresh, fill.handle(), 1);
+        fill.run();
+    }
+    for (const QString &blob : entity.externalBlobs)
+        if (!stored.contains(blob))
+            database.execute(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(table, quoted(blob)));
 }
 
 QString RecordTable::rowColumns() const
 {
-    return QStringLiteral("pk,") + dataColumns();
-}
-
-// id, the field columns, then the file names of the external byte values.
-QString RecordTable::dataColumns() const
-{
-    QStringList names{QStringLiteral("id")};
-    for (const auto &column : m_entity.columns)
-        names.append(quoted(column.name));
-    for (const QString &blob : m_entity.externalBlobs)
-        names.append(quoted(blob));
-    return names.join(QLatin1Char(','));
+    return QStringLiteral("pk,") + dataColumns(m_entity).join(QLatin1Char(','));
 }
 
 qint64 RecordTable::largestKey()
@@ -116,19 +155,29 @@ void RecordTable::loadLinks(int relationship, const std::function<void(qint64, q
 
 void RecordTable::writeRow(const PersistentModel &record, const QStringList &blobFiles)
 {
-    sqlite3_stmt *statement = m_upsert->handle();
-    sqlite3_bind_int64(statement, 1, record.m_key);
-    ColumnCodec::bind(statement, 2, Text::uuidText(record.m_id));
+    SqlDatabase::Statement &statement = record.m_stored ? *m_update : *m_insert;
+    bindRow(statement.handle(), record, blobFiles);
+    statement.run();
+    if (record.m_stored && statement.changes() == 0)
+        throw StoreError(
+            QStringLiteral("%1 row %2 is missing from the store").arg(m_entity.name).arg(record.m_key));
+}
+
+// id, the fields, the byte files, then the key.
+void RecordTable::bindRow(sqlite3_stmt *statement, const PersistentModel &record,
+                          const QStringList &blobFiles) const
+{
+    ColumnCodec::bind(statement, 1, Text::uuidText(record.m_id));
     for (size_t c = 0; c < m_entity.columns.size(); ++c)
-        m_entity.columns[c].bind(record, statement, 3 + int(c));
+        m_entity.columns[c].bind(record, statement, 2 + int(c));
+    const int firstBlob = 2 + int(m_entity.columns.size());
     for (int b = 0; b < blobFiles.size(); ++b) {
-        const int index = 3 + int(m_entity.columns.size()) + b;
         if (blobFiles[b].isEmpty())
-            sqlite3_bind_null(statement, index);
+            sqlite3_bind_null(statement, firstBlob + b);
         else
-            ColumnCodec::bind(statement, index, blobFiles[b]);
+            ColumnCodec::bind(statement, firstBlob + b, blobFiles[b]);
     }
-    m_upsert->run();
+    sqlite3_bind_int64(statement, firstBlob + int(m_entity.externalBlobs.size()), record.m_key);
 }
 
 void RecordTable::writeLinks(const PersistentModel &record, int relationship)

@@ -14,9 +14,13 @@ class PersistentModel;
 // relationship. Rows are keyed by the record's key, so an id may change.
 class RecordTable {
 public:
-    // Creates the tables when missing.
+    // The tables must exist (createOrUpgrade).
     RecordTable(SqlDatabase &database, const EntityDescription &entity);
     ~RecordTable();
+
+    // Creates the tables when missing and adds the columns an older store
+    // lacks, filled with the fields' defaults. Run inside a transaction.
+    static void createOrUpgrade(SqlDatabase &database, const EntityDescription &entity);
 
     const EntityDescription &entity() const { return m_entity; }
     qint64 largestKey();
@@ -25,6 +29,8 @@ public:
     // Every link of a relationship, in each owner's list order.
     void loadLinks(int relationship, const std::function<void(qint64 owner, qint64 target)> &take);
 
+    // A new record's row is inserted, so a key already taken fails the save;
+    // a stored record's row is updated and must still be there.
     void writeRow(const PersistentModel &record, const QStringList &blobFiles);
     void writeLinks(const PersistentModel &record, int relationship);
     void removeRow(const PersistentModel &record);
@@ -32,13 +38,14 @@ public:
 private:
     struct LinkStatements;
 
-    void createTables();
+    static void addMissingColumns(SqlDatabase &database, const EntityDescription &entity);
+    void bindRow(sqlite3_stmt *statement, const PersistentModel &record, const QStringList &blobFiles) const;
     QString rowColumns() const;
-    QString dataColumns() const;
 
     SqlDatabase &m_database;
     const EntityDescription &m_entity;
-    std::unique_ptr<SqlDatabase::Statement> m_upsert;
+    std::unique_ptr<SqlDatabase::Statement> m_insert;
+    std::unique_ptr<SqlDatabase::Statement> m_update;
     std::unique_ptr<SqlDatabase::Statement> m_delete;
     std::vector<std::unique_ptr<LinkStatements>> m_links;
 };

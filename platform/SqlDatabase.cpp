@@ -9,7 +9,7 @@ namespace {
 constexpr int busyTimeoutMs = 5000;
 } // namespace
 
-SqlDatabase::SqlDatabase(const QString &path)
+SqlDatabase::SqlDatabase(const QString &path) : m_path(path.isEmpty() ? QStringLiteral(":memory:") : path)
 {
     const QByteArray name = path.isEmpty() ? QByteArray(":memory:") : path.toUtf8();
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
@@ -18,7 +18,7 @@ SqlDatabase::SqlDatabase(const QString &path)
             m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("out of memory");
         sqlite3_close(m_db);
         m_db = nullptr;
-        throw StoreError(message);
+        throw StoreError(m_path + QStringLiteral(": ") + message);
     }
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_busy_timeout(m_db, busyTimeoutMs);
@@ -36,15 +36,31 @@ void SqlDatabase::execute(const QString &sql)
         return;
     const QString message = QString::fromUtf8(error ? error : sqlite3_errmsg(m_db));
     sqlite3_free(error);
-    throw StoreError(message);
+    throw StoreError(QStringLiteral("%1: %2: %3").arg(m_path, sql, message));
+}
+
+QString SqlDatabase::failure(const QString &action) const
+{
+    return QStringLiteral("%1: %2: %3").arg(m_path, action, QString::fromUtf8(sqlite3_errmsg(m_db)));
 }
 
 void SqlDatabase::fail(const QString &action) const
 {
-    throw StoreError(action + QStringLiteral(": ") + QString::fromUtf8(sqlite3_errmsg(m_db)));
+    throw StoreError(failure(action));
 }
 
-SqlDatabase::Statement::Statement(SqlDatabase &database, const QString &sql)
+int SqlDatabase::userVersion()
+{
+    Statement query(*this, QStringLiteral("PRAGMA user_version"));
+    return query.step() ? sqlite3_column_int(query.handle(), 0) : 0;
+}
+
+bool SqlDatabase::isReadOnly() const
+{
+    return sqlite3_db_readonly(m_db, "main") == 1;
+}
+
+SqlDatabase::Statement::Statement(SqlDatabase &database, const QString &sql) : m_database(database)
 {
     if (sqlite3_prepare_v3(database.m_db, sql.toUtf8().constData(), -1, SQLITE_PREPARE_PERSISTENT,
                            &m_statement, nullptr) != SQLITE_OK)
@@ -62,8 +78,7 @@ bool SqlDatabase::Statement::step()
     case SQLITE_ROW: return true;
     case SQLITE_DONE: return false;
     default: {
-        const QString message = QString::fromUtf8(sqlite3_sql(m_statement)) + QStringLiteral(": ") +
-                                QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(m_statement)));
+        const QString message = m_database.failure(QString::fromUtf8(sqlite3_sql(m_statement)));
         reset();
         throw StoreError(message);
     }
@@ -75,6 +90,11 @@ void SqlDatabase::Statement::run()
     while (step()) {
     }
     reset();
+}
+
+int SqlDatabase::Statement::changes() const
+{
+    return sqlite3_changes(sqlite3_db_handle(m_statement));
 }
 
 void SqlDatabase::Statement::reset()

@@ -5,7 +5,8 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
-// One SQLite connection. Every failure throws StoreError with SQLite's message.
+// One SQLite connection. Every failure throws StoreError with SQLite's message
+// and the database's path.
 class SqlDatabase {
 public:
     // A prepared statement, reset after each use.
@@ -21,9 +22,12 @@ public:
         bool step();
         // Runs a statement that returns no rows, then resets it for reuse.
         void run();
+        // Rows changed by the last run.
+        int changes() const;
         void reset();
 
     private:
+        const SqlDatabase &m_database;
         sqlite3_stmt *m_statement = nullptr;
     };
 
@@ -50,7 +54,15 @@ public:
 
     void execute(const QString &sql);
     [[noreturn]] void fail(const QString &action) const;
+    // The schema version the file records (0 for a new file). Reading it is
+    // the first read of the file, so a file that is no database fails here.
+    int userVersion();
+    // Whether SQLite could open the file for reading only.
+    bool isReadOnly() const;
 
 private:
+    QString failure(const QString &action) const;
+
+    QString m_path;
     sqlite3 *m_db = nullptr;
 };

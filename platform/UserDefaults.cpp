@@ -133,14 +133,59 @@ QString UserDefaults::configFolder()
            + QStringLiteral("/Kepsel");
 }
 
+QJsonValue UserDefaults::Values::value(const QString &key) const
+{
+    QMutexLocker locker(&m_lock);
+    return m_values.value(key);
+}
+
+bool UserDefaults::Values::contains(const QString &key) const
+{
+    QMutexLocker locker(&m_lock);
+    return m_values.contains(key);
+}
+
+QStringList UserDefaults::Values::keys() const
+{
+    QMutexLocker locker(&m_lock);
+    return m_values.keys();
+}
+
+void UserDefaults::Values::reset(const QJsonObject &values)
+{
+    QMutexLocker locker(&m_lock);
+    m_values = values;
+}
+
+bool UserDefaults::Values::update(const QString &key, const std::optional<QJsonValue> &value)
+{
+    QMutexLocker locker(&m_lock);
+    const bool present = m_values.contains(key);
+    if (!value) {
+        m_values.remove(key);
+        return present;
+    }
+    if (present && m_values.value(key) == *value)
+        return false;
+    m_values.insert(key, *value);
+    return true;
+}
+
+QJsonObject UserDefaults::Values::all() const
+{
+    QMutexLocker locker(&m_lock);
+    return m_values;
+}
+
 void UserDefaults::load()
 {
     QFile file(m_filePath);
     if (!file.open(QIODevice::ReadOnly))
         return;
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     const QJsonDocument document = QJsonDocument::fromJson(file.readAll());
     if (document.isObject())
-        m_values = document.object();
+        m_values.reset(document.object());
 }
 
 bool UserDefaults::contains(const QString &key) const
@@ -269,11 +314,7 @@ void UserDefaults::setObject(const QString &key, const QVariant &value)
 
 void UserDefaults::remove(const QString &key)
 {
-    if (!m_values.contains(key))
-        return;
-    m_values.remove(key);
-    writeFile();
-    emit changed(key);
+    store(key, std::nullopt);
 }
 
 QStringList UserDefaults::keys() const
@@ -281,21 +322,27 @@ QStringList UserDefaults::keys() const
     return m_values.keys();
 }
 
-void UserDefaults::store(const QString &key, const QJsonValue &value)
+void UserDefaults::store(const QString &key, const std::optional<QJsonValue> &value)
 {
-    if (m_values.value(key) == value && m_values.contains(key))
-        return;
-    m_values.insert(key, value);
-    writeFile();
+    {
+        QMutexLocker locker(&m_writeLock);
+        if (!m_values.update(key, value))
+            return;
+        writeFile();
+    }
     emit changed(key);
 }
 
+// Owner-only from the start: the temporary file gets its permissions before
+// any value is written to it.
 void UserDefaults::writeFile() const
 {
-    QDir().mkpath(QFileInfo(m_filePath).absolutePath());
+    const QString folder = QFileInfo(m_filePath).absolutePath();
+    QDir().mkpath(folder);
     QSaveFile file(m_filePath);
     if (!file.open(QIODevice::WriteOnly))
         return;
-    file.write(QJsonDocument(m_values).toJson(QJsonDocument::Indented));
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    file.write(QJsonDocument(m_values.all()).toJson(QJsonDocument::Indented));
     file.commit();
 }

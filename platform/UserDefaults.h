@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QJsonObject>
+#include <QMutex>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -10,7 +11,9 @@
 #include <optional>
 
 // A typed key-value settings file. Values keep their type across a reopen:
-// a Bool stays a Bool, a text a text, a date a date.
+// a Bool stays a Bool, a text a text, a date a date. The file holds sign-in
+// cookies and tokens, so only its owner may read it. Safe to use from any
+// thread; changed() is emitted on the thread that wrote.
 class UserDefaults : public QObject {
     Q_OBJECT
 public:
@@ -62,10 +65,28 @@ signals:
     void changed(const QString &key);
 
 private:
+    // The values behind a lock: each call reads or writes them whole.
+    class Values {
+    public:
+        QJsonValue value(const QString &key) const;
+        bool contains(const QString &key) const;
+        QStringList keys() const;
+        void reset(const QJsonObject &values);
+        // Sets a value, or removes it for none; false when nothing changed.
+        bool update(const QString &key, const std::optional<QJsonValue> &value);
+        QJsonObject all() const;
+
+    private:
+        mutable QMutex m_lock;
+        QJsonObject m_values;
+    };
+
     void load();
-    void store(const QString &key, const QJsonValue &value);
+    void store(const QString &key, const std::optional<QJsonValue> &value);
     void writeFile() const;
 
     QString m_filePath;
-    QJsonObject m_values;
+    // Held from a change to its write, so the file always ends with the last change.
+    QMutex m_writeLock;
+    Values m_values;
 };

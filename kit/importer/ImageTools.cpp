@@ -94,6 +94,11 @@ std::optional<QImage> image(const QByteArray &data, int maxPixel)
     return Decoder(data).read(maxPixel);
 }
 
+bool isImage(const QByteArray &data)
+{
+    return pixelSize(data).has_value() || isHEIC(data);
+}
+
 std::optional<QByteArray> thumbnail(const QByteArray &data, int maxPixel, double quality)
 {
     const auto decoded = image(data, maxPixel);

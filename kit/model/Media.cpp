@@ -4,9 +4,14 @@
 #include "MediaSizes.h"
 #include "Post.h"
 
+#include <QFile>
+#include <QFileInfo>
+
 namespace {
 enum Blob { dataBlob, thumbnailBlob, videoDataBlob };
 enum Inverse { postInverse };
+constexpr int thumbnailPixels = 640;
+constexpr double thumbnailQuality = 0.8;
 } // namespace
 
 Media::Media(MediaKind kind, int order)
@@ -38,9 +43,25 @@ const EntityDescription &Media::entityDescription()
     return entity;
 }
 
+bool Media::isWhole(int blob, qint64 recorded) const
+{
+    const qint64 size = blobSize(blob);
+    return size >= 0 && size >= recorded;
+}
+
+std::optional<QByteArray> Media::wholeBlob(int blob, qint64 recorded) const
+{
+    return isWhole(blob, recorded) ? this->blob(blob) : std::nullopt;
+}
+
+std::optional<QString> Media::wholeBlobPath(int blob, qint64 recorded) const
+{
+    return isWhole(blob, recorded) ? blobPath(blob) : std::nullopt;
+}
+
 std::optional<QByteArray> Media::data() const
 {
-    return blob(dataBlob);
+    return wholeBlob(dataBlob, m_dataSize);
 }
 
 void Media::setData(const std::optional<QByteArray> &value)
@@ -60,7 +81,7 @@ void Media::setThumbnail(const std::optional<QByteArray> &value)
 
 std::optional<QByteArray> Media::videoData() const
 {
-    return blob(videoDataBlob);
+    return wholeBlob(videoDataBlob, m_videoSize);
 }
 
 void Media::setVideoData(const std::optional<QByteArray> &value)
@@ -100,12 +121,12 @@ double Media::aspectRatio() const
 
 bool Media::hasImageData() const
 {
-    return MediaSizes::ready() ? m_dataSize > 0 : hasBlob(dataBlob);
+    return (!MediaSizes::ready() || m_dataSize > 0) && isWhole(dataBlob, m_dataSize);
 }
 
 bool Media::hasVideoData() const
 {
-    return MediaSizes::ready() ? m_videoSize > 0 : hasBlob(videoDataBlob);
+    return (!MediaSizes::ready() || m_videoSize > 0) && isWhole(videoDataBlob, m_videoSize);
 }
 
 bool Media::needsImageDownload() const
@@ -128,8 +149,6 @@ bool Media::needsVideoDownload() const
 
 void Media::setImage(const std::optional<QByteArray> &data)
 {
-    constexpr int thumbnailPixels = 640;
-    constexpr double thumbnailQuality = 0.8;
     setData(data);
     setThumbnail(data ? ImageTools::thumbnail(*data, thumbnailPixels, thumbnailQuality) : std::nullopt);
     setDataSize(data ? data->size() : 0);
@@ -139,4 +158,37 @@ void Media::setVideo(const std::optional<QByteArray> &data)
 {
     setVideoData(data);
     setVideoSize(data ? data->size() : 0);
+}
+
+void Media::adoptImage(const QString &filePath)
+{
+    QFile file(filePath);
+    const qint64 size = file.size();
+    std::optional<QByteArray> thumbnail;
+    if (file.open(QIODevice::ReadOnly))
+        if (const uchar *mapped = file.map(0, size)) {
+            const auto bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), size);
+            thumbnail = ImageTools::thumbnail(bytes, thumbnailPixels, thumbnailQuality);
+        }
+    file.close();
+    adoptBlob(dataBlob, filePath);
+    setThumbnail(thumbnail);
+    setDataSize(size);
+}
+
+void Media::adoptVideo(const QString &filePath)
+{
+    const qint64 size = QFileInfo(filePath).size();
+    adoptBlob(videoDataBlob, filePath);
+    setVideoSize(size);
+}
+
+std::optional<QString> Media::dataFilePath() const
+{
+    return wholeBlobPath(dataBlob, m_dataSize);
+}
+
+std::optional<QString> Media::videoDataFilePath() const
+{
+    return wholeBlobPath(videoDataBlob, m_videoSize);
 }

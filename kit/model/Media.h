@@ -32,6 +32,8 @@ public:
     void setHeight(double value) { write(m_height, value); }
     double duration() const { return m_duration; }
     void setDuration(double value) { write(m_duration, value); }
+    // The byte fields read as none when their file is missing or shorter than
+    // the recorded count, so the item is downloaded again.
     std::optional<QByteArray> data() const;
     void setData(const std::optional<QByteArray> &value);
     std::optional<QByteArray> thumbnail() const;
@@ -65,9 +67,25 @@ public:
     // are no decodable image) and their count.
     void setImage(const std::optional<QByteArray> &data);
     void setVideo(const std::optional<QByteArray> &data);
+    // As setImage and setVideo for a downloaded file, which is moved into
+    // the store, never read into memory (the thumbnail decodes it mapped).
+    // The record must be in a store's context. Throws StoreError when the
+    // file cannot be moved; nothing changes then.
+    void adoptImage(const QString &filePath);
+    void adoptVideo(const QString &filePath);
+    // The files holding the bytes, for work off the main thread (a file stays
+    // readable once opened, even if a later save replaces it); none while the
+    // bytes are unsaved, missing or cut short.
+    std::optional<QString> dataFilePath() const;
+    std::optional<QString> videoDataFilePath() const;
 
 private:
     explicit Media(Materializing);
+
+    // Whether the field's bytes are there with at least `recorded` of them.
+    bool isWhole(int blob, qint64 recorded) const;
+    std::optional<QByteArray> wholeBlob(int blob, qint64 recorded) const;
+    std::optional<QString> wholeBlobPath(int blob, qint64 recorded) const;
 
     QString m_kindRaw = QStringLiteral("image");
     int m_order = 0;

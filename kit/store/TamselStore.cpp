@@ -70,7 +70,7 @@ std::unique_ptr<ModelContainer> TamselStore::makeContainer(bool inMemory)
     const QString folder = storeDirectory();
     const QString storePath = folder + QLatin1Char('/') + storeFileName(folder);
     try {
-        return std::make_unique<ModelContainer>(schema(), storePath);
+        return std::make_unique<ModelContainer>(schema(), storePath, schemaVersion);
     } catch (const StoreError &error) {
         qCCritical(tamselLog, "ModelContainer failed for %s: %s", qUtf8Printable(storePath), error.what());
     }

@@ -20,6 +20,9 @@ public:
 
     // Post, Media, Tag, Board and AuthorGroup.
     static const ModelContainer::Schema &schema();
+    // Raised with every change of the stored fields, so an older store is
+    // upgraded and a newer one refused.
+    static constexpr int schemaVersion = 1;
     // The store folder in the user's data folder, created when missing (a
     // failure to create it shows when the store is opened).
     static QString storeDirectory();

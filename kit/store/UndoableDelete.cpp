@@ -1,5 +1,6 @@
 #include "UndoableDelete.h"
 
+#include "KitLog.h"
 #include "Post.h"
 
 #include <QTimer>
@@ -27,7 +28,7 @@ void UndoableDelete::start(const PostList &posts, double seconds)
     const std::chrono::milliseconds delay(qRound64(std::max(seconds, 0.0) * 1000));
     QTimer::singleShot(delay, this, [this, generation] {
         if (m_generation == generation)
-            commit();
+            commitLogged();
     });
 }
 
@@ -42,6 +43,16 @@ void UndoableDelete::commit()
     ++m_generation;
     if (!surviving.isEmpty() && m_onCommit)
         m_onCommit(surviving);
+}
+
+// An exception must not leave a timer callback: it would end the application.
+void UndoableDelete::commitLogged()
+{
+    try {
+        commit();
+    } catch (const std::exception &error) {
+        qCCritical(tamselLog, "delete failed: %s", error.what());
+    }
 }
 
 void UndoableDelete::undo()

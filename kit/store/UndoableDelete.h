@@ -29,6 +29,7 @@ public:
     // Commits a pending batch first, then hides the posts and commits them
     // after the given number of seconds unless undone or committed earlier.
     void start(const PostList &posts, double seconds);
+    // Runs the commit action, which may throw.
     void commit();
     void undo();
 
@@ -37,6 +38,7 @@ signals:
     void hiddenChanged();
 
 private:
+    void commitLogged();
     void setPending(const PostList &posts, const QSet<QUuid> &hidden);
 
     PostList m_posts;

@@ -7,8 +7,12 @@
 #include "TamselStore.h"
 #include "TestHome.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
+#include <sqlite3.h>
+#include <sys/mount.h>
 
 namespace {
 
@@ -23,6 +27,43 @@ protected:
     {
         return QDir(ModelContainer::supportDirectory(storePath())).entryList(QDir::Files);
     }
+};
+
+void runOnStore(const QString &path, const char *sql)
+{
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    sqlite3_close(db);
+}
+
+QByteArray digest(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+// A small file system of its own (a tmpfs, which needs root), to fill up or
+// make read-only.
+class SmallDisk {
+public:
+    SmallDisk() { m_mounted = ::mount("tmpfs", path().toUtf8().constData(), "tmpfs", 0, "size=256k") == 0; }
+    ~SmallDisk()
+    {
+        if (m_mounted)
+            ::umount2(path().toUtf8().constData(), MNT_DETACH);
+    }
+    bool isMounted() const { return m_mounted; }
+    QString path() const { return m_folder.path(); }
+    bool makeReadOnly()
+    {
+        return ::mount(nullptr, path().toUtf8().constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+    }
+
+private:
+    QTemporaryDir m_folder;
+    bool m_mounted = false;
 };
 
 QVariantList fields(const Post &p)
@@ -155,6 +196,97 @@ TEST_F(ModelContainerTest, FileThatIsNoDatabaseIsRefusedAndLeftAlone)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), garbage);
     EXPECT_FALSE(QFile::exists(storePath() + QStringLiteral("-wal")));
+}
+
+TEST_F(ModelContainerTest, AStoreHasOneOwnerAtATime)
+{
+    auto first = open();
+    try {
+        open();
+        ADD_FAILURE() << "a second opener must be refused";
+    } catch (const StoreError &error) {
+        EXPECT_TRUE(error.message().contains(storePath())) << error.what();
+    }
+    first.reset();
+    EXPECT_NO_THROW(open());
+}
+
+TEST_F(ModelContainerTest, AnOlderStoreIsUpgradedInPlaceAndANewerOneRefusedUntouched)
+{
+    {
+        auto container = open();
+        auto video = std::make_shared<Media>(MediaKind::video, 3);
+        video->setRemoteURL(QStringLiteral("https://a/cover.jpg"));
+        video->setVideo(QByteArray("motion"));
+        container->mainContext().insert(video);
+        container->mainContext().save();
+    }
+    runOnStore(storePath(), "ALTER TABLE Media DROP COLUMN kindRaw; ALTER TABLE Media DROP COLUMN videoSize; "
+                            "PRAGMA user_version = 0");
+    {
+        auto container = open();
+        const auto media = container->mainContext().fetch<Media>();
+        ASSERT_EQ(media.size(), 1);
+        EXPECT_EQ(media[0]->kindRaw(), QStringLiteral("image")) << "a new column holds the field's default";
+        EXPECT_EQ(media[0]->videoSize(), 0);
+        EXPECT_EQ(media[0]->order(), 3);
+        EXPECT_EQ(media[0]->remoteURL(), QStringLiteral("https://a/cover.jpg"));
+    }
+
+    runOnStore(storePath(), "PRAGMA user_version = 99");
+    const QByteArray before = digest(storePath());
+    EXPECT_THROW(open(), StoreError);
+    EXPECT_EQ(digest(storePath()), before);
+}
+
+TEST_F(ModelContainerTest, ByteFilesNoRowNamesAreSweptAtOpen)
+{
+    {
+        auto container = open();
+        auto media = std::make_shared<Media>(MediaKind::image, 0);
+        media->setData(QByteArray("kept"));
+        container->mainContext().insert(media);
+        container->mainContext().save();
+    }
+    const QString folder = ModelContainer::supportDirectory(storePath());
+    const QStringList strangers{"0B5E1F1A-3C1D-4F6A-9E2B-7D8C9A0B1C2D", "notes.txt",
+                                "0b5e1f1a-3c1d-4f6a-9e2b-7d8c9a0b1c2d"};
+    for (const QString &name : strangers) {
+        QFile file(folder + QLatin1Char('/') + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    auto container = open();
+    EXPECT_EQ(supportFiles().size(), 3);
+    EXPECT_FALSE(supportFiles().contains(strangers[0]));
+    EXPECT_EQ(container->mainContext().fetch<Media>().first()->data(), QByteArray("kept"));
+}
+
+TEST_F(ModelContainerTest, AFullDiskOrAReadOnlyStoreIsReportedWithWhereItIs)
+{
+    SmallDisk disk;
+    if (!disk.isMounted())
+        GTEST_SKIP() << "needs a tmpfs mount";
+    const QString path = disk.path() + QStringLiteral("/Library.store");
+    {
+        ModelContainer container(TamselStore::schema(), path);
+        auto media = std::make_shared<Media>(MediaKind::image, 0);
+        media->setData(QByteArray(1024 * 1024, 'x'));
+        container.mainContext().insert(media);
+        try {
+            container.mainContext().save();
+            ADD_FAILURE() << "the save must fail";
+        } catch (const StoreError &error) {
+            EXPECT_TRUE(error.message().contains(QStringLiteral("disk is full"))) << error.what();
+        }
+    }
+    ASSERT_TRUE(disk.makeReadOnly());
+    try {
+        ModelContainer container(TamselStore::schema(), path);
+        ADD_FAILURE() << "a read-only store must be refused";
+    } catch (const StoreError &error) {
+        EXPECT_TRUE(error.message().contains(path) && error.message().contains(QStringLiteral("read-only")))
+            << error.what();
+    }
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "Board.h"
+#include "ModelChanges.h"
 #include "Media.h"
 #include "ModelContainer.h"
 #include "Post.h"
@@ -222,14 +223,58 @@ TEST_F(ModelContextTest, ADeletedRecordIsNotLinkedAgain)
     EXPECT_TRUE(context().fetch<Post>()[0]->media().isEmpty());
 }
 
-TEST_F(ModelContextTest, ChangesAreAnnouncedOncePerTurn)
+TEST_F(ModelContextTest, ChangesAreAnnouncedOncePerTurnWithTheRecordsThatChanged)
 {
     auto post = insertPost(QStringLiteral("a"));
-    QSignalSpy spy(&context(), &ModelContext::changed);
-    post->setTitle(QStringLiteral("b"));
-    context().remove(insertPost(QStringLiteral("c")));
+    auto gone = insertPost(QStringLiteral("gone"));
+    context().save();
     QCoreApplication::processEvents();
-    EXPECT_EQ(spy.count(), 1);
+    QList<ModelChanges> announced;
+    QObject::connect(&context(), &ModelContext::changed, [&](const ModelChanges &c) { announced.append(c); });
+    post->setTitle(QStringLiteral("b"));
+    const auto added = insertPost(QStringLiteral("c"));
+    context().remove(insertPost(QStringLiteral("never seen")));
+    context().remove(gone);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(announced.size(), 1);
+    using Records = QList<std::shared_ptr<PersistentModel>>;
+    EXPECT_EQ(announced[0].inserted, Records{added});
+    EXPECT_EQ(announced[0].updated, Records{post});
+    EXPECT_EQ(announced[0].deleted, Records{gone});
+}
+
+TEST_F(ModelContextTest, InsertingARemovedRecordUndoesTheRemoval)
+{
+    auto post = insertPost(QStringLiteral("kept"), 2);
+    auto tag = std::make_shared<Tag>(QStringLiteral("t"), QStringLiteral("#FFFFFF"));
+    post->setTags({tag});
+    context().save();
+    context().remove(post);
+    context().insert(post);
+    auto unsaved = insertPost(QStringLiteral("unsaved"), 1);
+    context().remove(unsaved);
+    context().insert(unsaved);
+    context().save();
+
+    reopen();
+    const auto posts = context().fetch<Post>();
+    EXPECT_EQ(titles(posts), (QStringList{"kept", "unsaved"}));
+    ASSERT_EQ(posts[0]->media().size(), 2);
+    EXPECT_EQ(posts[0]->media()[1]->data(), QByteArray("bytes kept"));
+    EXPECT_EQ(posts[0]->tags().size(), 1);
+    EXPECT_EQ(posts[1]->media().size(), 1);
+    EXPECT_EQ(supportFiles().size(), 3);
+}
+
+TEST_F(ModelContextTest, ANewRowWhoseKeyIsTakenFailsTheSaveAndReplacesNothing)
+{
+    insertPost(QStringLiteral("first"));
+    context().save();
+    runOnStore(
+        "INSERT INTO Post (pk, id, title) VALUES (2, 'D6D4F4B8-7C0A-4E61-9C8B-1A2B3C4D5E6F', 'other')");
+    insertPost(QStringLiteral("second"));
+    EXPECT_THROW(context().save(), StoreError);
+    EXPECT_EQ(runOnStore("SELECT count(*) FROM Post WHERE title = 'other'"), 1);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <limits>
+#include <QThread>
 
 namespace {
 
@@ -62,6 +63,44 @@ TEST_F(UserDefaultsTest, TheTwoBoolReadingStyles)
     defaults.setString(QStringLiteral("text"), QStringLiteral("no"));
     EXPECT_FALSE(defaults.boolValue(QStringLiteral("absent")) || defaults.boolValue(QStringLiteral("text")));
     EXPECT_TRUE(defaults.boolObject(QStringLiteral("absent")) && defaults.boolObject(QStringLiteral("text")));
+}
+
+TEST_F(UserDefaultsTest, OnlyTheOwnerMayReadTheFile)
+{
+    {
+        QFile loose(file());
+        ASSERT_TRUE(loose.open(QIODevice::WriteOnly));
+        loose.write("{}");
+        loose.setPermissions(loose.permissions() | QFileDevice::ReadOther | QFileDevice::ReadGroup);
+    }
+    const auto others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                        QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    UserDefaults defaults(file());
+    EXPECT_FALSE(QFile::permissions(file()) & others) << "an existing file is tightened";
+    defaults.setString(QStringLiteral("cookie.weibo"), QStringLiteral("SUB=secret"));
+    EXPECT_FALSE(QFile::permissions(file()) & others);
+}
+
+TEST_F(UserDefaultsTest, ThreadsMayReadAndWriteAtOnce)
+{
+    UserDefaults defaults(file());
+    QList<QThread *> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.append(QThread::create([&defaults, t] {
+            for (int i = 0; i < 40; ++i) {
+                defaults.setInteger(QStringLiteral("t%1.%2").arg(t).arg(i), i);
+                defaults.string(QStringLiteral("t%1.%2").arg((t + 1) % 4).arg(i));
+                defaults.keys();
+            }
+        }));
+    for (QThread *thread : threads)
+        thread->start();
+    for (QThread *thread : threads) {
+        thread->wait();
+        delete thread;
+    }
+    EXPECT_EQ(defaults.keys().size(), 160);
+    EXPECT_EQ(UserDefaults(file()).keys().size(), 160) << "the file ends with every change";
 }
 
 } // namespace

@@ -142,6 +142,13 @@ void FixtureServer::answer(QTcpSocket *socket, QByteArray &buffer, const QString
     const Reply reply = replyFor(request);
     if (reply.drop)
         return socket->abort();
+    if (reply.raw) {
+        QTimer::singleShot(reply.delay, socket, [socket, reply] {
+            socket->write(*reply.raw);
+            socket->disconnectFromHost();
+        });
+        return;
+    }
     QByteArray head = "HTTP/1.1 " + QByteArray::number(reply.status) +
                       " Fixture\r\nContent-Length: " + QByteArray::number(reply.body.size()) +
                       "\r\nConnection: close\r\n";

@@ -14,6 +14,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 // An HTTPS server on loopback addresses for the parser and importer tests.
 // Each platform gets its own address (127.0.0.2, 127.0.0.3, ...), so the
@@ -46,6 +47,9 @@ public:
         bool drop = false;
         // Send the body one byte at a time at this interval.
         std::chrono::milliseconds trickle{0};
+        // Sent as it is in place of a composed answer: for servers that lie
+        // about the length, send none or stop half-way.
+        std::optional<QByteArray> raw;
     };
 
     FixtureServer();

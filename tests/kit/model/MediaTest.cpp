@@ -1,6 +1,11 @@
 #include "Media.h"
 #include "MediaSizes.h"
+#include "ModelContainer.h"
+#include "TamselStore.h"
 #include "TestHome.h"
+
+#include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -30,6 +35,87 @@ TEST_F(MediaTest, UndecodableImageIsStoredWithoutThumbnail)
     media.setImage(page);
     EXPECT_EQ(media.data(), page);
     EXPECT_FALSE(media.thumbnail().has_value());
+}
+
+class StoredMediaTest : public HomeTest {
+protected:
+    QString storePath() const { return home.path() + QStringLiteral("/Library.store"); }
+    void reopen()
+    {
+        container.reset();
+        container = std::make_unique<ModelContainer>(TamselStore::schema(), storePath());
+    }
+    std::shared_ptr<Media> onlyMedia() { return container->mainContext().fetch<Media>().value(0); }
+    std::shared_ptr<Media> insertVideo()
+    {
+        auto video = std::make_shared<Media>(MediaKind::video, 0);
+        video->setVideoRemoteURL(QStringLiteral("https://a/v.mp4"));
+        container->mainContext().insert(video);
+        return video;
+    }
+
+    std::unique_ptr<ModelContainer> container =
+        std::make_unique<ModelContainer>(TamselStore::schema(), storePath());
+};
+
+qint64 residentBytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
+    return 0;
+}
+
+TEST_F(StoredMediaTest, ALargeDownloadedFileIsAdoptedWithoutBeingRead)
+{
+    constexpr qint64 size = 600LL * 1024 * 1024;
+    const QString download = home.path() + QStringLiteral("/dl-video");
+    {
+        QFile file(download);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(size));
+    }
+    const qint64 before = residentBytes();
+    auto video = insertVideo();
+    video->adoptVideo(download);
+    container->mainContext().save();
+    EXPECT_LT(residentBytes() - before, 50LL * 1024 * 1024);
+    EXPECT_FALSE(QFile::exists(download));
+
+    reopen();
+    const auto stored = onlyMedia();
+    EXPECT_EQ(stored->videoSize(), size);
+    EXPECT_FALSE(stored->needsVideoDownload());
+    ASSERT_TRUE(stored->videoDataFilePath().has_value());
+    EXPECT_EQ(QFileInfo(*stored->videoDataFilePath()).size(), size);
+}
+
+TEST_F(StoredMediaTest, ACutShortOrMissingFileIsDownloadedAgain)
+{
+    const QByteArray bytes(1000, 'v');
+    insertVideo()->setVideo(bytes);
+    container->mainContext().save();
+    const QString file = *onlyMedia()->videoDataFilePath();
+    for (const bool sizesRecorded : {false, true}) {
+        MediaSizes::setCachedReady(sizesRecorded);
+        ASSERT_TRUE(QFile::resize(file, 400));
+        reopen();
+        EXPECT_TRUE(onlyMedia()->needsVideoDownload()) << sizesRecorded;
+        EXPECT_FALSE(onlyMedia()->videoData().has_value());
+        EXPECT_FALSE(onlyMedia()->videoDataFilePath().has_value());
+    }
+    ASSERT_TRUE(QFile::remove(file));
+    EXPECT_TRUE(onlyMedia()->needsVideoDownload());
+
+    const QString download = home.path() + QStringLiteral("/dl-again");
+    QFile again(download);
+    ASSERT_TRUE(again.open(QIODevice::WriteOnly) && again.write(bytes) == bytes.size());
+    again.close();
+    onlyMedia()->adoptVideo(download);
+    container->mainContext().save();
+    reopen();
+    EXPECT_EQ(onlyMedia()->videoData(), bytes);
 }
 
 } // namespace

@@ -61,7 +61,7 @@ TEST_F(MediaSizesTest, FailedSaveLeavesTheLibraryUnrecordedForTheNextRun)
     insertMedia(0, 10);
     context().save();
     runOnStore(
-        "CREATE TRIGGER refuse BEFORE INSERT ON \"Media\" BEGIN SELECT RAISE(ABORT, 'disk is full'); END");
+        "CREATE TRIGGER refuse BEFORE UPDATE ON \"Media\" BEGIN SELECT RAISE(ABORT, 'disk is full'); END");
 
     QCoro::waitFor(MediaSizes::backfillIfNeeded(context()));
     EXPECT_FALSE(MediaSizes::ready());

@@ -1,4 +1,5 @@
 #include "Post.h"
+#include "StoreError.h"
 #include "TamselStore.h"
 #include "TestHome.h"
 #include "UndoableDelete.h"
@@ -49,6 +50,21 @@ TEST_F(UndoableDeleteTest, StaleDelaysAfterANewDeleteOrUndoDoNothing)
     QTest::qWait(30);
     holder.commit();
     EXPECT_TRUE(committed.isEmpty());
+}
+
+TEST_F(UndoableDeleteTest, ACommitThatThrowsInItsDelayIsLoggedNotFatal)
+{
+    static QStringList logged;
+    logged.clear();
+    const auto previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext &, const QString &message) { logged.append(message); });
+    holder.setOnCommit(
+        [](const UndoableDelete::PostList &) { throw StoreError(QStringLiteral("disk is full")); });
+    holder.start({first}, 0.01);
+    QTest::qWait(30);
+    qInstallMessageHandler(previous);
+    EXPECT_TRUE(holder.posts().isEmpty());
+    EXPECT_EQ(logged, QStringList{"delete failed: disk is full"});
 }
 
 } // namespace

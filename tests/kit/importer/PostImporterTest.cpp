@@ -1,0 +1,283 @@
+#include "Board.h"
+#include "FixtureServer.h"
+#include "ImportProgress.h"
+#include "KepselHooks.h"
+#include "Media.h"
+#include "ModelContainer.h"
+#include "ParseError.h"
+#include "ParsedPost.h"
+#include "Post.h"
+#include "PostImporter.h"
+#include "PrivateTempFolder.h"
+#include "SettingsKey.h"
+#include "Tag.h"
+#include "TamselStore.h"
+#include "TestHome.h"
+#include "WaitFor.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QImage>
+#include <QTest>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+const QString kSite = QStringLiteral("127.0.0.2");
+
+QByteArray picture(int width, int height, const char *format = "PNG")
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+bool waitUntil(const std::function<bool()> &condition)
+{
+    return QTest::qWaitFor(condition, 5000);
+}
+
+// A library on disk, an importer over it and a site of Open Graph pages.
+class PostImporterTest : public HomeTest {
+protected:
+    PostImporterTest()
+    {
+        KepselHooks::postReady().append([this](PostImporter &, std::shared_ptr<Post> post) -> QCoro::Task<> {
+            ++readyCalls[post->id()];
+            co_return;
+        });
+    }
+    ~PostImporterTest() override { KepselHooks::postReady().clear(); }
+
+    QString link(const QString &path) { return server.origin(kSite) + path; }
+    void servePage(const QString &path, const QStringList &images, const QByteArray &moreTags = {})
+    {
+        QByteArray head = "<meta property=\"og:title\" content=\"A title\">" + moreTags;
+        for (const QString &image : images)
+            head += "<meta property=\"og:image\" content=\"" + link(image).toUtf8() + "\">";
+        server.page(kSite, path, "<head>" + head + "</head>");
+    }
+    std::shared_ptr<Post> imported(const QString &path, bool videos = false)
+    {
+        return TestAsync::waitFor(importer.importText(link(path), videos));
+    }
+    int requestsFor(const QByteArray &target) const
+    {
+        return int(std::count_if(server.requests().cbegin(), server.requests().cend(),
+                                 [&](const auto &request) { return request.target == target; }));
+    }
+    static QStringList leftovers()
+    {
+        return QDir(PrivateTempFolder::path()).entryList({QStringLiteral("dl-*")}, QDir::Files);
+    }
+
+    FixtureServer server;
+    std::unique_ptr<ModelContainer> container = TamselStore::makeContainer(false);
+    ModelContext &context = container->mainContext();
+    PostImporter importer{context, HTTPClient()};
+    QHash<QUuid, int> readyCalls;
+};
+
+TEST_F(PostImporterTest, AShareTextBecomesAParsedPostWithItsMediaStored)
+{
+    servePage("/note/1", {"/a.png", "/b.jpg"}, "<meta name=\"author\" content=\"Ann&#13;&#10;Lee\">");
+    server.serve(kSite, "/a.png", {200, picture(40, 30)});
+    server.serve(kSite, "/b.jpg", {200, picture(20, 50, "JPEG")});
+    const auto [post, isNew] =
+        importer.enqueueText("【好看】 快来看看 " + link("/note/1") + " 复制打开", false);
+    ASSERT_TRUE(isNew);
+    EXPECT_EQ(post->sourceURL(), link("/note/1"));
+    EXPECT_EQ(post->parseStateRaw(), QStringLiteral("pending"));
+    EXPECT_TRUE(ImportProgress::shared().phase(post->id())->isParsing());
+    ASSERT_TRUE(waitUntil([&] { return readyCalls.contains(post->id()); }));
+
+    EXPECT_EQ(post->parseStateRaw(), QStringLiteral("parsed"));
+    EXPECT_EQ(post->authorName(), QStringLiteral("Ann  Lee"));
+    const auto media = post->sortedMedia();
+    ASSERT_EQ(media.size(), 2);
+    EXPECT_EQ(media[0]->data(), picture(40, 30));
+    EXPECT_TRUE(media[1]->thumbnail().has_value());
+    EXPECT_EQ(QSizeF(media[1]->width(), media[1]->height()), QSizeF(20, 50));
+    EXPECT_FALSE(context.hasChanges());
+    EXPECT_FALSE(ImportProgress::shared().phase(post->id()));
+    EXPECT_EQ(readyCalls.value(post->id()), 1);
+    EXPECT_EQ(leftovers(), QStringList());
+}
+
+TEST_F(PostImporterTest, ALinkIsSavedOnceUnlessDuplicatesAreAllowed)
+{
+    servePage("/p", {});
+    const auto first = imported("/p");
+    const auto again = importer.enqueueText("see " + link("/p"), false);
+    EXPECT_FALSE(again.isNew);
+    EXPECT_EQ(again.post, first);
+    EXPECT_FALSE(ImportProgress::shared().phase(first->id()));
+
+    TamselStore::defaults().setBool(SettingsKey::allowDuplicates, true);
+    EXPECT_TRUE(importer.enqueueText(link("/p"), false).isNew);
+    EXPECT_EQ(TestAsync::failureOf<ParseError>(importer.importText("没有链接", false)).kind(),
+              ParseError::Kind::noURL);
+    EXPECT_EQ(context.fetch(FetchDescriptor<Post>{}).size(), 2);
+}
+
+TEST_F(PostImporterTest, AReparseKeepsTheFilesOfMediaThatAreStillThere)
+{
+    servePage("/p", {"/1.png", "/2.png"});
+    server.serve(kSite, "/1.png", {200, picture(10, 10)});
+    server.serve(kSite, "/2.png", {200, picture(20, 20)});
+    const auto post = imported("/p");
+    const auto before = post->sortedMedia();
+
+    // Same count and kinds: the records stay in place under their new links.
+    servePage("/p", {"/1b.png", "/2b.png"});
+    QCoro::waitFor(importer.refresh(post, false));
+    EXPECT_EQ(post->sortedMedia(), before);
+    EXPECT_EQ(before[1]->remoteURL(), link("/2b.png"));
+    EXPECT_EQ(before[1]->data(), picture(20, 20));
+    EXPECT_EQ(requestsFor("/2b.png"), 0);
+
+    // Another shape: matched by link; the others are new or deleted, and a
+    // link listed twice gets a record for each place.
+    ParsedPost reshaped(Platform::web, link("/p"));
+    reshaped.media = {ParsedMedia(MediaKind::image, link("/2b.png")),
+                      ParsedMedia(MediaKind::video, link("/2b.png")),
+                      ParsedMedia(MediaKind::image, link("/3.png"))};
+    importer.apply(reshaped, post);
+    const auto after = post->sortedMedia();
+    ASSERT_EQ(after.size(), 3);
+    EXPECT_EQ(after[0], before[1]);
+    EXPECT_NE(after[1], before[1]);
+    EXPECT_EQ(after[2]->order(), 2);
+    EXPECT_TRUE(before[0]->isGone());
+}
+
+TEST_F(PostImporterTest, AFailedReparseKeepsTheContentAndShowsTheMessage)
+{
+    servePage("/p", {"/1.png"});
+    server.serve(kSite, "/1.png", {404, "gone"});
+    const auto post = imported("/p");
+    EXPECT_FALSE(post->media().value(0)->hasImageData());
+
+    server.serve(kSite, "/p", {500, "down"});
+    server.serve(kSite, "/1.png", {200, picture(10, 10)});
+    QCoro::waitFor(importer.refresh(post, false));
+    EXPECT_EQ(post->parseStateRaw(), QStringLiteral("failed"));
+    EXPECT_EQ(post->parseError(), ParseError::badResponse(500).message());
+    EXPECT_EQ(post->title(), QStringLiteral("A title"));
+    EXPECT_TRUE(post->media().value(0)->hasImageData());
+    EXPECT_EQ(readyCalls.value(post->id()), 2);
+}
+
+TEST_F(PostImporterTest, BadMediaFailAloneAndTheRestIsKept)
+{
+    servePage("/p", {"/page.png", "/cut.png", "/fine.png"});
+    server.serve(kSite, "/page.png", {200, "<html>Please sign in</html>", {{"Content-Type", "text/html"}}});
+    server.serve(kSite, "/cut.png",
+                 {.raw = "HTTP/1.1 200 OK\r\nContent-Length: 900\r\n\r\n" + picture(9, 9)});
+    server.serve(kSite, "/fine.png", {200, picture(12, 8)});
+    const auto media = imported("/p")->sortedMedia();
+    ASSERT_EQ(media.size(), 3);
+    EXPECT_TRUE(media[0]->needsImageDownload());
+    EXPECT_TRUE(media[1]->needsImageDownload());
+    EXPECT_EQ(media[2]->data(), picture(12, 8));
+    EXPECT_EQ(leftovers(), QStringList());
+}
+
+TEST_F(PostImporterTest, APostDeletedDuringItsDownloadIsLeftAlone)
+{
+    servePage("/p", {"/slow.png", "/next.png"});
+    server.serve(kSite, "/slow.png", {.body = QByteArray(100000, 'p'), .trickle = 1ms});
+    const auto post = importer.enqueueText(link("/p"), false).post;
+    const QUuid id = post->id();
+    ASSERT_TRUE(waitUntil([&] {
+        return ImportProgress::shared().phase(id).value_or(ImportProgress::Phase::parsing()).fraction() > 0;
+    }));
+
+    context.remove(post);
+    context.save();
+    // The download stops at once rather than after its last byte.
+    ASSERT_TRUE(waitUntil([&] { return !ImportProgress::shared().phase(id); }));
+    EXPECT_EQ(requestsFor("/next.png"), 0);
+    EXPECT_FALSE(readyCalls.contains(id));
+    EXPECT_FALSE(context.hasChanges());
+    EXPECT_EQ(leftovers(), QStringList());
+}
+
+TEST_F(PostImporterTest, VideosAreDownloadedOnlyWhenAsked)
+{
+    servePage("/v", {"/cover.png"},
+              "<meta property=\"og:video\" content=\"" + link("/v.mp4").toUtf8() + "\">");
+    server.serve(kSite, "/cover.png", {200, picture(16, 9)});
+    server.serve(kSite, "/v.mp4", {200, QByteArray(200000, 'm')});
+    const auto video = imported("/v", false)->media().value(0);
+    ASSERT_TRUE(video && video->kind() == MediaKind::video);
+    EXPECT_TRUE(video->hasImageData());
+    EXPECT_EQ(requestsFor("/v.mp4"), 0);
+
+    QCoro::waitFor(importer.repairAll(true));
+    EXPECT_EQ(video->videoData(), QByteArray(200000, 'm'));
+    EXPECT_EQ(requestsFor("/cover.png"), 1);
+}
+
+TEST_F(PostImporterTest, RepairFetchesWhatIsMissingAndNeverReparsesFailedPosts)
+{
+    server.serve(kSite, "/1.png", {200, picture(10, 10)});
+    auto failed = std::make_shared<Post>(link("/failed"), Platform::web);
+    failed->setParseState(ParseState::failed);
+    auto missing = std::make_shared<Media>(MediaKind::image, 0);
+    missing->setRemoteURL(link("/1.png"));
+    missing->setPost(failed);
+    auto pending = std::make_shared<Post>(link("/pending"), Platform::web);
+    servePage("/pending", {});
+    auto note = std::make_shared<Post>(link("/note"), Platform::local);
+    for (const auto &post : {failed, pending, note})
+        context.insert(post);
+
+    QCoro::waitFor(importer.repairAll(false));
+    EXPECT_EQ(missing->data(), picture(10, 10));
+    EXPECT_EQ(failed->parseStateRaw(), QStringLiteral("failed"));
+    EXPECT_EQ(pending->parseStateRaw(), QStringLiteral("parsed"));
+    EXPECT_EQ(requestsFor("/failed") + requestsFor("/note"), 0);
+}
+
+TEST_F(PostImporterTest, BoardsAreFilledOnTheFirstParseAndHeldPostsAreLeftAlone)
+{
+    auto board = std::make_shared<Board>(QStringLiteral("Ann"), QString());
+    board->setLinkedAuthors({AuthorAccount(Platform::web, QStringLiteral("Ann"))});
+    context.insert(board);
+    servePage("/p", {}, "<meta name=\"author\" content=\"Ann\">");
+    const auto post = imported("/p");
+    EXPECT_EQ(post->boards(), QList{board});
+    post->setBoards({});
+    QCoro::waitFor(importer.refresh(post, false));
+    EXPECT_TRUE(post->boards().isEmpty());
+
+    const int pageRequests = requestsFor("/p");
+    QCoro::waitFor(importer.holding({post->id()}, [&] { return importer.refresh(post, false); }));
+    EXPECT_EQ(requestsFor("/p"), pageRequests);
+    QCoro::waitFor(importer.refresh(post, false));
+    EXPECT_EQ(requestsFor("/p"), pageRequests + 1);
+}
+
+TEST_F(PostImporterTest, NotesAndTags)
+{
+    const auto tag = importer.tag(QStringLiteral("  旅行\n"));
+    EXPECT_EQ(tag->name(), QStringLiteral("旅行"));
+    EXPECT_EQ(importer.tag(QStringLiteral("旅行")), tag);
+    const auto note = importer.createNote(QStringLiteral("记一笔"), {picture(30, 20), "not an image"}, {tag});
+    EXPECT_EQ(note->note(), QStringLiteral("记一笔"));
+    const auto media = note->sortedMedia();
+    ASSERT_EQ(media.size(), 2);
+    EXPECT_EQ(media[0]->width(), 30);
+    EXPECT_EQ(media[1]->order(), 1);
+    ASSERT_TRUE(waitUntil([&] { return readyCalls.value(note->id()) == 1; }));
+    QCoro::waitFor(importer.refresh(note, false));
+    EXPECT_EQ(readyCalls.value(note->id()), 1);
+}
+
+} // namespace

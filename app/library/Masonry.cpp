@@ -21,6 +21,7 @@ namespace {
 constexpr int scrollIdleMs = 180;
 constexpr int progressFrameMs = 33;
 constexpr qreal minimumWindow = 300;
+constexpr int glideMs = 400;
 
 } // namespace
 
@@ -39,6 +40,11 @@ Masonry::Masonry(QWidget *parent, ImageCache &cache)
     m_progressTick.setInterval(progressFrameMs);
     connect(&m_progressTick, &QTimer::timeout, viewport(), qOverload<>(&QWidget::update));
     m_progressClock.start();
+    m_glide.setStartValue(0.0);
+    m_glide.setEndValue(1.0);
+    m_glide.setDuration(glideMs);
+    m_glide.setEasingCurve(QEasingCurve::OutCubic);
+    connect(&m_glide, &QVariantAnimation::valueChanged, viewport(), qOverload<>(&QWidget::update));
     connect(&ImportProgress::shared(), &ImportProgress::phasesChanged, this, [this] {
         updateProgressTimer();
         viewport()->update();
@@ -84,13 +90,17 @@ QList<int> Masonry::cardsIn(const Layout &layout, int column, qreal top, qreal b
 
 void Masonry::setPosts(const QList<std::shared_ptr<Post>> &posts)
 {
-    const std::shared_ptr<Post> focused =
-        m_focus >= 0 && m_focus < m_posts.size() ? m_posts[m_focus] : nullptr;
+    // The focus ring and the hover stay with their posts through a refresh.
+    const auto postAt = [this](int index) { return index >= 0 ? m_posts[index] : nullptr; };
+    const std::shared_ptr<Post> focused = postAt(m_focus);
+    const std::shared_ptr<Post> hovered = postAt(m_hover);
     m_posts = posts;
     m_focus = focused ? int(m_posts.indexOf(focused)) : -1;
-    m_hover = -1;
-    m_pointer.reset();
+    m_hover = hovered ? int(m_posts.indexOf(hovered)) : -1;
+    if (m_hover < 0)
+        m_pointer.reset();
     m_pressed = -1;
+    m_glide.stop();
     relayout();
 }
 
@@ -113,13 +123,32 @@ void Masonry::setHeader(QWidget *header)
     relayout();
 }
 
-void Masonry::updateColumns()
+bool Masonry::updateColumns()
 {
     const int count = columnCount(width(), m_cardWidth, m_spacing);
     if (count == m_columns)
-        return;
+        return false;
+    const bool glide = m_columns != 0;
+    Layout before = m_layout;
     m_columns = count;
     relayout();
+    if (glide && before.frames.size() == m_layout.frames.size()) {
+        m_glideFrom = std::move(before);
+        m_glide.start();
+    }
+    return true;
+}
+
+QRectF Masonry::frame(int index) const
+{
+    const QRectF &to = m_layout.frames[index];
+    if (m_glide.state() != QAbstractAnimation::Running)
+        return to;
+    const QRectF &from = m_glideFrom.frames[index];
+    const qreal t = m_glide.currentValue().toReal();
+    const auto mix = [t](qreal a, qreal b) { return a + (b - a) * t; };
+    return {mix(from.x(), to.x()), mix(from.y(), to.y()), mix(from.width(), to.width()),
+            mix(from.height(), to.height())};
 }
 
 qreal Masonry::headerHeight() const
@@ -161,7 +190,7 @@ void Masonry::placeHeader()
 
 QRectF Masonry::cardRect(int index) const
 {
-    return m_layout.frames[index].translated(m_spacing, cardAreaTop() - verticalScrollBar()->value());
+    return frame(index).translated(m_spacing, cardAreaTop() - verticalScrollBar()->value());
 }
 
 int Masonry::cardAt(const QPointF &point) const
@@ -181,7 +210,13 @@ QList<int> Masonry::cardsInBand(qreal top, qreal bottom) const
     QList<int> result;
     for (int column = 0; column < m_layout.columns.size(); ++column)
         result.append(cardsIn(m_layout, column, top, bottom));
+    if (m_glide.state() == QAbstractAnimation::Running) {
+        // Cards on their way may come from anywhere on the old layout.
+        for (int column = 0; column < m_glideFrom.columns.size(); ++column)
+            result.append(cardsIn(m_glideFrom, column, top, bottom));
+    }
     std::sort(result.begin(), result.end());
+    result.erase(std::unique(result.begin(), result.end()), result.end());
     return result;
 }
 
@@ -265,9 +300,8 @@ void Masonry::paintEvent(QPaintEvent *event)
 void Masonry::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
-    const int count = columnCount(width(), m_cardWidth, m_spacing);
-    m_columns = count;
-    relayout();
+    if (!updateColumns())
+        relayout();
 }
 
 void Masonry::scrollContentsBy(int, int dy)

@@ -13,6 +13,7 @@
 #include <QSet>
 #include <QTimer>
 #include <QUuid>
+#include <QVariantAnimation>
 #include <memory>
 #include <optional>
 
@@ -62,7 +63,8 @@ public:
     int columns() const { return m_columns; }
     const Layout &currentLayout() const { return m_layout; }
     const CardMetrics &metrics() const { return m_metrics; }
-    // A card's frame in the viewport's coordinates.
+    // A card's frame in the viewport's coordinates, where it is drawn now
+    // (on its way while the columns change).
     QRectF cardRect(int index) const;
     // The card under a viewport point, or -1.
     int cardAt(const QPointF &point) const;
@@ -96,7 +98,9 @@ protected:
 
 private:
     void relayout();
-    void updateColumns();
+    // Whether the count changed; a change after the first glides the cards.
+    bool updateColumns();
+    QRectF frame(int index) const;
     void placeHeader();
     qreal headerHeight() const;
     // Content y of the card area's top.
@@ -121,6 +125,8 @@ private:
     CardMetrics m_metrics;
     PostCard m_card{m_metrics};
     Layout m_layout;
+    Layout m_glideFrom;
+    QVariantAnimation m_glide;
     QPointer<QWidget> m_header;
 
     qreal m_windowTop = 0;

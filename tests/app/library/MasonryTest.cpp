@@ -117,6 +117,24 @@ TEST_F(MasonryTest, OnlyCardsNearTheViewAskForThumbnails)
     EXPECT_TRUE(QTest::qWaitFor([&] { return cache.count() > first.size(); }, 5000));
 }
 
+TEST_F(MasonryTest, ANewCardSizeGlidesTheCardsToTheirNewColumns)
+{
+    const auto posts = manyPosts(12);
+    Masonry grid(nullptr, cache);
+    grid.resize(746, 600);
+    grid.setPosts(posts);
+    grid.show();
+    ASSERT_EQ(grid.columns(), 3);
+    const QRectF before = grid.cardRect(2);
+    grid.setCardWidth(300);
+    EXPECT_EQ(grid.columns(), 2);
+    const QRectF target = grid.currentLayout().frames[2].translated(14, 14);
+    EXPECT_EQ(grid.cardRect(2), before) << "the glide starts where the card was";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return grid.cardRect(2) == target; }, 2000));
+    grid.resize(1000, 600);
+    EXPECT_EQ(grid.columns(), 3);
+}
+
 TEST_F(MasonryTest, ScrollingHidesAndShowsTheToolbarNoFasterThanTheGap)
 {
     QDateTime now(QDate(2026, 5, 1), QTime(10, 0));

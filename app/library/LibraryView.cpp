@@ -75,9 +75,9 @@ LibraryView::LibraryView(ModelContext &context, UndoableDelete &pendingDelete, c
     makeMasonry();
     makeAuthorHeader();
 
-    connect(&context, &ModelContext::changed, this, &LibraryView::refresh);
-    connect(&pendingDelete, &UndoableDelete::hiddenChanged, this, &LibraryView::refresh);
-    refresh();
+    connect(&context, &ModelContext::changed, this, &LibraryView::reselect);
+    connect(&pendingDelete, &UndoableDelete::hiddenChanged, this, &LibraryView::reselect);
+    reselect();
 }
 
 void LibraryView::buildEmptyState()
@@ -212,7 +212,7 @@ void LibraryView::setItem(const SidebarItem &item)
     setToolbarHidden(false);
     makeMasonry();
     makeAuthorHeader();
-    refresh();
+    reselect();
 }
 
 QString LibraryView::search() const
@@ -258,7 +258,7 @@ void LibraryView::setPlatformFilter(std::optional<Platform> platform)
 void LibraryView::setAccountFilter(const std::optional<AuthorAccount> &account)
 {
     m_accountFilter = account;
-    refresh();
+    reselect();
 }
 
 void LibraryView::setClipboardLink(const std::optional<QString> &link)
@@ -281,16 +281,20 @@ QList<LibraryHeader::PlatformCount> LibraryView::platformCounts(const QList<std:
     return result;
 }
 
-QList<std::shared_ptr<Post>> LibraryView::searched(const QList<std::shared_ptr<Post>> &posts,
-                                                   const QString &text)
+QList<std::shared_ptr<Post>> LibraryView::searched(const QString &text)
 {
     const QString needle = trimmedOfSpaces(text);
     if (needle.isEmpty())
-        return posts;
+        return m_selection;
+    if (m_searchTexts.size() != m_selection.size()) {
+        m_searchTexts.clear();
+        for (const auto &post : std::as_const(m_selection))
+            m_searchTexts.append(PostText::searchText(*post));
+    }
     QList<std::shared_ptr<Post>> result;
-    for (const auto &post : posts) {
-        if (PostText::searchText(*post).contains(needle, Qt::CaseInsensitive))
-            result.append(post);
+    for (int index = 0; index < m_selection.size(); ++index) {
+        if (m_searchTexts[index].contains(needle, Qt::CaseInsensitive))
+            result.append(m_selection[index]);
     }
     return result;
 }
@@ -323,10 +327,21 @@ QList<std::shared_ptr<Post>> LibraryView::selectionPosts(const AuthorDirectory &
     return result;
 }
 
+void LibraryView::reselect()
+{
+    m_selectionStale = true;
+    refresh();
+}
+
 void LibraryView::refresh()
 {
     const AuthorDirectory directory(m_context);
-    m_unfiltered = sortOrder().sorted(searched(selectionPosts(directory), search()));
+    if (m_selectionStale) {
+        m_selection = selectionPosts(directory);
+        m_searchTexts.clear();
+        m_selectionStale = false;
+    }
+    m_unfiltered = sortOrder().sorted(searched(search()));
     const QList<LibraryHeader::PlatformCount> counts = platformCounts(m_unfiltered);
     m_shown.clear();
     for (const auto &post : std::as_const(m_unfiltered)) {

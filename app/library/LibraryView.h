@@ -61,10 +61,6 @@ public:
     const QList<std::shared_ptr<Post>> &shown() const { return m_shown; }
     // One entry per platform with posts, most first, ties in platform order.
     static QList<LibraryHeader::PlatformCount> platformCounts(const QList<std::shared_ptr<Post>> &posts);
-    // Keeps the posts whose search text holds the text, trimmed of spaces
-    // and tabs, in any letter case; all of them for a blank text.
-    static QList<std::shared_ptr<Post>> searched(const QList<std::shared_ptr<Post>> &posts,
-                                                 const QString &text);
 
     QString title() const { return m_title; }
     QString subtitle() const;
@@ -102,8 +98,13 @@ private:
     void makeMasonry();
     void makeAuthorHeader();
     void placeAuthorHeader(bool empty);
+    // The store or the selection changed: the selection is read anew.
+    void reselect();
     void refresh();
     QList<std::shared_ptr<Post>> selectionPosts(const AuthorDirectory &directory);
+    // The selection's posts whose search text holds the text, trimmed of
+    // spaces and tabs, in any letter case; all of them for a blank text.
+    QList<std::shared_ptr<Post>> searched(const QString &text);
     void showContent(const QList<LibraryHeader::PlatformCount> &counts);
     void setToolbarHidden(bool hidden);
     void showMenu(const std::shared_ptr<Post> &post, const QPoint &position);
@@ -114,11 +115,14 @@ private:
     SidebarItem m_item;
     std::optional<Platform> m_platformFilter;
     std::optional<AuthorAccount> m_accountFilter;
+    // Read from the store once per change, not once per keystroke.
+    QList<std::shared_ptr<Post>> m_selection;
+    QStringList m_searchTexts; // of m_selection, made on the first search
+    bool m_selectionStale = true;
     QList<std::shared_ptr<Post>> m_unfiltered;
     QList<std::shared_ptr<Post>> m_shown;
     QString m_title;
     bool m_toolbarHidden = false;
-    bool m_refreshQueued = false;
 
     QStackedLayout *m_pages;
     Masonry *m_masonry = nullptr;

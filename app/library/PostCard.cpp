@@ -75,19 +75,29 @@ QString kindSymbol(const QList<std::shared_ptr<Media>> &media)
 
 } // namespace
 
-qreal PostCard::coverRatio(const Post &post)
+namespace {
+
+qreal ratioOf(const std::shared_ptr<Media> &cover)
 {
-    const auto cover = post.cover();
     if (!cover || cover->width() <= 0 || cover->height() <= 0)
         return 1;
     return std::clamp(cover->height() / cover->width(), 0.6, 1.6);
+}
+
+} // namespace
+
+qreal PostCard::coverRatio(const Post &post)
+{
+    return ratioOf(post.cover());
 }
 
 qreal PostCard::height(const Post &post, qreal width, const CardMetrics &metrics)
 {
     if (post.isGone())
         return 1;
-    return metrics.caption + (post.cover() ? width * coverRatio(post) : metrics.textBlock);
+    // The cover is looked up once: the grid asks this of every post.
+    const auto cover = post.cover();
+    return metrics.caption + (cover ? width * ratioOf(cover) : metrics.textBlock);
 }
 
 QRectF PostCard::bodyRect(const QRectF &frame, const CardMetrics &metrics)

@@ -3,7 +3,6 @@
 #include "CardMetrics.h"
 #include "FocusTilt.h"
 
-#include <QCoreApplication>
 #include <QImage>
 #include <QPixmap>
 #include <QPointF>
@@ -17,7 +16,6 @@ class QPainter;
 // a block of the post's text), the badges, the import progress and the hover
 // tilt, above a caption with the headline, the author and a note mark.
 class PostCard {
-    Q_DECLARE_TR_FUNCTIONS(PostCard)
 public:
     // What the grid knows about a card beyond its post.
     struct State {

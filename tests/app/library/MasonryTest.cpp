@@ -28,6 +28,16 @@ protected:
         return posts;
     }
 
+    // A grid on screen at that size showing the posts.
+    std::unique_ptr<Masonry> shownGrid(const QList<std::shared_ptr<Post>> &posts, int width, int height)
+    {
+        auto grid = std::make_unique<Masonry>(nullptr, cache);
+        grid->resize(width, height);
+        grid->setPosts(posts);
+        grid->show();
+        return grid;
+    }
+
     void scrollTo(Masonry &grid, int y)
     {
         grid.verticalScrollBar()->setValue(y);
@@ -97,10 +107,8 @@ TEST_F(MasonryTest, OnlyCardsNearTheViewAskForThumbnails)
 {
     const auto posts = manyPosts(600);
     save();
-    Masonry grid(nullptr, cache);
-    grid.resize(746, 600);
-    grid.setPosts(posts);
-    grid.show();
+    const auto shown = shownGrid(posts, 746, 600);
+    Masonry &grid = *shown;
     EXPECT_EQ(grid.columns(), 3);
     const QList<int> first = grid.mounted();
     ASSERT_FALSE(first.isEmpty());
@@ -120,10 +128,8 @@ TEST_F(MasonryTest, OnlyCardsNearTheViewAskForThumbnails)
 TEST_F(MasonryTest, ANewCardSizeGlidesTheCardsToTheirNewColumns)
 {
     const auto posts = manyPosts(12);
-    Masonry grid(nullptr, cache);
-    grid.resize(746, 600);
-    grid.setPosts(posts);
-    grid.show();
+    const auto shown = shownGrid(posts, 746, 600);
+    Masonry &grid = *shown;
     ASSERT_EQ(grid.columns(), 3);
     const QRectF before = grid.cardRect(2);
     grid.setCardWidth(300);
@@ -140,10 +146,8 @@ TEST_F(MasonryTest, ScrollingHidesAndShowsTheToolbarNoFasterThanTheGap)
     QDateTime now(QDate(2026, 5, 1), QTime(10, 0));
     Clock::setSource([&] { return now; });
     const auto posts = manyPosts(200);
-    Masonry grid(nullptr, cache);
-    grid.resize(502, 500);
-    grid.setPosts(posts);
-    grid.show();
+    const auto shown = shownGrid(posts, 502, 500);
+    Masonry &grid = *shown;
     QSignalSpy requests(&grid, &Masonry::toolbarHiddenRequested);
 
     scrollTo(grid, 30);
@@ -208,10 +212,8 @@ TEST_F(MasonryTest, KeyboardMovesAFocusRingOpensAndAsksForTheMenu)
 TEST_F(MasonryTest, ClicksOpenCardsButNotWhileScrollingAndDragsCarryThePost)
 {
     const auto posts = manyPosts(40);
-    Masonry grid(nullptr, cache);
-    grid.resize(502, 600);
-    grid.setPosts(posts);
-    grid.show();
+    const auto shown = shownGrid(posts, 502, 600);
+    Masonry &grid = *shown;
     QSignalSpy opened(&grid, &Masonry::postActivated);
     const QPoint centre = grid.cardRect(0).center().toPoint();
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, centre);
@@ -257,10 +259,8 @@ TEST_F(MasonryTest, ScreenshotsOfTheGridHoverTiltAndProgress)
     ImportProgress::shared().startDownloading(downloading->id(), {{item, false}});
     ImportProgress::shared().update(downloading->id(), item, 40, 100);
 
-    Masonry grid(nullptr, cache);
-    grid.resize(746, 820);
-    grid.setPosts({parsing, downloading, failed, note, video, undecodable});
-    grid.show();
+    const auto shown = shownGrid({parsing, downloading, failed, note, video, undecodable}, 746, 820);
+    Masonry &grid = *shown;
     EXPECT_TRUE(QTest::qWaitFor([&] { return cache.count() >= 4; }, 5000));
     QTest::qWait(50);
     EXPECT_TRUE(saveScreenshot(grid, QStringLiteral("library-grid")));

@@ -353,8 +353,10 @@ void LibraryView::refresh()
                               ? directory.displayName(*account)
                               : m_item.title();
     showContent(counts);
-    if (title != m_title) {
+    const QString subtitle = tr("%1 条").arg(m_shown.size());
+    if (title != m_title || subtitle != m_subtitle) {
         m_title = title;
+        m_subtitle = subtitle;
         emit titleChanged();
     }
 }
@@ -382,11 +384,6 @@ void LibraryView::showContent(const QList<LibraryHeader::PlatformCount> &counts)
                         m_platformFilter);
     m_masonry->setPosts(m_shown);
     m_pages->setCurrentWidget(m_masonry);
-}
-
-QString LibraryView::subtitle() const
-{
-    return tr("%1 条").arg(m_shown.size());
 }
 
 bool LibraryView::isEmptyStateShown() const

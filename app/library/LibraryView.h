@@ -63,7 +63,8 @@ public:
     static QList<LibraryHeader::PlatformCount> platformCounts(const QList<std::shared_ptr<Post>> &posts);
 
     QString title() const { return m_title; }
-    QString subtitle() const;
+    // "n 条", the number of posts shown.
+    QString subtitle() const { return m_subtitle; }
     bool isEmptyStateShown() const;
     QString emptyTitle() const;
     bool toolbarHidden() const { return m_toolbarHidden; }
@@ -80,6 +81,7 @@ signals:
     // A person of the starred strip was opened.
     void itemActivated(const SidebarItem &item);
     void toolbarHiddenChanged(bool hidden);
+    // The title or the subtitle changed.
     void titleChanged();
     void collectClipboardRequested();
     void addLinkRequested();
@@ -122,6 +124,7 @@ private:
     QList<std::shared_ptr<Post>> m_unfiltered;
     QList<std::shared_ptr<Post>> m_shown;
     QString m_title;
+    QString m_subtitle;
     bool m_toolbarHidden = false;
 
     QStackedLayout *m_pages;

@@ -128,7 +128,8 @@ bool Masonry::updateColumns()
     const int count = columnCount(width(), m_cardWidth, m_spacing);
     if (count == m_columns)
         return false;
-    const bool glide = m_columns != 0;
+    // Cards glide only from places the user has seen.
+    const bool glide = m_painted && isVisible();
     Layout before = m_layout;
     m_columns = count;
     relayout();
@@ -275,6 +276,7 @@ QImage Masonry::thumbnail(const Post &post)
 
 void Masonry::paintEvent(QPaintEvent *event)
 {
+    m_painted = true;
     QPainter painter(viewport());
     painter.fillRect(event->rect(), Theme::background().resolved());
     const qreal offset = cardAreaTop() - verticalScrollBar()->value();

@@ -126,6 +126,7 @@ private:
     PostCard m_card{m_metrics};
     Layout m_layout;
     Layout m_glideFrom;
+    bool m_painted = false;
     QVariantAnimation m_glide;
     QPointer<QWidget> m_header;
 

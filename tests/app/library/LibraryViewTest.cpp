@@ -204,6 +204,8 @@ TEST_F(LibraryViewTest, EmptyStatesAndTheStarredStrip)
     EXPECT_TRUE(strip->isVisible());
     QTest::qWait(100);
     EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("library-view")));
+    view->resize(200, 500);
+    EXPECT_EQ(view->masonry()->columns(), 2) << "however narrow the window";
 
     std::optional<SidebarItem> opened;
     QObject::connect(view.get(), &LibraryView::itemActivated,

@@ -131,6 +131,8 @@ TEST_F(MasonryTest, ANewCardSizeGlidesTheCardsToTheirNewColumns)
     const auto shown = shownGrid(posts, 746, 600);
     Masonry &grid = *shown;
     ASSERT_EQ(grid.columns(), 3);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    QTest::qWait(20); // painted once: the cards have places the user saw
     const QRectF before = grid.cardRect(2);
     grid.setCardWidth(300);
     EXPECT_EQ(grid.columns(), 2);

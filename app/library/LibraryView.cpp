@@ -77,6 +77,7 @@ LibraryView::LibraryView(ModelContext &context, UndoableDelete &pendingDelete, c
 
     connect(&context, &ModelContext::changed, this, &LibraryView::reselect);
     connect(&pendingDelete, &UndoableDelete::hiddenChanged, this, &LibraryView::reselect);
+    connect(&TamselStore::defaults(), &UserDefaults::changed, this, &LibraryView::settingChanged);
     reselect();
 }
 
@@ -128,7 +129,24 @@ void LibraryView::buildToolbar()
     auto display = new QToolButton(group);
     display->setText(tr("显示"));
     display->setPopupMode(QToolButton::InstantPopup);
-    auto menu = new QMenu(display);
+    display->setMenu(makeDisplayMenu(display));
+
+    m_searchField = new QLineEdit(group);
+    m_searchField->setPlaceholderText(tr("搜索标题、正文、笔记、作者、标签"));
+    m_searchField->setClearButtonEnabled(true);
+    m_searchField->setMinimumWidth(220);
+    connect(m_searchField, &QLineEdit::textChanged, this, &LibraryView::refresh);
+
+    for (QWidget *widget : {static_cast<QWidget *>(m_clipboardButton), static_cast<QWidget *>(add),
+                            static_cast<QWidget *>(display), static_cast<QWidget *>(m_searchField)})
+        row->addWidget(widget);
+    m_toolbarAction = new QWidgetAction(this);
+    m_toolbarAction->setDefaultWidget(group);
+}
+
+QMenu *LibraryView::makeDisplayMenu(QWidget *parent)
+{
+    auto menu = new QMenu(parent);
     menu->addSection(tr("排序"));
     auto sorts = new QActionGroup(menu);
     for (SortOrder order : SortOrder::allCases()) {
@@ -147,19 +165,7 @@ void LibraryView::buildToolbar()
         connect(menu, &QMenu::aboutToShow, action,
                 [this, action, width] { action->setChecked(cardWidth() == width); });
     }
-    display->setMenu(menu);
-
-    m_searchField = new QLineEdit(group);
-    m_searchField->setPlaceholderText(tr("搜索标题、正文、笔记、作者、标签"));
-    m_searchField->setClearButtonEnabled(true);
-    m_searchField->setMinimumWidth(220);
-    connect(m_searchField, &QLineEdit::textChanged, this, &LibraryView::refresh);
-
-    for (QWidget *widget : {static_cast<QWidget *>(m_clipboardButton), static_cast<QWidget *>(add),
-                            static_cast<QWidget *>(display), static_cast<QWidget *>(m_searchField)})
-        row->addWidget(widget);
-    m_toolbarAction = new QWidgetAction(this);
-    m_toolbarAction->setDefaultWidget(group);
+    return menu;
 }
 
 void LibraryView::makeMasonry()
@@ -233,7 +239,6 @@ SortOrder LibraryView::sortOrder() const
 void LibraryView::setSortOrder(SortOrder order)
 {
     TamselStore::defaults().setString(sortOrderKey, order.rawValue());
-    refresh();
 }
 
 qreal LibraryView::cardWidth() const
@@ -246,7 +251,15 @@ qreal LibraryView::cardWidth() const
 void LibraryView::setCardWidth(qreal width)
 {
     TamselStore::defaults().setNumber(cardWidthKey, width);
-    m_masonry->setCardWidth(width);
+}
+
+// Every library view follows the stored display settings, wherever they were changed.
+void LibraryView::settingChanged(const QString &key)
+{
+    if (key == sortOrderKey)
+        refresh();
+    else if (key == cardWidthKey)
+        m_masonry->setCardWidth(cardWidth());
 }
 
 void LibraryView::setPlatformFilter(std::optional<Platform> platform)

@@ -19,6 +19,7 @@ class ModelContext;
 class Post;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QStackedLayout;
 class QToolButton;
 class QVBoxLayout;
@@ -96,12 +97,14 @@ protected:
 
 private:
     void buildToolbar();
+    QMenu *makeDisplayMenu(QWidget *parent);
     void buildEmptyState();
     void makeMasonry();
     void makeAuthorHeader();
     void placeAuthorHeader(bool empty);
     // The store or the selection changed: the selection is read anew.
     void reselect();
+    void settingChanged(const QString &key);
     void refresh();
     QList<std::shared_ptr<Post>> selectionPosts(const AuthorDirectory &directory);
     // The selection's posts whose search text holds the text, trimmed of

@@ -225,10 +225,9 @@ void Masonry::updateMounted()
 {
     const qreal height = std::max(qreal(viewport()->height()), minimumWindow);
     const qreal step = height / 4;
-    m_windowHeight = height;
-    m_windowTop = step * std::floor(verticalScrollBar()->value() / step);
-    const qreal offset = cardAreaTop();
-    const qreal top = m_windowTop - offset;
+    // Quantised to quarter screens, so the bands move only now and then.
+    const qreal windowTop = step * std::floor(verticalScrollBar()->value() / step);
+    const qreal top = windowTop - cardAreaTop();
     QList<int> mounted = cardsInBand(top - height, top + 2 * height);
     for (int index : cardsInBand(top - 4 * height, top + 5 * height)) {
         if (m_alive.contains(m_posts[index]->id()) && !mounted.contains(index))

@@ -130,8 +130,6 @@ private:
     QVariantAnimation m_glide;
     QPointer<QWidget> m_header;
 
-    qreal m_windowTop = 0;
-    qreal m_windowHeight = 900;
     QList<int> m_mounted;
     QSet<QUuid> m_alive;
     QSet<QString> m_loading;

@@ -109,6 +109,111 @@
     </message>
 </context>
 <context>
+    <name>AuthorHeader</name>
+    <message>
+        <source>%1 条收藏 · </source>
+        <translation>%1 saved · </translation>
+    </message>
+    <message>
+        <source>管理账号…</source>
+        <translation>Manage Accounts…</translation>
+    </message>
+    <message>
+        <source>添加小号…</source>
+        <translation>Add Account…</translation>
+    </message>
+    <message>
+        <source>全部</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <source>并入「%1」</source>
+        <translation>Join “%1”</translation>
+    </message>
+    <message>
+        <source>合并 %1·%2</source>
+        <translation>Merge %1·%2</translation>
+    </message>
+    <message>
+        <source>看起来是同一个人在另一个平台的账号</source>
+        <translation>Looks like the same person&apos;s account on another platform</translation>
+    </message>
+    <message>
+        <source>已合并</source>
+        <translation>Merged</translation>
+    </message>
+</context>
+<context>
+    <name>LibraryHeader</name>
+    <message>
+        <source>全部</source>
+        <translation>All</translation>
+    </message>
+</context>
+<context>
+    <name>LibraryView</name>
+    <message>
+        <source>收藏剪贴板里的链接</source>
+        <translation>Save Link from Clipboard</translation>
+    </message>
+    <message>
+        <source>收藏剪贴板里的链接（Shift+Ctrl+V）</source>
+        <translation>Save Link from Clipboard (Shift+Ctrl+V)</translation>
+    </message>
+    <message>
+        <source>收藏链接</source>
+        <translation>Save Link</translation>
+    </message>
+    <message>
+        <source>收藏链接（Ctrl+N）</source>
+        <translation>Save Link (Ctrl+N)</translation>
+    </message>
+    <message>
+        <source>显示</source>
+        <translation>View</translation>
+    </message>
+    <message>
+        <source>排序</source>
+        <translation>Sort</translation>
+    </message>
+    <message>
+        <source>卡片大小</source>
+        <translation>Card Size</translation>
+    </message>
+    <message>
+        <source>小</source>
+        <translation>Small</translation>
+    </message>
+    <message>
+        <source>中</source>
+        <translation>Medium</translation>
+    </message>
+    <message>
+        <source>大</source>
+        <translation>Large</translation>
+    </message>
+    <message>
+        <source>搜索标题、正文、笔记、作者、标签</source>
+        <translation>Search titles, text, notes, authors, tags</translation>
+    </message>
+    <message>
+        <source>没有匹配的收藏</source>
+        <translation>No Matching Posts</translation>
+    </message>
+    <message>
+        <source>这里还没有收藏</source>
+        <translation>Nothing Saved Here Yet</translation>
+    </message>
+    <message>
+        <source>按 Ctrl+N 收藏链接，或复制链接后按 Shift+Ctrl+V</source>
+        <translation>Press Ctrl+N to save a link, or copy a link and press Shift+Ctrl+V</translation>
+    </message>
+    <message>
+        <source>%1 条</source>
+        <translation>%1 posts</translation>
+    </message>
+</context>
+<context>
     <name>Naming</name>
     <message>
         <source>重命名</source>
@@ -220,6 +325,69 @@
     </message>
 </context>
 <context>
+    <name>PostMenu</name>
+    <message>
+        <source>标签</source>
+        <translation>Tags</translation>
+    </message>
+    <message>
+        <source>合集</source>
+        <translation>Boards</translation>
+    </message>
+    <message>
+        <source>移出隐私空间</source>
+        <translation>Move out of Private Space</translation>
+    </message>
+    <message>
+        <source>移到隐私空间</source>
+        <translation>Move to Private Space</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>打开原文</source>
+        <translation>Open Original</translation>
+    </message>
+    <message>
+        <source>复制链接</source>
+        <translation>Copy Link</translation>
+    </message>
+    <message>
+        <source>已复制链接</source>
+        <translation>Link copied</translation>
+    </message>
+    <message>
+        <source>重新解析</source>
+        <translation>Parse Again</translation>
+    </message>
+    <message>
+        <source>取消归档</source>
+        <translation>Unarchive</translation>
+    </message>
+    <message>
+        <source>归档</source>
+        <translation>Archive</translation>
+    </message>
+    <message>
+        <source>已归档</source>
+        <translation>Archived</translation>
+    </message>
+    <message>
+        <source>已取消归档</source>
+        <translation>Unarchived</translation>
+    </message>
+    <message>
+        <source>重新同步到 Telegram</source>
+        <translation>Send to Telegram Again</translation>
+    </message>
+    <message>
+        <source>同步到 Telegram</source>
+        <translation>Send to Telegram</translation>
+    </message>
+</context>
+<context>
     <name>SidebarItem</name>
     <message>
         <source>全部收藏</source>
@@ -236,6 +404,55 @@
     <message>
         <source>隐私空间</source>
         <translation>Private Space</translation>
+    </message>
+</context>
+<context>
+    <name>SortOrder</name>
+    <message>
+        <source>按发布时间</source>
+        <translation>By Date Published</translation>
+    </message>
+    <message>
+        <source>按收藏时间</source>
+        <translation>By Date Saved</translation>
+    </message>
+</context>
+<context>
+    <name>StarAuthorButton</name>
+    <message>
+        <source>取消星标博主「%1」</source>
+        <translation>Unstar “%1”</translation>
+    </message>
+    <message>
+        <source>设为星标博主「%1」</source>
+        <translation>Star “%1”</translation>
+    </message>
+    <message>
+        <source>已取消星标「%1」</source>
+        <translation>Removed the star from “%1”</translation>
+    </message>
+    <message>
+        <source>已设为星标博主「%1」</source>
+        <translation>Starred “%1”</translation>
+    </message>
+    <message>
+        <source>取消星标博主</source>
+        <translation>Unstar Author</translation>
+    </message>
+    <message>
+        <source>设为星标博主，在收藏页顶部显示</source>
+        <translation>Star this author to show them at the top of the library</translation>
+    </message>
+</context>
+<context>
+    <name>StarredStrip</name>
+    <message>
+        <source>取消星标</source>
+        <translation>Remove Star</translation>
+    </message>
+    <message>
+        <source>星标博主</source>
+        <translation>Starred Authors</translation>
     </message>
 </context>
 <context>

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QPainter>
 #include <QPainterPath>
+#include <cmath>
 #include <functional>
 
 namespace {
@@ -215,6 +216,110 @@ Shape basket()
     return {stroke, {}};
 }
 
+Shape photo()
+{
+    QPainterPath stroke = roundedRect(3, 5, 18, 14, 2.5);
+    stroke.addPath(polyline({{3.5, 17}, {9, 11.5}, {13, 15.5}, {15.5, 13}, {20.5, 17.5}}));
+    return {stroke, ellipse(15.5, 9, 1.6, 1.6)};
+}
+
+Shape playFill()
+{
+    QPainterPath fill = polyline({{7, 4.5}, {19.5, 12}, {7, 19.5}});
+    fill.closeSubpath();
+    return {{}, fill};
+}
+
+Shape livePhoto()
+{
+    QPainterPath stroke = ellipse(12, 12, 9, 9);
+    stroke.addPath(ellipse(12, 12, 5.5, 5.5));
+    return {stroke, ellipse(12, 12, 2.2, 2.2)};
+}
+
+Shape warningFill()
+{
+    QPainterPath fill = polyline({{12, 2.5}, {22.5, 20.5}, {1.5, 20.5}});
+    fill.closeSubpath();
+    fill = fill.subtracted(roundedRect(11, 8, 2, 7, 1));
+    return {{}, fill.subtracted(ellipse(12, 17.5, 1.2, 1.2))};
+}
+
+Shape noteText()
+{
+    QPainterPath stroke = roundedRect(4.5, 3, 15, 18, 2.5);
+    for (qreal y : {8.0, 12.0, 16.0})
+        stroke.addPath(polyline({{8, y}, {16, y}}));
+    return {stroke, {}};
+}
+
+QPainterPath starPath()
+{
+    QPainterPath path;
+    for (int i = 0; i < 10; ++i) {
+        const qreal radius = i % 2 ? 4.2 : 9.5;
+        const qreal angle = M_PI / 5 * i - M_PI / 2;
+        const QPointF point(12 + radius * std::cos(angle), 12.8 + radius * std::sin(angle));
+        i ? path.lineTo(point) : path.moveTo(point);
+    }
+    path.closeSubpath();
+    return path;
+}
+
+Shape star()
+{
+    return {starPath(), {}};
+}
+
+Shape starFill()
+{
+    return {{}, starPath()};
+}
+
+Shape starSlash()
+{
+    QPainterPath stroke = starPath();
+    stroke.addPath(polyline({{3, 3}, {21, 21}}));
+    return {stroke, {}};
+}
+
+Shape tray()
+{
+    QPainterPath stroke = polyline({{3, 13}, {6, 4.5}, {18, 4.5}, {21, 13}, {21, 19.5}, {3, 19.5}, {3, 13}});
+    stroke.addPath(polyline({{3, 13}, {8.5, 13}, {9.5, 15.5}, {14.5, 15.5}, {15.5, 13}, {21, 13}}));
+    return {stroke, {}};
+}
+
+Shape magnifyingGlass()
+{
+    QPainterPath stroke = ellipse(10, 10, 6.5, 6.5);
+    stroke.addPath(polyline({{15, 15}, {21, 21}}));
+    return {stroke, {}};
+}
+
+Shape plus()
+{
+    QPainterPath stroke = polyline({{12, 4}, {12, 20}});
+    stroke.addPath(polyline({{4, 12}, {20, 12}}));
+    return {stroke, {}};
+}
+
+Shape mergeArrows()
+{
+    QPainterPath stroke = polyline({{6, 21}, {6, 14}, {12, 8}, {12, 3}});
+    stroke.addPath(polyline({{18, 21}, {18, 14}, {12, 8}}));
+    stroke.addPath(polyline({{8.5, 5.5}, {12, 2.5}, {15.5, 5.5}}));
+    return {stroke, {}};
+}
+
+Shape person()
+{
+    QPainterPath stroke = ellipse(12, 8, 4, 4);
+    stroke.moveTo(4, 21);
+    stroke.cubicTo(4, 13, 20, 13, 20, 21);
+    return {stroke, {}};
+}
+
 const QHash<QString, std::function<Shape()>> &shapes()
 {
     static const QHash<QString, std::function<Shape()>> table{
@@ -237,6 +342,19 @@ const QHash<QString, std::function<Shape()>> &shapes()
         {QStringLiteral("checkmark.circle"), checkmarkCircle},
         {QStringLiteral("checkmark.circle.fill"), checkmarkCircleFill},
         {QStringLiteral("basket"), basket},
+        {QStringLiteral("photo"), photo},
+        {QStringLiteral("play.fill"), playFill},
+        {QStringLiteral("livephoto"), livePhoto},
+        {QStringLiteral("exclamationmark.triangle.fill"), warningFill},
+        {QStringLiteral("note.text"), noteText},
+        {QStringLiteral("star"), star},
+        {QStringLiteral("star.fill"), starFill},
+        {QStringLiteral("star.slash"), starSlash},
+        {QStringLiteral("tray"), tray},
+        {QStringLiteral("magnifyingglass"), magnifyingGlass},
+        {QStringLiteral("plus"), plus},
+        {QStringLiteral("arrow.triangle.merge"), mergeArrows},
+        {QStringLiteral("person"), person},
     };
     return table;
 }

@@ -1,0 +1,556 @@
+#include "Masonry.h"
+
+#include "Clock.h"
+#include "ImportProgress.h"
+#include "Media.h"
+#include "Post.h"
+#include "PostDrag.h"
+#include "Theme.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QDrag>
+#include <QMimeData>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int scrollIdleMs = 180;
+constexpr int progressFrameMs = 33;
+constexpr qreal minimumWindow = 300;
+constexpr int glideMs = 400;
+
+} // namespace
+
+Masonry::Masonry(QWidget *parent, ImageCache &cache)
+    : QAbstractScrollArea(parent), m_cache(cache), m_metrics(CardMetrics::measure(font()))
+{
+    setFrameShape(QFrame::NoFrame);
+    setFocusPolicy(Qt::StrongFocus);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    viewport()->setMouseTracking(true);
+    viewport()->setAutoFillBackground(false);
+    verticalScrollBar()->setSingleStep(40);
+    m_scrollIdle.setSingleShot(true);
+    m_scrollIdle.setInterval(scrollIdleMs);
+    connect(&m_scrollIdle, &QTimer::timeout, this, [this] { setScrolling(false); });
+    m_progressTick.setInterval(progressFrameMs);
+    connect(&m_progressTick, &QTimer::timeout, viewport(), qOverload<>(&QWidget::update));
+    m_progressClock.start();
+    m_glide.setStartValue(0.0);
+    m_glide.setEndValue(1.0);
+    m_glide.setDuration(glideMs);
+    m_glide.setEasingCurve(QEasingCurve::OutCubic);
+    connect(&m_glide, &QVariantAnimation::valueChanged, viewport(), qOverload<>(&QWidget::update));
+    connect(&ImportProgress::shared(), &ImportProgress::phasesChanged, this, [this] {
+        updateProgressTimer();
+        viewport()->update();
+    });
+}
+
+int Masonry::columnCount(qreal width, qreal cardWidth, qreal spacing)
+{
+    return std::max(int((width - spacing) / (spacing + cardWidth)), 2);
+}
+
+Masonry::Layout Masonry::layout(const QList<std::shared_ptr<Post>> &posts, qreal width, int columns,
+                                qreal spacing, const CardMetrics &metrics)
+{
+    const int count = std::max(columns, 2);
+    const qreal column = std::max((std::max(width - 2 * spacing, 1.0) - spacing * (count - 1)) / count, 1.0);
+    Layout result;
+    result.frames.reserve(posts.size());
+    result.columns.resize(count);
+    QList<qreal> heights(count, 0);
+    for (int index = 0; index < posts.size(); ++index) {
+        const int shortest = int(std::min_element(heights.cbegin(), heights.cend()) - heights.cbegin());
+        const qreal height = PostCard::height(*posts[index], column, metrics);
+        result.frames.append(QRectF((spacing + column) * shortest, heights[shortest], column, height));
+        result.columns[shortest].append(index);
+        heights[shortest] += spacing + height;
+    }
+    result.height = std::max(*std::max_element(heights.cbegin(), heights.cend()) - spacing, 0.0);
+    return result;
+}
+
+QList<int> Masonry::cardsIn(const Layout &layout, int column, qreal top, qreal bottom)
+{
+    const QList<int> &cards = layout.columns[column];
+    // Cards of a column are stacked, so their bottoms rise with their index.
+    auto first = std::partition_point(cards.cbegin(), cards.cend(),
+                                      [&](int index) { return layout.frames[index].bottom() < top; });
+    QList<int> result;
+    for (auto it = first; it != cards.cend() && layout.frames[*it].top() <= bottom; ++it)
+        result.append(*it);
+    return result;
+}
+
+void Masonry::setPosts(const QList<std::shared_ptr<Post>> &posts)
+{
+    // The focus ring and the hover stay with their posts through a refresh.
+    const auto postAt = [this](int index) { return index >= 0 ? m_posts[index] : nullptr; };
+    const std::shared_ptr<Post> focused = postAt(m_focus);
+    const std::shared_ptr<Post> hovered = postAt(m_hover);
+    m_posts = posts;
+    m_focus = focused ? int(m_posts.indexOf(focused)) : -1;
+    m_hover = hovered ? int(m_posts.indexOf(hovered)) : -1;
+    if (m_hover < 0)
+        m_pointer.reset();
+    m_pressed = -1;
+    m_glide.stop();
+    relayout();
+}
+
+void Masonry::setCardWidth(qreal width)
+{
+    m_cardWidth = width;
+    updateColumns();
+}
+
+void Masonry::setHeader(QWidget *header)
+{
+    if (m_header)
+        m_header->removeEventFilter(this);
+    m_header = header;
+    if (header) {
+        header->setParent(viewport());
+        header->installEventFilter(this);
+        header->show();
+    }
+    relayout();
+}
+
+bool Masonry::updateColumns()
+{
+    const int count = columnCount(width(), m_cardWidth, m_spacing);
+    if (count == m_columns)
+        return false;
+    // Cards glide only from places the user has seen.
+    const bool glide = m_painted && isVisible();
+    Layout before = m_layout;
+    m_columns = count;
+    relayout();
+    if (glide && before.frames.size() == m_layout.frames.size()) {
+        m_glideFrom = std::move(before);
+        m_glide.start();
+    }
+    return true;
+}
+
+QRectF Masonry::frame(int index) const
+{
+    const QRectF &to = m_layout.frames[index];
+    if (m_glide.state() != QAbstractAnimation::Running)
+        return to;
+    const QRectF &from = m_glideFrom.frames[index];
+    const qreal t = m_glide.currentValue().toReal();
+    const auto mix = [t](qreal a, qreal b) { return a + (b - a) * t; };
+    return {mix(from.x(), to.x()), mix(from.y(), to.y()), mix(from.width(), to.width()),
+            mix(from.height(), to.height())};
+}
+
+qreal Masonry::headerHeight() const
+{
+    if (!m_header)
+        return 0;
+    const int width = std::max(int(viewport()->width() - 2 * m_spacing), 1);
+    const int height =
+        m_header->hasHeightForWidth() ? m_header->heightForWidth(width) : m_header->sizeHint().height();
+    return std::max(height, 0);
+}
+
+qreal Masonry::cardAreaTop() const
+{
+    return (m_header ? headerHeight() + m_spacing : 0) + m_spacing;
+}
+
+void Masonry::relayout()
+{
+    if (m_columns == 0)
+        m_columns = columnCount(width(), m_cardWidth, m_spacing);
+    m_layout = layout(m_posts, viewport()->width(), m_columns, m_spacing, m_metrics);
+    const int content = int(std::ceil(cardAreaTop() + m_layout.height + m_spacing));
+    verticalScrollBar()->setPageStep(viewport()->height());
+    verticalScrollBar()->setRange(0, std::max(content - viewport()->height(), 0));
+    placeHeader();
+    updateMounted();
+    updateProgressTimer();
+    viewport()->update();
+}
+
+void Masonry::placeHeader()
+{
+    if (!m_header)
+        return;
+    m_header->setGeometry(int(m_spacing), int(m_spacing) - verticalScrollBar()->value(),
+                          std::max(int(viewport()->width() - 2 * m_spacing), 1), int(headerHeight()));
+}
+
+QRectF Masonry::cardRect(int index) const
+{
+    return frame(index).translated(m_spacing, cardAreaTop() - verticalScrollBar()->value());
+}
+
+int Masonry::cardAt(const QPointF &point) const
+{
+    const QPointF area = point - QPointF(m_spacing, cardAreaTop() - verticalScrollBar()->value());
+    for (int column = 0; column < m_layout.columns.size(); ++column) {
+        for (int index : cardsIn(m_layout, column, area.y(), area.y())) {
+            if (m_layout.frames[index].contains(area) && !m_posts[index]->isGone())
+                return index;
+        }
+    }
+    return -1;
+}
+
+QList<int> Masonry::cardsInBand(qreal top, qreal bottom) const
+{
+    QList<int> result;
+    for (int column = 0; column < m_layout.columns.size(); ++column)
+        result.append(cardsIn(m_layout, column, top, bottom));
+    if (m_glide.state() == QAbstractAnimation::Running) {
+        // Cards on their way may come from anywhere on the old layout.
+        for (int column = 0; column < m_glideFrom.columns.size(); ++column)
+            result.append(cardsIn(m_glideFrom, column, top, bottom));
+    }
+    std::sort(result.begin(), result.end());
+    result.erase(std::unique(result.begin(), result.end()), result.end());
+    return result;
+}
+
+void Masonry::updateMounted()
+{
+    const qreal height = std::max(qreal(viewport()->height()), minimumWindow);
+    const qreal step = height / 4;
+    // Quantised to quarter screens, so the bands move only now and then.
+    const qreal windowTop = step * std::floor(verticalScrollBar()->value() / step);
+    const qreal top = windowTop - cardAreaTop();
+    QList<int> mounted = cardsInBand(top - height, top + 2 * height);
+    for (int index : cardsInBand(top - 4 * height, top + 5 * height)) {
+        if (m_alive.contains(m_posts[index]->id()) && !mounted.contains(index))
+            mounted.append(index);
+    }
+    std::sort(mounted.begin(), mounted.end());
+    if (mounted == m_mounted)
+        return;
+    m_mounted = mounted;
+    m_alive.clear();
+    for (int index : std::as_const(m_mounted)) {
+        m_alive.insert(m_posts[index]->id());
+        requestThumbnail(*m_posts[index]);
+    }
+}
+
+void Masonry::requestThumbnail(const Post &post)
+{
+    const auto cover = post.cover();
+    if (post.isGone() || !cover || cover->needsImageDownload())
+        return;
+    const QString key = ImageCache::key(*cover, ImageCache::Size::thumb);
+    if (m_loading.contains(key) || m_undecodable.contains(key) || !m_cache.cached(key).isNull())
+        return;
+    m_loading.insert(key);
+    QCoro::connect(m_cache.load(cover, ImageCache::Size::thumb), this, [this, key](const QImage &image) {
+        m_loading.remove(key);
+        if (image.isNull())
+            m_undecodable.insert(key);
+        viewport()->update();
+    });
+}
+
+QImage Masonry::thumbnail(const Post &post)
+{
+    const auto cover = post.cover();
+    if (!cover)
+        return {};
+    const QString key = ImageCache::key(*cover, ImageCache::Size::thumb);
+    QImage image = m_cache.cached(key);
+    if (image.isNull())
+        requestThumbnail(post); // a new download or an eviction since mounting
+    return image;
+}
+
+void Masonry::paintEvent(QPaintEvent *event)
+{
+    m_painted = true;
+    QPainter painter(viewport());
+    painter.fillRect(event->rect(), Theme::background().resolved());
+    const qreal offset = cardAreaTop() - verticalScrollBar()->value();
+    const QRectF dirty = QRectF(event->rect()).translated(0, -offset);
+    const qreal phase = std::fmod(m_progressClock.elapsed() / 1200.0, 1.0);
+    int hovered = -1;
+    for (int index : cardsInBand(dirty.top(), dirty.bottom())) {
+        if (index == m_hover && m_pointer) {
+            hovered = index; // drawn last, above its neighbours
+            continue;
+        }
+        const Post &post = *m_posts[index];
+        PostCard::State state{thumbnail(post), std::nullopt, index == m_focus && hasFocus(), phase};
+        m_card.paint(painter, post, cardRect(index), state);
+    }
+    if (hovered >= 0) {
+        const Post &post = *m_posts[hovered];
+        m_card.paint(painter, post, cardRect(hovered),
+                     {thumbnail(post), m_pointer, hovered == m_focus && hasFocus(), phase});
+    }
+}
+
+void Masonry::resizeEvent(QResizeEvent *event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    if (!updateColumns())
+        relayout();
+}
+
+void Masonry::scrollContentsBy(int, int dy)
+{
+    const int newY = verticalScrollBar()->value();
+    placeHeader();
+    updateMounted();
+    trackScroll(newY + dy, newY);
+    setScrolling(true);
+    m_scrollIdle.start();
+    viewport()->update();
+}
+
+void Masonry::trackScroll(int oldY, int newY)
+{
+    const QDateTime now = Clock::now();
+    if (m_toolbarChangedAt.isValid() && m_toolbarChangedAt.msecsTo(now) <= toolbarGapMs)
+        return;
+    bool want;
+    if (newY < 60)
+        want = false;
+    else if (newY - oldY > 3)
+        want = true;
+    else if (newY - oldY < -3)
+        want = false;
+    else
+        return;
+    if (want == m_toolbarHidden)
+        return;
+    m_toolbarHidden = want;
+    m_toolbarChangedAt = now;
+    emit toolbarHiddenRequested(want);
+}
+
+void Masonry::setScrolling(bool scrolling)
+{
+    if (scrolling == m_scrolling)
+        return;
+    m_scrolling = scrolling;
+    if (scrolling)
+        setHover(-1, std::nullopt);
+}
+
+void Masonry::setHover(int index, const std::optional<QPointF> &point)
+{
+    if (index == m_hover && (!point || !FocusTilt::isNewPoint(m_pointer, *point)) &&
+        bool(point) == bool(m_pointer))
+        return;
+    const int previous = m_hover;
+    m_hover = index;
+    m_pointer = index >= 0 ? point : std::nullopt;
+    const auto dirty = [&](int card) {
+        if (card >= 0 && card < m_posts.size())
+            viewport()->update(cardRect(card).adjusted(-24, -24, 24, 40).toAlignedRect());
+    };
+    dirty(previous);
+    dirty(index);
+}
+
+bool Masonry::viewportEvent(QEvent *event)
+{
+    if (event->type() == QEvent::Leave)
+        setHover(-1, std::nullopt);
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
+void Masonry::mousePressEvent(QMouseEvent *event)
+{
+    m_pressed = m_scrolling ? -1 : cardAt(event->position());
+    m_pressPosition = event->position().toPoint();
+    if (m_pressed >= 0 && event->button() == Qt::LeftButton) {
+        m_focus = m_pressed;
+        viewport()->update();
+    }
+}
+
+void Masonry::mouseMoveEvent(QMouseEvent *event)
+{
+    if ((event->buttons() & Qt::LeftButton) && m_pressed >= 0) {
+        if ((event->position().toPoint() - m_pressPosition).manhattanLength() >=
+            QApplication::startDragDistance()) {
+            const int index = m_pressed;
+            m_pressed = -1;
+            startDrag(index);
+        }
+        return;
+    }
+    if (m_scrolling)
+        return;
+    const int index = cardAt(event->position());
+    if (index < 0) {
+        setHover(-1, std::nullopt);
+        return;
+    }
+    const QRectF body = PostCard::bodyRect(cardRect(index), m_metrics);
+    if (!body.contains(event->position())) {
+        setHover(-1, std::nullopt);
+        return;
+    }
+    setHover(index, event->position() - body.topLeft());
+}
+
+void Masonry::mouseReleaseEvent(QMouseEvent *event)
+{
+    const int index = m_pressed;
+    m_pressed = -1;
+    if (event->button() == Qt::LeftButton && index >= 0 && !m_scrolling && cardAt(event->position()) == index)
+        emit postActivated(m_posts[index]);
+}
+
+void Masonry::contextMenuEvent(QContextMenuEvent *event)
+{
+    int index = -1;
+    QPoint position = event->globalPos();
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        index = cardAt(viewport()->mapFrom(this, event->pos()));
+    } else if (m_focus >= 0) {
+        index = m_focus;
+        position = viewport()->mapToGlobal(cardRect(index).center().toPoint());
+    }
+    if (index >= 0 && !m_scrolling && !m_posts[index]->isGone())
+        emit menuRequested(m_posts[index], position);
+}
+
+void Masonry::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down: moveFocus(event->key()); return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (m_focus >= 0 && !m_posts[m_focus]->isGone())
+            emit postActivated(m_posts[m_focus]);
+        return;
+    case Qt::Key_Menu:
+        if (m_focus >= 0 && !m_posts[m_focus]->isGone())
+            emit menuRequested(m_posts[m_focus],
+                               viewport()->mapToGlobal(cardRect(m_focus).center().toPoint()));
+        return;
+    default: QAbstractScrollArea::keyPressEvent(event);
+    }
+}
+
+void Masonry::moveFocus(int key)
+{
+    if (m_posts.isEmpty())
+        return;
+    if (m_focus < 0) {
+        const QList<int> shown =
+            cardsInBand(verticalScrollBar()->value() - cardAreaTop(),
+                        verticalScrollBar()->value() - cardAreaTop() + viewport()->height());
+        m_focus = shown.isEmpty() ? 0 : shown.first();
+        showFocused();
+        return;
+    }
+    // The nearest card whose centre lies in the arrow's direction; distance
+    // across the direction counts double, so a neighbour in line wins.
+    const QPointF from = m_layout.frames[m_focus].center();
+    int best = -1;
+    qreal bestDistance = 0;
+    const auto consider = [&](int index) {
+        const QPointF delta = m_layout.frames[index].center() - from;
+        qreal along = 0, across = 0;
+        switch (key) {
+        case Qt::Key_Left: along = -delta.x(), across = delta.y(); break;
+        case Qt::Key_Right: along = delta.x(), across = delta.y(); break;
+        case Qt::Key_Up: along = -delta.y(), across = delta.x(); break;
+        default: along = delta.y(), across = delta.x(); break;
+        }
+        if (along <= 0.5 || m_posts[index]->isGone())
+            return;
+        const qreal distance = along + 2 * std::abs(across);
+        if (best < 0 || distance < bestDistance)
+            best = index, bestDistance = distance;
+    };
+    const qreal reach = std::max(qreal(viewport()->height()), m_layout.frames[m_focus].height()) * 2;
+    for (int index : cardsInBand(from.y() - reach, from.y() + reach))
+        consider(index);
+    if (best >= 0)
+        m_focus = best;
+    showFocused();
+}
+
+void Masonry::showFocused()
+{
+    const QRectF rect = cardRect(m_focus);
+    QScrollBar &bar = *verticalScrollBar();
+    if (rect.top() < 0)
+        bar.setValue(bar.value() + int(std::floor(rect.top() - m_spacing)));
+    else if (rect.bottom() > viewport()->height())
+        bar.setValue(bar.value() + int(std::ceil(rect.bottom() - viewport()->height() + m_spacing)));
+    viewport()->update();
+}
+
+void Masonry::focusInEvent(QFocusEvent *event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    const bool byKeyboard =
+        event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+    if (m_focus < 0 && !m_posts.isEmpty() && byKeyboard)
+        moveFocus(0);
+    viewport()->update();
+}
+
+void Masonry::focusOutEvent(QFocusEvent *event)
+{
+    QAbstractScrollArea::focusOutEvent(event);
+    viewport()->update();
+}
+
+bool Masonry::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_header && event->type() == QEvent::LayoutRequest)
+        relayout();
+    return QAbstractScrollArea::eventFilter(watched, event);
+}
+
+std::unique_ptr<QMimeData> Masonry::dragData(int index) const
+{
+    const Post &post = *m_posts[index];
+    return PostDrag{post.id(), post.sourceURL()}.mimeData();
+}
+
+void Masonry::startDrag(int index)
+{
+    const std::shared_ptr<Post> post = m_posts[index];
+    if (post->isGone())
+        return;
+    auto drag = new QDrag(this);
+    drag->setMimeData(dragData(index).release());
+    const QPixmap preview = m_card.dragPreview(*post, thumbnail(*post), devicePixelRatioF());
+    drag->setPixmap(preview);
+    drag->setHotSpot(QPoint(int(PostCard::dragSize / 2), int(PostCard::dragSize / 2)));
+    setHover(-1, std::nullopt);
+    drag->exec(Qt::CopyAction);
+}
+
+void Masonry::updateProgressTimer()
+{
+    const auto &phases = ImportProgress::shared().phases();
+    const bool parsing = std::any_of(m_mounted.cbegin(), m_mounted.cend(), [&](int index) {
+        const auto found = phases.constFind(m_posts[index]->id());
+        return found != phases.cend() && found->isParsing();
+    });
+    if (parsing && !m_progressTick.isActive())
+        m_progressTick.start();
+    else if (!parsing)
+        m_progressTick.stop();
+}

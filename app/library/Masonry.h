@@ -1,0 +1,151 @@
+#pragma once
+
+#include "CardMetrics.h"
+#include "ImageCache.h"
+#include "PostCard.h"
+
+#include <QAbstractScrollArea>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QList>
+#include <QPointer>
+#include <QRectF>
+#include <QSet>
+#include <QTimer>
+#include <QUuid>
+#include <QVariantAnimation>
+#include <memory>
+#include <optional>
+
+class Post;
+class QMimeData;
+
+// The library's masonry grid: cards of one width in columns, each placed in
+// the shortest column, under an optional header that scrolls with them.
+// Every card's frame is arithmetic on the cover's proportions and two
+// measured heights; cards are painted, not built as widgets, and only those
+// crossing the visible band are touched, found by binary search per column.
+// Thumbnails are asked for when a card comes within a screen above or two
+// below the view, and a card keeps its place among the loaded ones until it
+// is four screens above or five below.
+class Masonry : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    struct Layout {
+        QList<QRectF> frames;      // per post, in the card area's coordinates
+        QList<QList<int>> columns; // post indices of each column, top to bottom
+        qreal height = 0;          // of the card area
+    };
+
+    static constexpr qreal defaultSpacing = 14;
+    static constexpr qreal defaultCardWidth = 230;
+    // Toolbar changes are at least this far apart.
+    static constexpr qint64 toolbarGapMs = 350;
+
+    explicit Masonry(QWidget *parent = nullptr, ImageCache &cache = ImageCache::shared());
+
+    // At least 2 columns, however narrow.
+    static int columnCount(qreal width, qreal cardWidth, qreal spacing);
+    static Layout layout(const QList<std::shared_ptr<Post>> &posts, qreal width, int columns, qreal spacing,
+                         const CardMetrics &metrics);
+    // Indices of the cards in a column that cross the band [top, bottom],
+    // top to bottom; the band is in the card area's coordinates.
+    static QList<int> cardsIn(const Layout &layout, int column, qreal top, qreal bottom);
+
+    void setPosts(const QList<std::shared_ptr<Post>> &posts);
+    const QList<std::shared_ptr<Post>> &posts() const { return m_posts; }
+    void setCardWidth(qreal width);
+    qreal cardWidth() const { return m_cardWidth; }
+    // The header becomes a child of the grid, as wide as its content.
+    void setHeader(QWidget *header);
+    QWidget *header() const { return m_header; }
+
+    int columns() const { return m_columns; }
+    const Layout &currentLayout() const { return m_layout; }
+    const CardMetrics &metrics() const { return m_metrics; }
+    // A card's frame in the viewport's coordinates, where it is drawn now
+    // (on its way while the columns change).
+    QRectF cardRect(int index) const;
+    // The card under a viewport point, or -1.
+    int cardAt(const QPointF &point) const;
+    // Posts whose thumbnails are asked for and kept, in display order.
+    QList<int> mounted() const { return m_mounted; }
+    int focusedCard() const { return m_focus; }
+    bool isScrolling() const { return m_scrolling; }
+    // What dragging the card carries: the post for drops inside the
+    // application and its link as text.
+    std::unique_ptr<QMimeData> dragData(int index) const;
+
+signals:
+    void postActivated(const std::shared_ptr<Post> &post);
+    void menuRequested(const std::shared_ptr<Post> &post, const QPoint &globalPosition);
+    // True when the user scrolls down, false when up or near the top.
+    void toolbarHiddenRequested(bool hidden);
+
+protected:
+    bool viewportEvent(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void relayout();
+    // Whether the count changed; a change after the first glides the cards.
+    bool updateColumns();
+    QRectF frame(int index) const;
+    void placeHeader();
+    qreal headerHeight() const;
+    // Content y of the card area's top.
+    qreal cardAreaTop() const;
+    QList<int> cardsInBand(qreal top, qreal bottom) const;
+    void updateMounted();
+    void requestThumbnail(const Post &post);
+    QImage thumbnail(const Post &post);
+    void trackScroll(int oldY, int newY);
+    void setScrolling(bool scrolling);
+    void setHover(int index, const std::optional<QPointF> &point);
+    void moveFocus(int key);
+    void showFocused();
+    void startDrag(int index);
+    void updateProgressTimer();
+
+    ImageCache &m_cache;
+    QList<std::shared_ptr<Post>> m_posts;
+    qreal m_cardWidth = defaultCardWidth;
+    qreal m_spacing = defaultSpacing;
+    int m_columns = 0;
+    CardMetrics m_metrics;
+    PostCard m_card{m_metrics};
+    Layout m_layout;
+    Layout m_glideFrom;
+    bool m_painted = false;
+    QVariantAnimation m_glide;
+    QPointer<QWidget> m_header;
+
+    QList<int> m_mounted;
+    QSet<QUuid> m_alive;
+    QSet<QString> m_loading;
+    QSet<QString> m_undecodable;
+
+    bool m_toolbarHidden = false;
+    QDateTime m_toolbarChangedAt;
+    bool m_scrolling = false;
+    QTimer m_scrollIdle;
+
+    int m_hover = -1;
+    std::optional<QPointF> m_pointer;
+    int m_focus = -1;
+    int m_pressed = -1;
+    QPoint m_pressPosition;
+
+    QTimer m_progressTick;
+    QElapsedTimer m_progressClock;
+};

@@ -1,0 +1,135 @@
+#include "AuthorHeader.h"
+
+#include "AuthorDirectory.h"
+#include "AuthorGroup.h"
+#include "AuthorIndex.h"
+#include "AuthorMerge.h"
+#include "FilterChip.h"
+#include "LibraryFixture.h"
+#include "LibraryView.h"
+#include "Screenshot.h"
+#include "UndoableDelete.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+using AuthorHeaderTest = LibraryFixture;
+
+TEST_F(AuthorHeaderTest, IndexCountsPersonsAndPicksTheNewestAvatar)
+{
+    const AuthorAccount lin(Platform::weibo, QStringLiteral("lin"));
+    const AuthorAccount alt(Platform::x, QStringLiteral("lin_x"));
+    for (int index = 0; index < 3; ++index)
+        addPost(QStringLiteral("w"), Platform::weibo, lin.name());
+    addPost(QStringLiteral("a"), Platform::x, alt.name())->setIsArchived(true);
+    addPost(QStringLiteral("p"), Platform::x, alt.name())->setIsPrivate(true);
+    auto old = addPost(QStringLiteral("old"), Platform::x, alt.name());
+    old->setAuthorAvatarURL(QStringLiteral("https://a/old.jpg"));
+    auto recent = addPost(QStringLiteral("new"), Platform::x, alt.name());
+    recent->setAuthorAvatarURL(QStringLiteral("https://a/new.jpg"));
+    auto twin = addPost(QStringLiteral("same time"), Platform::x, alt.name());
+    twin->setCreatedAt(recent->createdAt());
+    twin->setAuthorAvatarURL(QStringLiteral("https://a/twin.jpg"));
+    addPost(QStringLiteral("Zed"), Platform::douyin, QStringLiteral("Zed"));
+    addPost(QStringLiteral("anon"), Platform::douyin, QString());
+    for (int index = 0; index < 3; ++index)
+        addPost(QStringLiteral("b"), Platform::bilibili, QStringLiteral("bob"));
+    for (int index = 0; index < 3; ++index)
+        addPost(QStringLiteral("B"), Platform::bilibili, QStringLiteral("Bob"));
+    save();
+
+    const AuthorIndex index(context.fetch<Post>());
+    EXPECT_EQ(index.count(alt), 4) << "archived posts count, private ones do not";
+    EXPECT_EQ(index.avatar({lin, alt}), QStringLiteral("https://a/new.jpg"));
+    EXPECT_TRUE(index.avatar({lin}).isEmpty());
+
+    auto group = std::make_shared<AuthorGroup>(QStringLiteral("林"), QList<AuthorAccount>{lin, alt});
+    context.insert(group);
+    const auto people = index.people(AuthorDirectory(QList{group}));
+    ASSERT_EQ(people.size(), 4);
+    EXPECT_EQ(people[0].name, QStringLiteral("林"));
+    EXPECT_EQ(people[0].count, 7);
+    EXPECT_EQ(people[0].main, lin);
+    EXPECT_EQ(people[1].name, QStringLiteral("Bob")) << "equal counts: upper case sorts first";
+    EXPECT_EQ(people[2].name, QStringLiteral("bob"));
+}
+
+TEST_F(AuthorHeaderTest, ChipsNarrowThePageAndMergeSuggestionsJoin)
+{
+    const AuthorAccount weibo(Platform::weibo, QStringLiteral("阿林"));
+    const AuthorAccount x(Platform::x, QStringLiteral("阿林"));
+    addPost(QStringLiteral("w1"), Platform::weibo, weibo.name());
+    addPost(QStringLiteral("w2"), Platform::weibo, weibo.name())->setIsArchived(true);
+    addPost(QStringLiteral("w3"), Platform::weibo, weibo.name())->setIsPrivate(true);
+    addPost(QStringLiteral("x1"), Platform::x, x.name());
+    save();
+    UndoableDelete pendingDelete;
+    LibraryView view(context, pendingDelete, SidebarItem::author(weibo));
+    view.resize(746, 600);
+    AuthorHeader *header = view.authorHeader();
+    ASSERT_TRUE(header);
+    EXPECT_EQ(header->countLine(), QStringLiteral("2 条收藏 · 微博")) << "archived counts, private does not";
+    EXPECT_TRUE(header->chips().isEmpty());
+    EXPECT_EQ(header->manageButton()->text(), QStringLiteral("添加小号…"));
+    ASSERT_EQ(header->mergeButtons().size(), 1);
+    EXPECT_EQ(header->mergeButtons()[0]->text(), QStringLiteral("合并 X·阿林"));
+
+    QSignalSpy toasts(&view, &LibraryView::toastRequested);
+    header->mergeButtons()[0]->click();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(toasts.size(), 1);
+    EXPECT_EQ(toasts.first().first().toString(), QStringLiteral("已合并"));
+    header = view.authorHeader();
+    EXPECT_TRUE(header->mergeButtons().isEmpty());
+    ASSERT_EQ(header->chips().size(), 3);
+    EXPECT_EQ(header->chips()[1]->text(), QStringLiteral("阿林 2"));
+    EXPECT_TRUE(header->chips()[0]->isChecked());
+    EXPECT_EQ(view.unfiltered().size(), 2);
+
+    QTest::mouseClick(header->chips()[2], Qt::LeftButton);
+    EXPECT_EQ(view.accountFilter(), x);
+    EXPECT_EQ(view.unfiltered().size(), 1);
+    EXPECT_TRUE(header->chips()[2]->isChecked());
+    QTest::mouseClick(header->chips()[2], Qt::LeftButton);
+    EXPECT_FALSE(view.accountFilter()) << "the chosen chip again goes back to all";
+    EXPECT_EQ(header->manageButton()->text(), QStringLiteral("管理账号…"));
+    view.show();
+    QTest::qWait(50);
+    EXPECT_TRUE(saveScreenshot(view, QStringLiteral("library-author-header")));
+}
+
+TEST_F(AuthorHeaderTest, ALoneAccountJoinsANamedPersonAndALineBreakNeverMerges)
+{
+    const AuthorAccount lone(Platform::douyin, QStringLiteral("小林"));
+    const AuthorAccount grouped(Platform::weibo, QStringLiteral("小林"));
+    const AuthorAccount other(Platform::x, QStringLiteral("kobayashi"));
+    addPost(QStringLiteral("d"), Platform::douyin, lone.name());
+    addPost(QStringLiteral("w"), Platform::weibo, grouped.name());
+    save();
+    ASSERT_TRUE(AuthorMerge::merge(other, grouped, context));
+    AuthorDirectory(context).group(grouped)->setName(QStringLiteral("林先生"));
+    save();
+
+    AuthorHeader header(lone, context);
+    ASSERT_EQ(header.mergeButtons().size(), 1);
+    EXPECT_EQ(header.mergeButtons()[0]->text(), QStringLiteral("并入「林先生」"));
+    header.mergeButtons()[0]->click();
+    EXPECT_EQ(AuthorDirectory(context).accounts(lone), QList<AuthorAccount>({grouped, other, lone}));
+
+    const AuthorAccount broken(Platform::x, QStringLiteral("two\nlines"));
+    const AuthorAccount twin(Platform::weibo, QStringLiteral("two\nlines"));
+    addPost(QStringLiteral("b"), Platform::x, broken.name());
+    addPost(QStringLiteral("t"), Platform::weibo, twin.name());
+    save();
+    AuthorHeader brokenHeader(broken, context);
+    QSignalSpy toasts(&brokenHeader, &AuthorHeader::toastRequested);
+    for (QToolButton *button : brokenHeader.mergeButtons())
+        button->click();
+    EXPECT_TRUE(toasts.isEmpty()) << "nothing was merged, so nothing says so";
+    EXPECT_EQ(brokenHeader.name(), broken.name());
+}
+
+} // namespace

@@ -1,0 +1,224 @@
+#include "LibraryView.h"
+
+#include "AuthorGroup.h"
+#include "AuthorMerge.h"
+#include "Board.h"
+#include "FilterChip.h"
+#include "LibraryFixture.h"
+#include "Masonry.h"
+#include "Screenshot.h"
+#include "StarredStrip.h"
+#include "UndoableDelete.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+class LibraryViewTest : public LibraryFixture {
+protected:
+    std::unique_ptr<LibraryView> makeView(const SidebarItem &item = SidebarItem::all())
+    {
+        auto view = std::make_unique<LibraryView>(context, pendingDelete, item, nullptr, cache);
+        view->resize(746, 700);
+        return view;
+    }
+
+    static QStringList titles(const QList<std::shared_ptr<Post>> &posts)
+    {
+        QStringList result;
+        for (const auto &post : posts)
+            result << post->title();
+        return result;
+    }
+
+    UndoableDelete pendingDelete;
+    ImageCache cache;
+};
+
+TEST_F(LibraryViewTest, SelectionsSearchAndSortPickAndOrderThePosts)
+{
+    auto plain = addPost(QStringLiteral("plain"));
+    auto archived = addPost(QStringLiteral("archived"));
+    archived->setIsArchived(true);
+    auto hidden = addPost(QStringLiteral("private"));
+    hidden->setIsPrivate(true);
+    auto boarded = addPost(QStringLiteral("Boarded Cat"));
+    auto board = std::make_shared<Board>(QStringLiteral("旅行"), QString());
+    context.insert(board);
+    boarded->setBoards({board});
+    save();
+
+    auto view = makeView();
+    EXPECT_EQ(titles(view->unfiltered()), QStringList({"Boarded Cat", "plain"})) << "newest saved first";
+    view->setItem(SidebarItem::archived());
+    EXPECT_EQ(titles(view->unfiltered()), QStringList({"archived"}));
+    view->setItem(SidebarItem::privateSpace());
+    EXPECT_EQ(titles(view->unfiltered()), QStringList({"private"}));
+    view->setItem(SidebarItem::board(board));
+    EXPECT_EQ(titles(view->unfiltered()), QStringList({"Boarded Cat"}));
+    EXPECT_EQ(view->title(), QStringLiteral("旅行"));
+
+    view->setItem(SidebarItem::all());
+    view->setSearch(QStringLiteral(" \tcAT  "));
+    EXPECT_EQ(titles(view->unfiltered()), QStringList({"Boarded Cat"})) << "trimmed, any letter case";
+    view->setSearch(QStringLiteral("旅行"));
+    EXPECT_EQ(titles(view->unfiltered()), QStringList({"Boarded Cat"})) << "board names are searched";
+    view->setSearch(QStringLiteral("   "));
+    EXPECT_EQ(view->unfiltered().size(), 2) << "spaces alone filter nothing";
+    view->setSearch(QStringLiteral("nothing like it"));
+    EXPECT_TRUE(view->isEmptyStateShown());
+    EXPECT_EQ(view->emptyTitle(), QStringLiteral("没有匹配的收藏"));
+    view->setSearch(QString());
+
+    // Published order: a missing time falls back to the saving time; equal keys keep saving order.
+    plain->setPublishedAt(QDateTime(QDate(2030, 1, 1), QTime()));
+    auto older = addPost(QStringLiteral("older twin"));
+    auto newer = addPost(QStringLiteral("newer twin"));
+    older->setPublishedAt(QDateTime(QDate(2020, 1, 1), QTime()));
+    newer->setPublishedAt(QDateTime(QDate(2020, 1, 1), QTime()));
+    view->setSortOrder(SortOrder::published);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(titles(view->unfiltered()), QStringList({"plain", "Boarded Cat", "newer twin", "older twin"}));
+    EXPECT_EQ(TamselStore::defaults().string(QStringLiteral("macSortOrder")), QStringLiteral("published"));
+    TamselStore::defaults().setString(QStringLiteral("macSortOrder"), QStringLiteral("bogus"));
+    EXPECT_EQ(view->sortOrder(), SortOrder::collected);
+}
+
+TEST_F(LibraryViewTest, PlatformChipsCountAndTheFilterCanAlwaysBeCleared)
+{
+    addPost(QStringLiteral("w1"), Platform::weibo);
+    addPost(QStringLiteral("x1"), Platform::x);
+    auto lastX = addPost(QStringLiteral("x2"), Platform::x);
+    addPost(QStringLiteral("d1"), Platform::douyin);
+    save();
+    auto view = makeView();
+    const auto counts = LibraryView::platformCounts(view->unfiltered());
+    ASSERT_EQ(counts.size(), 3);
+    EXPECT_EQ(counts[0].platform, Platform::x);
+    EXPECT_EQ(counts[1].platform, Platform::douyin) << "ties keep the platforms' own order";
+    EXPECT_EQ(counts[2].platform, Platform::weibo);
+    ASSERT_EQ(view->header()->chips().size(), 4);
+    EXPECT_TRUE(view->header()->chips()[0]->isChecked());
+
+    QTest::mouseClick(view->header()->chips()[1], Qt::LeftButton);
+    EXPECT_EQ(view->platformFilter(), Platform::x);
+    EXPECT_EQ(titles(view->shown()), QStringList({"x2", "x1"}));
+    EXPECT_EQ(view->subtitle(), QStringLiteral("2 条"));
+
+    // The filtered platform loses its posts: header without cards, chips to clear it.
+    context.remove(lastX);
+    context.remove(view->shown().last());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(view->isEmptyStateShown());
+    EXPECT_TRUE(view->shown().isEmpty());
+    ASSERT_FALSE(view->header()->chips().isEmpty());
+    QTest::mouseClick(view->header()->chips()[0], Qt::LeftButton);
+    EXPECT_FALSE(view->platformFilter());
+    EXPECT_EQ(view->shown().size(), 2);
+
+    // One platform left and no filter: no chip row at all.
+    context.remove(view->shown().first());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(view->header()->chips().isEmpty());
+}
+
+TEST_F(LibraryViewTest, AnAuthorPageCoversThePersonAndDropsAStaleAccountFilter)
+{
+    const AuthorAccount weibo(Platform::weibo, QStringLiteral("阿林"));
+    const AuthorAccount x(Platform::x, QStringLiteral("lin"));
+    addPost(QStringLiteral("w"), Platform::weibo, weibo.name());
+    addPost(QStringLiteral("x"), Platform::x, x.name());
+    addPost(QStringLiteral("x archived"), Platform::x, x.name())->setIsArchived(true);
+    addPost(QStringLiteral("x private"), Platform::x, x.name())->setIsPrivate(true);
+    addPost(QStringLiteral("other"), Platform::x, QStringLiteral("someone"));
+    save();
+    ASSERT_TRUE(AuthorMerge::merge(x, weibo, context));
+
+    auto view = makeView(SidebarItem::author(weibo));
+    EXPECT_EQ(titles(view->unfiltered()), QStringList({"x", "w"}));
+    view->setAccountFilter(x);
+    EXPECT_EQ(titles(view->unfiltered()), QStringList({"x"}));
+
+    // Split off elsewhere: the filter would hide everything, so it goes.
+    AuthorMerge::split(x, context);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(view->accountFilter());
+    EXPECT_EQ(titles(view->unfiltered()), QStringList({"w"}));
+    EXPECT_FALSE(view->isEmptyStateShown());
+}
+
+TEST_F(LibraryViewTest, AnUndoableDeleteHidesAndRestoresTheCard)
+{
+    auto kept = addPost(QStringLiteral("kept"));
+    auto doomed = addPost(QStringLiteral("doomed"));
+    save();
+    auto view = makeView();
+    ASSERT_EQ(view->masonry()->posts().size(), 2);
+    pendingDelete.start({doomed}, 5);
+    EXPECT_EQ(titles(view->masonry()->posts()), QStringList({"kept"}));
+    pendingDelete.undo();
+    EXPECT_EQ(titles(view->masonry()->posts()), QStringList({"doomed", "kept"}));
+}
+
+TEST_F(LibraryViewTest, TheToolbarHidesOnlyWithoutSearchAndComesBackOnANewSelection)
+{
+    for (int index = 0; index < 5; ++index)
+        addPost(QStringLiteral("%1").arg(index));
+    save();
+    auto view = makeView();
+    QSignalSpy changes(view.get(), &LibraryView::toolbarHiddenChanged);
+    emit view->masonry()->toolbarHiddenRequested(true);
+    EXPECT_TRUE(view->toolbarHidden());
+    EXPECT_FALSE(view->toolbarAction()->isVisible());
+    view->setPlatformFilter(Platform::weibo);
+    view->setSearch(QStringLiteral("x"));
+    view->setItem(SidebarItem::archived());
+    EXPECT_FALSE(view->toolbarHidden());
+    EXPECT_TRUE(view->toolbarAction()->isVisible());
+    EXPECT_FALSE(view->platformFilter());
+    EXPECT_EQ(view->search(), QStringLiteral("x")) << "the search text stays";
+    view->setItem(SidebarItem::all());
+    view->setSearch(QStringLiteral(" "));
+    emit view->masonry()->toolbarHiddenRequested(true);
+    EXPECT_FALSE(view->toolbarHidden()) << "a search of spaces keeps the toolbar";
+    EXPECT_EQ(changes.size(), 2);
+}
+
+TEST_F(LibraryViewTest, EmptyStatesAndTheStarredStrip)
+{
+    auto view = makeView();
+    EXPECT_TRUE(view->isEmptyStateShown());
+    EXPECT_EQ(view->emptyTitle(), QStringLiteral("这里还没有收藏"));
+
+    auto post = addPost(QStringLiteral("有封面的帖子"), Platform::xiaohongshu, QStringLiteral("小林"));
+    addCover(post, 300, 400);
+    addPost(QStringLiteral("另一条"), Platform::bilibili, QStringLiteral("阿B"));
+    save();
+    AuthorMerge::setStarred(AuthorAccount::fromPost(*post), true, context);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(view->isEmptyStateShown());
+    StarredStrip *strip = view->header()->starredStrip();
+    ASSERT_EQ(strip->accounts().size(), 1);
+    view->show();
+    EXPECT_TRUE(strip->isVisible());
+    QTest::qWait(100);
+    EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("library-view")));
+    view->resize(200, 500);
+    EXPECT_EQ(view->masonry()->columns(), 2) << "however narrow the window";
+
+    std::optional<SidebarItem> opened;
+    QObject::connect(view.get(), &LibraryView::itemActivated,
+                     [&](const SidebarItem &item) { opened = item; });
+    QTest::mouseClick(strip->cell(0), Qt::LeftButton);
+    EXPECT_EQ(opened, SidebarItem::author(AuthorAccount::fromPost(*post)));
+
+    view->setSearch(QStringLiteral(" "));
+    EXPECT_FALSE(strip->isVisible()) << "any search text hides the strip";
+    view->setSearch(QString());
+    AuthorMerge::setStarred(AuthorAccount::fromPost(*post), false, context);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(strip->isVisible());
+}
+
+} // namespace

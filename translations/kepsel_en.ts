@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
+    <name>MediaBackup</name>
+    <message>
+        <source>无法访问备份文件夹</source>
+        <translation>Cannot access the backup folder</translation>
+    </message>
+</context>
+<context>
     <name>Naming</name>
     <message>
         <source>重命名</source>

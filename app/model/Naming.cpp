@@ -1,25 +1,10 @@
 #include "Naming.h"
 
 #include "Board.h"
-#include "KitLog.h"
 #include "ModelContext.h"
-#include "StoreError.h"
+#include "QuietSave.h"
 #include "Tag.h"
 #include "Text.h"
-
-namespace {
-
-// The change stays in the context and goes out with the next save.
-void saveQuietly(ModelContext &context)
-{
-    try {
-        context.save();
-    } catch (const StoreError &error) {
-        qCWarning(tamselLog, "save failed: %s", qUtf8Printable(error.message()));
-    }
-}
-
-} // namespace
 
 QString Naming::title() const
 {

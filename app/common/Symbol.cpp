@@ -156,6 +156,65 @@ Shape squareAndPencil()
     return {stroke, {}};
 }
 
+Shape chevronLeft()
+{
+    return {polyline({{15, 4}, {7, 12}, {15, 20}}), {}};
+}
+
+Shape linkBadgePlus()
+{
+    QPainterPath stroke = roundedRect(2, 5, 10, 6.5, 3.25);
+    stroke.addPath(roundedRect(8, 5, 10, 6.5, 3.25));
+    stroke.addPath(polyline({{18, 14}, {18, 22}}));
+    stroke.addPath(polyline({{14, 18}, {22, 18}}));
+    return {stroke, {}};
+}
+
+Shape lockFill()
+{
+    QPainterPath fill = roundedRect(4.5, 10.5, 15, 11, 2.5);
+    QPainterPath stroke;
+    stroke.moveTo(8, 10.5);
+    stroke.lineTo(8, 7.5);
+    stroke.cubicTo(8, 2, 16, 2, 16, 7.5);
+    stroke.lineTo(16, 10.5);
+    return {stroke, fill};
+}
+
+QPainterPath checkmark()
+{
+    return polyline({{7.5, 12.5}, {10.8, 15.8}, {16.5, 9}});
+}
+
+Shape checkmarkCircle()
+{
+    QPainterPath stroke = ellipse(12, 12, 9, 9);
+    stroke.addPath(checkmark());
+    return {stroke, {}};
+}
+
+Shape checkmarkCircleFill()
+{
+    QPainterPath fill = ellipse(12, 12, 10, 10);
+    QPainterPathStroker tick;
+    tick.setWidth(2.4);
+    tick.setCapStyle(Qt::RoundCap);
+    tick.setJoinStyle(Qt::RoundJoin);
+    return {{}, fill.subtracted(tick.createStroke(checkmark()))};
+}
+
+// The application's own glyph: a basket with a handle.
+Shape basket()
+{
+    QPainterPath stroke = polyline({{3, 10}, {21, 10}});
+    stroke.addPath(polyline({{4.5, 10}, {6.5, 20}, {17.5, 20}, {19.5, 10}}));
+    stroke.addPath(polyline({{8, 10}, {11, 4}}));
+    stroke.addPath(polyline({{16, 10}, {13, 4}}));
+    stroke.addPath(polyline({{9.5, 13.5}, {10, 17}}));
+    stroke.addPath(polyline({{14.5, 13.5}, {14, 17}}));
+    return {stroke, {}};
+}
+
 const QHash<QString, std::function<Shape()>> &shapes()
 {
     static const QHash<QString, std::function<Shape()>> table{
@@ -172,6 +231,12 @@ const QHash<QString, std::function<Shape()>> &shapes()
         {QStringLiteral("pin.fill"), pin},
         {QStringLiteral("globe"), globe},
         {QStringLiteral("square.and.pencil"), squareAndPencil},
+        {QStringLiteral("chevron.left"), chevronLeft},
+        {QStringLiteral("link.badge.plus"), linkBadgePlus},
+        {QStringLiteral("lock.fill"), lockFill},
+        {QStringLiteral("checkmark.circle"), checkmarkCircle},
+        {QStringLiteral("checkmark.circle.fill"), checkmarkCircleFill},
+        {QStringLiteral("basket"), basket},
     };
     return table;
 }

@@ -1,0 +1,91 @@
+#include "AddLinkSheet.h"
+
+#include "LinkExtractor.h"
+#include "Pasteboard.h"
+#include "Theme.h"
+#include "Typography.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+AddLinkSheet::AddLinkSheet(QWidget *parent)
+    : QDialog(parent), m_editor(new QPlainTextEdit(this)), m_save(new QPushButton(tr("收藏"), this))
+{
+    setWindowTitle(tr("收藏链接"));
+    setFixedWidth(460);
+
+    auto *title = new QLabel(tr("收藏链接"), this);
+    QFont titleFont = font();
+    titleFont.setPointSizeF(font().pointSizeF() * 15 / 13);
+    titleFont.setWeight(QFont::Bold);
+    title->setFont(titleFont);
+
+    auto *hint = new QLabel(tr("粘贴链接或 App 里复制的分享文字，Kepsel 会自动找出里面的链接。"), this);
+    hint->setWordWrap(true);
+    hint->setFont(Typography::callout(font()));
+    hint->setForegroundRole(QPalette::PlaceholderText);
+
+    m_editor->setFixedHeight(110);
+    m_editor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_editor->setFrameShape(QFrame::NoFrame);
+    m_editor->setStyleSheet(
+        QStringLiteral("QPlainTextEdit { background: %1; border-radius: 8px; padding: 6px; }")
+            .arg(Theme::card().resolved().name()));
+
+    auto *cancel = new QPushButton(tr("取消"), this);
+    m_save->setDefault(true);
+    m_save->setEnabled(false);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_save, &QPushButton::clicked, this, &AddLinkSheet::save);
+    connect(m_editor, &QPlainTextEdit::textChanged, this, [this] { m_save->setEnabled(canSave()); });
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cancel);
+    buttons->addWidget(m_save);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(20, 20, 20, 20);
+    layout->setSpacing(14);
+    layout->addWidget(title);
+    layout->addWidget(hint);
+    layout->addWidget(m_editor);
+    layout->addLayout(buttons);
+
+    fillFromClipboard();
+    m_editor->setFocus();
+}
+
+QString AddLinkSheet::text() const
+{
+    return m_editor->toPlainText();
+}
+
+void AddLinkSheet::setText(const QString &text)
+{
+    m_editor->setPlainText(text);
+}
+
+bool AddLinkSheet::canSave() const
+{
+    return LinkExtractor::firstURL(text()).has_value();
+}
+
+void AddLinkSheet::fillFromClipboard()
+{
+    const QString clipboard = Pasteboard::general().plainText();
+    if (LinkExtractor::firstURL(clipboard))
+        setText(clipboard);
+}
+
+void AddLinkSheet::save()
+{
+    // Return reaches the default button even while it is disabled.
+    if (!canSave())
+        return;
+    emit saveRequested(text());
+    accept();
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QCoreApplication;
+
+// The interface language the user chose, kept in the application's own
+// settings. It takes effect when the application starts.
+class AppLanguage {
+public:
+    enum Value { system, zh, en };
+
+    AppLanguage(Value value) : m_value(value) {}
+    static std::optional<AppLanguage> fromRawValue(const QString &raw);
+
+    Value value() const { return m_value; }
+    QString rawValue() const;
+    bool operator==(const AppLanguage &other) const = default;
+
+    // The stored override: its first language code beginning with "zh" or
+    // "en"; anything else, or nothing stored, follows the system.
+    static AppLanguage current();
+    // Stores this choice; following the system removes the override.
+    void apply() const;
+
+    // Loads the English translation into the application unless the
+    // interface is to stay Chinese. Call before any window is made.
+    static void install(QCoreApplication &app);
+
+private:
+    // Whether the interface shows the Chinese source texts.
+    bool showsChinese() const;
+
+    Value m_value;
+};

@@ -1,0 +1,63 @@
+#include "DockIcon.h"
+
+#include "Symbol.h"
+#include "Theme.h"
+#include "UserDefaults.h"
+
+#include <QApplication>
+#include <QPainter>
+
+namespace {
+
+const QString iconKey = QStringLiteral("macAppIcon");
+
+// The basket on a rounded tile: light on the accent colour, or glowing
+// accent on a dark tile.
+QPixmap tile(int size, const QColor &background, const QColor &glyph)
+{
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(background);
+    painter.drawRoundedRect(QRectF(0, 0, size, size), size * 0.22, size * 0.22);
+    const qreal inset = size * 0.18;
+    Symbol::paint(painter, QStringLiteral("basket"), QRectF(inset, inset, size - 2 * inset, size - 2 * inset),
+                  glyph, 1.3);
+    return pixmap;
+}
+
+} // namespace
+
+QString DockIcon::rawValue() const
+{
+    return m_value == glow ? QStringLiteral("glow") : QStringLiteral("basket");
+}
+
+QString DockIcon::title() const
+{
+    return m_value == glow ? QApplication::translate("DockIcon", "一粒光")
+                           : QApplication::translate("DockIcon", "拾进篮子");
+}
+
+DockIcon DockIcon::current()
+{
+    const QString stored = UserDefaults::standard().string(iconKey).value_or(QString());
+    return stored == DockIcon(glow).rawValue() ? glow : basket;
+}
+
+QIcon DockIcon::icon() const
+{
+    QIcon icon;
+    for (const int size : {16, 32, 64, 128, 256}) {
+        icon.addPixmap(m_value == glow ? tile(size, Theme::background().dark(), Theme::accent().light())
+                                       : tile(size, Theme::accent().light(), Qt::white));
+    }
+    return icon;
+}
+
+void DockIcon::applyCurrent()
+{
+    QApplication::setWindowIcon(current().icon());
+}

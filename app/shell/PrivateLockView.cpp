@@ -1,0 +1,61 @@
+#include "PrivateLockView.h"
+
+#include "Symbol.h"
+#include "Theme.h"
+#include "Typography.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+PrivateLockView::PrivateLockView(QWidget *parent)
+    : QWidget(parent), m_unlock(new QPushButton(tr("解锁"), this))
+{
+    setAutoFillBackground(true);
+    QPalette page = palette();
+    page.setColor(QPalette::Window, Theme::background().resolved());
+    setPalette(page);
+    setFocusPolicy(Qt::StrongFocus);
+
+    const QColor secondary = palette().color(QPalette::PlaceholderText);
+    auto *icon = new QLabel(this);
+    icon->setPixmap(Symbol::pixmap(QStringLiteral("lock.fill"), 44, secondary, 1, devicePixelRatioF()));
+    icon->setAlignment(Qt::AlignCenter);
+
+    auto *title = new QLabel(tr("隐私空间已锁定"), this);
+    QFont titleFont = font();
+    titleFont.setPointSizeF(font().pointSizeF() * 17 / 13);
+    titleFont.setWeight(QFont::Bold);
+    title->setFont(titleFont);
+    title->setAlignment(Qt::AlignCenter);
+
+    auto *description = new QLabel(tr("用 Touch ID 或登录密码解锁。离开 Kepsel 时会自动锁上。"), this);
+    description->setFont(Typography::callout(font()));
+    description->setForegroundRole(QPalette::PlaceholderText);
+    description->setAlignment(Qt::AlignCenter);
+    description->setWordWrap(true);
+
+    m_unlock->setDefault(true);
+    connect(m_unlock, &QPushButton::clicked, this, &PrivateLockView::unlockRequested);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addStretch();
+    layout->addWidget(icon);
+    layout->addSpacing(8);
+    layout->addWidget(title);
+    layout->addWidget(description);
+    layout->addSpacing(12);
+    layout->addWidget(m_unlock, 0, Qt::AlignHCenter);
+    layout->addStretch();
+}
+
+void PrivateLockView::keyPressEvent(QKeyEvent *event)
+{
+    // Return is the unlock's shortcut wherever the focus is on the screen.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        m_unlock->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}

@@ -1,0 +1,97 @@
+#include "AppLanguage.h"
+#include "DockIcon.h"
+#include "MenuBarSettings.h"
+#include "TestHome.h"
+#include "UserDefaults.h"
+#include "WindowGeometry.h"
+
+#include <QFile>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+using ShellSettingsTest = HomeTest;
+
+TEST_F(ShellSettingsTest, LanguageOverrideReadsItsFirstCodeAndRemovesItselfForSystem)
+{
+    UserDefaults &defaults = UserDefaults::standard();
+    EXPECT_EQ(AppLanguage::current(), AppLanguage::system);
+    const std::pair<QStringList, AppLanguage::Value> cases[] = {
+        {{QStringLiteral("zh-Hant")}, AppLanguage::zh},
+        {{QStringLiteral("en-GB"), QStringLiteral("zh-Hans")}, AppLanguage::en},
+        {{QStringLiteral("fr")}, AppLanguage::system},
+        {{}, AppLanguage::system},
+    };
+    for (const auto &[languages, expected] : cases) {
+        defaults.setStringList(QStringLiteral("AppleLanguages"), languages);
+        EXPECT_EQ(AppLanguage::current(), expected) << languages.join(',').toStdString();
+    }
+    defaults.setString(QStringLiteral("AppleLanguages"), QStringLiteral("en"));
+    EXPECT_EQ(AppLanguage::current(), AppLanguage::system);
+
+    AppLanguage(AppLanguage::en).apply();
+    EXPECT_EQ(defaults.stringList(QStringLiteral("AppleLanguages")), QStringList{QStringLiteral("en")});
+    AppLanguage(AppLanguage::system).apply();
+    EXPECT_FALSE(defaults.contains(QStringLiteral("AppleLanguages")));
+    EXPECT_EQ(AppLanguage::fromRawValue(QStringLiteral("zh-Hans")), AppLanguage(AppLanguage::zh));
+    EXPECT_FALSE(AppLanguage::fromRawValue(QStringLiteral("zh")));
+}
+
+TEST_F(ShellSettingsTest, DockIconTakesOnlyAnExactRawValue)
+{
+    UserDefaults &defaults = UserDefaults::standard();
+    EXPECT_EQ(DockIcon::current(), DockIcon::basket);
+    defaults.setString(QStringLiteral("macAppIcon"), QStringLiteral("glow"));
+    EXPECT_EQ(DockIcon::current(), DockIcon::glow);
+    for (const char *other : {"Glow", "sparkle", ""}) {
+        defaults.setString(QStringLiteral("macAppIcon"), QString::fromLatin1(other));
+        EXPECT_EQ(DockIcon::current(), DockIcon::basket) << other;
+    }
+    EXPECT_FALSE(DockIcon(DockIcon::glow).icon().isNull());
+}
+
+TEST_F(ShellSettingsTest, MenuBarSettingsKeepStoredBoolsAndWriteTheLoginItem)
+{
+    EXPECT_TRUE(MenuBarSettings::enabled());
+    UserDefaults::standard().setString(QStringLiteral("menuBarEnabled"), QStringLiteral("no"));
+    EXPECT_TRUE(MenuBarSettings::enabled());
+    UserDefaults::standard().setBool(QStringLiteral("menuBarEnabled"), false);
+    EXPECT_FALSE(MenuBarSettings::enabled());
+
+    EXPECT_TRUE(MenuBarSettings::loginItemPath().startsWith(home.path()));
+    EXPECT_TRUE(MenuBarSettings::loginItemPath().endsWith(QStringLiteral("/autostart/app.kepsel.desktop")));
+    EXPECT_FALSE(MenuBarSettings::launchesAtLogin());
+    MenuBarSettings::setLaunchAtLogin(true);
+    EXPECT_TRUE(MenuBarSettings::launchesAtLogin());
+    QFile entry(MenuBarSettings::loginItemPath());
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(entry.readAll());
+    EXPECT_TRUE(text.startsWith(QStringLiteral("[Desktop Entry]\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Exec=\"")));
+    MenuBarSettings::setLaunchAtLogin(false);
+    MenuBarSettings::setLaunchAtLogin(false);
+    EXPECT_FALSE(MenuBarSettings::launchesAtLogin());
+}
+
+TEST_F(ShellSettingsTest, GeometryComesBackAndABadStateFileGivesTheDefaultSize)
+{
+    QWidget first;
+    WindowGeometry::restore(first);
+    EXPECT_EQ(first.size(), QSize(WindowGeometry::defaultWidth, WindowGeometry::defaultHeight));
+    first.setGeometry(40, 50, 900, 600);
+    WindowGeometry::save(first);
+    QWidget second;
+    WindowGeometry::restore(second);
+    EXPECT_EQ(second.size(), QSize(900, 600));
+
+    QFile file(WindowGeometry::filePath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not a geometry");
+    file.close();
+    QWidget third;
+    WindowGeometry::restore(third);
+    EXPECT_EQ(third.size(), QSize(WindowGeometry::defaultWidth, WindowGeometry::defaultHeight));
+}
+
+} // namespace

@@ -1,0 +1,126 @@
+#include "AddLinkSheet.h"
+#include "NavigationStack.h"
+#include "Pasteboard.h"
+#include "PrivateLockView.h"
+#include "Screenshot.h"
+#include "Theme.h"
+#include "WindowChrome.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+QPushButton *button(QWidget &parent, const QString &text)
+{
+    for (auto *candidate : parent.findChildren<QPushButton *>())
+        if (candidate->text() == text)
+            return candidate;
+    return nullptr;
+}
+
+TEST(AddLinkSheetTest, PrefillsAShareTextWithALinkAndSavesItWhole)
+{
+    const QString share = QStringLiteral("周末去哪儿 🌿 http://xhslink.com/a/AbC123 复制本条信息");
+    Pasteboard::general().setString(share);
+    AddLinkSheet sheet;
+    sheet.show();
+    EXPECT_EQ(sheet.text(), share);
+    EXPECT_TRUE(button(sheet, QStringLiteral("收藏"))->isEnabled());
+    EXPECT_TRUE(saveScreenshot(sheet, QStringLiteral("add-link-sheet")));
+
+    QSignalSpy saved(&sheet, &AddLinkSheet::saveRequested);
+    QTest::mouseClick(button(sheet, QStringLiteral("收藏")), Qt::LeftButton);
+    ASSERT_EQ(saved.count(), 1);
+    EXPECT_EQ(saved.first().first().toString(), share);
+    EXPECT_EQ(sheet.result(), QDialog::Accepted);
+}
+
+TEST(AddLinkSheetTest, TextWithoutALinkStaysOutAndEscapeSavesNothing)
+{
+    Pasteboard::general().setString(QStringLiteral("只是几句话，没有链接"));
+    const int changes = Pasteboard::general().changeCount();
+    AddLinkSheet sheet;
+    sheet.show();
+    EXPECT_TRUE(sheet.text().isEmpty());
+    QPushButton *save = button(sheet, QStringLiteral("收藏"));
+    EXPECT_FALSE(save->isEnabled());
+
+    auto *editor = sheet.findChild<QPlainTextEdit *>();
+    QTest::keyClicks(editor, QStringLiteral("https://weibo.com/12"));
+    EXPECT_TRUE(save->isEnabled());
+    editor->clear();
+    QTest::keyClicks(editor, QStringLiteral("ftp://example.com/a"));
+    EXPECT_FALSE(save->isEnabled());
+
+    QSignalSpy saved(&sheet, &AddLinkSheet::saveRequested);
+    QTest::keyClick(editor, Qt::Key_Escape);
+    EXPECT_FALSE(sheet.isVisible());
+    EXPECT_EQ(sheet.result(), QDialog::Rejected);
+    EXPECT_EQ(saved.count(), 0);
+    EXPECT_EQ(Pasteboard::general().changeCount(), changes);
+}
+
+TEST(PrivateLockViewTest, ReturnAndTheButtonBothAskForTheUnlock)
+{
+    PrivateLockView lock;
+    lock.resize(700, 500);
+    lock.show();
+    QSignalSpy unlock(&lock, &PrivateLockView::unlockRequested);
+    QTest::mouseClick(button(lock, QStringLiteral("解锁")), Qt::LeftButton);
+    QTest::keyClick(&lock, Qt::Key_Return);
+    EXPECT_EQ(unlock.count(), 2);
+    EXPECT_TRUE(saveScreenshot(lock, QStringLiteral("private-lock")));
+}
+
+TEST(NavigationStackTest, TheBackButtonPopsAndClearDropsEveryPage)
+{
+    NavigationStack stack;
+    stack.resize(600, 400);
+    auto *root = new QLabel(QStringLiteral("root"));
+    stack.setRoot(root);
+    stack.show();
+    auto *back = stack.findChild<QToolButton *>();
+    EXPECT_FALSE(back->isVisible());
+
+    QPointer<QWidget> first = new QLabel(QStringLiteral("first"));
+    stack.push(first);
+    stack.push(new QLabel(QStringLiteral("second")));
+    EXPECT_EQ(stack.depth(), 2);
+    EXPECT_TRUE(back->isVisible());
+    QTest::mouseClick(back, Qt::LeftButton);
+    EXPECT_EQ(stack.top(), first);
+    EXPECT_TRUE(first->isVisible());
+
+    QSignalSpy depth(&stack, &NavigationStack::depthChanged);
+    stack.clear();
+    stack.clear();
+    EXPECT_EQ(depth.count(), 1);
+    EXPECT_EQ(stack.top(), root);
+    EXPECT_FALSE(back->isVisible());
+    QTest::qWait(0);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(first.isNull());
+}
+
+TEST(WindowChromeTest, ADarkAppearanceRepaintsTheWindow)
+{
+    const QPalette before = QApplication::palette();
+    QWidget window;
+    new WindowChrome(&window);
+    window.resize(200, 120);
+    window.show();
+    QApplication::setPalette(Theme::palette(Theme::Appearance::light));
+    EXPECT_EQ(window.grab().toImage().pixelColor(100, 60), QColor(QStringLiteral("#FAF9F5")));
+    QApplication::setPalette(Theme::palette(Theme::Appearance::dark));
+    EXPECT_EQ(window.grab().toImage().pixelColor(100, 60), QColor(QStringLiteral("#262624")));
+    QApplication::setPalette(before);
+}
+
+} // namespace

@@ -3,8 +3,8 @@
 #include "Plugins.h"
 #include "SettingsForm.h"
 #include "Symbol.h"
+#include "TelegramModule.h"
 #include "TelegramSettings.h"
-#include "TelegramSync.h"
 #include "Theme.h"
 #include "Typography.h"
 
@@ -152,9 +152,9 @@ QWidget *PluginsSettings::entry(const PluginInfo &info)
 
 QWidget *PluginsSettings::settings(const PluginInfo &info)
 {
-    if (info.id != TelegramSync::pluginID)
+    if (info.id != TelegramModule::info().id)
         return new QWidget;
-    auto *page = new TelegramSettings(info, m_plugins);
+    auto *page = new TelegramSettings(m_plugins);
     connect(page, &TelegramSettings::dismissed, this, &PluginsSettings::back);
     return page;
 }

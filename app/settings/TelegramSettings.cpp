@@ -4,6 +4,7 @@
 #include "SettingsForm.h"
 #include "SettingsKey.h"
 #include "TamselStore.h"
+#include "TelegramModule.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -26,8 +27,8 @@ QLineEdit *storedField(const QString &key)
 
 } // namespace
 
-TelegramSettings::TelegramSettings(const PluginInfo &info, Plugins &plugins, QWidget *parent)
-    : QWidget(parent), m_info(info), m_plugins(plugins),
+TelegramSettings::TelegramSettings(Plugins &plugins, QWidget *parent)
+    : QWidget(parent), m_plugins(plugins),
       m_enabled(SettingsForm::storedSwitch(tr("同步到 Telegram 频道"), SettingsKey::telegramEnabled, false)),
       m_token(storedField(SettingsKey::telegramToken)), m_chat(storedField(SettingsKey::telegramChatID)),
       m_autoSync(SettingsForm::storedSwitch(tr("在 Mac 上新收藏的内容自动发到频道"),
@@ -62,14 +63,15 @@ TelegramSettings::TelegramSettings(const PluginInfo &info, Plugins &plugins, QWi
 
 void TelegramSettings::confirmUninstall()
 {
-    m_confirmation = new QMessageBox(QMessageBox::Warning, m_info.name, tr("卸载「%1」？").arg(m_info.name),
-                                     QMessageBox::Cancel, this);
+    m_confirmation =
+        new QMessageBox(QMessageBox::Warning, TelegramModule::info().name,
+                        tr("卸载「%1」？").arg(TelegramModule::info().name), QMessageBox::Cancel, this);
     m_confirmation->setInformativeText(tr("新收藏不再同步到频道，删除收藏时也不会再删频道里的消息。"
                                           "已经发到频道的消息会保留，Bot 和频道设置也会保留。"));
     m_confirmation->setAttribute(Qt::WA_DeleteOnClose);
     QPushButton *uninstall = m_confirmation->addButton(tr("卸载"), QMessageBox::DestructiveRole);
     connect(uninstall, &QPushButton::clicked, this, [this] {
-        m_plugins.setInstalled(m_info.id, false);
+        m_plugins.setInstalled(TelegramModule::info().id, false);
         emit dismissed();
     });
     m_confirmation->open();

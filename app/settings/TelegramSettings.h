@@ -1,7 +1,5 @@
 #pragma once
 
-#include "PluginInfo.h"
-
 #include <QMessageBox>
 #include <QPointer>
 #include <QWidget>
@@ -17,9 +15,8 @@ class QPushButton;
 class TelegramSettings : public QWidget {
     Q_OBJECT
 public:
-    explicit TelegramSettings(const PluginInfo &info, Plugins &plugins, QWidget *parent = nullptr);
+    explicit TelegramSettings(Plugins &plugins, QWidget *parent = nullptr);
 
-    QString title() const { return m_info.name; }
     QCheckBox *enabledSwitch() const { return m_enabled; }
     QLineEdit *tokenField() const { return m_token; }
     QLineEdit *chatField() const { return m_chat; }
@@ -36,7 +33,6 @@ signals:
 private:
     void confirmUninstall();
 
-    PluginInfo m_info;
     Plugins &m_plugins;
     QCheckBox *m_enabled;
     QLineEdit *m_token;

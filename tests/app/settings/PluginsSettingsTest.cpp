@@ -3,8 +3,8 @@
 #include "Screenshot.h"
 #include "SettingsKey.h"
 #include "TamselStore.h"
+#include "TelegramModule.h"
 #include "TelegramSettings.h"
-#include "TelegramSync.h"
 #include "TestHome.h"
 
 #include <QCheckBox>
@@ -15,13 +15,6 @@
 #include <QTest>
 
 namespace {
-
-// Made on use: the plug-in's id is another file's static.
-PluginInfo telegramInfo()
-{
-    return {TelegramSync::pluginID, QStringLiteral("Telegram 频道"),
-            QStringLiteral("把新收藏发到你的 Telegram 频道，删除时一起删掉。"), QStringLiteral("paperplane")};
-}
 
 class PluginsSettingsTest : public HomeTest {
 protected:
@@ -41,7 +34,7 @@ protected:
         return qobject_cast<TelegramSettings *>(view.page());
     }
 
-    const PluginInfo telegram = telegramInfo();
+    const PluginInfo &telegram = TelegramModule::info();
     Plugins plugins;
     PluginsSettings view{plugins};
 };
@@ -87,7 +80,6 @@ TEST_F(PluginsSettingsTest, TheTelegramPageStoresWhatIsTypedAndMasksTheToken)
 {
     TelegramSettings *page = openTelegram();
     ASSERT_TRUE(page);
-    EXPECT_EQ(page->title(), telegram.name);
     EXPECT_EQ(page->tokenField()->echoMode(), QLineEdit::Password);
     EXPECT_FALSE(page->enabledSwitch()->isChecked());
     EXPECT_TRUE(page->autoSyncSwitch()->isChecked());
@@ -122,7 +114,7 @@ TEST_F(PluginsSettingsTest, UninstallingAsksFirstAndKeepsTheSettings)
     page->uninstallButton()->click();
     QMessageBox *confirmation = page->confirmation();
     ASSERT_TRUE(confirmation);
-    EXPECT_EQ(confirmation->text(), "卸载「Telegram 频道」？");
+    EXPECT_EQ(confirmation->text(), "卸载「Telegram 频道同步」？");
     QAbstractButton *uninstall = nullptr;
     for (QAbstractButton *candidate : confirmation->buttons())
         if (confirmation->buttonRole(candidate) == QMessageBox::DestructiveRole)

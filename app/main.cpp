@@ -1,11 +1,31 @@
+#include "AppDelegate.h"
+#include "AppLanguage.h"
+#include "KepselMacApp.h"
+#include "MacModel.h"
+#include "MenuBarController.h"
+#include "SingleInstance.h"
+#include "TerminationSignal.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Kepsel"));
-    window.show();
+    QApplication::setApplicationDisplayName(QStringLiteral("Kepsel"));
+    QApplication::setDesktopFileName(QStringLiteral("app.kepsel"));
+
+    // Before the store opens: a second start only brings the first one's window
+    // back.
+    const std::unique_ptr<SingleInstance> instance = SingleInstance::claim();
+    if (!instance)
+        return 0;
+    AppLanguage::install(app);
+
+    KepselMacApp kepsel(MacModel::shared(), MenuBarController::shared());
+    QObject::connect(instance.get(), &SingleInstance::reopenRequested, &kepsel,
+                     [&kepsel] { kepsel.delegate().applicationShouldHandleReopen(); });
+    TerminationSignal termination;
+    QObject::connect(&termination, &TerminationSignal::received, &kepsel, &KepselMacApp::quit);
+    kepsel.showMainWindow();
     return app.exec();
 }

@@ -14,8 +14,6 @@ public:
 
     // "menuBarEnabled": a stored Bool, else true.
     static bool enabled();
-    // "menuBarHideDock": a stored Bool, else true.
-    static bool hidesDock();
 
     // The desktop's autostart entry that starts this executable at login.
     static QString loginItemPath();

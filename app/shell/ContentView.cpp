@@ -1,0 +1,331 @@
+#include "ContentView.h"
+
+#include "AddLinkSheet.h"
+#include "DropHighlight.h"
+#include "MacModel.h"
+#include "NavigationStack.h"
+#include "PrivateLockView.h"
+#include "Theme.h"
+#include "Toast.h"
+#include "ToolbarFade.h"
+#include "UndoBar.h"
+#include "UndoableDelete.h"
+#include "WindowChrome.h"
+
+#include <QCoro/QCoroTask>
+#include <QDialogButtonBox>
+#include <QDragEnterEvent>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int overlayPadding = 24;
+constexpr int undoBarOverToast = 76;
+
+// Stands where a view of the library's own screens goes until it is built.
+QWidget *page(const char *name)
+{
+    auto *widget = new QWidget;
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+// Checks the clipboard, then syncs and repairs; the content may go away
+// while the sync waits, and the repair then belongs to the next content.
+QCoro::Task<> startUpWork(MacModel &model, QPointer<QObject> content)
+{
+    model.checkClipboard();
+    co_await model.sync(false);
+    if (!content)
+        co_return;
+    co_await model.repair();
+}
+
+} // namespace
+
+ContentView::ContentView(MacModel &model, QWidget *parent)
+    : QWidget(parent), m_model(model), m_split(new QSplitter(this)), m_toast(new Toast({}, this)),
+      m_undoBar(new UndoBar(1, this))
+{
+    QWidget *sidebar = page("Sidebar");
+    sidebar->setMinimumWidth(190);
+    sidebar->setMaximumWidth(300);
+    m_split->addWidget(sidebar);
+    m_split->addWidget(makeDetailColumn());
+    m_split->setStretchFactor(1, 1);
+    m_split->setSizes({220, 1060});
+    m_split->setChildrenCollapsible(false);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_split);
+    new WindowChrome(this);
+
+    m_toast->hide();
+    m_undoBar->hide();
+    connect(m_undoBar, &UndoBar::undo, this, [this] { m_model.pendingDelete().undo(); });
+    connect(&m_model, &MacModel::toastChanged, this, &ContentView::placeOverlays);
+    connect(&m_model.pendingDelete(), &UndoableDelete::postsChanged, this, &ContentView::placeOverlays);
+    connect(&m_model, &MacModel::toolbarHiddenChanged, this,
+            [this] { m_fade->setVisible(!m_model.toolbarHidden()); });
+    connect(&m_model, &MacModel::privateUnlockedChanged, this, &ContentView::privateLockChanged);
+    connect(&m_model, &MacModel::namingChanged, this, &ContentView::showNamingAlert);
+    connect(&m_model, &MacModel::deletingChanged, this, &ContentView::showDeleteConfirmation);
+    connect(&m_model, &MacModel::showAddChanged, this, &ContentView::showAddSheet);
+    showRoot();
+    placeOverlays();
+    showNamingAlert();
+    showDeleteConfirmation();
+    showAddSheet();
+}
+
+QWidget *ContentView::makeDetailColumn()
+{
+    m_detail = new QWidget;
+    m_detail->setAcceptDrops(true);
+    m_detail->installEventFilter(this);
+    m_stack = new NavigationStack(m_detail);
+    m_fade = new ToolbarFade(NavigationStack::barHeight);
+    m_fade->setVisible(!m_model.toolbarHidden());
+    m_stack->setBarOverlay(m_fade);
+    m_dropHighlight = new DropHighlight(m_detail);
+    m_dropHighlight->hide();
+    auto *layout = new QVBoxLayout(m_detail);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_stack);
+    return m_detail;
+}
+
+void ContentView::setSelection(const SidebarItem &item)
+{
+    if (item == m_selection)
+        return;
+    m_selection = item;
+    m_stack->clear();
+    showRoot();
+    emit selectionChanged();
+}
+
+void ContentView::push(const SidebarItem &)
+{
+    m_stack->push(page("LibraryView"));
+}
+
+void ContentView::push(const std::shared_ptr<Post> &)
+{
+    m_stack->push(page("PostDetailView"));
+}
+
+QWidget *ContentView::makeRoot() const
+{
+    if (m_selection.kind() == SidebarItem::Kind::privateSpace && !m_model.privateUnlocked()) {
+        auto *lock = new PrivateLockView;
+        connect(lock, &PrivateLockView::unlockRequested, &m_model,
+                [model = &m_model] { QCoro::connect(model->unlockPrivate(), model, [] {}); });
+        return lock;
+    }
+    if (m_selection.kind() == SidebarItem::Kind::organize)
+        return page("OrganizeView");
+    return page("LibraryView");
+}
+
+void ContentView::showRoot()
+{
+    m_stack->setRoot(makeRoot());
+}
+
+void ContentView::privateLockChanged()
+{
+    if (m_selection.kind() != SidebarItem::Kind::privateSpace)
+        return;
+    // No private post stays open over the lock screen.
+    if (!m_model.privateUnlocked())
+        m_stack->clear();
+    showRoot();
+}
+
+QStringList ContentView::webLinks(const QList<QUrl> &urls)
+{
+    QStringList links;
+    for (const QUrl &url : urls) {
+        const QString scheme = url.scheme().toLower();
+        if (!url.isLocalFile() && (scheme == QLatin1String("http") || scheme == QLatin1String("https")))
+            links.append(url.toString(QUrl::FullyEncoded));
+    }
+    return links;
+}
+
+bool ContentView::dropLinks(const QList<QUrl> &urls)
+{
+    const QStringList links = webLinks(urls);
+    for (const QString &link : links)
+        m_model.importText(link);
+    return !links.isEmpty();
+}
+
+void ContentView::setDropTargeted(bool targeted)
+{
+    m_dropHighlight->setGeometry(m_detail->rect());
+    m_dropHighlight->setVisible(targeted);
+    m_dropHighlight->raise();
+}
+
+bool ContentView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_detail)
+        return false;
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto *drag = static_cast<QDragMoveEvent *>(event);
+        const bool links = !webLinks(drag->mimeData()->urls()).isEmpty();
+        drag->setAccepted(links);
+        setDropTargeted(links);
+        return true;
+    }
+    case QEvent::DragLeave: setDropTargeted(false); return true;
+    case QEvent::Drop: {
+        auto *drop = static_cast<QDropEvent *>(event);
+        setDropTargeted(false);
+        drop->setAccepted(dropLinks(drop->mimeData()->urls()));
+        return true;
+    }
+    default: return false;
+    }
+}
+
+void ContentView::showNamingAlert()
+{
+    const std::optional<Naming> &naming = m_model.naming();
+    if (!naming) {
+        if (m_namingAlert)
+            m_namingAlert->close();
+        return;
+    }
+    if (m_namingAlert)
+        return;
+    auto *alert = new QDialog(this);
+    m_namingAlert = alert;
+    alert->setAttribute(Qt::WA_DeleteOnClose);
+    alert->setWindowTitle(naming->title());
+    auto *name = new QLineEdit(m_model.namingText(), alert);
+    name->setPlaceholderText(tr("名称"));
+    connect(name, &QLineEdit::textChanged, &m_model, &MacModel::setNamingText);
+    auto *buttons = new QDialogButtonBox(alert);
+    buttons->addButton(tr("取消"), QDialogButtonBox::RejectRole);
+    buttons->addButton(tr("好"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, alert, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, alert, &QDialog::reject);
+    auto *layout = new QVBoxLayout(alert);
+    layout->addWidget(name);
+    layout->addWidget(buttons);
+    connect(alert, &QDialog::accepted, this, &ContentView::commitNaming);
+    connect(alert, &QDialog::finished, this, [this] {
+        m_namingAlert = nullptr;
+        m_model.setNaming(std::nullopt);
+    });
+    alert->open();
+}
+
+void ContentView::commitNaming()
+{
+    const std::optional<SidebarItem> created = m_model.commitName();
+    if (!created)
+        return;
+    if (m_selection.kind() == SidebarItem::Kind::organize)
+        push(*created);
+    else if (created->kind() == SidebarItem::Kind::board)
+        setSelection(*created);
+}
+
+void ContentView::showDeleteConfirmation()
+{
+    const std::optional<SidebarItem> &deleting = m_model.deleting();
+    if (!deleting) {
+        if (m_deleteConfirmation)
+            m_deleteConfirmation->close();
+        return;
+    }
+    if (m_deleteConfirmation)
+        return;
+    auto *dialog = new QMessageBox(QMessageBox::Warning, tr("删除「%1」？").arg(deleting->title()),
+                                   tr("删除「%1」？").arg(deleting->title()), QMessageBox::NoButton, this);
+    m_deleteConfirmation = dialog;
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setInformativeText(tr("里面的收藏不会被删除。"));
+    QPushButton *remove = dialog->addButton(tr("删除"), QMessageBox::DestructiveRole);
+    dialog->addButton(tr("取消"), QMessageBox::RejectRole);
+    connect(dialog, &QMessageBox::buttonClicked, this, [this, remove](QAbstractButton *clicked) {
+        if (clicked != remove)
+            return;
+        if (m_model.deleting() == m_selection)
+            setSelection(SidebarItem::all());
+        m_model.commitDelete();
+    });
+    connect(dialog, &QDialog::finished, this, [this] {
+        m_deleteConfirmation = nullptr;
+        m_model.setDeleting(std::nullopt);
+    });
+    dialog->open();
+}
+
+void ContentView::showAddSheet()
+{
+    if (!m_model.showAdd()) {
+        if (m_addSheet)
+            m_addSheet->close();
+        return;
+    }
+    if (m_addSheet)
+        return;
+    m_addSheet = new AddLinkSheet(this);
+    m_addSheet->setAttribute(Qt::WA_DeleteOnClose);
+    connect(m_addSheet, &AddLinkSheet::saveRequested, &m_model,
+            [model = &m_model](const QString &text) { model->importText(text); });
+    connect(m_addSheet, &QDialog::finished, this, [this] {
+        m_addSheet = nullptr;
+        m_model.setShowAdd(false);
+    });
+    m_addSheet->open();
+}
+
+void ContentView::placeOverlays()
+{
+    const std::optional<QString> &toast = m_model.toast();
+    m_toast->setVisible(toast.has_value());
+    int bottom = height() - overlayPadding;
+    if (toast) {
+        m_toast->setMessage(*toast);
+        m_toast->adjustSize();
+        m_toast->move((width() - m_toast->width()) / 2, bottom - m_toast->height());
+        m_toast->raise();
+        bottom = height() - undoBarOverToast;
+    }
+    const int pending = int(m_model.pendingDelete().posts().size());
+    m_undoBar->setVisible(pending > 0);
+    if (pending > 0) {
+        m_undoBar->setCount(pending);
+        m_undoBar->adjustSize();
+        m_undoBar->move((width() - m_undoBar->width()) / 2, bottom - m_undoBar->height());
+        m_undoBar->raise();
+    }
+}
+
+void ContentView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    placeOverlays();
+}
+
+void ContentView::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (m_started)
+        return;
+    m_started = true;
+    QCoro::connect(startUpWork(m_model, this), &m_model, [] {});
+}

@@ -1,0 +1,267 @@
+#include "../model/ModelFixture.h"
+#include "Board.h"
+#include "ContentView.h"
+#include "KepselMacApp.h"
+#include "MainWindow.h"
+#include "MenuBarController.h"
+#include "NavigationStack.h"
+#include "Pasteboard.h"
+#include "PrivateLockView.h"
+#include "Screenshot.h"
+#include "Theme.h"
+#include "Toast.h"
+#include "UndoBar.h"
+#include "AddLinkSheet.h"
+#include "SettingsKey.h"
+#include "UndoableDelete.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class ShellWindowTest : public ModelTest {
+protected:
+    ShellWindowTest()
+    {
+        makeModel();
+        menuBar = std::make_unique<MenuBarController>(*model);
+        app = std::make_unique<KepselMacApp>(*model, *menuBar);
+        model->setPasswordPrompt([](const QString &) { return QStringLiteral("secret"); });
+    }
+    ~ShellWindowTest() override
+    {
+        app.reset();
+        QApplication::setPalette(Theme::palette(Theme::Appearance::light));
+    }
+
+    MainWindow &window()
+    {
+        app->showMainWindow();
+        return *app->mainWindow();
+    }
+    ContentView &content() { return window().content(); }
+    QWidget &detail() { return *content().findChild<QSplitter *>()->widget(1); }
+    qsizetype postCount() { return context().fetch<Post>().size(); }
+
+    void drop(const QList<QUrl> &urls, Qt::DropAction expected)
+    {
+        QMimeData data;
+        data.setUrls(urls);
+        // A drop reaches only the widget that took the drag's entry.
+        QDragEnterEvent enter(QPoint(200, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&detail(), &enter);
+        QDropEvent event(QPointF(200, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&detail(), &event);
+        EXPECT_EQ(event.isAccepted(), expected == Qt::CopyAction);
+    }
+
+    template <typename Dialog> Dialog *openDialog()
+    {
+        Dialog *found = nullptr;
+        settle([&] {
+            for (Dialog *dialog : content().findChildren<Dialog *>())
+                if (dialog->isVisible())
+                    found = dialog;
+            return found != nullptr;
+        });
+        return found;
+    }
+
+    // As the views do: an empty field, then the alert.
+    void name(const Naming &naming, const QString &text)
+    {
+        model->setNamingText(QString());
+        model->setNaming(naming);
+        auto *alert = openDialog<QDialog>();
+        ASSERT_TRUE(alert);
+        alert->findChild<QLineEdit *>()->insert(text);
+        alert->accept();
+    }
+
+    std::unique_ptr<MenuBarController> menuBar;
+    std::unique_ptr<KepselMacApp> app;
+};
+
+TEST_F(ShellWindowTest, TrayClicksSaveReportDuplicatesAndOpenTheMenuWithoutALink)
+{
+    menuBar->install();
+    QSystemTrayIcon *item = menuBar->item();
+    ASSERT_TRUE(item);
+    const qint64 normal = item->icon().cacheKey();
+
+    Pasteboard::general().setString(QStringLiteral("看看 https://127.0.0.1:9/tray/1"));
+    emit item->activated(QSystemTrayIcon::Trigger);
+    EXPECT_EQ(postCount(), 1);
+    EXPECT_NE(item->icon().cacheKey(), normal);
+    EXPECT_FALSE(model->toast());
+
+    emit item->activated(QSystemTrayIcon::Trigger);
+    EXPECT_EQ(postCount(), 1);
+    settle([&] { return ImportProgress::shared().phases().isEmpty(); });
+
+    Pasteboard::general().setString(QStringLiteral("没有链接"));
+    emit item->activated(QSystemTrayIcon::Trigger);
+    EXPECT_TRUE(settle([&] { return menuBar->menu().isVisible(); }));
+    const QList<QAction *> entries = menuBar->menu().actions();
+    ASSERT_GE(entries.size(), 8);
+    EXPECT_EQ(entries[0]->text(), QStringLiteral("剪贴板里没有新链接"));
+    EXPECT_FALSE(entries[0]->isEnabled());
+    EXPECT_FALSE(entries[4]->isEnabled()) << "立即同步 without a folder";
+    EXPECT_EQ(entries.last()->text(), QStringLiteral("退出 Kepsel"));
+    menuBar->menu().close();
+}
+
+TEST_F(ShellWindowTest, TheTrayCountsImportingPosts)
+{
+    menuBar->install();
+    const QList<QUuid> posts{QUuid::createUuid(), QUuid::createUuid(), QUuid::createUuid()};
+    for (const QUuid &post : posts)
+        ImportProgress::shared().startParsing(post);
+    EXPECT_EQ(menuBar->item()->toolTip(), QStringLiteral("正在解析 3 条收藏"));
+    for (const QUuid &post : posts)
+        ImportProgress::shared().finish(post);
+    EXPECT_EQ(menuBar->item()->toolTip(), QStringLiteral("Kepsel：点一下收藏剪贴板里的链接，右键打开菜单"));
+    menuBar->remove();
+    EXPECT_FALSE(menuBar->item());
+}
+
+TEST_F(ShellWindowTest, LockingPopsAnOpenPrivatePost)
+{
+    auto post = addPost(QStringLiteral("https://127.0.0.1:9/private"));
+    content().setSelection(SidebarItem::privateSpace());
+    auto *lock = qobject_cast<PrivateLockView *>(content().stack().root());
+    ASSERT_TRUE(lock);
+    EXPECT_TRUE(saveScreenshot(window(), QStringLiteral("window-lock-screen")));
+    emit lock->unlockRequested();
+    ASSERT_TRUE(settle([&] { return model->privateUnlocked(); }));
+    EXPECT_EQ(content().stack().root()->objectName(), QStringLiteral("LibraryView"));
+    content().push(post);
+    EXPECT_EQ(content().stack().depth(), 1);
+
+    model->applicationStateChanged(Qt::ApplicationActive);
+    model->applicationStateChanged(Qt::ApplicationInactive);
+    ASSERT_TRUE(settle([&] { return !model->privateUnlocked(); }));
+    EXPECT_EQ(content().stack().depth(), 0);
+    EXPECT_TRUE(qobject_cast<PrivateLockView *>(content().stack().root()));
+}
+
+TEST_F(ShellWindowTest, DroppedWebLinksAreSavedAndOthersRefusedSilently)
+{
+    drop({QUrl(QStringLiteral("file:///etc/passwd")), QUrl(QStringLiteral("ftp://127.0.0.1/a")),
+          QUrl(QStringLiteral("javascript:alert(1)"))},
+         Qt::IgnoreAction);
+    EXPECT_EQ(postCount(), 0);
+    EXPECT_FALSE(model->toast());
+
+    drop({QUrl(QStringLiteral("https://127.0.0.1:9/drop/1")),
+          QUrl(QStringLiteral("HTTP://127.0.0.1:9/drop/2"))},
+         Qt::CopyAction);
+    EXPECT_EQ(postCount(), 2);
+    EXPECT_EQ(model->toast(), QStringLiteral("已收藏，正在解析…"));
+
+    QMimeData links;
+    links.setUrls({QUrl(QStringLiteral("https://127.0.0.1:9/drop/3"))});
+    QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &links, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&detail(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QTest::qWait(0);
+    EXPECT_TRUE(saveScreenshot(window(), QStringLiteral("window-drop-highlight")));
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(&detail(), &leave);
+}
+
+TEST_F(ShellWindowTest, NewBoardsPushOverOrganizeAndAreSelectedFromTheSidebar)
+{
+    content().setSelection(SidebarItem::organize());
+    name(Naming::newBoard(), QStringLiteral("旅行"));
+    EXPECT_EQ(content().stack().depth(), 1);
+    EXPECT_EQ(content().selection(), SidebarItem::organize());
+
+    content().setSelection(SidebarItem::all());
+    name(Naming::newBoard(), QStringLiteral("美食"));
+    EXPECT_EQ(content().selection().kind(), SidebarItem::Kind::board);
+    EXPECT_EQ(content().selection().title(), QStringLiteral("美食"));
+
+    const SidebarItem board = content().selection();
+    name(Naming::newTag(), QStringLiteral("猫"));
+    EXPECT_EQ(content().selection(), board);
+    EXPECT_FALSE(model->naming());
+}
+
+TEST_F(ShellWindowTest, DeletingTheSelectedBoardSelectsAllPostsFirst)
+{
+    auto board = std::make_shared<Board>(QStringLiteral("旅行"), QString());
+    context().insert(board);
+    context().save();
+    content().setSelection(SidebarItem::board(board));
+    model->setDeleting(SidebarItem::board(board));
+    auto *confirm = openDialog<QMessageBox>();
+    ASSERT_TRUE(confirm);
+    EXPECT_EQ(confirm->text(), QStringLiteral("删除「旅行」？"));
+    for (QAbstractButton *button : confirm->buttons())
+        if (button->text() == QStringLiteral("删除"))
+            button->click();
+    EXPECT_EQ(content().selection(), SidebarItem::all());
+    EXPECT_TRUE(context().fetch<Board>().isEmpty());
+    EXPECT_FALSE(model->deleting());
+}
+
+TEST_F(ShellWindowTest, ClosingTheWindowWhileItsStartUpSyncWaitsAndOpeningItAgain)
+{
+    chooseFolder();
+    window();
+    window().close();
+    EXPECT_TRUE(settle([&] { return !app->mainWindow(); }));
+    EXPECT_TRUE(settle([&] { return !model->syncing(); }));
+    model->openMainWindow();
+    ASSERT_TRUE(app->mainWindow());
+    EXPECT_TRUE(app->mainWindow()->isVisible());
+    EXPECT_TRUE(app->mainWindow()->syncNowAction()->isEnabled());
+}
+
+TEST_F(ShellWindowTest, TheAddCommandOpensOneSheetThatEscapeCloses)
+{
+    Pasteboard::general().setString(QStringLiteral("https://127.0.0.1:9/sheet"));
+    window();
+    model->setShowAdd(true);
+    model->setShowAdd(true);
+    auto *sheet = openDialog<AddLinkSheet>();
+    ASSERT_TRUE(sheet);
+    EXPECT_EQ(content().findChildren<AddLinkSheet *>().size(), 1);
+    EXPECT_EQ(sheet->text(), QStringLiteral("https://127.0.0.1:9/sheet"));
+    EXPECT_TRUE(saveScreenshot(*sheet, QStringLiteral("window-add-link-sheet")));
+    QTest::keyClick(sheet, Qt::Key_Escape);
+    EXPECT_TRUE(settle([&] { return !model->showAdd(); }));
+    EXPECT_EQ(postCount(), 0);
+}
+
+TEST_F(ShellWindowTest, DarkRepaintsTheWindowAndToastAndUndoBarStack)
+{
+    TamselStore::defaults().setString(SettingsKey::appearance, QStringLiteral("dark"));
+    window().resize(1000, 640);
+    QTest::qWait(0);
+    EXPECT_EQ(window().grab().toImage().pixelColor(500, 300), QColor(QStringLiteral("#262624")));
+
+    auto post = addPost(QStringLiteral("https://127.0.0.1:9/deleted"));
+    model->pendingDelete().start({post}, 60);
+    model->show(QStringLiteral("已归档"));
+    QTest::qWait(0);
+    EXPECT_TRUE(saveScreenshot(window(), QStringLiteral("window-toast-undo-bar")));
+    auto *bar = content().findChild<UndoBar *>();
+    auto *toast = content().findChild<Toast *>();
+    ASSERT_TRUE(bar->isVisible() && toast->isVisible());
+    EXPECT_LT(bar->geometry().center().y(), toast->geometry().top());
+    emit bar->undo();
+    EXPECT_TRUE(model->pendingDelete().posts().isEmpty());
+    EXPECT_FALSE(bar->isVisible());
+}
+
+} // namespace

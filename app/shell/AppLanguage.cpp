@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 #include <QLocale>
+#include <QProcess>
+#include <QTimer>
 #include <QTranslator>
 
 namespace {
@@ -11,6 +13,8 @@ namespace {
 const QString languagesKey = QStringLiteral("AppleLanguages");
 
 } // namespace
+
+const QString AppLanguage::relaunchFlag = QStringLiteral("--relaunch");
 
 std::optional<AppLanguage> AppLanguage::fromRawValue(const QString &raw)
 {
@@ -49,6 +53,18 @@ void AppLanguage::apply() const
         UserDefaults::standard().remove(languagesKey);
     else
         UserDefaults::standard().setStringList(languagesKey, {rawValue()});
+}
+
+std::optional<QString> AppLanguage::relaunch(const QString &program)
+{
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments({relaunchFlag});
+    if (!process.startDetached())
+        return process.errorString();
+    // Queued, so the caller's work finishes before the event loop ends.
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    return std::nullopt;
 }
 
 bool AppLanguage::showsChinese() const

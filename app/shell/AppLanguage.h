@@ -24,6 +24,14 @@ public:
     // Stores this choice; following the system removes the override.
     void apply() const;
 
+    // Given to a relaunched instance: it waits for the instance lock of the
+    // one it replaces instead of handing over to it.
+    static const QString relaunchFlag;
+    // Starts the program anew with the relaunch flag and quits this process
+    // once it started. When it cannot start, this process goes on and the
+    // reason is returned.
+    static std::optional<QString> relaunch(const QString &program);
+
     // Loads the English translation into the application unless the
     // interface is to stay Chinese. Call before any window is made.
     static void install(QCoreApplication &app);

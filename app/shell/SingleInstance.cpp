@@ -1,21 +1,38 @@
 #include "SingleInstance.h"
 
+#include "AppLanguage.h"
 #include "StoreMigration.h"
 #include "UserDefaults.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QDeadlineTimer>
 #include <QLocalSocket>
+#include <QThread>
 
 namespace {
 
 const QByteArray reopenRequest = "reopen\n";
 constexpr int socketTimeoutMs = 2000;
+// How long a relaunched instance waits for the one it replaces to quit.
+constexpr int relaunchWaitMs = 15000;
+
+std::unique_ptr<QLockFile> takeLock()
+{
+    std::unique_ptr<QLockFile> lock = StoreMigration::takeInstanceLock();
+    if (lock || !QCoreApplication::arguments().contains(AppLanguage::relaunchFlag))
+        return lock;
+    for (QDeadlineTimer deadline(relaunchWaitMs); !lock && !deadline.hasExpired();
+         lock = StoreMigration::takeInstanceLock())
+        QThread::msleep(100);
+    return lock;
+}
 
 } // namespace
 
 std::unique_ptr<SingleInstance> SingleInstance::claim()
 {
-    std::unique_ptr<QLockFile> lock = StoreMigration::takeInstanceLock();
+    std::unique_ptr<QLockFile> lock = takeLock();
     if (!lock) {
         askToReopen();
         return nullptr;

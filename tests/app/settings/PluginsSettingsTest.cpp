@@ -1,0 +1,137 @@
+#include "Plugins.h"
+#include "PluginsSettings.h"
+#include "Screenshot.h"
+#include "SettingsKey.h"
+#include "TamselStore.h"
+#include "TelegramModule.h"
+#include "TelegramSettings.h"
+#include "TestHome.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+class PluginsSettingsTest : public HomeTest {
+protected:
+    PluginsSettingsTest() { view.resize(540, 400); }
+
+    QPushButton *button(const QString &name)
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return view.findChild<QPushButton *>(name);
+    }
+
+    TelegramSettings *openTelegram()
+    {
+        plugins.registerPlugin(telegram, {});
+        plugins.setInstalled(telegram.id, true);
+        QTest::mouseClick(button(QStringLiteral("link:telegram")), Qt::LeftButton);
+        return qobject_cast<TelegramSettings *>(view.page());
+    }
+
+    const PluginInfo &telegram = TelegramModule::info();
+    Plugins plugins;
+    PluginsSettings view{plugins};
+};
+
+TEST_F(PluginsSettingsTest, WithoutRegisteredPluginsOnlyTheFooterShows)
+{
+    EXPECT_TRUE(view.findChildren<QPushButton *>().isEmpty());
+    const QList<QLabel *> labels = view.findChildren<QLabel *>();
+    EXPECT_TRUE(std::any_of(labels.cbegin(), labels.cend(),
+                            [](QLabel *label) { return label->text().startsWith("插件是可选功能"); }));
+}
+
+TEST_F(PluginsSettingsTest, InstallingTurnsTheRowIntoALinkToItsPage)
+{
+    std::optional<bool> reaction;
+    plugins.registerPlugin(telegram, [&](bool on) { reaction = on; });
+    ASSERT_TRUE(button("install:telegram"));
+    EXPECT_FALSE(button("link:telegram"));
+
+    QTest::mouseClick(button("install:telegram"), Qt::LeftButton);
+    EXPECT_EQ(reaction, true);
+    EXPECT_TRUE(Plugins::isInstalledInSettings(telegram.id));
+    EXPECT_FALSE(button("install:telegram"));
+    ASSERT_TRUE(button("link:telegram"));
+    view.show();
+    saveScreenshot(view, "settings-plugins");
+
+    QTest::mouseClick(button("link:telegram"), Qt::LeftButton);
+    EXPECT_TRUE(qobject_cast<TelegramSettings *>(view.page()));
+    view.back();
+    EXPECT_EQ(view.page(), nullptr);
+
+    // A plug-in without a page of its own leads to an empty one.
+    const PluginInfo other{"other", "Other", "Something else", "globe"};
+    plugins.registerPlugin(other, {});
+    plugins.setInstalled(other.id, true);
+    QTest::mouseClick(button("link:other"), Qt::LeftButton);
+    ASSERT_TRUE(view.page());
+    EXPECT_FALSE(qobject_cast<TelegramSettings *>(view.page()));
+}
+
+TEST_F(PluginsSettingsTest, TheTelegramPageStoresWhatIsTypedAndMasksTheToken)
+{
+    TelegramSettings *page = openTelegram();
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->tokenField()->echoMode(), QLineEdit::Password);
+    EXPECT_FALSE(page->enabledSwitch()->isChecked());
+    EXPECT_TRUE(page->autoSyncSwitch()->isChecked());
+    EXPECT_TRUE(page->deleteSyncSwitch()->isChecked());
+
+    QTest::keyClicks(page->tokenField(), " 123:abc ");
+    QTest::keyClicks(page->chatField(), " @kanal");
+    page->enabledSwitch()->click();
+    page->deleteSyncSwitch()->click();
+
+    UserDefaults &defaults = TamselStore::defaults();
+    EXPECT_EQ(defaults.string(SettingsKey::telegramToken), " 123:abc ");
+    EXPECT_EQ(defaults.string(SettingsKey::telegramChatID), " @kanal");
+    EXPECT_EQ(defaults.object(SettingsKey::telegramEnabled), QVariant(true));
+    EXPECT_EQ(defaults.object(SettingsKey::telegramDeleteSync), QVariant(false));
+    view.show();
+    saveScreenshot(view, "settings-telegram");
+}
+
+TEST_F(PluginsSettingsTest, UninstallingAsksFirstAndKeepsTheSettings)
+{
+    TelegramSettings *page = openTelegram();
+    ASSERT_TRUE(page);
+    QTest::keyClicks(page->tokenField(), "123:abc");
+    QTest::keyClicks(page->chatField(), "@kanal");
+
+    page->uninstallButton()->click();
+    ASSERT_TRUE(page->confirmation());
+    page->confirmation()->button(QMessageBox::Cancel)->click();
+    EXPECT_TRUE(plugins.isInstalled(telegram.id));
+
+    page->uninstallButton()->click();
+    QMessageBox *confirmation = page->confirmation();
+    ASSERT_TRUE(confirmation);
+    EXPECT_EQ(confirmation->text(), "卸载「Telegram 频道同步」？");
+    QAbstractButton *uninstall = nullptr;
+    for (QAbstractButton *candidate : confirmation->buttons())
+        if (confirmation->buttonRole(candidate) == QMessageBox::DestructiveRole)
+            uninstall = candidate;
+    ASSERT_TRUE(uninstall);
+    uninstall->click();
+
+    EXPECT_FALSE(plugins.isInstalled(telegram.id));
+    EXPECT_EQ(view.page(), nullptr);
+    ASSERT_TRUE(button("install:telegram"));
+
+    QTest::mouseClick(button("install:telegram"), Qt::LeftButton);
+    QTest::mouseClick(button("link:telegram"), Qt::LeftButton);
+    page = qobject_cast<TelegramSettings *>(view.page());
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->tokenField()->text(), "123:abc");
+    EXPECT_EQ(page->chatField()->text(), "@kanal");
+}
+
+} // namespace

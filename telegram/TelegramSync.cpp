@@ -148,8 +148,10 @@ JSON TelegramSync::accepted(const BotAnswer &answer, const JSON &reply) const
             TelegramLedger::add(TelegramLedger::messageIDs(reply["result"]), *m_ledgerKey);
         return reply["result"];
     }
-    if (const auto description = reply["description"]; description.raw().isString())
-        throw SyncError::api(description.raw().toString());
+    // A blank description gives no reason; the HTTP summary at least does.
+    if (const QJsonValue description = reply["description"].raw();
+        description.isString() && !description.toString().trimmed().isEmpty())
+        throw SyncError::api(description.toString());
     throw SyncError::api(httpSummary(answer));
 }
 

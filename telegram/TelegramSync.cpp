@@ -150,8 +150,10 @@ JSON TelegramSync::accepted(const BotAnswer &answer, const JSON &reply) const
     }
     const bool temporary = reply["parameters"]["retry_after"].intValue().has_value() ||
                            answer.status == 429 || answer.status >= 500;
-    if (const auto description = reply["description"]; description.raw().isString())
-        throw SyncError::api(description.raw().toString(), temporary);
+    // A blank description gives no reason; the HTTP summary at least does.
+    if (const QJsonValue description = reply["description"].raw();
+        description.isString() && !description.toString().trimmed().isEmpty())
+        throw SyncError::api(description.toString(), temporary);
     throw SyncError::api(httpSummary(answer), temporary);
 }
 

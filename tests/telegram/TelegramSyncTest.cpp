@@ -81,6 +81,9 @@ TEST_F(TelegramSyncTest, UnreadableAnswersAreRefusalsWithTheHttpSummary)
     const QByteArray page = "<html><body>" + QByteArray(200, 'x') + "</body></html>";
     EXPECT_EQ(refusedWith({502, page}).text(), u"HTTP 502 "_s + QString::fromUtf8(page.left(120)));
     EXPECT_EQ(refusedWith({200, "\xC3("}).text(), u"HTTP 200 \uFFFD("_s);
+    const QByteArray blank = R"({"ok":false,"description":" "})";
+    EXPECT_EQ(refusedWith(FakeBotAPI::json(blank, 400)).text(), u"HTTP 400 "_s + QString::fromUtf8(blank))
+        << "a blank description says nothing";
     // Redirects are answers too; the request goes nowhere else.
     EXPECT_EQ(refusedWith({302, "", {{"Location", "https://127.0.0.21/"}}}).text(), u"HTTP 302 "_s);
     const QByteArray nested = QByteArray(5000, '[') + QByteArray(5000, ']');

@@ -1,0 +1,1 @@
+Pvisitor_gray_callback({"data":{"sub":1}})

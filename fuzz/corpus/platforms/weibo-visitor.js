@@ -1,0 +1,1 @@
+Pwindow.visitor_gray_callback && visitor_gray_callback({"retcode":20000000,"data":{"sub":"_2A25","subp":"0033WrSX"}});

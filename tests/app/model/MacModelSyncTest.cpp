@@ -40,12 +40,17 @@ protected:
     // A post from the phone with one image, whose file the phone backed up or not.
     Backup::PostRecord phonePost(const QString &link, bool backedUp = false) const
     {
-        Backup::PostRecord post{QUuid::createUuid(), link,
-                                link.isEmpty() ? QStringLiteral("local") : QStringLiteral("web")};
+        Backup::PostRecord post;
+        post.id = QUuid::createUuid();
+        post.sourceURL = link;
+        post.platform = link.isEmpty() ? QStringLiteral("local") : QStringLiteral("web");
         post.createdAt = post.updatedAt = Clock::now();
         post.parseState = QStringLiteral("parsed");
-        post.media = {
-            {QUuid::createUuid(), QStringLiteral("image"), 0, link.isEmpty() ? QString() : link + ".jpg"}};
+        Backup::MediaRecord media;
+        media.id = QUuid::createUuid();
+        media.kind = QStringLiteral("image");
+        media.remoteURL = link.isEmpty() ? QString() : link + QStringLiteral(".jpg");
+        post.media = {media};
         if (backedUp)
             write(MediaBackup::folderName + QLatin1Char('/') + MediaFolder::imageName(post.media[0].id),
                   image());

@@ -42,16 +42,17 @@ struct Library {
     }
 };
 
-Library &library()
+// Made in main() and dropped before the test home goes.
+std::unique_ptr<Library> &library()
 {
-    static Library made;
+    static std::unique_ptr<Library> made;
     return made;
 }
 
 void cleanUpWalk(benchmark::State &state)
 {
     for (auto _ : state)
-        TestAsync::waitFor(cleanUpTelegram(library().importer));
+        TestAsync::waitFor(cleanUpTelegram(library()->importer));
     state.SetItemsProcessed(state.iterations() * postCount);
 }
 BENCHMARK(cleanUpWalk)->Unit(benchmark::kMillisecond);
@@ -59,7 +60,7 @@ BENCHMARK(cleanUpWalk)->Unit(benchmark::kMillisecond);
 void fetchAllPostsBare(benchmark::State &state)
 {
     for (auto _ : state)
-        benchmark::DoNotOptimize(library().container->mainContext().fetch<Post>());
+        benchmark::DoNotOptimize(library()->container->mainContext().fetch<Post>());
     state.SetItemsProcessed(state.iterations() * postCount);
 }
 BENCHMARK(fetchAllPostsBare)->Unit(benchmark::kMillisecond);
@@ -75,9 +76,10 @@ int main(int argc, char **argv)
     settings.setBool(SettingsKey::telegramEnabled, true);
     settings.setString(SettingsKey::telegramToken, QStringLiteral("123:abc"));
     settings.setString(SettingsKey::telegramChatID, QStringLiteral("@channel"));
-    library();
+    library() = std::make_unique<Library>();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    library().reset();
     return 0;
 }

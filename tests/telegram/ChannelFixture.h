@@ -5,49 +5,20 @@
 #include "FakeBotAPI.h"
 #include "HTTPClient.h"
 #include "HostTable.h"
-#include "Media.h"
 #include "ModelContainer.h"
 #include "Plugins.h"
-#include "Post.h"
 #include "PostImporter.h"
 #include "PostMaker.h"
 #include "SettingsKey.h"
 #include "SyncError.h"
 #include "TamselStore.h"
 #include "TelegramLedger.h"
-#include "TelegramSync.h"
 #include "TestHome.h"
 #include "Text.h"
 #include "WaitFor.h"
 
-#include <QStringList>
-
-// The lines written to the log while it exists.
-class LogCapture {
-public:
-    LogCapture() { m_previous = qInstallMessageHandler(record); }
-    ~LogCapture()
-    {
-        qInstallMessageHandler(m_previous);
-        lines().clear();
-    }
-    static QStringList &lines()
-    {
-        static QStringList captured;
-        return captured;
-    }
-
-private:
-    static void record(QtMsgType, const QMessageLogContext &, const QString &message)
-    {
-        lines().append(message);
-    }
-
-    QtMessageHandler m_previous = nullptr;
-};
-
-// A library on disk with an importer, a configured channel on the fake Bot
-// API and a clock that stands still until a test moves it.
+// A library on disk with its importer, a configured channel on the fake Bot
+// API, a clock that stands still until a test moves it, and the log lines.
 class ChannelTest : public HomeTest {
 protected:
     ChannelTest()
@@ -57,15 +28,24 @@ protected:
         settings.setString(SettingsKey::telegramToken, FakeBotAPI::token);
         settings.setString(SettingsKey::telegramChatID, FakeBotAPI::chatID);
         Clock::setSource([this] { return now; });
+        m_previousLog = qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext &, const QString &line) { logged().append(line); });
     }
     ~ChannelTest() override
     {
+        qInstallMessageHandler(m_previousLog);
+        logged().clear();
         HostTable::clearOverrides();
         Clock::setSource({});
         Plugins::shared().setInstalled(TelegramSync::pluginID, false);
     }
 
-    // A parsed post, saved; `images` picture media come with it.
+    static QStringList &logged()
+    {
+        static QStringList lines;
+        return lines;
+    }
+    // A parsed post, saved, with `images` pictures.
     std::shared_ptr<Post> addPost(const QString &title, int images = 0)
     {
         auto post = PostMaker::post();
@@ -79,17 +59,22 @@ protected:
         return post;
     }
     static QString key(const std::shared_ptr<Post> &post) { return Text::uuidText(post->id()); }
-
     TelegramSyncResult sync(const std::shared_ptr<Post> &post)
     {
         return TestAsync::waitFor(syncToTelegram(importer, post));
     }
-    TelegramSync::SyncError syncFailure(const std::shared_ptr<Post> &post)
+    QString syncFailure(const std::shared_ptr<Post> &post)
     {
-        return TestAsync::failureOf<TelegramSync::SyncError>(syncToTelegram(importer, post));
+        return TestAsync::failureOf<TelegramSync::SyncError>(syncToTelegram(importer, post)).text();
     }
     QList<qint64> channel() const { return bot.channel().keys(); }
-    qsizetype requests(const QString &method) const { return bot.calls(method).size(); }
+    QStringList deletions() const
+    {
+        QStringList batches;
+        for (const auto &call : bot.calls(QStringLiteral("deleteMessages")))
+            batches.append(call.field(QStringLiteral("message_ids")));
+        return batches;
+    }
     // Points the Bot API at an address where nobody listens, and back.
     static void cutOff() { HostTable::setOverride(Host::TelegramBotAPI, QStringLiteral("127.0.0.21"), 9); }
     void reconnect() { bot.server().pointAt(Host::TelegramBotAPI, FakeBotAPI::address); }
@@ -100,4 +85,7 @@ protected:
     std::unique_ptr<ModelContainer> container = TamselStore::makeContainer(false);
     ModelContext &context = container->mainContext();
     PostImporter importer{context, HTTPClient()};
+
+private:
+    QtMessageHandler m_previousLog = nullptr;
 };

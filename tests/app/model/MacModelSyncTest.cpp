@@ -56,14 +56,16 @@ protected:
                   image());
         return post;
     }
+    // An 8 × 8 picture as PNG.
     static QByteArray image()
     {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
         QImage picture(8, 8, QImage::Format_RGB32);
         picture.fill(Qt::darkRed);
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
         picture.save(&buffer, "PNG");
-        return buffer.data();
+        return bytes;
     }
     void sync(bool manual) { TestAsync::waitFor(model->sync(manual)); }
 

@@ -40,25 +40,32 @@ protected:
     // A post from the phone with one image, whose file the phone backed up or not.
     Backup::PostRecord phonePost(const QString &link, bool backedUp = false) const
     {
-        Backup::PostRecord post{QUuid::createUuid(), link,
-                                link.isEmpty() ? QStringLiteral("local") : QStringLiteral("web")};
+        Backup::PostRecord post;
+        post.id = QUuid::createUuid();
+        post.sourceURL = link;
+        post.platform = link.isEmpty() ? QStringLiteral("local") : QStringLiteral("web");
         post.createdAt = post.updatedAt = Clock::now();
         post.parseState = QStringLiteral("parsed");
-        post.media = {
-            {QUuid::createUuid(), QStringLiteral("image"), 0, link.isEmpty() ? QString() : link + ".jpg"}};
+        Backup::MediaRecord media;
+        media.id = QUuid::createUuid();
+        media.kind = QStringLiteral("image");
+        media.remoteURL = link.isEmpty() ? QString() : link + QStringLiteral(".jpg");
+        post.media = {media};
         if (backedUp)
             write(MediaBackup::folderName + QLatin1Char('/') + MediaFolder::imageName(post.media[0].id),
                   image());
         return post;
     }
+    // An 8 × 8 picture as PNG.
     static QByteArray image()
     {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
         QImage picture(8, 8, QImage::Format_RGB32);
         picture.fill(Qt::darkRed);
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
         picture.save(&buffer, "PNG");
-        return buffer.data();
+        return bytes;
     }
     void sync(bool manual) { TestAsync::waitFor(model->sync(manual)); }
 

@@ -168,7 +168,9 @@ QCoro::Task<TelegramSync::Payload> TelegramSync::payload(std::shared_ptr<Post> p
                              : std::nullopt;
     Payload payload{text(*post, warning), {}};
     QFuture<std::optional<Item>> encoding = QtConcurrent::mapped(sources, encoded);
-    co_await qCoro(encoding).waitForFinished();
+    // Awaited as a future without value: the typed wait reads the first
+    // result, which a post without media does not have.
+    co_await qCoro(QFuture<void>(encoding)).waitForFinished();
     for (const auto &item : encoding.results())
         if (item)
             payload.items.append(*item);

@@ -7,9 +7,11 @@ TelegramSync::SyncError::SyncError(Kind kind, const QString &text)
 {
 }
 
-TelegramSync::SyncError TelegramSync::SyncError::api(const QString &text)
+TelegramSync::SyncError TelegramSync::SyncError::api(const QString &text, bool temporary)
 {
-    return SyncError(Kind::api, text);
+    SyncError error(Kind::api, text);
+    error.m_temporary = temporary;
+    return error;
 }
 
 TelegramSync::SyncError TelegramSync::SyncError::notAdmin()

@@ -12,10 +12,13 @@ class TelegramSync::SyncError : public std::runtime_error {
 public:
     enum class Kind { api, notAdmin };
 
-    static SyncError api(const QString &text);
+    // `temporary`: the API asked to wait or failed on its side, so the same
+    // request may well succeed later.
+    static SyncError api(const QString &text, bool temporary = false);
     static SyncError notAdmin();
 
     Kind kind() const { return m_kind; }
+    bool isTemporary() const { return m_temporary; }
     // The API's description or the local text; empty for notAdmin.
     QString text() const { return m_text; }
     QString message() const { return QString::fromUtf8(what()); }
@@ -26,4 +29,5 @@ private:
 
     Kind m_kind;
     QString m_text;
+    bool m_temporary = false;
 };

@@ -35,6 +35,14 @@ QString joined(const QList<qint64> &ids)
     return pieces.join(QLatin1Char(','));
 }
 
+// The entry becomes the sorted set of its ids and the others.
+void joinInto(QList<qint64> &entry, const QList<qint64> &ids)
+{
+    entry += ids;
+    std::sort(entry.begin(), entry.end());
+    entry.erase(std::unique(entry.begin(), entry.end()), entry.end());
+}
+
 } // namespace
 
 const QString TelegramLedger::settingsKey = QStringLiteral("telegramLedger");
@@ -67,10 +75,7 @@ void TelegramLedger::add(const QList<qint64> &ids, const QString &key)
     if (positive.isEmpty())
         return;
     Entries entries = load();
-    QList<qint64> &entry = entries[key];
-    entry += positive;
-    std::sort(entry.begin(), entry.end());
-    entry.erase(std::unique(entry.begin(), entry.end()), entry.end());
+    joinInto(entries[key], positive);
     store(entries);
 }
 
@@ -88,6 +93,16 @@ void TelegramLedger::remove(const QString &key)
 {
     Entries entries = load();
     entries.remove(key);
+    store(entries);
+}
+
+void TelegramLedger::merge(const QString &from, const QString &into)
+{
+    Entries entries = load();
+    const QList<qint64> moved = entries.take(from);
+    if (moved.isEmpty() || from == into)
+        return;
+    joinInto(entries[into], moved);
     store(entries);
 }
 

@@ -21,6 +21,9 @@ public:
     // Replaces the key's entry by the ids as given; an empty list removes it.
     static void set(const QList<qint64> &ids, const QString &key);
     static void remove(const QString &key);
+    // Moves the ids of `from` into the entry of `into` (the sorted set of
+    // both) in one rewrite; nothing happens when `from` holds no id.
+    static void merge(const QString &from, const QString &into);
     static QList<qint64> ids(const QString &key);
     static QMap<QString, QList<qint64>> all();
 

@@ -148,9 +148,11 @@ JSON TelegramSync::accepted(const BotAnswer &answer, const JSON &reply) const
             TelegramLedger::add(TelegramLedger::messageIDs(reply["result"]), *m_ledgerKey);
         return reply["result"];
     }
+    const bool temporary = reply["parameters"]["retry_after"].intValue().has_value() ||
+                           answer.status == 429 || answer.status >= 500;
     if (const auto description = reply["description"]; description.raw().isString())
-        throw SyncError::api(description.raw().toString());
-    throw SyncError::api(httpSummary(answer));
+        throw SyncError::api(description.raw().toString(), temporary);
+    throw SyncError::api(httpSummary(answer), temporary);
 }
 
 QCoro::Task<QString> TelegramSync::test() const

@@ -2,6 +2,106 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
+    <name>MacModel</name>
+    <message>
+        <source>同步失败：%1</source>
+        <translation>Sync failed: %1</translation>
+    </message>
+    <message>
+        <source>新增 %1</source>
+        <translation>%1 added</translation>
+    </message>
+    <message>
+        <source>更新 %1</source>
+        <translation>%1 updated</translation>
+    </message>
+    <message>
+        <source>删除 %1</source>
+        <translation>%1 deleted</translation>
+    </message>
+    <message>
+        <source>已从 iPhone 同步：</source>
+        <translation>Synced from iPhone: </translation>
+    </message>
+    <message>
+        <source>，</source>
+        <comment>list separator</comment>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>已同步，没有新的变化</source>
+        <translation>Synced, nothing new</translation>
+    </message>
+    <message>
+        <source>已收藏，正在解析…</source>
+        <translation>Saved, reading the post…</translation>
+    </message>
+    <message>
+        <source>已经收藏过了</source>
+        <translation>Already saved</translation>
+    </message>
+    <message>
+        <source>剪贴板里没有链接</source>
+        <translation>No link on the clipboard</translation>
+    </message>
+    <message>
+        <source>已添加标签 #%1</source>
+        <translation>Tagged #%1</translation>
+    </message>
+    <message>
+        <source>%1 条已添加标签 #%2</source>
+        <translation>%1 posts tagged #%2</translation>
+    </message>
+    <message>
+        <source>已加入合集「%1」</source>
+        <translation>Added to the board “%1”</translation>
+    </message>
+    <message>
+        <source>%1 条已加入合集「%2」</source>
+        <translation>%1 posts added to the board “%2”</translation>
+    </message>
+    <message>
+        <source>已归档</source>
+        <translation>Archived</translation>
+    </message>
+    <message>
+        <source>已归档 %1 条</source>
+        <translation>%1 posts archived</translation>
+    </message>
+    <message>
+        <source>解锁隐私空间</source>
+        <translation>unlock the private space</translation>
+    </message>
+    <message>
+        <source>已移到隐私空间</source>
+        <translation>Moved to the private space</translation>
+    </message>
+    <message>
+        <source>已移出隐私空间</source>
+        <translation>Moved out of the private space</translation>
+    </message>
+    <message>
+        <source>已移到隐私空间，并从 Telegram 频道删除</source>
+        <translation>Moved to the private space and deleted from the Telegram channel</translation>
+    </message>
+    <message>
+        <source>已移到隐私空间，但 Telegram 删除失败：%1</source>
+        <translation>Moved to the private space, but deleting from Telegram failed: %1</translation>
+    </message>
+    <message>
+        <source>正在同步到 Telegram…</source>
+        <translation>Sending to Telegram…</translation>
+    </message>
+    <message>
+        <source>已同步到 Telegram</source>
+        <translation>Sent to Telegram</translation>
+    </message>
+    <message>
+        <source>正在同步中，稍等一下</source>
+        <translation>Already sending, one moment</translation>
+    </message>
+</context>
+<context>
     <name>MediaBackup</name>
     <message>
         <source>无法访问备份文件夹</source>

@@ -9,6 +9,7 @@
 #include "PostImporter.h"
 #include "SettingsKey.h"
 #include "TamselStore.h"
+#include "TelegramModule.h"
 #include "UndoableDelete.h"
 
 #include <QDir>
@@ -17,6 +18,7 @@
 #include <QPointer>
 #include <QWindow>
 #include <QCoro/QCoroTimer>
+#include <algorithm>
 
 namespace {
 
@@ -24,14 +26,6 @@ const QString autoChosenKey = QStringLiteral("macFolderAutoChosen");
 const QString menuBarEnabledKey = QStringLiteral("menuBarEnabled");
 const QString menuBarHideDockKey = QStringLiteral("menuBarHideDock");
 const QString mainWindowPrefix = QStringLiteral("main");
-
-template <typename T> bool assign(T &field, const T &value)
-{
-    if (field == value)
-        return false;
-    field = value;
-    return true;
-}
 
 bool canBecomeMain(const QWindow *window)
 {
@@ -80,6 +74,8 @@ MacModel::MacModel(std::unique_ptr<PasswordCheck> passwordCheck, Delays delays, 
     const double lastSyncAt = TamselStore::defaults().number(BackupFolder::lastSyncKey);
     if (lastSyncAt > 0)
         m_lastSync = QDateTime::fromMSecsSinceEpoch(qint64(lastSyncAt * 1000));
+    // Before any import or sync can reach the plug-in's hooks.
+    TelegramModule::registerModule();
     connect(&m_timer, &QTimer::timeout, this, &MacModel::timerFired);
     m_timer.start(m_delays.timer);
 }
@@ -107,22 +103,28 @@ void MacModel::chooseCloudFolderOnce()
     TamselStore::defaults().setBool(autoChosenKey, true);
 }
 
+// Observers hear only of real changes.
+template <typename T> void MacModel::update(T &field, const T &value, void (MacModel::*changed)())
+{
+    if (field == value)
+        return;
+    field = value;
+    emit(this->*changed)();
+}
+
 void MacModel::setToolbarHidden(bool hidden)
 {
-    if (assign(m_toolbarHidden, hidden))
-        emit toolbarHiddenChanged();
+    update(m_toolbarHidden, hidden, &MacModel::toolbarHiddenChanged);
 }
 
 void MacModel::setToast(const std::optional<QString> &toast)
 {
-    if (assign(m_toast, toast))
-        emit toastChanged();
+    update(m_toast, toast, &MacModel::toastChanged);
 }
 
 void MacModel::setShowAdd(bool show)
 {
-    if (assign(m_showAdd, show))
-        emit showAddChanged();
+    update(m_showAdd, show, &MacModel::showAddChanged);
 }
 
 void MacModel::setNaming(const std::optional<Naming> &naming)
@@ -136,50 +138,42 @@ void MacModel::setNaming(const std::optional<Naming> &naming)
 
 void MacModel::setNamingText(const QString &text)
 {
-    if (assign(m_namingText, text))
-        emit namingTextChanged();
+    update(m_namingText, text, &MacModel::namingTextChanged);
 }
 
 void MacModel::setDeleting(const std::optional<SidebarItem> &item)
 {
-    if (assign(m_deleting, item))
-        emit deletingChanged();
+    update(m_deleting, item, &MacModel::deletingChanged);
 }
 
 void MacModel::setPrivateUnlocked(bool unlocked)
 {
-    if (assign(m_privateUnlocked, unlocked))
-        emit privateUnlockedChanged();
+    update(m_privateUnlocked, unlocked, &MacModel::privateUnlockedChanged);
 }
 
 void MacModel::setSyncing(bool syncing)
 {
-    if (assign(m_syncing, syncing))
-        emit syncingChanged();
+    update(m_syncing, syncing, &MacModel::syncingChanged);
 }
 
 void MacModel::setSyncError(const std::optional<QString> &error)
 {
-    if (assign(m_syncError, error))
-        emit syncErrorChanged();
+    update(m_syncError, error, &MacModel::syncErrorChanged);
 }
 
 void MacModel::setLastSync(const std::optional<QDateTime> &time)
 {
-    if (assign(m_lastSync, time))
-        emit lastSyncChanged();
+    update(m_lastSync, time, &MacModel::lastSyncChanged);
 }
 
 void MacModel::setClipboardLink(const std::optional<QString> &text)
 {
-    if (assign(m_clipboardLink, text))
-        emit clipboardLinkChanged();
+    update(m_clipboardLink, text, &MacModel::clipboardLinkChanged);
 }
 
 void MacModel::setActivationPolicy(ActivationPolicy policy)
 {
-    if (assign(m_activationPolicy, policy))
-        emit activationPolicyChanged();
+    update(m_activationPolicy, policy, &MacModel::activationPolicyChanged);
 }
 
 void MacModel::show(const QString &message)

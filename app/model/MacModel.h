@@ -8,6 +8,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <QUuid>
 #include <QCoro/QCoroTask>
@@ -35,6 +36,8 @@ struct Result;
 class MacModel : public QObject {
     Q_OBJECT
 public:
+    using Naming = ::Naming;
+
     // The outcome of saving the clipboard's link from the tray item.
     struct MenuBarResult {
         enum class Kind { saved, duplicate, failed, noLink };
@@ -114,7 +117,8 @@ public:
 
     // Shows a message and clears it after 2.5 s unless a newer one replaced it.
     void show(const QString &message);
-    // Brings the visible main window to the front, or opens it.
+    // Brings the visible main window (a window whose object name begins
+    // with "main") to the front, or opens it through the window action.
     void openMainWindow();
     // The main window is closing: with the tray item on and the taskbar entry
     // to be hidden, the application turns to the tray only shortly after,
@@ -183,6 +187,8 @@ private:
     static void adoptFolder(const QString &folder);
     void chooseCloudFolderOnce();
     void deleteNow(const QList<std::shared_ptr<Post>> &posts);
+    QCoro::Task<> deleteFromChannel(QList<qint64> ids, QStringList keys);
+    QCoro::Task<> removeFromChannel(QList<std::shared_ptr<Post>> posts);
     QCoro::Task<> receive(const Sync::Result &result, bool manual);
     void announce(const Sync::Result &result, bool manual);
     QCoro::Task<> becameActive();
@@ -192,6 +198,7 @@ private:
     QCoro::Task<> hideDockIconLater();
     void startDetached(QCoro::Task<> task, const QString &what);
 
+    template <typename T> void update(T &field, const T &value, void (MacModel::*changed)());
     void setPrivateUnlocked(bool unlocked);
     void setSyncing(bool syncing);
     void setSyncError(const std::optional<QString> &error);

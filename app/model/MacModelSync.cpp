@@ -11,12 +11,17 @@
 #include "Post.h"
 #include "PostImporter.h"
 #include "QuietSave.h"
+#include "QueuedRetry.h"
+#include "ChannelCleanUp.h"
+#include "SettingsKey.h"
+#include "TamselStore.h"
 #include "SyncIncoming.h"
 #include "Text.h"
 
 #include <QFileInfo>
 #include <QPointer>
 #include <QStringList>
+#include <algorithm>
 
 namespace {
 
@@ -28,7 +33,7 @@ bool lacksBytes(const Media &media)
 // Posts that came through sync without a link to download their media from
 // (notes): only the media folder can give them their bytes. The merge does
 // not hand them over for parsing, so they are looked for here.
-QList<QUuid> undownloadableIncoming(ModelContext &context, const QList<QUuid> &handedOver)
+QList<QUuid> undownloadableIncoming(ModelContext &context, const QSet<QUuid> &handedOver)
 {
     const QSet<QString> incoming = Sync::incomingPosts();
     FetchDescriptor<Post> descriptor;
@@ -96,7 +101,8 @@ QCoro::Task<> MacModel::receive(const Sync::Result &result, bool manual)
     announce(result, manual);
     QPointer<MacModel> self(this);
     ModelContext &context = m_container->mainContext();
-    const QList<QUuid> restoring = result.toRefresh + undownloadableIncoming(context, result.toRefresh);
+    const QSet<QUuid> handedOver(result.toRefresh.cbegin(), result.toRefresh.cend());
+    const QList<QUuid> restoring = result.toRefresh + undownloadableIncoming(context, handedOver);
     if (!restoring.isEmpty()) {
         // Named rather than temporary: gcc destroys temporaries of a co_await
         // expression twice.
@@ -109,7 +115,6 @@ QCoro::Task<> MacModel::receive(const Sync::Result &result, bool manual)
             co_return;
         // Posts complete again take back the state they had on the phone; the
         // rest stay pending for the repair pass to parse.
-        const QSet<QUuid> handedOver(result.toRefresh.cbegin(), result.toRefresh.cend());
         FetchDescriptor<Post> descriptor;
         descriptor.predicate = [&](const Post &post) {
             return restored.contains(post.id()) && handedOver.contains(post.id());
@@ -145,6 +150,13 @@ QCoro::Task<> MacModel::repair()
         co_return;
     m_repairing = true;
     co_await m_importer->repairAll(downloadVideos());
+    if (!self)
+        co_return;
+    co_await retryQueuedTelegram(*m_importer, downloadVideos());
+    if (!self)
+        co_return;
+    if (TamselStore::defaults().boolObject(SettingsKey::telegramDeleteSync, true))
+        co_await cleanUpTelegram(*m_importer);
     if (self)
         m_repairing = false;
 }

@@ -2,8 +2,8 @@
 #include "UserDefaults.h"
 
 #include <QFile>
-#include <limits>
 #include <QThread>
+#include <limits>
 
 namespace {
 

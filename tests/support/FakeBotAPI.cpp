@@ -82,6 +82,8 @@ FakeBotAPI::FakeBotAPI()
         m_server.handle(address, QStringLiteral("/bot%1/%2").arg(token, method),
                         [this, method](const FixtureServer::Request &request) {
                             m_calls.append(parse(method, request));
+                            if (m_onCall)
+                                m_onCall(m_calls.last());
                             auto &scripted = m_scripted[method];
                             const auto next = scripted.isEmpty() ? std::nullopt : scripted.takeFirst();
                             return next ? *next : carryOut(m_calls.last());

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QMap>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -60,6 +61,9 @@ public:
     // The following requests of the method get these answers, in turn,
     // instead of being carried out; an empty entry lets one request through.
     void script(const QString &method, const QList<std::optional<FixtureServer::Reply>> &replies);
+    // Called as each request arrives, before it is answered: the moment to
+    // change things while the client waits.
+    void onCall(std::function<void(const Call &)> callback) { m_onCall = std::move(callback); }
     // The "result" of getMe, getChat and getChatMember.
     void setResult(const QString &method, const QJsonObject &result) { m_results.insert(method, result); }
 
@@ -78,5 +82,6 @@ private:
     QMap<qint64, Message> m_channel;
     QHash<QString, QList<std::optional<FixtureServer::Reply>>> m_scripted;
     QHash<QString, QJsonObject> m_results;
+    std::function<void(const Call &)> m_onCall;
     qint64 m_nextID = 100;
 };

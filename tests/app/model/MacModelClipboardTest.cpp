@@ -5,7 +5,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
-#include <QMimeData>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
@@ -27,8 +26,7 @@ TEST_F(MacModelClipboardTest, OffersANewLinkOnceAndForgetsItWhenSaved)
     model->checkClipboard();
     EXPECT_EQ(model->clipboardLink(), share);
     EXPECT_EQ(model->clipboardPreview(), QStringLiteral("127.0.0.1"));
-
-    // Nothing changed on the clipboard: the check does not look again.
+    // The same clipboard content is looked at once only.
     model->setClipboardLink(std::nullopt);
     model->checkClipboard();
     EXPECT_FALSE(model->clipboardLink());
@@ -39,7 +37,6 @@ TEST_F(MacModelClipboardTest, OffersANewLinkOnceAndForgetsItWhenSaved)
     EXPECT_FALSE(model->clipboardLink());
     EXPECT_EQ(model->toast(), QStringLiteral("已收藏，正在解析…"));
     EXPECT_EQ(postCount(), 1);
-
     // A saved link is not offered again, even where duplicates are allowed.
     TamselStore::defaults().setBool(SettingsKey::allowDuplicates, true);
     copy(QStringLiteral("https://127.0.0.1:9/note/1"));
@@ -58,19 +55,18 @@ TEST_F(MacModelClipboardTest, OffersNothingForImagesFileLinksOrHugeTexts)
     model->collectClipboard();
     EXPECT_EQ(model->toast(), QStringLiteral("剪贴板里没有链接"));
 
-    copy(QStringLiteral("file:///etc/passwd"));
-    model->checkClipboard();
-    EXPECT_FALSE(model->clipboardLink());
-    EXPECT_EQ(model->collectFromMenuBar(), MacModel::MenuBarResult::noLink());
-
-    copy(QString(3'000'000, QLatin1Char('a')) + QStringLiteral(" https://127.0.0.1:9/x"));
-    model->checkClipboard();
-    EXPECT_FALSE(model->clipboardLink());
-    EXPECT_EQ(model->collectFromMenuBar(), MacModel::MenuBarResult::noLink());
+    for (const QString &text :
+         {QStringLiteral("file:///etc/passwd"),
+          QString(3'000'000, QLatin1Char('a')) + QStringLiteral(" https://127.0.0.1:9/x")}) {
+        copy(text);
+        model->checkClipboard();
+        EXPECT_FALSE(model->clipboardLink());
+        EXPECT_EQ(model->collectFromMenuBar(), MacModel::MenuBarResult::noLink());
+    }
     EXPECT_EQ(postCount(), 0);
 }
 
-TEST_F(MacModelClipboardTest, TheTraySavesOnceAndSyncsOnlyNewPosts)
+TEST_F(MacModelClipboardTest, TheTraySyncsOnlyNewPostsTheAddSheetEveryAcceptedText)
 {
     chooseFolder();
     QSignalSpy syncing(model.get(), &MacModel::syncingChanged);
@@ -78,18 +74,16 @@ TEST_F(MacModelClipboardTest, TheTraySavesOnceAndSyncsOnlyNewPosts)
     EXPECT_EQ(model->collectFromMenuBar(), MacModel::MenuBarResult::saved(QStringLiteral("127.0.0.1")));
     EXPECT_FALSE(model->toast());
     EXPECT_TRUE(settle([&] { return syncing.count() == 2; }));
-
     EXPECT_EQ(model->collectFromMenuBar(), MacModel::MenuBarResult::duplicate());
     idle();
     EXPECT_EQ(syncing.count(), 2);
-    EXPECT_EQ(postCount(), 1);
 
-    // Typed into the add sheet, a duplicate is told and still synced.
     EXPECT_TRUE(model->importText(share));
     EXPECT_EQ(model->toast(), QStringLiteral("已经收藏过了"));
     EXPECT_TRUE(settle([&] { return syncing.count() == 4; }));
     EXPECT_FALSE(model->importText(QStringLiteral("没有链接")));
     EXPECT_EQ(model->toast(), QStringLiteral("内容中未发现有效链接"));
+    EXPECT_EQ(postCount(), 1);
 }
 
 } // namespace

@@ -12,44 +12,30 @@
 
 #include <QDir>
 #include <QTest>
-#include <chrono>
-#include <memory>
 
-// The login-password check the private-space tests script.
+// The login-password check, scripted: right, wrong, or none (cannot check).
 class FakePasswordCheck : public PasswordCheck {
 public:
-    enum class Answer { right, wrong, broken };
-
     QCoro::Task<bool> verify(QString password) override
     {
         lastPassword = password;
-        if (answer == Answer::broken)
+        if (!answer)
             throw CheckError(QStringLiteral("认证服务不可用"));
-        co_return answer == Answer::right;
+        co_return *answer;
     }
 
-    Answer answer = Answer::right;
+    std::optional<bool> answer = true;
     QString lastPassword;
 };
 
-// A model on a fresh home with its own store on disk, short delays and a
-// scripted password check.
+// A model on a fresh home with its own store on disk and short waits; toasts
+// stay unless a test asks otherwise.
 class ModelTest : public HomeTest {
 protected:
     static constexpr std::chrono::milliseconds shortDelay{30};
 
-    static MacModel::Delays shortDelays()
-    {
-        MacModel::Delays delays;
-        delays.toast = shortDelay;
-        delays.syncAfterSave = shortDelay;
-        delays.fetchLatest = shortDelay;
-        delays.mainWindowClosed = shortDelay;
-        return delays;
-    }
-
     ModelTest() { BackupFolder::resetLegacyMigrationForTesting(); }
-    // The importer's own background work ends before its store goes.
+    // Background work ends before the store goes.
     ~ModelTest() override
     {
         settle([this] {
@@ -59,14 +45,14 @@ protected:
         idle();
     }
 
-    void makeModel(MacModel::Delays delays = shortDelays())
+    void makeModel(std::chrono::milliseconds toast = std::chrono::seconds(30))
     {
         auto check = std::make_unique<FakePasswordCheck>();
         password = check.get();
-        model = std::make_unique<MacModel>(std::move(check), delays);
+        model = std::make_unique<MacModel>(
+            std::move(check),
+            MacModel::Delays{toast, shortDelay, shortDelay, shortDelay, std::chrono::minutes(1)});
     }
-
-    // A backup folder chosen by the user.
     QString chooseFolder()
     {
         const QString folder = home.path() + QStringLiteral("/shared/Kepsel");
@@ -74,9 +60,7 @@ protected:
         BackupFolder::setFolder(folder);
         return folder;
     }
-
     ModelContext &context() { return model->container().mainContext(); }
-
     std::shared_ptr<Post> addPost(const QString &link)
     {
         auto post = std::make_shared<Post>(link, Platform::web);
@@ -85,13 +69,20 @@ protected:
         context().save();
         return post;
     }
+    std::shared_ptr<Post> find(const QUuid &id)
+    {
+        for (const auto &post : context().fetch<Post>())
+            if (post->id() == id)
+                return post;
+        return nullptr;
+    }
 
-    // Lets detached work run until the condition holds (or a second passes).
+    // Lets background work run until the condition holds (two seconds at most).
     template <typename Condition> static bool settle(Condition condition)
     {
         return QTest::qWaitFor(condition, 2000);
     }
-    static void idle(std::chrono::milliseconds time = shortDelay * 4) { QTest::qWait(int(time.count())); }
+    static void idle() { QTest::qWait(int(shortDelay.count()) * 4); }
 
     FakePasswordCheck *password = nullptr;
     std::unique_ptr<MacModel> model;

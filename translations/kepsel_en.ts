@@ -2,6 +2,110 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
+    <name>AddLinkSheet</name>
+    <message>
+        <source>收藏</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>收藏链接</source>
+        <translation>Save Link</translation>
+    </message>
+    <message>
+        <source>粘贴链接或 App 里复制的分享文字，Kepsel 会自动找出里面的链接。</source>
+        <translation>Paste a link, or a share text copied from an app. Kepsel finds the link in it.</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>Backup</name>
+    <message>
+        <source>偏好设置</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>BackupError</name>
+    <message>
+        <source>这个备份来自更新版本的 Kepsel，请先更新 App</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>备份文件无法读取：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法写入：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>BackupFolder</name>
+    <message>
+        <source>还没有选择备份文件夹</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法访问备份文件夹，请在设置里重新选择</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ContentView</name>
+    <message>
+        <source>名称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>好</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>删除「%1」？</source>
+        <translation>Delete “%1”?</translation>
+    </message>
+    <message>
+        <source>里面的收藏不会被删除。</source>
+        <translation>The posts in it will not be deleted.</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+</context>
+<context>
+    <name>DockIcon</name>
+    <message>
+        <source>一粒光</source>
+        <translation>Glow</translation>
+    </message>
+    <message>
+        <source>拾进篮子</source>
+        <translation>Basket</translation>
+    </message>
+</context>
+<context>
+    <name>DropHighlight</name>
+    <message>
+        <source>松手收藏这个链接</source>
+        <translation>Drop to save this link</translation>
+    </message>
+</context>
+<context>
+    <name>KepselMacApp</name>
+    <message>
+        <source>设置</source>
+        <translation>Settings</translation>
+    </message>
+</context>
+<context>
     <name>MacModel</name>
     <message>
         <source>同步失败：%1</source>
@@ -102,10 +206,111 @@
     </message>
 </context>
 <context>
+    <name>MainWindow</name>
+    <message>
+        <source>Kepsel</source>
+        <translation>Kepsel</translation>
+    </message>
+    <message>
+        <source>设置…</source>
+        <translation>Settings…</translation>
+    </message>
+    <message>
+        <source>退出 Kepsel</source>
+        <translation>Quit Kepsel</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>收藏链接…</source>
+        <translation>Save Link…</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>从剪贴板收藏链接</source>
+        <translation>Save Link from Clipboard</translation>
+    </message>
+    <message>
+        <source>同步</source>
+        <translation>Sync</translation>
+    </message>
+    <message>
+        <source>立即同步</source>
+        <translation>Sync Now</translation>
+    </message>
+</context>
+<context>
     <name>MediaBackup</name>
     <message>
         <source>无法访问备份文件夹</source>
         <translation>Cannot access the backup folder</translation>
+    </message>
+</context>
+<context>
+    <name>MenuBarController</name>
+    <message>
+        <source>Kepsel：点一下收藏剪贴板里的链接，右键打开菜单</source>
+        <translation>Kepsel: click to save the link on the clipboard, right-click for the menu</translation>
+    </message>
+    <message>
+        <source>已收藏，正在解析…</source>
+        <translation type="unfinished">Saved, reading the post…</translation>
+    </message>
+    <message>
+        <source>已经收藏过了</source>
+        <translation type="unfinished">Already saved</translation>
+    </message>
+    <message>
+        <source>收藏失败</source>
+        <translation>Could not save</translation>
+    </message>
+    <message>
+        <source>收藏剪贴板里的链接（%1）</source>
+        <translation>Save the Link on the Clipboard (%1)</translation>
+    </message>
+    <message>
+        <source>剪贴板里没有新链接</source>
+        <translation>No New Link on the Clipboard</translation>
+    </message>
+    <message>
+        <source>收藏链接…</source>
+        <translation>Save Link…</translation>
+    </message>
+    <message>
+        <source>打开 Kepsel</source>
+        <translation>Open Kepsel</translation>
+    </message>
+    <message>
+        <source>立即同步</source>
+        <translation>Sync Now</translation>
+    </message>
+    <message>
+        <source>设置…</source>
+        <translation>Settings…</translation>
+    </message>
+    <message>
+        <source>退出 Kepsel</source>
+        <translation>Quit Kepsel</translation>
+    </message>
+    <message>
+        <source>正在解析 %1 条收藏</source>
+        <translation>Reading %1 posts</translation>
+    </message>
+</context>
+<context>
+    <name>MenuBarSettings</name>
+    <message>
+        <source>无法删除登录项：%1</source>
+        <translation>Cannot remove the login item: %1</translation>
+    </message>
+    <message>
+        <source>无法写入登录项：%1</source>
+        <translation>Cannot write the login item: %1</translation>
     </message>
 </context>
 <context>
@@ -121,6 +326,13 @@
     <message>
         <source>新建合集</source>
         <translation>New Board</translation>
+    </message>
+</context>
+<context>
+    <name>NavigationStack</name>
+    <message>
+        <source>返回</source>
+        <translation>Back</translation>
     </message>
 </context>
 <context>
@@ -153,6 +365,18 @@
         <source>网络请求失败，请稍后再试</source>
         <translation>The request failed. Please try again later.</translation>
     </message>
+    <message>
+        <source>请求已取消</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>服务器返回的内容无法读取</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法保存下载的内容</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>PamPasswordCheck</name>
@@ -182,6 +406,29 @@
     <message>
         <source>暂不支持该链接</source>
         <translation>This link is not supported yet</translation>
+    </message>
+</context>
+<context>
+    <name>PasswordPrompt</name>
+    <message>
+        <source>解锁隐私空间</source>
+        <translation type="unfinished">unlock the private space</translation>
+    </message>
+    <message>
+        <source>输入你的登录密码。</source>
+        <translation>Enter your login password.</translation>
+    </message>
+    <message>
+        <source>密码</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>解锁</source>
+        <translation>Unlock</translation>
     </message>
 </context>
 <context>
@@ -217,6 +464,28 @@
     <message>
         <source>笔记</source>
         <translation>Note</translation>
+    </message>
+</context>
+<context>
+    <name>PrivateLockView</name>
+    <message>
+        <source>解锁</source>
+        <translation>Unlock</translation>
+    </message>
+    <message>
+        <source>隐私空间已锁定</source>
+        <translation>The private space is locked</translation>
+    </message>
+    <message>
+        <source>用 Touch ID 或登录密码解锁。离开 Kepsel 时会自动锁上。</source>
+        <translation>Unlock with Touch ID or your login password. It locks again when you leave Kepsel.</translation>
+    </message>
+</context>
+<context>
+    <name>RefusedReply</name>
+    <message>
+        <source>Only http and https links are fetched</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>

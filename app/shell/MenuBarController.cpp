@@ -134,7 +134,7 @@ void MenuBarController::rebuildMenu()
         m_menu.addAction(tr("立即同步"), this, [this] { QCoro::connect(m_model.sync(true), this, [] {}); });
     sync->setEnabled(BackupFolder::isConfigured());
     m_menu.addSeparator();
-    m_menu.addAction(tr("设置…"), QKeySequence(tr("Ctrl+,")), this, [this] {
+    m_menu.addAction(tr("设置…"), QKeySequence(Qt::CTRL | Qt::Key_Comma), this, [this] {
         if (const auto &open = m_model.openSettingsWindow())
             open();
     });

@@ -397,3 +397,17 @@ QPixmap Symbol::pixmap(const QString &name, int size, const QColor &color, qreal
     paint(painter, name, QRectF(0, 0, size, size), color, weight);
     return pixmap;
 }
+
+QPixmap Symbol::tile(const QString &name, int size, const QColor &background, const QColor &color)
+{
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(background);
+    painter.drawRoundedRect(QRectF(0, 0, size, size), size * 0.22, size * 0.22);
+    const qreal inset = size * 0.18;
+    paint(painter, name, QRectF(inset, inset, size - 2 * inset, size - 2 * inset), color, 1.3);
+    return pixmap;
+}

@@ -21,4 +21,7 @@ public:
     // The symbol on a transparent square of `size` device-independent pixels.
     static QPixmap pixmap(const QString &name, int size, const QColor &color, qreal weight = 1,
                           qreal devicePixelRatio = 1);
+    // The symbol on a rounded square of the background colour, as an
+    // application or tray icon: readable on light and dark panels alike.
+    static QPixmap tile(const QString &name, int size, const QColor &background, const QColor &color);
 };

@@ -5,27 +5,15 @@
 #include "UserDefaults.h"
 
 #include <QApplication>
-#include <QPainter>
 
 namespace {
 
 const QString iconKey = QStringLiteral("macAppIcon");
 
-// The basket on a rounded tile: light on the accent colour, or glowing
-// accent on a dark tile.
+// The basket light on the accent colour, or glowing accent on a dark tile.
 QPixmap tile(int size, const QColor &background, const QColor &glyph)
 {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(background);
-    painter.drawRoundedRect(QRectF(0, 0, size, size), size * 0.22, size * 0.22);
-    const qreal inset = size * 0.18;
-    Symbol::paint(painter, QStringLiteral("basket"), QRectF(inset, inset, size - 2 * inset, size - 2 * inset),
-                  glyph, 1.3);
-    return pixmap;
+    return Symbol::tile(QStringLiteral("basket"), size, background, glyph);
 }
 
 } // namespace

@@ -22,7 +22,6 @@ public:
     KepselMacApp(MacModel &model, MenuBarController &menuBar, QObject *parent = nullptr);
     ~KepselMacApp() override;
 
-    MacModel &model() const { return m_model; }
     AppDelegate &delegate() const { return *m_delegate; }
     // The open main window, or null.
     MainWindow *mainWindow() const;

@@ -27,7 +27,7 @@ MainWindow::MainWindow(MacModel &model, QWidget *parent)
 void MainWindow::addMenus()
 {
     QMenu *app = menuBar()->addMenu(tr("Kepsel"));
-    app->addAction(tr("设置…"), QKeySequence(tr("Ctrl+,")), this, &MainWindow::settingsRequested);
+    app->addAction(tr("设置…"), QKeySequence(Qt::CTRL | Qt::Key_Comma), this, &MainWindow::settingsRequested);
     app->addSeparator();
     app->addAction(tr("退出 Kepsel"), QKeySequence::Quit, this, &MainWindow::quitRequested);
 
@@ -36,11 +36,11 @@ void MainWindow::addMenus()
 
     QMenu *edit = menuBar()->addMenu(tr("编辑"));
     edit->addSeparator();
-    edit->addAction(tr("从剪贴板收藏链接"), QKeySequence(tr("Ctrl+Shift+V")), this,
+    edit->addAction(tr("从剪贴板收藏链接"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V), this,
                     [this] { m_model.collectClipboard(); });
 
     QMenu *sync = menuBar()->addMenu(tr("同步"));
-    m_syncNow = sync->addAction(tr("立即同步"), QKeySequence(tr("Ctrl+Shift+R")), this,
+    m_syncNow = sync->addAction(tr("立即同步"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R), this,
                                 [this] { QCoro::connect(m_model.sync(true), &m_model, [] {}); });
     connect(sync, &QMenu::aboutToShow, this, &MainWindow::refreshSyncNow);
     connect(&UserDefaults::standard(), &UserDefaults::changed, this, [this](const QString &key) {

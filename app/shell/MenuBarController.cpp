@@ -4,6 +4,7 @@
 #include "ImportProgress.h"
 #include "MacModel.h"
 #include "Symbol.h"
+#include "Theme.h"
 
 #include <QApplication>
 #include <QCoro/QCoroTask>
@@ -14,9 +15,10 @@ namespace {
 
 constexpr int iconSize = 64;
 
-QColor glyphColour()
+// White on the accent colour, which reads on light and dark panels.
+QPixmap tile(const QString &symbol)
 {
-    return QApplication::palette().color(QPalette::WindowText);
+    return Symbol::tile(symbol, iconSize, Theme::accent().light(), Qt::white);
 }
 
 // The count in a round badge over the icon's lower right corner.
@@ -26,7 +28,7 @@ QPixmap withCount(QPixmap pixmap, int count)
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF badge(iconSize * 0.42, iconSize * 0.42, iconSize * 0.58, iconSize * 0.58);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0xD9, 0x77, 0x57));
+    painter.setBrush(Theme::text().light());
     painter.drawEllipse(badge);
     QFont font = QApplication::font();
     font.setPixelSize(count > 9 ? iconSize / 4 : iconSize / 3);
@@ -132,7 +134,7 @@ void MenuBarController::rebuildMenu()
         m_menu.addAction(tr("立即同步"), this, [this] { QCoro::connect(m_model.sync(true), this, [] {}); });
     sync->setEnabled(BackupFolder::isConfigured());
     m_menu.addSeparator();
-    m_menu.addAction(tr("设置…"), QKeySequence(tr("Ctrl+,")), this, [this] {
+    m_menu.addAction(tr("设置…"), QKeySequence(Qt::CTRL | Qt::Key_Comma), this, [this] {
         if (const auto &open = m_model.openSettingsWindow())
             open();
     });
@@ -173,11 +175,11 @@ QIcon MenuBarController::icon(const QString &symbol)
 {
     if (!Symbol::exists(symbol))
         return {};
-    return QIcon(Symbol::pixmap(symbol, iconSize, glyphColour(), 1.3));
+    return QIcon(tile(symbol));
 }
 
 QIcon MenuBarController::normalIcon() const
 {
-    const QPixmap basket = Symbol::pixmap(QStringLiteral("basket"), iconSize, glyphColour(), 1.3);
+    const QPixmap basket = tile(QStringLiteral("basket"));
     return QIcon(m_shownCount > 0 ? withCount(basket, m_shownCount) : basket);
 }

@@ -5,7 +5,9 @@
 #include "UserDefaults.h"
 #include "WindowGeometry.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QTranslator>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -36,6 +38,21 @@ TEST_F(ShellSettingsTest, LanguageOverrideReadsItsFirstCodeAndRemovesItselfForSy
     EXPECT_FALSE(defaults.contains(QStringLiteral("AppleLanguages")));
     EXPECT_EQ(AppLanguage::fromRawValue(QStringLiteral("zh-Hans")), AppLanguage(AppLanguage::zh));
     EXPECT_FALSE(AppLanguage::fromRawValue(QStringLiteral("zh")));
+}
+
+TEST_F(ShellSettingsTest, EnglishIsLoadedOnlyWhenChosen)
+{
+    const auto installed = [] { return qApp->findChildren<QTranslator *>(); };
+    AppLanguage(AppLanguage::zh).apply();
+    AppLanguage::install(*qApp);
+    EXPECT_TRUE(installed().isEmpty());
+
+    AppLanguage(AppLanguage::en).apply();
+    AppLanguage::install(*qApp);
+    ASSERT_EQ(installed().size(), 1);
+    EXPECT_EQ(QCoreApplication::translate("MenuBarController", "收藏失败"), QStringLiteral("Could not save"));
+    QCoreApplication::removeTranslator(installed().first());
+    delete installed().first();
 }
 
 TEST_F(ShellSettingsTest, DockIconTakesOnlyAnExactRawValue)

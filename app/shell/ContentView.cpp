@@ -2,7 +2,9 @@
 
 #include "AddLinkSheet.h"
 #include "DropHighlight.h"
+#include "LibraryView.h"
 #include "MacModel.h"
+#include "ModelContainer.h"
 #include "NavigationStack.h"
 #include "PrivateLockView.h"
 #include "Theme.h"
@@ -20,6 +22,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QSplitter>
+#include <QToolBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -88,7 +91,10 @@ QWidget *ContentView::makeDetailColumn()
     m_detail = new QWidget;
     m_detail->setAcceptDrops(true);
     m_detail->installEventFilter(this);
+    m_toolbar = new QToolBar(m_detail);
+    m_toolbar->setMovable(false);
     m_stack = new NavigationStack(m_detail);
+    connect(m_stack, &NavigationStack::depthChanged, this, &ContentView::showTopToolbar);
     m_fade = new ToolbarFade(NavigationStack::barHeight);
     m_fade->setVisible(!m_model.toolbarHidden());
     m_stack->setBarOverlay(m_fade);
@@ -96,6 +102,8 @@ QWidget *ContentView::makeDetailColumn()
     m_dropHighlight->hide();
     auto *layout = new QVBoxLayout(m_detail);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_toolbar);
     layout->addWidget(m_stack);
     return m_detail;
 }
@@ -110,9 +118,9 @@ void ContentView::setSelection(const SidebarItem &item)
     emit selectionChanged();
 }
 
-void ContentView::push(const SidebarItem &)
+void ContentView::push(const SidebarItem &item)
 {
-    m_stack->push(page("LibraryView"));
+    m_stack->push(makeLibrary(item));
 }
 
 void ContentView::push(const std::shared_ptr<Post> &)
@@ -120,7 +128,45 @@ void ContentView::push(const std::shared_ptr<Post> &)
     m_stack->push(page("PostDetailView"));
 }
 
-QWidget *ContentView::makeRoot() const
+LibraryView *ContentView::makeLibrary(const SidebarItem &item)
+{
+    auto *library = new LibraryView(m_model.container().mainContext(), m_model.pendingDelete(), item);
+    library->setObjectName(QStringLiteral("LibraryView"));
+    connectLibrary(*library);
+    return library;
+}
+
+void ContentView::connectLibrary(LibraryView &library)
+{
+    MacModel *model = &m_model;
+    connect(&library, &LibraryView::toastRequested, model, &MacModel::show);
+    connect(&library, &LibraryView::reparseRequested, model, &MacModel::reparse);
+    connect(
+        &library, &LibraryView::privateRequested, model,
+        [model](const std::shared_ptr<Post> &post, bool isPrivate) { model->setPrivate({post}, isPrivate); });
+    connect(&library, &LibraryView::telegramRequested, model, [model](const std::shared_ptr<Post> &post) {
+        QCoro::connect(model->syncToTelegram(post), model, [] {});
+    });
+    connect(&library, &LibraryView::toolbarHiddenChanged, model, &MacModel::setToolbarHidden);
+    connect(&library, &LibraryView::collectClipboardRequested, model, &MacModel::collectClipboard);
+    connect(&library, &LibraryView::addLinkRequested, model, [model] { model->setShowAdd(true); });
+    library.setClipboardLink(m_model.clipboardLink());
+    connect(model, &MacModel::clipboardLinkChanged, &library,
+            [model, view = &library] { view->setClipboardLink(model->clipboardLink()); });
+    connect(&library, &LibraryView::postActivated, this,
+            [this](const std::shared_ptr<Post> &post) { push(post); });
+    connect(&library, &LibraryView::itemActivated, this, [this](const SidebarItem &item) { push(item); });
+}
+
+void ContentView::showTopToolbar()
+{
+    m_toolbar->clear();
+    if (const auto *library = qobject_cast<LibraryView *>(m_stack->top()))
+        m_toolbar->addAction(library->toolbarAction());
+    m_toolbar->setVisible(!m_toolbar->actions().isEmpty());
+}
+
+QWidget *ContentView::makeRoot()
 {
     if (m_selection.kind() == SidebarItem::Kind::privateSpace && !m_model.privateUnlocked()) {
         auto *lock = new PrivateLockView;
@@ -130,12 +176,13 @@ QWidget *ContentView::makeRoot() const
     }
     if (m_selection.kind() == SidebarItem::Kind::organize)
         return page("OrganizeView");
-    return page("LibraryView");
+    return makeLibrary(m_selection);
 }
 
 void ContentView::showRoot()
 {
     m_stack->setRoot(makeRoot());
+    showTopToolbar();
 }
 
 void ContentView::privateLockChanged()

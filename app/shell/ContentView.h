@@ -8,10 +8,12 @@
 
 class AddLinkSheet;
 class DropHighlight;
+class LibraryView;
 class MacModel;
 class NavigationStack;
 class Post;
 class QSplitter;
+class QToolBar;
 class Toast;
 class UndoBar;
 
@@ -47,7 +49,11 @@ protected:
 
 private:
     QWidget *makeDetailColumn();
-    QWidget *makeRoot() const;
+    QWidget *makeRoot();
+    LibraryView *makeLibrary(const SidebarItem &item);
+    void connectLibrary(LibraryView &library);
+    // The toolbar shows the group of the page on top, when it has one.
+    void showTopToolbar();
     void showRoot();
     void privateLockChanged();
     bool dropLinks(const QList<QUrl> &urls);
@@ -64,6 +70,7 @@ private:
     QSplitter *m_split;
     QWidget *m_detail;
     NavigationStack *m_stack;
+    QToolBar *m_toolbar;
     QWidget *m_fade;
     DropHighlight *m_dropHighlight;
     Toast *m_toast;

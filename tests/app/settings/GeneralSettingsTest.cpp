@@ -10,6 +10,7 @@
 #include "TamselStore.h"
 #include "TelegramModule.h"
 #include "TestHome.h"
+#include "WidgetPart.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -27,12 +28,6 @@ const QString languagesKey = QStringLiteral("AppleLanguages");
 
 class GeneralSettingsTest : public HomeTest {
 protected:
-    template <typename T = QWidget> static T *part(const QWidget &view, const QString &name)
-    {
-        T *widget = view.findChild<T *>(name);
-        EXPECT_TRUE(widget) << name.toStdString();
-        return widget;
-    }
     static UserDefaults &defaults() { return TamselStore::defaults(); }
 
     MacModel model;
@@ -80,7 +75,7 @@ TEST_F(GeneralSettingsTest, TheLoginSwitchFollowsTheAutostartFile)
     EXPECT_TRUE(QFileInfo::exists(MenuBarSettings::loginItemPath()));
     login->click();
     EXPECT_FALSE(QFileInfo::exists(MenuBarSettings::loginItemPath()));
-    EXPECT_TRUE(part(view, "loginError")->isHidden());
+    EXPECT_FALSE(shows(view, "loginError"));
 
     // A file where the autostart folder should be: the entry cannot be written.
     const QString folder = QFileInfo(MenuBarSettings::loginItemPath()).path();
@@ -88,9 +83,8 @@ TEST_F(GeneralSettingsTest, TheLoginSwitchFollowsTheAutostartFile)
     QFile(folder).open(QIODevice::WriteOnly);
     login->click();
     EXPECT_FALSE(login->isChecked()) << "back to the real state";
-    auto *error = part<QLabel>(view, "loginError");
-    EXPECT_FALSE(error->isHidden()) << "the reason stays in sight";
-    EXPECT_FALSE(error->text().isEmpty());
+    EXPECT_TRUE(shows(view, "loginError")) << "the reason stays in sight";
+    EXPECT_FALSE(part<QLabel>(view, "loginError")->text().isEmpty());
     QFile::remove(folder);
 }
 

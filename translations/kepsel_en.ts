@@ -134,6 +134,77 @@
         </message>
     </context>
     <context>
+        <name>GeneralSettings</name>
+        <message>
+            <source>跟随系统</source>
+            <translation>System</translation>
+        </message>
+        <message>
+            <source>浅色</source>
+            <translation>Light</translation>
+        </message>
+        <message>
+            <source>深色</source>
+            <translation>Dark</translation>
+        </message>
+        <message>
+            <source>外观</source>
+            <translation>Appearance</translation>
+        </message>
+        <message>
+            <source>下载视频文件（关闭后只存封面，播放时在线加载）</source>
+            <translation>Download video files (when off, only the cover is kept and videos stream when played)</translation>
+        </message>
+        <message>
+            <source>允许重复收藏同一个链接</source>
+            <translation>Allow saving the same link more than once</translation>
+        </message>
+        <message>
+            <source>语言</source>
+            <translation>Language</translation>
+        </message>
+        <message>
+            <source>重新打开 Kepsel 后切换语言</source>
+            <translation>The language changes when Kepsel is reopened</translation>
+        </message>
+        <message>
+            <source>立即重新打开</source>
+            <translation>Reopen Now</translation>
+        </message>
+        <message>
+            <source>稍后</source>
+            <translation>Later</translation>
+        </message>
+        <message>
+            <source>无法重新打开 Kepsel：%1</source>
+            <translation>Cannot reopen Kepsel: %1</translation>
+        </message>
+        <message>
+            <source>App 图标</source>
+            <translation>App Icon</translation>
+        </message>
+        <message>
+            <source>菜单栏</source>
+            <translation>Menu Bar</translation>
+        </message>
+        <message>
+            <source>在菜单栏显示 Kepsel</source>
+            <translation>Show Kepsel in the menu bar</translation>
+        </message>
+        <message>
+            <source>关闭窗口后只留在菜单栏（不占 Dock）</source>
+            <translation>Keep only the menu bar item after closing the window (no Dock icon)</translation>
+        </message>
+        <message>
+            <source>登录时自动打开</source>
+            <translation>Open at login</translation>
+        </message>
+        <message>
+            <source>点一下菜单栏的篮子图标，就把剪贴板里的链接收藏进来；右键（或按住 ⌥ 点）打开菜单。关掉窗口后 Kepsel 在后台继续运行和同步。</source>
+            <translation>Click the basket in the menu bar to save the link on the clipboard; right-click (or ⌥-click) to open the menu. After the window closes, Kepsel keeps running and syncing in the background.</translation>
+        </message>
+    </context>
+    <context>
         <name>KepselMacApp</name>
         <message>
             <source>设置</source>
@@ -308,6 +379,21 @@
         <message>
             <source>正在同步中，稍等一下</source>
             <translation>Already sending, one moment</translation>
+        </message>
+    </context>
+    <context>
+        <name>MacSettingsView</name>
+        <message>
+            <source>同步</source>
+            <translation>Sync</translation>
+        </message>
+        <message>
+            <source>通用</source>
+            <translation>General</translation>
+        </message>
+        <message>
+            <source>插件</source>
+            <translation>Plug-ins</translation>
         </message>
     </context>
     <context>
@@ -572,6 +658,17 @@
         </message>
     </context>
     <context>
+        <name>PluginsSettings</name>
+        <message>
+            <source>插件是可选功能，不装也不影响收藏、整理和同步。点开已安装的插件可以设置或卸载；卸载后设置会保留，重新安装就能接着用。</source>
+            <translation>Plug-ins are optional: saving, organizing and syncing work without them. Open an installed plug-in to set it up or uninstall it; its settings are kept, so reinstalling picks up where you left off.</translation>
+        </message>
+        <message>
+            <source>安装</source>
+            <translation>Install</translation>
+        </message>
+    </context>
+    <context>
         <name>PostMenu</name>
         <message>
             <source>标签</source>
@@ -722,6 +819,141 @@
         <message>
             <source>星标博主</source>
             <translation>Starred Authors</translation>
+        </message>
+    </context>
+    <context>
+        <name>SyncSettings</name>
+        <message>
+            <source>现在</source>
+            <translation>now</translation>
+        </message>
+        <message numerus="yes">
+            <source>%n 分钟前</source>
+            <translation>
+                <numerusform>%n minute ago</numerusform>
+                <numerusform>%n minutes ago</numerusform>
+            </translation>
+        </message>
+        <message numerus="yes">
+            <source>%n 小时前</source>
+            <translation>
+                <numerusform>%n hour ago</numerusform>
+                <numerusform>%n hours ago</numerusform>
+            </translation>
+        </message>
+        <message>
+            <source>昨天</source>
+            <translation>yesterday</translation>
+        </message>
+        <message numerus="yes">
+            <source>%n 天前</source>
+            <translation>
+                <numerusform>%n day ago</numerusform>
+                <numerusform>%n days ago</numerusform>
+            </translation>
+        </message>
+        <message>
+            <source>通过 iCloud 云盘同步</source>
+            <translation>Sync through iCloud Drive</translation>
+        </message>
+        <message>
+            <source>位置</source>
+            <translation>Location</translation>
+        </message>
+        <message>
+            <source>选择其他文件夹…</source>
+            <translation>Choose Another Folder…</translation>
+        </message>
+        <message>
+            <source>自动同步（打开、切走 Kepsel 时，以及每分钟一次）</source>
+            <translation>Sync automatically (when Kepsel opens or loses focus, and every minute)</translation>
+        </message>
+        <message>
+            <source>立即同步</source>
+            <translation>Sync Now</translation>
+        </message>
+        <message>
+            <source>上次同步</source>
+            <translation>Last sync</translation>
+        </message>
+        <message>
+            <source>同时备份图片和视频到「媒体」文件夹</source>
+            <translation>Also back up images and videos to the “媒体” folder</translation>
+        </message>
+        <message>
+            <source>使用这个文件夹</source>
+            <translation>Use This Folder</translation>
+        </message>
+        <message>
+            <source>这台 Mac 没有开启 iCloud 云盘。在「系统设置 → Apple 账户 → iCloud」里打开 iCloud 云盘后再回来。</source>
+            <translation>iCloud Drive is not turned on on this Mac. Turn it on in System Settings → Apple Account → iCloud, then come back.</translation>
+        </message>
+        <message>
+            <source>和打开了 iCloud 同步的 iPhone 双向同步新收藏、笔记、标签、合集、归档和删除；图片和视频优先从 iCloud 里取，没有的按原文链接重新下载。</source>
+            <translation>New saves, notes, tags, boards, archiving and deletions sync both ways with an iPhone that has iCloud sync on; images and videos come from iCloud first, and the rest is downloaded again from the original links.</translation>
+        </message>
+        <message>
+            <source>还没有</source>
+            <translation>Not yet</translation>
+        </message>
+        <message>
+            <source>正在备份媒体</source>
+            <translation>Backing up media</translation>
+        </message>
+        <message>
+            <source>媒体备份出错</source>
+            <translation>Media backup failed</translation>
+        </message>
+        <message>
+            <source>%1/%2</source>
+            <translation>%1/%2</translation>
+        </message>
+    </context>
+    <context>
+        <name>TelegramSettings</name>
+        <message>
+            <source>同步到 Telegram 频道</source>
+            <translation>Sync to a Telegram channel</translation>
+        </message>
+        <message>
+            <source>在 Mac 上新收藏的内容自动发到频道</source>
+            <translation>Send new saves on this Mac to the channel automatically</translation>
+        </message>
+        <message>
+            <source>删除收藏时同时删除频道里的消息</source>
+            <translation>Delete the channel's messages when posts are deleted</translation>
+        </message>
+        <message>
+            <source>卸载插件…</source>
+            <translation>Uninstall Plug-in…</translation>
+        </message>
+        <message>
+            <source>@channel 或 -100…</source>
+            <translation>@channel or -100…</translation>
+        </message>
+        <message>
+            <source>Bot Token</source>
+            <translation>Bot Token</translation>
+        </message>
+        <message>
+            <source>频道</source>
+            <translation>Channel</translation>
+        </message>
+        <message>
+            <source>从 iPhone 同步过来的收藏不会在 Mac 上再发一次。设置过同步文件夹后，会自动沿用 iPhone 上的配置。</source>
+            <translation>Posts synced from the iPhone are not sent again from the Mac. Once a sync folder is set, the iPhone's configuration is used automatically.</translation>
+        </message>
+        <message>
+            <source>卸载「%1」？</source>
+            <translation>Uninstall “%1”?</translation>
+        </message>
+        <message>
+            <source>新收藏不再同步到频道，删除收藏时也不会再删频道里的消息。已经发到频道的消息会保留，Bot 和频道设置也会保留。</source>
+            <translation>New saves are no longer sent to the channel, and deleting posts no longer deletes channel messages. Messages already in the channel stay, and so do the bot and channel settings.</translation>
+        </message>
+        <message>
+            <source>卸载</source>
+            <translation>Uninstall</translation>
         </message>
     </context>
     <context>

@@ -9,22 +9,18 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-namespace {
-
-QColor secondaryColor(const QPalette &palette)
-{
-    QColor color = palette.color(QPalette::WindowText);
-    color.setAlphaF(0.55);
-    return color;
-}
-
-} // namespace
-
 SettingsForm::SettingsForm(QWidget *parent) : QWidget(parent), m_sections(new QVBoxLayout(this))
 {
     m_sections->setContentsMargins(20, 20, 20, 20);
     m_sections->setSpacing(18);
     m_sections->addStretch();
+}
+
+QColor SettingsForm::secondaryColor(const QPalette &palette)
+{
+    QColor color = palette.color(QPalette::WindowText);
+    color.setAlphaF(0.55);
+    return color;
 }
 
 SettingsForm::Section *SettingsForm::addSection(const QString &header)

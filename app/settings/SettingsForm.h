@@ -36,6 +36,8 @@ public:
     explicit SettingsForm(QWidget *parent = nullptr);
 
     Section *addSection(const QString &header = {});
+    // The colour of secondary texts on the palette.
+    static QColor secondaryColor(const QPalette &palette);
     // A text in the caption font and the secondary colour, wrapped.
     static QLabel *caption(const QString &text, QWidget *parent = nullptr);
     // A switch bound to a stored Bool, with the fallback while none is stored.

@@ -164,6 +164,8 @@ void SyncSettings::buildMediaSection()
     m_mediaRow = section->addLabelledRow(m_mediaLabel, content);
     m_mediaRow->setObjectName(QStringLiteral("mediaRow"));
     m_mediaProgress->setObjectName(QStringLiteral("mediaProgress"));
+    m_mediaLabel->setObjectName(QStringLiteral("mediaState"));
+    m_mediaError->setObjectName(QStringLiteral("mediaError"));
 }
 
 void SyncSettings::pick()

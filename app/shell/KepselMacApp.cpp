@@ -3,9 +3,11 @@
 #include "AppDelegate.h"
 #include "DockIcon.h"
 #include "MacModel.h"
+#include "MacSettingsView.h"
 #include "MainWindow.h"
 #include "MenuBarController.h"
 #include "PasswordPrompt.h"
+#include "Plugins.h"
 #include "SettingsKey.h"
 #include "Theme.h"
 #include "UserDefaults.h"
@@ -62,11 +64,10 @@ void KepselMacApp::showMainWindow()
 void KepselMacApp::showSettingsWindow()
 {
     if (!m_settingsWindow) {
-        m_settingsWindow = new QWidget;
+        m_settingsWindow = new MacSettingsView(m_model, m_menuBar, Plugins::shared());
         m_settingsWindow->setObjectName(QStringLiteral("MacSettingsView"));
         m_settingsWindow->setAttribute(Qt::WA_DeleteOnClose);
         m_settingsWindow->setWindowTitle(tr("设置"));
-        m_settingsWindow->setFixedWidth(540);
     }
     m_settingsWindow->show();
     m_settingsWindow->raise();

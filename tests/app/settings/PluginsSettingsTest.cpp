@@ -8,6 +8,7 @@
 #include "TestHome.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -95,6 +96,10 @@ TEST_F(PluginsSettingsTest, TheTelegramPageStoresWhatIsTypedAndMasksTheToken)
     EXPECT_EQ(defaults.string(SettingsKey::telegramChatID), " @kanal");
     EXPECT_EQ(defaults.object(SettingsKey::telegramEnabled), QVariant(true));
     EXPECT_EQ(defaults.object(SettingsKey::telegramDeleteSync), QVariant(false));
+    const QFile::Permissions others =
+        QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther;
+    ASSERT_TRUE(QFileInfo::exists(defaults.filePath()));
+    EXPECT_FALSE(QFileInfo(defaults.filePath()).permissions() & others) << "the token is its owner's only";
     view.show();
     saveScreenshot(view, "settings-telegram");
 }

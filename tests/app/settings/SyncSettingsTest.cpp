@@ -1,5 +1,4 @@
 #include "BackupFolder.h"
-#include "ImportProgress.h"
 #include "MacModel.h"
 #include "Media.h"
 #include "MediaBackup.h"
@@ -8,6 +7,7 @@
 #include "SyncSettings.h"
 #include "TamselStore.h"
 #include "TestHome.h"
+#include "WidgetPart.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -57,15 +57,8 @@ protected:
         return syncing.count() >= 2 || QTest::qWaitFor([&] { return syncing.count() >= 2; }, 5000);
     }
 
-    template <typename T = QWidget> static T *part(const SyncSettings &view, const char *name)
-    {
-        T *widget = view.findChild<T *>(QString::fromLatin1(name));
-        EXPECT_TRUE(widget) << name;
-        return widget;
-    }
     static QCheckBox *folderSwitch(const SyncSettings &view) { return part<QCheckBox>(view, "folderSwitch"); }
     static QPushButton *syncNow(const SyncSettings &view) { return part<QPushButton>(view, "syncNow"); }
-    static bool shows(const SyncSettings &view, const char *name) { return !part(view, name)->isHidden(); }
 
     MacModel model;
 };
@@ -139,11 +132,11 @@ TEST_F(SyncSettingsTest, TheSyncLineFollowsTheModel)
     syncNow(view)->click();
     ASSERT_TRUE(model.syncing());
     EXPECT_FALSE(syncNow(view)->isEnabled());
-    EXPECT_FALSE(part(view, "spinner")->isHidden());
+    EXPECT_TRUE(shows(view, "spinner"));
     QFile::remove(placeholder);
     ASSERT_TRUE(QTest::qWaitFor([this] { return !model.syncing(); }, 5000));
     EXPECT_TRUE(syncNow(view)->isEnabled());
-    EXPECT_TRUE(part(view, "spinner")->isHidden());
+    EXPECT_FALSE(shows(view, "spinner"));
     EXPECT_EQ(last->text(), "现在");
 }
 
@@ -187,6 +180,26 @@ TEST_F(SyncSettingsTest, TheMediaRowCountsTheRunningBackup)
     ASSERT_TRUE(QTest::qWaitFor([] { return !MediaBackup::shared().running(); }, 5000));
     EXPECT_EQ(atTwelve, "12/40");
     EXPECT_FALSE(shows(view, "mediaRow")) << "done without error";
+}
+
+TEST_F(SyncSettingsTest, TheMediaRowShowsAFailedBackupWhileTheBackupIsOn)
+{
+    const QString shared = folder("shared");
+    BackupFolder::setFolder(shared);
+    // A file stands where the media folder must go.
+    QDir().mkpath(BackupFolder::directory(shared));
+    QFile(BackupFolder::directory(shared) + "/" + MediaBackup::folderName).open(QIODevice::WriteOnly);
+    SyncSettings view(model);
+
+    part<QCheckBox>(view, "mediaSwitch")->click();
+    ASSERT_TRUE(QTest::qWaitFor([] { return !MediaBackup::shared().running(); }, 5000));
+    ASSERT_TRUE(MediaBackup::shared().lastError().has_value());
+    EXPECT_TRUE(shows(view, "mediaRow"));
+    EXPECT_EQ(part<QLabel>(view, "mediaState")->text(), "媒体备份出错");
+    EXPECT_EQ(part<QLabel>(view, "mediaError")->text(), *MediaBackup::shared().lastError());
+
+    part<QCheckBox>(view, "mediaSwitch")->click();
+    EXPECT_FALSE(shows(view, "mediaRow"));
 }
 
 } // namespace

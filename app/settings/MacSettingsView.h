@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QTabWidget>
+
+class MacModel;
+class MenuBarController;
+class Plugins;
+
+// The settings window's content: the sync, general and plug-in tabs, 540
+// wide and as tall as the selected tab needs, also when its content changes.
+class MacSettingsView : public QTabWidget {
+    Q_OBJECT
+public:
+    MacSettingsView(MacModel &model, MenuBarController &menuBar, Plugins &plugins, QWidget *parent = nullptr);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void addPage(QWidget *page, const QString &title);
+    void fitSelectedTab();
+};

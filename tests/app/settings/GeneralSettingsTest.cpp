@@ -1,0 +1,149 @@
+#include "BackupFolder.h"
+#include "GeneralSettings.h"
+#include "IconChoice.h"
+#include "MacModel.h"
+#include "MacSettingsView.h"
+#include "MenuBarController.h"
+#include "MenuBarSettings.h"
+#include "Plugins.h"
+#include "Screenshot.h"
+#include "TamselStore.h"
+#include "TelegramModule.h"
+#include "TestHome.h"
+#include "WidgetPart.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+const QString languagesKey = QStringLiteral("AppleLanguages");
+
+class GeneralSettingsTest : public HomeTest {
+protected:
+    static UserDefaults &defaults() { return TamselStore::defaults(); }
+
+    MacModel model;
+    MenuBarController menuBar{model};
+};
+
+TEST_F(GeneralSettingsTest, TheLanguagePickerShowsTheStoredOverrideAndWritesTheChoice)
+{
+    const std::pair<QVariant, QString> cases[] = {
+        {QStringList{"zh-Hant"}, "中文"},      {QStringList{"en-GB"}, "English"},
+        {QStringList{"fr", "en"}, "跟随系统"}, {QStringList{}, "跟随系统"},
+        {QString("en"), "跟随系统"},
+    };
+    for (const auto &[stored, shown] : cases) {
+        defaults().setObject(languagesKey, stored);
+        GeneralSettings view(menuBar);
+        EXPECT_EQ(part<QComboBox>(view, "language")->currentText(), shown) << stored.toString().toStdString();
+    }
+
+    defaults().setStringList(languagesKey, {"en"});
+    GeneralSettings view(menuBar);
+    auto *picker = part<QComboBox>(view, "language");
+    picker->setCurrentIndex(0);
+    emit picker->activated(0);
+    EXPECT_FALSE(defaults().contains(languagesKey)) << "following the system removes the override";
+    ASSERT_TRUE(view.relaunchQuestion());
+    EXPECT_EQ(view.relaunchQuestion()->text(), "重新打开 Kepsel 后切换语言");
+    for (QAbstractButton *button : view.relaunchQuestion()->buttons())
+        if (button->text() == "稍后")
+            button->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(view.relaunchQuestion());
+
+    picker->setCurrentIndex(1);
+    emit picker->activated(1);
+    EXPECT_EQ(defaults().stringList(languagesKey), QStringList{"zh-Hans"});
+}
+
+TEST_F(GeneralSettingsTest, TheLoginSwitchFollowsTheAutostartFile)
+{
+    GeneralSettings view(menuBar);
+    auto *login = part<QCheckBox>(view, "launchAtLogin");
+    EXPECT_FALSE(login->isChecked());
+    login->click();
+    EXPECT_TRUE(QFileInfo::exists(MenuBarSettings::loginItemPath()));
+    login->click();
+    EXPECT_FALSE(QFileInfo::exists(MenuBarSettings::loginItemPath()));
+    EXPECT_FALSE(shows(view, "loginError"));
+
+    // A file where the autostart folder should be: the entry cannot be written.
+    const QString folder = QFileInfo(MenuBarSettings::loginItemPath()).path();
+    QDir(folder).removeRecursively();
+    QFile(folder).open(QIODevice::WriteOnly);
+    login->click();
+    EXPECT_FALSE(login->isChecked()) << "back to the real state";
+    EXPECT_TRUE(shows(view, "loginError")) << "the reason stays in sight";
+    EXPECT_FALSE(part<QLabel>(view, "loginError")->text().isEmpty());
+    QFile::remove(folder);
+}
+
+TEST_F(GeneralSettingsTest, TheMenuBarSwitchInstallsTheTrayItemAndGatesTheDockSwitch)
+{
+    defaults().setBool("menuBarHideDock", false);
+    GeneralSettings view(menuBar);
+    auto *tray = part<QCheckBox>(view, "menuBar");
+    auto *hideDock = part<QCheckBox>(view, "hideDock");
+    EXPECT_TRUE(tray->isChecked());
+    EXPECT_TRUE(hideDock->isEnabled());
+    EXPECT_FALSE(hideDock->isChecked());
+
+    tray->click();
+    EXPECT_EQ(defaults().object("menuBarEnabled"), QVariant(false));
+    EXPECT_EQ(menuBar.item(), nullptr);
+    EXPECT_FALSE(hideDock->isEnabled());
+    EXPECT_EQ(defaults().object("menuBarHideDock"), QVariant(false)) << "its value is kept";
+
+    tray->click();
+    EXPECT_NE(menuBar.item(), nullptr);
+    EXPECT_TRUE(hideDock->isEnabled());
+}
+
+TEST_F(GeneralSettingsTest, OnlyAnExactlyStoredIconIsShownAsChosen)
+{
+    defaults().setString("macAppIcon", "Glow");
+    GeneralSettings view(menuBar);
+    auto *basket = part<IconChoice>(view, "icon:basket");
+    auto *glow = part<IconChoice>(view, "icon:glow");
+    EXPECT_FALSE(basket->isChecked());
+    EXPECT_FALSE(glow->isChecked());
+
+    QTest::mouseClick(glow, Qt::LeftButton);
+    EXPECT_EQ(defaults().string("macAppIcon"), "glow");
+    EXPECT_TRUE(glow->isChecked());
+    EXPECT_FALSE(basket->isChecked());
+    QTest::mouseClick(glow, Qt::LeftButton);
+    EXPECT_TRUE(glow->isChecked()) << "choosing it again keeps it chosen";
+}
+
+TEST_F(GeneralSettingsTest, TheWindowShowsTheThreeTabs)
+{
+    const QString folder = home.path() + "/shared";
+    QDir().mkpath(folder);
+    BackupFolder::setFolder(folder);
+    Plugins plugins;
+    plugins.registerPlugin(TelegramModule::info(), {});
+    MacSettingsView window(model, menuBar, plugins);
+    ASSERT_EQ(window.count(), 3);
+    EXPECT_EQ(window.tabText(0), "同步");
+    EXPECT_EQ(window.tabText(1), "通用");
+    EXPECT_EQ(window.tabText(2), "插件");
+    EXPECT_EQ(window.width(), 540);
+    window.show();
+    for (int tab = 0; tab < window.count(); ++tab) {
+        window.setCurrentIndex(tab);
+        saveScreenshot(window, QStringLiteral("settings-tab-%1").arg(tab + 1));
+    }
+}
+
+} // namespace

@@ -27,14 +27,9 @@ QSet<QUuid> &inFlight()
     return ids;
 }
 
-QString translated(const char *source)
-{
-    return QCoreApplication::translate("Telegram", source);
-}
-
 SyncError privatePostError()
 {
-    return SyncError::api(translated("隐私空间的收藏不同步到 Telegram"));
+    return SyncError::api(QCoreApplication::translate("Telegram", "隐私空间的收藏不同步到 Telegram"));
 }
 
 QList<qint64> distinctSorted(QList<qint64> ids)
@@ -109,7 +104,7 @@ QCoro::Task<TelegramSyncResult> syncToTelegram(PostImporter &importer, std::shar
 {
     const auto config = TelegramSync::config();
     if (!config)
-        throw SyncError::api(translated("还没有配置频道"));
+        throw SyncError::api(QCoreApplication::translate("Telegram", "还没有配置频道"));
     if (post->isPrivate())
         throw privatePostError();
     const QUuid id = post->id();

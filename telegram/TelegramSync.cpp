@@ -57,11 +57,6 @@ JSON answerJSON(const QByteArray &body)
     }
 }
 
-QString translated(const char *source)
-{
-    return QCoreApplication::translate("Telegram", source);
-}
-
 } // namespace
 
 const QString TelegramSync::pluginID = u"telegram"_s;
@@ -106,7 +101,7 @@ QCoro::Task<JSON> TelegramSync::call(QString method, Fields fields, QList<Part> 
 {
     const TelegramSync self = *this;
     if (!isUsableToken(self.m_config.token))
-        throw SyncError::api(translated("Bot Token 格式不对"));
+        throw SyncError::api(QCoreApplication::translate("Telegram", "Bot Token 格式不对"));
     const bool hasFiles = !files.isEmpty();
     const QString boundary = RequestBody::boundary();
     const QByteArray body =
@@ -163,7 +158,7 @@ QCoro::Task<QString> TelegramSync::test() const
     const JSON me = co_await self.call(u"getMe"_s, {});
     const auto botID = me["id"].intValue();
     if (!botID)
-        throw SyncError::api(translated("getMe 返回异常"));
+        throw SyncError::api(QCoreApplication::translate("Telegram", "getMe 返回异常"));
     const QString chatID = self.m_config.chatID;
     // Field lists are built before they are awaited on: gcc 12 cannot keep
     // an initializer list alive across a suspension.

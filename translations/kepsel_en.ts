@@ -59,33 +59,33 @@
         <name>Backup</name>
         <message>
             <source>偏好设置</source>
-            <translation type="unfinished" />
+            <translation>Preferences</translation>
         </message>
     </context>
     <context>
         <name>BackupError</name>
         <message>
             <source>这个备份来自更新版本的 Kepsel，请先更新 App</source>
-            <translation type="unfinished" />
+            <translation>This backup comes from a newer version of Kepsel. Please update the app first.</translation>
         </message>
         <message>
             <source>备份文件无法读取：%1</source>
-            <translation type="unfinished" />
+            <translation>The backup file cannot be read: %1</translation>
         </message>
         <message>
             <source>无法写入：%1</source>
-            <translation type="unfinished" />
+            <translation>Cannot write: %1</translation>
         </message>
     </context>
     <context>
         <name>BackupFolder</name>
         <message>
             <source>还没有选择备份文件夹</source>
-            <translation type="unfinished" />
+            <translation>No backup folder has been chosen yet</translation>
         </message>
         <message>
             <source>无法访问备份文件夹，请在设置里重新选择</source>
-            <translation type="unfinished" />
+            <translation>Cannot access the backup folder. Please choose it again in Settings.</translation>
         </message>
     </context>
     <context>
@@ -450,11 +450,11 @@
         </message>
         <message>
             <source>已收藏，正在解析…</source>
-            <translation type="unfinished">Saved, reading the post…</translation>
+            <translation>Saved, parsing…</translation>
         </message>
         <message>
             <source>已经收藏过了</source>
-            <translation type="unfinished">Already saved</translation>
+            <translation>Already saved</translation>
         </message>
         <message>
             <source>收藏失败</source>
@@ -558,15 +558,15 @@
         </message>
         <message>
             <source>请求已取消</source>
-            <translation type="unfinished" />
+            <translation>The request was cancelled</translation>
         </message>
         <message>
             <source>服务器返回的内容无法读取</source>
-            <translation type="unfinished" />
+            <translation>The server sent content that cannot be read</translation>
         </message>
         <message>
             <source>无法保存下载的内容</source>
-            <translation type="unfinished" />
+            <translation>Cannot save the downloaded content</translation>
         </message>
     </context>
     <context>
@@ -603,7 +603,7 @@
         <name>PasswordPrompt</name>
         <message>
             <source>解锁隐私空间</source>
-            <translation type="unfinished">unlock the private space</translation>
+            <translation>Unlock Private Space</translation>
         </message>
         <message>
             <source>输入你的登录密码。</source>
@@ -750,7 +750,7 @@
         <name>RefusedReply</name>
         <message>
             <source>Only http and https links are fetched</source>
-            <translation type="unfinished" />
+            <translation>Only http and https links are fetched</translation>
         </message>
     </context>
     <context>
@@ -907,6 +907,65 @@
         <message>
             <source>%1/%2</source>
             <translation>%1/%2</translation>
+        </message>
+    </context>
+    <context>
+        <name>Telegram</name>
+        <message>
+            <source>隐私空间的收藏不同步到 Telegram</source>
+            <translation>Posts in the private space are not sent to Telegram</translation>
+        </message>
+        <message>
+            <source>还没有配置频道</source>
+            <translation>No channel has been set up yet</translation>
+        </message>
+        <message>
+            <source>视频超过 50MB，见原文</source>
+            <translation>The video is over 50 MB; see the original</translation>
+        </message>
+        <message>
+            <source>原文</source>
+            <translation>Original</translation>
+        </message>
+        <message>
+            <source>Telegram 频道同步</source>
+            <translation>Telegram Channel Sync</translation>
+        </message>
+        <message>
+            <source>把新收藏自动发到你自己的 Telegram 频道，在 Kepsel 里删除时频道里也一起删除。需要自己创建 Bot 和频道。</source>
+            <translation>Sends new posts to your own Telegram channel automatically, and deletes them there when you delete them in Kepsel. You create the bot and the channel yourself.</translation>
+        </message>
+        <message>
+            <source>Bot Token 格式不对</source>
+            <translation>The bot token is not in the right format</translation>
+        </message>
+        <message>
+            <source>getMe 返回异常</source>
+            <translation>getMe returned an unexpected answer</translation>
+        </message>
+        <message>
+            <source>Bot 不是这个频道的管理员，或者没有发消息权限</source>
+            <translation>The bot is not an administrator of this channel, or may not post messages</translation>
+        </message>
+        <message>
+            <source>Bot Token 不正确</source>
+            <translation>The bot token is wrong</translation>
+        </message>
+        <message>
+            <source>找不到这个频道：检查频道名，并确认 Bot 已加入频道</source>
+            <translation>Channel not found: check its name and make sure the bot has joined it</translation>
+        </message>
+        <message>
+            <source>Bot 没有在频道发消息的权限</source>
+            <translation>The bot may not post messages in the channel</translation>
+        </message>
+        <message>
+            <source>频道里的消息超过 48 小时，Bot 删不掉，请在频道里手动删除</source>
+            <translation>Messages older than 48 hours cannot be deleted by the bot; please delete them in the channel yourself</translation>
+        </message>
+        <message>
+            <source>Telegram：%1</source>
+            <translation>Telegram: %1</translation>
         </message>
     </context>
     <context>

@@ -24,11 +24,11 @@ QByteArray written(const File &file)
 }
 
 // Writing is the inverse of reading, and one content has one form.
-void checkRoundTrip(const File &file)
+void checkRoundTrip(const File &file, bool exactText)
 {
     const QByteArray bytes = written(file);
     const File reread = decode(bytes);
-    Fuzz::require(reread == file, "a document written and read back is equal");
+    Fuzz::require(reread == file || !exactText, "a document written and read back is equal");
     Fuzz::require(written(reread) == bytes, "a document rewritten gives the same bytes");
 }
 
@@ -37,9 +37,9 @@ void checkFingerprint(const QByteArray &input, const File &file)
     const QString fingerprint = Backup::fingerprint(input);
     Fuzz::require(fingerprint == Backup::fingerprint(written(file)),
                   "a fingerprint ignores the document's form");
-    File exportedLater = file;
-    exportedLater.exportedAt = file.exportedAt.addSecs(3600);
-    Fuzz::require(fingerprint == Backup::fingerprint(written(exportedLater)),
+    File otherExport = file;
+    otherExport.exportedAt = QDateTime(QDate(2000, 1, 1), QTime(0, 0), Qt::UTC);
+    Fuzz::require(fingerprint == Backup::fingerprint(written(otherExport)),
                   "a fingerprint ignores exportedAt");
 }
 
@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                       "an unreadable document is fingerprinted as bytes");
         return 0;
     }
-    checkRoundTrip(file);
+    checkRoundTrip(file, !Fuzz::escapesSurrogate(input));
     checkFingerprint(input, file);
     checkSummary(input, file);
     return 0;

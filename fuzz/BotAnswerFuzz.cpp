@@ -34,7 +34,7 @@ void checkLedger()
     const QList<qint64> ids = TelegramLedger::ids(ledgerKey);
     for (qsizetype i = 0; i < ids.size(); ++i)
         Fuzz::require(ids.at(i) > 0 && (i == 0 || ids.at(i - 1) < ids.at(i)),
-                      "recorded message ids are positive");
+                      "recorded ids are positive, unique and sorted");
     TelegramLedger::remove(ledgerKey);
 }
 

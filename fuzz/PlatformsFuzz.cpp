@@ -12,9 +12,8 @@
 #include "XParser.h"
 #include "XiaohongshuParser.h"
 
-#include <array>
 #include <cmath>
-#include <functional>
+#include <memory>
 
 namespace {
 
@@ -46,10 +45,9 @@ std::optional<ParsedPost> parsed(const PostParser &parser, const QUrl &link, con
     return std::nullopt;
 }
 
-template <typename Parser> void checkParser(const char *link, const QByteArray &page)
+void checkParser(const PostParser &parser, const QUrl &link, const QByteArray &page)
 {
-    const Parser parser;
-    const std::optional<ParsedPost> post = parsed(parser, QUrl(QString::fromLatin1(link)), page);
+    const std::optional<ParsedPost> post = parsed(parser, link, page);
     if (!post)
         return;
     Fuzz::require(parser.canHandle(QUrl(post->canonicalURL)), "the canonical link is the platform's own");
@@ -70,42 +68,46 @@ void checkWeiboVisitor(const QByteArray &answer)
     }
 }
 
-using Check = std::function<void(const QByteArray &)>;
+struct Reader {
+    std::shared_ptr<const PostParser> parser;
+    QUrl link;
+};
 
-const std::array<Check, 9> &checks()
+// One link of each platform that its parser takes without resolving it.
+const QList<Reader> &readers()
 {
-    static const std::array<Check, 9> all = {
-        [](const QByteArray &page) {
-            checkParser<XiaohongshuParser>("https://www.xiaohongshu.com/explore/abc", page);
-        },
-        [](const QByteArray &page) { checkParser<DouyinParser>("https://www.douyin.com/video/7301", page); },
-        [](const QByteArray &page) { checkParser<WeiboParser>("https://weibo.com/1001/PqR7", page); },
-        [](const QByteArray &page) { checkParser<XParser>("https://x.com/someone/status/123", page); },
-        [](const QByteArray &page) {
-            checkParser<BilibiliParser>("https://www.bilibili.com/video/BV1xx411c7mD", page);
-        },
-        [](const QByteArray &page) { checkParser<WeChatParser>("https://mp.weixin.qq.com/s/abc", page); },
-        [](const QByteArray &page) {
-            checkParser<InstagramParser>("https://www.instagram.com/p/abc/", page);
-        },
-        [](const QByteArray &page) {
-            checkParser<NeteaseMusicParser>("https://music.163.com/song?id=123", page);
-        },
-        checkWeiboVisitor,
+    static const QList<Reader> all = {
+        {std::make_shared<XiaohongshuParser>(),
+         QUrl(QStringLiteral("https://www.xiaohongshu.com/explore/abc"))},
+        {std::make_shared<DouyinParser>(), QUrl(QStringLiteral("https://www.douyin.com/video/7301"))},
+        {std::make_shared<WeiboParser>(), QUrl(QStringLiteral("https://weibo.com/1001/PqR7"))},
+        {std::make_shared<XParser>(), QUrl(QStringLiteral("https://x.com/someone/status/123"))},
+        {std::make_shared<BilibiliParser>(),
+         QUrl(QStringLiteral("https://www.bilibili.com/video/BV1xx411c7mD"))},
+        {std::make_shared<WeChatParser>(), QUrl(QStringLiteral("https://mp.weixin.qq.com/s/abc"))},
+        {std::make_shared<InstagramParser>(), QUrl(QStringLiteral("https://www.instagram.com/p/abc/"))},
+        {std::make_shared<NeteaseMusicParser>(), QUrl(QStringLiteral("https://music.163.com/song?id=123"))},
     };
     return all;
 }
 
 } // namespace
 
-// The first byte picks the reader; the rest answers every request it makes.
+// The first byte picks a parser, or the Weibo visitor answer after them; the
+// rest answers every request made.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     // The status itself is read only with a stored cookie; the visitor's
     // answer is read on its own.
     static const bool signedIn = (CookieVault::set(QStringLiteral("SUB=fuzz"), Platform::weibo), true);
     Q_UNUSED(signedIn);
-    if (size > 0)
-        checks().at(data[0] % checks().size())(Fuzz::bytes(data + 1, size - 1));
+    if (size == 0)
+        return 0;
+    const qsizetype choice = data[0] % (readers().size() + 1);
+    const QByteArray page = Fuzz::bytes(data + 1, size - 1);
+    if (choice < readers().size())
+        checkParser(*readers().at(choice).parser, readers().at(choice).link, page);
+    else
+        checkWeiboVisitor(page);
     return 0;
 }

@@ -1,10 +1,14 @@
 #include "ParsedMedia.h"
 
+#include <cmath>
+
 ParsedMedia::ParsedMedia(MediaKind kind, const QString &url, const std::optional<QString> &videoURL,
                          std::optional<double> width, std::optional<double> height,
                          std::optional<double> duration)
-    : kind(kind), url(normalizedLink(url)), width(width), height(height), duration(duration)
+    : kind(kind), url(normalizedLink(url)), width(width), height(height)
 {
+    if (duration && std::isfinite(*duration) && *duration >= 0)
+        this->duration = duration;
     if (videoURL)
         this->videoURL = normalizedLink(*videoURL);
 }

@@ -8,7 +8,8 @@
 // One media item as a parser found it.
 struct ParsedMedia {
     // Stores the arguments as given, except that `url` and `videoURL` are
-    // normalised with normalizedLink. Later assignments are not normalised.
+    // normalised with normalizedLink and a negative or non-finite duration is
+    // left out. Later assignments are not checked.
     ParsedMedia(MediaKind kind, const QString &url, const std::optional<QString> &videoURL = std::nullopt,
                 std::optional<double> width = std::nullopt, std::optional<double> height = std::nullopt,
                 std::optional<double> duration = std::nullopt);

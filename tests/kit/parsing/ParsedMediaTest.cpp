@@ -1,6 +1,8 @@
 #include "ParsedMedia.h"
 #include "TestHome.h"
 
+#include <limits>
+
 namespace {
 
 TEST(ParsedMediaTest, OnlyProtocolRelativeAndHttpLinksBecomeHttps)
@@ -11,6 +13,16 @@ TEST(ParsedMediaTest, OnlyProtocolRelativeAndHttpLinksBecomeHttps)
     EXPECT_EQ(media.videoURL, QStringLiteral("https://v.example/a.mp4"));
     for (const char *link : {"HTTP://a.example/x", "", "https://a.example/x", "/relative", "ftp://a/x"})
         EXPECT_EQ(ParsedMedia::normalizedLink(link), QString::fromUtf8(link));
+}
+
+// Platforms answer nonsense durations too; the importer would store them.
+TEST(ParsedMediaTest, ADurationBelowZeroOrNotFiniteIsUnknown)
+{
+    constexpr double infinity = std::numeric_limits<double>::infinity();
+    for (const double duration : {-12.5, -infinity, infinity, std::numeric_limits<double>::quiet_NaN()})
+        EXPECT_EQ(ParsedMedia(MediaKind::video, "", std::nullopt, 1, 1, duration).duration, std::nullopt)
+            << duration;
+    EXPECT_EQ(ParsedMedia(MediaKind::audio, "", std::nullopt, 1, 1, 0).duration, 0);
 }
 
 } // namespace

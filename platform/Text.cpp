@@ -122,4 +122,11 @@ QString uuidText(const QUuid &uuid)
     return uuid.toString(QUuid::WithoutBraces).toUpper();
 }
 
+QByteArray jsonKeepingZeroWidthNoBreakSpaces(const QByteArray &json)
+{
+    static const QByteArray mark("\xEF\xBB\xBF");
+    QByteArray body = json.startsWith(mark) ? json.mid(mark.size()) : json;
+    return body.replace(mark, "\\uFEFF");
+}
+
 } // namespace Text

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QUuid>
 
@@ -45,5 +46,11 @@ inline bool localizedStandardLess(const QString &a, const QString &b)
 
 // UUIDs are written upper-case with hyphens and without braces everywhere.
 QString uuidText(const QUuid &uuid);
+
+// JSON text ready for Qt's reader without losing a character: a leading
+// byte-order mark is dropped, and every other U+FEFF written as raw bytes is
+// escaped, since Qt would take one that starts a string or a member name for
+// a byte-order mark and drop it. Outside strings the bytes are not JSON anyway.
+QByteArray jsonKeepingZeroWidthNoBreakSpaces(const QByteArray &json);
 
 } // namespace Text

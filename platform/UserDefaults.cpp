@@ -1,5 +1,7 @@
 #include "UserDefaults.h"
 
+#include "Text.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -183,7 +185,7 @@ void UserDefaults::load()
     if (!file.open(QIODevice::ReadOnly))
         return;
     file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll());
+    const QJsonDocument document = QJsonDocument::fromJson(Text::jsonKeepingZeroWidthNoBreakSpaces(file.readAll()));
     if (document.isObject())
         m_values.reset(document.object());
 }

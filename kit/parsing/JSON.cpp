@@ -1,5 +1,7 @@
 #include "JSON.h"
 
+#include "Text.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -9,7 +11,6 @@
 
 namespace {
 
-const QByteArray utf8Mark("\xEF\xBB\xBF");
 constexpr double twoTo63 = 9223372036854775808.0;
 
 std::optional<char16_t> hexUnit(const QByteArray &data, qsizetype at)
@@ -62,15 +63,6 @@ QByteArray replacingLoneSurrogates(QByteArray data)
         at = data.indexOf('\\', next);
     }
     return data;
-}
-
-// Qt takes a U+FEFF written as raw bytes at the start of a text or member name
-// for a byte-order mark and drops it, which loses a character and makes the
-// member unreachable by its name. As an escape it stays. Outside strings the
-// bytes are not JSON either way.
-QByteArray escapingZeroWidthNoBreakSpaces(QByteArray data)
-{
-    return data.replace(utf8Mark, "\\uFEFF");
 }
 
 std::optional<qint64> storedInteger(const QJsonValue &value)
@@ -137,10 +129,10 @@ JSON::JSON(const QJsonValue &raw) : m_raw(raw) {}
 
 JSON JSON::fromData(const QByteArray &data)
 {
-    const QByteArray body = data.startsWith(utf8Mark) ? data.mid(utf8Mark.size()) : data;
+    const QByteArray body = Text::jsonKeepingZeroWidthNoBreakSpaces(data);
     // QJsonDocument reads only objects and arrays; a one-element array lets it
     // read a top-level fragment as well.
-    const QByteArray wrapped = '[' + replacingLoneSurrogates(escapingZeroWidthNoBreakSpaces(body)) + ']';
+    const QByteArray wrapped = '[' + replacingLoneSurrogates(body) + ']';
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(wrapped, &error);
     if (error.error != QJsonParseError::NoError)

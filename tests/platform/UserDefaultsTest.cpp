@@ -57,6 +57,20 @@ TEST_F(UserDefaultsTest, IntegersReadExactlyOrAsAbsent)
     EXPECT_EQ(reopened.integer(QStringLiteral("min")), std::numeric_limits<qint64>::min());
 }
 
+// Qt's reader takes a U+FEFF that starts a text or a key for a byte-order mark.
+TEST_F(UserDefaultsTest, TextsAndKeysStartingWithZeroWidthNoBreakSpaceSurviveAReopen)
+{
+    const QString text = QStringLiteral("\uFEFFx");
+    {
+        UserDefaults defaults(file());
+        defaults.setString(QStringLiteral("k"), text);
+        defaults.setBool(text, true);
+    }
+    UserDefaults reopened(file());
+    EXPECT_EQ(reopened.string(QStringLiteral("k")), text);
+    EXPECT_TRUE(reopened.boolValue(text));
+}
+
 TEST_F(UserDefaultsTest, TheTwoBoolReadingStyles)
 {
     UserDefaults defaults(file());

@@ -13,8 +13,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kPost = u"6F9619FF-8B86-D011-B42D-00C04FC964FF"_s;
-
 class BackgroundUploaderTest : public BotClientTest {
 protected:
     static QStringList bodyFiles()

@@ -9,6 +9,9 @@
 
 #include <vector>
 
+// The ledger key of the post the tests send for.
+inline const QString kPost = QStringLiteral("6F9619FF-8B86-D011-B42D-00C04FC964FF");
+
 // A client of the fake Bot API whose rate-limit waits are recorded, not slept.
 class BotClientTest : public HomeTest {
 protected:

@@ -13,8 +13,6 @@ using Kind = TelegramSync::Payload::Item::Kind;
 using PostMaker::add;
 using PostMaker::png;
 
-const QString kLink = u"<a href=\"https://weibo.com/1/2\">🔗 原文</a>"_s;
-
 class PayloadTest : public HomeTest {
 protected:
     TelegramSync::Payload payloadOf() { return TestAsync::waitFor(TelegramSync::payload(post)); }
@@ -49,17 +47,6 @@ TEST_F(PayloadTest, TextHasEachBlockEscapedInOrder)
                            u"👤 &lt;作者&gt; · 微博"_s, tagLine.join(u' '), u"⚠️ 注意"_s,
                            u"<a href=\"https://weibo.com/1?a=&quot;b&quot;&amp;c\">🔗 原文</a>"_s})
                   .join(u"\n\n"_s));
-}
-
-TEST_F(PayloadTest, SourceLineLeavesOutWhatIsMissing)
-{
-    EXPECT_EQ(TelegramSync::text(*post, std::nullopt), u"微博\n\n"_s + kLink);
-    auto note = PostMaker::post(Platform::local);
-    note->setSourceURL({});
-    EXPECT_EQ(TelegramSync::text(*note, std::nullopt), QString());
-    note->setAuthorName(u"我"_s);
-    note->setTitle(u" "_s);
-    EXPECT_EQ(TelegramSync::text(*note, std::nullopt), u"<b> </b>\n\n👤 我"_s);
 }
 
 TEST_F(PayloadTest, TruncateNeverLeavesHalfATagOrEntity)
@@ -130,12 +117,8 @@ TEST_F(PayloadTest, ALoneAudioGoesAsAudioWithItsCoverAsThumbnail)
     EXPECT_EQ(item.kind, Kind::audio);
     EXPECT_EQ(item.data.size(), 10'000'000);
     EXPECT_EQ(sizeOf(item.thumbnail.value_or(QByteArray())), QSize(320, 320));
-    EXPECT_EQ(std::tuple(item.duration, item.title, item.performer, item.width),
-              std::tuple(std::optional<qint64>(200), std::optional(u"歌"_s), std::optional(u"歌手"_s),
-                         std::optional<qint64>()));
-
-    post->setTitle({});
-    EXPECT_FALSE(payloadOf().items[0].title);
+    EXPECT_EQ(std::tuple(item.duration, item.title, item.performer),
+              std::tuple(std::optional<qint64>(200), std::optional(u"歌"_s), std::optional(u"歌手"_s)));
 
     // Too large: its cover as a photo, and no warning, since it is no video.
     audio->setVideoData(QByteArray(TelegramSync::fileLimit + 1, 'a'));

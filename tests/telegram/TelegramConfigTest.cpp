@@ -1,36 +1,20 @@
-#include "Plugins.h"
-#include "SettingsKey.h"
-#include "TamselStore.h"
-#include "TelegramSync.h"
-#include "TestHome.h"
+#include "ChannelFixture.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-class TelegramConfigTest : public HomeTest {
-protected:
-    void SetUp() override
-    {
-        Plugins::shared().setInstalled(TelegramSync::pluginID, true);
-        settings.setBool(SettingsKey::telegramEnabled, true);
-        settings.setString(SettingsKey::telegramToken, u"123:abc"_s);
-        settings.setString(SettingsKey::telegramChatID, u"@channel"_s);
-    }
-    void TearDown() override { Plugins::shared().setInstalled(TelegramSync::pluginID, false); }
-
-    UserDefaults &settings = TamselStore::defaults();
-};
+using TelegramConfigTest = ChannelTest;
 
 TEST_F(TelegramConfigTest, NeedsInstalledEnabledTokenAndChat)
 {
     ASSERT_TRUE(TelegramSync::config());
     settings.setString(SettingsKey::telegramChatID, u" \t "_s);
     EXPECT_FALSE(TelegramSync::config());
-    settings.setString(SettingsKey::telegramChatID, u"@channel"_s);
+    settings.setString(SettingsKey::telegramChatID, FakeBotAPI::chatID);
     settings.remove(SettingsKey::telegramToken);
     EXPECT_FALSE(TelegramSync::config());
-    settings.setString(SettingsKey::telegramToken, u"123:abc"_s);
+    settings.setString(SettingsKey::telegramToken, FakeBotAPI::token);
     settings.setBool(SettingsKey::telegramEnabled, false);
     EXPECT_FALSE(TelegramSync::config());
     settings.setBool(SettingsKey::telegramEnabled, true);
@@ -46,13 +30,6 @@ TEST_F(TelegramConfigTest, TokenAndChatAreTrimmedOfSpacesAndLineBreaks)
     ASSERT_TRUE(config);
     EXPECT_EQ(config->token, u"123:abc"_s);
     EXPECT_EQ(config->chatID, u"@channel"_s);
-}
-
-TEST_F(TelegramConfigTest, AutoSyncIsOnUnlessStoredOff)
-{
-    EXPECT_TRUE(TelegramSync::autoSync());
-    settings.setBool(SettingsKey::telegramAutoSync, false);
-    EXPECT_FALSE(TelegramSync::autoSync());
 }
 
 } // namespace

@@ -12,8 +12,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kPost = u"6F9619FF-8B86-D011-B42D-00C04FC964FF"_s;
-
 class TelegramSyncTest : public BotClientTest {
 protected:
     TelegramSync::SyncError refusedWith(const FixtureServer::Reply &reply)
@@ -59,9 +57,6 @@ TEST_F(TelegramSyncTest, RefusalsCarryTheUserMessageOfTheirDescription)
     const std::pair<const char *, QString> table[] = {
         {"Unauthorized", u"Bot Token 不正确"_s},
         {"Bad Request: chat not found", u"找不到这个频道：检查频道名，并确认 Bot 已加入频道"_s},
-        {"Bad Request: not enough rights to send", u"Bot 没有在频道发消息的权限"_s},
-        {"Forbidden: need administrator rights", u"Bot 没有在频道发消息的权限"_s},
-        {"message can't be deleted", u"频道里的消息超过 48 小时，Bot 删不掉，请在频道里手动删除"_s},
         {"message to delete not found", u"频道里的消息超过 48 小时，Bot 删不掉，请在频道里手动删除"_s},
         {"Chat Not Found", u"Telegram：Chat Not Found"_s},
     };
@@ -72,15 +67,12 @@ TEST_F(TelegramSyncTest, RefusalsCarryTheUserMessageOfTheirDescription)
         EXPECT_EQ(error.kind(), TelegramSync::SyncError::Kind::api);
         EXPECT_EQ(error.message(), message) << description;
     }
-    EXPECT_EQ(TelegramSync::SyncError::notAdmin().message(),
-              u"Bot 不是这个频道的管理员，或者没有发消息权限"_s);
 }
 
 TEST_F(TelegramSyncTest, UnreadableAnswersAreRefusalsWithTheHttpSummary)
 {
     const QByteArray page = "<html><body>" + QByteArray(200, 'x') + "</body></html>";
     EXPECT_EQ(refusedWith({502, page}).text(), u"HTTP 502 "_s + QString::fromUtf8(page.left(120)));
-    EXPECT_EQ(refusedWith({200, "\xC3("}).text(), u"HTTP 200 \uFFFD("_s);
     const QByteArray blank = R"({"ok":false,"description":" "})";
     EXPECT_EQ(refusedWith(FakeBotAPI::json(blank, 400)).text(), u"HTTP 400 "_s + QString::fromUtf8(blank))
         << "a blank description says nothing";
@@ -154,20 +146,14 @@ TEST_F(TelegramSyncTest, ConfirmedIdsOfAPostAreOnRecordAtOnce)
 TEST_F(TelegramSyncTest, ConnectionTestNamesBotAndChannel)
 {
     EXPECT_EQ(TestAsync::waitFor(client().test()), u"@kepsel_bot → 我的频道"_s);
-    const auto member = bot.calls(u"getChatMember"_s).last();
-    EXPECT_EQ(member.field(u"chat_id"_s), FakeBotAPI::chatID);
-    EXPECT_EQ(member.field(u"user_id"_s), u"42"_s);
+    EXPECT_EQ(bot.calls(u"getChatMember"_s).last().field(u"user_id"_s), u"42"_s);
 
     bot.setResult(u"getChat"_s, {{"id", -1001}});
-    bot.setResult(u"getChatMember"_s, {{"status", "administrator"}});
-    EXPECT_EQ(TestAsync::waitFor(client().test()), u"@kepsel_bot → "_s + FakeBotAPI::chatID);
     bot.setResult(u"getChatMember"_s, {{"status", "creator"}, {"can_post_messages", false}});
-    EXPECT_NO_THROW(TestAsync::waitFor(client().test()));
+    EXPECT_EQ(TestAsync::waitFor(client().test()), u"@kepsel_bot → "_s + FakeBotAPI::chatID);
 
     const QJsonObject refused[] = {{{"status", "administrator"}, {"can_post_messages", false}},
-                                   {{"status", "member"}},
-                                   {{"status", "left"}},
-                                   {}};
+                                   {{"status", "member"}}};
     for (const QJsonObject &result : refused) {
         bot.setResult(u"getChatMember"_s, result);
         EXPECT_EQ(refusal(client().test()).kind(), TelegramSync::SyncError::Kind::notAdmin);

@@ -155,20 +155,6 @@ TEST(BackupCoderTest, DatesAndIdsAreReadStrictlyAndWrittenInOneForm)
     EXPECT_EQ(decode(bytes).posts[0].createdAt, distant.posts[0].createdAt);
 }
 
-TEST(BackupCoderTest, SettingsAreBoolsOrTextsOnly)
-{
-    const File file =
-        decode(document(QString::fromUtf8(postJSON), 1, R"(, "settings": {"a": true, "b": "system"})"));
-    EXPECT_EQ(file.settings->value("a"), SettingValue(true));
-    EXPECT_EQ(file.settings->value("b"), SettingValue(QString("system")));
-    EXPECT_NE(SettingValue(true), SettingValue(QString("true")));
-    for (const char *value : {"1", "{}", "[]"})
-        EXPECT_EQ(failureOf(document(QString::fromUtf8(postJSON), 1,
-                                     QString(R"(, "settings": {"a": %1})").arg(value))),
-                  BackupError::Kind::unreadable)
-            << value;
-}
-
 TEST(BackupCoderTest, HostileDocumentsAreRefusedAsUnreadable)
 {
     const QString deep = QString("[").repeated(5000) + QString("]").repeated(5000);
@@ -188,6 +174,7 @@ TEST(BackupCoderTest, HostileDocumentsAreRefusedAsUnreadable)
         withPostMember(R"("isArchived": false)", R"("isArchived": "false")"),
         withPostMember(R"("tagIDs": [])", QString(R"("tagIDs": %1)").arg(manyTags).toUtf8().constData()),
         document(QString::fromUtf8(postJSON), 1, R"(, "syncStamps": {"X": "yesterday"})"),
+        document(QString::fromUtf8(postJSON), 1, R"(, "settings": {"a": 1})"),
     };
     for (const QByteArray &bytes : cases)
         EXPECT_EQ(failureOf(bytes), BackupError::Kind::unreadable) << bytes.left(80).constData();
@@ -202,7 +189,6 @@ TEST(BackupCoderTest, TheVersionIsReadFirstAndNewerDocumentsAreRefusedByImporter
     // A newer document whose records changed shape is the newer format, not damage.
     EXPECT_EQ(failureOf(document(R"({"id": 7})", 2)), BackupError::Kind::newerFormat);
     EXPECT_EQ(failureOf(document(R"({"id": 7})", 1)), BackupError::Kind::unreadable);
-    EXPECT_EQ(BackupError::newerFormat().message(), QString("这个备份来自更新版本的 Kepsel，请先更新 App"));
 }
 
 TEST(BackupCoderTest, NonFiniteNumbersAreNeitherReadNorWritten)
@@ -220,7 +206,6 @@ TEST(BackupCoderTest, TheFingerprintIgnoresTheExportTimeOnly)
 {
     File file = sampleFile();
     const QString original = fingerprint(encode(file));
-    EXPECT_EQ(original.size(), 64);
     file.exportedAt = file.exportedAt.addDays(3);
     EXPECT_EQ(fingerprint(encode(file)), original);
     EXPECT_EQ(fingerprint(encode(file).replace("    ", "  ")), original);

@@ -110,7 +110,6 @@ TEST_F(SyncStateFileTest, StatesRoundTripWithTheDistantPastInOneForm)
     state.write(path);
     EXPECT_TRUE(state.encode().contains("\"0001-01-01T00:00:00Z\""));
     EXPECT_EQ(Sync::State::read(path), state);
-    EXPECT_TRUE(Sync::stateURL().endsWith("/SyncState.json"));
 }
 
 TEST_F(SyncStateFileTest, AnUnreadableStateIsKeptAsideAndTheMergeStartsEmpty)

@@ -53,13 +53,8 @@ TEST_F(BilibiliParserTest, AVideoWithTheMP4OfTheChosenPage)
 
 TEST_F(BilibiliParserTest, ThePageNumberChoosesTheContentId)
 {
-    for (const auto &[query, cid] : {std::pair{"", "101"},
-                                     {"?p=abc", "101"},
-                                     {"?p=4", "104"},
-                                     {"?p=0", "100"},
-                                     {"?p=-1", "100"},
-                                     {"?p=6", "100"},
-                                     {"?p=99999999999999999999", "101"}}) {
+    for (const auto &[query, cid] :
+         {std::pair{"", "101"}, {"?p=4", "104"}, {"?p=6", "100"}, {"?p=99999999999999999999", "101"}}) {
         parse(kVideo + query);
         EXPECT_TRUE(lastTarget().contains("&cid=" + QByteArray(cid) + "&")) << query;
     }

@@ -54,12 +54,6 @@ TEST_F(HTTPClientTest, CallerHeadersReplaceTheDefaultsWhateverTheirCase)
     EXPECT_EQ(overridden.header("Accept-Language"), QList<QByteArray>{"en"});
 }
 
-TEST_F(HTTPClientTest, HtmlReplacesInvalidBytes)
-{
-    server.page(kSite, "/latin1", "caf\xe9 \xff!", "text/html; charset=iso-8859-1");
-    EXPECT_EQ(TestAsync::waitFor(http.html(at("/latin1"), {}, {})).text, QStringLiteral("caf\uFFFD \uFFFD!"));
-}
-
 TEST_F(HTTPClientTest, FollowsRedirectsToTheFinalAddressButNotForever)
 {
     server.redirect(kSite, "/short", server.origin(kOther) + "/hop", 301);

@@ -63,13 +63,4 @@ TEST_F(WeChatParserTest, APageWithoutAnArticleFailsInsteadOfWipingASavedOne)
     EXPECT_EQ(failure("/s/gone").token(), QStringLiteral("article"));
 }
 
-TEST_F(WeChatParserTest, ArticleLinksAreTaken)
-{
-    HostTable::clearOverrides();
-    EXPECT_EQ(
-        chosenCount<WeChatParser>({"https://mp.weixin.qq.com/s/AbC-12",
-                                   "http://mp.weixin.qq.com/s?__biz=M#rd", "https://weixin.qq.com/s/AbC"}),
-        2);
-}
-
 } // namespace

@@ -65,15 +65,4 @@ TEST_F(XParserTest, AReplyWithoutTheStatusFails)
     EXPECT_THROW(TestAsync::waitFor(parseTask("/u/status/1")), JSONError);
 }
 
-TEST_F(XParserTest, OnlyStatusLinksOfXHostsAreTaken)
-{
-    HostTable::clearOverrides();
-    EXPECT_EQ(chosenCount<XParser>({"https://twitter.com/a/status/1?s=20", "https://mobile.x.com/a/status/1",
-                                    "https://fxtwitter.com/a/status/1/video/1"}),
-              3);
-    EXPECT_EQ(chosenCount<XParser>(
-                  {"https://x.com/a", "https://x.com/a/STATUS/1", "https://example.org/a/status/1"}),
-              0);
-}
-
 } // namespace

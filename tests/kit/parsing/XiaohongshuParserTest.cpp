@@ -143,12 +143,4 @@ TEST_F(XiaohongshuParserTest, WithoutANoteTheErrorDependsOnTheStoredCookie)
     EXPECT_EQ(parse("/explore/odd").media, QList{ParsedMedia(MediaKind::video, QString())});
 }
 
-TEST(XiaohongshuTopicsTest, TopicMarksBecomeSpacesAndShortRCodesVanish)
-{
-    EXPECT_EQ(XiaohongshuParser::cleanTopics(QStringLiteral("\n 旅行[话题]#日落[话题]# [哭惹R][赞R]好 \n")),
-              QStringLiteral("旅行 日落  好"));
-    EXPECT_EQ(XiaohongshuParser::cleanTopics(QStringLiteral("[一二三四五六R][一二三四五六七R]")),
-              QStringLiteral("[一二三四五六七R]"));
-}
-
 } // namespace

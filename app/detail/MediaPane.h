@@ -6,12 +6,14 @@
 
 class Media;
 class MediaImage;
+class QHBoxLayout;
 class QLabel;
+class QScrollArea;
 class QToolButton;
 
 // The left side of the detail screen: one media item of the post at a time,
-// fitted in the stage, with arrow buttons and a counter when there are
-// several. Paging stops at both ends and never wraps around.
+// fitted in the stage, with arrow buttons, a counter and a strip of
+// thumbnails when there are several. Paging stops at both ends and never wraps around.
 class MediaPane : public QWidget {
     Q_OBJECT
 public:
@@ -23,12 +25,17 @@ public:
     int index() const { return m_index; }
     // Pages by a step of -1 or +1; nothing past either end.
     void go(int step);
+    // Selects an item, as a click on its thumbnail does.
+    void jump(int index);
 
 signals:
     void indexChanged(int index);
 
 private:
+    QWidget *makeStage();
+    QScrollArea *makeStrip();
     QToolButton *makeArrow(const QPixmap &icon, int step);
+    void fillStrip();
     void showCurrent();
 
     QList<std::shared_ptr<Media>> m_media;
@@ -37,4 +44,6 @@ private:
     QToolButton *m_left;
     QToolButton *m_right;
     QLabel *m_counter;
+    QScrollArea *m_strip;
+    QHBoxLayout *m_thumbs;
 };

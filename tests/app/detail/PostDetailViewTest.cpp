@@ -3,6 +3,7 @@
 #include "InfoPane.h"
 #include "MediaImage.h"
 #include "MediaPane.h"
+#include "MediaThumb.h"
 #include "PostDetailView.h"
 #include "Screenshot.h"
 #include "Tag.h"
@@ -10,6 +11,7 @@
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -100,6 +102,26 @@ TEST_F(PostDetailViewTest, ArrowKeysAndButtonsPageThroughPicturesAndStopAtBothEn
     EXPECT_TRUE(shows(*view, colors[2]));
     QTest::mouseClick(previous, Qt::LeftButton);
     EXPECT_EQ(pane->index(), 1);
+}
+
+TEST_F(PostDetailViewTest, ThumbnailsSelectTheirPictureAndTheCurrentOneIsLeftAlone)
+{
+    auto view = show(postWithPictures());
+    MediaPane *pane = view->mediaPane();
+    const auto thumbs = pane->findChildren<MediaThumb *>();
+    ASSERT_EQ(thumbs.size(), 3);
+    EXPECT_TRUE(thumbs[0]->isChecked());
+    QSignalSpy moves(pane, &MediaPane::indexChanged);
+    QTest::mouseClick(thumbs[0], Qt::LeftButton);
+    EXPECT_EQ(moves.count(), 0);
+
+    QTest::mouseClick(thumbs[2], Qt::LeftButton);
+    EXPECT_EQ(pane->index(), 2);
+    EXPECT_TRUE(shows(*view, colors[2]));
+    EXPECT_TRUE(thumbs[2]->isChecked());
+    EXPECT_FALSE(thumbs[0]->isChecked());
+    QTest::keyClick(view.get(), Qt::Key_Left);
+    EXPECT_TRUE(thumbs[1]->isChecked());
 }
 
 TEST_F(PostDetailViewTest, KeysTypedInTheNoteEditTheNoteAndDoNotPage)

@@ -60,6 +60,7 @@ InfoPane::InfoPane(std::shared_ptr<Post> post, ModelContext &context, QWidget *p
     layout->addWidget(divider());
     addNote(*layout);
     layout->addStretch();
+    connect(&context, &ModelContext::changed, this, &InfoPane::takeStoredNote);
 }
 
 InfoPane::~InfoPane()
@@ -149,6 +150,13 @@ void InfoPane::addNote(QVBoxLayout &layout)
     column->addWidget(title);
     column->addWidget(m_note);
     layout.addLayout(column);
+}
+
+void InfoPane::takeStoredNote()
+{
+    // What the user is typing wins over a change from elsewhere.
+    if (!m_note->hasFocus() && !m_post->isGone() && m_note->toPlainText() != m_post->note())
+        m_note->setPlainText(m_post->note());
 }
 
 bool InfoPane::eventFilter(QObject *watched, QEvent *event)

@@ -33,6 +33,8 @@ private:
     void addTexts(QVBoxLayout &layout);
     void addTags(QVBoxLayout &layout);
     void addNote(QVBoxLayout &layout);
+    // Shows a note changed elsewhere unless the editor has the focus.
+    void takeStoredNote();
 
     std::shared_ptr<Post> m_post;
     // Guarded: the pane may outlive the store when the application quits.

@@ -69,6 +69,7 @@ protected:
     {
         QPlainTextEdit *note = view.infoPane()->noteEditor();
         note->setFocus();
+        note->moveCursor(QTextCursor::End);
         QInputMethodEvent commit;
         commit.setCommitString(text);
         QCoreApplication::sendEvent(note, &commit);
@@ -158,6 +159,24 @@ TEST_F(PostDetailViewTest, NoteIsSavedWhenTheEditorLosesFocusAndOnlyWhenChanged)
     EXPECT_EQ(post->note(), QStringLiteral("记得带伞"));
     EXPECT_NE(post->updatedAt(), before);
     EXPECT_FALSE(context.hasChanges());
+}
+
+TEST_F(PostDetailViewTest, NoteChangedElsewhereShowsUnlessTheUserIsTyping)
+{
+    auto post = postWithPictures();
+    auto view = show(post);
+    QPlainTextEdit *note = view->infoPane()->noteEditor();
+    post->setNote(QStringLiteral("同步来的"));
+    save();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return note->toPlainText() == QStringLiteral("同步来的"); }, 1000));
+
+    typeIntoNote(*view, QStringLiteral("，我加的"));
+    post->setNote(QStringLiteral("又一次同步"));
+    save();
+    QTest::qWait(50);
+    EXPECT_EQ(note->toPlainText(), QStringLiteral("同步来的，我加的"));
+    view->setFocus();
+    EXPECT_EQ(post->note(), QStringLiteral("同步来的，我加的"));
 }
 
 TEST_F(PostDetailViewTest, NoteBeingTypedIsSavedWhenTheViewGoesAwayAndReadBackFromDisk)

@@ -205,6 +205,25 @@
         </message>
     </context>
     <context>
+        <name>InfoPane</name>
+        <message>
+            <source>· 发布于 %1</source>
+            <translation>· posted %1</translation>
+        </message>
+        <message>
+            <source>· 收藏于 %1</source>
+            <translation>· saved %1</translation>
+        </message>
+        <message>
+            <source>写点什么…</source>
+            <translation>Write something…</translation>
+        </message>
+        <message>
+            <source>笔记</source>
+            <translation>Note</translation>
+        </message>
+    </context>
+    <context>
         <name>KepselMacApp</name>
         <message>
             <source>设置</source>

@@ -6,6 +6,7 @@
 #include "MacModel.h"
 #include "ModelContainer.h"
 #include "NavigationStack.h"
+#include "PostDetailView.h"
 #include "PrivateLockView.h"
 #include "Theme.h"
 #include "Toast.h"
@@ -123,9 +124,9 @@ void ContentView::push(const SidebarItem &item)
     m_stack->push(makeLibrary(item));
 }
 
-void ContentView::push(const std::shared_ptr<Post> &)
+void ContentView::push(const std::shared_ptr<Post> &post)
 {
-    m_stack->push(page("PostDetailView"));
+    m_stack->push(new PostDetailView(post, m_model.container().mainContext()));
 }
 
 LibraryView *ContentView::makeLibrary(const SidebarItem &item)

@@ -1,0 +1,166 @@
+#include "MediaPane.h"
+
+#include "ImageCache.h"
+#include "Media.h"
+#include "MediaImage.h"
+#include "MediaThumb.h"
+#include "Symbol.h"
+#include "Typography.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QScrollArea>
+#include <QToolButton>
+#include <QTransform>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int arrowSize = 40;
+constexpr int arrowPadding = 14;
+constexpr int counterPadding = 12;
+constexpr int stripPaddingX = 12;
+constexpr int stripPaddingY = 10;
+
+QPixmap chevron(bool right)
+{
+    const QPixmap left = Symbol::pixmap(QStringLiteral("chevron.left"), 18, Qt::black, 1.3, 2);
+    return right ? left.transformed(QTransform::fromScale(-1, 1)) : left;
+}
+
+} // namespace
+
+MediaPane::MediaPane(QWidget *parent)
+    : QWidget(parent), m_image(new MediaImage), m_left(makeArrow(chevron(false), -1)),
+      m_right(makeArrow(chevron(true), +1)), m_counter(new QLabel), m_strip(new QScrollArea),
+      m_thumbs(new QHBoxLayout)
+{
+    setObjectName(QStringLiteral("MediaPane"));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(makeStage(), 1);
+    layout->addWidget(makeStrip());
+    showCurrent();
+}
+
+QWidget *MediaPane::makeStage()
+{
+    auto *stage = new QWidget;
+    stage->setAutoFillBackground(true);
+    QPalette backdrop = stage->palette();
+    backdrop.setColor(QPalette::Window, QColor(0, 0, 0, 10));
+    stage->setPalette(backdrop);
+
+    m_left->setObjectName(QStringLiteral("previousMedia"));
+    m_right->setObjectName(QStringLiteral("nextMedia"));
+    m_counter->setObjectName(QStringLiteral("mediaCounter"));
+    m_counter->setFont(Typography::caption(font(), QFont::Medium));
+    m_counter->setStyleSheet(
+        QStringLiteral("background: rgba(255,255,255,200); border-radius: 9px; padding: 2px 10px;"));
+
+    // The arrows and the counter float over the picture in one grid cell.
+    auto *arrows = new QHBoxLayout;
+    arrows->setContentsMargins(arrowPadding, arrowPadding, arrowPadding, arrowPadding);
+    arrows->addWidget(m_left);
+    arrows->addStretch();
+    arrows->addWidget(m_right);
+    auto *grid = new QGridLayout(stage);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(m_image, 0, 0);
+    grid->addLayout(arrows, 0, 0);
+    auto *bottom = new QVBoxLayout;
+    bottom->setContentsMargins(counterPadding, counterPadding, counterPadding, counterPadding);
+    bottom->addStretch();
+    bottom->addWidget(m_counter, 0, Qt::AlignHCenter);
+    grid->addLayout(bottom, 0, 0);
+    return stage;
+}
+
+QScrollArea *MediaPane::makeStrip()
+{
+    auto *row = new QWidget;
+    row->setLayout(m_thumbs);
+    m_thumbs->setContentsMargins(stripPaddingX, stripPaddingY, stripPaddingX, stripPaddingY);
+    m_thumbs->setSpacing(6);
+    m_strip->setObjectName(QStringLiteral("mediaStrip"));
+    m_strip->setWidget(row);
+    m_strip->setWidgetResizable(true);
+    m_strip->setFrameShape(QFrame::NoFrame);
+    m_strip->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_strip->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_strip->setFixedHeight(MediaThumb::side + 2 * stripPaddingY);
+    return m_strip;
+}
+
+void MediaPane::fillStrip()
+{
+    while (QLayoutItem *item = m_thumbs->takeAt(0)) {
+        delete item->widget();
+        delete item;
+    }
+    for (int i = 0; i < count(); ++i) {
+        auto *thumb = new MediaThumb(m_media.at(i));
+        connect(thumb, &MediaThumb::clicked, this, [this, i] { jump(i); });
+        m_thumbs->addWidget(thumb);
+    }
+    m_thumbs->addStretch();
+}
+
+QToolButton *MediaPane::makeArrow(const QPixmap &icon, int step)
+{
+    auto *button = new QToolButton;
+    button->setIcon(icon);
+    button->setIconSize(QSize(18, 18));
+    button->setFixedSize(arrowSize, arrowSize);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setStyleSheet(QStringLiteral("QToolButton { background: rgba(255,255,255,200); border: none;"
+                                         " border-radius: %1px; }")
+                              .arg(arrowSize / 2));
+    connect(button, &QToolButton::clicked, this, [this, step] { go(step); });
+    return button;
+}
+
+void MediaPane::setMedia(const QList<std::shared_ptr<Media>> &media)
+{
+    m_media = media;
+    m_index = std::max(0, std::min(m_index, count() - 1));
+    fillStrip();
+    showCurrent();
+}
+
+void MediaPane::go(int step)
+{
+    const int next = m_index + step;
+    if (next >= 0 && next < count())
+        jump(next);
+}
+
+void MediaPane::jump(int index)
+{
+    if (index == m_index)
+        return;
+    m_index = index;
+    showCurrent();
+    emit indexChanged(m_index);
+}
+
+void MediaPane::showCurrent()
+{
+    const bool several = count() > 1;
+    // A hidden arrow cannot be clicked, so the ends need no second check.
+    m_left->setVisible(several && m_index > 0);
+    m_right->setVisible(several && m_index < count() - 1);
+    m_counter->setVisible(several);
+    m_strip->setVisible(several);
+    for (int i = 0; i < count(); ++i) {
+        auto *thumb = static_cast<MediaThumb *>(m_thumbs->itemAt(i)->widget());
+        thumb->setChecked(i == m_index);
+        if (i == m_index)
+            m_strip->ensureWidgetVisible(thumb);
+    }
+    m_counter->setText(QStringLiteral("%1 / %2").arg(m_index + 1).arg(count()));
+    if (!m_media.isEmpty())
+        m_image->setMedia(m_media.at(m_index), ImageCache::Size::full);
+}

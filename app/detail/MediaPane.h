@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QList>
+#include <QWidget>
+#include <memory>
+
+class Media;
+class MediaImage;
+class QHBoxLayout;
+class QLabel;
+class QScrollArea;
+class QToolButton;
+
+// The left side of the detail screen: one media item of the post at a time,
+// fitted in the stage, with arrow buttons, a counter and a strip of
+// thumbnails when there are several. Paging stops at both ends and never wraps around.
+class MediaPane : public QWidget {
+    Q_OBJECT
+public:
+    explicit MediaPane(QWidget *parent = nullptr);
+
+    // Keeps the index, clamped to the new list.
+    void setMedia(const QList<std::shared_ptr<Media>> &media);
+    int count() const { return int(m_media.size()); }
+    int index() const { return m_index; }
+    // Pages by a step of -1 or +1; nothing past either end.
+    void go(int step);
+    // Selects an item, as a click on its thumbnail does.
+    void jump(int index);
+
+signals:
+    void indexChanged(int index);
+
+private:
+    QWidget *makeStage();
+    QScrollArea *makeStrip();
+    QToolButton *makeArrow(const QPixmap &icon, int step);
+    void fillStrip();
+    void showCurrent();
+
+    QList<std::shared_ptr<Media>> m_media;
+    int m_index = 0;
+    MediaImage *m_image;
+    QToolButton *m_left;
+    QToolButton *m_right;
+    QLabel *m_counter;
+    QScrollArea *m_strip;
+    QHBoxLayout *m_thumbs;
+};

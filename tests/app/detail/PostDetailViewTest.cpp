@@ -1,0 +1,234 @@
+#include "../library/LibraryFixture.h"
+#include "Chip.h"
+#include "InfoPane.h"
+#include "MediaImage.h"
+#include "MediaPane.h"
+#include "MediaThumb.h"
+#include "PostDetailView.h"
+#include "Screenshot.h"
+#include "Tag.h"
+
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QList<QColor> colors{QColor("#C0392B"), QColor("#27AE60"), QColor("#2980B9")};
+
+class PostDetailViewTest : public LibraryFixture {
+protected:
+    // A post with one picture of each colour, saved.
+    std::shared_ptr<Post> postWithPictures()
+    {
+        auto post = addPost(QStringLiteral("海边的一天"));
+        post->setContent(QStringLiteral("傍晚的云很好看，风也不大。"));
+        auto tag = std::make_shared<Tag>(QStringLiteral("旅行"), QStringLiteral("#2980B9"));
+        context.insert(tag);
+        post->setTags({tag});
+        for (const QColor &color : colors)
+            addCover(post, 300, 200, color);
+        save();
+        return post;
+    }
+
+    // The view shown in an active window, so focus behaves as on screen.
+    std::unique_ptr<PostDetailView> show(const std::shared_ptr<Post> &post)
+    {
+        auto view = std::make_unique<PostDetailView>(post, context);
+        view->resize(1100, 700);
+        view->show();
+        view->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(view.get()));
+        return view;
+    }
+
+    // Whether the stage's picture comes to be of that colour (loads take a moment).
+    static bool shows(PostDetailView &view, const QColor &color)
+    {
+        auto *image = view.mediaPane()->findChild<MediaImage *>();
+        return QTest::qWaitFor(
+            [&] {
+                const QImage picture = image->image();
+                if (picture.isNull())
+                    return false;
+                const QColor shown = picture.pixelColor(picture.rect().center());
+                return std::abs(shown.red() - color.red()) < 12 &&
+                       std::abs(shown.green() - color.green()) < 12 &&
+                       std::abs(shown.blue() - color.blue()) < 12;
+            },
+            3000);
+    }
+
+    // Chinese text arrives through the input method, committed at once.
+    static void typeIntoNote(PostDetailView &view, const QString &text)
+    {
+        QPlainTextEdit *note = view.infoPane()->noteEditor();
+        note->setFocus();
+        note->moveCursor(QTextCursor::End);
+        QInputMethodEvent commit;
+        commit.setCommitString(text);
+        QCoreApplication::sendEvent(note, &commit);
+    }
+};
+
+TEST_F(PostDetailViewTest, ArrowKeysAndButtonsPageThroughPicturesAndStopAtBothEnds)
+{
+    auto view = show(postWithPictures());
+    MediaPane *pane = view->mediaPane();
+    auto *counter = pane->findChild<QLabel *>(QStringLiteral("mediaCounter"));
+    auto *previous = pane->findChild<QToolButton *>(QStringLiteral("previousMedia"));
+    auto *next = pane->findChild<QToolButton *>(QStringLiteral("nextMedia"));
+    EXPECT_TRUE(shows(*view, colors[0]));
+    EXPECT_EQ(counter->text(), QStringLiteral("1 / 3"));
+    EXPECT_FALSE(previous->isVisible());
+
+    QTest::keyClick(view.get(), Qt::Key_Left);
+    EXPECT_EQ(pane->index(), 0);
+    QTest::keyClick(view.get(), Qt::Key_Right);
+    EXPECT_EQ(pane->index(), 1);
+    EXPECT_TRUE(shows(*view, colors[1]));
+    EXPECT_TRUE(previous->isVisible());
+    EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("post-detail-image")));
+
+    QTest::mouseClick(next, Qt::LeftButton);
+    EXPECT_EQ(counter->text(), QStringLiteral("3 / 3"));
+    EXPECT_FALSE(next->isVisible());
+    QTest::keyClick(view.get(), Qt::Key_Right);
+    EXPECT_EQ(pane->index(), 2);
+    EXPECT_TRUE(shows(*view, colors[2]));
+    QTest::mouseClick(previous, Qt::LeftButton);
+    EXPECT_EQ(pane->index(), 1);
+}
+
+TEST_F(PostDetailViewTest, ThumbnailsSelectTheirPictureAndTheCurrentOneIsLeftAlone)
+{
+    auto view = show(postWithPictures());
+    MediaPane *pane = view->mediaPane();
+    const auto thumbs = pane->findChildren<MediaThumb *>();
+    ASSERT_EQ(thumbs.size(), 3);
+    EXPECT_TRUE(thumbs[0]->isChecked());
+    QSignalSpy moves(pane, &MediaPane::indexChanged);
+    QTest::mouseClick(thumbs[0], Qt::LeftButton);
+    EXPECT_EQ(moves.count(), 0);
+
+    QTest::mouseClick(thumbs[2], Qt::LeftButton);
+    EXPECT_EQ(pane->index(), 2);
+    EXPECT_TRUE(shows(*view, colors[2]));
+    EXPECT_TRUE(thumbs[2]->isChecked());
+    EXPECT_FALSE(thumbs[0]->isChecked());
+    QTest::keyClick(view.get(), Qt::Key_Left);
+    EXPECT_TRUE(thumbs[1]->isChecked());
+}
+
+TEST_F(PostDetailViewTest, KeysTypedInTheNoteEditTheNoteAndDoNotPage)
+{
+    auto view = show(postWithPictures());
+    typeIntoNote(*view, QStringLiteral("ab"));
+    QPlainTextEdit *note = view->infoPane()->noteEditor();
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(note, Qt::Key_Right);
+    QTest::keyClick(note, Qt::Key_Left);
+    QTest::keyClick(note, Qt::Key_Left);
+    QTest::keyClicks(note, QStringLiteral("x"));
+    EXPECT_EQ(view->mediaPane()->index(), 0);
+    EXPECT_EQ(note->toPlainText(), QStringLiteral("xab"));
+
+    view->setFocus();
+    QTest::keyClick(view.get(), Qt::Key_Right);
+    EXPECT_EQ(view->mediaPane()->index(), 1);
+}
+
+TEST_F(PostDetailViewTest, NoteIsSavedWhenTheEditorLosesFocusAndOnlyWhenChanged)
+{
+    auto post = postWithPictures();
+    const QDateTime before = post->updatedAt();
+    auto view = show(post);
+    QPlainTextEdit *note = view->infoPane()->noteEditor();
+    note->setFocus();
+    view->setFocus();
+    EXPECT_EQ(post->updatedAt(), before);
+
+    typeIntoNote(*view, QStringLiteral("记得带伞"));
+    EXPECT_TRUE(post->note().isEmpty());
+    view->setFocus();
+    EXPECT_EQ(post->note(), QStringLiteral("记得带伞"));
+    EXPECT_NE(post->updatedAt(), before);
+    EXPECT_FALSE(context.hasChanges());
+}
+
+TEST_F(PostDetailViewTest, NoteChangedElsewhereShowsUnlessTheUserIsTyping)
+{
+    auto post = postWithPictures();
+    auto view = show(post);
+    QPlainTextEdit *note = view->infoPane()->noteEditor();
+    post->setNote(QStringLiteral("同步来的"));
+    save();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return note->toPlainText() == QStringLiteral("同步来的"); }, 1000));
+
+    typeIntoNote(*view, QStringLiteral("，我加的"));
+    post->setNote(QStringLiteral("又一次同步"));
+    save();
+    QTest::qWait(50);
+    EXPECT_EQ(note->toPlainText(), QStringLiteral("同步来的，我加的"));
+    view->setFocus();
+    EXPECT_EQ(post->note(), QStringLiteral("同步来的，我加的"));
+}
+
+TEST_F(PostDetailViewTest, NoteBeingTypedIsSavedWhenTheViewGoesAwayAndReadBackFromDisk)
+{
+    auto post = postWithPictures();
+    const QUuid id = post->id();
+    auto view = show(post);
+    typeIntoNote(*view, QStringLiteral("路上还在想"));
+    view.reset();
+    EXPECT_FALSE(context.hasChanges());
+
+    post.reset();
+    container.reset();
+    auto reopened = TamselStore::makeContainer(false);
+    const auto posts = reopened->mainContext().fetch<Post>();
+    ASSERT_EQ(posts.size(), 1);
+    EXPECT_EQ(posts.first()->id(), id);
+    EXPECT_EQ(posts.first()->note(), QStringLiteral("路上还在想"));
+}
+
+TEST_F(PostDetailViewTest, NoteIsSavedWhenTheWindowCloses)
+{
+    auto post = postWithPictures();
+    auto view = show(post);
+    typeIntoNote(*view, QStringLiteral("关窗前写的"));
+    view->close();
+    EXPECT_EQ(post->note(), QStringLiteral("关窗前写的"));
+    EXPECT_FALSE(context.hasChanges());
+}
+
+TEST_F(PostDetailViewTest, PostWithoutMediaShowsItsInformationAloneWithTagChips)
+{
+    auto post = addPost(QStringLiteral("没有图片的一条"));
+    post->setNote(QStringLiteral("旧笔记"));
+    const QList<std::shared_ptr<Tag>> tags{
+        std::make_shared<Tag>(QStringLiteral("旅行"), QStringLiteral("#2980B9")),
+        std::make_shared<Tag>(QStringLiteral("美食"), QStringLiteral("#27AE60"))};
+    for (const auto &tag : tags)
+        context.insert(tag);
+    post->setTags(tags);
+    save();
+    auto view = show(post);
+    EXPECT_EQ(view->mediaPane(), nullptr);
+    QTest::keyClick(view.get(), Qt::Key_Right);
+    QStringList chips;
+    for (const Chip *chip : view->findChildren<Chip *>())
+        chips << chip->text();
+    chips.sort();
+    EXPECT_EQ(chips, (QStringList{QStringLiteral("#旅行"), QStringLiteral("#美食")}));
+    EXPECT_EQ(view->infoPane()->noteEditor()->toPlainText(), QStringLiteral("旧笔记"));
+    EXPECT_LE(view->infoPane()->width(), 680);
+    EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("post-detail-info-alone")));
+}
+
+} // namespace

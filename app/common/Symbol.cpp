@@ -320,6 +320,93 @@ Shape person()
     return {stroke, {}};
 }
 
+Shape gridTwoByTwo()
+{
+    QPainterPath stroke = roundedRect(4, 4, 7, 7, 1.5);
+    stroke.addPath(roundedRect(13, 4, 7, 7, 1.5));
+    stroke.addPath(roundedRect(4, 13, 7, 7, 1.5));
+    stroke.addPath(roundedRect(13, 13, 7, 7, 1.5));
+    return {stroke, {}};
+}
+
+Shape tag()
+{
+    QPainterPath stroke =
+        polyline({{3.5, 4.5}, {3.5, 11}, {13, 20.5}, {20.5, 13}, {11, 3.5}, {4.5, 3.5}, {3.5, 4.5}});
+    return {stroke, ellipse(8, 8, 1.6, 1.6)};
+}
+
+Shape archiveBox()
+{
+    QPainterPath stroke = roundedRect(3, 4, 18, 5, 1);
+    stroke.addPath(polyline({{4.5, 9}, {4.5, 20}, {19.5, 20}, {19.5, 9}}));
+    stroke.addPath(polyline({{10, 13}, {14, 13}}));
+    return {stroke, {}};
+}
+
+// A padlock, its shackle closed or swung open.
+Shape padlock(bool open)
+{
+    QPainterPath stroke = roundedRect(4.5, 10.5, 15, 11, 2.5);
+    const qreal right = open ? 24 : 16;
+    const qreal left = open ? 16 : 8;
+    stroke.moveTo(left, 10.5);
+    stroke.lineTo(left, 7.5);
+    stroke.cubicTo(left, 2, right, 2, right, 7.5);
+    if (!open)
+        stroke.lineTo(right, 10.5);
+    return {stroke, {}};
+}
+
+Shape rectangleStack()
+{
+    QPainterPath stroke = roundedRect(3.5, 9, 17, 11.5, 2);
+    stroke.addPath(polyline({{5.5, 6}, {18.5, 6}}));
+    stroke.addPath(polyline({{7.5, 3}, {16.5, 3}}));
+    return {stroke, {}};
+}
+
+QPainterPath cloud()
+{
+    QPainterPath outline;
+    outline.moveTo(7, 18.5);
+    outline.cubicTo(2.5, 18.5, 2.5, 11.5, 7.5, 11.5);
+    outline.cubicTo(8, 5, 17, 5, 17.5, 10.5);
+    outline.cubicTo(22, 10.5, 22, 18.5, 17, 18.5);
+    outline.closeSubpath();
+    return outline;
+}
+
+Shape icloudSlash()
+{
+    QPainterPath stroke = cloud();
+    stroke.addPath(polyline({{4, 4}, {20, 21}}));
+    return {stroke, {}};
+}
+
+Shape exclamationCloud()
+{
+    QPainterPath stroke = cloud();
+    stroke.addPath(polyline({{12, 9.5}, {12, 13.5}}));
+    return {stroke, ellipse(12, 16, 1, 1)};
+}
+
+Shape checkmarkCloud()
+{
+    QPainterPath stroke = cloud();
+    stroke.addPath(polyline({{9, 14}, {11, 16}, {15, 11.5}}));
+    return {stroke, {}};
+}
+
+Shape arrowClockwise()
+{
+    QPainterPath stroke;
+    stroke.arcMoveTo(QRectF(5, 5, 14, 14), 60);
+    stroke.arcTo(QRectF(5, 5, 14, 14), 60, 300);
+    stroke.addPath(polyline({{14, 3.5}, {15.5, 6.6}, {12.3, 8}}));
+    return {stroke, {}};
+}
+
 const QHash<QString, std::function<Shape()>> &shapes()
 {
     static const QHash<QString, std::function<Shape()>> table{
@@ -355,6 +442,16 @@ const QHash<QString, std::function<Shape()>> &shapes()
         {QStringLiteral("plus"), plus},
         {QStringLiteral("arrow.triangle.merge"), mergeArrows},
         {QStringLiteral("person"), person},
+        {QStringLiteral("square.grid.2x2"), gridTwoByTwo},
+        {QStringLiteral("tag"), tag},
+        {QStringLiteral("archivebox"), archiveBox},
+        {QStringLiteral("lock"), [] { return padlock(false); }},
+        {QStringLiteral("lock.open"), [] { return padlock(true); }},
+        {QStringLiteral("rectangle.stack"), rectangleStack},
+        {QStringLiteral("icloud.slash"), icloudSlash},
+        {QStringLiteral("exclamationmark.icloud"), exclamationCloud},
+        {QStringLiteral("checkmark.icloud"), checkmarkCloud},
+        {QStringLiteral("arrow.clockwise"), arrowClockwise},
     };
     return table;
 }

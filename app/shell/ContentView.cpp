@@ -8,6 +8,7 @@
 #include "NavigationStack.h"
 #include "PostDetailView.h"
 #include "PrivateLockView.h"
+#include "Sidebar.h"
 #include "Theme.h"
 #include "Toast.h"
 #include "ToolbarFade.h"
@@ -56,7 +57,10 @@ ContentView::ContentView(MacModel &model, QWidget *parent)
     : QWidget(parent), m_model(model), m_split(new QSplitter(this)), m_toast(new Toast({}, this)),
       m_undoBar(new UndoBar(1, this))
 {
-    QWidget *sidebar = page("Sidebar");
+    auto *sidebar = new Sidebar(model);
+    connect(sidebar, &Sidebar::selectionChosen, this, &ContentView::setSelection);
+    connect(this, &ContentView::selectionChanged, sidebar,
+            [this, sidebar] { sidebar->setSelection(m_selection); });
     sidebar->setMinimumWidth(190);
     sidebar->setMaximumWidth(300);
     m_split->addWidget(sidebar);

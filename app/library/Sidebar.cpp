@@ -1,0 +1,240 @@
+#include "Sidebar.h"
+
+#include "Board.h"
+#include "MacModel.h"
+#include "ModelContainer.h"
+#include "ModelContext.h"
+#include "Post.h"
+#include "SidebarIndex.h"
+#include "SidebarRow.h"
+#include "SyncStatus.h"
+#include "Symbol.h"
+#include "TamselStore.h"
+#include "UndoableDelete.h"
+#include "UserDefaults.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QScrollArea>
+#include <QToolButton>
+
+namespace {
+
+const QString openBoardsKey = QStringLiteral("sidebarOpen.boards");
+constexpr int rowInset = 6;
+
+QString lockSymbol(bool unlocked)
+{
+    return unlocked ? QStringLiteral("lock.open") : QStringLiteral("lock");
+}
+
+} // namespace
+
+Sidebar::Sidebar(MacModel &model, QWidget *parent)
+    : QWidget(parent), m_model(model), m_boardsLayout(new QVBoxLayout), m_boardsBox(new QWidget)
+{
+    setObjectName(QStringLiteral("Sidebar"));
+    setFocusPolicy(Qt::StrongFocus);
+    auto *list = new QWidget;
+    auto *layout = new QVBoxLayout(list);
+    layout->setContentsMargins(rowInset, rowInset, rowInset, rowInset);
+    layout->setSpacing(2);
+    addRow(layout, SidebarItem::all(), tr("收藏"), QStringLiteral("square.grid.2x2"), false);
+    addRow(layout, SidebarItem::organize(), tr("整理"), QStringLiteral("tag"), false);
+    addRow(layout, SidebarItem::archived(), tr("已归档"), QStringLiteral("archivebox"), false);
+    addRow(layout, SidebarItem::privateSpace(), tr("隐私空间"), lockSymbol(model.privateUnlocked()), false);
+    layout->addSpacing(10);
+    layout->addWidget(makeBoardsHeader());
+    m_boardsLayout->setContentsMargins(0, 0, 0, 0);
+    m_boardsLayout->setSpacing(2);
+    m_boardsBox->setLayout(m_boardsLayout);
+    m_boardsBox->setVisible(boardsOpen());
+    layout->addWidget(m_boardsBox);
+    layout->addStretch(1);
+
+    auto *scroll = new QScrollArea;
+    scroll->setWidget(list);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    outer->addWidget(scroll, 1);
+    auto *divider = new QFrame;
+    divider->setFrameShape(QFrame::HLine);
+    divider->setFrameShadow(QFrame::Plain);
+    auto *dividerBox = new QHBoxLayout;
+    dividerBox->setContentsMargins(12, 0, 12, 0);
+    dividerBox->addWidget(divider);
+    outer->addLayout(dividerBox);
+    outer->addWidget(new SyncStatus(model));
+
+    ModelContext &context = model.container().mainContext();
+    connect(&context, &ModelContext::changed, this, &Sidebar::refresh);
+    connect(&model.pendingDelete(), &UndoableDelete::hiddenChanged, this, &Sidebar::refresh);
+    connect(&model, &MacModel::privateUnlockedChanged, this, &Sidebar::refresh);
+    refresh();
+    showCurrent(false);
+}
+
+QWidget *Sidebar::makeBoardsHeader()
+{
+    auto *header = new QWidget;
+    auto *row = new QHBoxLayout(header);
+    row->setContentsMargins(rowInset, 0, 0, 0);
+    m_boardsToggle = new QToolButton;
+    m_boardsToggle->setText(tr("合集"));
+    m_boardsToggle->setCheckable(true);
+    m_boardsToggle->setChecked(boardsOpen());
+    m_boardsToggle->setAutoRaise(true);
+    m_boardsToggle->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_boardsToggle->setArrowType(boardsOpen() ? Qt::DownArrow : Qt::RightArrow);
+    m_boardsToggle->setFocusPolicy(Qt::NoFocus);
+    connect(m_boardsToggle, &QToolButton::toggled, this, &Sidebar::setBoardsOpen);
+    auto *add = new QToolButton;
+    add->setObjectName(QStringLiteral("newBoard"));
+    add->setIcon(Symbol::pixmap(QStringLiteral("plus"), 14, palette().color(QPalette::WindowText)));
+    add->setToolTip(tr("新建合集"));
+    add->setAutoRaise(true);
+    add->setFocusPolicy(Qt::NoFocus);
+    connect(add, &QToolButton::clicked, this, [this] {
+        m_model.setNamingText(QString());
+        m_model.setNaming(Naming::newBoard());
+    });
+    row->addWidget(m_boardsToggle);
+    row->addStretch(1);
+    row->addWidget(add);
+    return header;
+}
+
+SidebarRow *Sidebar::addRow(QVBoxLayout *layout, const SidebarItem &item, const QString &title,
+                            const QString &symbol, bool boardTile)
+{
+    auto *row = new SidebarRow(title, symbol, boardTile);
+    connect(row, &SidebarRow::clicked, this, [this, item] { choose(item); });
+    layout->addWidget(row);
+    (boardTile ? m_boards : m_fixed).append({item, row});
+    return row;
+}
+
+bool Sidebar::boardsOpen() const
+{
+    return TamselStore::defaults().boolObject(openBoardsKey, true);
+}
+
+void Sidebar::setBoardsOpen(bool open)
+{
+    TamselStore::defaults().setBool(openBoardsKey, open);
+    m_boardsToggle->setChecked(open);
+    m_boardsToggle->setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
+    m_boardsBox->setVisible(open);
+    moveCurrent(0);
+}
+
+QList<Sidebar::Entry> Sidebar::shownEntries() const
+{
+    return boardsOpen() ? m_fixed + m_boards : m_fixed;
+}
+
+QList<SidebarRow *> Sidebar::rows() const
+{
+    QList<SidebarRow *> shown;
+    for (const auto &[item, row] : shownEntries())
+        shown.append(row);
+    return shown;
+}
+
+void Sidebar::setSelection(const SidebarItem &item)
+{
+    m_selection = item;
+    updateRows();
+}
+
+void Sidebar::choose(const SidebarItem &item)
+{
+    setSelection(item);
+    emit selectionChosen(item);
+}
+
+// Everything the counts and board rows depend on is read again, as the store
+// or the pending delete may have changed anything.
+void Sidebar::refresh()
+{
+    rebuildBoards();
+    updateRows();
+}
+
+void Sidebar::rebuildBoards()
+{
+    const auto oldestFirst = [](const Board &a, const Board &b) { return a.createdAt() < b.createdAt(); };
+    QList<std::shared_ptr<Board>> boards = m_model.container().mainContext().fetch<Board>({{}, oldestFirst});
+    boards.removeIf([](const auto &board) { return board->isGone(); });
+    bool same = boards.size() == m_boards.size();
+    for (qsizetype i = 0; same && i < boards.size(); ++i)
+        same = m_boards[i].first.boardObject() == boards[i];
+    if (same)
+        return;
+    for (const auto &[item, row] : std::as_const(m_boards))
+        delete row;
+    m_boards.clear();
+    for (const auto &board : std::as_const(boards))
+        addRow(m_boardsLayout, SidebarItem::board(board), board->name(), QStringLiteral("rectangle.stack"),
+               true);
+    moveCurrent(0);
+}
+
+void Sidebar::updateRows()
+{
+    const QList<std::shared_ptr<Post>> posts = m_model.container().mainContext().fetch<Post>();
+    const SidebarIndex index(posts, m_model.privateUnlocked(), m_model.pendingDelete().hidden());
+    for (const auto &[item, row] : m_fixed + m_boards) {
+        row->setCount(index.count(item));
+        row->setSelected(item == m_selection);
+        if (const auto board = item.boardObject())
+            row->setTitle(board->name());
+    }
+    m_fixed[3].second->setSymbol(lockSymbol(m_model.privateUnlocked()));
+}
+
+void Sidebar::moveCurrent(int step)
+{
+    const QList<SidebarRow *> shown = rows();
+    m_current = std::clamp(m_current + step, 0, int(shown.size()) - 1);
+    showCurrent(hasFocus());
+}
+
+void Sidebar::showCurrent(bool shown)
+{
+    SidebarRow *current = rows().value(m_current);
+    for (const auto &[item, row] : m_fixed + m_boards)
+        row->setCurrent(shown && row == current);
+}
+
+void Sidebar::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Up: moveCurrent(-1); break;
+    case Qt::Key_Down: moveCurrent(1); break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (m_current >= 0 && m_current < shownEntries().size())
+            choose(shownEntries()[m_current].first);
+        break;
+    default: QWidget::keyPressEvent(event); return;
+    }
+    event->accept();
+}
+
+void Sidebar::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    showCurrent(true);
+}
+
+void Sidebar::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    showCurrent(false);
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "SidebarItem.h"
+
+#include <QList>
+#include <QWidget>
+#include <utility>
+
+class MacModel;
+class QToolButton;
+class QVBoxLayout;
+class SidebarRow;
+
+// The main window's source list: all posts, organize, the archive and the
+// private space, then the collapsible "合集" section of boards, oldest
+// first, each with the number of posts behind it. It shows the window's
+// selection and reports the entry the user picks, by mouse or with Up/Down
+// and Return. Counts follow every store change and pending delete. The sync
+// status line stands at its foot.
+class Sidebar : public QWidget {
+    Q_OBJECT
+public:
+    explicit Sidebar(MacModel &model, QWidget *parent = nullptr);
+
+    const SidebarItem &selection() const { return m_selection; }
+    // Draws the row of the item as selected; emits nothing.
+    void setSelection(const SidebarItem &item);
+    // Whether the boards are listed; kept in the settings.
+    bool boardsOpen() const;
+    void setBoardsOpen(bool open);
+    // The rows on screen, in order: the four fixed ones, then the boards.
+    QList<SidebarRow *> rows() const;
+    // The row the arrow keys stand on; -1 for none.
+    int currentRow() const { return m_current; }
+
+signals:
+    // The user picked an entry.
+    void selectionChosen(const SidebarItem &item);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    using Entry = std::pair<SidebarItem, SidebarRow *>;
+
+    QList<Entry> shownEntries() const;
+    QWidget *makeBoardsHeader();
+    SidebarRow *addRow(QVBoxLayout *layout, const SidebarItem &item, const QString &title,
+                       const QString &symbol, bool boardTile);
+    void refresh();
+    void rebuildBoards();
+    void updateRows();
+    void choose(const SidebarItem &item);
+    void moveCurrent(int step);
+    void showCurrent(bool shown);
+
+    MacModel &m_model;
+    SidebarItem m_selection = SidebarItem::all();
+    QList<Entry> m_fixed;
+    QList<Entry> m_boards;
+    QVBoxLayout *m_boardsLayout;
+    QWidget *m_boardsBox;
+    QToolButton *m_boardsToggle;
+    int m_current = 0;
+};

@@ -1,0 +1,60 @@
+#include "SidebarIndex.h"
+
+#include "Board.h"
+#include "Media.h"
+#include "Post.h"
+#include "Tag.h"
+
+#include <algorithm>
+
+SidebarIndex::SidebarIndex(const QList<std::shared_ptr<Post>> &posts, bool privateUnlocked,
+                           const QSet<QUuid> &hidden)
+{
+    // Newest first, so the first cover a board meets is its newest one; a
+    // stable sort lets the input order decide between equal times.
+    QList<std::shared_ptr<Post>> newestFirst = posts;
+    std::stable_sort(newestFirst.begin(), newestFirst.end(),
+                     [](const auto &a, const auto &b) { return a->createdAt() > b->createdAt(); });
+    for (const auto &post : std::as_const(newestFirst)) {
+        if (!post->isGone() && !hidden.contains(post->id()))
+            add(*post, privateUnlocked);
+    }
+}
+
+void SidebarIndex::add(const Post &post, bool privateUnlocked)
+{
+    if (post.isPrivate()) {
+        if (privateUnlocked)
+            ++m_counts[SidebarItem::privateSpace()];
+        return;
+    }
+    if (post.isArchived()) {
+        ++m_counts[SidebarItem::archived()];
+        return;
+    }
+    addListed(post);
+}
+
+void SidebarIndex::addListed(const Post &post)
+{
+    ++m_counts[SidebarItem::all()];
+    std::shared_ptr<Media> cover;
+    bool coverRead = false;
+    for (const auto &board : post.boards()) {
+        if (board->isGone())
+            continue;
+        ++m_counts[SidebarItem::board(board)];
+        if (m_covers.contains(board->id()))
+            continue;
+        if (!coverRead) {
+            cover = post.cover();
+            coverRead = true;
+        }
+        if (cover)
+            m_covers.insert(board->id(), cover);
+    }
+    for (const auto &tag : post.tags()) {
+        if (!tag->isGone())
+            ++m_counts[SidebarItem::tag(tag)];
+    }
+}

@@ -1,0 +1,160 @@
+#include "SidebarRow.h"
+
+#include "Symbol.h"
+#include "Theme.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace {
+
+constexpr int horizontalPadding = 8;
+constexpr int verticalPadding = 6;
+constexpr int iconWidth = 20;
+constexpr int spacing = 9;
+constexpr qreal cornerRadius = 8;
+constexpr qreal tileSize = 20;
+
+} // namespace
+
+SidebarRow::SidebarRow(const QString &title, const QString &symbol, bool boardTile, QWidget *parent)
+    : QWidget(parent), m_title(title), m_symbol(symbol), m_boardTile(boardTile)
+{
+    setAttribute(Qt::WA_Hover);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+void SidebarRow::setTitle(const QString &title)
+{
+    if (title == m_title)
+        return;
+    m_title = title;
+    update();
+}
+
+void SidebarRow::setSymbol(const QString &symbol)
+{
+    if (symbol == m_symbol)
+        return;
+    m_symbol = symbol;
+    update();
+}
+
+void SidebarRow::setCount(int count)
+{
+    if (count == m_count)
+        return;
+    m_count = count;
+    update();
+}
+
+void SidebarRow::setSelected(bool selected)
+{
+    if (selected == m_selected)
+        return;
+    m_selected = selected;
+    update();
+}
+
+void SidebarRow::setCurrent(bool current)
+{
+    if (current == m_current)
+        return;
+    m_current = current;
+    update();
+}
+
+QSize SidebarRow::sizeHint() const
+{
+    const int line = std::max(fontMetrics().height(), iconWidth);
+    return {180, line + 2 * verticalPadding};
+}
+
+void SidebarRow::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    paintBackground(painter);
+    QRect content = rect().adjusted(horizontalPadding, verticalPadding, -horizontalPadding, -verticalPadding);
+    paintIcon(painter,
+              QRectF(content.left(), content.center().y() - iconWidth / 2.0 + 0.5, iconWidth, iconWidth));
+    content.setLeft(content.left() + iconWidth + spacing);
+    paintCount(painter, content);
+
+    QFont font = painter.font();
+    font.setWeight(m_selected ? QFont::DemiBold : QFont::Normal);
+    painter.setFont(font);
+    painter.setPen(Theme::text().resolved(palette()));
+    const QString shown = QFontMetrics(font).elidedText(m_title, Qt::ElideRight, content.width());
+    painter.drawText(content, Qt::AlignLeft | Qt::AlignVCenter, shown);
+}
+
+void SidebarRow::paintBackground(QPainter &painter) const
+{
+    QColor fill = m_selected ? Theme::accent().resolved(palette()) : Theme::placeholder().resolved(palette());
+    fill.setAlphaF(m_selected ? 0.15 : (m_hovering ? 0.6 : 0));
+    QPainterPath shape;
+    shape.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), cornerRadius, cornerRadius);
+    painter.fillPath(shape, fill);
+    if (m_current) {
+        painter.setPen(QPen(Theme::accent().resolved(palette()), 1.5));
+        painter.drawPath(shape);
+    }
+}
+
+void SidebarRow::paintIcon(QPainter &painter, const QRectF &rect) const
+{
+    const QColor secondary = palette().color(QPalette::WindowText);
+    QColor tint = m_selected ? Theme::accent().resolved(palette()) : secondary;
+    if (!m_selected)
+        tint.setAlphaF(0.6);
+    if (!m_boardTile) {
+        Symbol::paint(painter, m_symbol, rect.adjusted(2, 2, -2, -2), tint, 1.15);
+        return;
+    }
+    QPainterPath tile;
+    tile.addRoundedRect(rect, tileSize * 0.22, tileSize * 0.22);
+    painter.fillPath(tile, Theme::placeholder().resolved(palette()));
+    const qreal inset = tileSize * 0.25;
+    Symbol::paint(painter, m_symbol, rect.adjusted(inset, inset, -inset, -inset), tint);
+}
+
+// Draws the count at the right end and narrows the title's room by it.
+void SidebarRow::paintCount(QPainter &painter, QRect &textRect) const
+{
+    constexpr int minimumGap = 4;
+    if (m_count <= 0)
+        return;
+    QFont caption = font();
+    caption.setPointSizeF(caption.pointSizeF() * 0.85);
+    const QString text = QString::number(m_count);
+    const int width = QFontMetrics(caption).horizontalAdvance(text);
+    QColor color = m_selected ? Theme::accent().resolved(palette()) : palette().color(QPalette::WindowText);
+    if (!m_selected)
+        color.setAlphaF(0.45);
+    painter.save();
+    painter.setFont(caption);
+    painter.setPen(color);
+    painter.drawText(textRect, Qt::AlignRight | Qt::AlignVCenter, text);
+    painter.restore();
+    textRect.setRight(textRect.right() - width - minimumGap);
+}
+
+void SidebarRow::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+void SidebarRow::enterEvent(QEnterEvent *)
+{
+    m_hovering = true;
+    update();
+}
+
+void SidebarRow::leaveEvent(QEvent *)
+{
+    m_hovering = false;
+    update();
+}

@@ -1,0 +1,99 @@
+#include "Board.h"
+#include "LibraryFixture.h"
+#include "SidebarIndex.h"
+#include "Tag.h"
+#include "TagPalette.h"
+
+namespace {
+
+class SidebarIndexTest : public LibraryFixture {
+protected:
+    std::shared_ptr<Board> addBoard(const QString &name)
+    {
+        auto board = std::make_shared<Board>(name, QString());
+        context.insert(board);
+        return board;
+    }
+    SidebarIndex index(bool privateUnlocked = false, const QSet<QUuid> &hidden = {})
+    {
+        return SidebarIndex(context.fetch<Post>(), privateUnlocked, hidden);
+    }
+};
+
+TEST_F(SidebarIndexTest, CountsEachPostBehindOneEntryOnly)
+{
+    EXPECT_TRUE(index().counts().isEmpty());
+    EXPECT_TRUE(index().covers().isEmpty());
+
+    auto board = addBoard(QStringLiteral("旅行"));
+    auto tag = std::make_shared<Tag>(QStringLiteral("猫"), QStringLiteral("#D97757"));
+    context.insert(tag);
+    auto listed = addPost(QStringLiteral("listed"));
+    auto secret = addPost(QStringLiteral("secret"));
+    auto archived = addPost(QStringLiteral("archived"));
+    auto hidden = addPost(QStringLiteral("hidden"));
+    for (const auto &post : {listed, secret, archived, hidden}) {
+        post->setBoards({board});
+        post->setTags({tag});
+    }
+    secret->setIsPrivate(true);
+    archived->setIsArchived(true);
+    save();
+
+    const SidebarIndex locked = index(false, {hidden->id()});
+    EXPECT_EQ(locked.count(SidebarItem::all()), 1);
+    EXPECT_EQ(locked.count(SidebarItem::board(board)), 1) << "archived and private posts stay out";
+    EXPECT_EQ(locked.count(SidebarItem::tag(tag)), 1);
+    EXPECT_EQ(locked.count(SidebarItem::archived()), 1);
+    EXPECT_EQ(locked.count(SidebarItem::privateSpace()), 0);
+    EXPECT_EQ(locked.count(SidebarItem::organize()), 0);
+
+    const SidebarIndex unlocked = index(true, {hidden->id()});
+    EXPECT_EQ(unlocked.count(SidebarItem::privateSpace()), 1);
+    EXPECT_EQ(unlocked.count(SidebarItem::all()), 1);
+
+    EXPECT_EQ(index(true).count(SidebarItem::all()), 2) << "an undone delete counts again";
+    context.remove(board);
+    save();
+    EXPECT_EQ(index().count(SidebarItem::board(board)), 0);
+}
+
+TEST_F(SidebarIndexTest, BoardCoverIsTheNewestListedPostWithMedia)
+{
+    auto board = addBoard(QStringLiteral("旅行"));
+    auto older = addPost(QStringLiteral("older"));
+    auto oldCover = addCover(older, 100, 100);
+    auto newer = addPost(QStringLiteral("newer, no media"));
+    auto archived = addPost(QStringLiteral("archived, newest"));
+    addCover(archived, 100, 100);
+    archived->setIsArchived(true);
+    for (const auto &post : {older, newer, archived})
+        post->setBoards({board});
+    save();
+    EXPECT_EQ(index().cover(board->id()), oldCover);
+
+    // Equal times: the post earlier in the input wins.
+    auto first = addPost(QStringLiteral("first"));
+    auto second = addPost(QStringLiteral("second"));
+    second->setCreatedAt(first->createdAt());
+    auto firstCover = addCover(first, 100, 100);
+    addCover(second, 100, 100);
+    auto other = addBoard(QStringLiteral("其他"));
+    first->setBoards({other});
+    second->setBoards({other});
+    save();
+    EXPECT_EQ(SidebarIndex({first, second}, false, {}).cover(other->id()), firstCover);
+    EXPECT_NE(SidebarIndex({second, first}, false, {}).cover(other->id()), firstCover);
+}
+
+TEST(TagPaletteTest, NamesOnlyExactPaletteColours)
+{
+    ASSERT_EQ(TagPalette::colors().size(), 9);
+    EXPECT_EQ(TagPalette::colors().first(), QStringLiteral("#D97757"));
+    EXPECT_EQ(TagPalette::name(QStringLiteral("#D97757")), QStringLiteral("陶土"));
+    EXPECT_EQ(TagPalette::name(QStringLiteral("#6B7280")), QStringLiteral("灰"));
+    EXPECT_EQ(TagPalette::name(QStringLiteral("#d97757")), QStringLiteral("#d97757"));
+    EXPECT_EQ(TagPalette::name(QStringLiteral("blue")), QStringLiteral("blue"));
+}
+
+} // namespace

@@ -773,6 +773,86 @@
         </message>
     </context>
     <context>
+        <name>RelativeTime</name>
+        <message>
+            <source>刚刚</source>
+            <translation>just now</translation>
+        </message>
+        <message numerus="yes">
+            <source>%n 分钟前</source>
+            <translation>
+                <numerusform>%n minute ago</numerusform>
+                <numerusform>%n minutes ago</numerusform>
+            </translation>
+        </message>
+        <message numerus="yes">
+            <source>%n 小时前</source>
+            <translation>
+                <numerusform>%n hour ago</numerusform>
+                <numerusform>%n hours ago</numerusform>
+            </translation>
+        </message>
+        <message>
+            <source>昨天</source>
+            <translation>yesterday</translation>
+        </message>
+        <message numerus="yes">
+            <source>%n 天前</source>
+            <translation>
+                <numerusform>%n day ago</numerusform>
+                <numerusform>%n days ago</numerusform>
+            </translation>
+        </message>
+        <message numerus="yes">
+            <source>%n 周前</source>
+            <translation>
+                <numerusform>%n week ago</numerusform>
+                <numerusform>%n weeks ago</numerusform>
+            </translation>
+        </message>
+        <message numerus="yes">
+            <source>%n 个月前</source>
+            <translation>
+                <numerusform>%n month ago</numerusform>
+                <numerusform>%n months ago</numerusform>
+            </translation>
+        </message>
+        <message numerus="yes">
+            <source>%n 年前</source>
+            <translation>
+                <numerusform>%n year ago</numerusform>
+                <numerusform>%n years ago</numerusform>
+            </translation>
+        </message>
+    </context>
+    <context>
+        <name>Sidebar</name>
+        <message>
+            <source>收藏</source>
+            <translation>Library</translation>
+        </message>
+        <message>
+            <source>整理</source>
+            <translation>Organize</translation>
+        </message>
+        <message>
+            <source>已归档</source>
+            <translation>Archived</translation>
+        </message>
+        <message>
+            <source>隐私空间</source>
+            <translation>Private Space</translation>
+        </message>
+        <message>
+            <source>合集</source>
+            <translation>Collections</translation>
+        </message>
+        <message>
+            <source>新建合集</source>
+            <translation>New Collection</translation>
+        </message>
+    </context>
+    <context>
         <name>SidebarItem</name>
         <message>
             <source>全部收藏</source>
@@ -926,6 +1006,68 @@
         <message>
             <source>%1/%2</source>
             <translation>%1/%2</translation>
+        </message>
+    </context>
+    <context>
+        <name>SyncStatus</name>
+        <message>
+            <source>设置 iCloud 同步</source>
+            <translation>Set Up iCloud Sync</translation>
+        </message>
+        <message>
+            <source>正在同步…</source>
+            <translation>Syncing…</translation>
+        </message>
+        <message>
+            <source>等待同步</source>
+            <translation>Waiting to sync</translation>
+        </message>
+        <message>
+            <source>已同步 · </source>
+            <translation>Synced · </translation>
+        </message>
+        <message>
+            <source>立即同步（Shift+Ctrl+R）</source>
+            <translation>Sync Now (Shift+Ctrl+R)</translation>
+        </message>
+    </context>
+    <context>
+        <name>TagPalette</name>
+        <message>
+            <source>陶土</source>
+            <translation>Clay</translation>
+        </message>
+        <message>
+            <source>红</source>
+            <translation>Red</translation>
+        </message>
+        <message>
+            <source>黄</source>
+            <translation>Yellow</translation>
+        </message>
+        <message>
+            <source>绿</source>
+            <translation>Green</translation>
+        </message>
+        <message>
+            <source>青</source>
+            <translation>Teal</translation>
+        </message>
+        <message>
+            <source>蓝</source>
+            <translation>Blue</translation>
+        </message>
+        <message>
+            <source>紫</source>
+            <translation>Purple</translation>
+        </message>
+        <message>
+            <source>粉</source>
+            <translation>Pink</translation>
+        </message>
+        <message>
+            <source>灰</source>
+            <translation>Grey</translation>
         </message>
     </context>
     <context>

@@ -41,7 +41,7 @@ SyncStatus::SyncStatus(MacModel &model, QWidget *parent)
     m_setUp->setStyleSheet(QStringLiteral("QPushButton { border: none; padding: 0; color: palette(link); }"));
     m_syncNow->setObjectName(QStringLiteral("syncNow"));
     m_syncNow->setAutoRaise(true);
-    m_syncNow->setToolTip(tr("立即同步（⇧⌘R）"));
+    m_syncNow->setToolTip(tr("立即同步（Shift+Ctrl+R）"));
     m_syncNow->setIcon(
         Symbol::pixmap(QStringLiteral("arrow.clockwise"), iconSize, palette().color(QPalette::WindowText)));
     auto *layout = new QHBoxLayout(this);

@@ -5,8 +5,8 @@
 #include "ModelContext.h"
 #include "Pasteboard.h"
 #include "Post.h"
+#include "QuietSave.h"
 #include "StarAuthorButton.h"
-#include "StoreError.h"
 #include "Tag.h"
 #include "TelegramSync.h"
 #include "UndoableDelete.h"
@@ -117,11 +117,15 @@ void PostMenu::addToggles(const QString &title, const QList<std::shared_ptr<Reco
 
 void PostMenu::addArchive()
 {
-    addAction(m_post->isArchived() ? tr("取消归档") : tr("归档"), this, [this] {
-        m_post->setIsArchived(!m_post->isArchived());
-        save();
-        emit toastRequested(m_post->isArchived() ? tr("已归档") : tr("已取消归档"));
-    });
+    addAction(m_post->isArchived() ? tr("取消归档") : tr("归档"), this,
+              [this] { emit toastRequested(toggleArchive(*m_post, m_context)); });
+}
+
+QString PostMenu::toggleArchive(Post &post, ModelContext &context)
+{
+    post.setIsArchived(!post.isArchived());
+    saveQuietly(context);
+    return post.isArchived() ? tr("已归档") : tr("已取消归档");
 }
 
 void PostMenu::addChannel()
@@ -134,9 +138,5 @@ void PostMenu::addChannel()
 
 void PostMenu::save()
 {
-    try {
-        m_context.save();
-    } catch (const StoreError &) {
-        // The change stays in the context for the next save.
-    }
+    saveQuietly(m_context);
 }

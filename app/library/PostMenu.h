@@ -21,6 +21,8 @@ public:
     // Only web links are handed to the desktop: any other scheme could start
     // a local program or open a local file.
     static bool isOpenable(const QString &link);
+    // Flips the post's archive flag and saves; the toast that says so.
+    static QString toggleArchive(Post &post, ModelContext &context);
 
 signals:
     void toastRequested(const QString &message);

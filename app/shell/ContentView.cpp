@@ -130,7 +130,10 @@ void ContentView::push(const SidebarItem &item)
 
 void ContentView::push(const std::shared_ptr<Post> &post)
 {
-    m_stack->push(new PostDetailView(post, m_model.container().mainContext()));
+    auto *detail = new PostDetailView(post, m_model.container().mainContext(), m_model.pendingDelete());
+    connectPostActions(*detail);
+    connect(detail, &PostDetailView::dismissRequested, m_stack, &NavigationStack::pop);
+    m_stack->push(detail);
 }
 
 LibraryView *ContentView::makeLibrary(const SidebarItem &item)
@@ -141,17 +144,23 @@ LibraryView *ContentView::makeLibrary(const SidebarItem &item)
     return library;
 }
 
+template <class View> void ContentView::connectPostActions(View &view)
+{
+    MacModel *model = &m_model;
+    connect(&view, &View::toastRequested, model, &MacModel::show);
+    connect(&view, &View::reparseRequested, model, &MacModel::reparse);
+    connect(
+        &view, &View::privateRequested, model,
+        [model](const std::shared_ptr<Post> &post, bool isPrivate) { model->setPrivate({post}, isPrivate); });
+    connect(&view, &View::telegramRequested, model, [model](const std::shared_ptr<Post> &post) {
+        QCoro::connect(model->syncToTelegram(post), model, [] {});
+    });
+}
+
 void ContentView::connectLibrary(LibraryView &library)
 {
     MacModel *model = &m_model;
-    connect(&library, &LibraryView::toastRequested, model, &MacModel::show);
-    connect(&library, &LibraryView::reparseRequested, model, &MacModel::reparse);
-    connect(
-        &library, &LibraryView::privateRequested, model,
-        [model](const std::shared_ptr<Post> &post, bool isPrivate) { model->setPrivate({post}, isPrivate); });
-    connect(&library, &LibraryView::telegramRequested, model, [model](const std::shared_ptr<Post> &post) {
-        QCoro::connect(model->syncToTelegram(post), model, [] {});
-    });
+    connectPostActions(library);
     connect(&library, &LibraryView::toolbarHiddenChanged, model, &MacModel::setToolbarHidden);
     connect(&library, &LibraryView::collectClipboardRequested, model, &MacModel::collectClipboard);
     connect(&library, &LibraryView::addLinkRequested, model, [model] { model->setShowAdd(true); });
@@ -168,6 +177,8 @@ void ContentView::showTopToolbar()
     m_toolbar->clear();
     if (const auto *library = qobject_cast<LibraryView *>(m_stack->top()))
         m_toolbar->addAction(library->toolbarAction());
+    if (const auto *detail = qobject_cast<PostDetailView *>(m_stack->top()))
+        m_toolbar->addAction(detail->toolbarAction());
     m_toolbar->setVisible(!m_toolbar->actions().isEmpty());
 }
 

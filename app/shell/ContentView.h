@@ -52,6 +52,8 @@ private:
     QWidget *makeRoot();
     LibraryView *makeLibrary(const SidebarItem &item);
     void connectLibrary(LibraryView &library);
+    // The post actions that library and detail views alike hand to the model.
+    template <class View> void connectPostActions(View &view);
     // The toolbar shows the group of the page on top, when it has one.
     void showTopToolbar();
     void showRoot();

@@ -7,18 +7,43 @@
 #include "PostDetailView.h"
 #include "Screenshot.h"
 #include "Tag.h"
+#include "UndoableDelete.h"
 
+#include <QDesktopServices>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
+#include <QWidgetAction>
 #include <gtest/gtest.h>
 
 namespace {
 
 const QList<QColor> colors{QColor("#C0392B"), QColor("#27AE60"), QColor("#2980B9")};
+
+// Receives the links of both schemes that the view hands to the desktop.
+class DesktopLinks : public QObject {
+    Q_OBJECT
+public:
+    DesktopLinks()
+    {
+        for (const QString &scheme : schemes)
+            QDesktopServices::setUrlHandler(scheme, this, "open");
+    }
+    ~DesktopLinks() override
+    {
+        for (const QString &scheme : schemes)
+            QDesktopServices::unsetUrlHandler(scheme);
+    }
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl &url) { opened.append(url); }
+
+private:
+    const QStringList schemes{QStringLiteral("https"), QStringLiteral("file")};
+};
 
 class PostDetailViewTest : public LibraryFixture {
 protected:
@@ -39,7 +64,7 @@ protected:
     // The view shown in an active window, so focus behaves as on screen.
     std::unique_ptr<PostDetailView> show(const std::shared_ptr<Post> &post)
     {
-        auto view = std::make_unique<PostDetailView>(post, context);
+        auto view = std::make_unique<PostDetailView>(post, context, pendingDelete);
         view->resize(1100, 700);
         view->show();
         view->activateWindow();
@@ -74,6 +99,13 @@ protected:
         commit.setCommitString(text);
         QCoreApplication::sendEvent(note, &commit);
     }
+
+    static QToolButton *button(PostDetailView &view, const QString &name)
+    {
+        return view.toolbarAction()->defaultWidget()->findChild<QToolButton *>(name);
+    }
+
+    UndoableDelete pendingDelete;
 };
 
 TEST_F(PostDetailViewTest, ArrowKeysAndButtonsPageThroughPicturesAndStopAtBothEnds)
@@ -231,4 +263,87 @@ TEST_F(PostDetailViewTest, PostWithoutMediaShowsItsInformationAloneWithTagChips)
     EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("post-detail-info-alone")));
 }
 
+TEST_F(PostDetailViewTest, CtrlKeysArchiveAndDeleteOnlyWithoutTextFocusAndWithCtrlAlone)
+{
+    auto post = postWithPictures();
+    auto view = show(post);
+    QSignalSpy toasts(view.get(), &PostDetailView::toastRequested);
+    QSignalSpy dismissed(view.get(), &PostDetailView::dismissRequested);
+    typeIntoNote(*view, QStringLiteral("笔记"));
+    QWidget *note = view->infoPane()->noteEditor();
+    QTest::keyClick(note, Qt::Key_E, Qt::ControlModifier);
+    QTest::keyClick(note, Qt::Key_Backspace, Qt::ControlModifier);
+    EXPECT_FALSE(post->isArchived());
+    EXPECT_TRUE(dismissed.isEmpty());
+    EXPECT_TRUE(pendingDelete.posts().isEmpty());
+
+    view->setFocus();
+    QTest::keyClick(view.get(), Qt::Key_E);
+    QTest::keyClick(view.get(), Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(view.get(), Qt::Key_E, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_FALSE(post->isArchived());
+    EXPECT_TRUE(toasts.isEmpty());
+
+    QTest::keyClick(view.get(), Qt::Key_E, Qt::ControlModifier);
+    EXPECT_TRUE(post->isArchived());
+    EXPECT_FALSE(context.hasChanges());
+    EXPECT_EQ(button(*view, QStringLiteral("Archive"))->text(), QStringLiteral("取消归档"));
+    QTest::mouseClick(button(*view, QStringLiteral("Archive")), Qt::LeftButton);
+    EXPECT_FALSE(post->isArchived());
+    ASSERT_EQ(toasts.size(), 2);
+    EXPECT_EQ(toasts[0][0].toString(), QStringLiteral("已归档"));
+    EXPECT_EQ(toasts[1][0].toString(), QStringLiteral("已取消归档"));
+
+    // The screen leaves before the post is hidden from the library.
+    QObject::connect(view.get(), &PostDetailView::dismissRequested,
+                     [&] { EXPECT_TRUE(pendingDelete.posts().isEmpty()); });
+    QTest::keyClick(view.get(), Qt::Key_Backspace, Qt::ControlModifier);
+    EXPECT_EQ(dismissed.size(), 1);
+    EXPECT_EQ(pendingDelete.posts(), UndoableDelete::PostList{post});
+    pendingDelete.undo();
+}
+
+TEST_F(PostDetailViewTest, OnlyWebLinksGetTheOpenSourceButton)
+{
+    DesktopLinks desktop;
+    auto web = postWithPictures();
+    auto view = show(web);
+    QToolButton *open = button(*view, QStringLiteral("OpenSource"));
+    ASSERT_NE(open, nullptr);
+    EXPECT_EQ(open->text(), QStringLiteral("打开原文"));
+    QTest::mouseClick(open, Qt::LeftButton);
+    EXPECT_EQ(desktop.opened, QList<QUrl>{QUrl(web->sourceURL())});
+
+    for (const QString &link : {QStringLiteral("file:///etc/passwd"), QString()}) {
+        auto post = addPost(QStringLiteral("链接") + link);
+        post->setSourceURL(link);
+        save();
+        auto other = show(post);
+        EXPECT_EQ(button(*other, QStringLiteral("OpenSource")), nullptr) << link.toStdString();
+        EXPECT_NE(button(*other, QStringLiteral("Delete")), nullptr);
+    }
+}
+
+TEST_F(PostDetailViewTest, PostDeletedWhileShownGivesWayToTheDeletedPage)
+{
+    auto post = postWithPictures();
+    auto view = show(post);
+    EXPECT_FALSE(view->isDeletedPageShown());
+    context.remove(post);
+    save();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->isDeletedPageShown(); }, 2000));
+    auto *title = view->findChild<QLabel *>(QStringLiteral("DeletedTitle"));
+    ASSERT_NE(title, nullptr);
+    EXPECT_TRUE(title->isVisible());
+    EXPECT_EQ(title->text(), QStringLiteral("这条收藏已删除"));
+    EXPECT_FALSE(view->toolbarAction()->isVisible());
+
+    QSignalSpy toasts(view.get(), &PostDetailView::toastRequested);
+    QTest::keyClick(view.get(), Qt::Key_E, Qt::ControlModifier);
+    EXPECT_TRUE(toasts.isEmpty());
+    EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("post-detail-deleted")));
+}
+
 } // namespace
+
+#include "PostDetailViewTest.moc"

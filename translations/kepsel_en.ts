@@ -688,6 +688,49 @@
         </message>
     </context>
     <context>
+        <name>PostDetailView</name>
+        <message>
+            <source>这条收藏已删除</source>
+            <translation>This post has been deleted</translation>
+        </message>
+        <message>
+            <source>打开原文</source>
+            <translation>Open Original</translation>
+        </message>
+        <message>
+            <source>在浏览器里打开原文</source>
+            <translation>Open the original in the browser</translation>
+        </message>
+        <message>
+            <source>更多</source>
+            <translation>More</translation>
+        </message>
+        <message>
+            <source>删除</source>
+            <translation>Delete</translation>
+        </message>
+        <message>
+            <source>删除（Ctrl+⌫），几秒内可以撤销</source>
+            <translation>Delete (Ctrl+Backspace); you can undo it for a few seconds</translation>
+        </message>
+        <message>
+            <source>取消归档</source>
+            <translation>Unarchive</translation>
+        </message>
+        <message>
+            <source>归档</source>
+            <translation>Archive</translation>
+        </message>
+        <message>
+            <source>取消归档（Ctrl+E）</source>
+            <translation>Unarchive (Ctrl+E)</translation>
+        </message>
+        <message>
+            <source>归档（Ctrl+E）</source>
+            <translation>Archive (Ctrl+E)</translation>
+        </message>
+    </context>
+    <context>
         <name>PostMenu</name>
         <message>
             <source>标签</source>

@@ -5,6 +5,7 @@
 #include "ModelContainer.h"
 #include "ModelContext.h"
 #include "Post.h"
+#include "PostDropTarget.h"
 #include "SidebarIndex.h"
 #include "SidebarRow.h"
 #include "SyncStatus.h"
@@ -114,6 +115,8 @@ SidebarRow *Sidebar::addRow(QVBoxLayout *layout, const SidebarItem &item, const 
 {
     auto *row = new SidebarRow(title, symbol, boardTile);
     connect(row, &SidebarRow::clicked, this, [this, item] { choose(item); });
+    if (auto *target = PostDropTarget::attach(row, m_model, item))
+        connect(target, &PostDropTarget::targetedChanged, row, &SidebarRow::setTargeted);
     layout->addWidget(row);
     (boardTile ? m_boards : m_fixed).append({item, row});
     return row;

@@ -15,8 +15,9 @@ class SidebarRow;
 // private space, then the collapsible "合集" section of boards, oldest
 // first, each with the number of posts behind it. It shows the window's
 // selection and reports the entry the user picks, by mouse or with Up/Down
-// and Return. Counts follow every store change and pending delete. The sync
-// status line stands at its foot.
+// and Return. Posts dragged from the grid can be dropped on a board or the
+// archive to file them there. Counts follow every store change and pending
+// delete. The sync status line stands at its foot.
 class Sidebar : public QWidget {
     Q_OBJECT
 public:

@@ -65,6 +65,14 @@ void SidebarRow::setCurrent(bool current)
     update();
 }
 
+void SidebarRow::setTargeted(bool targeted)
+{
+    if (targeted == m_targeted)
+        return;
+    m_targeted = targeted;
+    update();
+}
+
 QSize SidebarRow::sizeHint() const
 {
     const int line = std::max(fontMetrics().height(), iconWidth);
@@ -97,6 +105,11 @@ void SidebarRow::paintBackground(QPainter &painter) const
     QPainterPath shape;
     shape.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), cornerRadius, cornerRadius);
     painter.fillPath(shape, fill);
+    if (m_targeted) {
+        QColor glow = Theme::accent().resolved(palette());
+        glow.setAlphaF(0.25);
+        painter.fillPath(shape, glow);
+    }
     if (m_current) {
         painter.setPen(QPen(Theme::accent().resolved(palette()), 1.5));
         painter.drawPath(shape);

@@ -23,6 +23,9 @@ public:
     // The row the arrow keys stand on, ringed while the sidebar has focus.
     bool isCurrent() const { return m_current; }
     void setCurrent(bool current);
+    // A post is dragged over the row, which glows in the accent colour.
+    bool isTargeted() const { return m_targeted; }
+    void setTargeted(bool targeted);
 
     QSize sizeHint() const override;
 
@@ -46,5 +49,6 @@ private:
     int m_count = 0;
     bool m_selected = false;
     bool m_current = false;
+    bool m_targeted = false;
     bool m_hovering = false;
 };

@@ -1,5 +1,6 @@
 #include "../model/ModelFixture.h"
 #include "Board.h"
+#include "PostDrag.h"
 #include "ContentView.h"
 #include "Screenshot.h"
 #include "Sidebar.h"
@@ -7,6 +8,7 @@
 #include "UndoableDelete.h"
 #include "WaitFor.h"
 
+#include <QMimeData>
 #include <QTest>
 #include <QToolButton>
 
@@ -41,6 +43,19 @@ protected:
         for (const SidebarRow *row : sidebar.rows())
             shown.append(row->title());
         return shown;
+    }
+    // Sends a drag's entry, then its drop; whether each was taken.
+    static std::pair<bool, bool> drop(QWidget *row, const QMimeData &data)
+    {
+        QDragEnterEvent enter(QPoint(4, 4), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(row, &enter);
+        QDropEvent dropped(QPointF(4, 4), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(row, &dropped);
+        return {enter.isAccepted(), dropped.isAccepted()};
+    }
+    static std::unique_ptr<QMimeData> card(const std::shared_ptr<Post> &post)
+    {
+        return PostDrag{post->id(), post->sourceURL()}.mimeData();
     }
     static QList<int> counts(const Sidebar &sidebar)
     {
@@ -149,6 +164,68 @@ TEST_F(SidebarTest, WindowAndSidebarShareTheSelection)
     content.setSelection(SidebarItem::archived());
     EXPECT_EQ(sidebar->selection(), SidebarItem::archived());
     EXPECT_TRUE(sidebar->rows()[2]->isSelected());
+}
+
+TEST_F(SidebarTest, CardsDroppedOnABoardOrTheArchiveAreFiled)
+{
+    auto travel = addBoard(QStringLiteral("旅行"), 1);
+    const QList<std::shared_ptr<Post>> posts{addPost(QStringLiteral("https://example.com/1")),
+                                             addPost(QStringLiteral("https://example.com/2")),
+                                             addPost(QStringLiteral("https://example.com/3"))};
+    posts[2]->setIsArchived(true);
+    context().save();
+    Sidebar sidebar(*model);
+    SidebarRow *board = sidebar.rows()[4];
+
+    const auto first = card(posts[0]);
+    QDragEnterEvent enter(QPoint(4, 4), Qt::CopyAction, first.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(board, &enter);
+    EXPECT_TRUE(board->isTargeted());
+    QDragLeaveEvent leave;
+    QCoreApplication::sendEvent(board, &leave);
+    EXPECT_FALSE(board->isTargeted());
+
+    for (const auto &post : posts) {
+        EXPECT_EQ(drop(board, *card(post)), std::make_pair(true, true));
+        EXPECT_EQ(model->toast(), QStringLiteral("已加入合集「旅行」"));
+        EXPECT_TRUE(post->boards().contains(travel));
+    }
+    EXPECT_FALSE(board->isTargeted()) << "the glow ends with the drop";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(sidebar.rows()[4]->count(), 2) << "the archived post counts only under the archive";
+
+    EXPECT_EQ(drop(sidebar.rows()[2], *card(posts[0])), std::make_pair(true, true));
+    EXPECT_EQ(model->toast(), QStringLiteral("已归档"));
+    EXPECT_TRUE(posts[0]->isArchived());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(sidebar.rows()[2]->count(), 2);
+}
+
+TEST_F(SidebarTest, DropsOfNoKnownLivePostOrOnOtherRowsAreRefusedSilently)
+{
+    addBoard(QStringLiteral("旅行"), 1);
+    auto post = addPost(QStringLiteral("https://example.com/1"));
+    auto doomed = addPost(QStringLiteral("https://example.com/2"));
+    Sidebar sidebar(*model);
+    for (int fixed : {0, 1, 3}) {
+        EXPECT_FALSE(sidebar.rows()[fixed]->acceptDrops());
+        EXPECT_EQ(drop(sidebar.rows()[fixed], *card(post)), std::make_pair(false, false))
+            << sidebar.rows()[fixed]->title().toStdString();
+    }
+
+    QMimeData foreign;
+    foreign.setData(PostDrag::mimeType, R"({"id":"not an id","link":"https://example.com/1"})");
+    QMimeData plain;
+    plain.setText(QStringLiteral("https://example.com/1"));
+    const auto unknown = PostDrag{QUuid::createUuid(), QStringLiteral("https://example.com/9")}.mimeData();
+    const auto pending = card(doomed);
+    model->pendingDelete().start({doomed}, 60);
+    for (const QMimeData *data : {&foreign, &plain, unknown.get(), pending.get()}) {
+        EXPECT_FALSE(drop(sidebar.rows()[4], *data).second);
+        EXPECT_FALSE(sidebar.rows()[4]->isTargeted());
+    }
+    EXPECT_FALSE(model->toast());
+    EXPECT_TRUE(doomed->boards().isEmpty());
 }
 
 } // namespace

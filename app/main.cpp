@@ -2,6 +2,7 @@
 #include "AppLanguage.h"
 #include "KepselMacApp.h"
 #include "MacModel.h"
+#include "MediaExport.h"
 #include "MenuBarController.h"
 #include "SingleInstance.h"
 #include "TerminationSignal.h"
@@ -20,6 +21,8 @@ int main(int argc, char **argv)
     if (!instance)
         return 0;
     AppLanguage::install(app);
+    // Copies handed to other programs by drags and previews of the last run.
+    MediaExport::clearTemporaryFolder();
 
     KepselMacApp kepsel(MacModel::shared(), MenuBarController::shared());
     QObject::connect(instance.get(), &SingleInstance::reopenRequested, &kepsel,

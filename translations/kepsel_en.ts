@@ -134,6 +134,13 @@
     </message>
 </context>
 <context>
+    <name>FilePanels</name>
+    <message>
+        <source>导出到这里</source>
+        <translation>Export Here</translation>
+    </message>
+</context>
+<context>
     <name>GeneralSettings</name>
     <message>
         <source>跟随系统</source>
@@ -462,6 +469,17 @@
     </message>
 </context>
 <context>
+    <name>MediaExport</name>
+    <message>
+        <source>无法新建文件夹“%1”：%2</source>
+        <translation>Cannot create the folder “%1”: %2</translation>
+    </message>
+    <message>
+        <source>无法写入“%1”：%2</source>
+        <translation>Cannot write “%1”: %2</translation>
+    </message>
+</context>
+<context>
     <name>MenuBarController</name>
     <message>
         <source>Kepsel：点一下收藏剪贴板里的链接，右键打开菜单</source>
@@ -728,6 +746,45 @@
     <message>
         <source>归档（Ctrl+E）</source>
         <translation>Archive (Ctrl+E)</translation>
+    </message>
+    <message>
+        <source>MPEG-4 影片 (*.mp4)</source>
+        <translation>MPEG-4 movie (*.mp4)</translation>
+    </message>
+    <message>
+        <source>MP3 音频 (*.mp3)</source>
+        <translation>MP3 audio (*.mp3)</translation>
+    </message>
+    <message>
+        <source>JPEG 图像 (*.jpg *.jpeg)</source>
+        <translation>JPEG image (*.jpg *.jpeg)</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>保存当前图片…</source>
+        <translation>Save Current Picture…</translation>
+    </message>
+    <message>
+        <source>导出全部图片和视频…</source>
+        <translation>Export All Pictures and Videos…</translation>
+    </message>
+    <message>
+        <source>还没有下载完成</source>
+        <translation>Not downloaded yet</translation>
+    </message>
+    <message>
+        <source>已保存</source>
+        <translation>Saved</translation>
+    </message>
+    <message numerus="yes">
+        <source>已导出 %n 个文件</source>
+        <translation>
+            <numerusform>Exported %n file</numerusform>
+            <numerusform>Exported %n files</numerusform>
+        </translation>
     </message>
 </context>
 <context>

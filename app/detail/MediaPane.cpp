@@ -2,8 +2,11 @@
 
 #include "ImageCache.h"
 #include "Media.h"
+#include "MediaDragSource.h"
+#include "MediaExport.h"
 #include "MediaImage.h"
 #include "MediaThumb.h"
+#include "SwipeCatcher.h"
 #include "Symbol.h"
 #include "Typography.h"
 
@@ -48,6 +51,10 @@ MediaPane::MediaPane(QWidget *parent)
 QWidget *MediaPane::makeStage()
 {
     auto *stage = new QWidget;
+    m_stage = stage;
+    stage->setObjectName(QStringLiteral("mediaStage"));
+    connect(new SwipeCatcher(stage), &SwipeCatcher::swiped, this, &MediaPane::go);
+    m_stageDrag = new MediaDragSource(stage);
     stage->setAutoFillBackground(true);
     QPalette backdrop = stage->palette();
     backdrop.setColor(QPalette::Window, QColor(0, 0, 0, 10));
@@ -103,6 +110,7 @@ void MediaPane::fillStrip()
     for (int i = 0; i < count(); ++i) {
         auto *thumb = new MediaThumb(m_media.at(i));
         connect(thumb, &MediaThumb::clicked, this, [this, i] { jump(i); });
+        (new MediaDragSource(thumb))->setItem(m_media.at(i), MediaExport::itemName(m_fileName, i));
         m_thumbs->addWidget(thumb);
     }
     m_thumbs->addStretch();
@@ -161,6 +169,11 @@ void MediaPane::showCurrent()
             m_strip->ensureWidgetVisible(thumb);
     }
     m_counter->setText(QStringLiteral("%1 / %2").arg(m_index + 1).arg(count()));
-    if (!m_media.isEmpty())
-        m_image->setMedia(m_media.at(m_index), ImageCache::Size::full);
+    if (m_media.isEmpty())
+        return;
+    const auto &current = m_media.at(m_index);
+    m_image->setMedia(current, ImageCache::Size::full);
+    // Moving pictures on the stage are for playing; their thumbnails drag them out.
+    const bool still = current->kind() == MediaKind::image;
+    m_stageDrag->setItem(still ? current : nullptr, MediaExport::itemName(m_fileName, m_index));
 }

@@ -5,6 +5,7 @@
 #include <memory>
 
 class Media;
+class MediaDragSource;
 class MediaImage;
 class QHBoxLayout;
 class QLabel;
@@ -14,6 +15,8 @@ class QToolButton;
 // The left side of the detail screen: one media item of the post at a time,
 // fitted in the stage, with arrow buttons, a counter and a strip of
 // thumbnails when there are several. Paging stops at both ends and never wraps around.
+// A two-finger swipe over the stage pages too; pictures on the stage and
+// every thumbnail can be dragged out as files.
 class MediaPane : public QWidget {
     Q_OBJECT
 public:
@@ -21,6 +24,9 @@ public:
 
     // Keeps the index, clamped to the new list.
     void setMedia(const QList<std::shared_ptr<Media>> &media);
+    // The base of the dragged files' names; set before the media.
+    void setFileName(const QString &fileName) { m_fileName = fileName; }
+    QWidget *stage() const { return m_stage; }
     int count() const { return int(m_media.size()); }
     int index() const { return m_index; }
     // Pages by a step of -1 or +1; nothing past either end.
@@ -39,7 +45,10 @@ private:
     void showCurrent();
 
     QList<std::shared_ptr<Media>> m_media;
+    QString m_fileName;
     int m_index = 0;
+    QWidget *m_stage = nullptr;
+    MediaDragSource *m_stageDrag = nullptr;
     MediaImage *m_image;
     QToolButton *m_left;
     QToolButton *m_right;

@@ -1,11 +1,15 @@
 #include "PostDetailView.h"
 
+#include "FileError.h"
+#include "FileReveal.h"
 #include "InfoPane.h"
 #include "Media.h"
+#include "MediaExport.h"
 #include "MediaPane.h"
 #include "ModelContext.h"
 #include "Post.h"
 #include "PostMenu.h"
+#include "QuickLookWindow.h"
 #include "Symbol.h"
 #include "Theme.h"
 #include "UndoableDelete.h"
@@ -18,6 +22,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QStackedLayout>
@@ -60,6 +65,15 @@ QToolButton *toolButton(QWidget *group, const QString &text, const QString &symb
     }
     group->layout()->addWidget(button);
     return button;
+}
+
+QString typeFilter(const QString &extension)
+{
+    if (extension == QStringLiteral("mp4"))
+        return PostDetailView::tr("MPEG-4 影片 (*.mp4)");
+    if (extension == QStringLiteral("mp3"))
+        return PostDetailView::tr("MP3 音频 (*.mp3)");
+    return PostDetailView::tr("JPEG 图像 (*.jpg *.jpeg)");
 }
 
 QWidget *deletedPage()
@@ -113,6 +127,7 @@ QWidget *PostDetailView::makeContent()
         return content;
     }
     m_media = new MediaPane;
+    m_media->setFileName(fileBase());
     m_media->setMedia(media);
     layOutWithMedia(content);
     return content;
@@ -151,6 +166,8 @@ void PostDetailView::buildToolbar()
         open->setToolTip(tr("在浏览器里打开原文"));
         connect(open, &QToolButton::clicked, this, [link] { QDesktopServices::openUrl(QUrl(link)); });
     }
+    if (!liveMedia().isEmpty())
+        addSaveMenu(group);
     m_archiveButton = toolButton(group, {}, QStringLiteral("archivebox"));
     m_archiveButton->setObjectName(QStringLiteral("Archive"));
     connect(m_archiveButton, &QToolButton::clicked, this, &PostDetailView::toggleArchive);
@@ -164,6 +181,17 @@ void PostDetailView::buildToolbar()
     connect(remove, &QToolButton::clicked, this, &PostDetailView::deletePost);
     m_toolbarAction = new QWidgetAction(this);
     m_toolbarAction->setDefaultWidget(group);
+}
+
+void PostDetailView::addSaveMenu(QWidget *group)
+{
+    QToolButton *save = toolButton(group, tr("保存"));
+    save->setObjectName(QStringLiteral("Save"));
+    save->setPopupMode(QToolButton::InstantPopup);
+    auto *menu = new QMenu(save);
+    menu->addAction(tr("保存当前图片…"), this, &PostDetailView::saveCurrent);
+    menu->addAction(tr("导出全部图片和视频…"), this, &PostDetailView::exportAll);
+    save->setMenu(menu);
 }
 
 void PostDetailView::showArchiveState()
@@ -196,6 +224,82 @@ void PostDetailView::deletePost()
     const auto post = m_post;
     emit dismissRequested();
     m_pendingDelete.start({post}, deleteDelaySeconds);
+}
+
+QString PostDetailView::fileBase() const
+{
+    return MediaExport::fileBase(*m_post);
+}
+
+int PostDetailView::currentIndex() const
+{
+    return m_media ? m_media->index() : 0;
+}
+
+void PostDetailView::toggleQuickLook()
+{
+    if (quickLook()) {
+        m_quickLook->close();
+        return;
+    }
+    const auto media = liveMedia();
+    const int index = currentIndex();
+    if (index >= media.size())
+        return;
+    const std::optional<QString> file =
+        MediaExport::file(*media.at(index), MediaExport::itemName(fileBase(), index));
+    if (!file) {
+        emit toastRequested(tr("还没有下载完成"));
+        return;
+    }
+    if (!m_quickLook)
+        m_quickLook = new QuickLookWindow(this);
+    m_quickLook->showFile(*file);
+}
+
+std::optional<QString> PostDetailView::quickLook() const
+{
+    if (!m_quickLook || !m_quickLook->isVisible())
+        return std::nullopt;
+    return m_quickLook->file();
+}
+
+void PostDetailView::saveCurrent()
+{
+    const auto media = liveMedia();
+    const int index = currentIndex();
+    if (index >= media.size())
+        return;
+    const std::optional<MediaExport::Payload> payload = MediaExport::savedPayload(*media.at(index));
+    if (!payload) {
+        emit toastRequested(tr("还没有下载完成"));
+        return;
+    }
+    const QString name = MediaExport::itemName(fileBase(), index) + QLatin1Char('.') + payload->extension;
+    const QString path = m_panels.saveFile(this, name, typeFilter(payload->extension));
+    if (path.isEmpty())
+        return;
+    try {
+        MediaExport::write(path, payload->bytes);
+        emit toastRequested(tr("已保存"));
+    } catch (const FileError &error) {
+        emit toastRequested(error.description());
+    }
+}
+
+void PostDetailView::exportAll()
+{
+    const QString parent = m_panels.exportFolder(this);
+    if (parent.isEmpty())
+        return;
+    try {
+        const QString folder = MediaExport::newFolder(parent, fileBase());
+        const int written = MediaExport::writeAll(liveMedia(), folder);
+        emit toastRequested(tr("已导出 %n 个文件", nullptr, written));
+        FileReveal::reveal(folder);
+    } catch (const FileError &error) {
+        emit toastRequested(error.description());
+    }
 }
 
 QList<std::shared_ptr<Media>> PostDetailView::liveMedia() const
@@ -255,6 +359,11 @@ void PostDetailView::keyPressEvent(QKeyEvent *event)
     if (arrow) {
         if (m_media)
             m_media->go(event->key() == Qt::Key_Left ? -1 : +1);
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_Space) {
+        toggleQuickLook();
         event->accept();
         return;
     }

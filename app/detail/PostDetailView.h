@@ -1,8 +1,11 @@
 #pragma once
 
+#include "FilePanels.h"
+
 #include <QList>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 class InfoPane;
 class Media;
@@ -10,6 +13,7 @@ class MediaPane;
 class ModelContext;
 class Post;
 class QStackedLayout;
+class QuickLookWindow;
 class QToolButton;
 class QWidgetAction;
 class UndoableDelete;
@@ -17,9 +21,10 @@ class UndoableDelete;
 // The screen of one saved post: its media on the left and its information
 // beside them, or the information alone, centred, when it has no media.
 // Without a text field holding the keyboard focus, the left and right arrow
-// keys page through the media, Ctrl+E archives and Ctrl+Backspace deletes.
-// Its toolbar group opens the link, archives, offers the post's menu and
-// deletes with undo. A post that leaves the store while shown gives way to
+// keys page through the media, Space previews the current item, Ctrl+E
+// archives and Ctrl+Backspace deletes. Its toolbar group opens the link,
+// saves or exports the media, archives, offers the post's menu and deletes
+// with undo. A post that leaves the store while shown gives way to
 // a page saying so.
 class PostDetailView : public QWidget {
     Q_OBJECT
@@ -33,6 +38,20 @@ public:
     // The group of toolbar buttons, for the window's toolbar.
     QWidgetAction *toolbarAction() const { return m_toolbarAction; }
     bool isDeletedPageShown() const;
+
+    // The base of the names of the post's exported files.
+    QString fileBase() const;
+    // Opens the preview of the current item, or closes an open one.
+    void toggleQuickLook();
+    // The file the preview shows; none while it is closed.
+    std::optional<QString> quickLook() const;
+    QuickLookWindow *quickLookWindow() const { return m_quickLook; }
+    // Saves the current item where the user says.
+    void saveCurrent();
+    // Writes every item into a new folder inside the one the user picks,
+    // then shows that folder in the file manager.
+    void exportAll();
+    void setFilePanels(FilePanels panels) { m_panels = std::move(panels); }
 
     void toggleArchive();
     // Leaves the screen first, then hides the post for a few seconds of undo.
@@ -56,7 +75,9 @@ private:
     QWidget *makeContent();
     void layOutWithMedia(QWidget *content);
     void layOutAlone(QWidget *content);
+    int currentIndex() const;
     void buildToolbar();
+    void addSaveMenu(QWidget *group);
     void showArchiveState();
     void showPostMenu();
     void showDeletedPageIfGone();
@@ -71,4 +92,6 @@ private:
     QWidget *m_deletedPage = nullptr;
     QWidgetAction *m_toolbarAction = nullptr;
     QToolButton *m_archiveButton = nullptr;
+    QuickLookWindow *m_quickLook = nullptr;
+    FilePanels m_panels = FilePanels::dialogs();
 };

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QList>
+#include <QString>
+#include <memory>
+#include <optional>
+
+class Media;
+class Post;
+
+// Media items as files for the user: the names they get, the bytes and
+// extension chosen for each, the private copies that drags and the preview
+// hand to other programs, and the folder an export writes into.
+class MediaExport {
+    Q_DECLARE_TR_FUNCTIONS(MediaExport)
+public:
+    struct Payload {
+        QByteArray bytes;
+        QString extension;
+    };
+
+    // The base of a post's file names: its title (else author name, else
+    // "Kepsel") with characters that paths or file managers choke on turned
+    // into spaces, no longer than 40 characters, and short enough in bytes
+    // that "<base>-<n>.jpg" or "<base> <n>" still makes a legal file name.
+    static QString fileBase(const Post &post);
+    static QString fileBase(const QString &title, const QString &authorName);
+    // The name of the item at `index` (0-based) in a list: "<base>-<index+1>".
+    static QString itemName(const QString &base, qsizetype index);
+
+    // For previews and drags: a video or audio item's sound or motion, else
+    // the still as JPEG, else a live photo's motion alone as ".mov".
+    static std::optional<Payload> filePayload(const Media &media);
+    // For save and export: motion or sound when there is any, else the still.
+    static std::optional<Payload> savedPayload(const Media &media);
+
+    // Writes the item as "<name>.<extension>" into the private temporary
+    // folder and returns its path; none without bytes or when the write fails.
+    static std::optional<QString> file(const Media &media, const QString &name);
+    // The folder of those copies, in the user's cache and readable by the
+    // user alone; emptied when the application starts.
+    static QString temporaryFolder();
+    static void clearTemporaryFolder();
+
+    // Makes a new folder "<base>" in `parent`, else "<base> 2", "<base> 3", …:
+    // an export never writes into an existing folder nor over a file.
+    // Throws FileError with the user's message.
+    static QString newFolder(const QString &parent, const QString &base);
+    // Writes every item with bytes as "<n>.<extension>", n its position from 1,
+    // and returns how many were written. Throws FileError at the first failure.
+    static int writeAll(const QList<std::shared_ptr<Media>> &media, const QString &folder);
+    // Replaces the file atomically. Throws FileError with the user's message.
+    static void write(const QString &path, const QByteArray &bytes);
+};

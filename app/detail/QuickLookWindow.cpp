@@ -1,0 +1,93 @@
+#include "QuickLookWindow.h"
+
+#include "Symbol.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScreen>
+
+namespace {
+
+const QSize defaultSize(900, 640);
+constexpr int margin = 16;
+constexpr int glyphSize = 72;
+
+QString glyphFor(const QString &suffix)
+{
+    return suffix == QStringLiteral("mp3") ? QStringLiteral("music.note") : QStringLiteral("play.fill");
+}
+
+} // namespace
+
+QuickLookWindow::QuickLookWindow(QWidget *parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("QuickLookWindow"));
+    // The screen below keeps the keyboard, so arrows and Space still reach it.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setAutoFillBackground(true);
+    QPalette dark = palette();
+    dark.setColor(QPalette::Window, QColor(28, 28, 30));
+    dark.setColor(QPalette::WindowText, QColor(235, 235, 240));
+    setPalette(dark);
+    resize(defaultSize);
+}
+
+void QuickLookWindow::showFile(const QString &path)
+{
+    m_file = path;
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    m_image = reader.read();
+    setWindowTitle(QFileInfo(path).fileName());
+    if (!m_image.isNull()) {
+        const QSize room = screen() ? screen()->availableSize() * 0.8 : defaultSize;
+        resize(m_image.size().boundedTo(room).expandedTo(QSize(320, 240)));
+    }
+    show();
+    raise();
+    update();
+}
+
+void QuickLookWindow::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (m_image.isNull()) {
+        paintFileName(painter);
+        return;
+    }
+    const QSize fitted =
+        m_image.size().scaled(rect().size() - QSize(2 * margin, 2 * margin), Qt::KeepAspectRatio);
+    QRect target(QPoint(), fitted);
+    target.moveCenter(rect().center());
+    painter.drawImage(target, m_image);
+}
+
+void QuickLookWindow::paintFileName(QPainter &painter)
+{
+    const QFileInfo info(m_file);
+    const QColor text = palette().color(QPalette::WindowText);
+    QRectF glyph(0, 0, glyphSize, glyphSize);
+    glyph.moveCenter(QPointF(rect().center()) - QPointF(0, glyphSize / 2.0));
+    Symbol::paint(painter, glyphFor(info.suffix()), glyph, text);
+    const QRect name(margin, int(glyph.bottom()) + margin, width() - 2 * margin, height());
+    painter.setPen(text);
+    painter.drawText(name, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, info.fileName());
+}
+
+void QuickLookWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Space || event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void QuickLookWindow::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    emit closed();
+}

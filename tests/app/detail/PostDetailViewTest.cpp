@@ -5,6 +5,7 @@
 #include "MediaPane.h"
 #include "MediaThumb.h"
 #include "PostDetailView.h"
+#include "QuickLookWindow.h"
 #include "Screenshot.h"
 #include "Tag.h"
 #include "UndoableDelete.h"
@@ -167,12 +168,61 @@ TEST_F(PostDetailViewTest, KeysTypedInTheNoteEditTheNoteAndDoNotPage)
     QTest::keyClick(note, Qt::Key_Left);
     QTest::keyClick(note, Qt::Key_Left);
     QTest::keyClicks(note, QStringLiteral("x"));
+    QTest::keyClick(note, Qt::Key_Space);
+    EXPECT_EQ(note->toPlainText(), QStringLiteral("x ab"));
+    QTest::keyClick(note, Qt::Key_End);
+    QTest::keyClick(note, Qt::Key_Backspace, Qt::ControlModifier);
     EXPECT_EQ(view->mediaPane()->index(), 0);
-    EXPECT_EQ(note->toPlainText(), QStringLiteral("xab"));
+    EXPECT_EQ(note->toPlainText(), QStringLiteral("x "));
+    EXPECT_FALSE(view->quickLook());
+    EXPECT_TRUE(pendingDelete.posts().isEmpty());
 
     view->setFocus();
     QTest::keyClick(view.get(), Qt::Key_Right);
     EXPECT_EQ(view->mediaPane()->index(), 1);
+}
+
+TEST_F(PostDetailViewTest, SpaceOpensTheCurrentItemInQuickLookAndClosesIt)
+{
+    auto post = postWithPictures();
+    post->setTitle(QStringLiteral("海边/黄昏"));
+    save();
+    auto view = show(post);
+    QTest::keyClick(view.get(), Qt::Key_Right);
+    QTest::keyClick(view.get(), Qt::Key_Space);
+    ASSERT_TRUE(view->quickLook());
+    EXPECT_TRUE(view->quickLook()->endsWith(QStringLiteral("/海边 黄昏-2.jpg")));
+    QuickLookWindow *window = view->quickLookWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    const QImage shot = window->grab().toImage();
+    const QColor middle = shot.pixelColor(shot.rect().center());
+    EXPECT_LT(std::abs(middle.green() - colors[1].green()), 12);
+    EXPECT_TRUE(saveScreenshot(*window, QStringLiteral("post-detail-quick-look")));
+
+    QTest::keyClick(view.get(), Qt::Key_Left);
+    QTest::keyClick(view.get(), Qt::Key_Space);
+    EXPECT_FALSE(view->quickLook());
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(PostDetailViewTest, QuickLookShowsASongByNameAndToastsForAnItemNotDownloaded)
+{
+    auto post = addPost(QStringLiteral("还在下载"));
+    addCover(post, 0, 0, Qt::red, MediaKind::audio)->setVideo(QByteArrayLiteral("ID3 song"));
+    addCover(post, 0, 0);
+    save();
+    auto view = show(post);
+    QSignalSpy toasts(view.get(), &PostDetailView::toastRequested);
+    QTest::keyClick(view.get(), Qt::Key_Space);
+    ASSERT_TRUE(view->quickLook());
+    EXPECT_TRUE(view->quickLook()->endsWith(QStringLiteral("/还在下载-1.mp3")));
+    EXPECT_TRUE(saveScreenshot(*view->quickLookWindow(), QStringLiteral("post-detail-quick-look-song")));
+    QTest::keyClick(view.get(), Qt::Key_Space);
+    QTest::keyClick(view.get(), Qt::Key_Right);
+    QTest::keyClick(view.get(), Qt::Key_Space);
+    EXPECT_FALSE(view->quickLook());
+    ASSERT_EQ(toasts.size(), 1);
+    EXPECT_EQ(toasts[0][0].toString(), QStringLiteral("还没有下载完成"));
 }
 
 TEST_F(PostDetailViewTest, NoteIsSavedWhenTheEditorLosesFocusAndOnlyWhenChanged)

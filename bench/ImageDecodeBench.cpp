@@ -2,6 +2,7 @@
 // full-size QImage load of the same bytes.
 
 #include "ImageCache.h"
+#include "RunBenchmarks.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -60,8 +61,5 @@ BENCHMARK(BaselineFullLoad)->Unit(benchmark::kMillisecond);
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return runBenchmarks<QGuiApplication>(argc, argv);
 }

@@ -5,55 +5,42 @@
 // and image cache lookups, inserts and evictions at its budget against a bare
 // QHash.
 
+#include "BenchLibrary.h"
 #include "ImageCache.h"
 #include "LibraryView.h"
 #include "Masonry.h"
 #include "Media.h"
-#include "ModelContainer.h"
-#include "Post.h"
-#include "TamselStore.h"
 #include "UndoableDelete.h"
 
 #include <QApplication>
 #include <QPainter>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 namespace {
 
 constexpr int postCount = 100'000;
 
-struct Library {
-    std::unique_ptr<ModelContainer> container = TamselStore::makeContainer(true);
-    QList<std::shared_ptr<Post>> posts;
-
-    Library()
-    {
+BenchLibrary &library()
+{
+    static BenchLibrary shared = [] {
         const QStringList words{QStringLiteral("猫"), QStringLiteral("旅行"), QStringLiteral("recipe"),
                                 QStringLiteral("咖啡"), QStringLiteral("Tokyo")};
-        for (int index = 0; index < postCount; ++index) {
-            auto post = std::make_shared<Post>(QStringLiteral("https://example.com/p/%1").arg(index),
-                                               Platform::allCases()[index % 10]);
-            post->setTitle(QStringLiteral("第 %1 条收藏 %2").arg(index).arg(words[index % words.size()]));
-            post->setContent(QStringLiteral("正文 %1").arg(index * 7));
-            post->setAuthorName(QStringLiteral("作者%1").arg(index % 500));
-            post->setCreatedAt(QDateTime(QDate(2026, 1, 1), QTime()).addSecs(index));
+        BenchLibrary made;
+        made.addPosts(postCount, [&](Post &post, int index) {
+            post.setPlatform(Platform::allCases()[index % 10]);
+            post.setTitle(QStringLiteral("第 %1 条收藏 %2").arg(index).arg(words[index % words.size()]));
+            post.setContent(QStringLiteral("正文 %1").arg(index * 7));
+            post.setAuthorName(QStringLiteral("作者%1").arg(index % 500));
             if (index % 5) {
                 auto media = std::make_shared<Media>(MediaKind::image, 0);
                 media->setWidth(1000);
                 media->setHeight(600 + index % 1000);
-                post->setMedia({media});
+                post.setMedia({media});
             }
-            container->mainContext().insert(post);
-            posts.append(post);
-        }
-    }
-};
-
-Library &library()
-{
-    static Library shared;
+        });
+        return made;
+    }();
     return shared;
 }
 
@@ -211,18 +198,3 @@ void imageCacheBareHash(benchmark::State &state)
 BENCHMARK(imageCacheBareHash);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Settings and stores of this run stay out of the user's folders.
-    QTemporaryDir home;
-    for (const char *variable : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
-        qputenv(variable, home.path().toUtf8());
-    QApplication app(argc, argv);
-    QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 10));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -6,6 +6,7 @@
 #include "Media.h"
 #include "MediaBackup.h"
 #include "ModelContainer.h"
+#include "RunBenchmarks.h"
 #include "TamselStore.h"
 #include "UserDefaults.h"
 
@@ -114,9 +115,5 @@ BENCHMARK(plainCopy)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QCoreApplication>(argc, argv);
 }

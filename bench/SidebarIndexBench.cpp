@@ -2,16 +2,12 @@
 // 300 tags, beside a bare loop that reads the same posts' flags, board and
 // tag lists and counts them in plain hashes.
 
+#include "BenchLibrary.h"
 #include "Board.h"
 #include "Media.h"
-#include "ModelContainer.h"
-#include "Post.h"
 #include "SidebarIndex.h"
 #include "Tag.h"
-#include "TamselStore.h"
 
-#include <QApplication>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -20,43 +16,31 @@ constexpr int postCount = 100'000;
 constexpr int boardCount = 200;
 constexpr int tagCount = 300;
 
-struct Library {
-    std::unique_ptr<ModelContainer> container = TamselStore::makeContainer(true);
-    QList<std::shared_ptr<Post>> posts;
-
-    Library()
-    {
-        ModelContext &context = container->mainContext();
+BenchLibrary &library()
+{
+    static BenchLibrary shared = [] {
+        BenchLibrary made;
         QList<std::shared_ptr<Board>> boards;
         for (int index = 0; index < boardCount; ++index) {
             boards.append(std::make_shared<Board>(QStringLiteral("合集 %1").arg(index), QString()));
-            context.insert(boards.last());
+            made.context().insert(boards.last());
         }
         QList<std::shared_ptr<Tag>> tags;
         for (int index = 0; index < tagCount; ++index) {
             tags.append(
                 std::make_shared<Tag>(QStringLiteral("标签 %1").arg(index), QStringLiteral("#D97757")));
-            context.insert(tags.last());
+            made.context().insert(tags.last());
         }
-        for (int index = 0; index < postCount; ++index) {
-            auto post =
-                std::make_shared<Post>(QStringLiteral("https://example.com/p/%1").arg(index), Platform::web);
-            post->setCreatedAt(QDateTime(QDate(2026, 1, 1), QTime()).addSecs(index));
-            post->setIsArchived(index % 10 == 0);
-            post->setIsPrivate(index % 25 == 0);
+        made.addPosts(postCount, [&](Post &post, int index) {
+            post.setIsArchived(index % 10 == 0);
+            post.setIsPrivate(index % 25 == 0);
             if (index % 3)
-                post->setMedia({std::make_shared<Media>(MediaKind::image, 0)});
-            context.insert(post);
-            post->setBoards({boards[index % boardCount]});
-            post->setTags({tags[index % tagCount], tags[(index * 7) % tagCount]});
-            posts.append(post);
-        }
-    }
-};
-
-Library &library()
-{
-    static Library shared;
+                post.setMedia({std::make_shared<Media>(MediaKind::image, 0)});
+            post.setBoards({boards[index % boardCount]});
+            post.setTags({tags[index % tagCount], tags[(index * 7) % tagCount]});
+        });
+        return made;
+    }();
     return shared;
 }
 
@@ -94,17 +78,3 @@ void sidebarIndexBareLoop(benchmark::State &state)
 BENCHMARK(sidebarIndexBareLoop)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Settings and stores of this run stay out of the user's folders.
-    QTemporaryDir home;
-    for (const char *variable : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
-        qputenv(variable, home.path().toUtf8());
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

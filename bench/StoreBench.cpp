@@ -6,6 +6,7 @@
 #include "Media.h"
 #include "ModelContainer.h"
 #include "Post.h"
+#include "RunBenchmarks.h"
 #include "TamselStore.h"
 
 #include <QCoreApplication>
@@ -190,9 +191,5 @@ BENCHMARK(fetchPostsByCreationBareSqlite)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QCoreApplication>(argc, argv);
 }

@@ -3,6 +3,7 @@
 #include "ImageTools.h"
 #include "Media.h"
 #include "Post.h"
+#include "RunBenchmarks.h"
 #include "TelegramSync.h"
 
 #include <QBuffer>
@@ -92,9 +93,5 @@ BENCHMARK(payloadsBareThumbnails)->Unit(benchmark::kMillisecond)->UseRealTime()-
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QGuiApplication>(argc, argv);
 }

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTransform>
 #include <cmath>
 #include <functional>
 
@@ -398,6 +399,40 @@ Shape checkmarkCloud()
     return {stroke, {}};
 }
 
+Shape icloud()
+{
+    return {cloud(), {}};
+}
+
+// A wheel with eight square teeth round a hole.
+Shape gearshape()
+{
+    QPainterPath fill = ellipse(12, 12, 7, 7);
+    for (int i = 0; i < 8; ++i) {
+        QPainterPath tooth = roundedRect(10.2, 1.8, 3.6, 5, 0.8);
+        fill.addPath(QTransform().translate(12, 12).rotate(45 * i).translate(-12, -12).map(tooth));
+    }
+    fill.setFillRule(Qt::WindingFill);
+    return {{}, fill.simplified().subtracted(ellipse(12, 12, 3, 3))};
+}
+
+// A jigsaw piece with its knobs on the top and the right.
+Shape puzzlePiece()
+{
+    QPainterPath fill = roundedRect(3, 7, 14, 14, 2);
+    fill.addPath(ellipse(10, 6, 2.6, 2.6));
+    fill.addPath(ellipse(18, 14, 2.6, 2.6));
+    fill.setFillRule(Qt::WindingFill);
+    return {{}, fill.simplified()};
+}
+
+Shape paperplane()
+{
+    QPainterPath stroke = polyline({{21, 3}, {3, 10.5}, {10, 13.5}, {13.5, 21}, {21, 3}});
+    stroke.addPath(polyline({{10, 13.5}, {21, 3}}));
+    return {stroke, {}};
+}
+
 Shape arrowClockwise()
 {
     QPainterPath stroke;
@@ -452,6 +487,10 @@ const QHash<QString, std::function<Shape()>> &shapes()
         {QStringLiteral("exclamationmark.icloud"), exclamationCloud},
         {QStringLiteral("checkmark.icloud"), checkmarkCloud},
         {QStringLiteral("arrow.clockwise"), arrowClockwise},
+        {QStringLiteral("icloud"), icloud},
+        {QStringLiteral("gearshape"), gearshape},
+        {QStringLiteral("puzzlepiece.extension"), puzzlePiece},
+        {QStringLiteral("paperplane"), paperplane},
     };
     return table;
 }

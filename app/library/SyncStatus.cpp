@@ -9,6 +9,7 @@
 #include "UserDefaults.h"
 
 #include <QCoro/QCoroTask>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -34,8 +35,10 @@ SyncStatus::SyncStatus(MacModel &model, QWidget *parent)
     m_spinner->setRange(0, 0);
     m_spinner->setTextVisible(false);
     m_spinner->setFixedSize(iconSize * 2, iconSize / 2);
-    // A long error is cut at the sidebar's edge; its tooltip holds all of it.
+    // A long error ends in "…" at the sidebar's edge; its tooltip holds all of it.
+    m_text->setObjectName(QStringLiteral("syncText"));
     m_text->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_text->installEventFilter(this);
     m_setUp->setFlat(true);
     m_setUp->setCursor(Qt::PointingHandCursor);
     m_setUp->setStyleSheet(QStringLiteral("QPushButton { border: none; padding: 0; color: palette(link); }"));
@@ -71,7 +74,7 @@ SyncStatus::SyncStatus(MacModel &model, QWidget *parent)
 
 QString SyncStatus::text() const
 {
-    return m_setUp->isHidden() ? m_text->text() : m_setUp->text();
+    return m_setUp->isHidden() ? m_line : m_setUp->text();
 }
 
 // The first state that holds wins: syncing, not set up, failed, synced.
@@ -86,16 +89,16 @@ void SyncStatus::refresh()
     m_text->setToolTip(QString());
     if (syncing) {
         showSymbol(QString(), {});
-        m_text->setText(tr("正在同步…"));
+        showText(tr("正在同步…"));
     } else if (notSetUp) {
         showSymbol(QStringLiteral("icloud.slash"), palette().color(QPalette::PlaceholderText));
     } else if (const auto &error = m_model.syncError()) {
         showSymbol(QStringLiteral("exclamationmark.icloud"), QColor(0xF0, 0x8C, 0x00));
-        m_text->setText(QString(*error).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+        showText(QString(*error).replace(QLatin1Char('\n'), QLatin1Char(' ')));
         m_text->setToolTip(*error);
     } else {
         showSymbol(QStringLiteral("checkmark.icloud"), palette().color(QPalette::PlaceholderText));
-        m_text->setText(syncedText());
+        showText(syncedText());
     }
     m_syncNow->setVisible(configured);
     m_syncNow->setEnabled(!syncing);
@@ -107,6 +110,24 @@ QString SyncStatus::syncedText() const
     if (!last)
         return tr("等待同步");
     return tr("已同步 · ") + RelativeTime::text(*last, Clock::now());
+}
+
+bool SyncStatus::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_text && event->type() == QEvent::Resize)
+        elideText();
+    return QWidget::eventFilter(watched, event);
+}
+
+void SyncStatus::showText(const QString &text)
+{
+    m_line = text;
+    elideText();
+}
+
+void SyncStatus::elideText()
+{
+    m_text->setText(m_text->fontMetrics().elidedText(m_line, Qt::ElideRight, m_text->contentsRect().width()));
 }
 
 void SyncStatus::showSymbol(const QString &symbol, const QColor &color)

@@ -25,8 +25,13 @@ public:
 public slots:
     void refresh();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void showSymbol(const QString &symbol, const QColor &color);
+    void showText(const QString &text);
+    void elideText();
     QString syncedText() const;
 
     MacModel &m_model;
@@ -35,6 +40,8 @@ private:
     QLabel *m_icon;
     QProgressBar *m_spinner;
     QLabel *m_text;
+    // The whole line; the label paints as much of it as fits.
+    QString m_line;
     QPushButton *m_setUp;
     QToolButton *m_syncNow;
 };

@@ -2,15 +2,18 @@
 
 #include "GeneralSettings.h"
 #include "PluginsSettings.h"
+#include "Symbol.h"
 #include "SyncSettings.h"
 
 #include <QEvent>
+#include <QIcon>
 #include <QStyle>
 #include <QTabBar>
 
 namespace {
 
 constexpr int windowWidth = 540;
+constexpr int tabIconSize = 16;
 
 } // namespace
 
@@ -18,18 +21,18 @@ MacSettingsView::MacSettingsView(MacModel &model, MenuBarController &menuBar, Pl
                                  QWidget *parent)
     : QTabWidget(parent)
 {
-    addPage(new SyncSettings(model), tr("同步"));
-    addPage(new GeneralSettings(menuBar), tr("通用"));
-    addPage(new PluginsSettings(plugins), tr("插件"));
+    addPage(new SyncSettings(model), tr("同步"), QStringLiteral("icloud"));
+    addPage(new GeneralSettings(menuBar), tr("通用"), QStringLiteral("gearshape"));
+    addPage(new PluginsSettings(plugins), tr("插件"), QStringLiteral("puzzlepiece.extension"));
     setFixedWidth(windowWidth);
     connect(this, &QTabWidget::currentChanged, this, &MacSettingsView::fitSelectedTab);
     fitSelectedTab();
 }
 
-void MacSettingsView::addPage(QWidget *page, const QString &title)
+void MacSettingsView::addPage(QWidget *page, const QString &title, const QString &symbol)
 {
     page->installEventFilter(this);
-    addTab(page, title);
+    addTab(page, QIcon(Symbol::pixmap(symbol, tabIconSize, palette().color(QPalette::WindowText), 1, 2)), title);
 }
 
 bool MacSettingsView::eventFilter(QObject *watched, QEvent *event)

@@ -17,6 +17,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void addPage(QWidget *page, const QString &title);
+    void addPage(QWidget *page, const QString &title, const QString &symbol);
     void fitSelectedTab();
 };

@@ -54,7 +54,6 @@ public:
     const QList<Call> &calls() const { return m_calls; }
     QList<Call> calls(const QString &method) const;
     const QMap<qint64, Message> &channel() const { return m_channel; }
-    qint64 nextID() const { return m_nextID; }
     // Drops the record of calls and the channel's contents (ids go on counting).
     void forget();
 

@@ -2,9 +2,8 @@
 
 #include "Media.h"
 #include "Post.h"
+#include "TestImages.h"
 
-#include <QBuffer>
-#include <QImage>
 #include <memory>
 
 // Posts with media held in memory, for building payloads.
@@ -12,13 +11,7 @@ namespace PostMaker {
 
 inline QByteArray png(int width, int height)
 {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return TestImages::encoded(width, height, Qt::darkCyan, "png");
 }
 
 inline std::shared_ptr<Post> post(Platform platform = Platform::weibo)

@@ -18,7 +18,6 @@ TEST_F(TelegramModuleTest, AStoredTokenInstallsThePlugInOnceAndHooksAttachOnce)
     TelegramModule::registerModule();
     TelegramModule::registerModule();
     EXPECT_TRUE(TelegramModule::isInstalled());
-    EXPECT_TRUE(settings.boolValue(Plugins::seenKeyPrefix + TelegramSync::pluginID));
     EXPECT_EQ(KepselHooks::postReady().size(), 1);
     EXPECT_EQ(KepselHooks::postDeletedBySync().size(), 1);
     EXPECT_EQ(KepselHooks::postIDChanged().size(), 1);
@@ -42,6 +41,27 @@ TEST_F(TelegramModuleTest, WithoutATokenOnlyTheSetupLinkInstalls)
 }
 
 using TelegramHooksTest = ChannelTest;
+
+// A token or chat pasted with spaces or a line break still counts.
+TEST_F(TelegramHooksTest, TheChannelNeedsThePlugInSwitchTokenAndChat)
+{
+    settings.setString(SettingsKey::telegramToken, u" \t123:abc\r\n"_s);
+    settings.setString(SettingsKey::telegramChatID, u"@channel\n"_s);
+    ASSERT_TRUE(TelegramSync::config());
+    EXPECT_EQ(std::pair(TelegramSync::config()->token, TelegramSync::config()->chatID),
+              std::pair(u"123:abc"_s, u"@channel"_s));
+    settings.setString(SettingsKey::telegramChatID, u" \t "_s);
+    EXPECT_FALSE(TelegramSync::config());
+    settings.setString(SettingsKey::telegramChatID, FakeBotAPI::chatID);
+    settings.remove(SettingsKey::telegramToken);
+    EXPECT_FALSE(TelegramSync::config());
+    settings.setString(SettingsKey::telegramToken, FakeBotAPI::token);
+    settings.setBool(SettingsKey::telegramEnabled, false);
+    EXPECT_FALSE(TelegramSync::config());
+    settings.setBool(SettingsKey::telegramEnabled, true);
+    Plugins::shared().setInstalled(TelegramSync::pluginID, false);
+    EXPECT_FALSE(TelegramSync::config());
+}
 
 TEST_F(TelegramHooksTest, FolderSyncKeepsTheLedgerInStep)
 {

@@ -1,8 +1,8 @@
 #include "AuthorIcon.h"
 
-#include "../common/TestImages.h"
 #include "FixtureServer.h"
 #include "TestHome.h"
+#include "TestImages.h"
 #include "WaitFor.h"
 
 #include <QSignalSpy>

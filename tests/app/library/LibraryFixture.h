@@ -5,7 +5,7 @@
 #include "Post.h"
 #include "TamselStore.h"
 #include "TestHome.h"
-#include "../common/TestImages.h"
+#include "TestImages.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

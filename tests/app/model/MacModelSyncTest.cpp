@@ -3,13 +3,12 @@
 #include "Media.h"
 #include "MediaFolder.h"
 #include "ModelFixture.h"
+#include "TestImages.h"
 #include "Text.h"
 #include "UndoableDelete.h"
 #include "WaitFor.h"
 
-#include <QBuffer>
 #include <QFile>
-#include <QImage>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
@@ -56,17 +55,7 @@ protected:
                   image());
         return post;
     }
-    // An 8 × 8 picture as PNG.
-    static QByteArray image()
-    {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        QImage picture(8, 8, QImage::Format_RGB32);
-        picture.fill(Qt::darkRed);
-        picture.save(&buffer, "PNG");
-        return bytes;
-    }
+    static QByteArray image() { return TestImages::encoded(8, 8, Qt::darkRed, "png"); }
     void sync(bool manual) { TestAsync::waitFor(model->sync(manual)); }
 
     const QString folder = home.path() + QStringLiteral("/shared/Kepsel");

@@ -142,6 +142,7 @@ TEST_F(GeneralSettingsTest, TheWindowShowsTheThreeTabs)
     window.show();
     for (int tab = 0; tab < window.count(); ++tab) {
         window.setCurrentIndex(tab);
+        EXPECT_FALSE(window.tabIcon(tab).isNull());
         saveScreenshot(window, QStringLiteral("settings-tab-%1").arg(tab + 1));
     }
 }

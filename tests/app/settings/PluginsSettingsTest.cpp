@@ -9,7 +9,6 @@
 
 #include <QCheckBox>
 #include <QFileInfo>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -39,14 +38,6 @@ protected:
     Plugins plugins;
     PluginsSettings view{plugins};
 };
-
-TEST_F(PluginsSettingsTest, WithoutRegisteredPluginsOnlyTheFooterShows)
-{
-    EXPECT_TRUE(view.findChildren<QPushButton *>().isEmpty());
-    const QList<QLabel *> labels = view.findChildren<QLabel *>();
-    EXPECT_TRUE(std::any_of(labels.cbegin(), labels.cend(),
-                            [](QLabel *label) { return label->text().startsWith("插件是可选功能"); }));
-}
 
 TEST_F(PluginsSettingsTest, InstallingTurnsTheRowIntoALinkToItsPage)
 {

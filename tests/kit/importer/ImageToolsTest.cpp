@@ -1,20 +1,12 @@
 #include "ImageTools.h"
+#include "TestImages.h"
 
-#include <QBuffer>
-#include <QImageWriter>
 #include <QPainter>
 #include <gtest/gtest.h>
 
 namespace {
 
-QByteArray encoded(const QImage &image, const char *format)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter(&buffer, format).write(image);
-    return bytes;
-}
+using TestImages::encoded;
 
 // Left half red, right half blue, so a turn shows where the halves went.
 QImage halves(int width, int height)

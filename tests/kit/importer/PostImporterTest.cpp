@@ -13,11 +13,10 @@
 #include "Tag.h"
 #include "TamselStore.h"
 #include "TestHome.h"
+#include "TestImages.h"
 #include "WaitFor.h"
 
-#include <QBuffer>
 #include <QDir>
-#include <QImage>
 #include <QTest>
 
 using namespace std::chrono_literals;
@@ -26,15 +25,9 @@ namespace {
 
 const QString kSite = QStringLiteral("127.0.0.2");
 
-QByteArray picture(int width, int height, const char *format = "PNG")
+QByteArray picture(int width, int height, const char *format = "png")
 {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
+    return TestImages::encoded(width, height, Qt::darkCyan, format);
 }
 
 bool waitUntil(const std::function<bool()> &condition)

@@ -1,9 +1,6 @@
 #include "CookieVault.h"
 #include "DouyinParser.h"
-#include "FixtureServer.h"
-#include "ParseError.h"
-#include "TestHome.h"
-#include "WaitFor.h"
+#include "PlatformParserTest.h"
 
 namespace {
 
@@ -16,24 +13,14 @@ QByteArray routerPage(const QByteArray &item)
            item + "]}}}};</script>";
 }
 
-class DouyinParserTest : public HomeTest {
+class DouyinParserTest : public PlatformParserTest<DouyinParser> {
 protected:
-    DouyinParserTest()
+    void SetUp() override
     {
+        linkAddress = kSite;
         for (Host role : {Host::DouyinMain, Host::DouyinWeb, Host::DouyinShare, Host::DouyinSharePage})
             server.pointAt(role, kSite);
     }
-    QCoro::Task<ParsedPost> parseTask(const QString &path)
-    {
-        return DouyinParser().parse(server.url(kSite, path), HTTPClient());
-    }
-    ParsedPost parse(const QString &path) { return TestAsync::waitFor(parseTask(path)); }
-    QString failureToken(const QString &path)
-    {
-        return TestAsync::failureOf<ParseError>(parseTask(path)).token();
-    }
-
-    FixtureServer server;
 };
 
 TEST_F(DouyinParserTest, AShareLinkIsResolvedToItsVideoAndReadFromTheSharePage)
@@ -87,11 +74,11 @@ TEST_F(DouyinParserTest, MissingIdRouterDataOrItemNameWhatWasNotFound)
     for (qsizetype i = 0; i < pages.size(); ++i) {
         server.page(kSite, QStringLiteral("/video/%1").arg(i), "");
         server.page(kSite, QStringLiteral("/share/video/%1/").arg(i), pages.at(i));
-        EXPECT_EQ(failureToken(QStringLiteral("/video/%1").arg(i)), i < 3 ? "_ROUTER_DATA" : "item_list")
+        EXPECT_EQ(failure(QStringLiteral("/video/%1").arg(i)).token(), i < 3 ? "_ROUTER_DATA" : "item_list")
             << i;
     }
     server.page(kSite, "/user/self", "");
-    EXPECT_EQ(failureToken("/user/self"), QStringLiteral("aweme id"));
+    EXPECT_EQ(failure("/user/self").token(), QStringLiteral("aweme id"));
 }
 
 } // namespace

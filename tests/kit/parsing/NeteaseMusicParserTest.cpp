@@ -1,19 +1,17 @@
-#include "FixtureServer.h"
 #include "NeteaseMusicParser.h"
 #include "NetworkSession.h"
-#include "ParseError.h"
-#include "TestHome.h"
-#include "WaitFor.h"
+#include "PlatformParserTest.h"
 
 namespace {
 
 const QString kSite = QStringLiteral("127.0.0.7");
 const QString kAudio = QStringLiteral("127.0.0.8");
 
-class NeteaseMusicParserTest : public HomeTest {
+class NeteaseMusicParserTest : public PlatformParserTest<NeteaseMusicParser> {
 protected:
-    NeteaseMusicParserTest()
+    void SetUp() override
     {
+        linkAddress = kSite;
         server.pointAt(Host::NeteaseMusic, kSite);
         server.pointAt(Host::NeteaseAudio, kAudio);
     }
@@ -27,13 +25,6 @@ protected:
         return TestAsync::waitFor(
             NeteaseMusicParser::audioURL(QStringLiteral("1"), &NetworkSession::shared()));
     }
-    QCoro::Task<ParsedPost> parseTask(const QString &path)
-    {
-        return NeteaseMusicParser().parse(server.url(kSite, path), HTTPClient());
-    }
-    ParsedPost parse(const QString &path) { return TestAsync::waitFor(parseTask(path)); }
-
-    FixtureServer server;
 };
 
 TEST_F(NeteaseMusicParserTest, ASongGivesArtistsAlbumLyricsAndItsAudioWithTheCover)
@@ -88,10 +79,10 @@ TEST_F(NeteaseMusicParserTest, ShortLinksAreResolvedAndLinksWithoutASongAreRefus
     EXPECT_EQ(server.requests().first().header("User-Agent"), QList{UserAgent::iPhone.toUtf8()});
 
     server.page(kSite, "/playlist", "list");
-    EXPECT_EQ(TestAsync::failureOf<ParseError>(parseTask("/playlist?userid=5")).kind(),
+    EXPECT_EQ(failure("/playlist?userid=5").kind(),
               ParseError::Kind::notSupported);
     song("5", R"({"songs": [{"name": null}]})");
-    EXPECT_EQ(TestAsync::failureOf<ParseError>(parseTask("/song?id=5")).token(), QStringLiteral("songs"));
+    EXPECT_EQ(failure("/song?id=5").token(), QStringLiteral("songs"));
 }
 
 TEST(NeteaseMusicTextTest, LyricsLoseTheirTimeTagsAndBlankLinesWhateverTheLineEnds)

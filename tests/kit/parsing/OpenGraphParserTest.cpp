@@ -1,32 +1,20 @@
-#include "FixtureServer.h"
-#include "NetworkError.h"
 #include "OpenGraphParser.h"
-#include "ParseError.h"
-#include "TestHome.h"
+#include "PlatformParserTest.h"
 #include "Text.h"
-#include "WaitFor.h"
 
 namespace {
 
 const QString kSite = QStringLiteral("127.0.0.2");
 const QString kPlatform = QStringLiteral("127.0.0.3");
 
-class OpenGraphParserTest : public HomeTest {
+class OpenGraphParserTest : public PlatformParserTest<OpenGraphParser> {
 protected:
-    QCoro::Task<ParsedPost> parseTask(const QString &path, const QString &host = kSite)
-    {
-        return OpenGraphParser().parse(server.url(host, path), HTTPClient());
-    }
-    ParsedPost parse(const QString &path, const QString &host = kSite)
-    {
-        return TestAsync::waitFor(parseTask(path, host));
-    }
+    void SetUp() override { linkAddress = kSite; }
     ParsedPost servedAndParsed(const QByteArray &head)
     {
         server.page(kSite, "/post", "<html><head>" + head + "</head><body>ignored</body></html>");
         return parse("/post");
     }
-    FixtureServer server;
 };
 
 TEST_F(OpenGraphParserTest, ReadsTitleTextAndAuthorWithFallbacks)
@@ -39,7 +27,7 @@ TEST_F(OpenGraphParserTest, ReadsTitleTextAndAuthorWithFallbacks)
     EXPECT_EQ(server.requests().at(0).header("User-Agent"), QList{UserAgent::iPhone.toUtf8()});
 
     server.page(kSite, "/empty", R"(<head><meta name="description" content="text only"></head>)");
-    EXPECT_EQ(TestAsync::failureOf<ParseError>(parseTask("/empty")).kind(), ParseError::Kind::notSupported);
+    EXPECT_EQ(failure("/empty").kind(), ParseError::Kind::notSupported);
 }
 
 TEST_F(OpenGraphParserTest, ImagesAreResolvedOnTheFinalPageAndRepeatsDropped)
@@ -110,7 +98,8 @@ TEST_F(OpenGraphParserTest, APlainSiteReachedFromAPlatformKeepsThePlatformAndCra
     server.pointAt(Host::InstagramMain, kPlatform);
     server.redirect(kPlatform, "/p/1", server.origin(kSite) + "/x");
     server.page(kSite, "/x", "<head><title>X</title></head>");
-    EXPECT_EQ(parse("/p/1", kPlatform).platform, Platform::instagram);
+    linkAddress = kPlatform;
+    EXPECT_EQ(parse("/p/1").platform, Platform::instagram);
     EXPECT_EQ(server.requests().last().header("User-Agent"), QList{UserAgent::crawler.toUtf8()});
 }
 

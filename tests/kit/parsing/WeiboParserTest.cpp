@@ -1,9 +1,6 @@
 #include "CookieVault.h"
-#include "FixtureServer.h"
 #include "NetworkError.h"
-#include "ParseError.h"
-#include "TestHome.h"
-#include "WaitFor.h"
+#include "PlatformParserTest.h"
 #include "WeiboParser.h"
 
 namespace {
@@ -11,10 +8,11 @@ namespace {
 const QString kSite = QStringLiteral("127.0.0.4");
 const QString kShort = QStringLiteral("127.0.0.6");
 
-class WeiboParserTest : public HomeTest {
+class WeiboParserTest : public PlatformParserTest<WeiboParser> {
 protected:
-    WeiboParserTest()
+    void SetUp() override
     {
+        linkAddress = kSite;
         for (Host role : {Host::WeiboMain, Host::WeiboCn, Host::WeiboPassport})
             server.pointAt(role, kSite);
         server.pointAt(Host::WeiboShort, kShort);
@@ -25,20 +23,6 @@ protected:
     {
         server.page(kSite, "/ajax/statuses/show?id=" + id, status, "application/json");
     }
-    QCoro::Task<ParsedPost> parseTask(const QString &path, const QString &host = kSite)
-    {
-        return WeiboParser().parse(server.url(host, path), HTTPClient());
-    }
-    ParsedPost parse(const QString &path, const QString &host = kSite)
-    {
-        return TestAsync::waitFor(parseTask(path, host));
-    }
-    QString failureToken(const QString &path)
-    {
-        return TestAsync::failureOf<ParseError>(parseTask(path)).token();
-    }
-
-    FixtureServer server;
 };
 
 TEST_F(WeiboParserTest, APostGivesItsLongTextAuthorTimePicturesAndVideo)
@@ -101,11 +85,13 @@ TEST_F(WeiboParserTest, ShareAndShortLinksAreResolvedAndOnlyPlainIdsAreAsked)
     server.page(kSite, "/5/Mx1", "desktop page");
     EXPECT_EQ(parse("/share/abc").content, QString());
     EXPECT_EQ(server.requests().at(0).header("User-Agent"), QList{UserAgent::iPhone.toUtf8()});
-    EXPECT_EQ(parse("/Ab9", kShort).canonicalURL, server.origin(kSite) + "/5/Mx1");
+    linkAddress = kShort;
+    EXPECT_EQ(parse("/Ab9").canonicalURL, server.origin(kSite) + "/5/Mx1");
+    linkAddress = kSite;
 
     const qsizetype asked = server.requests().size();
     for (const char *path : {"/", "/5/Mx1%26id%3D2", "/5/..%2Fajax", "/5/%E4%B8%AD"})
-        EXPECT_EQ(failureToken(path), QStringLiteral("status id")) << path;
+        EXPECT_EQ(failure(path).token(), QStringLiteral("status id")) << path;
     EXPECT_EQ(server.requests().size(), asked);
 }
 
@@ -116,8 +102,8 @@ TEST_F(WeiboParserTest, UnusableAnswersFailWithTheirReasonButTheLongTextNeverDoe
     answer("A2", R"({"ok": 1, "user": {"id": 1}, "mblogid": "../x", "isLongText": true, "text_raw": "kept",
                      "pic_ids": "a", "page_info": {"object_type": "video", "media_info": []}})");
     server.page(kSite, "/ajax/statuses/longtext?id=A2", R"({"data": {"longTextContent": ""}})");
-    EXPECT_EQ(failureToken("/1/A0"), QStringLiteral("statuses/show"));
-    EXPECT_EQ(failureToken("/1/A1"), QStringLiteral("statuses/show"));
+    EXPECT_EQ(failure("/1/A0").token(), QStringLiteral("statuses/show"));
+    EXPECT_EQ(failure("/1/A1").token(), QStringLiteral("statuses/show"));
     const ParsedPost post = parse("/1/A2");
     EXPECT_EQ(post.content, QStringLiteral("kept"));
     EXPECT_EQ(post.canonicalURL, server.origin(kSite) + "/1/A2");
@@ -125,7 +111,7 @@ TEST_F(WeiboParserTest, UnusableAnswersFailWithTheirReasonButTheLongTextNeverDoe
 
     for (const QByteArray &body : {QByteArray(R"(cb({"data":{"sub":"s"}}))"), QByteArray("})({\"data\":1")}) {
         visitorAnswer(body);
-        EXPECT_EQ(failureToken("/1/A0"), QStringLiteral("weibo visitor"));
+        EXPECT_EQ(failure("/1/A0").token(), QStringLiteral("weibo visitor"));
     }
     server.serve(kSite, "/visitor/genvisitor2", {200, {}, {}, {}, true});
     EXPECT_THROW(TestAsync::waitFor(WeiboParser::visitorCookie(HTTPClient())), NetworkError);

@@ -1,8 +1,5 @@
 #include "CookieVault.h"
-#include "FixtureServer.h"
-#include "ParseError.h"
-#include "TestHome.h"
-#include "WaitFor.h"
+#include "PlatformParserTest.h"
 #include "XiaohongshuParser.h"
 
 namespace {
@@ -25,15 +22,13 @@ QByteArray mobilePage(const QByteArray &note)
     return statePage(R"({"noteData":{"data":{"noteData":)" + note + "}}}");
 }
 
-class XiaohongshuParserTest : public HomeTest {
+class XiaohongshuParserTest : public PlatformParserTest<XiaohongshuParser> {
 protected:
-    XiaohongshuParserTest() { server.pointAt(Host::XiaohongshuMain, kSite); }
-    QCoro::Task<ParsedPost> parseTask(const QString &path)
+    void SetUp() override
     {
-        return XiaohongshuParser().parse(server.url(kSite, path), HTTPClient());
+        linkAddress = kSite;
+        server.pointAt(Host::XiaohongshuMain, kSite);
     }
-    ParsedPost parse(const QString &path) { return TestAsync::waitFor(parseTask(path)); }
-    ParseError failure(const QString &path) { return TestAsync::failureOf<ParseError>(parseTask(path)); }
     void storeCookie() { CookieVault::set(QStringLiteral("web_session=1"), Platform::xiaohongshu); }
     QByteArray target(qsizetype fromEnd) const
     {
@@ -46,8 +41,6 @@ protected:
         server.redirect(kSite, path,
                         "/website-login/login?redirectPath=" + QUrl::toPercentEncoding(next.toString()));
     }
-
-    FixtureServer server;
 };
 
 TEST_F(XiaohongshuParserTest, ADesktopNoteGivesTextAuthorTimeAndImagesWithTheirStreams)

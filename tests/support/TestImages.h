@@ -5,15 +5,13 @@
 #include <QImage>
 #include <QImageWriter>
 
-// Encoded pictures for the image tests.
+// Encoded pictures for the tests that store, decode or send images.
 namespace TestImages {
 
 inline QByteArray
-encoded(int width, int height, const QColor &color, const char *format = "jpeg",
+encoded(const QImage &image, const char *format = "jpeg",
         QImageIOHandler::Transformations transformation = QImageIOHandler::TransformationNone)
 {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(color);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -21,6 +19,16 @@ encoded(int width, int height, const QColor &color, const char *format = "jpeg",
     writer.setTransformation(transformation);
     writer.write(image);
     return bytes;
+}
+
+// A picture of one colour.
+inline QByteArray
+encoded(int width, int height, const QColor &color, const char *format = "jpeg",
+        QImageIOHandler::Transformations transformation = QImageIOHandler::TransformationNone)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(color);
+    return encoded(image, format, transformation);
 }
 
 // A GIF header that declares a picture of the given size and holds nothing.

@@ -176,6 +176,29 @@ QWidget *InfoPane::makeHeader()
 QLayout *InfoPane::makeAuthorRow()
 {
     const Platform platform = m_post->platform();
+    auto *spinner = new QProgressBar;
+    spinner->setObjectName(QStringLiteral("importSpinner"));
+    spinner->setRange(0, 0);
+    spinner->setTextVisible(false);
+    spinner->setFixedSize(24, 6);
+    m_spinner = spinner;
+
+    auto *row = new QHBoxLayout;
+    row->setSpacing(10);
+    row->addWidget(new AuthorIcon(m_post->authorAvatarURL(), platform, avatarSize), 0, Qt::AlignVCenter);
+    row->addLayout(makeAuthorTexts(), 1);
+    row->addWidget(spinner, 0, Qt::AlignVCenter);
+    if (!m_post->authorName().isEmpty()) {
+        auto *star = new StarAuthorButton(AuthorAccount::fromPost(*m_post), *m_context);
+        connect(star, &StarAuthorButton::toastRequested, this, &InfoPane::toastRequested);
+        row->addWidget(star, 0, Qt::AlignVCenter);
+    }
+    return row;
+}
+
+QLayout *InfoPane::makeAuthorTexts()
+{
+    const Platform platform = m_post->platform();
     const QString author = m_post->authorName();
     QFont headline = font();
     headline.setBold(true);
@@ -201,25 +224,7 @@ QLayout *InfoPane::makeAuthorRow()
     texts->setSpacing(2);
     texts->addWidget(name);
     texts->addLayout(caption);
-
-    auto *spinner = new QProgressBar;
-    spinner->setObjectName(QStringLiteral("importSpinner"));
-    spinner->setRange(0, 0);
-    spinner->setTextVisible(false);
-    spinner->setFixedSize(24, 6);
-    m_spinner = spinner;
-
-    auto *row = new QHBoxLayout;
-    row->setSpacing(10);
-    row->addWidget(new AuthorIcon(m_post->authorAvatarURL(), platform, avatarSize), 0, Qt::AlignVCenter);
-    row->addLayout(texts, 1);
-    row->addWidget(spinner, 0, Qt::AlignVCenter);
-    if (!author.isEmpty()) {
-        auto *star = new StarAuthorButton(AuthorAccount::fromPost(*m_post), *m_context);
-        connect(star, &StarAuthorButton::toastRequested, this, &InfoPane::toastRequested);
-        row->addWidget(star, 0, Qt::AlignVCenter);
-    }
-    return row;
+    return texts;
 }
 
 void InfoPane::addTexts(QVBoxLayout &layout)

@@ -52,6 +52,7 @@ protected:
 private:
     QWidget *makeHeader();
     QLayout *makeAuthorRow();
+    QLayout *makeAuthorTexts();
     void addTexts(QVBoxLayout &layout);
     void addParseFailure(QVBoxLayout &layout);
     QWidget *makeOrganize();

@@ -154,6 +154,7 @@ TEST_F(InfoPaneTest, FailedParseOffersReparseAndTheHeaderFollowsThePost)
     EXPECT_EQ(pane.findChild<StarAuthorButton *>(), nullptr);
     auto *failure = pane.findChild<QWidget *>(QStringLiteral("parseFailure"));
     EXPECT_EQ(failure->findChild<QLabel *>(QStringLiteral("text"))->text(), QStringLiteral("解析失败"));
+    EXPECT_TRUE(saveScreenshot(column, QStringLiteral("info-pane-parse-failed")));
     QTest::mouseClick(pane.findChild<QPushButton *>(QStringLiteral("reparse")), Qt::LeftButton);
     EXPECT_EQ(reparse.size(), 1);
 

@@ -85,6 +85,11 @@ QString trimmingWhitespaceAndNewlines(const QString &text)
     return trimming(text, isWhitespaceOrLineBreak);
 }
 
+QString trimmingCharacter(const QString &text, QChar character)
+{
+    return trimming(text, [character](char32_t c) { return c == character.unicode(); });
+}
+
 QString removingWhitespace(const QString &text)
 {
     QString kept;

@@ -26,6 +26,8 @@ QString characterPrefix(const QString &text, qsizetype count);
 QString trimmingWhitespace(const QString &text);
 // Trims white space and line breaks at both ends.
 QString trimmingWhitespaceAndNewlines(const QString &text);
+// Trims every `character` at both ends.
+QString trimmingCharacter(const QString &text, QChar character);
 // Removes every white-space and line-break character, wherever it stands.
 QString removingWhitespace(const QString &text);
 

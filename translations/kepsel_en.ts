@@ -229,6 +229,46 @@
         <source>笔记</source>
         <translation>Note</translation>
     </message>
+    <message>
+        <source>解析失败</source>
+        <translation>Parsing failed</translation>
+    </message>
+    <message>
+        <source>重新解析</source>
+        <translation>Parse Again</translation>
+    </message>
+    <message>
+        <source>标签</source>
+        <translation>Tags</translation>
+    </message>
+    <message>
+        <source>合集</source>
+        <translation>Boards</translation>
+    </message>
+    <message>
+        <source>新建标签…</source>
+        <translation>New Tag…</translation>
+    </message>
+    <message>
+        <source>没有可加入的合集</source>
+        <translation>No boards to add to</translation>
+    </message>
+    <message>
+        <source>新建标签</source>
+        <translation>New Tag</translation>
+    </message>
+    <message>
+        <source>标签名</source>
+        <translation>Tag name</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation>Add</translation>
+    </message>
 </context>
 <context>
     <name>KepselMacApp</name>

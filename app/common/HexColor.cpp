@@ -1,17 +1,10 @@
 #include "HexColor.h"
 
+#include "Text.h"
+
 #include <limits>
 
 namespace {
-
-QStringView trimmedOfHashes(QStringView text)
-{
-    while (text.startsWith(QLatin1Char('#')))
-        text = text.sliced(1);
-    while (text.endsWith(QLatin1Char('#')))
-        text.chop(1);
-    return text;
-}
 
 int hexDigit(QChar c)
 {
@@ -47,6 +40,6 @@ quint64 leadingHexNumber(QStringView text)
 
 QColor hexColor(const QString &text)
 {
-    const quint64 value = leadingHexNumber(trimmedOfHashes(text));
+    const quint64 value = leadingHexNumber(Text::trimmingCharacter(text, QLatin1Char('#')));
     return QColor::fromRgb(int((value >> 16) & 0xFF), int((value >> 8) & 0xFF), int(value & 0xFF));
 }

@@ -158,6 +158,13 @@ Shape squareAndPencil()
     return {stroke, {}};
 }
 
+Shape pencil()
+{
+    QPainterPath stroke = polyline({{4, 20}, {5, 15.5}, {16, 4.5}, {19.5, 8}, {8.5, 19}, {4, 20}});
+    stroke.addPath(polyline({{13.5, 7}, {17, 10.5}}));
+    return {stroke, {}};
+}
+
 Shape chevronLeft()
 {
     return {polyline({{15, 4}, {7, 12}, {15, 20}}), {}};
@@ -458,6 +465,7 @@ const QHash<QString, std::function<Shape()>> &shapes()
         {QStringLiteral("pin.fill"), pin},
         {QStringLiteral("globe"), globe},
         {QStringLiteral("square.and.pencil"), squareAndPencil},
+        {QStringLiteral("pencil"), pencil},
         {QStringLiteral("chevron.left"), chevronLeft},
         {QStringLiteral("link.badge.plus"), linkBadgePlus},
         {QStringLiteral("lock.fill"), lockFill},

@@ -1,29 +1,48 @@
 #include "InfoPane.h"
 
+#include "AuthorAccount.h"
+#include "AuthorIcon.h"
+#include "Board.h"
 #include "Chip.h"
 #include "Clock.h"
+#include "FlowLayout.h"
 #include "HexColor.h"
+#include "ImportProgress.h"
 #include "ModelContext.h"
 #include "PlatformBadge.h"
 #include "Post.h"
+#include "PostImporter.h"
+#include "QuietSave.h"
 #include "ShortDate.h"
-#include "StoreError.h"
+#include "StarAuthorButton.h"
+#include "Symbol.h"
 #include "Tag.h"
+#include "Text.h"
 #include "Theme.h"
 #include "Typography.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
 
 constexpr int margin = 20;
 constexpr int spacing = 16;
+constexpr int chipSpacing = 6;
+constexpr int avatarSize = 40;
 constexpr int noteMinimumHeight = 90;
+const QColor failureColor(0xE8, 0x86, 0x1A);
 
 QFrame *divider()
 {
@@ -44,23 +63,85 @@ QLabel *selectableText(const QString &text, const QFont &font)
     return label;
 }
 
+// A symbol before a wrapping text, both in the font's size and the colour.
+QWidget *symbolLabel(const QString &symbol, const QString &text, const QFont &font, const QColor &color)
+{
+    auto *label = new QWidget;
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, color);
+    label->setPalette(palette);
+    const int size = QFontMetrics(font).height();
+    auto *icon = new QLabel;
+    icon->setPixmap(Symbol::pixmap(symbol, size, color, 1, label->devicePixelRatioF()));
+    auto *words = new QLabel(text);
+    words->setObjectName(QStringLiteral("text"));
+    words->setFont(font);
+    words->setTextFormat(Qt::PlainText);
+    words->setWordWrap(true);
+    auto *row = new QHBoxLayout(label);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(6);
+    row->addWidget(icon, 0, Qt::AlignTop);
+    row->addWidget(words, 1);
+    return label;
+}
+
+QColor secondaryColor(const QWidget &widget)
+{
+    return widget.palette().color(QPalette::PlaceholderText);
+}
+
+// A pill with a dashed outline that opens a menu; as tall as a chip, so
+// chips and pills line up in the flow.
+QToolButton *addMenuButton(const QString &title, QWidget *parent)
+{
+    auto *button = new QToolButton(parent);
+    const QFont caption = Typography::caption(parent->font());
+    const int lineHeight = QFontMetrics(caption).height();
+    const QColor color = secondaryColor(*parent);
+    QColor outline = color;
+    outline.setAlphaF(0.4);
+    button->setText(title);
+    button->setFont(caption);
+    button->setIconSize(QSize(lineHeight * 3 / 4, lineHeight * 3 / 4));
+    button->setIcon(
+        Symbol::pixmap(QStringLiteral("plus"), lineHeight * 3 / 4, color, 1.3, parent->devicePixelRatioF()));
+    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    button->setPopupMode(QToolButton::InstantPopup);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setMenu(new QMenu(button));
+    // The outline lies inside the pill: one pixel less padding than a chip.
+    button->setFixedHeight(lineHeight + 8);
+    button->setStyleSheet(
+        QStringLiteral("QToolButton { color: %1; border: 1px dashed %2; border-radius: %3px;"
+                       " padding: 3px 8px; }"
+                       "QToolButton::menu-indicator { image: none; width: 0; }")
+            .arg(color.name(QColor::HexArgb), outline.name(QColor::HexArgb))
+            .arg((lineHeight + 8) / 2));
+    return button;
+}
+
 } // namespace
 
 InfoPane::InfoPane(std::shared_ptr<Post> post, ModelContext &context, QWidget *parent)
-    : QWidget(parent), m_post(std::move(post)), m_context(&context)
+    : QWidget(parent), m_post(std::move(post)), m_context(&context), m_layout(new QVBoxLayout(this))
 {
     setObjectName(QStringLiteral("InfoPane"));
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(margin, margin, margin, margin);
-    layout->setSpacing(spacing);
-    addAuthor(*layout);
-    addTexts(*layout);
-    layout->addWidget(divider());
-    addTags(*layout);
-    layout->addWidget(divider());
-    addNote(*layout);
-    layout->addStretch();
-    connect(&context, &ModelContext::changed, this, &InfoPane::takeStoredNote);
+    m_layout->setContentsMargins(margin, margin, margin, margin);
+    m_layout->setSpacing(spacing);
+    m_headerKey = headerKey();
+    m_header = makeHeader();
+    m_layout->addWidget(m_header);
+    m_layout->addWidget(divider());
+    m_layout->addWidget(makeOrganize());
+    m_layout->addWidget(divider());
+    addNote(*m_layout);
+    m_layout->addStretch();
+    connect(&context, &ModelContext::changed, this, &InfoPane::followPost);
+    connect(&ImportProgress::shared(), &ImportProgress::phasesChanged, this, [this](const QUuid &id) {
+        if (id == m_post->id())
+            showImportProgress();
+    });
 }
 
 InfoPane::~InfoPane()
@@ -68,7 +149,54 @@ InfoPane::~InfoPane()
     saveNote();
 }
 
-void InfoPane::addAuthor(QVBoxLayout &layout)
+QMenu *InfoPane::tagMenu() const
+{
+    return m_tagButton->menu();
+}
+
+QMenu *InfoPane::boardMenu() const
+{
+    return m_boardButton->menu();
+}
+
+QWidget *InfoPane::makeHeader()
+{
+    auto *header = new QWidget;
+    auto *layout = new QVBoxLayout(header);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(spacing);
+    layout->addLayout(makeAuthorRow());
+    // Only now: a parentless spinner made visible would become a window.
+    showImportProgress();
+    addTexts(*layout);
+    addParseFailure(*layout);
+    return header;
+}
+
+QLayout *InfoPane::makeAuthorRow()
+{
+    const Platform platform = m_post->platform();
+    auto *spinner = new QProgressBar;
+    spinner->setObjectName(QStringLiteral("importSpinner"));
+    spinner->setRange(0, 0);
+    spinner->setTextVisible(false);
+    spinner->setFixedSize(24, 6);
+    m_spinner = spinner;
+
+    auto *row = new QHBoxLayout;
+    row->setSpacing(10);
+    row->addWidget(new AuthorIcon(m_post->authorAvatarURL(), platform, avatarSize), 0, Qt::AlignVCenter);
+    row->addLayout(makeAuthorTexts(), 1);
+    row->addWidget(spinner, 0, Qt::AlignVCenter);
+    if (!m_post->authorName().isEmpty()) {
+        auto *star = new StarAuthorButton(AuthorAccount::fromPost(*m_post), *m_context);
+        connect(star, &StarAuthorButton::toastRequested, this, &InfoPane::toastRequested);
+        row->addWidget(star, 0, Qt::AlignVCenter);
+    }
+    return row;
+}
+
+QLayout *InfoPane::makeAuthorTexts()
 {
     const Platform platform = m_post->platform();
     const QString author = m_post->authorName();
@@ -96,11 +224,7 @@ void InfoPane::addAuthor(QVBoxLayout &layout)
     texts->setSpacing(2);
     texts->addWidget(name);
     texts->addLayout(caption);
-    auto *row = new QHBoxLayout;
-    row->setSpacing(10);
-    row->addWidget(new PlatformBadge(platform, 40), 0, Qt::AlignVCenter);
-    row->addLayout(texts, 1);
-    layout.addLayout(row);
+    return texts;
 }
 
 void InfoPane::addTexts(QVBoxLayout &layout)
@@ -120,22 +244,43 @@ void InfoPane::addTexts(QVBoxLayout &layout)
     }
 }
 
-void InfoPane::addTags(QVBoxLayout &layout)
+void InfoPane::addParseFailure(QVBoxLayout &layout)
 {
-    auto *row = new QHBoxLayout;
-    row->setSpacing(6);
-    for (const auto &tag : m_post->sortedTags())
-        row->addWidget(new Chip(QStringLiteral("#") + tag->name(), hexColor(tag->colorHex())));
-    row->addStretch();
-    layout.addLayout(row);
+    if (m_post->parseState() != ParseState::failed)
+        return;
+    const QString error = m_post->parseError();
+    QWidget *failure =
+        symbolLabel(QStringLiteral("exclamationmark.triangle.fill"), error.isEmpty() ? tr("解析失败") : error,
+                    Typography::callout(font()), failureColor);
+    failure->setObjectName(QStringLiteral("parseFailure"));
+    layout.addWidget(failure);
+    auto *reparse = new QPushButton(tr("重新解析"));
+    reparse->setObjectName(QStringLiteral("reparse"));
+    connect(reparse, &QPushButton::clicked, this, [this] { emit reparseRequested(m_post); });
+    layout.addWidget(reparse, 0, Qt::AlignLeft);
+}
+
+QWidget *InfoPane::makeOrganize()
+{
+    auto *organize = new QWidget;
+    m_flow = new FlowLayout(chipSpacing, organize);
+    m_flow->setContentsMargins(0, 0, 0, 0);
+    m_tagButton = addMenuButton(tr("标签"), organize);
+    m_tagButton->setObjectName(QStringLiteral("addTag"));
+    m_boardButton = addMenuButton(tr("合集"), organize);
+    m_boardButton->setObjectName(QStringLiteral("addBoard"));
+    connect(tagMenu(), &QMenu::aboutToShow, this, &InfoPane::fillTagMenu);
+    connect(boardMenu(), &QMenu::aboutToShow, this, &InfoPane::fillBoardMenu);
+    showChips();
+    return organize;
 }
 
 void InfoPane::addNote(QVBoxLayout &layout)
 {
     QFont heading = font();
     heading.setWeight(QFont::DemiBold);
-    auto *title = new QLabel(tr("笔记"));
-    title->setFont(heading);
+    QWidget *title =
+        symbolLabel(QStringLiteral("pencil"), tr("笔记"), heading, palette().color(QPalette::WindowText));
     m_note = new QPlainTextEdit(m_post->note());
     m_note->setObjectName(QStringLiteral("note"));
     m_note->setPlaceholderText(tr("写点什么…"));
@@ -152,11 +297,208 @@ void InfoPane::addNote(QVBoxLayout &layout)
     layout.addLayout(column);
 }
 
+void InfoPane::followPost()
+{
+    if (!isPostLive())
+        return;
+    showHeader();
+    showChips();
+    takeStoredNote();
+}
+
+QStringList InfoPane::headerKey() const
+{
+    const auto published = m_post->publishedAt();
+    return {m_post->title(),
+            m_post->content(),
+            m_post->authorName(),
+            m_post->authorAvatarURL(),
+            m_post->platformRaw(),
+            published ? published->toString(Qt::ISODateWithMs) : QString(),
+            m_post->createdAt().toString(Qt::ISODateWithMs),
+            m_post->parseStateRaw(),
+            m_post->parseError()};
+}
+
+void InfoPane::showHeader()
+{
+    const QStringList key = headerKey();
+    if (key == m_headerKey)
+        return;
+    m_headerKey = key;
+    QWidget *old = m_header;
+    m_header = makeHeader();
+    m_layout->replaceWidget(old, m_header);
+    // Later: the change may come from a click inside the old header.
+    old->hide();
+    old->deleteLater();
+}
+
+void InfoPane::showImportProgress()
+{
+    if (m_spinner)
+        m_spinner->setVisible(ImportProgress::shared().phase(m_post->id()).has_value());
+}
+
+QStringList InfoPane::chipKey() const
+{
+    QStringList key;
+    for (const auto &tag : m_post->sortedTags())
+        key << tag->id().toString() + tag->name() + tag->colorHex();
+    key << QString();
+    for (const auto &board : liveBoards())
+        key << board->id().toString() + board->name();
+    return key;
+}
+
+void InfoPane::showChips()
+{
+    const QStringList key = chipKey();
+    if (key == m_chipKey)
+        return;
+    m_chipKey = key;
+    while (QLayoutItem *item = m_flow->takeAt(0)) {
+        if (auto *chip = qobject_cast<Chip *>(item->widget())) {
+            // Later: the change may come from the chip's own remove button.
+            chip->hide();
+            chip->deleteLater();
+        }
+        delete item;
+    }
+    for (const auto &tag : m_post->sortedTags()) {
+        auto *chip = new Chip(QStringLiteral("#") + tag->name(), hexColor(tag->colorHex()), {}, true);
+        connect(chip, &Chip::removeClicked, this, [this, tag] { remove(tag); });
+        m_flow->addWidget(chip);
+    }
+    for (const auto &board : liveBoards()) {
+        auto *chip = new Chip(board->name(), secondaryColor(*this), QStringLiteral("rectangle.stack"), true);
+        connect(chip, &Chip::removeClicked, this, [this, board] {
+            auto boards = m_post->boards();
+            boards.removeAll(board);
+            setBoards(boards);
+        });
+        m_flow->addWidget(chip);
+    }
+    m_flow->addWidget(m_tagButton);
+    m_flow->addWidget(m_boardButton);
+}
+
 void InfoPane::takeStoredNote()
 {
     // What the user is typing wins over a change from elsewhere.
-    if (!m_note->hasFocus() && !m_post->isGone() && m_note->toPlainText() != m_post->note())
+    if (!m_note->hasFocus() && isPostLive() && m_note->toPlainText() != m_post->note())
         m_note->setPlainText(m_post->note());
+}
+
+void InfoPane::fillTagMenu()
+{
+    QMenu *menu = tagMenu();
+    menu->clear();
+    if (!m_context)
+        return;
+    const auto current = m_post->tags();
+    const auto tags = m_context->fetch<Tag>(
+        {{}, [](const Tag &a, const Tag &b) { return Text::localizedStandardLess(a.name(), b.name()); }});
+    for (const auto &tag : tags) {
+        if (!tag->isGone() && !current.contains(tag))
+            menu->addAction(QStringLiteral("#") + tag->name(), this,
+                            [this, tag] { setTags(m_post->tags() << tag); });
+    }
+    menu->addSeparator();
+    menu->addAction(tr("新建标签…"), this, &InfoPane::askNewTagName);
+}
+
+void InfoPane::fillBoardMenu()
+{
+    QMenu *menu = boardMenu();
+    menu->clear();
+    if (!m_context)
+        return;
+    const auto current = m_post->boards();
+    const auto boards = m_context->fetch<Board>(
+        {{}, [](const Board &a, const Board &b) { return a.createdAt() < b.createdAt(); }});
+    for (const auto &board : boards) {
+        if (!board->isGone() && !current.contains(board))
+            menu->addAction(board->name(), this, [this, board] { setBoards(m_post->boards() << board); });
+    }
+    if (menu->isEmpty())
+        menu->addAction(tr("没有可加入的合集"))->setEnabled(false);
+}
+
+void InfoPane::askNewTagName()
+{
+    auto *alert = new QDialog(this);
+    alert->setObjectName(QStringLiteral("newTagAlert"));
+    alert->setAttribute(Qt::WA_DeleteOnClose);
+    alert->setWindowTitle(tr("新建标签"));
+    auto *name = new QLineEdit(alert);
+    name->setPlaceholderText(tr("标签名"));
+    auto *buttons = new QDialogButtonBox(alert);
+    buttons->addButton(tr("取消"), QDialogButtonBox::RejectRole);
+    buttons->addButton(tr("添加"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, alert, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, alert, &QDialog::reject);
+    connect(alert, &QDialog::accepted, this, [this, name] { addNewTag(name->text()); });
+    auto *layout = new QVBoxLayout(alert);
+    layout->addWidget(name);
+    layout->addWidget(buttons);
+    alert->open();
+}
+
+void InfoPane::addNewTag(const QString &typed)
+{
+    // Spaces are trimmed again: "# #" must not leave a blank tag name.
+    const QString name = Text::trimmingWhitespaceAndNewlines(
+        Text::trimmingCharacter(Text::trimmingWhitespaceAndNewlines(typed), QLatin1Char('#')));
+    if (name.isEmpty() || !m_context || !isPostLive())
+        return;
+    const auto tag = PostImporter::tag(name, *m_context);
+    if (!m_post->tags().contains(tag))
+        m_post->setTags(m_post->tags() << tag);
+    save();
+}
+
+void InfoPane::remove(const std::shared_ptr<Tag> &tag)
+{
+    auto tags = m_post->tags();
+    tags.removeAll(tag);
+    setTags(tags);
+}
+
+QList<std::shared_ptr<Board>> InfoPane::liveBoards() const
+{
+    QList<std::shared_ptr<Board>> live;
+    for (const auto &board : m_post->boards())
+        if (!board->isGone())
+            live.append(board);
+    return live;
+}
+
+void InfoPane::setTags(const QList<std::shared_ptr<Tag>> &tags)
+{
+    if (!isPostLive())
+        return;
+    m_post->setTags(tags);
+    save();
+}
+
+void InfoPane::setBoards(const QList<std::shared_ptr<Board>> &boards)
+{
+    if (!isPostLive())
+        return;
+    m_post->setBoards(boards);
+    save();
+}
+
+bool InfoPane::isPostLive() const
+{
+    return m_context && !m_post->isGone();
+}
+
+void InfoPane::save()
+{
+    if (m_context)
+        saveQuietly(*m_context);
 }
 
 bool InfoPane::eventFilter(QObject *watched, QEvent *event)
@@ -174,16 +516,12 @@ void InfoPane::hideEvent(QHideEvent *event)
 
 void InfoPane::saveNote()
 {
-    if (!m_note || !m_context || m_post->isGone())
+    if (!m_note || !isPostLive())
         return;
     const QString note = m_note->toPlainText();
     if (note == m_post->note())
         return;
     m_post->setNote(note);
     m_post->setUpdatedAt(Clock::now());
-    try {
-        m_context->save();
-    } catch (const StoreError &) {
-        // The note stays in memory and goes out with the next save.
-    }
+    save();
 }

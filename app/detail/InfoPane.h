@@ -1,18 +1,26 @@
 #pragma once
 
 #include <QPointer>
+#include <QStringList>
 #include <QWidget>
 #include <memory>
 
+class Board;
+class FlowLayout;
 class ModelContext;
 class Post;
+class QMenu;
 class QPlainTextEdit;
+class QToolButton;
 class QVBoxLayout;
+class Tag;
 
 // The right side of the detail screen: who posted and when, the title and
-// text, the tags as chips and the personal note. The note is written back
-// when its editor loses focus and when the pane goes away, never on each
-// keystroke.
+// text, a failed parse with a way to try again, the tags and boards as
+// removable chips with menus to add more, and the personal note. Every
+// change is saved at once, except the note: it is written back when its
+// editor loses focus and when the pane goes away, never on each keystroke.
+// What the pane shows follows the post as the store changes.
 class InfoPane : public QWidget {
     Q_OBJECT
 public:
@@ -20,24 +28,66 @@ public:
     ~InfoPane() override;
 
     QPlainTextEdit *noteEditor() const { return m_note; }
+    // The add menus; filled each time they open.
+    QMenu *tagMenu() const;
+    QMenu *boardMenu() const;
+
     // Writes the edited note to a live post when it differs; a failed save
     // keeps the change in memory for the next one.
     void saveNote();
+    // Drops the tag from the post and saves.
+    void remove(const std::shared_ptr<Tag> &tag);
+    // Adds the tag named by the typed text, without spaces or "#" at its
+    // ends, reusing a tag of that name; a text of nothing else adds nothing.
+    void addNewTag(const QString &typed);
+
+signals:
+    void reparseRequested(const std::shared_ptr<Post> &post);
+    void toastRequested(const QString &message);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 
 private:
-    void addAuthor(QVBoxLayout &layout);
+    QWidget *makeHeader();
+    QLayout *makeAuthorRow();
+    QLayout *makeAuthorTexts();
     void addTexts(QVBoxLayout &layout);
-    void addTags(QVBoxLayout &layout);
+    void addParseFailure(QVBoxLayout &layout);
+    QWidget *makeOrganize();
     void addNote(QVBoxLayout &layout);
+
+    // Brings the header, the chips and the note up to date with the post.
+    void followPost();
+    // The post's fields the header shows, to rebuild it only when they change.
+    QStringList headerKey() const;
+    void showHeader();
+    void showImportProgress();
+    QStringList chipKey() const;
+    void showChips();
     // Shows a note changed elsewhere unless the editor has the focus.
     void takeStoredNote();
+
+    void fillTagMenu();
+    void fillBoardMenu();
+    void askNewTagName();
+    QList<std::shared_ptr<Board>> liveBoards() const;
+    void setTags(const QList<std::shared_ptr<Tag>> &tags);
+    void setBoards(const QList<std::shared_ptr<Board>> &boards);
+    bool isPostLive() const;
+    void save();
 
     std::shared_ptr<Post> m_post;
     // Guarded: the pane may outlive the store when the application quits.
     QPointer<ModelContext> m_context;
+    QVBoxLayout *m_layout = nullptr;
+    QWidget *m_header = nullptr;
+    QStringList m_headerKey;
+    QPointer<QWidget> m_spinner;
+    FlowLayout *m_flow = nullptr;
+    QStringList m_chipKey;
+    QToolButton *m_tagButton = nullptr;
+    QToolButton *m_boardButton = nullptr;
     QPlainTextEdit *m_note = nullptr;
 };

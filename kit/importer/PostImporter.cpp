@@ -235,15 +235,20 @@ QSet<QUuid> PostImporter::hold(const QList<QUuid> &ids)
 
 std::shared_ptr<Tag> PostImporter::tag(const QString &named)
 {
+    return tag(named, m_context);
+}
+
+std::shared_ptr<Tag> PostImporter::tag(const QString &named, ModelContext &context)
+{
     const QString name = Text::trimmingWhitespaceAndNewlines(named);
     FetchDescriptor<Tag> descriptor;
     descriptor.predicate = [&name](const Tag &tag) { return tag.name() == name; };
     descriptor.limit = 1;
-    const auto found = m_context.fetch(descriptor);
+    const auto found = context.fetch(descriptor);
     if (!found.isEmpty())
         return found.first();
     auto created = std::make_shared<Tag>(name, kTagColor);
-    m_context.insert(created);
+    context.insert(created);
     return created;
 }
 

@@ -66,6 +66,8 @@ public:
     }
     // The tag of the trimmed name, created (unsaved) when there is none.
     std::shared_ptr<Tag> tag(const QString &named);
+    // The same in any context, for views that hold no importer.
+    static std::shared_ptr<Tag> tag(const QString &named, ModelContext &context);
 
     // Copies the parsed fields into the post and rebuilds its media, keeping
     // the records (and their downloaded files) of media that are still there:

@@ -114,6 +114,8 @@ PostDetailView::PostDetailView(std::shared_ptr<Post> post, ModelContext &context
     setPalette(background);
     m_pages->addWidget(makeContent());
     buildToolbar();
+    connect(m_info, &InfoPane::reparseRequested, this, &PostDetailView::reparseRequested);
+    connect(m_info, &InfoPane::toastRequested, this, &PostDetailView::toastRequested);
     connect(&context, &ModelContext::changed, this, &PostDetailView::showDeletedPageIfGone);
     showDeletedPageIfGone();
 }

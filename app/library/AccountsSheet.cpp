@@ -142,9 +142,31 @@ void AccountsSheet::refresh()
     const AuthorIndex index(m_context.fetch<Post>());
     const QList<AuthorAccount> accounts = directory.accounts(m_account);
     const bool grouped = directory.group(m_account) != nullptr;
+    const QList<AuthorIndex::Person> candidates = findCandidates(directory, index, accounts);
     showName(directory, accounts);
+    // Typing a display name changes the store on every key: rebuild the rows
+    // only when what they show changed.
+    const QStringList shown = signature(directory, index, accounts, grouped, candidates);
+    if (shown == m_shown)
+        return;
+    m_shown = shown;
     rebuildAccounts(index, accounts, grouped);
-    rebuildCandidates(directory, index, findCandidates(directory, index, accounts));
+    rebuildCandidates(directory, index, candidates);
+}
+
+QStringList AccountsSheet::signature(const AuthorDirectory &directory, const AuthorIndex &index,
+                                     const QList<AuthorAccount> &accounts, bool grouped,
+                                     const QList<AuthorIndex::Person> &candidates) const
+{
+    QStringList result{grouped ? QStringLiteral("grouped") : QString(), m_searchField->text()};
+    for (const AuthorAccount &account : accounts)
+        result << account.key() << QString::number(index.count(account));
+    for (const AuthorIndex::Person &candidate : candidates.mid(0, candidateLimit)) {
+        const QList<AuthorAccount> theirs = directory.accounts(candidate.main);
+        result << candidate.main.key() << candidate.name << QString::number(candidate.count)
+               << QString::number(theirs.size()) << index.avatar(theirs);
+    }
+    return result;
 }
 
 QList<AuthorIndex::Person> AccountsSheet::findCandidates(const AuthorDirectory &directory,

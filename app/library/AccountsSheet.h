@@ -45,6 +45,9 @@ private:
     void refresh();
     QList<AuthorIndex::Person> findCandidates(const AuthorDirectory &directory, const AuthorIndex &index,
                                               const QList<AuthorAccount> &accounts) const;
+    QStringList signature(const AuthorDirectory &directory, const AuthorIndex &index,
+                          const QList<AuthorAccount> &accounts, bool grouped,
+                          const QList<AuthorIndex::Person> &candidates) const;
     void showName(const AuthorDirectory &directory, const QList<AuthorAccount> &accounts);
     void rebuildAccounts(const AuthorIndex &index, const QList<AuthorAccount> &accounts, bool grouped);
     void rebuildCandidates(const AuthorDirectory &directory, const AuthorIndex &index,
@@ -66,6 +69,7 @@ private:
     QLineEdit *m_searchField;
     QVBoxLayout *m_candidateRows;
     QLabel *m_empty;
+    QStringList m_shown; // what the rows show, to rebuild only on a change
     QList<AuthorAccount> m_shownAccounts;
     QList<AuthorIndex::Person> m_candidates;
     QList<QToolButton *> m_accountMenus;

@@ -2,6 +2,72 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
+    <name>AccountsSheet</name>
+    <message>
+        <source>管理账号</source>
+        <translation>Manage Accounts</translation>
+    </message>
+    <message>
+        <source>显示名称</source>
+        <translation>Display Name</translation>
+    </message>
+    <message>
+        <source>账号</source>
+        <translation>Accounts</translation>
+    </message>
+    <message>
+        <source>添加小号</source>
+        <translation>Add Accounts</translation>
+    </message>
+    <message>
+        <source>搜索作者</source>
+        <translation>Search authors</translation>
+    </message>
+    <message>
+        <source>小号的收藏会算到这个人名下，关联了这个人的合集也会收进小号的收藏。</source>
+        <translation>Posts from added accounts count toward this person, and boards linked to this person also collect the added accounts&apos; posts.</translation>
+    </message>
+    <message>
+        <source>完成</source>
+        <translation>Done</translation>
+    </message>
+    <message>
+        <source>主号</source>
+        <translation>Main</translation>
+    </message>
+    <message>
+        <source>设为主号</source>
+        <translation>Make Main Account</translation>
+    </message>
+    <message>
+        <source>移出</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>收藏里没有其他作者</source>
+        <translation>No other authors in your library</translation>
+    </message>
+    <message>
+        <source>没有匹配的作者</source>
+        <translation>No matching authors</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 个账号</source>
+        <translation>
+            <numerusform>%n account</numerusform>
+            <numerusform>%n accounts</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>已添加「%1」</source>
+        <translation>Added “%1”</translation>
+    </message>
+</context>
+<context>
     <name>AddLinkSheet</name>
     <message>
         <source>收藏</source>
@@ -53,6 +119,45 @@
     <message>
         <source>已合并</source>
         <translation>Merged</translation>
+    </message>
+</context>
+<context>
+    <name>AuthorsPage</name>
+    <message>
+        <source>调整顺序…</source>
+        <translation>Reorder…</translation>
+    </message>
+    <message>
+        <source>全部作者 · 按收藏数</source>
+        <translation>All Authors · by Saves</translation>
+    </message>
+    <message>
+        <source>其他作者 · 按收藏数</source>
+        <translation>Other Authors · by Saves</translation>
+    </message>
+    <message>
+        <source>收藏里还没有作者</source>
+        <translation>No authors in your library yet</translation>
+    </message>
+    <message>
+        <source>没有匹配的作者</source>
+        <translation>No matching authors</translation>
+    </message>
+    <message>
+        <source>全部 %1</source>
+        <translation>All %1</translation>
+    </message>
+    <message>
+        <source>取消星标</source>
+        <translation>Remove Star</translation>
+    </message>
+    <message>
+        <source>%1 条</source>
+        <translation>%1 posts</translation>
+    </message>
+    <message>
+        <source>设为星标博主</source>
+        <translation>Star Author</translation>
     </message>
 </context>
 <context>
@@ -1047,6 +1152,21 @@
     <message>
         <source>设为星标博主，在收藏页顶部显示</source>
         <translation>Star this author to show them at the top of the library</translation>
+    </message>
+</context>
+<context>
+    <name>StarredOrderSheet</name>
+    <message>
+        <source>调整顺序</source>
+        <translation>Reorder</translation>
+    </message>
+    <message>
+        <source>拖动调整顺序，iPhone 上的顺序也会跟着变。</source>
+        <translation>Drag to reorder; the order on your iPhone follows.</translation>
+    </message>
+    <message>
+        <source>完成</source>
+        <translation>Done</translation>
     </message>
 </context>
 <context>

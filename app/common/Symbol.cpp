@@ -328,6 +328,31 @@ Shape person()
     return {stroke, {}};
 }
 
+Shape personBadgeMinus()
+{
+    QPainterPath stroke = ellipse(10, 8, 4, 4);
+    stroke.moveTo(2, 21);
+    stroke.cubicTo(2, 13, 18, 13, 18, 21);
+    stroke.addPath(polyline({{16, 10}, {22, 10}}));
+    return {stroke, {}};
+}
+
+Shape ellipsisCircle()
+{
+    QPainterPath fill = ellipse(7.5, 12, 1.5, 1.5);
+    fill.addPath(ellipse(12, 12, 1.5, 1.5));
+    fill.addPath(ellipse(16.5, 12, 1.5, 1.5));
+    return {ellipse(12, 12, 9.5, 9.5), fill};
+}
+
+Shape threeLines()
+{
+    QPainterPath stroke = polyline({{4, 7}, {20, 7}});
+    stroke.addPath(polyline({{4, 12}, {20, 12}}));
+    stroke.addPath(polyline({{4, 17}, {20, 17}}));
+    return {stroke, {}};
+}
+
 Shape gridTwoByTwo()
 {
     QPainterPath stroke = roundedRect(4, 4, 7, 7, 1.5);
@@ -485,6 +510,9 @@ const QHash<QString, std::function<Shape()>> &shapes()
         {QStringLiteral("plus"), plus},
         {QStringLiteral("arrow.triangle.merge"), mergeArrows},
         {QStringLiteral("person"), person},
+        {QStringLiteral("person.badge.minus"), personBadgeMinus},
+        {QStringLiteral("ellipsis.circle"), ellipsisCircle},
+        {QStringLiteral("line.3.horizontal"), threeLines},
         {QStringLiteral("square.grid.2x2"), gridTwoByTwo},
         {QStringLiteral("tag"), tag},
         {QStringLiteral("archivebox"), archiveBox},

@@ -27,6 +27,13 @@ QColor Theme::Color::resolved(const QPalette &palette) const
     return isDark(palette) ? dark() : light();
 }
 
+QColor Theme::secondaryText(const QPalette &palette)
+{
+    QColor color = palette.color(QPalette::WindowText);
+    color.setAlphaF(0.55);
+    return color;
+}
+
 bool Theme::isDark(const QPalette &palette)
 {
     return palette.color(QPalette::Window).lightness() < 128;

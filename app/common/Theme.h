@@ -32,6 +32,8 @@ public:
     static Color placeholder() { return {"#E8E6DC", "#3D3D3A"}; }
     static Color text() { return {"#141413", "#FAF9F5"}; }
 
+    // The palette's text colour faded, for counts, captions and headers.
+    static QColor secondaryText(const QPalette &palette);
     // Whether the palette's window colour is a dark one.
     static bool isDark(const QPalette &palette);
     static QPalette palette(Appearance appearance);

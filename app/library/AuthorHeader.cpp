@@ -1,5 +1,6 @@
 #include "AuthorHeader.h"
 
+#include "AccountsSheet.h"
 #include "AuthorDirectory.h"
 #include "AuthorIcon.h"
 #include "AuthorIndex.h"
@@ -17,7 +18,6 @@
 #include <QLabel>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <algorithm>
 
 namespace {
 
@@ -27,13 +27,6 @@ constexpr int avatarSize = 52;
 QString oneLine(const QString &text)
 {
     return text.simplified();
-}
-
-QColor secondary(const QPalette &palette)
-{
-    QColor color = palette.color(QPalette::WindowText);
-    color.setAlphaF(0.55);
-    return color;
 }
 
 } // namespace
@@ -111,15 +104,8 @@ void AuthorHeader::buildTitleRow(const AuthorDirectory &directory, const QList<A
     row->setSpacing(14);
     row->addWidget(new AuthorIcon(avatar, m_account.platform(), avatarSize, m_content));
 
-    QList<Platform> platforms;
-    for (const AuthorAccount &account : accounts) {
-        if (!platforms.contains(account.platform()))
-            platforms.append(account.platform());
-    }
-    std::sort(platforms.begin(), platforms.end(),
-              [](Platform a, Platform b) { return a.rawValue() < b.rawValue(); });
     QStringList platformNames;
-    for (Platform platform : platforms)
+    for (Platform platform : AuthorIndex::platformsOf(accounts))
         platformNames << platform.displayName();
     m_name = directory.displayName(m_account);
     m_countLine = tr("%1 条收藏 · ").arg(count) + platformNames.join(QStringLiteral(" · "));
@@ -134,7 +120,7 @@ void AuthorHeader::buildTitleRow(const AuthorDirectory &directory, const QList<A
     auto line = new QLabel(m_countLine, m_content);
     line->setFont(Typography::callout(font()));
     QPalette faded = line->palette();
-    faded.setColor(QPalette::WindowText, secondary(palette()));
+    faded.setColor(QPalette::WindowText, Theme::secondaryText(palette()));
     line->setPalette(faded);
     texts->addWidget(title);
     texts->addWidget(line);
@@ -151,7 +137,7 @@ void AuthorHeader::buildTitleRow(const AuthorDirectory &directory, const QList<A
     m_manage->setIcon(
         Symbol::pixmap(QStringLiteral("person"), 16, palette().color(QPalette::WindowText), 1, 2));
     m_manage->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    connect(m_manage, &QToolButton::clicked, this, [this] { emit manageAccountsRequested(m_account); });
+    connect(m_manage, &QToolButton::clicked, this, &AuthorHeader::openAccountsSheet);
     row->addWidget(m_manage);
     static_cast<QVBoxLayout *>(m_content->layout())->addLayout(row);
 }
@@ -191,6 +177,15 @@ FilterChip *AuthorHeader::makeChip(const QString &title, std::optional<AuthorAcc
     });
     m_chips.append(chip);
     return chip;
+}
+
+void AuthorHeader::openAccountsSheet()
+{
+    // A child of the header, not of its content, which each store change rebuilds.
+    auto sheet = new AccountsSheet(m_account, m_context, this);
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    connect(sheet, &AccountsSheet::toastRequested, this, &AuthorHeader::toastRequested);
+    sheet->open();
 }
 
 QToolButton *AuthorHeader::makeMergeButton(const AuthorDirectory &directory, const AuthorAccount &suggestion,

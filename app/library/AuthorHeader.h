@@ -13,7 +13,8 @@ class QToolButton;
 
 // The head of a person's library page: avatar, name, star, how many posts on
 // which platforms, chips that narrow the page to one account, and buttons
-// that merge same-name accounts from other platforms. Follows the store.
+// that merge same-name accounts from other platforms; its manage button opens
+// the accounts sheet. Follows the store.
 class AuthorHeader : public QWidget {
     Q_OBJECT
 public:
@@ -31,10 +32,10 @@ public:
 signals:
     void filterChosen(const std::optional<AuthorAccount> &account);
     void toastRequested(const QString &message);
-    void manageAccountsRequested(const AuthorAccount &account);
 
 private:
     void rebuild();
+    void openAccountsSheet();
     void buildTitleRow(const AuthorDirectory &directory, const QList<AuthorAccount> &accounts, int count,
                        const QString &avatar);
     void buildChipRow(const AuthorDirectory &directory, const QList<AuthorAccount> &accounts,

@@ -22,6 +22,18 @@ AuthorIndex::AuthorIndex(const QList<std::shared_ptr<Post>> &posts)
     }
 }
 
+QList<Platform> AuthorIndex::platformsOf(const QList<AuthorAccount> &accounts)
+{
+    QList<Platform> platforms;
+    for (const AuthorAccount &account : accounts) {
+        if (!platforms.contains(account.platform()))
+            platforms.append(account.platform());
+    }
+    std::sort(platforms.begin(), platforms.end(),
+              [](Platform a, Platform b) { return a.rawValue() < b.rawValue(); });
+    return platforms;
+}
+
 QString AuthorIndex::avatar(const QList<AuthorAccount> &accounts) const
 {
     for (const AuthorAccount &account : accounts) {
@@ -44,10 +56,18 @@ QList<AuthorIndex::Person> AuthorIndex::people(const AuthorDirectory &directory)
             seen.insert(account);
             count += m_counts.value(account);
         }
-        result.append({accounts.first(), directory.displayName(it.key()), count});
+        // Named after the main account, not the account met first: the hash
+        // visits accounts in another order on every run, and an unnamed group
+        // must keep one name.
+        result.append({accounts.first(), directory.displayName(accounts.first()), count});
     }
-    std::stable_sort(result.begin(), result.end(), [](const Person &a, const Person &b) {
-        return a.count != b.count ? a.count > b.count : a.name < b.name;
+    // The main account's key settles ties, so the list reads the same on every run.
+    std::sort(result.begin(), result.end(), [](const Person &a, const Person &b) {
+        if (a.count != b.count)
+            return a.count > b.count;
+        if (a.name != b.name)
+            return a.name < b.name;
+        return a.main.key() < b.main.key();
     });
     return result;
 }

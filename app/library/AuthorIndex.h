@@ -29,12 +29,16 @@ public:
 
     explicit AuthorIndex(const QList<std::shared_ptr<Post>> &posts);
 
+    // The distinct platforms of a person's accounts, by raw value in plain order.
+    static QList<Platform> platformsOf(const QList<AuthorAccount> &accounts);
+
     const QHash<AuthorAccount, int> &counts() const { return m_counts; }
     int count(const AuthorAccount &account) const { return m_counts.value(account); }
     // The avatar of the first account, in the given order, that has one; empty when none has.
     QString avatar(const QList<AuthorAccount> &accounts) const;
-    // One entry per person, most posts first, equal counts by name in plain
-    // code-unit order.
+    // One entry per person, named after its main account unless the group
+    // has a name; most posts first, equal counts by name in plain code-unit
+    // order, then by the main account's key.
     QList<Person> people(const AuthorDirectory &directory) const;
 
 private:

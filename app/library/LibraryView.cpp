@@ -192,8 +192,6 @@ void LibraryView::makeAuthorHeader()
     m_authorHeader = new AuthorHeader(*account, m_context); // placed by the next refresh
     connect(m_authorHeader, &AuthorHeader::filterChosen, this, &LibraryView::setAccountFilter);
     connect(m_authorHeader, &AuthorHeader::toastRequested, this, &LibraryView::toastRequested);
-    connect(m_authorHeader, &AuthorHeader::manageAccountsRequested, this,
-            &LibraryView::manageAccountsRequested);
 }
 
 // One header serves both pages: above the cards, or above the empty state.

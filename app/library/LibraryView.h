@@ -90,7 +90,6 @@ signals:
     void reparseRequested(const std::shared_ptr<Post> &post);
     void privateRequested(const std::shared_ptr<Post> &post, bool isPrivate);
     void telegramRequested(const std::shared_ptr<Post> &post);
-    void manageAccountsRequested(const AuthorAccount &account);
 
 protected:
     void hideEvent(QHideEvent *event) override;

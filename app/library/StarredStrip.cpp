@@ -7,57 +7,19 @@
 #include "AuthorMerge.h"
 #include "HorizontalStrip.h"
 #include "ModelContext.h"
+#include "PersonEntry.h"
 #include "Post.h"
 #include "Symbol.h"
+#include "Theme.h"
 #include "Typography.h"
 
-#include <QContextMenuEvent>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMenu>
-#include <QMouseEvent>
 
 namespace {
 
 constexpr int cellWidth = 66;
 constexpr int avatarSize = 52;
-
-// One person: clicks open, the context menu takes the star away.
-class StarredCell : public QWidget {
-public:
-    StarredCell(std::function<void()> open, std::function<void()> unstar, QWidget *parent)
-        : QWidget(parent), m_open(std::move(open)), m_unstar(std::move(unstar))
-    {
-        setFixedWidth(cellWidth);
-        setCursor(Qt::PointingHandCursor);
-    }
-
-protected:
-    void mouseReleaseEvent(QMouseEvent *event) override
-    {
-        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-            m_open();
-    }
-    void contextMenuEvent(QContextMenuEvent *event) override
-    {
-        QMenu menu;
-        menu.addAction(
-            Symbol::pixmap(QStringLiteral("star.slash"), 16, palette().color(QPalette::WindowText), 1, 2),
-            StarredStrip::tr("取消星标"), m_unstar);
-        menu.exec(event->globalPos());
-    }
-
-private:
-    std::function<void()> m_open;
-    std::function<void()> m_unstar;
-};
-
-QColor secondary(const QPalette &palette)
-{
-    QColor color = palette.color(QPalette::WindowText);
-    color.setAlphaF(0.55);
-    return color;
-}
 
 } // namespace
 
@@ -67,27 +29,31 @@ StarredStrip::StarredStrip(ModelContext &context, QWidget *parent) : QWidget(par
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(10);
 
-    auto heading = new QWidget(this);
-    auto headingRow = new QHBoxLayout(heading);
-    headingRow->setContentsMargins(0, 0, 0, 0);
-    headingRow->setSpacing(4);
-    auto star = new QLabel(heading);
-    star->setPixmap(Symbol::pixmap(QStringLiteral("star.fill"), 12, QColor(255, 204, 0), 1, 2));
-    auto title = new QLabel(tr("星标博主"), heading);
-    title->setFont(Typography::caption(font(), QFont::DemiBold));
-    QPalette faded = title->palette();
-    faded.setColor(QPalette::WindowText, secondary(palette()));
-    title->setPalette(faded);
-    headingRow->addWidget(star);
-    headingRow->addWidget(title);
-    headingRow->addStretch();
-    layout->addWidget(heading);
-
+    layout->addWidget(makeHeading(this));
     m_cells = new HorizontalStrip(16, this);
     layout->addWidget(m_cells);
 
     connect(&context, &ModelContext::changed, this, &StarredStrip::refresh);
     refresh();
+}
+
+QWidget *StarredStrip::makeHeading(QWidget *parent)
+{
+    auto heading = new QWidget(parent);
+    auto row = new QHBoxLayout(heading);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(4);
+    auto star = new QLabel(heading);
+    star->setPixmap(Symbol::pixmap(QStringLiteral("star.fill"), 12, QColor(255, 204, 0), 1, 2));
+    auto title = new QLabel(tr("星标博主"), heading);
+    title->setFont(Typography::caption(parent->font(), QFont::DemiBold));
+    QPalette faded = title->palette();
+    faded.setColor(QPalette::WindowText, Theme::secondaryText(parent->palette()));
+    title->setPalette(faded);
+    row->addWidget(star);
+    row->addWidget(title);
+    row->addStretch();
+    return heading;
 }
 
 void StarredStrip::setWanted(bool wanted)
@@ -122,9 +88,11 @@ void StarredStrip::refresh()
 
 QWidget *StarredStrip::makeCell(const AuthorAccount &account, const QString &name, const QString &avatar)
 {
-    auto cell = new StarredCell([this, account] { emit personActivated(account); },
-                                [this, account] { AuthorMerge::setStarred(account, false, m_context); },
-                                m_cells->widget());
+    const PersonEntry::Action unstar{QStringLiteral("star.slash"), tr("取消星标"),
+                                     [this, account] { AuthorMerge::setStarred(account, false, m_context); }};
+    auto cell = new PersonEntry(account, PersonEntry::Background::none, 8, unstar, m_cells->widget());
+    cell->setFixedWidth(cellWidth);
+    connect(cell, &PersonEntry::activated, this, &StarredStrip::personActivated);
     auto column = new QVBoxLayout(cell);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);

@@ -16,6 +16,9 @@ class StarredStrip : public QWidget {
 public:
     explicit StarredStrip(ModelContext &context, QWidget *parent = nullptr);
 
+    // The "星标博主" heading: a star and the title in a row that ends in a
+    // stretch, so owners can add to its end.
+    static QWidget *makeHeading(QWidget *parent);
     // Whether the owner wants the strip; it shows only with someone starred.
     void setWanted(bool wanted);
     // The main accounts shown, in order.

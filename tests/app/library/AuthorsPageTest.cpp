@@ -1,0 +1,242 @@
+#include "AuthorsPage.h"
+
+#include "AuthorDirectory.h"
+#include "AuthorGroup.h"
+#include "AuthorIcon.h"
+#include "AuthorMerge.h"
+#include "ElidedLabel.h"
+#include "FilterChip.h"
+#include "FixtureServer.h"
+#include "LibraryFixture.h"
+#include "PersonEntry.h"
+#include "Screenshot.h"
+#include "SidebarItem.h"
+#include "StarredOrderSheet.h"
+#include "StarredStrip.h"
+#include "UndoableDelete.h"
+
+#include <QListWidget>
+#include <QMenu>
+#include <QScrollArea>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+class AuthorsPageTest : public LibraryFixture {
+protected:
+    void addPosts(const AuthorAccount &account, int count)
+    {
+        for (int index = 0; index < count; ++index)
+            addPost(account.name(), account.platform(), account.name());
+    }
+
+    static QStringList names(const QList<PersonEntry *> &entries)
+    {
+        QStringList result;
+        for (PersonEntry *entry : entries)
+            result << entry->account().name();
+        return result;
+    }
+
+    static void settle() { QCoreApplication::processEvents(); }
+
+    static QAction *onlyAction(PersonEntry *entry) { return entry->menu()->actions().value(0); }
+
+    // The page as the organize screen shows it: in a scrolling area.
+    static void shoot(AuthorsPage &page, const QString &name)
+    {
+        QScrollArea area;
+        area.setWidgetResizable(true);
+        area.resize(760, 560);
+        area.setWidget(&page);
+        area.show();
+        QTest::qWait(50);
+        EXPECT_TRUE(saveScreenshot(area, name));
+        area.takeWidget();
+    }
+
+    UndoableDelete pendingDelete;
+};
+
+TEST_F(AuthorsPageTest, RanksPersonsByCountThenNameAndFilters)
+{
+    const AuthorAccount lin(Platform::weibo, QStringLiteral("lin"));
+    const AuthorAccount linX(Platform::x, QStringLiteral("lin_x"));
+    addPosts(lin, 3);
+    addPosts(linX, 2);
+    addPosts({Platform::douyin, QStringLiteral("Zed")}, 2);
+    addPosts({Platform::weibo, QStringLiteral("alice")}, 2);
+    addPosts({Platform::bilibili, QStringLiteral("Bob")}, 2);
+    addPost(QStringLiteral("a"), Platform::xiaohongshu, QStringLiteral("shelved"))->setIsArchived(true);
+    addPost(QStringLiteral("p"), Platform::instagram, QStringLiteral("hidden"))->setIsPrivate(true);
+    auto doomed = addPost(QStringLiteral("d"), Platform::threads, QStringLiteral("doomed"));
+    save();
+    ASSERT_TRUE(AuthorMerge::merge(linX, lin, context));
+    AuthorDirectory(context).group(lin)->setName(QStringLiteral("林"));
+    save();
+    pendingDelete.start({doomed}, 5);
+
+    AuthorsPage page(context, pendingDelete);
+    settle();
+    EXPECT_EQ(names(page.otherEntries()), QStringList({"lin", "Bob", "Zed", "alice", "shelved"}))
+        << "a group sums its accounts; equal counts by name, upper case first; archived counts";
+    EXPECT_EQ(page.othersTitle(), QStringLiteral("全部作者 · 按收藏数"));
+    QStringList chips;
+    for (FilterChip *chip : page.chips())
+        chips << chip->text();
+    EXPECT_EQ(chips, QStringList({"全部 5", "小红书", "抖音", "微博", "X", "哔哩哔哩"}))
+        << "platforms in declaration order, never sorted";
+
+    QTest::mouseClick(page.chips()[4], Qt::LeftButton);
+    EXPECT_EQ(page.platformFilter(), Platform::x);
+    EXPECT_EQ(names(page.otherEntries()), QStringList({"lin"})) << "a person's other accounts count";
+    QTest::mouseClick(page.chips()[0], Qt::LeftButton);
+    page.setSearch(QStringLiteral(" \tLIN_x "));
+    EXPECT_EQ(names(page.otherEntries()), QStringList({"lin"})) << "trimmed, any case, account names too";
+    page.setSearch(QStringLiteral("nobody"));
+    EXPECT_TRUE(page.otherEntries().isEmpty());
+    EXPECT_EQ(page.emptyText(), QStringLiteral("没有匹配的作者"));
+    page.setSearch({});
+
+    QList<SidebarItem> opened;
+    QObject::connect(&page, &AuthorsPage::itemActivated,
+                     [&opened](const SidebarItem &item) { opened << item; });
+    QTest::mouseClick(page.otherEntries()[0], Qt::LeftButton);
+    QTest::keyClick(page.otherEntries()[1], Qt::Key_Return);
+    ASSERT_EQ(opened.size(), 2);
+    EXPECT_EQ(opened[0], SidebarItem::author(lin)) << "the main account's page";
+    shoot(page, QStringLiteral("organize-authors"));
+
+    for (const auto &post : context.fetch<Post>())
+        context.remove(post);
+    save();
+    settle();
+    EXPECT_EQ(page.emptyText(), QStringLiteral("收藏里还没有作者"));
+    EXPECT_EQ(page.chips()[0]->text(), QStringLiteral("全部 0"));
+}
+
+TEST_F(AuthorsPageTest, StarredPersonsLeadAndReorderByKeyboard)
+{
+    const QList<AuthorAccount> people{{Platform::weibo, QStringLiteral("ann")},
+                                      {Platform::douyin, QStringLiteral("ben")},
+                                      {Platform::x, QStringLiteral("cat")}};
+    for (int index = 0; index < people.size(); ++index)
+        addPosts(people[index], index + 1);
+    save();
+    AuthorsPage page(context, pendingDelete);
+    QSignalSpy toasts(&page, &AuthorsPage::toastRequested);
+    onlyAction(page.otherEntries()[2])->trigger();
+    settle();
+    ASSERT_EQ(toasts.size(), 1);
+    EXPECT_EQ(toasts[0][0].toString(), QStringLiteral("已设为星标博主「ann」"));
+    EXPECT_EQ(names(page.starredEntries()), QStringList({"ann"}));
+    EXPECT_FALSE(page.reorderButton()->isVisibleTo(&page)) << "one starred person has no order to change";
+    EXPECT_EQ(page.othersTitle(), QStringLiteral("其他作者 · 按收藏数"));
+
+    AuthorMerge::setStarred(people[1], true, context);
+    AuthorMerge::setStarred(people[2], true, context);
+    AuthorMerge::reorderStarred(people, context);
+    settle();
+    EXPECT_EQ(names(page.starredEntries()), QStringList({"ann", "ben", "cat"}));
+    EXPECT_TRUE(page.otherEntries().isEmpty());
+    page.setSearch(QStringLiteral("BE"));
+    EXPECT_EQ(names(page.starredEntries()), QStringList({"ben"}));
+    EXPECT_TRUE(page.reorderButton()->isVisibleTo(&page)) << "counted before any filter";
+    page.setSearch({});
+
+    StarredStrip strip(context);
+    page.reorderButton()->click();
+    auto sheet = page.findChild<StarredOrderSheet *>();
+    ASSERT_TRUE(sheet);
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_EQ(sheet->shownOrder(), people);
+    sheet->list()->setCurrentRow(0);
+    QTest::keyClick(sheet->list(), Qt::Key_Down, Qt::AltModifier);
+    settle();
+    const QList<AuthorAccount> moved{people[1], people[0], people[2]};
+    EXPECT_EQ(sheet->shownOrder(), moved);
+    EXPECT_EQ(strip.accounts(), moved) << "the strip above the library follows";
+    EXPECT_EQ(names(page.starredEntries()), QStringList({"ben", "ann", "cat"}));
+    QTest::keyClick(sheet->list(), Qt::Key_Up, Qt::AltModifier);
+    QTest::keyClick(sheet->list(), Qt::Key_Up, Qt::AltModifier);
+    settle();
+    EXPECT_EQ(strip.accounts(), people) << "Alt+Up at the top stays";
+    EXPECT_TRUE(saveScreenshot(*sheet, QStringLiteral("starred-order-sheet")));
+    QTest::keyClick(sheet, Qt::Key_Return);
+    EXPECT_FALSE(sheet->isVisible());
+
+    onlyAction(page.starredEntries()[0])->trigger();
+    settle();
+    EXPECT_EQ(names(page.starredEntries()), QStringList({"ben", "cat"}));
+    EXPECT_TRUE(toasts.size() == 1) << "unstarring says nothing";
+}
+
+TEST_F(AuthorsPageTest, AnUnnamedGroupKeepsItsMainAccountsName)
+{
+    // Many groups, so a name that depends on the hash's visiting order would
+    // show on at least one of them.
+    for (int index = 0; index < 24; ++index) {
+        const AuthorAccount main(Platform::weibo, QStringLiteral("main%1").arg(index));
+        const AuthorAccount alt(Platform::x, QStringLiteral("alt%1").arg(index));
+        addPosts(main, 1);
+        addPosts(alt, 2);
+        context.insert(std::make_shared<AuthorGroup>(QString(), QList<AuthorAccount>{main, alt}));
+    }
+    save();
+    const auto people = AuthorIndex(context.fetch<Post>()).people(AuthorDirectory(context));
+    ASSERT_EQ(people.size(), 24);
+    for (const AuthorIndex::Person &person : people)
+        EXPECT_EQ(person.name, person.main.name());
+    EXPECT_EQ(people[0].name, QStringLiteral("main0"));
+    EXPECT_EQ(people[1].name, QStringLiteral("main1"));
+}
+
+TEST_F(AuthorsPageTest, BadAvatarsKeepTheBadgeAndLongNamesStayOnOneLine)
+{
+    FixtureServer server;
+    const QString address = QStringLiteral("127.0.0.9");
+    server.serve(address, QStringLiteral("/good.jpg"), {200, TestImages::encoded(80, 80, Qt::red), {}});
+    server.serve(address, QStringLiteral("/text"), {200, "not a picture", {}});
+    server.serve(address, QStringLiteral("/endless"),
+                 {200, QByteArray(4096, 'x'), {}, {}, false, std::chrono::milliseconds(200)});
+    const QStringList links{server.url(address, QStringLiteral("/good.jpg")).toString(),
+                            server.url(address, QStringLiteral("/text")).toString(),
+                            server.url(address, QStringLiteral("/missing")).toString(),
+                            server.url(address, QStringLiteral("/endless")).toString(),
+                            QStringLiteral("file:///etc/passwd"),
+                            QStringLiteral("data:image/png;base64,iVBORw0KGgo=")};
+    for (int index = 0; index < links.size(); ++index)
+        addPost(QStringLiteral("p"), Platform::weibo, QStringLiteral("author%1").arg(index))
+            ->setAuthorAvatarURL(links[index]);
+    const QString longName = QStringLiteral("长").repeated(499) + QStringLiteral("\n");
+    addPost(QStringLiteral("long"), Platform::x, longName);
+    addPost(QStringLiteral("break"), Platform::x, QStringLiteral("two\nlines"));
+    save();
+    AuthorMerge::setStarred({Platform::x, longName}, true, context);
+
+    AuthorsPage page(context, pendingDelete);
+    const QList<AuthorIcon *> icons = page.findChildren<AuthorIcon *>();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return std::any_of(icons.cbegin(), icons.cend(),
+                               [](auto *icon) { return !icon->image().isNull(); });
+        },
+        10000));
+    QTest::qWaitFor([&] { return server.requests().size() >= 4; }, 5000);
+    settle();
+    for (AuthorIcon *icon : icons)
+        EXPECT_EQ(icon->image().isNull(), icon->url() != links[0]) << qPrintable(icon->url());
+    EXPECT_TRUE(std::none_of(server.requests().cbegin(), server.requests().cend(),
+                             [](const auto &request) { return request.target.contains("passwd"); }));
+
+    ASSERT_EQ(page.starredEntries().size(), 1);
+    shoot(page, QStringLiteral("organize-authors-bad-input"));
+    for (ElidedLabel *label : page.findChildren<ElidedLabel *>()) {
+        EXPECT_FALSE(label->shownText().contains(QLatin1Char('\n')));
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(label->shownText()), label->width());
+    }
+}
+
+} // namespace

@@ -272,8 +272,8 @@ TEST_F(OrganizeViewTest, ScreenshotsOfTheSegmentsAndOfBoardCards)
             board->setLinkedAuthors({AuthorAccount(Platform::weibo, QStringLiteral("林")),
                                      AuthorAccount(Platform::x, QStringLiteral("Ann"))});
     }
+    addFiled(nullptr, false)->setTags({addTag(QStringLiteral("猫"))});
     context().save();
-    addTag(QStringLiteral("猫"));
     addTag(QStringLiteral("旅行攻略"), QStringLiteral("#3B82F6"));
     addTag(QStringLiteral("一个很长很长很长很长很长很长的标签名字"), QStringLiteral("#3FA34D"));
     OrganizeView view(*model);
@@ -284,8 +284,10 @@ TEST_F(OrganizeViewTest, ScreenshotsOfTheSegmentsAndOfBoardCards)
     QThreadPool::globalInstance()->waitForDone();
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
+    view.boardCards()[2]->setFocus();
     EXPECT_TRUE(saveScreenshot(view, QStringLiteral("organize-boards")));
     view.setSegment(OrganizeView::Segment::tags);
+    view.tagTiles()[1]->setTargeted(true);
     EXPECT_TRUE(saveScreenshot(view, QStringLiteral("organize-tags")));
     view.setSegment(OrganizeView::Segment::authors);
     EXPECT_TRUE(saveScreenshot(view, QStringLiteral("organize-authors")));

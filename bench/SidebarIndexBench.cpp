@@ -1,6 +1,7 @@
-// The sidebar's counts and board covers at 100,000 posts in 200 boards and
-// 300 tags, beside a bare loop that reads the same posts' flags, board and
-// tag lists and counts them in plain hashes.
+// The sidebar's counts and board covers, and the organize page's board and
+// tag tiles, at 100,000 posts in 200 boards and 300 tags, each beside a bare
+// loop that reads the same posts' flags, board and tag lists and counts them
+// in plain hashes.
 
 #include "BenchLibrary.h"
 #include "Board.h"
@@ -16,28 +17,32 @@ constexpr int postCount = 100'000;
 constexpr int boardCount = 200;
 constexpr int tagCount = 300;
 
-BenchLibrary &library()
+// The library with its boards and tags, which the organize tiles read.
+struct Library : BenchLibrary {
+    QList<std::shared_ptr<Board>> boards;
+    QList<std::shared_ptr<Tag>> tags;
+};
+
+Library &library()
 {
-    static BenchLibrary shared = [] {
-        BenchLibrary made;
-        QList<std::shared_ptr<Board>> boards;
+    static Library shared = [] {
+        Library made;
         for (int index = 0; index < boardCount; ++index) {
-            boards.append(std::make_shared<Board>(QStringLiteral("合集 %1").arg(index), QString()));
-            made.context().insert(boards.last());
+            made.boards.append(std::make_shared<Board>(QStringLiteral("合集 %1").arg(index), QString()));
+            made.context().insert(made.boards.last());
         }
-        QList<std::shared_ptr<Tag>> tags;
         for (int index = 0; index < tagCount; ++index) {
-            tags.append(
+            made.tags.append(
                 std::make_shared<Tag>(QStringLiteral("标签 %1").arg(index), QStringLiteral("#D97757")));
-            made.context().insert(tags.last());
+            made.context().insert(made.tags.last());
         }
         made.addPosts(postCount, [&](Post &post, int index) {
             post.setIsArchived(index % 10 == 0);
             post.setIsPrivate(index % 25 == 0);
             if (index % 3)
                 post.setMedia({std::make_shared<Media>(MediaKind::image, 0)});
-            post.setBoards({boards[index % boardCount]});
-            post.setTags({tags[index % tagCount], tags[(index * 7) % tagCount]});
+            post.setBoards({made.boards[index % boardCount]});
+            post.setTags({made.tags[index % tagCount], made.tags[(index * 7) % tagCount]});
         });
         return made;
     }();
@@ -76,5 +81,49 @@ void sidebarIndexBareLoop(benchmark::State &state)
     }
 }
 BENCHMARK(sidebarIndexBareLoop)->Unit(benchmark::kMillisecond);
+
+// What the organize page reads for its tiles: every board's count and up to
+// three covers, every tag's count.
+void organizeTiles(benchmark::State &state)
+{
+    const Library &shared = library();
+    for (auto _ : state) {
+        const SidebarIndex index(shared.posts, false, {});
+        qsizetype total = 0;
+        for (const auto &board : shared.boards)
+            total += index.count(SidebarItem::board(board)) + index.covers(board->id()).size();
+        for (const auto &tag : shared.tags)
+            total += index.count(SidebarItem::tag(tag));
+        benchmark::DoNotOptimize(total);
+    }
+}
+BENCHMARK(organizeTiles)->Unit(benchmark::kMillisecond);
+
+// The posts are made oldest first, so walking them backwards visits the
+// newest first without sorting.
+void organizeTilesBareLoop(benchmark::State &state)
+{
+    const auto &posts = library().posts;
+    for (auto _ : state) {
+        QHash<const Board *, int> boards;
+        QHash<const Board *, QList<std::shared_ptr<Media>>> covers;
+        QHash<const Tag *, int> tags;
+        for (auto post = posts.crbegin(); post != posts.crend(); ++post) {
+            if ((*post)->isPrivate() || (*post)->isArchived())
+                continue;
+            const auto cover = (*post)->cover();
+            for (const auto &board : (*post)->boards()) {
+                ++boards[board.get()];
+                auto &shown = covers[board.get()];
+                if (cover && shown.size() < 3)
+                    shown.append(cover);
+            }
+            for (const auto &tag : (*post)->tags())
+                ++tags[tag.get()];
+        }
+        benchmark::DoNotOptimize(boards.size() + covers.size() + tags.size());
+    }
+}
+BENCHMARK(organizeTilesBareLoop)->Unit(benchmark::kMillisecond);
 
 } // namespace

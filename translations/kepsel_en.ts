@@ -194,6 +194,21 @@
     </message>
 </context>
 <context>
+    <name>CollectionMenu</name>
+    <message>
+        <source>重命名…</source>
+        <translation>Rename…</translation>
+    </message>
+    <message>
+        <source>删除…</source>
+        <translation>Delete…</translation>
+    </message>
+    <message>
+        <source>颜色</source>
+        <translation>Color</translation>
+    </message>
+</context>
+<context>
     <name>ContentView</name>
     <message>
         <source>名称</source>
@@ -749,6 +764,45 @@
     <message>
         <source>无法保存下载的内容</source>
         <translation>Cannot save the downloaded content</translation>
+    </message>
+</context>
+<context>
+    <name>NewBoardTile</name>
+    <message>
+        <source>新建合集</source>
+        <translation>New Board</translation>
+    </message>
+</context>
+<context>
+    <name>OrganizeView</name>
+    <message>
+        <source>合集</source>
+        <translation>Boards</translation>
+    </message>
+    <message>
+        <source>标签</source>
+        <translation>Tags</translation>
+    </message>
+    <message>
+        <source>作者</source>
+        <translation>Authors</translation>
+    </message>
+    <message>
+        <source>新建标签</source>
+        <translation>New Tag</translation>
+    </message>
+    <message>
+        <source>还没有标签。在卡片的右键菜单里加标签，或者把卡片拖到这里的标签上。</source>
+        <translation>No tags yet. Add tags from a card’s context menu, or drag cards onto a tag here.</translation>
+    </message>
+    <message>
+        <source>搜索%1</source>
+        <translation>Search %1</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <comment>list separator</comment>
+        <translation>, </translation>
     </message>
 </context>
 <context>

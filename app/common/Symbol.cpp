@@ -312,6 +312,15 @@ Shape plus()
     return {stroke, {}};
 }
 
+Shape number()
+{
+    QPainterPath stroke = polyline({{10, 4}, {8, 20}});
+    stroke.addPath(polyline({{16, 4}, {14, 20}}));
+    stroke.addPath(polyline({{4.5, 9}, {19.5, 9}}));
+    stroke.addPath(polyline({{4, 15}, {19, 15}}));
+    return {stroke, {}};
+}
+
 Shape mergeArrows()
 {
     QPainterPath stroke = polyline({{6, 21}, {6, 14}, {12, 8}, {12, 3}});
@@ -508,6 +517,11 @@ const QHash<QString, std::function<Shape()>> &shapes()
         {QStringLiteral("tray"), tray},
         {QStringLiteral("magnifyingglass"), magnifyingGlass},
         {QStringLiteral("plus"), plus},
+        {QStringLiteral("number"), number},
+        {QStringLiteral("circle.fill"),
+         [] {
+             return Shape{{}, ellipse(12, 12, 10, 10)};
+         }},
         {QStringLiteral("arrow.triangle.merge"), mergeArrows},
         {QStringLiteral("person"), person},
         {QStringLiteral("person.badge.minus"), personBadgeMinus},

@@ -1,6 +1,7 @@
 #include "Sidebar.h"
 
 #include "Board.h"
+#include "CollectionMenu.h"
 #include "MacModel.h"
 #include "ModelContainer.h"
 #include "ModelContext.h"
@@ -117,6 +118,8 @@ SidebarRow *Sidebar::addRow(QVBoxLayout *layout, const SidebarItem &item, const 
     connect(row, &SidebarRow::clicked, this, [this, item] { choose(item); });
     if (auto *target = PostDropTarget::attach(row, m_model, item))
         connect(target, &PostDropTarget::targetedChanged, row, &SidebarRow::setTargeted);
+    if (boardTile)
+        CollectionMenu::attach(row, m_model, item);
     layout->addWidget(row);
     (boardTile ? m_boards : m_fixed).append({item, row});
     return row;
@@ -195,8 +198,10 @@ void Sidebar::updateRows()
     for (const auto &[item, row] : m_fixed + m_boards) {
         row->setCount(index.count(item));
         row->setSelected(item == m_selection);
-        if (const auto board = item.boardObject())
+        if (const auto board = item.boardObject()) {
             row->setTitle(board->name());
+            row->setCover(index.cover(board->id()));
+        }
     }
     m_fixed[3].second->setSymbol(lockSymbol(m_model.privateUnlocked()));
 }
@@ -225,9 +230,19 @@ void Sidebar::keyPressEvent(QKeyEvent *event)
         if (m_current >= 0 && m_current < shownEntries().size())
             choose(shownEntries()[m_current].first);
         break;
+    case Qt::Key_Menu: openCurrentMenu(); break;
     default: QWidget::keyPressEvent(event); return;
     }
     event->accept();
+}
+
+void Sidebar::openCurrentMenu()
+{
+    if (m_current < 0 || m_current >= shownEntries().size())
+        return;
+    const auto [item, row] = shownEntries()[m_current];
+    if (item.kind() == SidebarItem::Kind::board)
+        CollectionMenu::open(row, m_model, item, row->rect().center());
 }
 
 void Sidebar::focusInEvent(QFocusEvent *event)

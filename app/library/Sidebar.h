@@ -15,7 +15,8 @@ class SidebarRow;
 // private space, then the collapsible "合集" section of boards, oldest
 // first, each with the number of posts behind it. It shows the window's
 // selection and reports the entry the user picks, by mouse or with Up/Down
-// and Return. Posts dragged from the grid can be dropped on a board or the
+// and Return. A board row's menu opens with a right-click or the Menu key.
+// Posts dragged from the grid can be dropped on a board or the
 // archive to file them there. Counts follow every store change and pending
 // delete. The sync status line stands at its foot.
 class Sidebar : public QWidget {
@@ -55,6 +56,8 @@ private:
     void updateRows();
     void choose(const SidebarItem &item);
     void moveCurrent(int step);
+    // The Menu key on a board row opens the board's menu.
+    void openCurrentMenu();
     void showCurrent(bool shown);
 
     MacModel &m_model;

@@ -10,7 +10,7 @@
 SidebarIndex::SidebarIndex(const QList<std::shared_ptr<Post>> &posts, bool privateUnlocked,
                            const QSet<QUuid> &hidden)
 {
-    // Newest first, so the first cover a board meets is its newest one; a
+    // Newest first, so the first covers a board meets are its newest ones; a
     // stable sort lets the input order decide between equal times.
     QList<std::shared_ptr<Post>> newestFirst = posts;
     std::stable_sort(newestFirst.begin(), newestFirst.end(),
@@ -44,14 +44,15 @@ void SidebarIndex::addListed(const Post &post)
         if (board->isGone())
             continue;
         ++m_counts[SidebarItem::board(board)];
-        if (m_covers.contains(board->id()))
+        QList<std::shared_ptr<Media>> &covers = m_covers[board->id()];
+        if (covers.size() >= maxCovers)
             continue;
         if (!coverRead) {
             cover = post.cover();
             coverRead = true;
         }
         if (cover)
-            m_covers.insert(board->id(), cover);
+            covers.append(cover);
     }
     for (const auto &tag : post.tags()) {
         if (!tag->isGone())

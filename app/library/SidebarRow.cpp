@@ -1,5 +1,7 @@
 #include "SidebarRow.h"
 
+#include "BoardThumb.h"
+#include "CoverThumbnails.h"
 #include "Symbol.h"
 #include "Theme.h"
 
@@ -14,13 +16,16 @@ constexpr int verticalPadding = 6;
 constexpr int iconWidth = 20;
 constexpr int spacing = 9;
 constexpr qreal cornerRadius = 8;
-constexpr qreal tileSize = 20;
 
 } // namespace
 
 SidebarRow::SidebarRow(const QString &title, const QString &symbol, bool boardTile, QWidget *parent)
-    : QWidget(parent), m_title(title), m_symbol(symbol), m_boardTile(boardTile)
+    : QWidget(parent), m_title(title), m_symbol(symbol)
 {
+    if (boardTile) {
+        m_thumbnail = new CoverThumbnails(this);
+        connect(m_thumbnail, &CoverThumbnails::loaded, this, qOverload<>(&QWidget::update));
+    }
     setAttribute(Qt::WA_Hover);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
@@ -38,6 +43,19 @@ void SidebarRow::setSymbol(const QString &symbol)
     if (symbol == m_symbol)
         return;
     m_symbol = symbol;
+    update();
+}
+
+std::shared_ptr<Media> SidebarRow::cover() const
+{
+    return m_thumbnail ? m_thumbnail->covers().value(0) : nullptr;
+}
+
+void SidebarRow::setCover(const std::shared_ptr<Media> &cover)
+{
+    if (!m_thumbnail || cover == this->cover())
+        return;
+    m_thumbnail->setCovers(cover ? QList{cover} : QList<std::shared_ptr<Media>>());
     update();
 }
 
@@ -122,15 +140,10 @@ void SidebarRow::paintIcon(QPainter &painter, const QRectF &rect) const
     QColor tint = m_selected ? Theme::accent().resolved(palette()) : secondary;
     if (!m_selected)
         tint.setAlphaF(0.6);
-    if (!m_boardTile) {
+    if (m_thumbnail)
+        BoardThumb::paint(painter, rect, cover(), m_thumbnail->image(0), tint, palette());
+    else
         Symbol::paint(painter, m_symbol, rect.adjusted(2, 2, -2, -2), tint, 1.15);
-        return;
-    }
-    QPainterPath tile;
-    tile.addRoundedRect(rect, tileSize * 0.22, tileSize * 0.22);
-    painter.fillPath(tile, Theme::placeholder().resolved(palette()));
-    const qreal inset = tileSize * 0.25;
-    Symbol::paint(painter, m_symbol, rect.adjusted(inset, inset, -inset, -inset), tint);
 }
 
 // Draws the count at the right end and narrows the title's room by it.

@@ -2,6 +2,10 @@
 
 #include <QString>
 #include <QWidget>
+#include <memory>
+
+class CoverThumbnails;
+class Media;
 
 // One entry of the sidebar: an icon, the title on one line and the number of
 // posts (drawn only above 0) on a rounded background that shows selection,
@@ -9,13 +13,16 @@
 class SidebarRow : public QWidget {
     Q_OBJECT
 public:
-    // `symbol` names the icon; a board row draws a small cover tile instead.
+    // `symbol` names the icon; a board row draws its cover thumbnail instead.
     SidebarRow(const QString &title, const QString &symbol, bool boardTile, QWidget *parent = nullptr);
 
     const QString &title() const { return m_title; }
     void setTitle(const QString &title);
     const QString &symbol() const { return m_symbol; }
     void setSymbol(const QString &symbol);
+    // The board row's cover; none draws the stack symbol.
+    std::shared_ptr<Media> cover() const;
+    void setCover(const std::shared_ptr<Media> &cover);
     int count() const { return m_count; }
     void setCount(int count);
     bool isSelected() const { return m_selected; }
@@ -45,7 +52,7 @@ private:
 
     QString m_title;
     QString m_symbol;
-    bool m_boardTile;
+    CoverThumbnails *m_thumbnail = nullptr; // board rows only
     int m_count = 0;
     bool m_selected = false;
     bool m_current = false;

@@ -6,6 +6,7 @@
 #include "MacModel.h"
 #include "ModelContainer.h"
 #include "NavigationStack.h"
+#include "OrganizeView.h"
 #include "PostDetailView.h"
 #include "PrivateLockView.h"
 #include "Sidebar.h"
@@ -31,14 +32,6 @@ namespace {
 
 constexpr int overlayPadding = 24;
 constexpr int undoBarOverToast = 76;
-
-// Stands where a view of the library's own screens goes until it is built.
-QWidget *page(const char *name)
-{
-    auto *widget = new QWidget;
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 // Checks the clipboard, then syncs and repairs; the content may go away
 // while the sync waits, and the repair then belongs to the next content.
@@ -179,6 +172,8 @@ void ContentView::showTopToolbar()
         m_toolbar->addAction(library->toolbarAction());
     if (const auto *detail = qobject_cast<PostDetailView *>(m_stack->top()))
         m_toolbar->addAction(detail->toolbarAction());
+    if (const auto *organize = qobject_cast<OrganizeView *>(m_stack->top()))
+        m_toolbar->addAction(organize->toolbarAction());
     m_toolbar->setVisible(!m_toolbar->actions().isEmpty());
 }
 
@@ -190,8 +185,12 @@ QWidget *ContentView::makeRoot()
                 [model = &m_model] { QCoro::connect(model->unlockPrivate(), model, [] {}); });
         return lock;
     }
-    if (m_selection.kind() == SidebarItem::Kind::organize)
-        return page("OrganizeView");
+    if (m_selection.kind() == SidebarItem::Kind::organize) {
+        auto *organize = new OrganizeView(m_model);
+        connect(organize, &OrganizeView::itemActivated, this,
+                [this](const SidebarItem &item) { push(item); });
+        return organize;
+    }
     return makeLibrary(m_selection);
 }
 

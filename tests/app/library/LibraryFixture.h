@@ -28,10 +28,11 @@ protected:
         return post;
     }
 
+public:
     // A cover of the given stored size with a decodable picture of another colour.
-    std::shared_ptr<Media> addCover(const std::shared_ptr<Post> &post, double width, double height,
-                                    const QColor &color = QColor("#5B8DB8"),
-                                    MediaKind kind = MediaKind::image)
+    static std::shared_ptr<Media> addCover(const std::shared_ptr<Post> &post, double width, double height,
+                                           const QColor &color = QColor("#5B8DB8"),
+                                           MediaKind kind = MediaKind::image)
     {
         auto media = std::make_shared<Media>(kind, int(post->media().size()));
         media->setWidth(width);
@@ -45,6 +46,7 @@ protected:
         return media;
     }
 
+protected:
     void save() { context.save(); }
 
     // Thumbnails still decoding finish into caches that are still there.

@@ -1,5 +1,8 @@
 #include "../model/ModelFixture.h"
 #include "Board.h"
+#include "CollectionMenu.h"
+#include "DropEvents.h"
+#include "LibraryFixture.h"
 #include "PostDrag.h"
 #include "ContentView.h"
 #include "Screenshot.h"
@@ -8,11 +11,16 @@
 #include "UndoableDelete.h"
 #include "WaitFor.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QMimeData>
 #include <QTest>
 #include <QToolButton>
 
 namespace {
+
+using DropEvents::card;
+using DropEvents::drop;
 
 class SidebarTest : public ModelTest {
 protected:
@@ -43,19 +51,6 @@ protected:
         for (const SidebarRow *row : sidebar.rows())
             shown.append(row->title());
         return shown;
-    }
-    // Sends a drag's entry, then its drop; whether each was taken.
-    static std::pair<bool, bool> drop(QWidget *row, const QMimeData &data)
-    {
-        QDragEnterEvent enter(QPoint(4, 4), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(row, &enter);
-        QDropEvent dropped(QPointF(4, 4), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(row, &dropped);
-        return {enter.isAccepted(), dropped.isAccepted()};
-    }
-    static std::unique_ptr<QMimeData> card(const std::shared_ptr<Post> &post)
-    {
-        return PostDrag{post->id(), post->sourceURL()}.mimeData();
     }
     static QList<int> counts(const Sidebar &sidebar)
     {
@@ -151,6 +146,52 @@ TEST_F(SidebarTest, BoardsSectionKeepsItsOpenStateAndOffersANewBoard)
     ASSERT_TRUE(model->naming());
     EXPECT_EQ(model->naming()->kind(), Naming::Kind::newBoard);
     EXPECT_TRUE(model->namingText().isEmpty());
+}
+
+TEST_F(SidebarTest, ABoardRowOpensItsMenuByRightClickOrTheMenuKey)
+{
+    auto board = addBoard(QStringLiteral("旅行"), 1);
+    Sidebar sidebar(*model);
+    sidebar.resize(240, 320);
+    sidebar.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&sidebar));
+    const auto openedMenu = [] {
+        auto *menu = qobject_cast<CollectionMenu *>(QApplication::activePopupWidget());
+        if (menu)
+            menu->close();
+        return menu != nullptr;
+    };
+    QTest::keyClick(&sidebar, Qt::Key_Menu);
+    EXPECT_FALSE(openedMenu()) << "not on a fixed row";
+    for (int step = 0; step < 4; ++step)
+        QTest::keyClick(&sidebar, Qt::Key_Down);
+    QTest::keyClick(&sidebar, Qt::Key_Menu);
+    EXPECT_TRUE(openedMenu());
+    SidebarRow *row = sidebar.rows()[4];
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(4, 4));
+    QCoreApplication::sendEvent(row, &rightClick);
+    auto *menu = qobject_cast<CollectionMenu *>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    menu->actions().last()->trigger();
+    EXPECT_EQ(model->deleting(), SidebarItem::board(board));
+    menu->close();
+}
+
+TEST_F(SidebarTest, ABoardRowShowsItsNewestCover)
+{
+    auto board = addBoard(QStringLiteral("旅行"), 1);
+    auto older = addFiled(QStringLiteral("https://example.com/1"), board);
+    auto newer = addFiled(QStringLiteral("https://example.com/2"), board);
+    newer->setCreatedAt(older->createdAt().addSecs(60));
+    const auto cover = LibraryFixture::addCover(older, 300, 200);
+    context().save();
+    Sidebar sidebar(*model);
+    EXPECT_EQ(sidebar.rows()[4]->cover(), cover);
+    EXPECT_EQ(sidebar.rows()[0]->cover(), nullptr);
+    const auto newest = LibraryFixture::addCover(newer, 300, 200);
+    context().save();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(sidebar.rows()[4]->cover(), newest);
 }
 
 TEST_F(SidebarTest, WindowAndSidebarShareTheSelection)

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QWidget>
+
+// A tile of the organize page: it opens with a click or Return, shows a ring
+// while it has the keyboard focus and glows while posts are dragged over it.
+// Subclasses draw the content inside `contentRect`.
+class OrganizeTile : public QWidget {
+    Q_OBJECT
+public:
+    explicit OrganizeTile(QWidget *parent = nullptr);
+
+    bool isTargeted() const { return m_targeted; }
+    void setTargeted(bool targeted);
+
+signals:
+    void activated();
+
+protected:
+    static constexpr qreal ringWidth = 2.5;
+
+    // The tile less the room its focus ring needs.
+    QRectF contentRect() const;
+    // Rings and glows the rounded rectangle, in the widget's coordinates.
+    void paintState(QPainter &painter, const QRectF &shape, qreal radius) const;
+
+    void keyPressEvent(QKeyEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    bool m_targeted = false;
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+
+// A capsule of titles, one of them chosen; the chosen one sits on a raised
+// capsule of its own. A click on another title chooses it.
+class SegmentBar : public QWidget {
+    Q_OBJECT
+public:
+    explicit SegmentBar(const QStringList &titles, QWidget *parent = nullptr);
+
+    int current() const { return m_current; }
+    // Draws the title as chosen; emits nothing.
+    void setCurrent(int index);
+    // The title's capsule, in the bar's coordinates.
+    QRect segmentRect(int index) const;
+
+    QSize sizeHint() const override;
+
+signals:
+    void chosen(int index);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    QFont titleFont(bool chosen) const;
+    int segmentWidth(int index) const;
+
+    QStringList m_titles;
+    int m_current = 0;
+};

@@ -301,6 +301,21 @@
     </message>
 </context>
 <context>
+    <name>LivePhotoView</name>
+    <message>
+        <source>鼠标移到照片上播放</source>
+        <translation>Hover over the photo to play it</translation>
+    </message>
+    <message>
+        <source>关闭实况声音</source>
+        <translation>Turn off Live Photo sound</translation>
+    </message>
+    <message>
+        <source>打开实况声音</source>
+        <translation>Turn on Live Photo sound</translation>
+    </message>
+</context>
+<context>
     <name>MacModel</name>
     <message>
         <source>同步失败：%1</source>
@@ -674,6 +689,24 @@
     <message>
         <source>笔记</source>
         <translation>Note</translation>
+    </message>
+</context>
+<context>
+    <name>PlayerControls</name>
+    <message>
+        <source>暂停</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>播放</source>
+        <translation>Play</translation>
+    </message>
+</context>
+<context>
+    <name>PlayerView</name>
+    <message>
+        <source>无法播放这个文件</source>
+        <translation>This file cannot be played</translation>
     </message>
 </context>
 <context>

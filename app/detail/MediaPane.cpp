@@ -1,8 +1,7 @@
 #include "MediaPane.h"
 
-#include "ImageCache.h"
 #include "Media.h"
-#include "MediaImage.h"
+#include "MediaPages.h"
 #include "MediaThumb.h"
 #include "Symbol.h"
 #include "Typography.h"
@@ -32,7 +31,7 @@ QPixmap chevron(bool right)
 } // namespace
 
 MediaPane::MediaPane(QWidget *parent)
-    : QWidget(parent), m_image(new MediaImage), m_left(makeArrow(chevron(false), -1)),
+    : QWidget(parent), m_pages(new MediaPages), m_left(makeArrow(chevron(false), -1)),
       m_right(makeArrow(chevron(true), +1)), m_counter(new QLabel), m_strip(new QScrollArea),
       m_thumbs(new QHBoxLayout)
 {
@@ -68,7 +67,7 @@ QWidget *MediaPane::makeStage()
     arrows->addWidget(m_right);
     auto *grid = new QGridLayout(stage);
     grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(m_image, 0, 0);
+    grid->addWidget(m_pages, 0, 0);
     grid->addLayout(arrows, 0, 0);
     auto *bottom = new QVBoxLayout;
     bottom->setContentsMargins(counterPadding, counterPadding, counterPadding, counterPadding);
@@ -161,6 +160,5 @@ void MediaPane::showCurrent()
             m_strip->ensureWidgetVisible(thumb);
     }
     m_counter->setText(QStringLiteral("%1 / %2").arg(m_index + 1).arg(count()));
-    if (!m_media.isEmpty())
-        m_image->setMedia(m_media.at(m_index), ImageCache::Size::full);
+    m_pages->setPages(m_media, m_index);
 }

@@ -5,7 +5,7 @@
 #include <memory>
 
 class Media;
-class MediaImage;
+class MediaPages;
 class QHBoxLayout;
 class QLabel;
 class QScrollArea;
@@ -27,6 +27,7 @@ public:
     void go(int step);
     // Selects an item, as a click on its thumbnail does.
     void jump(int index);
+    MediaPages *pages() const { return m_pages; }
 
 signals:
     void indexChanged(int index);
@@ -40,7 +41,7 @@ private:
 
     QList<std::shared_ptr<Media>> m_media;
     int m_index = 0;
-    MediaImage *m_image;
+    MediaPages *m_pages;
     QToolButton *m_left;
     QToolButton *m_right;
     QLabel *m_counter;

@@ -997,6 +997,13 @@
     </message>
 </context>
 <context>
+    <name>StillImage</name>
+    <message>
+        <source>正在下载…</source>
+        <translation>Downloading…</translation>
+    </message>
+</context>
+<context>
     <name>SyncSettings</name>
     <message>
         <source>现在</source>

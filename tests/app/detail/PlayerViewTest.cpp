@@ -9,6 +9,7 @@
 #include "PlayerItemView.h"
 #include "PlayerView.h"
 #include "Screenshot.h"
+#include "StillImage.h"
 #include "TestClip.h"
 #include "UserDefaults.h"
 
@@ -152,6 +153,23 @@ TEST_F(PlayerViewTest, OnlyTheCurrentItemAndItsNeighboursAreBuilt)
     EXPECT_EQ(pane.pages()->findChildren<MediaItemView *>().size(), 3);
     EXPECT_TRUE(pane.pages()->view(3)->isCurrent());
     EXPECT_FALSE(pane.pages()->view(4)->isCurrent());
+}
+
+TEST_F(PlayerViewTest, ItemsWithNothingToPlayShowTheirStillOrItsDownload)
+{
+    auto post = addPost(QStringLiteral("下载中"));
+    auto pending = std::make_shared<Media>(MediaKind::livePhoto, 0);
+    pending->setRemoteURL(QStringLiteral("https://example.com/a.jpg"));
+    post->setMedia({pending});
+    save();
+    auto view = page<StillImage>(pending);
+    ASSERT_NE(qobject_cast<StillImage *>(view.get()), nullptr) << "a live photo without its clip";
+    EXPECT_TRUE(view->isDownloading());
+
+    pending->setImage(TestClip::jpeg(stillColor));
+    save();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !view->image()->image().isNull(); }, 5000));
+    EXPECT_FALSE(view->isDownloading());
 }
 
 TEST_F(PlayerViewTest, LivePhotoPlaysOnceWhenItBecomesCurrent)

@@ -113,7 +113,8 @@ TEST_F(PlayerViewTest, PagingAwayPausesAndPagingBackFindsItPausedInPlace)
 {
     auto post = addPost(QStringLiteral("三段"));
     auto video = addCover(post, 320, 240, stillColor, MediaKind::video);
-    video->setVideo(TestClip::avi(clipColor, false));
+    // Long enough not to end before the test pages away.
+    video->setVideo(TestClip::avi(clipColor, false, 5));
     addCover(post, 320, 240);
     addCover(post, 320, 240);
     save();

@@ -69,21 +69,21 @@ QByteArray streamHeader(const char *type, const char *handler, quint32 scale, qu
     return chunk("strh", words.bytes());
 }
 
-QByteArray videoStream()
+QByteArray videoStream(quint32 frames)
 {
     const QSize size = TestClip::frameSize;
     Words format;
     format.u32(40).u32(quint32(size.width())).u32(quint32(size.height())).u16(1).u16(24).tag("MJPG");
     format.u32(quint32(size.width() * size.height() * 3)).u32(0).u32(0).u32(0).u32(0);
-    return list("strl", streamHeader("vids", "MJPG", 1, framesPerSecond, framesPerSecond, 0) +
-                            chunk("strf", format.bytes()));
+    return list("strl",
+                streamHeader("vids", "MJPG", 1, framesPerSecond, frames, 0) + chunk("strf", format.bytes()));
 }
 
-QByteArray audioStream()
+QByteArray audioStream(quint32 frames)
 {
     Words format;
     format.u16(1).u16(1).u32(sampleRate).u32(sampleRate * 2).u16(2).u16(16);
-    return list("strl", streamHeader("auds", "\0\0\0\0", 2, sampleRate * 2, sampleRate, 2) +
+    return list("strl", streamHeader("auds", "\0\0\0\0", 2, sampleRate * 2, frames * samplesPerFrame, 2) +
                             chunk("strf", format.bytes()));
 }
 
@@ -104,7 +104,7 @@ QByteArray frame(const QColor &color, int number)
     QImage image(TestClip::frameSize, QImage::Format_RGB32);
     image.fill(color);
     QPainter painter(&image);
-    painter.fillRect(0, 0, (number + 1) * image.width() / framesPerSecond, 8, Qt::white);
+    painter.fillRect(0, 0, (number % framesPerSecond + 1) * image.width() / framesPerSecond, 8, Qt::white);
     painter.end();
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -128,7 +128,7 @@ QByteArray jpeg(const QColor &color, QSize size)
     return bytes;
 }
 
-QByteArray avi(const QColor &color, bool withSound)
+QByteArray avi(const QColor &color, bool withSound, int seconds)
 {
     // The index's offsets count from the "movi" tag.
     QByteArray movi;
@@ -137,7 +137,8 @@ QByteArray avi(const QColor &color, bool withSound)
         index.tag(tag).u32(0x10).u32(quint32(movi.size() + 4)).u32(quint32(body.size()));
         movi.append(chunk(tag, body));
     };
-    for (int i = 0; i < framesPerSecond; ++i) {
+    const int frames = seconds * framesPerSecond;
+    for (int i = 0; i < frames; ++i) {
         add("00dc", frame(color, i));
         if (withSound)
             add("01wb", tone(i));
@@ -145,11 +146,11 @@ QByteArray avi(const QColor &color, bool withSound)
     const quint32 streams = withSound ? 2 : 1;
     const QSize size = frameSize;
     Words main;
-    main.u32(1000000 / framesPerSecond).u32(0).u32(0).u32(0x10).u32(framesPerSecond).u32(0).u32(streams);
+    main.u32(1000000 / framesPerSecond).u32(0).u32(0).u32(0x10).u32(quint32(frames)).u32(0).u32(streams);
     main.u32(0).u32(quint32(size.width())).u32(quint32(size.height())).u32(0).u32(0).u32(0).u32(0);
-    QByteArray header = chunk("avih", main.bytes()) + videoStream();
+    QByteArray header = chunk("avih", main.bytes()) + videoStream(quint32(frames));
     if (withSound)
-        header += audioStream();
+        header += audioStream(quint32(frames));
     const QByteArray body =
         QByteArray("AVI ") + list("hdrl", header) + list("movi", movi) + chunk("idx1", index.bytes());
     return chunk("RIFF", body);

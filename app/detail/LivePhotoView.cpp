@@ -9,12 +9,14 @@
 #include "UserDefaults.h"
 
 #include <QGraphicsOpacityEffect>
+#include <QPropertyAnimation>
 #include <QToolButton>
 
 namespace {
 
 constexpr int badgeMargin = 10;
 constexpr int speakerSide = 28;
+constexpr int fadeMilliseconds = 200;
 const QColor glyphColor(0x14, 0x14, 0x13);
 
 bool soundOn()
@@ -111,7 +113,14 @@ void LivePhotoView::makePlayer()
     m_player = new PlayerView(std::move(source), PlayerView::Style::bare, this);
     m_player->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_player->setGeometry(rect());
-    m_player->hide();
+    // The clip fades in over the still and out again.
+    auto *fade = new QGraphicsOpacityEffect(m_player);
+    fade->setOpacity(0);
+    m_player->setGraphicsEffect(fade);
+    m_fade = new QPropertyAnimation(fade, "opacity", this);
+    m_fade->setDuration(fadeMilliseconds);
+    m_fade->setEasingCurve(QEasingCurve::InOutQuad);
+    m_player->show();
     m_badge->raise();
     m_speaker->raise();
     QMediaPlayer &player = m_player->player();
@@ -133,6 +142,11 @@ void LivePhotoView::play()
     setPlaying(true);
 }
 
+qreal LivePhotoView::clipOpacity() const
+{
+    return m_player ? static_cast<QGraphicsOpacityEffect *>(m_player->graphicsEffect())->opacity() : 0;
+}
+
 void LivePhotoView::stop()
 {
     if (m_player)
@@ -143,8 +157,11 @@ void LivePhotoView::stop()
 void LivePhotoView::setPlaying(bool playing)
 {
     m_playing = playing;
-    if (m_player)
-        m_player->setVisible(playing);
+    if (m_fade) {
+        m_fade->stop();
+        m_fade->setEndValue(playing ? 1.0 : 0.0);
+        m_fade->start();
+    }
     static_cast<QGraphicsOpacityEffect *>(m_badge->graphicsEffect())->setOpacity(playing ? 0.5 : 1);
 }
 

@@ -4,6 +4,7 @@
 
 class MediaImage;
 class PlayerView;
+class QPropertyAnimation;
 class QToolButton;
 
 // A live photo: its still with the short clip laid over it. The clip plays
@@ -26,6 +27,8 @@ public:
     // None before the photo was shown or when it has no clip to play.
     PlayerView *playerView() const { return m_player; }
     QToolButton *speaker() const { return m_speaker; }
+    // How much of the clip shows over the still, from 0 to 1.
+    qreal clipOpacity() const;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -46,6 +49,7 @@ private:
 
     MediaImage *m_still;
     PlayerView *m_player = nullptr;
+    QPropertyAnimation *m_fade = nullptr;
     QToolButton *m_badge;
     QToolButton *m_speaker;
     bool m_tried = false;

@@ -132,16 +132,21 @@ bool isRedirectAnswer(const QNetworkReply &reply)
 }
 
 // Streams the body of a final answer to the sink; the bodies of redirects are dropped.
-void streamBody(QNetworkReply *reply, QIODevice *sink, const NetworkSession::Progress &progress)
+void streamBody(QNetworkReply *reply, QIODevice *sink, const NetworkSession::Progress &progress,
+                NetworkSession::Answer answer)
 {
     // Without a bound Qt reads ahead of the sink and a large file piles up in memory.
     reply->setReadBufferSize(1024 * 1024);
-    const auto deliver = [reply, sink] {
+    // Shared by both connections below, so the answer is told once.
+    const auto deliver = [reply, sink, answer = std::make_shared<NetworkSession::Answer>(std::move(answer))] {
         if (!reply->isOpen())
             return;
         const QByteArray chunk = reply->readAll();
         if (isRedirectAnswer(*reply) || chunk.isEmpty())
             return;
+        if (*answer)
+            std::exchange(*answer, {})(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
+                                      reply->rawHeaderPairs());
         if (sink->write(chunk) != chunk.size())
             if (ReplyWatch *watch = ReplyWatch::of(reply))
                 watch->stop(ReplyWatch::Reason::cannotWrite);
@@ -215,7 +220,7 @@ void redirect(NetworkRequest &request, const QUrl &target, int status)
 }
 
 QCoro::Task<NetworkResponse> transfer(QNetworkAccessManager &session, NetworkRequest request, QIODevice *sink,
-                                      NetworkSession::Progress progress)
+                                      NetworkSession::Progress progress, NetworkSession::Answer answer = {})
 {
     const QDeadlineTimer deadline(request.deadline);
     const QUrl origin = request.url;
@@ -227,7 +232,7 @@ QCoro::Task<NetworkResponse> transfer(QNetworkAccessManager &session, NetworkReq
         credentials =
             credentials && NetworkSession::cookieMayFollow(origin, request.url, request.cookieDomains);
         const ReplyHandle reply(startHop(session, request, hopRequest(request, credentials, deadline)));
-        streamBody(reply.get(), sink, progress);
+        streamBody(reply.get(), sink, progress, answer);
         stopOnCancel(reply.get(), request.cancellation);
         co_await reply.get();
         throwIfFailed(*reply);
@@ -308,9 +313,9 @@ QCoro::Task<NetworkResponse> NetworkSession::send(NetworkRequest request)
 }
 
 QCoro::Task<NetworkResponse> NetworkSession::download(NetworkRequest request, QIODevice *sink,
-                                                      Progress progress)
+                                                      Progress progress, Answer answer)
 {
-    return transfer(*this, std::move(request), sink, std::move(progress));
+    return transfer(*this, std::move(request), sink, std::move(progress), std::move(answer));
 }
 
 QNetworkReply *NetworkSession::createRequest(Operation op, const QNetworkRequest &request,

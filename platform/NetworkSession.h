@@ -39,6 +39,9 @@ public:
     // Called with the body bytes received so far and the expected total (-1
     // when unknown), on the thread of the session.
     using Progress = std::function<void(qint64 received, qint64 total)>;
+    // Called once with the final answer's status and headers, just before its
+    // first body byte reaches the sink; never for an answer without a body.
+    using Answer = std::function<void(int status, const QList<QNetworkReply::RawHeaderPair> &headers)>;
 
     // The calling thread's manager, created on first use; it lives as long as
     // the application (main thread) or the thread.
@@ -59,7 +62,8 @@ public:
     // arrives instead of being kept in memory (the response's body stays
     // empty). The sink must stay open until the task ends; the caller
     // flushes and closes it, and discards it on failure.
-    QCoro::Task<NetworkResponse> download(NetworkRequest request, QIODevice *sink, Progress progress = {});
+    QCoro::Task<NetworkResponse> download(NetworkRequest request, QIODevice *sink, Progress progress = {},
+                                          Answer answer = {});
 
     // Whether a Cookie or Authorization header meant for `origin` may go to
     // `target`: the same host, or both within the cookie domains (a domain or

@@ -468,6 +468,21 @@
     </message>
 </context>
 <context>
+    <name>LivePhotoView</name>
+    <message>
+        <source>鼠标移到照片上播放</source>
+        <translation>Hover over the photo to play it</translation>
+    </message>
+    <message>
+        <source>关闭实况声音</source>
+        <translation>Turn off Live Photo sound</translation>
+    </message>
+    <message>
+        <source>打开实况声音</source>
+        <translation>Turn on Live Photo sound</translation>
+    </message>
+</context>
+<context>
     <name>MacModel</name>
     <message>
         <source>同步失败：%1</source>
@@ -894,6 +909,24 @@
     </message>
 </context>
 <context>
+    <name>PlayerControls</name>
+    <message>
+        <source>暂停</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>播放</source>
+        <translation>Play</translation>
+    </message>
+</context>
+<context>
+    <name>PlayerView</name>
+    <message>
+        <source>无法播放这个文件</source>
+        <translation>This file cannot be played</translation>
+    </message>
+</context>
+<context>
     <name>PluginsSettings</name>
     <message>
         <source>插件是可选功能，不装也不影响收藏、整理和同步。点开已安装的插件可以设置或卸载；卸载后设置会保留，重新安装就能接着用。</source>
@@ -1232,6 +1265,13 @@
     <message>
         <source>星标博主</source>
         <translation>Starred Authors</translation>
+    </message>
+</context>
+<context>
+    <name>StillImage</name>
+    <message>
+        <source>正在下载…</source>
+        <translation>Downloading…</translation>
     </message>
 </context>
 <context>

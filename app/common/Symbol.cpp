@@ -238,6 +238,38 @@ Shape playFill()
     return {{}, fill};
 }
 
+Shape pauseFill()
+{
+    QPainterPath fill = roundedRect(6, 4.5, 4, 15, 1);
+    fill.addPath(roundedRect(14, 4.5, 4, 15, 1));
+    return {{}, fill};
+}
+
+// A loudspeaker; the waves or the slash are added by the callers.
+QPainterPath speakerBody()
+{
+    QPainterPath fill = polyline({{3, 9}, {7, 9}, {12, 4.5}, {12, 19.5}, {7, 15}, {3, 15}});
+    fill.closeSubpath();
+    return fill;
+}
+
+Shape speakerWaves()
+{
+    QPainterPath stroke;
+    stroke.arcMoveTo(QRectF(10, 8, 6, 8), -50);
+    stroke.arcTo(QRectF(10, 8, 6, 8), -50, 100);
+    stroke.arcMoveTo(QRectF(9, 4.5, 11, 15), -55);
+    stroke.arcTo(QRectF(9, 4.5, 11, 15), -55, 110);
+    return {stroke, speakerBody()};
+}
+
+Shape speakerSlash()
+{
+    QPainterPath stroke = polyline({{15, 9}, {21, 15}});
+    stroke.addPath(polyline({{21, 9}, {15, 15}}));
+    return {stroke, speakerBody()};
+}
+
 Shape livePhoto()
 {
     QPainterPath stroke = ellipse(12, 12, 9, 9);
@@ -509,6 +541,9 @@ const QHash<QString, std::function<Shape()>> &shapes()
         {QStringLiteral("photo"), photo},
         {QStringLiteral("play.fill"), playFill},
         {QStringLiteral("livephoto"), livePhoto},
+        {QStringLiteral("pause.fill"), pauseFill},
+        {QStringLiteral("speaker.wave.2.fill"), speakerWaves},
+        {QStringLiteral("speaker.slash.fill"), speakerSlash},
         {QStringLiteral("exclamationmark.triangle.fill"), warningFill},
         {QStringLiteral("note.text"), noteText},
         {QStringLiteral("star"), star},

@@ -1,10 +1,9 @@
 #include "MediaPane.h"
 
-#include "ImageCache.h"
 #include "Media.h"
 #include "MediaDragSource.h"
 #include "MediaExport.h"
-#include "MediaImage.h"
+#include "MediaPages.h"
 #include "MediaThumb.h"
 #include "SwipeCatcher.h"
 #include "Symbol.h"
@@ -35,7 +34,7 @@ QPixmap chevron(bool right)
 } // namespace
 
 MediaPane::MediaPane(QWidget *parent)
-    : QWidget(parent), m_image(new MediaImage), m_left(makeArrow(chevron(false), -1)),
+    : QWidget(parent), m_pages(new MediaPages), m_left(makeArrow(chevron(false), -1)),
       m_right(makeArrow(chevron(true), +1)), m_counter(new QLabel), m_strip(new QScrollArea),
       m_thumbs(new QHBoxLayout)
 {
@@ -75,7 +74,7 @@ QWidget *MediaPane::makeStage()
     arrows->addWidget(m_right);
     auto *grid = new QGridLayout(stage);
     grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(m_image, 0, 0);
+    grid->addWidget(m_pages, 0, 0);
     grid->addLayout(arrows, 0, 0);
     auto *bottom = new QVBoxLayout;
     bottom->setContentsMargins(counterPadding, counterPadding, counterPadding, counterPadding);
@@ -169,10 +168,10 @@ void MediaPane::showCurrent()
             m_strip->ensureWidgetVisible(thumb);
     }
     m_counter->setText(QStringLiteral("%1 / %2").arg(m_index + 1).arg(count()));
+    m_pages->setPages(m_media, m_index);
     if (m_media.isEmpty())
         return;
     const auto &current = m_media.at(m_index);
-    m_image->setMedia(current, ImageCache::Size::full);
     // Moving pictures on the stage are for playing; their thumbnails drag them out.
     const bool still = current->kind() == MediaKind::image;
     m_stageDrag->setItem(still ? current : nullptr, MediaExport::itemName(m_fileName, m_index));

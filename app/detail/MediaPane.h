@@ -6,7 +6,7 @@
 
 class Media;
 class MediaDragSource;
-class MediaImage;
+class MediaPages;
 class QHBoxLayout;
 class QLabel;
 class QScrollArea;
@@ -33,6 +33,7 @@ public:
     void go(int step);
     // Selects an item, as a click on its thumbnail does.
     void jump(int index);
+    MediaPages *pages() const { return m_pages; }
 
 signals:
     void indexChanged(int index);
@@ -49,7 +50,7 @@ private:
     int m_index = 0;
     QWidget *m_stage = nullptr;
     MediaDragSource *m_stageDrag = nullptr;
-    MediaImage *m_image;
+    MediaPages *m_pages;
     QToolButton *m_left;
     QToolButton *m_right;
     QLabel *m_counter;

@@ -40,10 +40,15 @@ NetworkRequest mediaRequest(const QUrl &url, Platform platform, std::chrono::sec
 
 namespace MediaDownloader {
 
+NetworkRequest request(const QString &link, Platform platform, std::chrono::seconds timeout)
+{
+    return mediaRequest(mediaURL(link), platform, timeout);
+}
+
 QCoro::Task<File> fetch(QString link, Platform platform, std::chrono::seconds timeout, Progress progress,
                         std::shared_ptr<Cancellation> cancellation)
 {
-    NetworkRequest request = mediaRequest(mediaURL(link), platform, timeout);
+    NetworkRequest request = MediaDownloader::request(link, platform, timeout);
     request.cancellation = std::move(cancellation);
     ProgressDownloader::Download download =
         co_await ProgressDownloader::shared().download(std::move(request), std::move(progress));

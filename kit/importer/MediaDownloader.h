@@ -1,5 +1,6 @@
 #pragma once
 
+#include "NetworkRequest.h"
 #include "Platform.h"
 #include "ProgressDownloader.h"
 
@@ -27,6 +28,10 @@ constexpr std::chrono::hours deadline{2};
 constexpr qint64 bodyLimit = qint64(4) * 1024 * 1024 * 1024;
 // No server takes a longer link; a parser that hands one on has misread a page.
 constexpr qsizetype maxLinkLength = 8192;
+
+// The request for a media link with its platform's headers, also for those
+// who stream it elsewhere; throws for a bad link as fetch does.
+NetworkRequest request(const QString &link, Platform platform, std::chrono::seconds timeout);
 
 // The link is normalised first ("//" and "http://" become "https://").
 // Throws ParseError::noURL for a link that is empty, relative, malformed or

@@ -2,11 +2,13 @@
 #include "Chip.h"
 #include "InfoPane.h"
 #include "MediaImage.h"
+#include "MediaPages.h"
 #include "MediaPane.h"
 #include "MediaThumb.h"
 #include "PostDetailView.h"
 #include "QuickLookWindow.h"
 #include "Screenshot.h"
+#include "StillImage.h"
 #include "Tag.h"
 #include "UndoableDelete.h"
 
@@ -76,7 +78,11 @@ protected:
     // Whether the stage's picture comes to be of that colour (loads take a moment).
     static bool shows(PostDetailView &view, const QColor &color)
     {
-        auto *image = view.mediaPane()->findChild<MediaImage *>();
+        MediaPane *pane = view.mediaPane();
+        auto *page = qobject_cast<StillImage *>(pane->pages()->view(pane->index()));
+        if (!page)
+            return false;
+        MediaImage *image = page->image();
         return QTest::qWaitFor(
             [&] {
                 const QImage picture = image->image();

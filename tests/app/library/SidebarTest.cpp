@@ -168,7 +168,7 @@ TEST_F(SidebarTest, ABoardRowOpensItsMenuByRightClickOrTheMenuKey)
     QTest::keyClick(&sidebar, Qt::Key_Menu);
     EXPECT_TRUE(openedMenu());
     SidebarRow *row = sidebar.rows()[4];
-    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(4, 4));
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(4, 4), row->mapToGlobal(QPoint(4, 4)));
     QCoreApplication::sendEvent(row, &rightClick);
     auto *menu = qobject_cast<CollectionMenu *>(QApplication::activePopupWidget());
     ASSERT_NE(menu, nullptr);

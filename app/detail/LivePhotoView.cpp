@@ -1,0 +1,209 @@
+#include "LivePhotoView.h"
+
+#include "Media.h"
+#include "MediaImage.h"
+#include "PlayerSource.h"
+#include "PlayerView.h"
+#include "Symbol.h"
+#include "Typography.h"
+#include "UserDefaults.h"
+
+#include <QGraphicsOpacityEffect>
+#include <QPropertyAnimation>
+#include <QToolButton>
+
+namespace {
+
+constexpr int badgeMargin = 10;
+constexpr int speakerSide = 28;
+constexpr int fadeMilliseconds = 200;
+const QColor glyphColor(0x14, 0x14, 0x13);
+
+bool soundOn()
+{
+    return UserDefaults::standard().boolObject(LivePhotoView::soundKey, false);
+}
+
+} // namespace
+
+const QString LivePhotoView::soundKey = QStringLiteral("liveSound");
+
+LivePhotoView::LivePhotoView(std::shared_ptr<Media> media, bool isCurrent, QWidget *parent)
+    : MediaItemView(media, isCurrent, parent), m_still(new MediaImage(this)), m_badge(new QToolButton(this)),
+      m_speaker(new QToolButton(this))
+{
+    m_still->setMedia(std::move(media), ImageCache::Size::full);
+    connect(m_still, &MediaImage::imageLoaded, this, &LivePhotoView::placeBadges);
+
+    m_badge->setObjectName(QStringLiteral("liveBadge"));
+    m_badge->setText(QStringLiteral("LIVE"));
+    m_badge->setIcon(Symbol::pixmap(QStringLiteral("livephoto"), 14, glyphColor, 1.6, devicePixelRatioF()));
+    m_badge->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_badge->setFont(Typography::caption(font(), QFont::Bold));
+    m_badge->setToolTip(tr("鼠标移到照片上播放"));
+    m_badge->setStyleSheet(QStringLiteral("QToolButton { background: rgba(255,255,255,190); color: #141413;"
+                                          " border: none; border-radius: 11px; padding: 4px 8px; }"));
+    m_badge->setGraphicsEffect(new QGraphicsOpacityEffect(m_badge));
+    connect(m_badge, &QToolButton::clicked, this, &LivePhotoView::play);
+
+    m_speaker->setObjectName(QStringLiteral("liveSpeaker"));
+    m_speaker->setFixedSize(speakerSide, speakerSide);
+    m_speaker->setIconSize(QSize(14, 14));
+    m_speaker->setStyleSheet(QStringLiteral("QToolButton { background: rgba(255,255,255,190); border: none;"
+                                            " border-radius: %1px; }")
+                                 .arg(speakerSide / 2));
+    m_speaker->hide();
+    connect(m_speaker, &QToolButton::clicked, this, &LivePhotoView::toggleSound);
+    connect(&UserDefaults::standard(), &UserDefaults::changed, this, [this](const QString &key) {
+        if (key == soundKey)
+            showSound();
+    });
+    showSound();
+}
+
+void LivePhotoView::showEvent(QShowEvent *event)
+{
+    MediaItemView::showEvent(event);
+    if (!m_tried)
+        makePlayer();
+    play();
+}
+
+void LivePhotoView::hideEvent(QHideEvent *event)
+{
+    stop();
+    MediaItemView::hideEvent(event);
+}
+
+void LivePhotoView::enterEvent(QEnterEvent *event)
+{
+    MediaItemView::enterEvent(event);
+    play();
+}
+
+void LivePhotoView::leaveEvent(QEvent *event)
+{
+    MediaItemView::leaveEvent(event);
+    stop();
+}
+
+void LivePhotoView::resizeEvent(QResizeEvent *event)
+{
+    MediaItemView::resizeEvent(event);
+    m_still->setGeometry(rect());
+    if (m_player)
+        m_player->setGeometry(rect());
+    placeBadges();
+}
+
+void LivePhotoView::currentChanged()
+{
+    if (isCurrent())
+        play();
+    else
+        stop();
+}
+
+void LivePhotoView::makePlayer()
+{
+    m_tried = true;
+    std::unique_ptr<PlayerSource> source = PlayerSource::make(*media());
+    if (!source)
+        return;
+    m_player = new PlayerView(std::move(source), PlayerView::Style::bare, this);
+    m_player->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_player->setGeometry(rect());
+    // The clip fades in over the still and out again.
+    auto *fade = new QGraphicsOpacityEffect(m_player);
+    fade->setOpacity(0);
+    m_player->setGraphicsEffect(fade);
+    m_fade = new QPropertyAnimation(fade, "opacity", this);
+    m_fade->setDuration(fadeMilliseconds);
+    m_fade->setEasingCurve(QEasingCurve::InOutQuad);
+    m_player->show();
+    m_badge->raise();
+    m_speaker->raise();
+    QMediaPlayer &player = m_player->player();
+    connect(&player, &QMediaPlayer::hasAudioChanged, this, &LivePhotoView::showSound);
+    connect(&player, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus status) {
+        if (status == QMediaPlayer::EndOfMedia)
+            setPlaying(false);
+    });
+    connect(m_player, &PlayerView::failed, this, [this] { setPlaying(false); });
+    showSound();
+}
+
+void LivePhotoView::play()
+{
+    if (!isCurrent() || !m_player || m_player->hasFailed() || m_playing)
+        return;
+    m_player->player().setPosition(0);
+    m_player->player().play();
+    setPlaying(true);
+}
+
+qreal LivePhotoView::clipOpacity() const
+{
+    return m_player ? static_cast<QGraphicsOpacityEffect *>(m_player->graphicsEffect())->opacity() : 0;
+}
+
+void LivePhotoView::stop()
+{
+    if (m_player)
+        m_player->player().pause();
+    setPlaying(false);
+}
+
+void LivePhotoView::setPlaying(bool playing)
+{
+    m_playing = playing;
+    if (m_fade) {
+        m_fade->stop();
+        m_fade->setEndValue(playing ? 1.0 : 0.0);
+        m_fade->start();
+    }
+    static_cast<QGraphicsOpacityEffect *>(m_badge->graphicsEffect())->setOpacity(playing ? 0.5 : 1);
+}
+
+void LivePhotoView::toggleSound()
+{
+    const bool sound = !soundOn();
+    UserDefaults::standard().setBool(soundKey, sound);
+    // Turning sound on replays a clip that is not running; off lets it go on silently.
+    if (sound)
+        play();
+}
+
+// Mutes the clip as the setting says and shows the speaker for a clip with sound.
+void LivePhotoView::showSound()
+{
+    const bool sound = soundOn();
+    m_speaker->setIcon(
+        Symbol::pixmap(sound ? QStringLiteral("speaker.wave.2.fill") : QStringLiteral("speaker.slash.fill"),
+                       14, glyphColor, 1.3, devicePixelRatioF()));
+    m_speaker->setToolTip(sound ? tr("关闭实况声音") : tr("打开实况声音"));
+    if (!m_player)
+        return;
+    m_player->audioOutput().setMuted(!sound);
+    m_speaker->setVisible(m_player->player().hasAudio());
+}
+
+// The fitted picture, so the badges sit on its corners rather than the page's.
+QRect LivePhotoView::pictureRect() const
+{
+    const QImage image = m_still->image();
+    const double ratio = !image.isNull() && image.height() > 0 ? double(image.width()) / image.height()
+                                                               : media()->aspectRatio();
+    const QSize fitted = QSizeF(ratio * 1000, 1000).toSize().scaled(size(), Qt::KeepAspectRatio);
+    QRect picture(QPoint(), fitted);
+    picture.moveCenter(rect().center());
+    return picture;
+}
+
+void LivePhotoView::placeBadges()
+{
+    const QRect picture = pictureRect();
+    m_badge->adjustSize();
+    m_badge->move(picture.topLeft() + QPoint(badgeMargin, badgeMargin));
+    m_speaker->move(picture.bottomRight() - QPoint(badgeMargin + speakerSide, badgeMargin + speakerSide));
+}

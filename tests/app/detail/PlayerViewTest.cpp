@@ -1,0 +1,288 @@
+#include "../library/LibraryFixture.h"
+#include "FixtureServer.h"
+#include "LivePhotoView.h"
+#include "MediaPages.h"
+#include "MediaPane.h"
+#include "MediaRelay.h"
+#include "MediaDownloader.h"
+#include "MediaImage.h"
+#include "PlayerItemView.h"
+#include "PlayerView.h"
+#include "Screenshot.h"
+#include "StillImage.h"
+#include "TestClip.h"
+#include "UserDefaults.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QLabel>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QColor clipColor("#C0392B");
+const QColor stillColor("#2980B9");
+
+bool near(const QColor &shown, const QColor &color)
+{
+    return std::abs(shown.red() - color.red()) < 30 && std::abs(shown.green() - color.green()) < 30 &&
+           std::abs(shown.blue() - color.blue()) < 30;
+}
+
+QColor centre(QWidget &widget)
+{
+    const QImage shot = widget.grab().toImage();
+    return shot.pixelColor(shot.rect().center());
+}
+
+bool reaches(QMediaPlayer &player, QMediaPlayer::MediaStatus status)
+{
+    return QTest::qWaitFor([&] { return player.mediaStatus() == status; }, 15000);
+}
+
+class PlayerViewTest : public LibraryFixture {
+protected:
+    std::shared_ptr<Media> addClip(MediaKind kind, const std::optional<QByteArray> &bytes,
+                                   const QString &link = {})
+    {
+        auto post = addPost(QStringLiteral("一段视频"));
+        auto media = addCover(post, 320, 240, stillColor, kind);
+        media->setVideo(bytes);
+        media->setVideoRemoteURL(link);
+        save();
+        return media;
+    }
+
+    // A page of the item on its own, shown at a size a person would see.
+    template <typename View>
+    std::unique_ptr<View> page(const std::shared_ptr<Media> &media, bool current = true)
+    {
+        std::unique_ptr<View> view(static_cast<View *>(MediaItemView::create(media, current)));
+        view->resize(480, 420);
+        view->show();
+        return view;
+    }
+
+    static PlayerView *playerOf(PlayerItemView &view)
+    {
+        EXPECT_NE(view.playerView(), nullptr);
+        return view.playerView();
+    }
+};
+
+TEST_F(PlayerViewTest, StoredVideoPlaysFromTheStoresFileAndPaintsItsFrames)
+{
+    auto media = addClip(MediaKind::video, TestClip::avi(clipColor, true));
+    auto view = page<PlayerItemView>(media);
+    PlayerView *player = playerOf(*view);
+    ASSERT_NE(player, nullptr);
+    // The store's own file, not a copy of it.
+    auto *file = qobject_cast<const QFile *>(player->player().sourceDevice());
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(file->fileName(), media->videoDataFilePath().value());
+
+    ASSERT_TRUE(reaches(player->player(), QMediaPlayer::LoadedMedia));
+    EXPECT_TRUE(player->player().hasAudio());
+    EXPECT_EQ(player->player().playbackState(), QMediaPlayer::StoppedState);
+    QTest::mouseClick(player->findChild<QToolButton *>(QStringLiteral("playPause")), Qt::LeftButton);
+    EXPECT_TRUE(reaches(player->player(), QMediaPlayer::EndOfMedia));
+    ASSERT_TRUE(player->hasFrame());
+    EXPECT_TRUE(near(centre(*player), clipColor));
+    EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("player-video")));
+}
+
+TEST_F(PlayerViewTest, AudioPlaysUnderItsCover)
+{
+    auto media = addClip(MediaKind::audio, TestClip::avi(clipColor, true));
+    auto view = page<PlayerItemView>(media);
+    PlayerView *player = playerOf(*view);
+    ASSERT_NE(player, nullptr);
+    ASSERT_TRUE(reaches(player->player(), QMediaPlayer::LoadedMedia));
+    EXPECT_TRUE(player->player().hasAudio());
+    EXPECT_EQ(player->height(), 44);
+    auto *cover = view->findChild<MediaImage *>();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !cover->image().isNull(); }, 5000));
+    EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("player-audio")));
+}
+
+TEST_F(PlayerViewTest, PagingAwayPausesAndPagingBackFindsItPausedInPlace)
+{
+    auto post = addPost(QStringLiteral("三段"));
+    auto video = addCover(post, 320, 240, stillColor, MediaKind::video);
+    // Long enough not to end before the test pages away.
+    video->setVideo(TestClip::avi(clipColor, false, 5));
+    addCover(post, 320, 240);
+    addCover(post, 320, 240);
+    save();
+    MediaPane pane;
+    pane.resize(600, 500);
+    pane.setMedia(post->sortedMedia());
+    pane.show();
+    auto *page = qobject_cast<PlayerItemView *>(pane.pages()->view(0));
+    ASSERT_NE(page, nullptr);
+    QMediaPlayer &player = playerOf(*page)->player();
+
+    player.play();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player.position() > 100; }, 15000));
+    pane.go(+1);
+    EXPECT_EQ(player.playbackState(), QMediaPlayer::PausedState);
+    const qint64 position = player.position();
+    pane.go(-1);
+    EXPECT_EQ(pane.pages()->view(0), page);
+    EXPECT_EQ(player.playbackState(), QMediaPlayer::PausedState);
+    EXPECT_EQ(player.position(), position);
+}
+
+TEST_F(PlayerViewTest, OnlyTheCurrentItemAndItsNeighboursAreBuilt)
+{
+    auto post = addPost(QStringLiteral("五张"));
+    for (int i = 0; i < 5; ++i)
+        addCover(post, 300, 200);
+    save();
+    MediaPane pane;
+    pane.setMedia(post->sortedMedia());
+    pane.jump(3);
+    QList<int> built;
+    for (int i = 0; i < 5; ++i)
+        if (pane.pages()->view(i))
+            built.append(i);
+    EXPECT_EQ(built, QList<int>({2, 3, 4}));
+    EXPECT_EQ(pane.pages()->findChildren<MediaItemView *>().size(), 3);
+    EXPECT_TRUE(pane.pages()->view(3)->isCurrent());
+    EXPECT_FALSE(pane.pages()->view(4)->isCurrent());
+}
+
+TEST_F(PlayerViewTest, ItemsWithNothingToPlayShowTheirStillOrItsDownload)
+{
+    auto post = addPost(QStringLiteral("下载中"));
+    auto pending = std::make_shared<Media>(MediaKind::livePhoto, 0);
+    pending->setRemoteURL(QStringLiteral("https://example.com/a.jpg"));
+    post->setMedia({pending});
+    save();
+    auto view = page<StillImage>(pending);
+    ASSERT_NE(qobject_cast<StillImage *>(view.get()), nullptr) << "a live photo without its clip";
+    EXPECT_TRUE(view->isDownloading());
+
+    pending->setImage(TestClip::jpeg(stillColor));
+    save();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !view->image()->image().isNull(); }, 5000));
+    EXPECT_FALSE(view->isDownloading());
+}
+
+TEST_F(PlayerViewTest, LivePhotoPlaysOnceWhenItBecomesCurrent)
+{
+    auto media = addClip(MediaKind::livePhoto, TestClip::avi(clipColor, true, 3));
+    auto view = page<LivePhotoView>(media, false);
+    ASSERT_NE(view->playerView(), nullptr);
+    QMediaPlayer &player = view->playerView()->player();
+    ASSERT_TRUE(reaches(player, QMediaPlayer::LoadedMedia));
+    QEnterEvent enter(QPointF(10, 10), QPointF(10, 10), QPointF(10, 10));
+    QCoreApplication::sendEvent(view.get(), &enter);
+    EXPECT_FALSE(view->isPlaying()) << "not on stage";
+
+    view->setCurrent(true);
+    EXPECT_TRUE(view->isPlaying());
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return view->playerView()->hasFrame() && view->clipOpacity() == 1; }, 15000));
+    EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("player-live-photo")));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !view->isPlaying(); }, 15000));
+    EXPECT_EQ(player.mediaStatus(), QMediaPlayer::EndOfMedia);
+    EXPECT_NE(player.playbackState(), QMediaPlayer::PlayingState);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view->clipOpacity() == 0; }, 5000)) << "the still shows again";
+
+    QCoreApplication::sendEvent(view.get(), &enter);
+    EXPECT_TRUE(view->isPlaying()) << "the pointer plays it again";
+    view->setCurrent(false);
+    EXPECT_FALSE(view->isPlaying());
+    EXPECT_EQ(player.playbackState(), QMediaPlayer::PausedState);
+}
+
+TEST_F(PlayerViewTest, LivePhotoOffersTheSpeakerOnlyForAClipWithSound)
+{
+    auto withSound = page<LivePhotoView>(addClip(MediaKind::livePhoto, TestClip::avi(clipColor, true)));
+    auto silent = page<LivePhotoView>(addClip(MediaKind::livePhoto, TestClip::avi(clipColor, false)));
+    ASSERT_TRUE(reaches(withSound->playerView()->player(), QMediaPlayer::LoadedMedia));
+    ASSERT_TRUE(reaches(silent->playerView()->player(), QMediaPlayer::LoadedMedia));
+    EXPECT_TRUE(withSound->speaker()->isVisible());
+    EXPECT_FALSE(silent->speaker()->isVisible());
+
+    // Muted until the user turns sound on, then for every live photo.
+    EXPECT_TRUE(withSound->playerView()->audioOutput().isMuted());
+    EXPECT_EQ(withSound->speaker()->toolTip(), QStringLiteral("打开实况声音"));
+    QTest::mouseClick(withSound->speaker(), Qt::LeftButton);
+    EXPECT_TRUE(UserDefaults::standard().boolObject(LivePhotoView::soundKey, false));
+    EXPECT_FALSE(withSound->playerView()->audioOutput().isMuted());
+    EXPECT_FALSE(silent->playerView()->audioOutput().isMuted());
+    EXPECT_EQ(withSound->speaker()->toolTip(), QStringLiteral("关闭实况声音"));
+}
+
+TEST_F(PlayerViewTest, RemoteClipIsFetchedThroughTheRelayWithItsPlatformsHeaders)
+{
+    FixtureServer server;
+    const QString address = QStringLiteral("127.0.0.2");
+    server.serve(address, QStringLiteral("/clip.avi"),
+                 {200, TestClip::avi(clipColor, true), {{"Content-Type", "video/x-msvideo"}}});
+    auto media =
+        addClip(MediaKind::video, std::nullopt, server.url(address, QStringLiteral("/clip.avi")).toString());
+    auto view = page<PlayerItemView>(media);
+    PlayerView *player = playerOf(*view);
+    ASSERT_NE(player, nullptr);
+    EXPECT_EQ(player->player().source().host(), QStringLiteral("127.0.0.1"));
+    ASSERT_TRUE(reaches(player->player(), QMediaPlayer::LoadedMedia));
+    EXPECT_TRUE(player->player().hasAudio());
+
+    ASSERT_FALSE(server.requests().isEmpty());
+    const QString referer = Platform(Platform::weibo).mediaHeaders().value(QStringLiteral("Referer"));
+    EXPECT_EQ(server.requests().first().header("Referer"), QList<QByteArray>{referer.toUtf8()});
+}
+
+TEST_F(PlayerViewTest, RelayPassesRangeRequestsOnAndServesOnlyItsOwnPath)
+{
+    FixtureServer server;
+    const QString address = QStringLiteral("127.0.0.2");
+    const QByteArray body = TestClip::avi(clipColor, false);
+    server.handle(address, QStringLiteral("/clip"), [&](const FixtureServer::Request &request) {
+        EXPECT_EQ(request.header("Range"), QList<QByteArray>{"bytes=10-19"});
+        return FixtureServer::Reply{
+            206, body.mid(10, 10), {{"Content-Range", "bytes 10-19/" + QByteArray::number(body.size())}}};
+    });
+    MediaRelay relay(MediaDownloader::request(server.url(address, QStringLiteral("/clip")).toString(),
+                                              Platform::weibo, MediaDownloader::videoTimeout));
+    QNetworkAccessManager manager;
+    const auto get = [&](const QUrl &url) {
+        QNetworkRequest request(url);
+        request.setRawHeader("Range", "bytes=10-19");
+        std::unique_ptr<QNetworkReply> reply(manager.get(request));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return reply->isFinished(); }, 15000));
+        return std::make_pair(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
+                              std::make_pair(reply->rawHeader("Content-Range"), reply->readAll()));
+    };
+    const auto [status, answer] = get(relay.url());
+    EXPECT_EQ(status, 206);
+    EXPECT_EQ(answer.first, "bytes 10-19/" + QByteArray::number(body.size()));
+    EXPECT_EQ(answer.second, body.mid(10, 10));
+
+    QUrl elsewhere = relay.url();
+    elsewhere.setPath(QStringLiteral("/other"));
+    EXPECT_EQ(get(elsewhere).first, 404);
+    EXPECT_EQ(server.requests().size(), 1);
+}
+
+TEST_F(PlayerViewTest, FileLinksAreRefusedAndJunkBytesGiveAMessage)
+{
+    auto local =
+        page<PlayerItemView>(addClip(MediaKind::video, std::nullopt, QStringLiteral("file:///etc/passwd")));
+    EXPECT_EQ(local->playerView(), nullptr) << "the poster stays";
+
+    auto junk = page<PlayerItemView>(addClip(MediaKind::video, QByteArray(5000, 'Z')));
+    PlayerView *player = playerOf(*junk);
+    ASSERT_NE(player, nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->hasFailed(); }, 15000));
+    EXPECT_TRUE(player->findChild<QLabel *>(QStringLiteral("playerMessage"))->isVisible());
+}
+
+} // namespace

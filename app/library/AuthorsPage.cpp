@@ -129,9 +129,11 @@ void AuthorsPage::refresh()
         return;
     m_shown = now;
 
-    rebuildStarred(directory, index, shown.starred);
+    m_starredEntries = fillSection(*m_starredGrid, *m_starredHeading, shown.starred,
+                                   [&](const auto &person) { return makeTile(directory, index, person); });
     m_reorder->setVisible(shown.starredCount >= 2);
-    rebuildOthers(directory, index, shown.others);
+    m_otherEntries = fillSection(*m_othersGrid, *m_othersTitle, shown.others,
+                                 [&](const auto &person) { return makeRow(directory, index, person); });
     m_othersTitle->setText(shown.starred.isEmpty() ? tr("全部作者 · 按收藏数") : tr("其他作者 · 按收藏数"));
     const bool nobody = shown.starred.isEmpty() && shown.others.isEmpty();
     m_empty->setText(shown.personCount == 0 ? tr("收藏里还没有作者") : tr("没有匹配的作者"));
@@ -220,32 +222,21 @@ void AuthorsPage::rebuildChips(const Listing &listing)
     m_chips->fitHeight();
 }
 
-void AuthorsPage::rebuildStarred(const AuthorDirectory &directory, const AuthorIndex &index,
-                                 const QList<AuthorIndex::Person> &starred)
+// Fills a section's grid with one entry per person; the section shows only
+// while it lists someone.
+QList<PersonEntry *> AuthorsPage::fillSection(QWidget &grid, QWidget &heading,
+                                              const QList<AuthorIndex::Person> &people,
+                                              const std::function<PersonEntry *(const AuthorIndex::Person &)> &make)
 {
-    clearLayout(m_starredGrid->layout());
-    m_starredEntries.clear();
-    for (const AuthorIndex::Person &person : starred) {
-        PersonEntry *tile = makeTile(directory, index, person);
-        m_starredGrid->layout()->addWidget(tile);
-        m_starredEntries.append(tile);
+    clearLayout(grid.layout());
+    QList<PersonEntry *> entries;
+    for (const AuthorIndex::Person &person : people) {
+        entries.append(make(person));
+        grid.layout()->addWidget(entries.last());
     }
-    m_starredHeading->setVisible(!starred.isEmpty());
-    m_starredGrid->setVisible(!starred.isEmpty());
-}
-
-void AuthorsPage::rebuildOthers(const AuthorDirectory &directory, const AuthorIndex &index,
-                                const QList<AuthorIndex::Person> &others)
-{
-    clearLayout(m_othersGrid->layout());
-    m_otherEntries.clear();
-    for (const AuthorIndex::Person &person : others) {
-        PersonEntry *row = makeRow(directory, index, person);
-        m_othersGrid->layout()->addWidget(row);
-        m_otherEntries.append(row);
-    }
-    m_othersTitle->setVisible(!others.isEmpty());
-    m_othersGrid->setVisible(!others.isEmpty());
+    heading.setVisible(!people.isEmpty());
+    grid.setVisible(!people.isEmpty());
+    return entries;
 }
 
 PersonEntry *AuthorsPage::makeTile(const AuthorDirectory &directory, const AuthorIndex &index,

@@ -4,6 +4,7 @@
 #include "AuthorIndex.h"
 
 #include <QWidget>
+#include <functional>
 #include <optional>
 
 class AdaptiveGrid;
@@ -63,10 +64,9 @@ private:
     QStringList signature(const AuthorDirectory &directory, const AuthorIndex &index,
                           const Listing &listing) const;
     void rebuildChips(const Listing &listing);
-    void rebuildStarred(const AuthorDirectory &directory, const AuthorIndex &index,
-                        const QList<AuthorIndex::Person> &starred);
-    void rebuildOthers(const AuthorDirectory &directory, const AuthorIndex &index,
-                       const QList<AuthorIndex::Person> &others);
+    static QList<PersonEntry *> fillSection(QWidget &grid, QWidget &heading,
+                                            const QList<AuthorIndex::Person> &people,
+                                            const std::function<PersonEntry *(const AuthorIndex::Person &)> &make);
     PersonEntry *makeTile(const AuthorDirectory &directory, const AuthorIndex &index,
                           const AuthorIndex::Person &person);
     PersonEntry *makeRow(const AuthorDirectory &directory, const AuthorIndex &index,

@@ -86,8 +86,9 @@ public:
     static bool migrateLegacyNames(const QString &scope);
 
     // One sync cycle: merges the shared file with the library and writes the
-    // result back as the latest file and the day's copy. None while paused.
-    // Throws FolderError, FileError, Backup::BackupError and StoreError.
+    // result back as the latest file and the day's copy. None while paused,
+    // or when the context is gone before the shared file is read. Awaiting
+    // it throws FolderError, FileError, Backup::BackupError and StoreError.
     static QCoro::Task<std::optional<Sync::Result>> sync(ModelContext &context, bool forceWrite);
     // One-way backup of the library; true when the files were written.
     static QCoro::Task<bool> backup(ModelContext &context, bool force);

@@ -267,8 +267,15 @@ void MacModel::aboutToQuit()
 {
     // Deletes still undoable become final, so the last write leaves them out.
     m_pendingDelete->commit();
+    // The event loop has ended: the last write is waited for here.
+    QCoro::waitFor(syncBeforeQuit());
+}
+
+QCoro::Task<> MacModel::syncBeforeQuit()
+{
     try {
-        BackupFolder::sync(m_container->mainContext(), false);
+        auto cycle = BackupFolder::sync(m_container->mainContext(), false);
+        co_await std::move(cycle);
     } catch (const std::exception &error) {
         qCWarning(tamselLog, "sync failed: %s", error.what());
     }

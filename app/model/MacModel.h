@@ -196,6 +196,7 @@ private:
     QCoro::Task<> syncSoon(std::chrono::milliseconds delay, bool manual);
     QCoro::Task<> clearToastLater(QString message);
     QCoro::Task<> hideDockIconLater();
+    QCoro::Task<> syncBeforeQuit();
     void startDetached(QCoro::Task<> task, const QString &what);
 
     template <typename T> void update(T &field, const T &value, void (MacModel::*changed)());

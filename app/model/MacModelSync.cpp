@@ -74,9 +74,14 @@ QCoro::Task<> MacModel::sync(bool manual)
         co_return;
     std::optional<Sync::Result> result;
     try {
-        result = BackupFolder::sync(m_container->mainContext(), manual);
+        auto cycle = BackupFolder::sync(m_container->mainContext(), manual);
+        result = co_await std::move(cycle);
+        if (!self)
+            co_return;
         setSyncError(std::nullopt);
     } catch (const std::exception &error) {
+        if (!self)
+            co_return;
         const QString message = errorMessage(error);
         setSyncError(message);
         if (manual)

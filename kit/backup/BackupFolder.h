@@ -17,7 +17,8 @@
 // backup, and through which the desktop and phone applications exchange the
 // library. The chosen folder is remembered as its absolute path in the
 // settings; every read, write and move in it is coordinated with other
-// processes. Main thread only.
+// processes. Main thread only; the file work of the sync cycle runs in a
+// worker and is awaited.
 class ModelContext;
 
 class BackupFolder {
@@ -85,17 +86,18 @@ public:
     static bool migrateLegacyNames(const QString &scope);
 
     // One sync cycle: merges the shared file with the library and writes the
-    // result back as the latest file and the day's copy. None while paused.
-    // Throws FolderError, FileError, Backup::BackupError and StoreError.
-    static std::optional<Sync::Result> sync(ModelContext &context, bool forceWrite);
+    // result back as the latest file and the day's copy. None while paused,
+    // or when the context is gone before the shared file is read. Awaiting
+    // it throws FolderError, FileError, Backup::BackupError and StoreError.
+    static QCoro::Task<std::optional<Sync::Result>> sync(ModelContext &context, bool forceWrite);
     // One-way backup of the library; true when the files were written.
-    static bool backup(ModelContext &context, bool force);
+    static QCoro::Task<bool> backup(ModelContext &context, bool force);
     // Waits, up to the timeout, while the shared file is present only as a
     // placeholder, so the sync that follows reads its newest version.
     static QCoro::Task<void> fetchLatest(std::chrono::milliseconds timeout);
     // How many posts of the shared file the library lacks; pauses backup and
     // sync while there are any.
-    static qsizetype checkExisting(ModelContext &context);
+    static QCoro::Task<qsizetype> checkExisting(ModelContext &context);
     static std::optional<QDateTime> lastBackup();
     static bool autoBackup();
     static bool isPaused();
@@ -123,9 +125,8 @@ private:
     static void migrateFileNames(const QString &directory);
     static std::optional<QString> currentName(const QString &legacyName);
 
-    static void writeLatestAndDaily(const QByteArray &bytes, const QString &directory, const QDateTime &now);
-    static void pruneDailyCopies(const QString &directory);
-    static QString openWorkingDirectory(const QString &folder);
+    // Writes in a worker, then remembers what was written.
+    static QCoro::Task<> writeLatestAndDaily(QByteArray bytes, QString directory, QDateTime now);
 
     static bool s_legacyNamesMigrated;
 };

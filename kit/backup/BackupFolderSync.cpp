@@ -9,6 +9,7 @@
 #include "Clock.h"
 #include "FileCoordinator.h"
 #include "FileError.h"
+#include "FileWork.h"
 #include "KitLog.h"
 #include "ModelContext.h"
 #include "Post.h"
@@ -20,6 +21,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QPointer>
 #include <algorithm>
 #include <memory>
 
@@ -74,6 +76,66 @@ std::unique_ptr<QLockFile> holdCycle(const QString &directory)
         QDir(directory).filePath(BackupFolder::latestName + QStringLiteral(".sync")));
 }
 
+// Several threads: a cycle waiting for another's lock must not hold up the
+// writes of the cycle that has it.
+FileWork &fileWork()
+{
+    static FileWork work(QThread::NormalPriority);
+    return work;
+}
+
+void makeWorkingDirectory(const QString &directory)
+{
+    if (!QDir().mkpath(directory))
+        throw FileError(QStringLiteral("Cannot create %1").arg(directory));
+}
+
+// A cycle that holds the folder: its lock, and the shared file as it was
+// then, none when the folder has none.
+struct OpenedCycle {
+    std::unique_ptr<QLockFile> lock;
+    std::optional<QByteArray> remote;
+};
+
+// In the worker: waits for another process's cycle to end, then reads.
+OpenedCycle openCycle(const QString &directory)
+{
+    makeWorkingDirectory(directory);
+    OpenedCycle cycle{holdCycle(directory), std::nullopt};
+    const QDir dir(directory);
+    const QString latest = dir.filePath(BackupFolder::latestName);
+    if (QFileInfo::exists(latest) ||
+        QFileInfo::exists(dir.filePath(BackupFolder::placeholderName(BackupFolder::latestName))))
+        cycle.remote = BackupFolder::coordinatedRead(latest);
+    return cycle;
+}
+
+// In the worker.
+void pruneDailyCopies(const QString &directory)
+{
+    const QDir dir(directory);
+    QList<std::pair<QString, QString>> copies; // logical name, name on disk
+    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        const QString logical = BackupFolder::logicalName(name);
+        if (isDailyCopy(logical))
+            copies.append({logical, name});
+    }
+    std::sort(copies.begin(), copies.end(), std::greater<>());
+    for (qsizetype i = BackupFolder::keepDaily; i < copies.size(); ++i)
+        QFile::remove(dir.filePath(copies[i].second));
+}
+
+// In the worker: the fingerprint of the bytes once they are written.
+QString writeFiles(const QByteArray &bytes, const QString &directory, const QDateTime &now)
+{
+    makeWorkingDirectory(directory);
+    const QDir dir(directory);
+    BackupFolder::write(bytes, dir.filePath(BackupFolder::latestName));
+    BackupFolder::write(bytes, dir.filePath(BackupFolder::dailyName(now)));
+    pruneDailyCopies(directory);
+    return Backup::fingerprint(bytes);
+}
+
 class AccessGuard {
 public:
     explicit AccessGuard(std::function<void()> close) : m_close(std::move(close)) {}
@@ -108,87 +170,60 @@ QString BackupFolder::dailyName(const QDateTime &now)
     return dailyPrefix + now.toUTC().date().toString(Qt::ISODate) + QStringLiteral(".json");
 }
 
-QString BackupFolder::openWorkingDirectory(const QString &folder)
-{
-    const QString workingDirectory = directory(folder);
-    if (!QDir().mkpath(workingDirectory))
-        throw FileError(QStringLiteral("Cannot create %1").arg(workingDirectory));
-    return workingDirectory;
-}
-
-std::optional<Sync::Result> BackupFolder::sync(ModelContext &context, bool forceWrite)
+QCoro::Task<std::optional<Sync::Result>> BackupFolder::sync(ModelContext &context, bool forceWrite)
 {
     const QString folder = requireFolder();
     if (isPaused())
-        return std::nullopt;
+        co_return std::nullopt;
     const auto access = openAccess(folder);
-    const QString workingDirectory = openWorkingDirectory(folder);
-    const auto cycle = holdCycle(workingDirectory);
-
-    const QString latest = QDir(workingDirectory).filePath(latestName);
-    std::optional<QByteArray> remote;
-    if (QFileInfo::exists(latest) ||
-        QFileInfo::exists(QDir(workingDirectory).filePath(placeholderName(latestName))))
-        remote = coordinatedRead(latest);
+    const QString workingDirectory = directory(folder);
+    const QPointer<ModelContext> alive(&context);
+    auto opening = fileWork().run([workingDirectory] { return openCycle(workingDirectory); });
+    const OpenedCycle cycle = co_await std::move(opening);
+    // The store is read only now that the bytes are in; it may have closed meanwhile.
+    if (!alive)
+        co_return std::nullopt;
 
     const QDateTime now = Clock::now();
     const QString stateURL = QDir(TamselStore::storeDirectory()).filePath(QStringLiteral("SyncState.json"));
-    Sync::Result result = Sync::merge(remote, context, stateURL, now);
+    Sync::Result result = Sync::merge(cycle.remote, *alive, stateURL, now);
     // A forced write hands on the merge's own document, stamps and
     // tombstones included, not a bare export that would lose them.
     if (forceWrite && !result.output)
         result.output = result.document;
 
-    if (result.output && isWorthWriting(*result.output, context)) {
-        writeLatestAndDaily(*result.output, workingDirectory, now);
-        defaults().setNumber(lastSyncKey, secondsSince1970(now));
+    if (result.output && isWorthWriting(*result.output, *alive)) {
+        auto writing = writeLatestAndDaily(*result.output, workingDirectory, now);
+        co_await std::move(writing);
         qCInfo(tamselLog, "sync: +%ld ~%ld -%ld, wrote %ld bytes", long(result.added), long(result.updated),
                long(result.deleted), long(result.output->size()));
-        return result;
     }
     defaults().setNumber(lastSyncKey, secondsSince1970(now));
-    return result;
+    co_return result;
 }
 
-bool BackupFolder::backup(ModelContext &context, bool force)
+QCoro::Task<bool> BackupFolder::backup(ModelContext &context, bool force)
 {
     const QString folder = requireFolder();
     if (isPaused() || postCount(context) == 0)
-        return false;
+        co_return false;
     const QByteArray bytes = Backup::exportLibrary(context);
     const QString fingerprint = Backup::fingerprint(bytes);
     if (!force && defaults().string(fingerprintKey) == fingerprint)
-        return false;
+        co_return false;
     const auto access = openAccess(folder);
-    const QString workingDirectory = openWorkingDirectory(folder);
-    writeLatestAndDaily(bytes, workingDirectory, Clock::now());
+    auto writing = writeLatestAndDaily(bytes, directory(folder), Clock::now());
+    co_await std::move(writing);
     qCInfo(tamselLog, "backup written (%ld bytes)", long(bytes.size()));
-    return true;
+    co_return true;
 }
 
-void BackupFolder::writeLatestAndDaily(const QByteArray &bytes, const QString &directory,
-                                       const QDateTime &now)
+QCoro::Task<> BackupFolder::writeLatestAndDaily(QByteArray bytes, QString directory, QDateTime now)
 {
-    const QDir dir(directory);
-    write(bytes, dir.filePath(latestName));
-    write(bytes, dir.filePath(dailyName(now)));
-    pruneDailyCopies(directory);
-    defaults().setString(fingerprintKey, Backup::fingerprint(bytes));
+    auto writing = fileWork().run([=] { return writeFiles(bytes, directory, now); });
+    const QString fingerprint = co_await std::move(writing);
+    defaults().setString(fingerprintKey, fingerprint);
     defaults().setNumber(lastBackupKey, secondsSince1970(now));
-}
-
-void BackupFolder::pruneDailyCopies(const QString &directory)
-{
-    const QDir dir(directory);
-    QList<std::pair<QString, QString>> copies; // logical name, name on disk
-    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-        const QString logical = logicalName(name);
-        if (isDailyCopy(logical))
-            copies.append({logical, name});
-    }
-    std::sort(copies.begin(), copies.end(), std::greater<>());
-    for (qsizetype i = keepDaily; i < copies.size(); ++i)
-        QFile::remove(dir.filePath(copies[i].second));
 }
 
 QCoro::Task<void> BackupFolder::fetchLatest(std::chrono::milliseconds timeout)
@@ -212,19 +247,23 @@ QCoro::Task<void> BackupFolder::fetchLatest(std::chrono::milliseconds timeout)
     }
 }
 
-qsizetype BackupFolder::checkExisting(ModelContext &context)
+QCoro::Task<qsizetype> BackupFolder::checkExisting(ModelContext &context)
 {
+    const QPointer<ModelContext> alive(&context);
     qsizetype missing = 0;
     try {
-        const QList<Entry> all = entries();
-        const auto latest = std::find_if(all.begin(), all.end(), [](const Entry &e) { return e.isLatest(); });
-        if (latest != all.end())
-            missing = Backup::summary(read(*latest)).missing(context);
+        const QString folder = requireFolder();
+        const auto access = openAccess(folder);
+        const QString latest = QDir(directory(folder)).filePath(latestName);
+        auto reading = fileWork().run([latest] { return Backup::summary(coordinatedRead(latest)); });
+        const Backup::Summary shared = co_await std::move(reading);
+        if (alive)
+            missing = shared.missing(*alive);
     } catch (const std::exception &) {
         missing = 0;
     }
     setPaused(missing >= 1);
-    return missing;
+    co_return missing;
 }
 
 std::optional<QDateTime> BackupFolder::lastBackup()

@@ -10,12 +10,10 @@
 #include "StoreError.h"
 #include "TamselStore.h"
 
-#include <QCoroFuture>
 #include <QDir>
 #include <QFile>
 #include <QPointer>
 #include <QScopeGuard>
-#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 #include <filesystem>
 #include <variant>
@@ -115,11 +113,7 @@ bool needsNoDownload(const Post &post)
 
 } // namespace
 
-MediaBackup::MediaBackup()
-{
-    m_fileWork.setMaxThreadCount(1);
-    m_fileWork.setThreadPriority(QThread::LowPriority);
-}
+MediaBackup::MediaBackup() = default;
 
 MediaBackup &MediaBackup::shared()
 {
@@ -206,8 +200,10 @@ QCoro::Task<std::optional<QString>> MediaBackup::write(const WorkItem &item, con
     const auto source = byteSource(*item.media, item.video);
     if (!source)
         co_return std::nullopt;
-    co_return co_await QtConcurrent::run(&m_fileWork, copyToFolder, *source,
-                                         QDir(mediaFolder).filePath(item.name));
+    auto copying = m_fileWork.run([source = *source, target = QDir(mediaFolder).filePath(item.name)] {
+        return copyToFolder(source, target);
+    });
+    co_return co_await std::move(copying);
 }
 
 QCoro::Task<> MediaBackup::pruneUnnamed(const QString &mediaFolder, const MediaFolder::Listing &existing,
@@ -231,7 +227,8 @@ QCoro::Task<> MediaBackup::pruneUnnamed(const QString &mediaFolder, const MediaF
         if (!item->isGone())
             keep.insert(item->id());
     }
-    co_await QtConcurrent::run(&m_fileWork, pruneKeeping, mediaFolder, existing, keep, backupFiles);
+    auto pruning = m_fileWork.run([=] { pruneKeeping(mediaFolder, existing, keep, backupFiles); });
+    co_await std::move(pruning);
 }
 
 QCoro::Task<QSet<QUuid>> MediaBackup::restore(QList<QUuid> ids, ModelContext &context)
@@ -290,8 +287,8 @@ QCoro::Task<> MediaBackup::fillField(std::shared_ptr<Media> media, bool video, c
     const auto onDisk = existing.constFind(name);
     if (onDisk == existing.cend())
         co_return;
-    const auto bytes =
-        co_await QtConcurrent::run(&m_fileWork, readQuietly, QDir(mediaFolder).filePath(*onDisk));
+    auto reading = m_fileWork.run([path = QDir(mediaFolder).filePath(*onDisk)] { return readQuietly(path); });
+    const auto bytes = co_await std::move(reading);
     // Deleted (with its post, perhaps) or downloaded while the file was read.
     if (!bytes || media->isGone() || present())
         co_return;
@@ -303,7 +300,8 @@ QCoro::Task<> MediaBackup::fillField(std::shared_ptr<Media> media, bool video, c
 
 QCoro::Task<MediaFolder::Listing> MediaBackup::listing(const QString &mediaFolder)
 {
-    co_return co_await QtConcurrent::run(&m_fileWork, &MediaFolder::listing, mediaFolder);
+    auto listed = m_fileWork.run([mediaFolder] { return MediaFolder::listing(mediaFolder); });
+    co_return co_await std::move(listed);
 }
 
 void MediaBackup::setRunning(bool value)

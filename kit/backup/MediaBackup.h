@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileWork.h"
 #include "MediaFolder.h"
 
 #include <QCoroTask>
@@ -7,7 +8,6 @@
 #include <QObject>
 #include <QSet>
 #include <QString>
-#include <QThreadPool>
 #include <QUuid>
 #include <memory>
 #include <optional>
@@ -89,5 +89,6 @@ private:
     int m_done = 0;
     int m_total = 0;
     std::optional<QString> m_lastError;
-    QThreadPool m_fileWork;
+    // One file at a time, behind the application's own work.
+    FileWork m_fileWork{QThread::LowPriority, 1};
 };

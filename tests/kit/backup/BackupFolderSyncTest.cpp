@@ -6,12 +6,67 @@
 #include "Library.h"
 #include "TestHome.h"
 #include "UserDefaults.h"
+#include "WaitFor.h"
 
+#include "FileError.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QTest>
+#include <csignal>
+#include <cstdio>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace {
+
+const QString ownLink = QStringLiteral("https://weibo.com/1/A");
+const QString otherLink = QStringLiteral("https://weibo.com/2/B");
+const QSet<QString> bothLinks{ownLink, otherLink};
+
+QSet<QString> linksIn(Library &library)
+{
+    QSet<QString> links;
+    for (const auto &post : library.context.fetch<Post>())
+        links.insert(post->sourceURL());
+    return links;
+}
+
+QSet<QString> linksIn(const QByteArray &document)
+{
+    QSet<QString> links;
+    for (const auto &post : Backup::decode(document).posts)
+        links.insert(post.sourceURL);
+    return links;
+}
+
+// Until it ends, writing past `bytes` into any file fails as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{bytes, m_old.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+// Set in the second process of the test below: the folder both processes sync.
+const char peerFolderVariable[] = "KEPSEL_TEST_SYNC_PEER_FOLDER";
 
 class BackupFolderSyncTest : public HomeTest {
 protected:
@@ -37,6 +92,15 @@ protected:
         file.write(bytes);
     }
     static UserDefaults &defaults() { return TamselStore::defaults(); }
+    std::optional<Sync::Result> sync(bool force)
+    {
+        return TestAsync::waitFor(BackupFolder::sync(library.context, force));
+    }
+    bool backup(bool force) { return TestAsync::waitFor(BackupFolder::backup(library.context, force)); }
+    static qsizetype checkExisting(Library &of)
+    {
+        return TestAsync::waitFor(BackupFolder::checkExisting(of.context));
+    }
 
     const QString folder = home.path() + QStringLiteral("/drive/Kepsel");
     Library library;
@@ -47,7 +111,7 @@ TEST_F(BackupFolderSyncTest, WritesTheLatestFileAndTheUtcDaysCopyOnlyWhenThereIs
     library.addPost(QStringLiteral("https://weibo.com/1/A"));
     library.context.save();
 
-    const auto first = BackupFolder::sync(library.context, false);
+    const auto first = sync(false);
     ASSERT_TRUE(first && first->output);
     EXPECT_EQ(latest(), *first->output);
     EXPECT_TRUE(QFile::exists(path(QStringLiteral("Kepsel 备份 2024-05-02.json"))));
@@ -56,14 +120,14 @@ TEST_F(BackupFolderSyncTest, WritesTheLatestFileAndTheUtcDaysCopyOnlyWhenThereIs
     QFile::remove(path(BackupFolder::latestName));
     writeFile(BackupFolder::latestName, first->document);
     defaults().remove(BackupFolder::lastBackupKey);
-    const auto quiet = BackupFolder::sync(library.context, false);
+    const auto quiet = sync(false);
     ASSERT_TRUE(quiet);
     EXPECT_FALSE(quiet->output);
     EXPECT_FALSE(BackupFolder::lastBackup());
     EXPECT_TRUE(defaults().contains(BackupFolder::lastSyncKey));
 
     // A forced write keeps the merge's stamps rather than a bare export.
-    const auto forced = BackupFolder::sync(library.context, true);
+    const auto forced = sync(true);
     ASSERT_TRUE(forced && forced->output);
     const Backup::File written = Backup::decode(latest());
     ASSERT_TRUE(written.syncStamps);
@@ -74,27 +138,27 @@ TEST_F(BackupFolderSyncTest, PausedOrUnchosenFoldersSyncNothing)
 {
     library.addPost(QStringLiteral("https://weibo.com/1/A"));
     BackupFolder::setPaused(true);
-    EXPECT_EQ(BackupFolder::sync(library.context, true), std::nullopt);
-    EXPECT_FALSE(BackupFolder::backup(library.context, true));
+    EXPECT_EQ(sync(true), std::nullopt);
+    EXPECT_FALSE(backup(true));
     EXPECT_FALSE(defaults().contains(BackupFolder::lastSyncKey));
     EXPECT_TRUE(QDir(folder).isEmpty());
 
     BackupFolder::clear();
-    EXPECT_THROW(BackupFolder::sync(library.context, false), BackupFolder::FolderError);
-    EXPECT_THROW(BackupFolder::backup(library.context, false), BackupFolder::FolderError);
+    EXPECT_THROW(sync(false), BackupFolder::FolderError);
+    EXPECT_THROW(backup(false), BackupFolder::FolderError);
 }
 
 TEST_F(BackupFolderSyncTest, AnEmptyLibraryWritesOnlyToHandOnItsDeletes)
 {
-    EXPECT_TRUE(BackupFolder::sync(library.context, true));
+    EXPECT_TRUE(sync(true));
     EXPECT_FALSE(QFile::exists(path(BackupFolder::latestName)));
 
     auto post = library.addPost(QStringLiteral("https://weibo.com/1/A"));
     library.context.save();
-    BackupFolder::sync(library.context, false);
+    sync(false);
     library.context.remove(post);
     library.context.save();
-    const auto result = BackupFolder::sync(library.context, false);
+    const auto result = sync(false);
     ASSERT_TRUE(result && result->output);
     const Backup::File written = Backup::decode(latest());
     EXPECT_TRUE(written.posts.isEmpty());
@@ -111,7 +175,7 @@ TEST_F(BackupFolderSyncTest, KeepsTheSevenNewestDailyCopiesAndTheUsersOwnFiles)
     writeFile(QStringLiteral(".Kepsel 备份 2024-04-28.json.icloud"), "");
     writeFile(QStringLiteral("Kepsel 备份 copy.json"), "mine");
 
-    BackupFolder::sync(library.context, false);
+    sync(false);
     QStringList daily = QDir(folder).entryList(QDir::Files | QDir::Hidden);
     daily.removeIf([](const QString &name) { return !name.contains(QStringLiteral("备份 ")); });
     EXPECT_EQ(daily.size(), 8);
@@ -127,7 +191,7 @@ TEST_F(BackupFolderSyncTest, ADamagedSharedFileIsRefusedAndKept)
     library.context.save();
     const QByteArray half = Backup::exportLibrary(library.context).left(40);
     writeFile(BackupFolder::latestName, half);
-    EXPECT_THROW(BackupFolder::sync(library.context, true), Backup::BackupError);
+    EXPECT_THROW(sync(true), Backup::BackupError);
     EXPECT_EQ(latest(), half);
     EXPECT_FALSE(defaults().contains(BackupFolder::lastSyncKey));
 }
@@ -136,15 +200,83 @@ TEST_F(BackupFolderSyncTest, BackupSkipsAnUnchangedLibraryAndCheckExistingPauses
 {
     library.addPost(QStringLiteral("https://weibo.com/1/A"));
     library.context.save();
-    EXPECT_TRUE(BackupFolder::backup(library.context, false));
-    EXPECT_FALSE(BackupFolder::backup(library.context, false));
-    EXPECT_TRUE(BackupFolder::backup(library.context, true));
+    EXPECT_TRUE(backup(false));
+    EXPECT_FALSE(backup(false));
+    EXPECT_TRUE(backup(true));
 
     Library other;
-    EXPECT_EQ(BackupFolder::checkExisting(other.context), 1);
+    EXPECT_EQ(checkExisting(other), 1);
     EXPECT_TRUE(BackupFolder::isPaused());
-    EXPECT_EQ(BackupFolder::checkExisting(library.context), 0);
+    EXPECT_EQ(checkExisting(library), 0);
     EXPECT_FALSE(BackupFolder::isPaused());
+}
+
+// Runs one sync of this library while a second process runs one of its own
+// against the same folder, then one more each: both sides end with both posts.
+TEST_F(BackupFolderSyncTest, TwoProcessesSyncingTheSameFolderAtOnceLoseNothing)
+{
+    if (qEnvironmentVariableIsSet(peerFolderVariable)) {
+        BackupFolder::setFolder(qEnvironmentVariable(peerFolderVariable));
+        library.addPost(otherLink);
+        library.context.save();
+        std::puts("peer syncing");
+        std::fflush(stdout);
+        sync(false);
+        QFile input;
+        ASSERT_TRUE(input.open(stdin, QIODevice::ReadOnly));
+        input.readLine(); // the first process has synced once
+        sync(false);
+        EXPECT_EQ(linksIn(library), bothLinks);
+        return;
+    }
+    library.addPost(ownLink);
+    library.context.save();
+    const auto *test = ::testing::UnitTest::GetInstance()->current_test_info();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(peerFolderVariable), folder);
+    QProcess peer;
+    peer.setProcessEnvironment(environment);
+    peer.setProcessChannelMode(QProcess::MergedChannels);
+    peer.start(QCoreApplication::applicationFilePath(),
+               {QStringLiteral("--gtest_filter=%1.%2").arg(test->test_suite_name(), test->name())});
+    QByteArray output;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            output += peer.readAll();
+            return output.contains("peer syncing") || peer.state() == QProcess::NotRunning;
+        },
+        60000));
+
+    sync(false);
+    peer.write("synced\n");
+    ASSERT_TRUE(peer.waitForFinished(60000));
+    output += peer.readAll();
+    EXPECT_TRUE(peer.exitStatus() == QProcess::NormalExit && peer.exitCode() == 0) << output.constData();
+    sync(false);
+    EXPECT_EQ(linksIn(library), bothLinks);
+    EXPECT_EQ(linksIn(latest()), bothLinks);
+}
+
+TEST_F(BackupFolderSyncTest, AFullFolderKeepsTheSharedFileAndTheLibraryAndReportsTheFailure)
+{
+    Library phone;
+    phone.addPost(otherLink);
+    const QByteArray shared = Backup::exportLibrary(phone.context);
+    writeFile(BackupFolder::latestName, shared);
+    // Far larger than anything else the sync writes (settings, sync state).
+    library.addPost(ownLink)->setNote(QString(40000, QLatin1Char('x')));
+    library.context.save();
+    {
+        const FileSizeLimit full(16384);
+        EXPECT_THROW(sync(false), FileError);
+    }
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{BackupFolder::latestName});
+    EXPECT_EQ(latest(), shared);
+    EXPECT_FALSE(defaults().contains(BackupFolder::lastSyncKey));
+    EXPECT_EQ(linksIn(library), bothLinks);
+
+    sync(false);
+    EXPECT_EQ(linksIn(latest()), bothLinks);
 }
 
 } // namespace

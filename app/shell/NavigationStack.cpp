@@ -84,7 +84,8 @@ QWidget *NavigationStack::top() const
 void NavigationStack::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    m_pages->setGeometry(rect());
+    // Pages start below the bar, so what the bar covers is only what scrolled under it.
+    m_pages->setGeometry(rect().adjusted(0, barHeight, 0, 0));
     if (m_overlay)
         m_overlay->setGeometry(0, 0, width(), m_overlay->height());
     m_back->setGeometry(10, (barHeight - 28) / 2, 28, 28);

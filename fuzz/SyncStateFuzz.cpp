@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                   "keys are upper-case");
     const QByteArray bytes = state.encode();
     const Sync::State reread = Sync::State::decode(bytes);
-    Fuzz::require(reread == state || Fuzz::escapesSurrogate(input), "a state written and read back is equal");
+    Fuzz::require(reread == state, "a state written and read back is equal");
     Fuzz::require(reread.encode() == bytes, "a state rewritten gives the same bytes");
     return 0;
 }

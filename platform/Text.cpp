@@ -3,6 +3,8 @@
 #include <QCollator>
 #include <QLocale>
 #include <QTextBoundaryFinder>
+#include <charconv>
+#include <optional>
 
 namespace Text {
 
@@ -132,6 +134,60 @@ QByteArray jsonKeepingZeroWidthNoBreakSpaces(const QByteArray &json)
     static const QByteArray mark("\xEF\xBB\xBF");
     QByteArray body = json.startsWith(mark) ? json.mid(mark.size()) : json;
     return body.replace(mark, "\\uFEFF");
+}
+
+namespace {
+
+std::optional<char16_t> hexUnit(const QByteArray &data, qsizetype at)
+{
+    if (at + 4 > data.size())
+        return std::nullopt;
+    const char *first = data.constData() + at;
+    uint unit = 0;
+    const auto [end, error] = std::from_chars(first, first + 4, unit, 16);
+    if (error != std::errc() || end != first + 4)
+        return std::nullopt;
+    return char16_t(unit);
+}
+
+bool isHighSurrogate(char16_t unit)
+{
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+bool isLowSurrogate(char16_t unit)
+{
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+bool startsLowSurrogateEscape(const QByteArray &data, qsizetype at)
+{
+    if (at + 1 >= data.size() || data[at] != '\\' || data[at + 1] != 'u')
+        return false;
+    const auto unit = hexUnit(data, at + 2);
+    return unit && isLowSurrogate(*unit);
+}
+
+} // namespace
+
+// Backslashes only occur inside strings in valid JSON, so a plain scan over
+// escapes is enough.
+QByteArray jsonReplacingLoneSurrogates(QByteArray json)
+{
+    qsizetype at = json.indexOf('\\');
+    while (at >= 0 && at + 1 < json.size()) {
+        qsizetype next = at + 2;
+        if (json[at + 1] == 'u') {
+            if (const auto unit = hexUnit(json, at + 2)) {
+                next = at + 6;
+                if (isHighSurrogate(*unit) && startsLowSurrogateEscape(json, next))
+                    next += 6;
+                else if (isHighSurrogate(*unit) || isLowSurrogate(*unit))
+                    json.replace(at + 2, 4, "FFFD");
+            }
+        }
+        at = json.indexOf('\\', next);
+    }
+    return json;
 }
 
 } // namespace Text

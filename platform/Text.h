@@ -54,5 +54,10 @@ QString uuidText(const QUuid &uuid);
 // escaped, since Qt would take one that starts a string or a member name for
 // a byte-order mark and drop it. Outside strings the bytes are not JSON anyway.
 QByteArray jsonKeepingZeroWidthNoBreakSpaces(const QByteArray &json);
+// JSON text whose unpaired surrogate escapes ("\uD800" without its partner)
+// are rewritten to U+FFFD. Qt would read one into a QString that no UTF-8 can
+// hold; platforms emit them when they cut a text inside an emoji, and a string
+// read that way could not be written back as it was read.
+QByteArray jsonReplacingLoneSurrogates(QByteArray json);
 
 } // namespace Text

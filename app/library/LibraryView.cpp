@@ -158,7 +158,8 @@ QMenu *LibraryView::makeDisplayMenu(QWidget *parent)
     }
     menu->addSection(tr("卡片大小"));
     auto sizes = new QActionGroup(menu);
-    for (const auto &[label, width] : {std::pair{tr("小"), 180.0}, {tr("中"), 230.0}, {tr("大"), 300.0}}) {
+    for (const auto &[label, size] : {std::pair{tr("小"), 180.0}, {tr("中"), 230.0}, {tr("大"), 300.0}}) {
+        const double width = size; // a structured binding cannot be captured before clang 16
         QAction *action = menu->addAction(label, this, [this, width] { setCardWidth(width); });
         action->setCheckable(true);
         action->setActionGroup(sizes);

@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <QByteArray>
-#include <QRegularExpression>
 #include <QString>
 
 // Helpers for fuzz targets. Each target defines
@@ -22,14 +21,6 @@ inline QByteArray bytes(const uint8_t *data, size_t size)
 inline QString text(const uint8_t *data, size_t size)
 {
     return QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
-}
-
-// Whether JSON text escapes a UTF-16 surrogate, so that a string read from it
-// may hold a lone one. That is no text: written as UTF-8 it comes back as "?".
-inline bool escapesSurrogate(const QByteArray &json)
-{
-    static const QRegularExpression escape(QStringLiteral("\\\\u[dD][89a-fA-F]"));
-    return escape.match(QString::fromUtf8(json)).hasMatch();
 }
 
 // Ends the run with the property that failed, so that libFuzzer keeps the

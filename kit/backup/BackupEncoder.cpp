@@ -152,16 +152,12 @@ void writeRecords(JsonWriter &out, const char *key, const QList<Record> &records
 
 void writeSettings(JsonWriter &out, const QMap<QString, SettingValue> &settings)
 {
-    out.key(QLatin1String("settings"));
-    out.beginObject();
-    for (auto entry = settings.cbegin(); entry != settings.cend(); ++entry) {
-        out.key(entry.key());
-        if (const bool *flag = std::get_if<bool>(&entry.value()))
+    writeSortedMap(out, "settings", settings, [&](const SettingValue &value) {
+        if (const bool *flag = std::get_if<bool>(&value))
             out.boolean(*flag);
         else
-            out.string(std::get<QString>(entry.value()));
-    }
-    out.endObject();
+            out.string(std::get<QString>(value));
+    });
 }
 
 } // namespace

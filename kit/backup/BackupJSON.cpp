@@ -1,6 +1,7 @@
 #include "BackupJSON.h"
 
 #include "BackupError.h"
+#include "Text.h"
 
 #include <QDate>
 #include <QJsonDocument>
@@ -109,14 +110,17 @@ QJsonObject parseObject(const QByteArray &bytes)
 {
     if (bytes.size() > maxDocumentBytes)
         throw BackupError::unreadable(QStringLiteral("file larger than %1 MB").arg(maxDocumentBytes >> 20));
+    // Every text read is one UTF-8 can hold, so a document read and written
+    // again gives the same bytes.
+    const QByteArray readable = Text::jsonReplacingLoneSurrogates(bytes);
     QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    const QJsonDocument document = QJsonDocument::fromJson(readable, &error);
     if (error.error != QJsonParseError::NoError)
         throw BackupError::unreadable(
             QStringLiteral("%1 at offset %2").arg(error.errorString()).arg(error.offset));
     if (!document.isObject())
         throw BackupError::unreadable(QStringLiteral("top level is not an object"));
-    if (const auto key = firstRepeatedKey(bytes))
+    if (const auto key = firstRepeatedKey(readable))
         throw BackupError::unreadable(QStringLiteral("key \"%1\" appears twice").arg(*key));
     return document.object();
 }

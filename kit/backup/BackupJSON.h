@@ -2,6 +2,7 @@
 
 #include "BackupFile.h"
 #include "JsonWriter.h"
+#include "Text.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -11,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 #include <QUuid>
+#include <algorithm>
 #include <optional>
 
 // The JSON forms shared by the backup document and the sync state file:
@@ -46,12 +48,14 @@ std::optional<QUuid> toUUID(const QJsonValue &value);
 
 // A map of id text to time as an object member, keys in ascending order.
 void writeDateMap(JsonWriter &out, const char *key, const DateMap &map);
-// Any map as an object member, keys in ascending order.
+// Any map as an object member, keys in ascending order of Unicode scalars,
+// which is the order of their UTF-8 bytes as written. (QString's own order
+// compares UTF-16 units and puts astral characters before U+E000-U+FFFF.)
 template <class Map, class Write>
 void writeSortedMap(JsonWriter &out, const char *key, const Map &map, Write write)
 {
     QStringList keys = map.keys();
-    keys.sort();
+    std::sort(keys.begin(), keys.end(), Text::scalarLess);
     out.key(QLatin1String(key));
     out.beginObject();
     for (const QString &entry : keys) {

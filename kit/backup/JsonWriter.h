@@ -9,8 +9,8 @@
 namespace Backup {
 
 // Writes JSON text straight into bytes, pretty-printed with four spaces and
-// "/" unescaped. Callers give the keys of each object in ascending order, so
-// equal content always gives equal bytes.
+// "/" unescaped. Callers give the keys of each object in ascending order of
+// their UTF-8 bytes, so equal content always gives equal bytes.
 class JsonWriter {
 public:
     void beginObject() { open('{'); }

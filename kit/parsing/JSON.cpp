@@ -13,58 +13,6 @@ namespace {
 
 constexpr double twoTo63 = 9223372036854775808.0;
 
-std::optional<char16_t> hexUnit(const QByteArray &data, qsizetype at)
-{
-    if (at + 4 > data.size())
-        return std::nullopt;
-    const char *first = data.constData() + at;
-    uint unit = 0;
-    const auto [end, error] = std::from_chars(first, first + 4, unit, 16);
-    if (error != std::errc() || end != first + 4)
-        return std::nullopt;
-    return char16_t(unit);
-}
-
-bool isHighSurrogate(char16_t unit)
-{
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-bool isLowSurrogate(char16_t unit)
-{
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
-bool startsLowSurrogateEscape(const QByteArray &data, qsizetype at)
-{
-    if (at + 1 >= data.size() || data[at] != '\\' || data[at + 1] != 'u')
-        return false;
-    const auto unit = hexUnit(data, at + 2);
-    return unit && isLowSurrogate(*unit);
-}
-
-// Qt keeps an unpaired surrogate escape as a broken QString; platforms emit
-// them when they cut a text in the middle of an emoji. Rewriting the escape to
-// U+FFFD keeps the rest of the document readable. Backslashes only occur inside
-// strings in valid JSON, so a plain scan over escapes is enough.
-QByteArray replacingLoneSurrogates(QByteArray data)
-{
-    qsizetype at = data.indexOf('\\');
-    while (at >= 0 && at + 1 < data.size()) {
-        qsizetype next = at + 2;
-        if (data[at + 1] == 'u') {
-            if (const auto unit = hexUnit(data, at + 2)) {
-                next = at + 6;
-                if (isHighSurrogate(*unit) && startsLowSurrogateEscape(data, next))
-                    next += 6;
-                else if (isHighSurrogate(*unit) || isLowSurrogate(*unit))
-                    data.replace(at + 2, 4, "FFFD");
-            }
-        }
-        at = data.indexOf('\\', next);
-    }
-    return data;
-}
-
 std::optional<qint64> storedInteger(const QJsonValue &value)
 {
     if (!value.isDouble() || value.toVariant().typeId() != QMetaType::LongLong)
@@ -132,7 +80,7 @@ JSON JSON::fromData(const QByteArray &data)
     const QByteArray body = Text::jsonKeepingZeroWidthNoBreakSpaces(data);
     // QJsonDocument reads only objects and arrays; a one-element array lets it
     // read a top-level fragment as well.
-    const QByteArray wrapped = '[' + replacingLoneSurrogates(body) + ']';
+    const QByteArray wrapped = '[' + Text::jsonReplacingLoneSurrogates(body) + ']';
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(wrapped, &error);
     if (error.error != QJsonParseError::NoError)

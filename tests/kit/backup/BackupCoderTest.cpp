@@ -111,6 +111,25 @@ TEST(BackupCoderTest, KeysAreWrittenInSortedOrderAndTextsEscaped)
     EXPECT_EQ(decode(bytes), file);
 }
 
+TEST(BackupCoderTest, LoneSurrogatesReadAsReplacementCharactersSoRewritingIsStable)
+{
+    const File file = decode(document(QString::fromUtf8(postJSON), 1, R"(, "settings": {
+        "\ud800x": "\udc00", "\ud83d\ude00": "\\ud800", "\uE000": true, "a": "\ud800\ud800"})"));
+    const QMap<QString, SettingValue> expected{{u"\uFFFDx"_qs, u"\uFFFD"_qs},
+                                               {u"😀"_qs, u"\\ud800"_qs},
+                                               {u"\uE000"_qs, true},
+                                               {u"a"_qs, u"\uFFFD\uFFFD"_qs}};
+    EXPECT_EQ(file.settings, expected);
+
+    const QByteArray bytes = encode(file);
+    EXPECT_EQ(decode(bytes), file);
+    EXPECT_EQ(encode(decode(bytes)), bytes);
+    // Keys follow their UTF-8 bytes: U+E000 before U+FFFD before an astral character.
+    const qsizetype private_ = bytes.indexOf("\"\xEE\x80\x80\""), replaced = bytes.indexOf("\"\xEF\xBF\xBDx\""),
+                    astral = bytes.indexOf("\"\xF0\x9F\x98\x80\"");
+    EXPECT_TRUE(bytes.indexOf("\"a\":") < private_ && private_ < replaced && replaced < astral) << bytes.constData();
+}
+
 TEST(BackupCoderTest, OptionalMembersMayBeMissingOrNullButRequiredOnesMayNot)
 {
     const File file = decode(document());

@@ -87,7 +87,8 @@ TEST_F(PostImporterTest, AShareTextBecomesAParsedPostWithItsMediaStored)
     EXPECT_EQ(post->sourceURL(), link("/note/1"));
     EXPECT_EQ(post->parseStateRaw(), QStringLiteral("pending"));
     EXPECT_TRUE(ImportProgress::shared().phase(post->id())->isParsing());
-    ASSERT_TRUE(waitUntil([&] { return readyCalls.contains(post->id()); }));
+    const QUuid id = post->id();
+    ASSERT_TRUE(waitUntil([&] { return readyCalls.contains(id); }));
 
     EXPECT_EQ(post->parseStateRaw(), QStringLiteral("parsed"));
     EXPECT_EQ(post->authorName(), QStringLiteral("Ann  Lee"));

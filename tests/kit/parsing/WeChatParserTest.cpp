@@ -63,4 +63,14 @@ TEST_F(WeChatParserTest, APageWithoutAnArticleFailsInsteadOfWipingASavedOne)
     EXPECT_EQ(failure("/s/gone").token(), QStringLiteral("article"));
 }
 
+TEST_F(WeChatParserTest, OnlyArticleHostLinksAreTaken)
+{
+    HostTable::clearOverrides();
+    for (const auto &[link, taken] : {std::pair{"https://mp.weixin.qq.com/s/AbC-12", true},
+                                      {"http://mp.weixin.qq.com/s?__biz=M#rd", true},
+                                      {"https://weixin.qq.com/s/AbC", false},
+                                      {"https://mp.weixin.qq.com.example.org/s/AbC", false}})
+        EXPECT_EQ(chosenCount<WeChatParser>({link}), int(taken)) << link;
+}
+
 } // namespace

@@ -65,4 +65,18 @@ TEST_F(XParserTest, AReplyWithoutTheStatusFails)
     EXPECT_THROW(TestAsync::waitFor(parseTask("/u/status/1")), JSONError);
 }
 
+TEST_F(XParserTest, OnlyStatusLinksOfXHostsAreTaken)
+{
+    HostTable::clearOverrides();
+    for (const auto &[link, taken] : {std::pair{"https://twitter.com/a/status/1?s=20", true},
+                                      {"https://mobile.x.com/a/status/1", true},
+                                      {"https://fxtwitter.com/a/status/1/video/1", true},
+                                      {"https://vxtwitter.com/a/status/1", true},
+                                      {"https://x.com/a", false},
+                                      {"https://x.com/a/STATUS/1", false},
+                                      {"https://x.com.example.org/a/status/1", false},
+                                      {"https://notx.com/a/status/1", false}})
+        EXPECT_EQ(chosenCount<XParser>({link}), int(taken)) << link;
+}
+
 } // namespace

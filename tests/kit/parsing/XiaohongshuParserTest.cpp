@@ -136,4 +136,13 @@ TEST_F(XiaohongshuParserTest, WithoutANoteTheErrorDependsOnTheStoredCookie)
     EXPECT_EQ(parse("/explore/odd").media, QList{ParsedMedia(MediaKind::video, QString())});
 }
 
+TEST(XiaohongshuTopicsTest, TopicMarksBecomeSpacesAndShortRCodesVanish)
+{
+    for (const auto &[text, cleaned] :
+         {std::pair{"\n 旅行[话题]#日落[话题]# [哭惹R][赞R]好 \n", "旅行 日落  好"},
+          {"[一二三四五六R][一二三四五六七R]", "[一二三四五六七R]"},
+          {"[话题]", "[话题]"}})
+        EXPECT_EQ(XiaohongshuParser::cleanTopics(QString::fromUtf8(text)), QString::fromUtf8(cleaned)) << text;
+}
+
 } // namespace

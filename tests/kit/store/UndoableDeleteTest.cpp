@@ -62,7 +62,7 @@ TEST_F(UndoableDeleteTest, ACommitThatThrowsInItsDelayIsLoggedNotFatal)
         [](const UndoableDelete::PostList &) { throw StoreError(QStringLiteral("disk is full")); });
     holder.start({first}, 0.01);
     // A loaded machine may run the delay late: wait for it, not a fixed time.
-    QTest::qWaitFor([&] { return !logged.isEmpty(); }, 5000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !logged.isEmpty(); }, 5000));
     qInstallMessageHandler(previous);
     EXPECT_TRUE(holder.posts().isEmpty());
     EXPECT_EQ(logged, QStringList{"delete failed: disk is full"});

@@ -1,11 +1,9 @@
 #include "../library/LibraryFixture.h"
-#include "Board.h"
 #include "Chip.h"
 #include "ImportProgress.h"
 #include "InfoPane.h"
 #include "Screenshot.h"
 #include "StarAuthorButton.h"
-#include "Tag.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -22,20 +20,6 @@ namespace {
 
 class InfoPaneTest : public LibraryFixture {
 protected:
-    std::shared_ptr<Tag> addTag(const QString &name, const QString &color = QStringLiteral("#2980B9"))
-    {
-        auto tag = std::make_shared<Tag>(name, color);
-        context.insert(tag);
-        return tag;
-    }
-
-    std::shared_ptr<Board> addBoard(const QString &name)
-    {
-        auto board = std::make_shared<Board>(name, QString());
-        context.insert(board);
-        return board;
-    }
-
     // In a scrolling column, as the detail screen shows it.
     InfoPane &show(const std::shared_ptr<Post> &post)
     {
@@ -139,7 +123,6 @@ TEST_F(InfoPaneTest, NewTagNameLosesSpacesAndHashesAndReusesATagOfThatName)
     pane.addNewTag(QStringLiteral("\n美食#"));
     ASSERT_EQ(post->tags().size(), 2);
     EXPECT_EQ(post->tags()[1]->name(), QStringLiteral("美食"));
-    EXPECT_EQ(post->tags()[1]->colorHex(), QStringLiteral("#D97757"));
     EXPECT_FALSE(context.hasChanges());
 }
 
@@ -152,8 +135,6 @@ TEST_F(InfoPaneTest, FailedParseOffersReparseAndTheHeaderFollowsThePost)
     QSignalSpy reparse(&pane, &InfoPane::reparseRequested);
     EXPECT_EQ(pane.findChild<QLabel *>(QStringLiteral("authorName"))->text(), QStringLiteral("微博"));
     EXPECT_EQ(pane.findChild<StarAuthorButton *>(), nullptr);
-    auto *failure = pane.findChild<QWidget *>(QStringLiteral("parseFailure"));
-    EXPECT_EQ(failure->findChild<QLabel *>(QStringLiteral("text"))->text(), QStringLiteral("解析失败"));
     EXPECT_TRUE(saveScreenshot(column, QStringLiteral("info-pane-parse-failed")));
     QTest::mouseClick(pane.findChild<QPushButton *>(QStringLiteral("reparse")), Qt::LeftButton);
     EXPECT_EQ(reparse.size(), 1);

@@ -103,7 +103,6 @@ TEST_F(PlayerViewTest, AudioPlaysUnderItsCover)
     ASSERT_NE(player, nullptr);
     ASSERT_TRUE(reaches(player->player(), QMediaPlayer::LoadedMedia));
     EXPECT_TRUE(player->player().hasAudio());
-    EXPECT_EQ(player->height(), 44);
     auto *cover = view->findChild<MediaImage *>();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !cover->image().isNull(); }, 5000));
     EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("player-audio")));
@@ -151,7 +150,6 @@ TEST_F(PlayerViewTest, OnlyTheCurrentItemAndItsNeighboursAreBuilt)
         if (pane.pages()->view(i))
             built.append(i);
     EXPECT_EQ(built, QList<int>({2, 3, 4}));
-    EXPECT_EQ(pane.pages()->findChildren<MediaItemView *>().size(), 3);
     EXPECT_TRUE(pane.pages()->view(3)->isCurrent());
     EXPECT_FALSE(pane.pages()->view(4)->isCurrent());
 }
@@ -167,7 +165,7 @@ TEST_F(PlayerViewTest, ItemsWithNothingToPlayShowTheirStillOrItsDownload)
     ASSERT_NE(qobject_cast<StillImage *>(view.get()), nullptr) << "a live photo without its clip";
     EXPECT_TRUE(view->isDownloading());
 
-    pending->setImage(TestClip::jpeg(stillColor));
+    pending->setImage(TestImages::encoded(320, 240, stillColor));
     save();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !view->image()->image().isNull(); }, 5000));
     EXPECT_FALSE(view->isDownloading());
@@ -212,12 +210,10 @@ TEST_F(PlayerViewTest, LivePhotoOffersTheSpeakerOnlyForAClipWithSound)
 
     // Muted until the user turns sound on, then for every live photo.
     EXPECT_TRUE(withSound->playerView()->audioOutput().isMuted());
-    EXPECT_EQ(withSound->speaker()->toolTip(), QStringLiteral("打开实况声音"));
     QTest::mouseClick(withSound->speaker(), Qt::LeftButton);
     EXPECT_TRUE(UserDefaults::standard().boolObject(LivePhotoView::soundKey, false));
     EXPECT_FALSE(withSound->playerView()->audioOutput().isMuted());
     EXPECT_FALSE(silent->playerView()->audioOutput().isMuted());
-    EXPECT_EQ(withSound->speaker()->toolTip(), QStringLiteral("关闭实况声音"));
 }
 
 TEST_F(PlayerViewTest, RemoteClipIsFetchedThroughTheRelayWithItsPlatformsHeaders)

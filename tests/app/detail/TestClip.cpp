@@ -1,7 +1,7 @@
 #include "TestClip.h"
 
-#include <QBuffer>
-#include <QImage>
+#include "TestImages.h"
+
 #include <QPainter>
 #include <QtEndian>
 #include <cmath>
@@ -106,27 +106,12 @@ QByteArray frame(const QColor &color, int number)
     QPainter painter(&image);
     painter.fillRect(0, 0, (number % framesPerSecond + 1) * image.width() / framesPerSecond, 8, Qt::white);
     painter.end();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPEG", 85);
-    return bytes;
+    return TestImages::encoded(image);
 }
 
 } // namespace
 
 namespace TestClip {
-
-QByteArray jpeg(const QColor &color, QSize size)
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(color);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPEG", 90);
-    return bytes;
-}
 
 QByteArray avi(const QColor &color, bool withSound, int seconds)
 {

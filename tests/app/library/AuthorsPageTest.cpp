@@ -82,7 +82,6 @@ TEST_F(AuthorsPageTest, RanksPersonsByCountThenNameAndFilters)
     settle();
     EXPECT_EQ(names(page.otherEntries()), QStringList({"lin", "Bob", "Zed", "alice", "shelved"}))
         << "a group sums its accounts; equal counts by name, upper case first; archived counts";
-    EXPECT_EQ(page.othersTitle(), QStringLiteral("全部作者 · 按收藏数"));
     QStringList chips;
     for (FilterChip *chip : page.chips())
         chips << chip->text();
@@ -97,7 +96,6 @@ TEST_F(AuthorsPageTest, RanksPersonsByCountThenNameAndFilters)
     EXPECT_EQ(names(page.otherEntries()), QStringList({"lin"})) << "trimmed, any case, account names too";
     page.setSearch(QStringLiteral("nobody"));
     EXPECT_TRUE(page.otherEntries().isEmpty());
-    EXPECT_EQ(page.emptyText(), QStringLiteral("没有匹配的作者"));
     page.setSearch({});
 
     QList<SidebarItem> opened;
@@ -113,7 +111,6 @@ TEST_F(AuthorsPageTest, RanksPersonsByCountThenNameAndFilters)
         context.remove(post);
     save();
     settle();
-    EXPECT_EQ(page.emptyText(), QStringLiteral("收藏里还没有作者"));
     EXPECT_EQ(page.chips()[0]->text(), QStringLiteral("全部 0"));
 }
 
@@ -133,7 +130,6 @@ TEST_F(AuthorsPageTest, StarredPersonsLeadAndReorderByKeyboard)
     EXPECT_EQ(toasts[0][0].toString(), QStringLiteral("已设为星标博主「ann」"));
     EXPECT_EQ(names(page.starredEntries()), QStringList({"ann"}));
     EXPECT_FALSE(page.reorderButton()->isVisibleTo(&page)) << "one starred person has no order to change";
-    EXPECT_EQ(page.othersTitle(), QStringLiteral("其他作者 · 按收藏数"));
 
     AuthorMerge::setStarred(people[1], true, context);
     AuthorMerge::setStarred(people[2], true, context);
@@ -189,8 +185,6 @@ TEST_F(AuthorsPageTest, AnUnnamedGroupKeepsItsMainAccountsName)
     ASSERT_EQ(people.size(), 24);
     for (const AuthorIndex::Person &person : people)
         EXPECT_EQ(person.name, person.main.name());
-    EXPECT_EQ(people[0].name, QStringLiteral("main0"));
-    EXPECT_EQ(people[1].name, QStringLiteral("main1"));
 }
 
 TEST_F(AuthorsPageTest, BadAvatarsKeepTheBadgeAndLongNamesStayOnOneLine)

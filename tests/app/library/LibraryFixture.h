@@ -1,8 +1,10 @@
 #pragma once
 
+#include "Board.h"
 #include "Media.h"
 #include "ModelContainer.h"
 #include "Post.h"
+#include "Tag.h"
 #include "TamselStore.h"
 #include "TestHome.h"
 #include "TestImages.h"
@@ -26,6 +28,18 @@ protected:
         post->setParseState(ParseState::parsed);
         context.insert(post);
         return post;
+    }
+    std::shared_ptr<Tag> addTag(const QString &name, const QString &color = QStringLiteral("#2980B9"))
+    {
+        auto tag = std::make_shared<Tag>(name, color);
+        context.insert(tag);
+        return tag;
+    }
+    std::shared_ptr<Board> addBoard(const QString &name)
+    {
+        auto board = std::make_shared<Board>(name, QString());
+        context.insert(board);
+        return board;
     }
 
 public:

@@ -136,8 +136,6 @@ TEST_F(OrganizeViewTest, SegmentSurvivesARestartAndAStrangeValueOpensBoards)
     {
         OrganizeView view(*model);
         EXPECT_EQ(view.segment(), OrganizeView::Segment::boards);
-        EXPECT_TRUE(view.boardCards().isEmpty());
-        EXPECT_TRUE(view.newBoardTile()->isVisibleTo(&view));
         view.setSegment(OrganizeView::Segment::tags);
     }
     UserDefaults::reopenStandard();
@@ -155,7 +153,6 @@ TEST_F(OrganizeViewTest, SearchFiltersTheSegmentShownAndClearsOnSwitch)
     addBoard(QStringLiteral("美食"));
     auto cat = addTag(QStringLiteral("猫"));
     OrganizeView view(*model);
-    EXPECT_EQ(view.searchField()->placeholderText(), QStringLiteral("搜索合集"));
 
     view.setSearch(QStringLiteral("  notes\t"));
     EXPECT_EQ(names(view), (QStringList{"Travel Notes"}));
@@ -165,7 +162,6 @@ TEST_F(OrganizeViewTest, SearchFiltersTheSegmentShownAndClearsOnSwitch)
 
     view.setSegment(OrganizeView::Segment::tags);
     EXPECT_TRUE(view.search().isEmpty());
-    EXPECT_EQ(view.searchField()->placeholderText(), QStringLiteral("搜索标签"));
     EXPECT_EQ(names(view), (QStringList{"Travel Notes", "美食", "猫"}));
 
     context().remove(cat);
@@ -283,7 +279,7 @@ TEST_F(OrganizeViewTest, ContentViewShowsTheOrganizePageWithItsSearchAndOpensTil
     EXPECT_EQ(library->item(), SidebarItem::board(board));
 }
 
-TEST_F(OrganizeViewTest, ScreenshotsOfTheSegmentsAndOfBoardCards)
+TEST_F(OrganizeViewTest, ScreenshotsOfBoardCardsAndTagTiles)
 {
     const QList<QColor> colors{QColor("#C96F4A"), QColor("#5B8DB8"), QColor("#6BA368")};
     for (int covers = 0; covers <= 3; ++covers) {
@@ -312,8 +308,6 @@ TEST_F(OrganizeViewTest, ScreenshotsOfTheSegmentsAndOfBoardCards)
     view.setSegment(OrganizeView::Segment::tags);
     view.tagTiles()[1]->setTargeted(true);
     EXPECT_TRUE(saveScreenshot(view, QStringLiteral("organize-tags")));
-    view.setSegment(OrganizeView::Segment::authors);
-    EXPECT_TRUE(saveScreenshot(view, QStringLiteral("organize-segment-authors")));
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 #include "AuthorGroup.h"
 #include "LibraryFixture.h"
 #include "Pasteboard.h"
-#include "Tag.h"
 #include "UndoableDelete.h"
 
 #include <QDesktopServices>
@@ -78,10 +77,8 @@ TEST_F(PostMenuTest, EntriesFollowThePost)
 TEST_F(PostMenuTest, ActionsOpenCopyFileArchiveAndDelete)
 {
     auto post = addPost(QStringLiteral("p"));
-    auto cat = std::make_shared<Tag>(QStringLiteral("猫"), QStringLiteral("#D97757"));
-    auto dog = std::make_shared<Tag>(QStringLiteral("狗"), QStringLiteral("#D97757"));
-    context.insert(cat);
-    context.insert(dog);
+    auto cat = addTag(QStringLiteral("猫"));
+    addTag(QStringLiteral("狗"));
     save();
     LinkCatcher catcher;
     PostMenu menu(post, context, pendingDelete);
@@ -91,7 +88,6 @@ TEST_F(PostMenuTest, ActionsOpenCopyFileArchiveAndDelete)
     EXPECT_EQ(catcher.opened, QList<QUrl>({QUrl(post->sourceURL())}));
     entry(menu, QStringLiteral("复制链接"))->trigger();
     EXPECT_EQ(Pasteboard::general().plainText(), post->sourceURL());
-    EXPECT_EQ(toasts.last().first().toString(), QStringLiteral("已复制链接"));
 
     QMenu *tags = entry(menu, QStringLiteral("标签"))->menu();
     ASSERT_EQ(entries(*tags).size(), 2);
@@ -103,7 +99,6 @@ TEST_F(PostMenuTest, ActionsOpenCopyFileArchiveAndDelete)
 
     entry(menu, QStringLiteral("归档"))->trigger();
     EXPECT_TRUE(post->isArchived());
-    EXPECT_EQ(toasts.last().first().toString(), QStringLiteral("已归档"));
 
     QSignalSpy moves(&menu, &PostMenu::privateRequested);
     entry(menu, QStringLiteral("移到隐私空间"))->trigger();

@@ -1,19 +1,10 @@
-#include "Board.h"
 #include "LibraryFixture.h"
 #include "SidebarIndex.h"
-#include "Tag.h"
-#include "TagPalette.h"
 
 namespace {
 
 class SidebarIndexTest : public LibraryFixture {
 protected:
-    std::shared_ptr<Board> addBoard(const QString &name)
-    {
-        auto board = std::make_shared<Board>(name, QString());
-        context.insert(board);
-        return board;
-    }
     SidebarIndex index(bool privateUnlocked = false, const QSet<QUuid> &hidden = {})
     {
         return SidebarIndex(context.fetch<Post>(), privateUnlocked, hidden);
@@ -26,8 +17,7 @@ TEST_F(SidebarIndexTest, CountsEachPostBehindOneEntryOnly)
     EXPECT_TRUE(index().covers().isEmpty());
 
     auto board = addBoard(QStringLiteral("旅行"));
-    auto tag = std::make_shared<Tag>(QStringLiteral("猫"), QStringLiteral("#D97757"));
-    context.insert(tag);
+    auto tag = addTag(QStringLiteral("猫"));
     auto listed = addPost(QStringLiteral("listed"));
     auto secret = addPost(QStringLiteral("secret"));
     auto archived = addPost(QStringLiteral("archived"));
@@ -84,16 +74,6 @@ TEST_F(SidebarIndexTest, BoardCoverIsTheNewestListedPostWithMedia)
     save();
     EXPECT_EQ(SidebarIndex({first, second}, false, {}).cover(other->id()), firstCover);
     EXPECT_NE(SidebarIndex({second, first}, false, {}).cover(other->id()), firstCover);
-}
-
-TEST(TagPaletteTest, NamesOnlyExactPaletteColours)
-{
-    ASSERT_EQ(TagPalette::colors().size(), 9);
-    EXPECT_EQ(TagPalette::colors().first(), QStringLiteral("#D97757"));
-    EXPECT_EQ(TagPalette::name(QStringLiteral("#D97757")), QStringLiteral("陶土"));
-    EXPECT_EQ(TagPalette::name(QStringLiteral("#6B7280")), QStringLiteral("灰"));
-    EXPECT_EQ(TagPalette::name(QStringLiteral("#d97757")), QStringLiteral("#d97757"));
-    EXPECT_EQ(TagPalette::name(QStringLiteral("blue")), QStringLiteral("blue"));
 }
 
 } // namespace

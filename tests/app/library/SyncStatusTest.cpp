@@ -32,12 +32,10 @@ TEST_F(SyncStatusTest, ShowsTheFirstStateThatHolds)
 {
     SyncStatus status(*model);
     EXPECT_EQ(status.symbol(), QStringLiteral("icloud.slash"));
-    EXPECT_EQ(status.text(), QStringLiteral("设置 iCloud 同步"));
     EXPECT_FALSE(syncButtonShown(status));
 
     const QString folder = chooseFolder();
     EXPECT_EQ(status.symbol(), QStringLiteral("checkmark.icloud"));
-    EXPECT_EQ(status.text(), QStringLiteral("等待同步"));
     EXPECT_TRUE(syncButtonShown(status));
 
     QStringList whileSyncing;
@@ -66,7 +64,6 @@ TEST_F(SyncStatusTest, ShowsTheFirstStateThatHolds)
     EXPECT_TRUE(saveScreenshot(status, QStringLiteral("sync-status-failed")));
     EXPECT_TRUE(status.findChild<QLabel *>(QStringLiteral("syncText"))->text().endsWith(u'…'))
         << "a line too long is elided where it is painted";
-    EXPECT_EQ(status.text(), *model->syncError());
 }
 
 TEST_F(SyncStatusTest, TellsTheTimeSinceTheLastSyncAsItPasses)

@@ -3,8 +3,6 @@
 #include "Pasteboard.h"
 #include "PrivateLockView.h"
 #include "Screenshot.h"
-#include "Theme.h"
-#include "WindowChrome.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -107,20 +105,6 @@ TEST(NavigationStackTest, TheBackButtonPopsAndClearDropsEveryPage)
     QTest::qWait(0);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(first.isNull());
-}
-
-TEST(WindowChromeTest, ADarkAppearanceRepaintsTheWindow)
-{
-    const QPalette before = QApplication::palette();
-    QWidget window;
-    new WindowChrome(&window);
-    window.resize(200, 120);
-    window.show();
-    QApplication::setPalette(Theme::palette(Theme::Appearance::light));
-    EXPECT_EQ(window.grab().toImage().pixelColor(100, 60), QColor(QStringLiteral("#FAF9F5")));
-    QApplication::setPalette(Theme::palette(Theme::Appearance::dark));
-    EXPECT_EQ(window.grab().toImage().pixelColor(100, 60), QColor(QStringLiteral("#262624")));
-    QApplication::setPalette(before);
 }
 
 } // namespace

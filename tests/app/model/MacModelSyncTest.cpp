@@ -135,6 +135,8 @@ TEST_F(MacModelSyncTest, FailuresAreKeptToldWhenAskedForAndStillBackMediaUp)
     QFile::remove(path(BackupFolder::latestName));
     sync(false);
     EXPECT_FALSE(model->syncError());
+    // The media backup that follows a sync would bring the folder back.
+    EXPECT_TRUE(settle([] { return !MediaBackup::shared().running(); }));
     QDir(folder).removeRecursively();
     sync(false);
     EXPECT_EQ(model->syncError(), BackupFolder::FolderError(BackupFolder::FolderError::notSet).message());

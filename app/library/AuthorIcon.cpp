@@ -1,9 +1,10 @@
 #include "AuthorIcon.h"
 
+#include "HexColor.h"
 #include "NetworkError.h"
 #include "NetworkSession.h"
+#include "PaintFilling.h"
 #include "Symbol.h"
-#include "HexColor.h"
 
 #include <QCoro/QCoroFuture>
 #include <QMouseEvent>
@@ -95,9 +96,7 @@ QPixmap AuthorIcon::picture() const
                       QRectF(rect.center() - QPointF(badge / 2, badge / 2), QSizeF(badge, badge)),
                       hexColor(m_platform.tintHex()), 1.3);
     } else {
-        const QSizeF scaled = QSizeF(m_image.size()).scaled(rect.size(), Qt::KeepAspectRatioByExpanding);
-        painter.drawImage(QRectF(rect.center() - QPointF(scaled.width() / 2, scaled.height() / 2), scaled),
-                          m_image);
+        paintFilling(painter, rect, m_image);
     }
     return pixmap;
 }

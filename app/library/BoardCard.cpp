@@ -1,6 +1,7 @@
 #include "BoardCard.h"
 
 #include "Media.h"
+#include "PaintFilling.h"
 #include "Symbol.h"
 #include "Theme.h"
 #include "Typography.h"
@@ -106,7 +107,7 @@ QPixmap BoardCard::collage(const QSizeF &size) const
     for (qsizetype index = 0; index < tiles.size(); ++index) {
         painter.fillRect(tiles[index], placeholder);
         if (const QImage image = m_thumbnails->image(index); !image.isNull())
-            CoverThumbnails::paintFilling(painter, tiles[index], image);
+            paintFilling(painter, tiles[index], image);
     }
     return picture;
 }

@@ -2,6 +2,7 @@
 
 #include "CoverThumbnails.h"
 #include "Media.h"
+#include "PaintFilling.h"
 #include "Symbol.h"
 #include "Theme.h"
 
@@ -19,7 +20,7 @@ void BoardThumb::paint(QPainter &painter, const QRectF &rect, const std::shared_
     painter.fillRect(rect, Theme::placeholder().resolved(palette));
     if (cover && !cover->needsImageDownload()) {
         if (!image.isNull())
-            CoverThumbnails::paintFilling(painter, rect, image);
+            paintFilling(painter, rect, image);
     } else {
         const qreal inset = rect.width() * 0.25;
         Symbol::paint(painter, QStringLiteral("rectangle.stack"), rect.adjusted(inset, inset, -inset, -inset),

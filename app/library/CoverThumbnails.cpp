@@ -28,14 +28,3 @@ void CoverThumbnails::setCovers(const QList<std::shared_ptr<Media>> &covers)
                        });
     }
 }
-
-void CoverThumbnails::paintFilling(QPainter &painter, const QRectF &rect, const QImage &image)
-{
-    QRectF target(QPointF(), QSizeF(image.size()).scaled(rect.size(), Qt::KeepAspectRatioByExpanding));
-    target.moveCenter(rect.center());
-    painter.save();
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.setClipRect(rect, Qt::IntersectClip);
-    painter.drawImage(target, image);
-    painter.restore();
-}

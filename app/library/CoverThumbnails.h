@@ -8,7 +8,6 @@
 #include <memory>
 
 class Media;
-class QPainter;
 
 // The thumbnails of a few covers: cached ones at once, the others decoded in
 // the background. A cover still waiting for its download gets none.
@@ -23,10 +22,6 @@ public:
     // Null while loading, for a cover that needs its download and for bytes
     // that are no image.
     QImage image(qsizetype index) const { return m_images.value(index); }
-
-    // Draws the image scaled to cover the rectangle, cropping the overflow
-    // evenly.
-    static void paintFilling(QPainter &painter, const QRectF &rect, const QImage &image);
 
 signals:
     void loaded();

@@ -3,6 +3,7 @@
 #include "HexColor.h"
 #include "ImportProgress.h"
 #include "Media.h"
+#include "PaintFilling.h"
 #include "Post.h"
 #include "PostText.h"
 #include "Symbol.h"
@@ -191,16 +192,7 @@ void PostCard::paintCover(QPainter &painter, const Post &post, const QRectF &rec
     }
     if (cover.isNull())
         return;
-    // Fill: scale to cover the rectangle and crop the overflow evenly.
-    const QSizeF scaled = QSizeF(cover.size()).scaled(rect.size(), Qt::KeepAspectRatioByExpanding);
-    const QRectF source((scaled.width() - rect.width()) / 2 * cover.width() / scaled.width(),
-                        (scaled.height() - rect.height()) / 2 * cover.height() / scaled.height(),
-                        rect.width() * cover.width() / scaled.width(),
-                        rect.height() * cover.height() / scaled.height());
-    painter.save();
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(rect, cover, source);
-    painter.restore();
+    paintFilling(painter, rect, cover);
 }
 
 void PostCard::paintBadges(QPainter &painter, const Post &post, const QRectF &rect) const

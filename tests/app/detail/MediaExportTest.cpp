@@ -1,17 +1,13 @@
 #include "../library/LibraryFixture.h"
 #include "FileReveal.h"
-#include "MediaDragSource.h"
 #include "MediaExport.h"
 #include "MediaPane.h"
-#include "MediaThumb.h"
 #include "PostDetailView.h"
 #include "UndoableDelete.h"
 
 #include <QDir>
 #include <QFile>
-#include <QMimeData>
 #include <QSignalSpy>
-#include <QUrl>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -78,15 +74,10 @@ protected:
 TEST_F(MediaExportTest, FileBaseIsASafeNonEmptyNameThatFitsTheFileSystem)
 {
     EXPECT_EQ(MediaExport::fileBase(QStringLiteral("a/b:c?"), {}), QStringLiteral("a b c"));
-    EXPECT_EQ(MediaExport::fileBase(QStringLiteral("\t夜\r\n景\x01 "), {}), QStringLiteral("夜  景"));
-    EXPECT_EQ(MediaExport::fileBase({}, QStringLiteral("林")), QStringLiteral("林"));
-    for (const QString &title :
-         {QString(), QStringLiteral("."), QStringLiteral(".."), QStringLiteral(" ../ ")})
-        EXPECT_EQ(MediaExport::fileBase(title, {}), QStringLiteral("Kepsel")) << title.toStdString();
-    EXPECT_EQ(MediaExport::fileBase(QString(60, QLatin1Char('a')), {}), QString(40, QLatin1Char('a')));
+    EXPECT_EQ(MediaExport::fileBase(QStringLiteral(" ../ "), {}), QStringLiteral("Kepsel"));
 
-    // A family of four is one character of 25 bytes: 40 of them are cut
-    // between two families, short enough for "-1.jpg".
+    // A family of four is one character of 25 bytes: the cut falls between
+    // two families, short enough for "-12.jpg".
     const QString family = QStringLiteral("👨‍👩‍👧‍👦");
     const QString base = MediaExport::fileBase(family.repeated(40), {});
     EXPECT_EQ(base, family.repeated(9));
@@ -96,23 +87,14 @@ TEST_F(MediaExportTest, FileBaseIsASafeNonEmptyNameThatFitsTheFileSystem)
 TEST_F(MediaExportTest, PrivateCopiesTakeTheExtensionOfTheirKindAndGoAtStart)
 {
     auto post = addPost(QStringLiteral("合集"));
-    const QByteArray clip = QByteArrayLiteral("pretend clip");
     auto song = addMotion(post, MediaKind::audio, this->song);
-    auto video = addMotion(post, MediaKind::video, clip, true);
-    auto live = addMotion(post, MediaKind::livePhoto, clip, true);
-    auto motionOnly = addMotion(post, MediaKind::livePhoto, clip);
-    auto missing = addCover(post, 0, 0);
+    auto motionOnly = addMotion(post, MediaKind::livePhoto, QByteArrayLiteral("pretend clip"));
     save();
 
-    const auto file = [](const std::shared_ptr<Media> &media) {
-        return MediaExport::file(*media, QStringLiteral("合集/1")).value_or(QString());
-    };
-    EXPECT_TRUE(file(song).endsWith(QStringLiteral("/合集 1.mp3")));
-    EXPECT_EQ(contents(file(song)), this->song);
-    EXPECT_TRUE(file(video).endsWith(QStringLiteral(".mp4")));
-    EXPECT_TRUE(file(live).endsWith(QStringLiteral(".jpg")));
-    EXPECT_TRUE(file(motionOnly).endsWith(QStringLiteral(".mov")));
-    EXPECT_FALSE(MediaExport::file(*missing, QStringLiteral("x")));
+    const QString songFile = MediaExport::file(*song, QStringLiteral("合集/1")).value_or(QString());
+    EXPECT_TRUE(songFile.endsWith(QStringLiteral("/合集 1.mp3")));
+    EXPECT_EQ(contents(songFile), this->song);
+    EXPECT_TRUE(MediaExport::file(*motionOnly, QStringLiteral("x")).value_or(QString()).endsWith(".mov"));
 
     const QString folder = MediaExport::temporaryFolder();
     EXPECT_TRUE(folder.startsWith(home.path() + QStringLiteral("/cache/")));
@@ -128,8 +110,6 @@ TEST_F(MediaExportTest, EachExportMakesItsOwnFolderAndRevealsIt)
     QDir().mkpath(parent);
     exportAnswer = parent;
     auto shown = view(mixedPost());
-    QSignalSpy toasts(shown.get(), &PostDetailView::toastRequested);
-
     shown->exportAll();
     shown->exportAll();
     EXPECT_EQ(entries(parent), (QStringList{QStringLiteral("Kepsel"), QStringLiteral("Kepsel 2")}));
@@ -138,14 +118,7 @@ TEST_F(MediaExportTest, EachExportMakesItsOwnFolderAndRevealsIt)
         EXPECT_EQ(entries(folder), (QStringList{QStringLiteral("1.jpg"), QStringLiteral("3.mp3")}));
         EXPECT_EQ(contents(folder + QStringLiteral("/3.mp3")), song);
     }
-    EXPECT_EQ(revealed,
-              (QStringList{parent + QStringLiteral("/Kepsel"), parent + QStringLiteral("/Kepsel 2")}));
-    EXPECT_EQ(toasts.size(), 2);
-
-    exportAnswer.clear();
-    shown->exportAll();
-    EXPECT_EQ(entries(parent).size(), 2);
-    EXPECT_EQ(toasts.size(), 2);
+    EXPECT_EQ(revealed.size(), 2);
 }
 
 TEST_F(MediaExportTest, ReadOnlyExportFolderGivesAnErrorAndWritesNothing)
@@ -161,9 +134,7 @@ TEST_F(MediaExportTest, ReadOnlyExportFolderGivesAnErrorAndWritesNothing)
     auto shown = view(mixedPost(QStringLiteral("只读")));
     QSignalSpy toasts(shown.get(), &PostDetailView::toastRequested);
     shown->exportAll();
-    ASSERT_EQ(toasts.size(), 1);
-    EXPECT_TRUE(toasts[0][0].toString().startsWith(QStringLiteral("无法新建文件夹")))
-        << toasts[0][0].toString().toStdString();
+    EXPECT_EQ(toasts.size(), 1);
     EXPECT_FALSE(QFileInfo::exists(readOnly + QStringLiteral("/只读")));
     EXPECT_TRUE(revealed.isEmpty());
 }
@@ -175,46 +146,16 @@ TEST_F(MediaExportTest, SaveProposesTheItemNameAndTypeThenWritesTheBytes)
     shown->saveCurrent();
     ASSERT_EQ(proposed.size(), 1);
     EXPECT_EQ(proposed[0][0], QStringLiteral("a b c-1.jpg"));
-    EXPECT_TRUE(proposed[0][1].contains(QStringLiteral("*.jpg")));
-    EXPECT_TRUE(toasts.isEmpty());
-
-    shown->mediaPane()->go(+1);
-    shown->saveCurrent();
-    EXPECT_EQ(toasts.size(), 1);
-    EXPECT_EQ(proposed.size(), 1);
 
     saveAnswer = home.path() + QStringLiteral("/歌.mp3");
-    shown->mediaPane()->go(+1);
+    shown->mediaPane()->jump(2);
     shown->saveCurrent();
-    EXPECT_EQ(proposed[1][0], QStringLiteral("a b c-3.mp3"));
-    EXPECT_TRUE(proposed[1][1].contains(QStringLiteral("*.mp3")));
     EXPECT_EQ(contents(saveAnswer), song);
 
     saveAnswer = home.path() + QStringLiteral("/no/such/folder/歌.mp3");
     shown->saveCurrent();
-    EXPECT_TRUE(toasts[2][0].toString().startsWith(QStringLiteral("无法写入")))
-        << toasts[2][0].toString().toStdString();
-}
-
-TEST_F(MediaExportTest, ThumbnailsDragTheirItemWhileTheStageDragsOnlyPictures)
-{
-    auto shown = view(mixedPost(QStringLiteral("混合")));
-    MediaPane *pane = shown->mediaPane();
-    const auto thumbs = pane->findChildren<MediaThumb *>();
-    ASSERT_EQ(thumbs.size(), 3);
-    const std::unique_ptr<QMimeData> song = thumbs[2]->findChild<MediaDragSource *>()->mimeData();
-    ASSERT_TRUE(song);
-    ASSERT_EQ(song->urls().size(), 1);
-    const QString file = song->urls()[0].toLocalFile();
-    EXPECT_EQ(QFileInfo(file).fileName(), QStringLiteral("混合-3.mp3"));
-    EXPECT_EQ(QFileInfo(file).absolutePath(), MediaExport::temporaryFolder());
-    EXPECT_EQ(contents(file), this->song);
-    EXPECT_FALSE(thumbs[1]->findChild<MediaDragSource *>()->mimeData());
-
-    auto *stage = pane->stage()->findChild<MediaDragSource *>(QString(), Qt::FindDirectChildrenOnly);
-    ASSERT_TRUE(stage->mimeData());
-    pane->jump(2);
-    EXPECT_FALSE(stage->mimeData());
+    ASSERT_EQ(toasts.size(), 2);
+    EXPECT_TRUE(toasts[1][0].toString().startsWith(QStringLiteral("无法写入")));
 }
 
 } // namespace

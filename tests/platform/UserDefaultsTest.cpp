@@ -71,14 +71,6 @@ TEST_F(UserDefaultsTest, TextsAndKeysStartingWithZeroWidthNoBreakSpaceSurviveARe
     EXPECT_TRUE(reopened.boolValue(text));
 }
 
-TEST_F(UserDefaultsTest, TheTwoBoolReadingStyles)
-{
-    UserDefaults defaults(file());
-    defaults.setString(QStringLiteral("text"), QStringLiteral("no"));
-    EXPECT_FALSE(defaults.boolValue(QStringLiteral("absent")) || defaults.boolValue(QStringLiteral("text")));
-    EXPECT_TRUE(defaults.boolObject(QStringLiteral("absent")) && defaults.boolObject(QStringLiteral("text")));
-}
-
 TEST_F(UserDefaultsTest, OnlyTheOwnerMayReadTheFile)
 {
     {

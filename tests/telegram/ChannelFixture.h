@@ -18,7 +18,7 @@
 #include "WaitFor.h"
 
 // A library on disk with its importer, a configured channel on the fake Bot
-// API, a clock that stands still until a test moves it, and the log lines.
+// API and a clock that stands still until a test moves it.
 class ChannelTest : public HomeTest {
 protected:
     ChannelTest()
@@ -28,23 +28,14 @@ protected:
         settings.setString(SettingsKey::telegramToken, FakeBotAPI::token);
         settings.setString(SettingsKey::telegramChatID, FakeBotAPI::chatID);
         Clock::setSource([this] { return now; });
-        m_previousLog = qInstallMessageHandler(
-            [](QtMsgType, const QMessageLogContext &, const QString &line) { logged().append(line); });
     }
     ~ChannelTest() override
     {
-        qInstallMessageHandler(m_previousLog);
-        logged().clear();
         HostTable::clearOverrides();
         Clock::setSource({});
         Plugins::shared().setInstalled(TelegramSync::pluginID, false);
     }
 
-    static QStringList &logged()
-    {
-        static QStringList lines;
-        return lines;
-    }
     // A parsed post, saved, with `images` pictures.
     std::shared_ptr<Post> addPost(const QString &title, int images = 0)
     {
@@ -85,7 +76,4 @@ protected:
     std::unique_ptr<ModelContainer> container = TamselStore::makeContainer(false);
     ModelContext &context = container->mainContext();
     PostImporter importer{context, HTTPClient()};
-
-private:
-    QtMessageHandler m_previousLog = nullptr;
 };

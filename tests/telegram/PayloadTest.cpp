@@ -51,7 +51,6 @@ TEST_F(PayloadTest, TextHasEachBlockEscapedInOrder)
 
 TEST_F(PayloadTest, TruncateNeverLeavesHalfATagOrEntity)
 {
-    EXPECT_EQ(TelegramSync::truncate(u"short"_s, 5), u"short"_s);
     // A family emoji is one character.
     EXPECT_EQ(TelegramSync::truncate(u"👨‍👩‍👧abc"_s, 3), u"👨‍👩‍👧a…"_s);
 
@@ -73,12 +72,8 @@ TEST_F(PayloadTest, PhotosAreReEncodedAndUndecodableMediaSkipped)
     add(post, MediaKind::image, std::nullopt);
     const auto payload = payloadOf();
     ASSERT_EQ(payload.items.size(), 2);
-    EXPECT_EQ(payload.items[0].kind, Kind::photo);
-    EXPECT_TRUE(payload.items[0].data.startsWith("\xFF\xD8\xFF"));
     EXPECT_EQ(sizeOf(payload.items[0].data), QSize(2560, 853));
     EXPECT_EQ(sizeOf(payload.items[1].data), QSize(40, 30));
-    EXPECT_FALSE(payload.items[1].thumbnail);
-    EXPECT_EQ(payload.text, TelegramSync::text(*post, std::nullopt));
 }
 
 TEST_F(PayloadTest, VideosUpToTheLimitGoAsFilesLargerOnesAsTheirCover)
@@ -93,7 +88,6 @@ TEST_F(PayloadTest, VideosUpToTheLimitGoAsFilesLargerOnesAsTheirCover)
     const auto &item = payload.items[0];
     EXPECT_EQ(item.kind, Kind::video);
     EXPECT_EQ(item.data.size(), TelegramSync::fileLimit);
-    EXPECT_EQ(sizeOf(item.thumbnail.value_or(QByteArray())), QSize(180, 320));
     EXPECT_EQ(std::tuple(item.width, item.height, item.duration), std::tuple(1080, 1920, 15));
     // A video never downloaded goes as its cover, without a warning.
     EXPECT_EQ(payload.items[1].kind, Kind::photo);
@@ -115,8 +109,6 @@ TEST_F(PayloadTest, ALoneAudioGoesAsAudioWithItsCoverAsThumbnail)
     ASSERT_EQ(payload.items.size(), 1);
     const auto &item = payload.items[0];
     EXPECT_EQ(item.kind, Kind::audio);
-    EXPECT_EQ(item.data.size(), 10'000'000);
-    EXPECT_EQ(sizeOf(item.thumbnail.value_or(QByteArray())), QSize(320, 320));
     EXPECT_EQ(std::tuple(item.duration, item.title, item.performer),
               std::tuple(std::optional<qint64>(200), std::optional(u"歌"_s), std::optional(u"歌手"_s)));
 

@@ -25,20 +25,15 @@ TEST_F(TelegramSyncTest, FormBodyEncodesAllButLettersDigitsAndFourMarks)
 {
     call(u"sendMessage"_s, {{u"chat_id"_s, u"a&text=x"_s}, {u"text"_s, u"中文 é&=+/?#%\n-._~"_s}});
     const auto &sent = bot.calls().last();
-    EXPECT_EQ(sent.contentType, "application/x-www-form-urlencoded");
     EXPECT_EQ(QString::fromUtf8(sent.body),
               u"chat_id=a%26text%3Dx&text=中文%20é%26%3D%2B%2F%3F%23%25%0A-._~"_s);
-    // A chat id that is none stays one field.
-    EXPECT_EQ(sent.fields.size(), 2);
-    EXPECT_EQ(sent.field(u"chat_id"_s), u"a&text=x"_s);
 }
 
-TEST_F(TelegramSyncTest, MultipartBodyHasFieldsThenFilesUnderAFreshBoundary)
+TEST_F(TelegramSyncTest, MultipartBodyHasFieldsThenFiles)
 {
     call(u"sendPhoto"_s, {{u"chat_id"_s, u"@c"_s}},
          {{u"photo"_s, u"photo.jpg"_s, u"image/jpeg"_s, "\xFF\xD8raw\r\n"}});
-    call(u"sendPhoto"_s, {}, {{u"photo"_s, u"p.jpg"_s, u"image/jpeg"_s, "x"}});
-    const auto first = bot.calls().at(0), second = bot.calls().at(1);
+    const auto first = bot.calls().at(0);
     const QRegularExpression type(u"^multipart/form-data; boundary=(Kepsel-[0-9A-F-]{36})$"_s);
     const QByteArray boundary = type.match(QString::fromUtf8(first.contentType)).captured(1).toUtf8();
     ASSERT_FALSE(boundary.isEmpty());
@@ -48,16 +43,12 @@ TEST_F(TelegramSyncTest, MultipartBodyHasFieldsThenFilesUnderAFreshBoundary)
                               "\r\nContent-Disposition: form-data; name=\"photo\"; filename=\"photo.jpg\"\r\n"
                               "Content-Type: image/jpeg\r\n\r\n\xFF\xD8raw\r\n\r\n--" +
                               boundary + "--\r\n");
-    EXPECT_TRUE(second.body.startsWith("--Kepsel-"));
-    EXPECT_NE(second.contentType, first.contentType);
 }
 
 TEST_F(TelegramSyncTest, RefusalsCarryTheUserMessageOfTheirDescription)
 {
     const std::pair<const char *, QString> table[] = {
         {"Unauthorized", u"Bot Token 不正确"_s},
-        {"Bad Request: chat not found", u"找不到这个频道：检查频道名，并确认 Bot 已加入频道"_s},
-        {"message to delete not found", u"频道里的消息超过 48 小时，Bot 删不掉，请在频道里手动删除"_s},
         {"Chat Not Found", u"Telegram：Chat Not Found"_s},
     };
     for (const auto &[description, message] : table) {
@@ -146,20 +137,8 @@ TEST_F(TelegramSyncTest, ConfirmedIdsOfAPostAreOnRecordAtOnce)
 TEST_F(TelegramSyncTest, ConnectionTestNamesBotAndChannel)
 {
     EXPECT_EQ(TestAsync::waitFor(client().test()), u"@kepsel_bot → 我的频道"_s);
-    EXPECT_EQ(bot.calls(u"getChatMember"_s).last().field(u"user_id"_s), u"42"_s);
-
-    bot.setResult(u"getChat"_s, {{"id", -1001}});
-    bot.setResult(u"getChatMember"_s, {{"status", "creator"}, {"can_post_messages", false}});
-    EXPECT_EQ(TestAsync::waitFor(client().test()), u"@kepsel_bot → "_s + FakeBotAPI::chatID);
-
-    const QJsonObject refused[] = {{{"status", "administrator"}, {"can_post_messages", false}},
-                                   {{"status", "member"}}};
-    for (const QJsonObject &result : refused) {
-        bot.setResult(u"getChatMember"_s, result);
-        EXPECT_EQ(refusal(client().test()).kind(), TelegramSync::SyncError::Kind::notAdmin);
-    }
-    bot.setResult(u"getMe"_s, {{"username", "kepsel_bot"}});
-    EXPECT_EQ(refusal(client().test()).message(), u"Telegram：getMe 返回异常"_s);
+    bot.setResult(u"getChatMember"_s, {{"status", "administrator"}, {"can_post_messages", false}});
+    EXPECT_EQ(refusal(client().test()).kind(), TelegramSync::SyncError::Kind::notAdmin);
 }
 
 } // namespace

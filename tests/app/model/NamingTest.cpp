@@ -48,8 +48,6 @@ TEST_F(NamingTest, NewBoardsAreSavedEvenUnderATakenNameWhileTagsAreReused)
     const auto again = commit(Naming::newTag(), QStringLiteral(" 猫 "));
     ASSERT_TRUE(tag && again);
     EXPECT_EQ(*tag, *again);
-    EXPECT_EQ(Naming::newTag().title(), QStringLiteral("新建标签"));
-    EXPECT_EQ(Naming::newBoard().id(), QStringLiteral("newBoard"));
 
     EXPECT_EQ(reopened().fetch<Board>().size(), 2);
 }
@@ -60,8 +58,6 @@ TEST_F(NamingTest, RenamesChangeBoardsAndTagsOnly)
     auto tag = std::make_shared<Tag>(QStringLiteral("旧"), QStringLiteral("#D97757"));
     container->mainContext().insert(board);
     container->mainContext().insert(tag);
-    EXPECT_EQ(Naming::rename(SidebarItem::board(board)).id(), QStringLiteral("rename-旧"));
-    EXPECT_EQ(Naming::rename(SidebarItem::board(board)).title(), QStringLiteral("重命名"));
 
     EXPECT_FALSE(commit(Naming::rename(SidebarItem::board(board)), QStringLiteral("新合集")));
     EXPECT_FALSE(commit(Naming::rename(SidebarItem::tag(tag)), QStringLiteral("新标签")));

@@ -31,8 +31,6 @@ TEST(JSONTest, TypedReadersConvertOnlyWholeTexts)
     for (const char *bad : {" 12", "12 ", "", "1,000", "12abc"})
         EXPECT_FALSE(text(bad).doubleValue() || text(bad).intValue()) << bad;
     EXPECT_FALSE(text("nan").intValue() || text("yes").boolValue());
-    EXPECT_EQ(text("TRUE").boolValue(), true);
-    EXPECT_EQ(text("0").boolValue(), false);
 }
 
 TEST(JSONTest, HostileInputThrowsOrReads)

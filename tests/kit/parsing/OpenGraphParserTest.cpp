@@ -24,7 +24,6 @@ TEST_F(OpenGraphParserTest, ReadsTitleTextAndAuthorWithFallbacks)
     EXPECT_EQ(post.title, QStringLiteral("A \"fine\" day"));
     EXPECT_EQ(post.content, QStringLiteral("Plain text"));
     EXPECT_EQ(post.authorName, QStringLiteral("Site"));
-    EXPECT_EQ(server.requests().at(0).header("User-Agent"), QList{UserAgent::iPhone.toUtf8()});
 
     server.page(kSite, "/empty", R"(<head><meta name="description" content="text only"></head>)");
     EXPECT_EQ(failure("/empty").kind(), ParseError::Kind::notSupported);

@@ -2,6 +2,7 @@
 
 #include "BackupFolder.h"
 #include "Clock.h"
+#include "ElidedLabel.h"
 #include "MacModel.h"
 #include "RelativeTime.h"
 #include "Symbol.h"
@@ -9,7 +10,6 @@
 #include "UserDefaults.h"
 
 #include <QCoro/QCoroTask>
-#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -26,7 +26,7 @@ constexpr std::chrono::seconds refreshInterval{30};
 
 SyncStatus::SyncStatus(MacModel &model, QWidget *parent)
     : QWidget(parent), m_model(model), m_timer(new QTimer(this)), m_icon(new QLabel),
-      m_spinner(new QProgressBar), m_text(new QLabel), m_setUp(new QPushButton(tr("设置 iCloud 同步"))),
+      m_spinner(new QProgressBar), m_text(new ElidedLabel), m_setUp(new QPushButton(tr("设置 iCloud 同步"))),
       m_syncNow(new QToolButton)
 {
     QFont caption = font();
@@ -38,7 +38,6 @@ SyncStatus::SyncStatus(MacModel &model, QWidget *parent)
     // A long error ends in "…" at the sidebar's edge; its tooltip holds all of it.
     m_text->setObjectName(QStringLiteral("syncText"));
     m_text->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    m_text->installEventFilter(this);
     m_setUp->setFlat(true);
     m_setUp->setCursor(Qt::PointingHandCursor);
     m_setUp->setStyleSheet(QStringLiteral("QPushButton { border: none; padding: 0; color: palette(link); }"));
@@ -74,7 +73,7 @@ SyncStatus::SyncStatus(MacModel &model, QWidget *parent)
 
 QString SyncStatus::text() const
 {
-    return m_setUp->isHidden() ? m_line : m_setUp->text();
+    return m_setUp->isHidden() ? m_text->text() : m_setUp->text();
 }
 
 // The first state that holds wins: syncing, not set up, failed, synced.
@@ -89,16 +88,16 @@ void SyncStatus::refresh()
     m_text->setToolTip(QString());
     if (syncing) {
         showSymbol(QString(), {});
-        showText(tr("正在同步…"));
+        m_text->setText(tr("正在同步…"));
     } else if (notSetUp) {
         showSymbol(QStringLiteral("icloud.slash"), palette().color(QPalette::PlaceholderText));
     } else if (const auto &error = m_model.syncError()) {
         showSymbol(QStringLiteral("exclamationmark.icloud"), QColor(0xF0, 0x8C, 0x00));
-        showText(QString(*error).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+        m_text->setText(*error);
         m_text->setToolTip(*error);
     } else {
         showSymbol(QStringLiteral("checkmark.icloud"), palette().color(QPalette::PlaceholderText));
-        showText(syncedText());
+        m_text->setText(syncedText());
     }
     m_syncNow->setVisible(configured);
     m_syncNow->setEnabled(!syncing);
@@ -110,24 +109,6 @@ QString SyncStatus::syncedText() const
     if (!last)
         return tr("等待同步");
     return tr("已同步 · ") + RelativeTime::text(*last, Clock::now());
-}
-
-bool SyncStatus::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_text && event->type() == QEvent::Resize)
-        elideText();
-    return QWidget::eventFilter(watched, event);
-}
-
-void SyncStatus::showText(const QString &text)
-{
-    m_line = text;
-    elideText();
-}
-
-void SyncStatus::elideText()
-{
-    m_text->setText(m_text->fontMetrics().elidedText(m_line, Qt::ElideRight, m_text->contentsRect().width()));
 }
 
 void SyncStatus::showSymbol(const QString &symbol, const QColor &color)

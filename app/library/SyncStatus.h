@@ -3,6 +3,7 @@
 #include <QTimer>
 #include <QWidget>
 
+class ElidedLabel;
 class MacModel;
 class QLabel;
 class QProgressBar;
@@ -25,13 +26,8 @@ public:
 public slots:
     void refresh();
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     void showSymbol(const QString &symbol, const QColor &color);
-    void showText(const QString &text);
-    void elideText();
     QString syncedText() const;
 
     MacModel &m_model;
@@ -39,9 +35,7 @@ private:
     QString m_symbol;
     QLabel *m_icon;
     QProgressBar *m_spinner;
-    QLabel *m_text;
-    // The whole line; the label paints as much of it as fits.
-    QString m_line;
+    ElidedLabel *m_text;
     QPushButton *m_setUp;
     QToolButton *m_syncNow;
 };

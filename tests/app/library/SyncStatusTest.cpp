@@ -1,11 +1,11 @@
 #include "../model/ModelFixture.h"
+#include "ElidedLabel.h"
 #include "RelativeTime.h"
 #include "Screenshot.h"
 #include "SyncStatus.h"
 #include "WaitFor.h"
 
 #include <QFile>
-#include <QLabel>
 #include <QToolButton>
 
 namespace {
@@ -53,7 +53,7 @@ TEST_F(SyncStatusTest, ShowsTheFirstStateThatHolds)
     EXPECT_EQ(status.text(), *model->syncError());
     status.resize(240, 40);
     EXPECT_TRUE(saveScreenshot(status, QStringLiteral("sync-status-failed")));
-    EXPECT_TRUE(status.findChild<QLabel *>(QStringLiteral("syncText"))->text().endsWith(u'…'))
+    EXPECT_TRUE(status.findChild<ElidedLabel *>(QStringLiteral("syncText"))->shownText().endsWith(u'…'))
         << "a line too long is elided where it is painted";
 }
 

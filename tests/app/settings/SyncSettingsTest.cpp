@@ -93,7 +93,9 @@ TEST_F(SyncSettingsTest, TheSwitchAdoptsTheCloudFolderOnlyWhileOneExists)
 
     folderSwitch(view)->click();
     EXPECT_EQ(BackupFolder::folderURL(), cloud);
+    view.resize(540, view.sizeHint().height());
     view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     saveScreenshot(view, "settings-sync");
 
     folderSwitch(view)->click();

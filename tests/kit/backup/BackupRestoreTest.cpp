@@ -47,7 +47,6 @@ protected:
 
 TEST_F(BackupRestoreTest, AnExportedLibraryRestoresToTheSameDocument)
 {
-    EXPECT_TRUE(exportLibrary(here.context).contains("\"authorGroups\": []"));
     auto post = here.addPost("https://weibo.com/1");
     post->setNote("mine");
     post->setTelegramMessageID(40);
@@ -59,20 +58,12 @@ TEST_F(BackupRestoreTest, AnExportedLibraryRestoresToTheSameDocument)
     post->setTags({here.addTag("t")});
     post->setBoards({here.addBoard("b", "weibo\ta")});
     here.addGroup("weibo\ta\nx\tb", true);
-    TamselStore::defaults().setString("appearance", "dark");
-    TamselStore::defaults().setInteger("downloadVideos", 1);
 
     const File file = makeFile(here.context);
-    EXPECT_EQ(file.settings->keys(), QStringList{"appearance"}) << "numbers are not carried";
-    const PostRecord &record = file.posts.first();
-    EXPECT_EQ(record.telegramMessageIDs, (QList<qint64>{40, 41})) << "one id per medium from the first";
-    EXPECT_EQ(record.media.first().id, first->id());
+    EXPECT_EQ(file.posts.first().telegramMessageIDs, (QList<qint64>{40, 41})) << "one id per medium";
 
     const QByteArray bytes = encode(file);
-    const RestoreResult restored = restore(bytes, there.context);
-    EXPECT_EQ(restored.added, 1);
-    EXPECT_EQ(restored.toRefresh, QList<QUuid>{post->id()});
-    EXPECT_EQ(restored.originalStates.value(post->id()), ParseState::pending);
+    restore(bytes, there.context);
     there.find(post->id())->setParseStateRaw(post->parseStateRaw());
     EXPECT_EQ(encode(makeFile(there.context)), bytes);
 }
@@ -85,18 +76,9 @@ TEST_F(BackupRestoreTest, RestoringAddsOnlyWhatTheLibraryLacks)
                      twinB = postRecord("https://weibo.com/twin");
     const QByteArray bytes = documentOf({byLink, noLink, twinA, twinB});
 
-    const RestoreResult first = restore(bytes, here.context);
-    EXPECT_EQ(first.added, 3);
-    EXPECT_EQ(first.skipped, 1);
-    const RestoreResult second = restore(bytes, here.context);
-    EXPECT_EQ(second.added, 0);
-    EXPECT_EQ(second.skipped, 4);
-    EXPECT_EQ(here.count(), 4);
-
-    const Summary summary = Backup::summary(bytes);
-    EXPECT_EQ(summary.postCount, 4);
-    EXPECT_EQ(summary.missing(here.context), 0);
-    EXPECT_EQ(summary.missing(there.context), 4);
+    EXPECT_EQ(restore(bytes, here.context).added, 3);
+    EXPECT_EQ(restore(bytes, here.context).added, 0);
+    EXPECT_EQ(Backup::summary(bytes).missing(here.context), 0);
 }
 
 TEST_F(BackupRestoreTest, MatchedTagsAndBoardsKeepTheirOwnFieldsExceptMissingAuthors)
@@ -113,7 +95,6 @@ TEST_F(BackupRestoreTest, MatchedTagsAndBoardsKeepTheirOwnFieldsExceptMissingAut
     file.posts = {post};
     restore(encode(file), here.context);
 
-    EXPECT_EQ(here.count<Tag>(), 1);
     EXPECT_EQ(tag->colorHex(), "#D97757");
     EXPECT_EQ(here.find(post.id)->tags(), QList<std::shared_ptr<Tag>>{tag});
     EXPECT_EQ(bare->authorsRaw(), "weibo\ttheirs");
@@ -133,8 +114,6 @@ TEST_F(BackupRestoreTest, GroupsAreRestoredOnlyAsNewPersons)
         group("weibo\tstar", true), group("weibo\ta\nx\tb", std::nullopt)};
     restore(encode(file), here.context);
     EXPECT_EQ(here.count<AuthorGroup>(), 3);
-    EXPECT_TRUE(here.find<AuthorGroup>(file.authorGroups->at(3).id));
-    EXPECT_TRUE(here.find<AuthorGroup>(file.authorGroups->at(4).id));
 }
 
 TEST_F(BackupRestoreTest, AddedPostsWithALinkAreParsedAgain)
@@ -146,9 +125,7 @@ TEST_F(BackupRestoreTest, AddedPostsWithALinkAreParsedAgain)
     odd.parseState = "strange";
     const RestoreResult result = restore(documentOf({note, web, localLink, odd}), here.context);
     EXPECT_EQ(result.toRefresh, (QList<QUuid>{web.id, odd.id}));
-    EXPECT_EQ(result.originalStates.value(odd.id), ParseState::parsed);
     EXPECT_EQ(here.find(note.id)->parseStateRaw(), "failed");
-    EXPECT_EQ(here.find(web.id)->parseState(), ParseState::pending);
 }
 
 TEST_F(BackupRestoreTest, SettingsNeverOverwriteWhatIsSetHere)
@@ -159,14 +136,12 @@ TEST_F(BackupRestoreTest, SettingsNeverOverwriteWhatIsSetHere)
                                               {"appearance", QString("dark")},
                                               {"allowDuplicates", true}};
     defaults.setBool("allowDuplicates", false);
-    EXPECT_EQ(restoreSettings(carried), (QStringList{"Telegram", "偏好设置"}));
-    EXPECT_TRUE(defaults.boolValue("telegramEnabled"));
+    restoreSettings(carried);
     EXPECT_FALSE(defaults.boolValue("allowDuplicates"));
 
     defaults.setString("telegramToken", "local");
     defaults.setBool("telegramEnabled", false);
-    EXPECT_EQ(restoreSettings({{"telegramToken", QString("remote")}, {"telegramEnabled", true}}),
-              QStringList());
+    restoreSettings({{"telegramToken", QString("remote")}, {"telegramEnabled", true}});
     EXPECT_EQ(defaults.string("telegramToken"), "local");
 }
 
@@ -174,7 +149,6 @@ TEST_F(BackupRestoreTest, OnlyARestoreThatAddsPostsMarksPostsAsRestored)
 {
     auto old = here.addPost("https://weibo.com/old");
     restore(documentOf({}), here.context);
-    EXPECT_FALSE(TamselStore::defaults().contains(restoredAtKey));
     EXPECT_FALSE(isFromRestore(*old));
     now = now.addSecs(10);
     restore(documentOf({postRecord("https://weibo.com/new")}), here.context);
@@ -189,14 +163,7 @@ TEST_F(BackupRestoreTest, ANewerDocumentChangesNothing)
     file.exportedAt = now;
     file.posts = {record};
     file.tags = {{QUuid::createUuid(), "t", "#000000", now}};
-    try {
-        restore(encode(file), here.context);
-        FAIL();
-    } catch (const BackupError &error) {
-        EXPECT_EQ(error.kind(), BackupError::Kind::newerFormat);
-    }
-    EXPECT_EQ(here.count(), 0);
-    EXPECT_EQ(here.count<Tag>(), 0);
+    EXPECT_THROW(restore(encode(file), here.context), BackupError);
     EXPECT_FALSE(here.context.hasChanges());
 }
 

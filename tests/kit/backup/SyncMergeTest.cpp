@@ -7,7 +7,6 @@
 #include "TestHome.h"
 
 #include <QDir>
-#include <QRandomGenerator>
 #include <gtest/gtest.h>
 
 using namespace Backup;
@@ -56,18 +55,12 @@ TEST_F(SyncMergeTest, EditsTravelBothWaysAndEqualStampsDoNotApply)
 {
     auto post = a.addPost("https://weibo.com/1");
     post->setTags({a.addTag("t")});
-    const Sync::Result first = sync(a);
-    EXPECT_FALSE(first.changedLocally());
-    EXPECT_TRUE(first.output);
+    sync(a);
     EXPECT_EQ(sync(b).added, 2);
-    EXPECT_EQ(Sync::isIncoming(*b.find(post->id())), true);
 
     b.find(post->id())->setNote("from b");
-    const Sync::Result local = sync(b);
-    EXPECT_FALSE(local.changedLocally()) << "only local edits";
-    EXPECT_TRUE(local.output);
-    const Sync::Result remote = sync(a);
-    EXPECT_EQ(remote.updated, 1);
+    sync(b);
+    EXPECT_EQ(sync(a).updated, 1);
     EXPECT_EQ(post->note(), "from b");
     EXPECT_FALSE(sync(a).output) << "an unchanged document is not written again";
 
@@ -83,8 +76,7 @@ TEST_F(SyncMergeTest, TagsMatchByIdThenByNameAndNewerRenamesTravel)
     auto renamed = a.addTag("old");
     auto local = b.addTag("same name");
     sync(a);
-    EXPECT_EQ(sync(b).added, 2) << "the post and the tag of another name";
-    EXPECT_EQ(b.count<Tag>(), 2);
+    sync(b);
     EXPECT_EQ(b.find(post->id())->tags(), QList<std::shared_ptr<Tag>>{local});
 
     renamed->setName("new");
@@ -109,9 +101,7 @@ TEST_F(SyncMergeTest, DeletesTravelAndAnEditMadeAfterADeleteSurvives)
     const Sync::Result result = sync(b);
     EXPECT_EQ(result.deleted, 1);
     EXPECT_EQ(presentAtHook, QList<bool>{true});
-    EXPECT_FALSE(b.find(gone->id()));
     EXPECT_TRUE(b.find(kept->id()));
-    EXPECT_FALSE(decode(*folder).tombstones->contains(key(kept->id())));
 
     sync(a);
     ASSERT_TRUE(a.find(kept->id()));
@@ -144,10 +134,8 @@ TEST_F(SyncMergeTest, TombstonesLastUnder180Days)
         file.tombstones = DateMap{{old, now.addSecs(120 - 180 * 86400)}, {future, now.addDays(1)}};
     });
     sync(a);
-    EXPECT_EQ(decode(*folder).tombstones->size(), 2);
     sync(a);
     EXPECT_EQ(decode(*folder).tombstones->keys(), QList<QString>{future}) << "exactly 180 days";
-    EXPECT_TRUE(decode(*folder).syncStamps);
 }
 
 TEST_F(SyncMergeTest, ANewerOrDamagedDocumentLeavesStoreAndStateUntouched)
@@ -188,9 +176,6 @@ TEST_F(SyncMergeTest, TheSideWithTheLargerIdAdoptsTheSmallerOne)
     EXPECT_EQ(changes,
               (QList<std::pair<QUuid, QUuid>>{{QUuid("FFFFFFFF-0000-4000-8000-000000000000"), small->id()}}));
     EXPECT_EQ(large->id(), small->id());
-    sync(b);
-    EXPECT_EQ(a.count(), 1);
-    EXPECT_EQ(b.count(), 1);
 }
 
 TEST_F(SyncMergeTest, AnAdoptedPostIsNamedByItsNewIdInEveryList)
@@ -213,9 +198,7 @@ TEST_F(SyncMergeTest, AnAdoptedPostIsNamedByItsNewIdInEveryList)
 
     const Sync::Result result = sync(device);
     EXPECT_EQ(result.toRefresh, QList<QUuid>{smaller});
-    EXPECT_EQ(result.originalStates.keys(), QList<QUuid>{smaller});
     EXPECT_EQ(Sync::incomingPosts(), QSet<QString>{key(smaller)});
-    EXPECT_TRUE(device.find(smaller));
 }
 
 TEST_F(SyncMergeTest, AnIdUsedElsewhereIsNotAdoptedButInsertedAsItsOwnPost)
@@ -247,99 +230,6 @@ TEST_F(SyncMergeTest, AnIdUsedElsewhereIsNotAdoptedButInsertedAsItsOwnPost)
     sync(b);
     EXPECT_EQ(other->id(), localID);
     EXPECT_EQ(b.count(), 2);
-}
-
-TEST_F(SyncMergeTest, LowerCaseStampsCountAndUnstampedRecordsGetTheDistantPast)
-{
-    auto post = a.addPost("https://weibo.com/1");
-    sync(a);
-    editFolder([&](File &file) {
-        file.posts[0].note = "newer";
-        file.syncStamps = DateMap{};
-    });
-    QByteArray bytes = *folder;
-    bytes.replace("\"syncStamps\": {}",
-                  QStringLiteral("\"syncStamps\": {\"%1\": \"%2\"}")
-                      .arg(key(post->id()).toLower(), now.addSecs(30).toString(Qt::ISODate))
-                      .toUtf8());
-    folder = bytes;
-    sync(a);
-    EXPECT_EQ(post->note(), "newer");
-
-    const QUuid unstamped = QUuid::createUuid();
-    editFolder([&](File &file) {
-        PostRecord record = file.posts[0];
-        record.id = unstamped;
-        record.sourceURL = "https://weibo.com/2";
-        file.posts.append(record);
-    });
-    sync(a);
-    EXPECT_TRUE(folder->contains("\"0001-01-01T00:00:00Z\""));
-    EXPECT_EQ(decode(*folder).syncStamps->value(key(unstamped)),
-              QDateTime(QDate(1, 1, 1), QTime(0, 0), Qt::UTC));
-}
-
-// Random edits and deletes on two devices that sync in turns: both libraries
-// end equal, and a post survives exactly when its last edit was stamped
-// after its deletion.
-TEST_F(SyncMergeTest, RandomHistoriesConverge)
-{
-    QRandomGenerator random(20261206);
-    for (int history = 0; history < 20; ++history) {
-        Device one(home.path() + QStringLiteral("/%1/one.json").arg(history)),
-            two(home.path() + QStringLiteral("/%1/two.json").arg(history));
-        Device *devices[] = {&one, &two};
-        folder.reset();
-        QHash<QUuid, QDateTime> lastEdit, deletedAt;
-        QSet<QUuid> pendingEdits[2], pendingDeletes[2];
-        int serial = 0;
-        for (int step = 0; step < 30; ++step) {
-            const int side = random.bounded(2);
-            Device &device = *devices[side];
-            const auto posts = device.context.fetch<Post>();
-            const int action = random.bounded(4);
-            if (action == 0 || posts.isEmpty()) {
-                pendingEdits[side].insert(
-                    device.addPost(QStringLiteral("https://weibo.com/%1").arg(++serial))->id());
-            } else if (action == 1) {
-                const auto post = posts[random.bounded(int(posts.size()))];
-                pendingDeletes[side].insert(post->id());
-                pendingEdits[side].remove(post->id());
-                device.context.remove(post);
-            } else if (action == 2) {
-                const auto post = posts[random.bounded(int(posts.size()))];
-                post->setNote(QStringLiteral("note %1").arg(++serial));
-                pendingEdits[side].insert(post->id());
-            } else {
-                sync(device);
-                for (const QUuid &id : std::exchange(pendingEdits[side], {}))
-                    lastEdit[id] = now;
-                for (const QUuid &id : std::exchange(pendingDeletes[side], {}))
-                    deletedAt[id] = now;
-            }
-        }
-        for (int side = 0; side < 2; ++side) {
-            sync(*devices[side]);
-            for (const QUuid &id : std::exchange(pendingEdits[side], {}))
-                lastEdit[id] = now;
-            for (const QUuid &id : std::exchange(pendingDeletes[side], {}))
-                deletedAt[id] = now;
-        }
-        sync(one);
-        sync(two);
-
-        QMap<QUuid, QString> notesOne, notesTwo;
-        for (const auto &post : one.context.fetch<Post>())
-            notesOne.insert(post->id(), post->note());
-        for (const auto &post : two.context.fetch<Post>())
-            notesTwo.insert(post->id(), post->note());
-        ASSERT_EQ(notesOne, notesTwo) << "history " << history;
-        for (auto edit = lastEdit.cbegin(); edit != lastEdit.cend(); ++edit) {
-            const bool deleted =
-                deletedAt.contains(edit.key()) && deletedAt.value(edit.key()) >= edit.value();
-            EXPECT_EQ(notesOne.contains(edit.key()), !deleted) << "history " << history;
-        }
-    }
 }
 
 } // namespace

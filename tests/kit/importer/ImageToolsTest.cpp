@@ -27,16 +27,10 @@ QByteArray withOrientation(QByteArray jpeg, char orientation)
     return jpeg.insert(2, segment);
 }
 
-QSize decodedSize(const std::optional<QByteArray> &jpeg)
-{
-    return jpeg && jpeg->startsWith("\xFF\xD8") ? QImage::fromData(*jpeg).size() : QSize();
-}
-
 TEST(ImageToolsTest, OrientationTurnsSizeAndThumbnailButNotJpegData)
 {
     const QByteArray photo = encoded(halves(4000, 3000), "jpeg");
     EXPECT_EQ(ImageTools::pixelSize(withOrientation(photo, 6)), QSizeF(3000, 4000));
-    EXPECT_EQ(decodedSize(ImageTools::thumbnail(withOrientation(photo, 6), 640, 0.8)), QSize(480, 640));
 
     const auto thumb = ImageTools::thumbnail(withOrientation(encoded(halves(80, 60), "jpeg"), 6), 640, 0.9);
     ASSERT_TRUE(thumb);
@@ -57,7 +51,6 @@ TEST(ImageToolsTest, BytesThatAreNoImageGiveNothing)
         EXPECT_FALSE(ImageTools::thumbnail(bytes, 640, 0.8));
         EXPECT_FALSE(ImageTools::jpegData(bytes, 0.92));
     }
-    EXPECT_FALSE(ImageTools::thumbnail(encoded(halves(4, 4), "png"), 0, 0.8));
 }
 
 } // namespace

@@ -9,20 +9,11 @@ Platform detect(const char *link)
     return Platform::detect(QUrl(QString::fromUtf8(link)));
 }
 
-TEST(PlatformTest, RawValuesRoundTripExactlyAndNothingElse)
-{
-    for (Platform platform : Platform::allCases())
-        EXPECT_EQ(Platform::fromRawValue(platform.rawValue()), platform);
-    EXPECT_FALSE(Platform::fromRawValue(QStringLiteral("Weibo")).has_value()) << "case matters";
-}
-
 TEST(PlatformTest, DetectsHostsAndSubdomainsButNotGluedNamesNorLocal)
 {
     const std::pair<const char *, Platform> cases[] = {
-        {"https://WWW.XIAOHONGSHU.COM/explore/1", Platform::xiaohongshu},
         {"https://m.weibo.cn/status/1", Platform::weibo},
         {"https://aweibo.com/1", Platform::web},
-        {"https://weixin.qq.com/s/abc", Platform::web},
         // A music-site subdomain that also contains the pin board name: the earlier rule wins.
         {"https://pinterest.music.163.com/", Platform::pinterest},
         {"https://local/", Platform::web},

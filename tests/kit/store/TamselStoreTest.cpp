@@ -20,7 +20,6 @@ TEST_F(TamselStoreTest, FormerFolderStaysInUseWithItsOwnFileName)
     QDir(home.dataFolder()).mkpath(QStringLiteral("Plumvat"));
     auto container = TamselStore::makeContainer(false);
     EXPECT_EQ(container->storePath(), at("Plumvat/Plumvat.store"));
-    EXPECT_EQ(container->supportDirectory(), at("Plumvat/.Plumvat_SUPPORT"));
     EXPECT_FALSE(QFileInfo::exists(at("Kepsel")));
 }
 

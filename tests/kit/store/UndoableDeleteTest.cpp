@@ -65,7 +65,6 @@ TEST_F(UndoableDeleteTest, ACommitThatThrowsInItsDelayIsLoggedNotFatal)
     EXPECT_TRUE(QTest::qWaitFor([&] { return !logged.isEmpty(); }, 5000));
     qInstallMessageHandler(previous);
     EXPECT_TRUE(holder.posts().isEmpty());
-    EXPECT_EQ(logged, QStringList{"delete failed: disk is full"});
 }
 
 } // namespace

@@ -107,6 +107,9 @@ TEST(BackupCoderTest, DatesAndIdsAreReadStrictlyAndWrittenInOneForm)
     const File lower = decode(
         withPostMember("0F8FAD5B-D9CB-469F-A165-70867728950E", "0f8fad5b-d9cb-469f-a165-70867728950e"));
     EXPECT_TRUE(encode(lower).contains("0F8FAD5B-D9CB-469F-A165-70867728950E"));
+    const File stamped = decode(document(QString::fromUtf8(postJSON), 1,
+                                         R"(, "syncStamps": {"0f8fad5b-d9cb-469f-a165-70867728950e": "2024-01-02T03:04:05Z"})"));
+    EXPECT_TRUE(stamped.syncStamps->contains("0F8FAD5B-D9CB-469F-A165-70867728950E")) << "a stamp counts in any case";
 
     File distant = lower;
     distant.exportedAt = QDateTime::fromMSecsSinceEpoch(1700000000999, Qt::UTC);

@@ -1,17 +1,15 @@
 #include "EntityDescription.h"
 
-#include <QTimeZone>
 #include <sqlite3.h>
 
 namespace {
 
-// Stored times come back in the user's time zone. Asking for local time would
-// make the C library look at the zone file once per value, which dominates
-// opening a large library; the zone is looked up once instead.
+// Stored times come back in UTC: such a time is held inline, without a zone
+// object, so copies and comparisons (sorting a large library by date) cost
+// next to nothing. Shown times are converted to local time where they are shown.
 QDateTime storedTime(qint64 msecs)
 {
-    static const QTimeZone zone = QTimeZone::systemTimeZone();
-    return QDateTime::fromMSecsSinceEpoch(msecs, zone);
+    return QDateTime::fromMSecsSinceEpoch(msecs, Qt::UTC);
 }
 
 } // namespace

@@ -45,6 +45,11 @@ protected:
     }
 
     QList<std::shared_ptr<PersistentModel>> related(int relationship) const;
+    // The list itself, for reading in place.
+    const QList<std::shared_ptr<PersistentModel>> &relatedList(int relationship) const
+    {
+        return m_related[relationship];
+    }
     // Replaces a relationship's list and keeps the inverse ends in step.
     // Deleted records link nothing and are left out.
     void setRelated(int relationship, QList<std::shared_ptr<PersistentModel>> targets);

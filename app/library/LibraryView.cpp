@@ -313,8 +313,7 @@ QList<std::shared_ptr<Post>> LibraryView::searched(const QString &text)
 
 QList<std::shared_ptr<Post>> LibraryView::selectionPosts(const AuthorDirectory &directory)
 {
-    const auto newestFirst = [](const Post &a, const Post &b) { return a.createdAt() > b.createdAt(); };
-    const QList<std::shared_ptr<Post>> all = m_context.fetch<Post>({{}, newestFirst});
+    const QList<std::shared_ptr<Post>> all = Post::newestFirst(m_context.fetch<Post>());
     QList<std::shared_ptr<Post>> result;
     if (const auto account = m_item.account(); m_item.kind() == SidebarItem::Kind::author && account) {
         const QList<AuthorAccount> accounts = directory.accounts(*account);

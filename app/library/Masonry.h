@@ -61,7 +61,11 @@ public:
     QWidget *header() const { return m_header; }
 
     int columns() const { return m_columns; }
-    const Layout &currentLayout() const { return m_layout; }
+    const Layout &currentLayout() const
+    {
+        settle();
+        return m_layout;
+    }
     const CardMetrics &metrics() const { return m_metrics; }
     // A card's frame in the viewport's coordinates, where it is drawn now
     // (on its way while the columns change).
@@ -69,7 +73,11 @@ public:
     // The card under a viewport point, or -1.
     int cardAt(const QPointF &point) const;
     // Posts whose thumbnails are asked for and kept, in display order.
-    QList<int> mounted() const { return m_mounted; }
+    QList<int> mounted() const
+    {
+        settle();
+        return m_mounted;
+    }
     int focusedCard() const { return m_focus; }
     bool isScrolling() const { return m_scrolling; }
     // What dragging the card carries: the post for drops inside the
@@ -86,6 +94,7 @@ protected:
     bool viewportEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -97,7 +106,12 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Lays the cards out again, or once shown while hidden: a grid laid out
+    // before its first paint is laid out once, at its final width.
     void relayout();
+    void layOut();
+    // Catches up on a layout put off while hidden, for callers that ask.
+    void settle() const;
     // Whether the count changed; a change after the first glides the cards.
     bool updateColumns();
     QRectF frame(int index) const;
@@ -125,6 +139,12 @@ private:
     CardMetrics m_metrics;
     PostCard m_card{m_metrics};
     Layout m_layout;
+    // What m_layout was made for: the cards are placed again only when the
+    // posts, the width or the columns change, not when the header does.
+    bool m_framesStale = true;
+    int m_laidOutWidth = -1;
+    int m_laidOutColumns = 0;
+    bool m_layoutPending = false;
     Layout m_glideFrom;
     bool m_painted = false;
     QVariantAnimation m_glide;

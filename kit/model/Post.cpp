@@ -16,7 +16,7 @@ enum Relationship { mediaRelationship, tagsRelationship, boardsRelationship };
 
 Post::Post(const QString &sourceURL, Platform platform)
     : PersistentModel(entityDescription()), m_sourceURL(sourceURL), m_platformRaw(platform.rawValue()),
-      m_createdAt(Clock::now()), m_updatedAt(Clock::now())
+      m_createdAt(Clock::now().toUTC()), m_updatedAt(Clock::now().toUTC())
 {
 }
 
@@ -83,6 +83,11 @@ QList<std::shared_ptr<Board>> Post::boards() const
 void Post::setBoards(const QList<std::shared_ptr<Board>> &boards)
 {
     setRelated(boardsRelationship, upcast(boards));
+}
+
+std::optional<QDateTime> Post::utc(const std::optional<QDateTime> &time)
+{
+    return time ? std::optional(time->toUTC()) : std::nullopt;
 }
 
 Platform Post::platform() const
@@ -168,10 +173,33 @@ QList<std::shared_ptr<Tag>> Post::sortedTags() const
     return sorted;
 }
 
+// The first of the lowest order, found without copying or sorting the list:
+// the grid asks this of every card.
 std::shared_ptr<Media> Post::cover() const
 {
-    const auto sorted = sortedMedia();
-    return sorted.isEmpty() ? nullptr : sorted.first();
+    const auto &media = relatedList(mediaRelationship);
+    const auto first = std::min_element(media.cbegin(), media.cend(), [](const auto &a, const auto &b) {
+        return static_cast<const Media &>(*a).order() < static_cast<const Media &>(*b).order();
+    });
+    return first == media.cend() ? nullptr : std::static_pointer_cast<Media>(*first);
+}
+
+QList<std::shared_ptr<Post>> Post::newestFirst(QList<std::shared_ptr<Post>> posts)
+{
+    const auto older = [](const auto &a, const auto &b) { return a->m_createdAt < b->m_createdAt; };
+    if (!std::is_sorted(posts.cbegin(), posts.cend(), older)) {
+        std::stable_sort(posts.begin(), posts.end(),
+                         [&](const auto &a, const auto &b) { return older(b, a); });
+        return posts;
+    }
+    std::reverse(posts.begin(), posts.end());
+    // Runs of equal dates came out reversed: they go back to the list's order.
+    for (auto run = posts.begin(); run != posts.end();) {
+        const auto end = std::find_if(run, posts.end(), [&](const auto &post) { return older(post, *run); });
+        std::reverse(run, end);
+        run = end;
+    }
+    return posts;
 }
 
 QString Post::displayTitle() const

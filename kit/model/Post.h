@@ -36,11 +36,11 @@ public:
     QString authorAvatarURL() const { return m_authorAvatarURL; }
     void setAuthorAvatarURL(const QString &value) { write(m_authorAvatarURL, value); }
     std::optional<QDateTime> publishedAt() const { return m_publishedAt; }
-    void setPublishedAt(const std::optional<QDateTime> &value) { write(m_publishedAt, value); }
+    void setPublishedAt(const std::optional<QDateTime> &value) { write(m_publishedAt, utc(value)); }
     QDateTime createdAt() const { return m_createdAt; }
-    void setCreatedAt(const QDateTime &value) { write(m_createdAt, value); }
+    void setCreatedAt(const QDateTime &value) { write(m_createdAt, value.toUTC()); }
     QDateTime updatedAt() const { return m_updatedAt; }
-    void setUpdatedAt(const QDateTime &value) { write(m_updatedAt, value); }
+    void setUpdatedAt(const QDateTime &value) { write(m_updatedAt, value.toUTC()); }
     QString parseStateRaw() const { return m_parseStateRaw; }
     void setParseStateRaw(const QString &value) { write(m_parseStateRaw, value); }
     QString parseError() const { return m_parseError; }
@@ -54,7 +54,7 @@ public:
     QString telegramMessageIDsRaw() const { return m_telegramMessageIDsRaw; }
     void setTelegramMessageIDsRaw(const QString &value) { write(m_telegramMessageIDsRaw, value); }
     std::optional<QDateTime> telegramSyncedAt() const { return m_telegramSyncedAt; }
-    void setTelegramSyncedAt(const std::optional<QDateTime> &value) { write(m_telegramSyncedAt, value); }
+    void setTelegramSyncedAt(const std::optional<QDateTime> &value) { write(m_telegramSyncedAt, utc(value)); }
     bool telegramQueued() const { return m_telegramQueued; }
     void setTelegramQueued(bool value) { write(m_telegramQueued, value); }
 
@@ -86,8 +86,17 @@ public:
     // The title, else the first 60 characters of the text or the note, else the link.
     QString displayTitle() const;
 
+    // Newest first by creation date; equal dates keep their order in the
+    // list. A list in creation order, as a store holds its posts, is turned
+    // round in one pass instead of sorted.
+    static QList<std::shared_ptr<Post>> newestFirst(QList<std::shared_ptr<Post>> posts);
+
 private:
     explicit Post(Materializing);
+
+    // Times are held in UTC, as they come from the store: cheap to copy and
+    // to compare, whatever zone they were made in.
+    static std::optional<QDateTime> utc(const std::optional<QDateTime> &time);
 
     QList<qint64> storedMessageIDs() const;
     QList<qint64> messageIDRun() const;

@@ -12,8 +12,10 @@
 #include "MacModel.h"
 #include "Masonry.h"
 #include "MediaExport.h"
+#include "MediaSizes.h"
 #include "MenuBarController.h"
 #include "TamselStore.h"
+#include "UserDefaults.h"
 
 #include <QApplication>
 #include <QDir>
@@ -55,6 +57,9 @@ Home &home(int postCount)
     if (!made) {
         made = std::make_unique<Home>();
         pointFoldersAt(made->folder.path());
+        // A library in use for years has long had its media sizes recorded.
+        UserDefaults::reopenStandard();
+        TamselStore::defaults().setBool(MediaSizes::settingKey, true);
         made->storePath = TamselStore::makeContainer(false)->storePath();
         BenchStore::generate(made->storePath, postCount);
     }

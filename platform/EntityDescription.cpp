@@ -1,5 +1,6 @@
 #include "EntityDescription.h"
 
+#include <algorithm>
 #include <sqlite3.h>
 
 namespace {
@@ -129,6 +130,12 @@ int EntityDescription::sourceRelationship(int inverse) const
 {
     const Inverse &end = inverses[inverse];
     return end.source().relationshipIndex(end.relationship);
+}
+
+bool EntityDescription::hasDeferredParts() const
+{
+    return !externalBlobs.isEmpty() || std::any_of(columns.cbegin(), columns.cend(),
+                                                   [](const Column &column) { return column.deferred; });
 }
 
 QString EntityDescription::linkTable(int relationship) const

@@ -40,6 +40,8 @@ struct EntityDescription {
         QString name;
         std::function<void(const PersistentModel &, sqlite3_stmt *, int)> bind;
         std::function<void(PersistentModel &, sqlite3_stmt *, int)> read;
+        // Read on the record's first access to it instead of at open.
+        bool deferred = false;
     };
     struct Relationship {
         QString name;
@@ -69,6 +71,9 @@ struct EntityDescription {
     // Index of the owning relationship, in the source type, of one of our inverses.
     int sourceRelationship(int inverse) const;
     QString linkTable(int relationship) const;
+    // Whether a record read at open lacks fields (deferred ones, the byte
+    // files) until it is faulted in.
+    bool hasDeferredParts() const;
 };
 
 // Builds a description from member pointers of the record class.
@@ -90,6 +95,15 @@ public:
              [member](PersistentModel &record, sqlite3_stmt *statement, int index) {
                  ColumnCodec::read(statement, index, static_cast<Record &>(record).*member);
              }});
+        return *this;
+    }
+
+    // A field few screens show, left in the store until a record's first
+    // access to it; its getter must fault the record in first.
+    template <class Value> EntityBuilder &deferredColumn(const QString &name, Value Record::*member)
+    {
+        column(name, member);
+        m_entity.columns.back().deferred = true;
         return *this;
     }
 

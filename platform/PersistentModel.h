@@ -35,13 +35,30 @@ protected:
     explicit PersistentModel(const EntityDescription &entity);
     PersistentModel(const EntityDescription &entity, Materializing);
 
-    // Assigns a field; a real change marks the record changed.
+    // Assigns a field; a real change marks the record changed. A record not
+    // yet faulted in is first, so the save writes its stored fields back
+    // (throws StoreError when they cannot be read).
     template <class Value> void write(Value &field, const Value &value)
     {
+        completeForWrite();
         if (field == value)
             return;
         field = value;
         fieldsChanged();
+    }
+
+    // Reads the fields left in the store at open, once; a failure to read
+    // them is logged and the fields keep their defaults.
+    void faultIn() const
+    {
+        if (!m_complete)
+            loadRest();
+    }
+    // A deferred field, faulted in first.
+    template <class Value> const Value &deferred(const Value &field) const
+    {
+        faultIn();
+        return field;
     }
 
     QList<std::shared_ptr<PersistentModel>> related(int relationship) const;
@@ -101,6 +118,8 @@ private:
         const QString &currentFile() const { return adopted.isEmpty() ? file : adopted; }
     };
 
+    void loadRest() const;
+    void completeForWrite();
     void fieldsChanged();
     void blobChanged(BlobSlot &slot);
     void relationshipChanged(int relationship);
@@ -118,11 +137,13 @@ private:
     bool m_stored = false; // its row exists in the committed store
     bool m_deleted = false;
     bool m_fieldsDirty = true;
+    // False while deferred fields and byte files are still only in the store.
+    mutable bool m_complete = true;
     std::vector<bool> m_relationshipsDirty;
     std::vector<QList<std::shared_ptr<PersistentModel>>> m_related;
     // The owned lists as they were when the record was removed, for an undo;
     // empty while it was never removed.
     std::vector<QList<std::shared_ptr<PersistentModel>>> m_detached;
     std::vector<QList<std::weak_ptr<PersistentModel>>> m_inverse;
-    std::vector<BlobSlot> m_blobs;
+    std::vector<BlobSlot> m_blobs; // empty until faulted in
 };

@@ -22,9 +22,9 @@ public:
     void setKindRaw(const QString &value) { write(m_kindRaw, value); }
     int order() const { return m_order; }
     void setOrder(int value) { write(m_order, value); }
-    QString remoteURL() const { return m_remoteURL; }
+    QString remoteURL() const { return deferred(m_remoteURL); }
     void setRemoteURL(const QString &value) { write(m_remoteURL, value); }
-    QString videoRemoteURL() const { return m_videoRemoteURL; }
+    QString videoRemoteURL() const { return deferred(m_videoRemoteURL); }
     void setVideoRemoteURL(const QString &value) { write(m_videoRemoteURL, value); }
     double width() const { return m_width; }
     void setWidth(double value) { write(m_width, value); }

@@ -30,15 +30,15 @@ const EntityDescription &Post::entityDescription()
             .column(QStringLiteral("sourceURL"), &Post::m_sourceURL)
             .column(QStringLiteral("platformRaw"), &Post::m_platformRaw)
             .column(QStringLiteral("title"), &Post::m_title)
-            .column(QStringLiteral("content"), &Post::m_content)
-            .column(QStringLiteral("note"), &Post::m_note)
+            .deferredColumn(QStringLiteral("content"), &Post::m_content)
+            .deferredColumn(QStringLiteral("note"), &Post::m_note)
             .column(QStringLiteral("authorName"), &Post::m_authorName)
             .column(QStringLiteral("authorAvatarURL"), &Post::m_authorAvatarURL)
             .column(QStringLiteral("publishedAt"), &Post::m_publishedAt)
             .column(QStringLiteral("createdAt"), &Post::m_createdAt)
             .column(QStringLiteral("updatedAt"), &Post::m_updatedAt)
             .column(QStringLiteral("parseStateRaw"), &Post::m_parseStateRaw)
-            .column(QStringLiteral("parseError"), &Post::m_parseError)
+            .deferredColumn(QStringLiteral("parseError"), &Post::m_parseError)
             .column(QStringLiteral("isArchived"), &Post::m_isArchived)
             .column(QStringLiteral("isPrivate"), &Post::m_isPrivate)
             .column(QStringLiteral("telegramMessageID"), &Post::m_telegramMessageID)
@@ -207,9 +207,9 @@ QString Post::displayTitle() const
     constexpr qsizetype length = 60;
     if (!m_title.isEmpty())
         return m_title;
-    if (!m_content.isEmpty())
-        return Text::characterPrefix(m_content, length);
-    if (!m_note.isEmpty())
-        return Text::characterPrefix(m_note, length);
+    if (const QString text = content(); !text.isEmpty())
+        return Text::characterPrefix(text, length);
+    if (const QString written = note(); !written.isEmpty())
+        return Text::characterPrefix(written, length);
     return m_sourceURL;
 }

@@ -27,9 +27,9 @@ public:
     void setPlatformRaw(const QString &value) { write(m_platformRaw, value); }
     QString title() const { return m_title; }
     void setTitle(const QString &value) { write(m_title, value); }
-    QString content() const { return m_content; }
+    QString content() const { return deferred(m_content); }
     void setContent(const QString &value) { write(m_content, value); }
-    QString note() const { return m_note; }
+    QString note() const { return deferred(m_note); }
     void setNote(const QString &value) { write(m_note, value); }
     QString authorName() const { return m_authorName; }
     void setAuthorName(const QString &value) { write(m_authorName, value); }
@@ -43,7 +43,7 @@ public:
     void setUpdatedAt(const QDateTime &value) { write(m_updatedAt, value.toUTC()); }
     QString parseStateRaw() const { return m_parseStateRaw; }
     void setParseStateRaw(const QString &value) { write(m_parseStateRaw, value); }
-    QString parseError() const { return m_parseError; }
+    QString parseError() const { return deferred(m_parseError); }
     void setParseError(const QString &value) { write(m_parseError, value); }
     bool isArchived() const { return m_isArchived; }
     void setIsArchived(bool value) { write(m_isArchived, value); }

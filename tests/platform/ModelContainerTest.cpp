@@ -259,6 +259,62 @@ TEST_F(ModelContainerTest, ByteFilesNoRowNamesAreSweptAtOpen)
     EXPECT_EQ(container->mainContext().fetch<Media>().first()->data(), QByteArray("kept"));
 }
 
+// Records are read at open without their long texts and byte files, which
+// come in on first access: edits, deletes and undos must still keep them.
+TEST_F(ModelContainerTest, RecordsReadInPartsKeepTheirTextsAndFilesThroughEditsDeletesAndUndos)
+{
+    {
+        auto container = open();
+        for (const char *title : {"edited", "deleted"}) {
+            auto post =
+                std::make_shared<Post>(QStringLiteral("https://weibo.com/%1").arg(title), Platform::weibo);
+            post->setTitle(QString::fromLatin1(title));
+            post->setContent(QStringLiteral("正文"));
+            post->setNote(QStringLiteral("note"));
+            auto media = std::make_shared<Media>(MediaKind::image, 0);
+            media->setRemoteURL(QStringLiteral("https://img/1.jpg"));
+            media->setImage(QByteArray("bytes"));
+            post->setMedia({media});
+            container->mainContext().insert(post);
+        }
+        container->mainContext().save();
+    }
+    ASSERT_EQ(supportFiles().size(), 2);
+    const auto byTitle = [](ModelContext &context, const QString &title) {
+        return context.fetch<Post>({[&](const Post &post) { return post.title() == title; }}).value(0);
+    };
+    {
+        auto container = open();
+        ModelContext &context = container->mainContext();
+        const auto edited = byTitle(context, QStringLiteral("edited"));
+        edited->setNote(QStringLiteral("changed"));
+        edited->setIsArchived(true);
+        context.remove(byTitle(context, QStringLiteral("deleted")));
+        context.save();
+        EXPECT_EQ(supportFiles().size(), 1) << "the deleted post's picture goes with it";
+    }
+    auto container = open();
+    ModelContext &context = container->mainContext();
+    const auto edited = byTitle(context, QStringLiteral("edited"));
+    EXPECT_TRUE(edited->isArchived());
+    EXPECT_EQ(edited->content(), QStringLiteral("正文"));
+    EXPECT_EQ(edited->note(), QStringLiteral("changed"));
+    EXPECT_EQ(edited->cover()->remoteURL(), QStringLiteral("https://img/1.jpg"));
+    EXPECT_EQ(edited->cover()->data(), QByteArray("bytes"));
+
+    // Deleted and saved, then brought back: written back whole.
+    context.remove(edited);
+    context.save();
+    context.insert(edited);
+    context.save();
+    container.reset();
+    container = open();
+    const auto back = byTitle(container->mainContext(), QStringLiteral("edited"));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->content(), QStringLiteral("正文"));
+    EXPECT_EQ(back->note(), QStringLiteral("changed"));
+}
+
 TEST_F(ModelContainerTest, AFullDiskOrAReadOnlyStoreIsReportedWithWhereItIs)
 {
     SmallDisk disk;

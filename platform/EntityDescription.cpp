@@ -1,5 +1,6 @@
 #include "EntityDescription.h"
 
+#include <QHash>
 #include <algorithm>
 #include <sqlite3.h>
 
@@ -11,6 +12,25 @@ namespace {
 QDateTime storedTime(qint64 msecs)
 {
     return QDateTime::fromMSecsSinceEpoch(msecs, Qt::UTC);
+}
+
+// Short texts recur across a library's rows (kinds, states, platforms,
+// authors): each distinct one is held once, up to a bounded number of them,
+// instead of once per row. Main thread only, like the stores.
+QString sharedText(QByteArrayView utf8)
+{
+    constexpr qsizetype longest = 32;
+    constexpr qsizetype kept = 512;
+    if (utf8.isEmpty() || utf8.size() > longest)
+        return QString::fromUtf8(utf8);
+    static QHash<QByteArray, QString> texts;
+    if (const auto found = texts.constFind(QByteArray::fromRawData(utf8.data(), utf8.size()));
+        found != texts.cend())
+        return *found;
+    QString text = QString::fromUtf8(utf8);
+    if (texts.size() < kept)
+        texts.insert(utf8.toByteArray(), text);
+    return text;
 }
 
 } // namespace
@@ -60,7 +80,7 @@ void bind(sqlite3_stmt *statement, int index, const std::optional<QDateTime> &va
 void read(sqlite3_stmt *statement, int index, QString &value)
 {
     const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement, index));
-    value = QString::fromUtf8(text, sqlite3_column_bytes(statement, index));
+    value = sharedText(QByteArrayView(text, sqlite3_column_bytes(statement, index)));
 }
 
 void read(sqlite3_stmt *statement, int index, qint64 &value)

@@ -110,6 +110,7 @@ public:
     EntityBuilder &toMany(const QString &name, const EntityDescription &(*target)(), DeleteRule rule,
                           const QString &inverse)
     {
+        Q_ASSERT(m_entity.relationships.size() < 32); // a record keeps one dirty bit per relationship
         m_entity.relationships.push_back({name, target, rule, inverse});
         return *this;
     }

@@ -165,7 +165,7 @@ void ModelContext::reviveRecord(PersistentModel &record)
                 if (target->m_deleted && target->m_context == this)
                     reviveRecord(*target);
         record.setRelated(int(r), targets);
-        record.m_relationshipsDirty[r] = true;
+        record.markRelationshipDirty(int(r));
     }
     scheduleChanged();
 }
@@ -312,7 +312,7 @@ void ModelContext::writeChanges(const BlobFiles &blobFiles)
             table.writeRow(*record, files);
         }
         for (size_t r = 0; r < record->m_related.size(); ++r)
-            if (!record->m_stored || record->m_relationshipsDirty[r])
+            if (!record->m_stored || record->isRelationshipDirty(int(r)))
                 table.writeLinks(*record, int(r));
     }
     transaction.commit();

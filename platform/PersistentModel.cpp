@@ -20,8 +20,7 @@ PersistentModel::PersistentModel(const EntityDescription &entity) : PersistentMo
 }
 
 PersistentModel::PersistentModel(const EntityDescription &entity, Materializing)
-    : m_entity(&entity), m_relationshipsDirty(entity.relationships.size(), false),
-      m_related(entity.relationships.size()), m_inverse(entity.inverses.size())
+    : m_entity(&entity), m_related(entity.relationships.size()), m_inverse(entity.inverses.size())
 {
 }
 
@@ -192,7 +191,7 @@ void PersistentModel::fieldsChanged()
 
 void PersistentModel::relationshipChanged(int relationship)
 {
-    m_relationshipsDirty[relationship] = true;
+    markRelationshipDirty(relationship);
     if (m_context && !m_deleted)
         m_context->recordChanged(*this);
 }
@@ -239,7 +238,7 @@ void PersistentModel::clearDirty()
 {
     m_stored = true;
     m_fieldsDirty = false;
-    std::fill(m_relationshipsDirty.begin(), m_relationshipsDirty.end(), false);
+    m_relationshipsDirty = 0;
     for (BlobSlot &slot : m_blobs)
         slot.dirty = false;
 }

@@ -35,6 +35,16 @@ protected:
     explicit PersistentModel(const EntityDescription &entity);
     PersistentModel(const EntityDescription &entity, Materializing);
 
+    // A record for a stored row, made with its use count in one allocation:
+    // a large library holds hundreds of thousands of them.
+    template <class Record> static std::shared_ptr<PersistentModel> materialized()
+    {
+        struct Made : Record {
+            Made() : Record(Materializing{}) {}
+        };
+        return std::make_shared<Made>();
+    }
+
     // Assigns a field; a real change marks the record changed. A record not
     // yet faulted in is first, so the save writes its stored fields back
     // (throws StoreError when they cannot be read).
@@ -128,6 +138,8 @@ private:
     void removeFromRelated(int relationship, const PersistentModel &target);
     void detachOwnerOf(int relationship, PersistentModel &target);
     bool rowDirty() const;
+    void markRelationshipDirty(int relationship) { m_relationshipsDirty |= 1u << relationship; }
+    bool isRelationshipDirty(int relationship) const { return (m_relationshipsDirty >> relationship) & 1u; }
     void clearDirty();
 
     const EntityDescription *m_entity;
@@ -139,7 +151,7 @@ private:
     bool m_fieldsDirty = true;
     // False while deferred fields and byte files are still only in the store.
     mutable bool m_complete = true;
-    std::vector<bool> m_relationshipsDirty;
+    quint32 m_relationshipsDirty = 0; // one bit per relationship
     std::vector<QList<std::shared_ptr<PersistentModel>>> m_related;
     // The owned lists as they were when the record was removed, for an undo;
     // empty while it was never removed.

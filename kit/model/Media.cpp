@@ -24,8 +24,7 @@ Media::Media(Materializing tag) : PersistentModel(entityDescription(), tag) {}
 const EntityDescription &Media::entityDescription()
 {
     static const EntityDescription entity =
-        EntityBuilder<Media>(QStringLiteral("Media"),
-                             [] { return std::shared_ptr<Media>(new Media(Materializing{})); })
+        EntityBuilder<Media>(QStringLiteral("Media"), &materialized<Media>)
             .column(QStringLiteral("kindRaw"), &Media::m_kindRaw)
             .column(QStringLiteral("order"), &Media::m_order)
             .deferredColumn(QStringLiteral("remoteURL"), &Media::m_remoteURL)

@@ -79,9 +79,10 @@ public:
     std::optional<QString> dataFilePath() const;
     std::optional<QString> videoDataFilePath() const;
 
-private:
+protected:
     explicit Media(Materializing);
 
+private:
     // Whether the field's bytes are there with at least `recorded` of them.
     bool isWhole(int blob, qint64 recorded) const;
     std::optional<QByteArray> wholeBlob(int blob, qint64 recorded) const;

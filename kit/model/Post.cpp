@@ -25,8 +25,7 @@ Post::Post(Materializing tag) : PersistentModel(entityDescription(), tag) {}
 const EntityDescription &Post::entityDescription()
 {
     static const EntityDescription entity =
-        EntityBuilder<Post>(QStringLiteral("Post"),
-                            [] { return std::shared_ptr<Post>(new Post(Materializing{})); })
+        EntityBuilder<Post>(QStringLiteral("Post"), &materialized<Post>)
             .column(QStringLiteral("sourceURL"), &Post::m_sourceURL)
             .column(QStringLiteral("platformRaw"), &Post::m_platformRaw)
             .column(QStringLiteral("title"), &Post::m_title)

@@ -91,9 +91,10 @@ public:
     // round in one pass instead of sorted.
     static QList<std::shared_ptr<Post>> newestFirst(QList<std::shared_ptr<Post>> posts);
 
-private:
+protected:
     explicit Post(Materializing);
 
+private:
     // Times are held in UTC, as they come from the store: cheap to copy and
     // to compare, whatever zone they were made in.
     static std::optional<QDateTime> utc(const std::optional<QDateTime> &time);

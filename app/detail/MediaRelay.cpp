@@ -19,10 +19,19 @@ const QList<QByteArray> passedHeaders{"Content-Type",  "Content-Length", "Conten
                                       "Accept-Ranges", "Last-Modified",  "ETag"};
 
 // Writes the body to the player's connection as it arrives; a closed
-// connection refuses it, which ends the transfer.
+// connection refuses it, which ends the transfer. What waits to go out to the
+// player counts as waiting here, so a player that pauses holds the download
+// back instead of the whole file gathering in memory.
 class SocketSink : public QIODevice {
 public:
-    explicit SocketSink(QPointer<QTcpSocket> socket) : m_socket(std::move(socket)) { open(WriteOnly); }
+    explicit SocketSink(QPointer<QTcpSocket> socket) : m_socket(std::move(socket))
+    {
+        open(WriteOnly);
+        if (m_socket)
+            connect(m_socket, &QTcpSocket::bytesWritten, this, &QIODevice::bytesWritten);
+    }
+
+    qint64 bytesToWrite() const override { return m_socket ? m_socket->bytesToWrite() : 0; }
 
 protected:
     qint64 readData(char *, qint64) override { return -1; }

@@ -238,6 +238,19 @@ Shape playFill()
     return {{}, fill};
 }
 
+// Two corner arrows on one diagonal, pointing out of the box or into it.
+Shape cornerArrows(bool outward)
+{
+    const qreal near = outward ? 4 : 10;
+    const qreal arm = outward ? 5 : -5;
+    QPainterPath stroke = polyline({{near, near + arm}, {near, near}, {near + arm, near}});
+    const qreal far = 24 - near;
+    stroke.addPath(polyline({{far, far - arm}, {far, far}, {far - arm, far}}));
+    stroke.addPath(polyline({{4, 4}, {10, 10}}));
+    stroke.addPath(polyline({{20, 20}, {14, 14}}));
+    return {stroke, {}};
+}
+
 Shape pauseFill()
 {
     QPainterPath fill = roundedRect(6, 4.5, 4, 15, 1);
@@ -542,6 +555,8 @@ const QHash<QString, std::function<Shape()>> &shapes()
         {QStringLiteral("play.fill"), playFill},
         {QStringLiteral("livephoto"), livePhoto},
         {QStringLiteral("pause.fill"), pauseFill},
+        {QStringLiteral("arrow.up.left.and.arrow.down.right"), [] { return cornerArrows(true); }},
+        {QStringLiteral("arrow.down.right.and.arrow.up.left"), [] { return cornerArrows(false); }},
         {QStringLiteral("speaker.wave.2.fill"), speakerWaves},
         {QStringLiteral("speaker.slash.fill"), speakerSlash},
         {QStringLiteral("exclamationmark.triangle.fill"), warningFill},

@@ -918,6 +918,14 @@
         <source>播放</source>
         <translation>Play</translation>
     </message>
+    <message>
+        <source>退出全屏</source>
+        <translation>Exit Full Screen</translation>
+    </message>
+    <message>
+        <source>全屏</source>
+        <translation>Full Screen</translation>
+    </message>
 </context>
 <context>
     <name>PlayerView</name>

@@ -413,6 +413,12 @@ void PostDetailView::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
+    // The preview does not take the keyboard, so its Escape arrives here.
+    if (event->key() == Qt::Key_Escape && quickLook()) {
+        m_quickLook->close();
+        event->accept();
+        return;
+    }
     if (!handleCommandKey(event))
         QWidget::keyPressEvent(event);
 }

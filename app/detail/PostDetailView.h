@@ -23,8 +23,8 @@ class UndoableDelete;
 // The screen of one saved post: its media on the left and its information
 // beside them, or the information alone, centred, when it has no media.
 // Without a text field holding the keyboard focus, the left and right arrow
-// keys page through the media, Space previews the current item, Ctrl+E
-// archives and Ctrl+Backspace deletes. Its toolbar group opens the link,
+// keys page through the media, Space previews the current item (Space or
+// Escape closes the preview), Ctrl+E archives and Ctrl+Backspace deletes. Its toolbar group opens the link,
 // saves or exports the media, archives, offers the post's menu and deletes
 // with undo. A post that leaves the store while shown gives way to
 // a page saying so.

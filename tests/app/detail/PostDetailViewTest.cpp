@@ -206,7 +206,7 @@ TEST_F(PostDetailViewTest, SpacePlaysVideosAndSongsInThePreviewFromTheStoresFile
     ASSERT_NE(cover, nullptr);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !cover->image().isNull(); }, 5000));
     EXPECT_TRUE(saveScreenshot(*window, QStringLiteral("post-detail-preview-song")));
-    QTest::keyClick(window, Qt::Key_Escape);
+    QTest::keyClick(view.get(), Qt::Key_Escape);
     EXPECT_FALSE(view->quickLook());
 }
 

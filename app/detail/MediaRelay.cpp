@@ -53,12 +53,13 @@ QByteArray responseHead(int status, const QList<QNetworkReply::RawHeaderPair> &h
     const bool decoded = std::any_of(headers.cbegin(), headers.cend(), [](const auto &header) {
         return header.first.compare("Content-Encoding", Qt::CaseInsensitive) == 0;
     });
-    for (const auto &[name, value] : headers) {
+    for (const auto &header : headers) {
+        const QByteArray &name = header.first;
         const bool passed =
             std::any_of(passedHeaders.cbegin(), passedHeaders.cend(),
                         [&](const QByteArray &kept) { return kept.compare(name, Qt::CaseInsensitive) == 0; });
         if (passed && !(decoded && name.compare("Content-Length", Qt::CaseInsensitive) == 0))
-            head += name + ": " + value + "\r\n";
+            head += name + ": " + header.second + "\r\n";
     }
     return head + "Connection: close\r\n\r\n";
 }

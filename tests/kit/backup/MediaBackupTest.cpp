@@ -13,6 +13,8 @@
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
+#include <sys/resource.h>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -174,6 +176,46 @@ TEST_F(MediaBackupTest, AFailedWriteStopsTheRunLogsAndRemovesNothing)
     EXPECT_TRUE(backup().lastError());
     EXPECT_FALSE(has(jpg(media[3]->id())));
     EXPECT_EQ(QDir(mediaFolder).count(), 2 + 4u);
+}
+
+// Until it ends, no file can be opened: the process has used up its
+// descriptors, as a busy one may.
+class NoMoreFiles {
+public:
+    NoMoreFiles()
+    {
+        getrlimit(RLIMIT_NOFILE, &m_old);
+        const int lowestFree = ::dup(0);
+        ::close(lowestFree);
+        const rlimit limit{rlim_t(lowestFree), m_old.rlim_max};
+        setrlimit(RLIMIT_NOFILE, &limit);
+    }
+    ~NoMoreFiles() { setrlimit(RLIMIT_NOFILE, &m_old); }
+    NoMoreFiles(const NoMoreFiles &) = delete;
+    NoMoreFiles &operator=(const NoMoreFiles &) = delete;
+
+private:
+    rlimit m_old{};
+};
+
+TEST_F(MediaBackupTest, AStoredFileThatCannotBeReadIsAFailedWrite)
+{
+    const auto medium = addMedium(QByteArray("image"));
+    context().save();
+    std::optional<NoMoreFiles> exhausted;
+    // Once the work is listed, so only reading the stored file can fail.
+    const auto connection = QObject::connect(&backup(), &MediaBackup::totalChanged, [&](int total) {
+        if (total == 1)
+            exhausted.emplace();
+    });
+    runBackup();
+    QObject::disconnect(connection);
+    exhausted.reset();
+
+    ASSERT_TRUE(backup().lastError());
+    EXPECT_TRUE(backup().lastError()->contains(*medium->dataFilePath())) << qPrintable(*backup().lastError());
+    EXPECT_EQ(backup().done(), 0);
+    EXPECT_FALSE(has(jpg(medium->id())));
 }
 
 TEST_F(MediaBackupTest, ARunThatMayNotStartChangesNothing)

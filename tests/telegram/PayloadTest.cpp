@@ -1,9 +1,14 @@
 #include "ImageTools.h"
 #include "PostMaker.h"
 #include "Tag.h"
+#include "TamselStore.h"
 #include "TelegramSync.h"
 #include "TestHome.h"
 #include "WaitFor.h"
+
+#include <QFile>
+#include <sys/resource.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -118,6 +123,50 @@ TEST_F(PayloadTest, ALoneAudioGoesAsAudioWithItsCoverAsThumbnail)
     ASSERT_EQ(payload.items.size(), 1);
     EXPECT_EQ(payload.items[0].kind, Kind::photo);
     EXPECT_FALSE(payload.text.contains(u"⚠️"_s));
+}
+
+// Until it ends, the process may map little more memory than it has now.
+class AddressSpaceLimit {
+public:
+    explicit AddressSpaceLimit(qint64 extraBytes)
+    {
+        getrlimit(RLIMIT_AS, &m_old);
+        QFile statm(QStringLiteral("/proc/self/statm"));
+        statm.open(QIODevice::ReadOnly);
+        const qint64 mapped = statm.readAll().split(' ').value(0).toLongLong() * sysconf(_SC_PAGESIZE);
+        const rlimit limit{rlim_t(mapped + extraBytes), m_old.rlim_max};
+        setrlimit(RLIMIT_AS, &limit);
+    }
+    ~AddressSpaceLimit() { setrlimit(RLIMIT_AS, &m_old); }
+    AddressSpaceLimit(const AddressSpaceLimit &) = delete;
+    AddressSpaceLimit &operator=(const AddressSpaceLimit &) = delete;
+
+private:
+    rlimit m_old{};
+};
+
+TEST_F(PayloadTest, AStoredVideoIsSizedWithoutBeingRead)
+{
+    const auto container = TamselStore::makeContainer(false);
+    const auto video = add(post, MediaKind::video, png(100, 100));
+    container->mainContext().insert(post);
+    container->mainContext().save();
+    const QString download = home.path() + u"/video.mp4"_s;
+    QFile file(download);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(qint64(2) << 30)) << "a sparse 2 GiB file";
+    file.close();
+    video->adoptVideo(download);
+    container->mainContext().save();
+
+    std::optional<TelegramSync::Payload> payload;
+    {
+        // Reading the video would need far more than this.
+        const AddressSpaceLimit limit(qint64(256) << 20);
+        payload = payloadOf();
+    }
+    ASSERT_EQ(payload->items.size(), 1);
+    EXPECT_EQ(payload->items[0].kind, Kind::photo);
+    EXPECT_TRUE(payload->text.contains(u"⚠️ 视频超过 50MB，见原文"_s));
 }
 
 } // namespace

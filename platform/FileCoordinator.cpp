@@ -26,9 +26,9 @@ std::unique_ptr<QLockFile> FileCoordinator::hold(const QString &path)
 {
     const QString lock = lockPath(path);
     auto file = std::make_unique<QLockFile>(lock);
-    const bool taken = file->tryLock(0) || (file->error() == QLockFile::LockFailedError &&
-                                            ((LockFiles::removeAbandoned(lock) && file->tryLock(0)) ||
-                                             file->tryLock(int(FileCoordinator::lockTimeout.count()))));
+    const bool taken =
+        LockFiles::tryLock(*file, lock) || (file->error() == QLockFile::LockFailedError &&
+                                            file->tryLock(int(FileCoordinator::lockTimeout.count())));
     if (taken)
         return file;
     fail(QStringLiteral("Cannot lock"), path, LockFiles::whyNotLocked(*file, lock));

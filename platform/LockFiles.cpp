@@ -27,6 +27,12 @@ QString owner(const QLockFile &lock)
 
 } // namespace
 
+bool LockFiles::tryLock(QLockFile &lock, const QString &path)
+{
+    return lock.tryLock(0) ||
+           (lock.error() == QLockFile::LockFailedError && removeAbandoned(path) && lock.tryLock(0));
+}
+
 // A lock taken with QLockFile keeps its file open under flock(2) for as long
 // as it is held, and the kernel drops that when the holder dies: a file
 // nobody holds so is left over, whatever it says.

@@ -8,6 +8,10 @@ class QLockFile;
 // nobody holds any more, and telling the user why one cannot be taken.
 class LockFiles {
 public:
+    // Locks `lock` (whose file is `path`) at once, taking over a lock file
+    // nobody holds any more.
+    static bool tryLock(QLockFile &lock, const QString &path);
+
     // Removes the lock file at `path` when no process holds it: one left
     // empty by a process killed while taking it, or whose owner is gone.
     // Whether it was removed (or was gone already).

@@ -62,10 +62,7 @@ void ModelContainer::lockStore()
     const QString lockPath = m_storePath + QStringLiteral(".lock");
     m_lock = std::make_unique<QLockFile>(lockPath);
     m_lock->setStaleLockTime(0);
-    if (m_lock->tryLock(0))
-        return;
-    if (m_lock->error() == QLockFile::LockFailedError && LockFiles::removeAbandoned(lockPath) &&
-        m_lock->tryLock(0))
+    if (LockFiles::tryLock(*m_lock, lockPath))
         return;
     throw StoreError(QStringLiteral("Cannot lock the library at %1: %2")
                          .arg(m_storePath, LockFiles::whyNotLocked(*m_lock, lockPath)));

@@ -1,5 +1,6 @@
 #include "ImageTools.h"
 #include "PostMaker.h"
+#include "ResourceLimit.h"
 #include "Tag.h"
 #include "TamselStore.h"
 #include "TelegramSync.h"
@@ -7,7 +8,6 @@
 #include "WaitFor.h"
 
 #include <QFile>
-#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -125,25 +125,12 @@ TEST_F(PayloadTest, ALoneAudioGoesAsAudioWithItsCoverAsThumbnail)
     EXPECT_FALSE(payload.text.contains(u"⚠️"_s));
 }
 
-// Until it ends, the process may map little more memory than it has now.
-class AddressSpaceLimit {
-public:
-    explicit AddressSpaceLimit(qint64 extraBytes)
-    {
-        getrlimit(RLIMIT_AS, &m_old);
-        QFile statm(QStringLiteral("/proc/self/statm"));
-        statm.open(QIODevice::ReadOnly);
-        const qint64 mapped = statm.readAll().split(' ').value(0).toLongLong() * sysconf(_SC_PAGESIZE);
-        const rlimit limit{rlim_t(mapped + extraBytes), m_old.rlim_max};
-        setrlimit(RLIMIT_AS, &limit);
-    }
-    ~AddressSpaceLimit() { setrlimit(RLIMIT_AS, &m_old); }
-    AddressSpaceLimit(const AddressSpaceLimit &) = delete;
-    AddressSpaceLimit &operator=(const AddressSpaceLimit &) = delete;
-
-private:
-    rlimit m_old{};
-};
+qint64 mappedBytes()
+{
+    QFile statm(u"/proc/self/statm"_s);
+    statm.open(QIODevice::ReadOnly);
+    return statm.readAll().split(' ').value(0).toLongLong() * sysconf(_SC_PAGESIZE);
+}
 
 TEST_F(PayloadTest, AStoredVideoIsSizedWithoutBeingRead)
 {
@@ -161,7 +148,7 @@ TEST_F(PayloadTest, AStoredVideoIsSizedWithoutBeingRead)
     std::optional<TelegramSync::Payload> payload;
     {
         // Reading the video would need far more than this.
-        const AddressSpaceLimit limit(qint64(256) << 20);
+        const ResourceLimit limit(RLIMIT_AS, rlim_t(mappedBytes() + (qint64(256) << 20)));
         payload = payloadOf();
     }
     ASSERT_EQ(payload->items.size(), 1);

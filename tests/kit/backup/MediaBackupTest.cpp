@@ -5,6 +5,7 @@
 #include "Media.h"
 #include "ModelContainer.h"
 #include "Post.h"
+#include "ResourceLimit.h"
 #include "TamselStore.h"
 #include "TestHome.h"
 #include "WaitFor.h"
@@ -13,9 +14,8 @@
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
-#include <sys/resource.h>
-#include <unistd.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -178,35 +178,24 @@ TEST_F(MediaBackupTest, AFailedWriteStopsTheRunLogsAndRemovesNothing)
     EXPECT_EQ(QDir(mediaFolder).count(), 2 + 4u);
 }
 
-// Until it ends, no file can be opened: the process has used up its
-// descriptors, as a busy one may.
-class NoMoreFiles {
-public:
-    NoMoreFiles()
-    {
-        getrlimit(RLIMIT_NOFILE, &m_old);
-        const int lowestFree = ::dup(0);
-        ::close(lowestFree);
-        const rlimit limit{rlim_t(lowestFree), m_old.rlim_max};
-        setrlimit(RLIMIT_NOFILE, &limit);
-    }
-    ~NoMoreFiles() { setrlimit(RLIMIT_NOFILE, &m_old); }
-    NoMoreFiles(const NoMoreFiles &) = delete;
-    NoMoreFiles &operator=(const NoMoreFiles &) = delete;
-
-private:
-    rlimit m_old{};
-};
+// The lowest descriptor number free now: below it, as a limit, no file
+// can be opened, as in a process that used up its descriptors.
+rlim_t lowestFreeDescriptor()
+{
+    const int lowest = ::dup(0);
+    ::close(lowest);
+    return rlim_t(lowest);
+}
 
 TEST_F(MediaBackupTest, AStoredFileThatCannotBeReadIsAFailedWrite)
 {
     const auto medium = addMedium(QByteArray("image"));
     context().save();
-    std::optional<NoMoreFiles> exhausted;
+    std::optional<ResourceLimit> exhausted;
     // Once the work is listed, so only reading the stored file can fail.
     const auto connection = QObject::connect(&backup(), &MediaBackup::totalChanged, [&](int total) {
         if (total == 1)
-            exhausted.emplace();
+            exhausted.emplace(RLIMIT_NOFILE, lowestFreeDescriptor());
     });
     runBackup();
     QObject::disconnect(connection);

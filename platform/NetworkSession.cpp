@@ -310,7 +310,7 @@ bool NetworkSession::cookieMayFollow(const QUrl &origin, const QUrl &target, con
         return false;
     if (origin.host().compare(target.host(), Qt::CaseInsensitive) == 0)
         return true;
-    return isWithinDomains(origin.host(), cookieDomains) && isWithinDomains(target.host(), cookieDomains);
+    return isWithinDomains(target.host(), cookieDomains);
 }
 
 bool NetworkSession::isWithinDomains(const QString &host, const QStringList &domains)

@@ -3,6 +3,7 @@
 #include "FocusTilt.h"
 #include "CoverThumbnails.h"
 #include "OrganizeTile.h"
+#include "TiltHover.h"
 
 #include <QList>
 #include <memory>
@@ -34,6 +35,7 @@ public:
     static QList<QRectF> tileRects(int coverCount, const QSizeF &size);
 
     QSize sizeHint() const override;
+    TiltHover &tiltHover() { return m_hover; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -50,5 +52,5 @@ private:
     QString m_name;
     int m_count = 0;
     QString m_authors;
-    std::optional<QPointF> m_pointer;
+    TiltHover m_hover;
 };

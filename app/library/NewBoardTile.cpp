@@ -27,7 +27,9 @@ void NewBoardTile::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF tile = contentRect();
+    // As tall as a board's collage and level with it, however tall the row.
+    QRectF tile = contentRect();
+    tile.setHeight(tileHeight);
     QColor secondary = palette().color(QPalette::WindowText);
     secondary.setAlphaF(0.55);
     QColor dash = secondary;

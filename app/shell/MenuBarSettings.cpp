@@ -39,6 +39,11 @@ bool MenuBarSettings::enabled()
     return UserDefaults::standard().boolObject(QStringLiteral("menuBarEnabled"), true);
 }
 
+bool MenuBarSettings::hidesDock()
+{
+    return UserDefaults::standard().boolObject(QStringLiteral("menuBarHideDock"), true);
+}
+
 QString MenuBarSettings::loginItemPath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +

@@ -1,0 +1,76 @@
+#include "Motion.h"
+
+#include <QPointF>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The widget tests make every motion a jump; these tests step motions themselves.
+class MotionTest : public ::testing::Test {
+protected:
+    void SetUp() override { Motion::setInstant(false); }
+    void TearDown() override { Motion::setInstant(true); }
+};
+
+TEST_F(MotionTest, CurvesStartAtZeroAndLandExactlyOnTheTarget)
+{
+    for (const Motion::Curve &curve : {Motion::Curve::spring(0.3, 0.85), Motion::Curve::spring(0.4, 1.0),
+                                       Motion::Curve::easeInOut(0.25), Motion::Curve::easeOut(0.12)}) {
+        EXPECT_NEAR(curve.at(0), 0, 1e-9);
+        EXPECT_EQ(curve.at(1), 1);
+        EXPECT_NEAR(curve.at(0.999), 1, 0.002);
+    }
+    EXPECT_EQ(Motion::Curve::easeInOut(0.25).durationMs(), 250);
+    EXPECT_NEAR(Motion::Curve::easeInOut(0.25).at(0.5), 0.5, 1e-9);
+}
+
+TEST_F(MotionTest, AnUnderdampedSpringOvershootsWhileACriticalOneNeverDoes)
+{
+    const auto peak = [](const Motion::Curve &curve) {
+        qreal highest = 0;
+        for (int step = 0; step <= 1000; ++step)
+            highest = std::max(highest, curve.at(step / 1000.0));
+        return highest;
+    };
+    EXPECT_GT(peak(Motion::Curve::spring(0.45, 0.72)), 1.01);
+    EXPECT_LE(peak(Motion::Curve::spring(0.4, 1.0)), 1.0);
+    // A softer spring takes longer to settle.
+    EXPECT_GT(Motion::Curve::spring(0.45, 0.72).durationMs(), Motion::Curve::spring(0.28, 0.82).durationMs());
+}
+
+TEST_F(MotionTest, ANewTargetTakesOverFromWhereTheValueStands)
+{
+    Motion motion(Motion::Curve::easeInOut(0.2), 0.0);
+    motion.animateTo(10.0);
+    EXPECT_EQ(motion.target().toReal(), 10.0);
+    motion.setCurrentTime(100);
+    const qreal halfway = motion.value().toReal();
+    EXPECT_NEAR(halfway, 5, 0.01);
+
+    motion.animateTo(0.0);
+    EXPECT_EQ(motion.state(), QAbstractAnimation::Running);
+    EXPECT_NEAR(motion.value().toReal(), halfway, 0.01);
+    motion.setCurrentTime(0);
+    EXPECT_NEAR(motion.value().toReal(), halfway, 0.01);
+    motion.finish();
+    EXPECT_EQ(motion.value().toReal(), 0.0);
+    EXPECT_EQ(motion.state(), QAbstractAnimation::Stopped);
+}
+
+TEST_F(MotionTest, PointsMoveAlongTheCurveAndInstantMotionJumps)
+{
+    Motion motion(Motion::Curve::spring(0.3, 1.0), QPointF(0, 0));
+    motion.animateTo(QPointF(100, 50));
+    motion.setCurrentTime(motion.duration() / 4);
+    const QPointF between = motion.value().toPointF();
+    EXPECT_GT(between.x(), 0);
+    EXPECT_LT(between.x(), 100);
+    EXPECT_NEAR(between.y(), between.x() / 2, 0.01);
+
+    Motion::setInstant(true);
+    motion.animateTo(QPointF(-1, -1));
+    EXPECT_EQ(motion.value().toPointF(), QPointF(-1, -1));
+    EXPECT_EQ(motion.state(), QAbstractAnimation::Stopped);
+}
+
+} // namespace

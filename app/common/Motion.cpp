@@ -113,7 +113,10 @@ QVariant Motion::interpolated(const QVariant &from, const QVariant &to, qreal pr
     return QVariantAnimation::interpolated(from, to, m_curve.at(progress));
 }
 
+// QVariantAnimation also recomputes its value when its keys change while it
+// is stopped; only a running motion moves the value.
 void Motion::updateCurrentValue(const QVariant &value)
 {
-    m_value = value;
+    if (state() == Running)
+        m_value = value;
 }

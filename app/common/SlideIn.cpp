@@ -42,7 +42,7 @@ void SlideIn::step()
 {
     const qreal presence = std::clamp(m_presence->value().toReal(), 0.0, 1.0);
     const bool moving = m_presence->state() == Motion::Running;
-    if (!m_shown && !moving) {
+    if (!m_shown && !moving && presence <= 0) {
         m_widget->hide();
         return;
     }

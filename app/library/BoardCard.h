@@ -35,6 +35,8 @@ public:
     static QList<QRectF> tileRects(int coverCount, const QSizeF &size);
 
     QSize sizeHint() const override;
+    // The collage, in the card's coordinates.
+    QRectF collageRect() const;
     TiltHover &tiltHover() { return m_hover; }
 
 protected:
@@ -43,7 +45,6 @@ protected:
     void leaveEvent(QEvent *event) override;
 
 private:
-    QRectF collageRect() const;
     QPixmap collage(const QSizeF &size) const;
     void paintTexts(QPainter &painter, qreal top) const;
 

@@ -189,6 +189,7 @@ void ContentView::showTopToolbar()
     if (const auto *organize = qobject_cast<OrganizeView *>(m_stack->top()))
         m_toolbar->addAction(organize->toolbarAction());
     m_toolbar->setVisible(!m_toolbar->actions().isEmpty());
+    m_stack->setToolbar(m_toolbar); // placed at its new size at once
 }
 
 QWidget *ContentView::makeRoot()

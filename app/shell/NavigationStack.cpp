@@ -115,8 +115,10 @@ void NavigationStack::setBarOverlay(QWidget *overlay)
 void NavigationStack::setToolbar(QWidget *toolbar)
 {
     m_toolbar = toolbar;
-    toolbar->setParent(this);
-    toolbar->show();
+    if (toolbar->parentWidget() != this) {
+        toolbar->setParent(this);
+        toolbar->show();
+    }
     placeBar();
 }
 

@@ -1,4 +1,7 @@
 #include "Motion.h"
+#include "SlideIn.h"
+
+#include <QWidget>
 
 #include <QPointF>
 #include <gtest/gtest.h>
@@ -71,6 +74,37 @@ TEST_F(MotionTest, PointsMoveAlongTheCurveAndInstantMotionJumps)
     motion.animateTo(QPointF(-1, -1));
     EXPECT_EQ(motion.value().toPointF(), QPointF(-1, -1));
     EXPECT_EQ(motion.state(), QAbstractAnimation::Stopped);
+}
+
+TEST_F(MotionTest, AnOverlaySlidesInFromBelowAndOutAgainThenHides)
+{
+    QWidget window;
+    window.resize(400, 300);
+    auto *bar = new QWidget(&window);
+    bar->resize(100, 30);
+    bar->hide();
+    window.show();
+    SlideIn slide(bar);
+
+    slide.showAt(QPoint(150, 246));
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->pos(), QPoint(150, 300)) << "starts just below the edge";
+    slide.presence().setCurrentTime(slide.presence().duration() / 3);
+    EXPECT_GT(bar->y(), 246);
+    EXPECT_LT(bar->y(), 300);
+    slide.presence().finish();
+    EXPECT_EQ(bar->pos(), QPoint(150, 246));
+    EXPECT_FALSE(bar->graphicsEffect()) << "no fade left behind at rest";
+
+    // A new place takes over smoothly; leaving hides only once out of sight.
+    slide.showAt(QPoint(150, 200));
+    EXPECT_EQ(bar->pos(), QPoint(150, 246));
+    slide.place().finish();
+    EXPECT_EQ(bar->pos(), QPoint(150, 200));
+    slide.hide();
+    EXPECT_TRUE(bar->isVisible());
+    slide.presence().finish();
+    EXPECT_FALSE(bar->isVisible());
 }
 
 } // namespace

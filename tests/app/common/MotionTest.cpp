@@ -1,6 +1,10 @@
+#include "CrossFade.h"
 #include "Motion.h"
 #include "SlideIn.h"
 
+#include <QCoreApplication>
+#include <QGraphicsOpacityEffect>
+#include <QLabel>
 #include <QWidget>
 
 #include <QPointF>
@@ -105,6 +109,38 @@ TEST_F(MotionTest, AnOverlaySlidesInFromBelowAndOutAgainThenHides)
     EXPECT_TRUE(bar->isVisible());
     slide.presence().finish();
     EXPECT_FALSE(bar->isVisible());
+}
+
+TEST_F(MotionTest, ACrossFadeHandsOverAndLeavesNoEffectBehind)
+{
+    QWidget window;
+    window.resize(300, 200);
+    auto *from = new QLabel(QStringLiteral("合集"), &window);
+    auto *to = new QLabel(QStringLiteral("标签"), &window);
+    from->setGeometry(0, 0, 300, 200);
+    to->setGeometry(0, 0, 300, 200);
+    to->hide();
+    window.show();
+
+    CrossFade *fade = CrossFade::start(from, to);
+    from->hide();
+    to->show();
+    auto *picture = window.findChild<QLabel *>(QString(), Qt::FindDirectChildrenOnly);
+    const auto pictures = [&] { return window.findChildren<QLabel *>().size() - 2; };
+    EXPECT_EQ(pictures(), 1) << "the old view's picture stands over the new one";
+    ASSERT_TRUE(picture);
+    auto *fadeIn = qobject_cast<QGraphicsOpacityEffect *>(to->graphicsEffect());
+    ASSERT_TRUE(fadeIn);
+    EXPECT_EQ(fadeIn->opacity(), 0.0);
+    fade->motion().setCurrentTime(fade->motion().duration() / 4);
+    EXPECT_GT(fadeIn->opacity(), 0.0);
+
+    // A newer fade takes over and the first one cleans up after itself.
+    CrossFade::start(to, from)->motion().finish();
+    EXPECT_FALSE(to->graphicsEffect());
+    EXPECT_FALSE(from->graphicsEffect());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(pictures(), 0);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "AuthorsPage.h"
 
+#include "CountLabel.h"
 #include "AdaptiveGrid.h"
 #include "AuthorDirectory.h"
 #include "AuthorIcon.h"
@@ -280,7 +281,7 @@ PersonEntry *AuthorsPage::makeRow(const AuthorDirectory &directory, const Author
     line->addWidget(new ElidedLabel(person.name, row), 1);
     for (Platform platform : AuthorIndex::platformsOf(accounts))
         line->addWidget(new PlatformBadge(platform, 10, row));
-    line->addWidget(new SecondaryLabel(QString::number(person.count), font(), row));
+    line->addWidget(new CountLabel(person.count, font(), row));
     return row;
 }
 

@@ -146,7 +146,7 @@ void streamBody(QNetworkReply *reply, QIODevice *sink, const NetworkSession::Pro
             return;
         if (*answer)
             std::exchange(*answer, {})(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
-                                      reply->rawHeaderPairs());
+                                       reply->rawHeaderPairs());
         if (sink->write(chunk) != chunk.size())
             if (ReplyWatch *watch = ReplyWatch::of(reply))
                 watch->stop(ReplyWatch::Reason::cannotWrite);
@@ -293,7 +293,7 @@ bool NetworkSession::cookieMayFollow(const QUrl &origin, const QUrl &target, con
         return false;
     if (origin.host().compare(target.host(), Qt::CaseInsensitive) == 0)
         return true;
-    return isWithinDomains(origin.host(), cookieDomains) && isWithinDomains(target.host(), cookieDomains);
+    return isWithinDomains(target.host(), cookieDomains);
 }
 
 bool NetworkSession::isWithinDomains(const QString &host, const QStringList &domains)
@@ -354,7 +354,8 @@ QNetworkRequest NetworkSession::ruledRequest(const QNetworkRequest &request) con
 // but with a good status (a body Qt cannot decompress) the body is unusable.
 std::optional<NetworkError::Kind> NetworkSession::failureKind(const QNetworkReply &reply)
 {
-    if (const ReplyWatch *watch = ReplyWatch::of(&reply); watch && watch->reason() != ReplyWatch::Reason::none)
+    if (const ReplyWatch *watch = ReplyWatch::of(&reply);
+        watch && watch->reason() != ReplyWatch::Reason::none)
         return kindOf(watch->reason());
     const QNetworkReply::NetworkError error = reply.error();
     if (error == QNetworkReply::NoError)

@@ -66,8 +66,9 @@ public:
                                           Answer answer = {});
 
     // Whether a Cookie or Authorization header meant for `origin` may go to
-    // `target`: the same host, or both within the cookie domains (a domain or
-    // any host under it), and never from https to http.
+    // `target`: the same host, or a host within the cookie domains (a domain
+    // or any host under it) of the platform `origin` belongs to, and never
+    // from https to http.
     static bool cookieMayFollow(const QUrl &origin, const QUrl &target, const QStringList &cookieDomains);
     // Whether the host is one of the domains or, unless it is an address, under one.
     static bool isWithinDomains(const QString &host, const QStringList &domains);
@@ -85,6 +86,5 @@ protected:
                                  QIODevice *outgoingData) override;
 
 private:
-
     QNetworkRequest ruledRequest(const QNetworkRequest &request) const;
 };

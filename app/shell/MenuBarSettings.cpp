@@ -1,5 +1,6 @@
 #include "MenuBarSettings.h"
 
+#include "StoreMigration.h"
 #include "UserDefaults.h"
 
 #include <QCoreApplication>
@@ -46,8 +47,9 @@ bool MenuBarSettings::hidesDock()
 
 QString MenuBarSettings::loginItemPath()
 {
+    // Named like the application's own desktop entry.
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/autostart/app.kepsel.desktop");
+           QStringLiteral("/autostart/") + StoreMigration::macBundleID() + QStringLiteral(".desktop");
 }
 
 bool MenuBarSettings::launchesAtLogin()

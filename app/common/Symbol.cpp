@@ -391,6 +391,38 @@ Shape personBadgeMinus()
     return {stroke, {}};
 }
 
+Shape personBadgePlus()
+{
+    QPainterPath stroke = ellipse(10, 8, 4, 4);
+    stroke.moveTo(2, 21);
+    stroke.cubicTo(2, 13, 18, 13, 18, 21);
+    stroke.addPath(polyline({{16, 10}, {22, 10}}));
+    stroke.addPath(polyline({{19, 7}, {19, 13}}));
+    return {stroke, {}};
+}
+
+// Two people, the one behind peeking out on the right.
+Shape personTwo()
+{
+    QPainterPath stroke = ellipse(9, 8, 3.5, 3.5);
+    stroke.moveTo(2, 20);
+    stroke.cubicTo(2, 13, 16, 13, 16, 20);
+    stroke.addPath(ellipse(16, 7, 3, 3));
+    stroke.moveTo(17.5, 13);
+    stroke.cubicTo(20.5, 13.5, 22, 16, 22, 19);
+    return {stroke, {}};
+}
+
+// Three ever shorter lines in a circle: a filter.
+Shape filterCircle()
+{
+    QPainterPath stroke = ellipse(12, 12, 9.5, 9.5);
+    stroke.addPath(polyline({{7, 9}, {17, 9}}));
+    stroke.addPath(polyline({{8.5, 12.5}, {15.5, 12.5}}));
+    stroke.addPath(polyline({{10.5, 16}, {13.5, 16}}));
+    return {stroke, {}};
+}
+
 Shape ellipsisCircle()
 {
     QPainterPath fill = ellipse(7.5, 12, 1.5, 1.5);
@@ -575,6 +607,9 @@ const QHash<QString, std::function<Shape()>> &shapes()
         {QStringLiteral("arrow.triangle.merge"), mergeArrows},
         {QStringLiteral("person"), person},
         {QStringLiteral("person.badge.minus"), personBadgeMinus},
+        {QStringLiteral("person.badge.plus"), personBadgePlus},
+        {QStringLiteral("person.2"), personTwo},
+        {QStringLiteral("line.3.horizontal.decrease.circle"), filterCircle},
         {QStringLiteral("ellipsis.circle"), ellipsisCircle},
         {QStringLiteral("line.3.horizontal"), threeLines},
         {QStringLiteral("square.grid.2x2"), gridTwoByTwo},

@@ -8,6 +8,7 @@
 #include "PlayerView.h"
 #include "SwipeCatcher.h"
 #include "Symbol.h"
+#include "Theme.h"
 #include "Typography.h"
 
 #include <QGridLayout>
@@ -67,8 +68,8 @@ QWidget *MediaPane::makeStage()
     m_right->setObjectName(QStringLiteral("nextMedia"));
     m_counter->setObjectName(QStringLiteral("mediaCounter"));
     m_counter->setFont(Typography::caption(font(), QFont::Medium));
-    m_counter->setStyleSheet(
-        QStringLiteral("background: rgba(255,255,255,200); border-radius: 9px; padding: 2px 10px;"));
+    paintCounter();
+    Theme::followPalette(this, [this] { paintCounter(); });
 
     // The arrows and the counter float over the picture in one grid cell.
     auto *arrows = new QHBoxLayout;
@@ -85,6 +86,17 @@ QWidget *MediaPane::makeStage()
     m_counterRow->addWidget(m_counter, 0, Qt::AlignHCenter);
     grid->addLayout(m_counterRow, 0, 0);
     return stage;
+}
+
+// A pale pill with dark text, or a dark one with light text, as the appearance is.
+void MediaPane::paintCounter()
+{
+    const bool dark = Theme::isDark(QGuiApplication::palette());
+    m_counter->setStyleSheet(
+        dark ? QStringLiteral(
+                   "background: rgba(40,40,38,200); color: #FAF9F5; border-radius: 9px; padding: 2px 10px;")
+             : QStringLiteral("background: rgba(255,255,255,200); color: #141413; border-radius: 9px; "
+                              "padding: 2px 10px;"));
 }
 
 QScrollArea *MediaPane::makeStrip()

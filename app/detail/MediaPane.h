@@ -45,6 +45,7 @@ signals:
 private:
     QWidget *makeStage();
     QScrollArea *makeStrip();
+    void paintCounter();
     QToolButton *makeArrow(const QPixmap &icon, int step);
     void fillStrip();
     void showCurrent();

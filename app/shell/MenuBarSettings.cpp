@@ -40,6 +40,11 @@ bool MenuBarSettings::enabled()
     return UserDefaults::standard().boolObject(QStringLiteral("menuBarEnabled"), true);
 }
 
+bool MenuBarSettings::hidesDock()
+{
+    return UserDefaults::standard().boolObject(QStringLiteral("menuBarHideDock"), true);
+}
+
 QString MenuBarSettings::loginItemPath()
 {
     // Named like the application's own desktop entry.

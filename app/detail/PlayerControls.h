@@ -15,7 +15,7 @@ class PlayerControls : public QWidget {
 public:
     static constexpr int barHeight = 44;
 
-    PlayerControls(QMediaPlayer &player, bool withFullScreen, QWidget *parent = nullptr);
+    explicit PlayerControls(QMediaPlayer &player, bool withFullScreen = false, QWidget *parent = nullptr);
 
     QToolButton *fullScreenButton() const { return m_fullScreen; }
     // Shows which way the full-screen button goes.

@@ -6,7 +6,7 @@
 #include "Tag.h"
 #include "Text.h"
 
-#include <QRegularExpression>
+#include <QStringTokenizer>
 #include <algorithm>
 #include <limits>
 
@@ -117,15 +117,28 @@ QList<qint64> Post::telegramMessageIDs() const
     return m_telegramMessageID == 0 ? QList<qint64>{} : messageIDRun();
 }
 
-// Pieces that are not a whole decimal integer (sign allowed) are skipped.
 QList<qint64> Post::storedMessageIDs() const
 {
-    // Anchored on the whole piece: "$" alone would also accept a trailing line break.
-    static const QRegularExpression decimal(
-        QRegularExpression::anchoredPattern(QStringLiteral("[+-]?[0-9]+")));
+    return messageIDsFromText(m_telegramMessageIDsRaw);
+}
+
+namespace {
+// An optional sign and ASCII digits only: " 7", "7x" or "7\n" are no id.
+bool isDecimal(QStringView piece)
+{
+    const QStringView digits = piece.startsWith(u'+') || piece.startsWith(u'-') ? piece.mid(1) : piece;
+    return !digits.isEmpty() &&
+           std::all_of(digits.cbegin(), digits.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+} // namespace
+
+// Checked by hand: the clean-up walk reads every post's and every ledger
+// entry's ids.
+QList<qint64> Post::messageIDsFromText(const QString &text)
+{
     QList<qint64> ids;
-    for (const QString &piece : m_telegramMessageIDsRaw.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        if (!decimal.match(piece).hasMatch())
+    for (const QStringView piece : qTokenize(text, u',', Qt::SkipEmptyParts)) {
+        if (!isDecimal(piece))
             continue;
         bool fits = false;
         const qint64 id = piece.toLongLong(&fits);

@@ -77,6 +77,9 @@ public:
     QList<qint64> telegramMessageIDs() const;
     // Stores the list and its first id (0 for none).
     void setTelegramMessageIDs(const QList<qint64> &ids);
+    // The ids of a text of decimal ids joined by ",": pieces that are not a
+    // whole decimal integer (sign allowed) within 64 bits are skipped.
+    static QList<qint64> messageIDsFromText(const QString &text);
 
     // Media by order; equal orders keep their place in the list.
     QList<std::shared_ptr<Media>> sortedMedia() const;

@@ -35,6 +35,7 @@ TEST_F(ChannelCleanUpTest, EveryKindOfEntryIsBroughtInLineWithTheLibrary)
     const auto ids = messages(12);
     TelegramLedger::set({ids[0]}, u"not a post"_s);
     TelegramLedger::set({ids[1]}, u"{%1}"_s.arg(missing));
+    TelegramLedger::set({ids[11]}, u"0G000000-0000-4000-8000-000000000001"_s);
     const auto hidden = sentPost({ids[2]}, {ids[2], ids[3]});
     hidden->setIsPrivate(true);
     TelegramLedger::set({ids[4]}, missing);

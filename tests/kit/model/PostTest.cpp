@@ -18,7 +18,7 @@ TEST_F(PostTest, MessageIDListKeepsOnlyWholeDecimalPiecesInOrder)
     // Empty or non-decimal pieces and numbers too large for an id are skipped; a piece with a space makes
     // the whole list fall back to the single id.
     const std::pair<const char *, QList<qint64>> cases[] = {
-        {"5,,7", {5, 7}}, {"99999999999999999999,8", {8}}, {" 4", {100}}};
+        {"5,,7", {5, 7}}, {"99999999999999999999,8", {8}}, {" 4", {100}}, {"7\n,+8,-,-9", {8, -9}}};
     for (const auto &[raw, ids] : cases) {
         post->setTelegramMessageIDsRaw(QString::fromLatin1(raw));
         EXPECT_EQ(post->telegramMessageIDs(), ids) << raw;

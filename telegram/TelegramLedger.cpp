@@ -32,7 +32,7 @@ TelegramLedger::Entries TelegramLedger::load()
     Entries entries;
     const QMap<QString, QString> stored = texts();
     for (auto it = stored.constBegin(); it != stored.constEnd(); ++it)
-        entries.insert(it.key(), idsOf(it.value()));
+        entries.insert(entries.cend(), it.key(), idsOf(it.value()));
     return entries;
 }
 
@@ -44,7 +44,7 @@ QMap<QString, QString> TelegramLedger::texts()
         // A value of another type is damage to that entry alone; the other
         // posts' records stay.
         if (it.value().typeId() == QMetaType::QString)
-            texts.insert(it.key(), it.value().toString());
+            texts.insert(texts.cend(), it.key(), it.value().toString());
     }
     return texts;
 }

@@ -1,7 +1,7 @@
 #include "EntityDescription.h"
 
-#include <QHash>
 #include <algorithm>
+#include <array>
 #include <sqlite3.h>
 
 namespace {
@@ -15,22 +15,30 @@ QDateTime storedTime(qint64 msecs)
 }
 
 // Short texts recur across a library's rows (kinds, states, platforms,
-// authors): each distinct one is held once, up to a bounded number of them,
-// instead of once per row. Main thread only, like the stores.
+// authors): a recurring one is held once instead of once per row. The texts
+// seen last are kept in a small table placed by a cheap digest of their
+// bytes, so a lookup costs a comparison, not a hash of the whole text. Main
+// thread only, like the stores.
 QString sharedText(QByteArrayView utf8)
 {
     constexpr qsizetype longest = 32;
-    constexpr qsizetype kept = 512;
+    constexpr size_t tableSize = 256;
     if (utf8.isEmpty() || utf8.size() > longest)
         return QString::fromUtf8(utf8);
-    static QHash<QByteArray, QString> texts;
-    if (const auto found = texts.constFind(QByteArray::fromRawData(utf8.data(), utf8.size()));
-        found != texts.cend())
-        return *found;
-    QString text = QString::fromUtf8(utf8);
-    if (texts.size() < kept)
-        texts.insert(utf8.toByteArray(), text);
-    return text;
+    struct Slot {
+        QByteArray bytes;
+        QString text;
+    };
+    static std::array<Slot, tableSize> recent;
+    const auto byte = [&utf8](qsizetype at) { return size_t(uchar(utf8[at])); };
+    Slot &slot = recent[(size_t(utf8.size()) * 131 + byte(0) * 31 + byte(utf8.size() / 2) * 7 +
+                         byte(utf8.size() - 1)) %
+                        tableSize];
+    if (slot.bytes != utf8) {
+        slot.bytes = utf8.toByteArray();
+        slot.text = QString::fromUtf8(utf8);
+    }
+    return slot.text;
 }
 
 } // namespace

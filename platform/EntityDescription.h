@@ -63,6 +63,9 @@ struct EntityDescription {
     std::vector<Relationship> relationships;
     std::vector<Inverse> inverses;
     QStringList externalBlobs;
+    // The fields read at open are also kept in an index of their own, which
+    // the open scan reads instead of rows that carry long texts.
+    bool indexedForOpen = false;
 
     int relationshipIndex(const QString &relationship) const;
     int inverseIndex(const QString &inverse) const;
@@ -125,6 +128,12 @@ public:
     EntityBuilder &externalBlob(const QString &name)
     {
         m_entity.externalBlobs.append(name);
+        return *this;
+    }
+
+    EntityBuilder &indexedForOpen()
+    {
+        m_entity.indexedForOpen = true;
         return *this;
     }
 

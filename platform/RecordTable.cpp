@@ -5,6 +5,7 @@
 #include "StoreError.h"
 #include "Text.h"
 
+#include <QCryptographicHash>
 #include <QSet>
 
 #include <sqlite3.h>
@@ -71,6 +72,8 @@ RecordTable::RecordTable(SqlDatabase &database, const EntityDescription &entity)
         QStringLiteral("UPDATE %1 SET %2=? WHERE pk=?").arg(table, columns.join(QStringLiteral("=?,"))));
     m_delete = std::make_unique<SqlDatabase::Statement>(
         database, QStringLiteral("DELETE FROM %1 WHERE pk = ?").arg(table));
+    if (entity.indexedForOpen)
+        ensureOpenIndex();
     if (entity.hasDeferredParts())
         m_rest = std::make_unique<SqlDatabase::Statement>(
             database, QStringLiteral("SELECT %1 FROM %2 WHERE pk = ?")
@@ -115,6 +118,40 @@ void RecordTable::addMissingColumns(SqlDatabase &database, const EntityDescripti
             database.execute(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(table, quoted(blob)));
 }
 
+QString RecordTable::openIndexName() const
+{
+    const QByteArray columns = selectedColumns(false).join(QLatin1Char(',')).toUtf8();
+    const QByteArray digest = QCryptographicHash::hash(columns, QCryptographicHash::Sha1).toHex().left(8);
+    return m_entity.name + QStringLiteral("_open_") + QString::fromLatin1(digest);
+}
+
+void RecordTable::ensureOpenIndex()
+{
+    const QString wanted = openIndexName();
+    QStringList present;
+    {
+        SqlDatabase::Statement query(
+            m_database,
+            QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = ?"));
+        ColumnCodec::bind(query.handle(), 1, m_entity.name);
+        while (query.step()) {
+            QString name;
+            ColumnCodec::read(query.handle(), 0, name);
+            if (name.startsWith(m_entity.name + QStringLiteral("_open_")))
+                present.append(name);
+        }
+    }
+    if (present.contains(wanted))
+        return;
+    SqlDatabase::Transaction transaction(m_database);
+    for (const QString &outdated : std::as_const(present))
+        m_database.execute(QStringLiteral("DROP INDEX %1").arg(quoted(outdated)));
+    m_database.execute(
+        QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
+            .arg(quoted(wanted), quoted(m_entity.name), selectedColumns(false).join(QLatin1Char(','))));
+    transaction.commit();
+}
+
 QStringList RecordTable::selectedColumns(bool deferred) const
 {
     QStringList names;
@@ -138,11 +175,15 @@ qint64 RecordTable::largestKey()
 
 void RecordTable::loadRows(const std::function<void(std::shared_ptr<PersistentModel>)> &take)
 {
-    SqlDatabase::Statement query(
-        m_database, QStringLiteral("SELECT %1 FROM %2")
-                        .arg(selectedColumns(false).join(QLatin1Char(',')), quoted(m_entity.name)));
-    sqlite3_stmt *row = query.handle();
     const bool complete = !m_entity.hasDeferredParts();
+    const QString source =
+        !m_entity.indexedForOpen
+            ? quoted(m_entity.name)
+            : QStringLiteral("%1 INDEXED BY %2").arg(quoted(m_entity.name), quoted(openIndexName()));
+    SqlDatabase::Statement query(
+        m_database,
+        QStringLiteral("SELECT %1 FROM %2").arg(selectedColumns(false).join(QLatin1Char(',')), source));
+    sqlite3_stmt *row = query.handle();
     while (query.step()) {
         auto record = m_entity.materialize();
         record->m_key = sqlite3_column_int64(row, 0);

@@ -14,7 +14,8 @@ class PersistentModel;
 // relationship. Rows are keyed by the record's key, so an id may change.
 class RecordTable {
 public:
-    // The tables must exist (createOrUpgrade).
+    // The tables must exist (createOrUpgrade). A record type indexed for
+    // open gets its index here, made once.
     RecordTable(SqlDatabase &database, const EntityDescription &entity);
     ~RecordTable();
 
@@ -44,6 +45,10 @@ private:
     struct LinkStatements;
 
     static void addMissingColumns(SqlDatabase &database, const EntityDescription &entity);
+    // The fields read at open in key order. Named after its columns, so a
+    // changed field list gets a fresh index.
+    QString openIndexName() const;
+    void ensureOpenIndex();
     void bindRow(sqlite3_stmt *statement, const PersistentModel &record, const QStringList &blobFiles) const;
     // The key and id, then the columns read at open or the deferred ones.
     QStringList selectedColumns(bool deferred) const;

@@ -50,6 +50,7 @@ const EntityDescription &Post::entityDescription()
                     QStringLiteral("posts"))
             .toMany(QStringLiteral("boards"), &Board::entityDescription, DeleteRule::nullify,
                     QStringLiteral("posts"))
+            .indexedForOpen()
             .build();
     return entity;
 }

@@ -318,6 +318,37 @@ TEST_F(ModelContainerTest, RecordsReadInPartsKeepTheirTextsAndFilesThroughEditsD
     EXPECT_EQ(back->note(), QStringLiteral("changed"));
 }
 
+TEST_F(ModelContainerTest, TheIndexReadAtOpenIsReplacedWhenItsFieldsChange)
+{
+    const auto openIndexes = [this] {
+        QStringList names;
+        sqlite3 *db = nullptr;
+        sqlite3_open(storePath().toUtf8().constData(), &db);
+        sqlite3_stmt *query = nullptr;
+        sqlite3_prepare_v2(db, "SELECT name FROM sqlite_master WHERE name LIKE 'Post_open_%'", -1, &query,
+                           nullptr);
+        while (sqlite3_step(query) == SQLITE_ROW)
+            names.append(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(query, 0))));
+        sqlite3_finalize(query);
+        sqlite3_close(db);
+        return names;
+    };
+    {
+        auto container = open();
+        auto post = std::make_shared<Post>(QStringLiteral("https://weibo.com/1"), Platform::weibo);
+        post->setTitle(QStringLiteral("kept"));
+        container->mainContext().insert(post);
+        container->mainContext().save();
+    }
+    const QStringList current = openIndexes();
+    ASSERT_EQ(current.size(), 1);
+    runOnStore(storePath(), ("DROP INDEX " + current.first().toUtf8()).constData());
+    runOnStore(storePath(), "CREATE INDEX Post_open_0 ON Post (pk, title)");
+    auto container = open();
+    EXPECT_EQ(openIndexes(), current);
+    EXPECT_EQ(container->mainContext().fetch<Post>().value(0)->title(), QStringLiteral("kept"));
+}
+
 TEST_F(ModelContainerTest, AFullDiskOrAReadOnlyStoreIsReportedWithWhereItIs)
 {
     SmallDisk disk;

@@ -55,20 +55,7 @@ public:
     ~RawStore() { sqlite3_close(m_db); }
 
     // Reads every column of every row, as loading records must.
-    int64_t scan(const char *sql) const
-    {
-        sqlite3_stmt *statement = nullptr;
-        sqlite3_prepare_v2(m_db, sql, -1, &statement, nullptr);
-        int64_t bytes = 0;
-        const int columns = sqlite3_column_count(statement);
-        while (sqlite3_step(statement) == SQLITE_ROW)
-            for (int c = 0; c < columns; ++c) {
-                sqlite3_column_text(statement, c);
-                bytes += sqlite3_column_bytes(statement, c);
-            }
-        sqlite3_finalize(statement);
-        return bytes;
-    }
+    int64_t scan(const char *sql) const { return BenchStore::readRows(m_db, sql); }
     void execute(const char *sql) const { sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr); }
 
 private:

@@ -97,10 +97,8 @@ void PersistentModel::setInverseRelated(int inverse, const QList<std::shared_ptr
 
 void PersistentModel::loadRest() const
 {
-    if (!m_context)
-        return;
     try {
-        m_context->faultIn(const_cast<PersistentModel &>(*this));
+        const_cast<PersistentModel *>(this)->completeFromStore();
     } catch (const StoreError &error) {
         qCWarning(storeLog, "%s row %lld not read: %s", qUtf8Printable(m_entity->name), m_key, error.what());
     }
@@ -108,8 +106,19 @@ void PersistentModel::loadRest() const
 
 void PersistentModel::completeForWrite()
 {
-    if (!m_complete && m_context)
+    if (!m_complete)
+        completeFromStore();
+}
+
+// With its store gone, what was not read stays empty.
+void PersistentModel::completeFromStore()
+{
+    if (m_context) {
         m_context->faultIn(*this);
+        return;
+    }
+    m_blobs.resize(size_t(m_entity->externalBlobs.size()));
+    m_complete = true;
 }
 
 std::optional<QByteArray> PersistentModel::blob(int index) const

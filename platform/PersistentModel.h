@@ -130,6 +130,7 @@ private:
 
     void loadRest() const;
     void completeForWrite();
+    void completeFromStore();
     void fieldsChanged();
     void blobChanged(BlobSlot &slot);
     void relationshipChanged(int relationship);

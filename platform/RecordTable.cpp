@@ -202,10 +202,11 @@ void RecordTable::loadRows(const std::function<void(std::shared_ptr<PersistentMo
 
 void RecordTable::loadRest(PersistentModel &record)
 {
+    // Sized first: a failed read leaves the fields empty, not missing.
+    record.m_blobs.resize(size_t(m_entity.externalBlobs.size()));
     sqlite3_bind_int64(m_rest->handle(), 1, record.m_key);
     const bool found = m_rest->step();
     sqlite3_stmt *row = m_rest->handle();
-    record.m_blobs.resize(size_t(m_entity.externalBlobs.size()));
     if (found) {
         int index = 0;
         for (const auto &column : m_entity.columns)

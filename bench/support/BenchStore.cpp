@@ -137,22 +137,28 @@ void generate(const QString &storePath, int postCount)
     sqlite3_close(db);
 }
 
+qint64 readRows(sqlite3 *db, const char *sql)
+{
+    Statement query(db, sql);
+    sqlite3_stmt *statement = query.handle();
+    qint64 bytes = 0;
+    const int columns = sqlite3_column_count(statement);
+    while (sqlite3_step(statement) == SQLITE_ROW)
+        for (int column = 0; column < columns; ++column) {
+            sqlite3_column_text(statement, column);
+            bytes += sqlite3_column_bytes(statement, column);
+        }
+    return bytes;
+}
+
 qint64 readEveryRow(const QString &storePath)
 {
     sqlite3 *db = nullptr;
     sqlite3_open_v2(storePath.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
     qint64 bytes = 0;
     for (const char *sql : {"SELECT * FROM Post", "SELECT * FROM Media",
-                            "SELECT owner, target FROM Post_media ORDER BY owner, position"}) {
-        Statement query(db, sql);
-        sqlite3_stmt *statement = query.handle();
-        const int columns = sqlite3_column_count(statement);
-        while (sqlite3_step(statement) == SQLITE_ROW)
-            for (int column = 0; column < columns; ++column) {
-                sqlite3_column_text(statement, column);
-                bytes += sqlite3_column_bytes(statement, column);
-            }
-    }
+                            "SELECT owner, target FROM Post_media ORDER BY owner, position"})
+        bytes += readRows(db, sql);
     sqlite3_close(db);
     return bytes;
 }

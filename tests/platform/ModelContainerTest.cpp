@@ -318,6 +318,25 @@ TEST_F(ModelContainerTest, RecordsReadInPartsKeepTheirTextsAndFilesThroughEditsD
     EXPECT_EQ(back->note(), QStringLiteral("changed"));
 }
 
+TEST_F(ModelContainerTest, ARecordOutlivingItsStoreReadsWhatWasNeverReadAsEmpty)
+{
+    {
+        auto container = open();
+        auto media = std::make_shared<Media>(MediaKind::image, 0);
+        media->setRemoteURL(QStringLiteral("https://img/1.jpg"));
+        media->setImage(QByteArray("bytes"));
+        container->mainContext().insert(media);
+        container->mainContext().save();
+    }
+    auto container = open();
+    const auto media = container->mainContext().fetch<Media>().value(0);
+    container.reset();
+    EXPECT_FALSE(media->data());
+    EXPECT_TRUE(media->remoteURL().isEmpty());
+    media->setThumbnail(QByteArray("made later"));
+    EXPECT_EQ(media->thumbnail(), QByteArray("made later"));
+}
+
 TEST_F(ModelContainerTest, TheIndexReadAtOpenIsReplacedWhenItsFieldsChange)
 {
     const auto openIndexes = [this] {

@@ -77,7 +77,7 @@ void pruneKeeping(const QString &mediaFolder, const MediaFolder::Listing &existi
 {
     try {
         for (const QString &path : backupFiles)
-            keep.unite(Backup::summary(FileCoordinator::read(path)).mediaIDs);
+            keep.unite(Backup::summary(BackupFolder::coordinatedRead(path)).mediaIDs);
     } catch (const std::exception &) {
         return;
     }

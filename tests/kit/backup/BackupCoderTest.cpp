@@ -107,9 +107,11 @@ TEST(BackupCoderTest, DatesAndIdsAreReadStrictlyAndWrittenInOneForm)
     const File lower = decode(
         withPostMember("0F8FAD5B-D9CB-469F-A165-70867728950E", "0f8fad5b-d9cb-469f-a165-70867728950e"));
     EXPECT_TRUE(encode(lower).contains("0F8FAD5B-D9CB-469F-A165-70867728950E"));
-    const File stamped = decode(document(QString::fromUtf8(postJSON), 1,
-                                         R"(, "syncStamps": {"0f8fad5b-d9cb-469f-a165-70867728950e": "2024-01-02T03:04:05Z"})"));
-    EXPECT_TRUE(stamped.syncStamps->contains("0F8FAD5B-D9CB-469F-A165-70867728950E")) << "a stamp counts in any case";
+    const File stamped = decode(
+        document(QString::fromUtf8(postJSON), 1,
+                 R"(, "syncStamps": {"0f8fad5b-d9cb-469f-a165-70867728950e": "2024-01-02T03:04:05Z"})"));
+    EXPECT_TRUE(stamped.syncStamps->contains("0F8FAD5B-D9CB-469F-A165-70867728950E"))
+        << "a stamp counts in any case";
 
     File distant = lower;
     distant.exportedAt = QDateTime::fromMSecsSinceEpoch(1700000000999, Qt::UTC);
@@ -117,6 +119,19 @@ TEST(BackupCoderTest, DatesAndIdsAreReadStrictlyAndWrittenInOneForm)
     const QByteArray bytes = encode(distant);
     EXPECT_TRUE(bytes.contains("\"2023-11-14T22:13:20Z\"")) << "fractions are dropped";
     EXPECT_EQ(decode(bytes).posts[0].createdAt, distant.posts[0].createdAt);
+}
+
+TEST(BackupCoderTest, StampsOfOneIdInTwoLetterCasesKeepTheNewer)
+{
+    // Upper-case keys sort first, so each order of old and new is tried.
+    const File file = decode(document(QString::fromUtf8(postJSON), 1, R"(, "tombstones": {
+        "0F8FAD5B-D9CB-469F-A165-70867728950E": "2024-01-01T00:00:00Z",
+        "0f8fad5b-d9cb-469f-a165-70867728950e": "2024-06-01T00:00:00Z",
+        "7C9E6679-7425-40DE-944B-E07FC1F90AE7": "2024-06-01T00:00:00Z",
+        "7c9e6679-7425-40de-944b-e07fc1f90ae7": "2024-01-01T00:00:00Z"})"));
+    const QDateTime newer(QDate(2024, 6, 1), QTime(0, 0), Qt::UTC);
+    EXPECT_EQ(file.tombstones, (DateMap{{"0F8FAD5B-D9CB-469F-A165-70867728950E", newer},
+                                        {"7C9E6679-7425-40DE-944B-E07FC1F90AE7", newer}}));
 }
 
 TEST(BackupCoderTest, HostileDocumentsAreRefusedAsUnreadable)
@@ -130,6 +145,7 @@ TEST(BackupCoderTest, HostileDocumentsAreRefusedAsUnreadable)
         document(QString::fromUtf8(postJSON), 1, ", \"deep\": " + deep),
         withPostMember(R"("title": "t")", R"("title": "t", "\u0074itle": "u")"),
         withPostMember(R"("order": 0)", R"("order": 4294967296)"),
+        withPostMember(R"("order": 0)", R"("order": 0.5)"),
         withPostMember(R"("tagIDs": [])", QString(R"("tagIDs": %1)").arg(manyTags).toUtf8().constData()),
     };
     for (const QByteArray &bytes : cases)

@@ -1,5 +1,6 @@
 #include "StoreMigration.h"
 #include "TestHome.h"
+#include "UserDefaults.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -81,6 +82,18 @@ TEST_F(StoreMigrationTest, TheApplicationsOwnInstanceLockIsNoOtherInstance)
     const auto held = StoreMigration::takeInstanceLock();
     ASSERT_TRUE(held);
     EXPECT_FALSE(StoreMigration::otherInstanceRunning());
+}
+
+TEST_F(StoreMigrationTest, AnInstanceLockLeftEmptyByAKilledStartHoldsNothing)
+{
+    QDir().mkpath(UserDefaults::configFolder());
+    QFile left(UserDefaults::configFolder() + QStringLiteral("/instance.lock"));
+    ASSERT_TRUE(left.open(QIODevice::WriteOnly));
+    left.close();
+
+    EXPECT_FALSE(StoreMigration::otherInstanceRunning());
+    const auto lock = StoreMigration::takeInstanceLock();
+    EXPECT_TRUE(lock) << "the application starts";
 }
 
 TEST_F(StoreMigrationTest, MovesTheLibraryRenamingStoreItemsAndKeepsTheOriginal)

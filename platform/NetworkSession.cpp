@@ -33,16 +33,32 @@ QList<QSslCertificate> &extraCertificates()
     return certificates;
 }
 
+QPointer<QObject> &mainThreadManager()
+{
+    static QPointer<QObject> manager;
+    return manager;
+}
+
+void deleteMainThreadManager()
+{
+    delete mainThreadManager();
+}
+
 // Ties a new manager's life to its thread: the application owns the main
 // thread's manager, any other thread's goes when that thread finishes.
 void bindToThread(QObject *manager)
 {
     QThread *thread = QThread::currentThread();
     QCoreApplication *app = QCoreApplication::instance();
-    if (app && app->thread() == thread)
+    if (app && app->thread() == thread) {
         manager->setParent(app);
-    else
+        // Deleted before the application starts to go, not among its
+        // children: closing its cached TLS connections needs a whole one.
+        mainThreadManager() = manager;
+        qAddPostRoutine(deleteMainThreadManager);
+    } else {
         QObject::connect(thread, &QThread::finished, manager, &QObject::deleteLater);
+    }
 }
 
 // Keeps nothing and gives nothing: cookies travel only as callers set them.
@@ -146,7 +162,7 @@ void streamBody(QNetworkReply *reply, QIODevice *sink, const NetworkSession::Pro
             return;
         if (*answer)
             std::exchange(*answer, {})(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
-                                      reply->rawHeaderPairs());
+                                       reply->rawHeaderPairs());
         if (sink->write(chunk) != chunk.size())
             if (ReplyWatch *watch = ReplyWatch::of(reply))
                 watch->stop(ReplyWatch::Reason::cannotWrite);
@@ -354,7 +370,8 @@ QNetworkRequest NetworkSession::ruledRequest(const QNetworkRequest &request) con
 // but with a good status (a body Qt cannot decompress) the body is unusable.
 std::optional<NetworkError::Kind> NetworkSession::failureKind(const QNetworkReply &reply)
 {
-    if (const ReplyWatch *watch = ReplyWatch::of(&reply); watch && watch->reason() != ReplyWatch::Reason::none)
+    if (const ReplyWatch *watch = ReplyWatch::of(&reply);
+        watch && watch->reason() != ReplyWatch::Reason::none)
         return kindOf(watch->reason());
     const QNetworkReply::NetworkError error = reply.error();
     if (error == QNetworkReply::NoError)

@@ -154,7 +154,7 @@ QString MediaExport::newFolder(const QString &parent, const QString &base)
         if (::mkdir(QFile::encodeName(path).constData(), 0777) == 0)
             return path;
         if (errno != EEXIST)
-            throw FileError(tr("无法新建文件夹“%1”：%2").arg(path, qt_error_string(errno)));
+            throw FileError(FileError::Action::create, path, errno);
     }
 }
 
@@ -174,7 +174,15 @@ int MediaExport::writeAll(const QList<std::shared_ptr<Media>> &media, const QStr
 
 void MediaExport::write(const QString &path, const QByteArray &bytes)
 {
+    errno = 0;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw FileError(tr("无法写入“%1”：%2").arg(path, file.errorString()));
+    if (!file.open(QIODevice::WriteOnly))
+        throw FileError(FileError::Action::write, path, errno);
+    // A short write is how a full disk shows here.
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        throw FileError(FileError::Action::write, path, ENOSPC);
+    }
+    if (!file.commit())
+        throw FileError(FileError::Action::write, path, errno);
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QCoreApplication>
 #include <QList>
 #include <QString>
 #include <memory>
@@ -14,7 +13,6 @@ class Post;
 // extension chosen for each, the private copies that drags and the preview
 // hand to other programs, and the folder an export writes into.
 class MediaExport {
-    Q_DECLARE_TR_FUNCTIONS(MediaExport)
 public:
     struct Payload {
         QByteArray bytes;

@@ -179,7 +179,7 @@ void PostDetailView::buildToolbar()
     connect(more, &QToolButton::clicked, this, &PostDetailView::showPostMenu);
     QToolButton *remove = toolButton(group, tr("删除"), QStringLiteral("trash"));
     remove->setObjectName(QStringLiteral("Delete"));
-    remove->setToolTip(tr("删除（Ctrl+⌫），几秒内可以撤销"));
+    remove->setToolTip(tr("删除（Ctrl+Backspace），几秒内可以撤销"));
     connect(remove, &QToolButton::clicked, this, &PostDetailView::deletePost);
     m_toolbarAction = new QWidgetAction(this);
     m_toolbarAction->setDefaultWidget(group);
@@ -285,7 +285,7 @@ void PostDetailView::saveCurrent()
         MediaExport::write(path, payload->bytes);
         emit toastRequested(tr("已保存"));
     } catch (const FileError &error) {
-        emit toastRequested(error.description());
+        emit toastRequested(error.message());
     }
 }
 
@@ -300,7 +300,7 @@ void PostDetailView::exportAll()
         emit toastRequested(tr("已导出 %n 个文件", nullptr, written));
         FileReveal::reveal(folder);
     } catch (const FileError &error) {
-        emit toastRequested(error.description());
+        emit toastRequested(error.message());
     }
 }
 

@@ -224,9 +224,9 @@ void AuthorsPage::rebuildChips(const Listing &listing)
 
 // Fills a section's grid with one entry per person; the section shows only
 // while it lists someone.
-QList<PersonEntry *> AuthorsPage::fillSection(QWidget &grid, QWidget &heading,
-                                              const QList<AuthorIndex::Person> &people,
-                                              const std::function<PersonEntry *(const AuthorIndex::Person &)> &make)
+QList<PersonEntry *>
+AuthorsPage::fillSection(QWidget &grid, QWidget &heading, const QList<AuthorIndex::Person> &people,
+                         const std::function<PersonEntry *(const AuthorIndex::Person &)> &make)
 {
     clearLayout(grid.layout());
     QList<PersonEntry *> entries;
@@ -258,7 +258,7 @@ PersonEntry *AuthorsPage::makeTile(const AuthorDirectory &directory, const Autho
     name->setFont(Typography::callout(font(), QFont::Medium));
     name->setAlignment(Qt::AlignHCenter);
     column->addWidget(name);
-    auto count = new SecondaryLabel(tr("%1 条").arg(person.count), Typography::caption(font()), tile);
+    auto count = new SecondaryLabel(tr("%n 条", nullptr, person.count), Typography::caption(font()), tile);
     count->setAlignment(Qt::AlignHCenter);
     column->addWidget(count);
     return tile;

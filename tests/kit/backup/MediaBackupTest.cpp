@@ -171,9 +171,22 @@ TEST_F(MediaBackupTest, AFailedWriteStopsTheRunLogsAndRemovesNothing)
     runBackup();
     QObject::disconnect(connection);
 
-    EXPECT_TRUE(backup().lastError());
+    // The row shows the user's words, naming the file.
+    EXPECT_TRUE(backup().lastError().value_or(QString()).startsWith(
+        QStringLiteral("无法写入“%1”：").arg(jpg(media[2]->id()))))
+        << backup().lastError().value_or(QString()).toStdString();
     EXPECT_FALSE(has(jpg(media[3]->id())));
     EXPECT_EQ(QDir(mediaFolder).count(), 2 + 4u);
+}
+
+TEST_F(MediaBackupTest, AMediaFolderThatCannotBeMadeIsToldInTheUsersWords)
+{
+    addMedium(QByteArray("bytes"));
+    context().save();
+    QDir(mediaFolder).removeRecursively();
+    write(mediaFolder, "a file in the folder's place");
+    runBackup();
+    EXPECT_EQ(backup().lastError(), QStringLiteral("无法新建文件夹“媒体”：路径里有一项不是文件夹"));
 }
 
 TEST_F(MediaBackupTest, ARunThatMayNotStartChangesNothing)

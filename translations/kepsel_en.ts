@@ -365,7 +365,7 @@
     </message>
     <message>
         <source>下载视频文件（关闭后只存封面，播放时在线加载）</source>
-        <translation>Download video files (when off, only the cover is kept and videos stream when played)</translation>
+        <translation>Download videos (when off, keep covers only and stream on play)</translation>
     </message>
     <message>
         <source>允许重复收藏同一个链接</source>
@@ -627,7 +627,7 @@
     </message>
     <message>
         <source>解锁隐私空间</source>
-        <translation>unlock the private space</translation>
+        <translation>Unlock the private space</translation>
     </message>
     <message>
         <source>已移到隐私空间</source>

@@ -69,6 +69,11 @@ QByteArray FileCoordinator::read(const QString &path)
 void FileCoordinator::write(const QByteArray &data, const QString &path)
 {
     const auto guard = hold(path);
+    replace(data, path);
+}
+
+void FileCoordinator::replace(const QByteArray &data, const QString &path)
+{
     errno = 0;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))

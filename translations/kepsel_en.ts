@@ -180,12 +180,12 @@
         <translation>This backup comes from a newer version of Kepsel. Please update the app first.</translation>
     </message>
     <message>
-        <source>备份文件无法读取：%1</source>
-        <translation>The backup file cannot be read: %1</translation>
+        <source>备份文件无法读取，可能已经损坏</source>
+        <translation>The backup file cannot be read; it may be damaged</translation>
     </message>
     <message>
-        <source>无法写入：%1</source>
-        <translation>Cannot write: %1</translation>
+        <source>收藏里有备份文件存不下的内容，无法写入备份</source>
+        <translation>The library holds a value the backup file cannot store, so the backup was not written</translation>
     </message>
 </context>
 <context>

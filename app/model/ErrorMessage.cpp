@@ -1,5 +1,6 @@
 #include "ErrorMessage.h"
 
+#include "BackupError.h"
 #include "BackupFolder.h"
 #include "FileError.h"
 #include "StoreError.h"
@@ -13,5 +14,7 @@ QString errorMessage(const std::exception &error)
         return file->message();
     if (const auto *store = dynamic_cast<const StoreError *>(&error))
         return store->userMessage();
+    if (const auto *backup = dynamic_cast<const Backup::BackupError *>(&error))
+        return backup->message();
     return QString::fromUtf8(error.what());
 }

@@ -1,3 +1,4 @@
+#include "BackupError.h"
 #include "BackupFolder.h"
 #include "ErrorMessage.h"
 #include "FileError.h"
@@ -18,6 +19,8 @@ TEST(ErrorMessageTest, FileStoreAndFolderFailuresGiveTheUsersWordsOthersTheirMes
     EXPECT_EQ(errorMessage(StoreError(QStringLiteral("/x: COMMIT: database or disk is full"),
                                       QStringLiteral("收藏库所在的磁盘已满"))),
               QStringLiteral("收藏库所在的磁盘已满"));
+    EXPECT_EQ(errorMessage(Backup::BackupError::unreadable(QStringLiteral("posts[3].id: not a UUID"))),
+              QStringLiteral("备份文件无法读取，可能已经损坏"));
     EXPECT_EQ(errorMessage(BackupFolder::FolderError(BackupFolder::FolderError::notSet)),
               QStringLiteral("还没有选择备份文件夹"));
     EXPECT_EQ(errorMessage(std::runtime_error("网络请求失败")), QStringLiteral("网络请求失败"));

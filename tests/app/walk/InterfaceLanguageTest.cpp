@@ -202,9 +202,16 @@ void InterfaceLanguageTest::walkMenus()
 
 void InterfaceLanguageTest::walkSettings()
 {
-    // A media backup that failed, for the error row.
+    // A sync and a media backup that failed, for their error rows.
+    const QString folder = BackupFolder::directory(*BackupFolder::folderURL());
+    QFile damaged(folder + QLatin1Char('/') + BackupFolder::latestName);
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("{ damaged");
+    damaged.close();
+    QCoro::waitFor(model->sync(false));
+    ASSERT_TRUE(model->syncError());
     TamselStore::defaults().setBool(MediaBackup::enabledKey, true);
-    const QString media = BackupFolder::directory(*BackupFolder::folderURL()) + QStringLiteral("/媒体");
+    const QString media = folder + QStringLiteral("/媒体");
     QDir(media).removeRecursively();
     QFile blocker(media);
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));

@@ -1,6 +1,8 @@
 #include "FileCoordinator.h"
 
 #include "FileError.h"
+#include "FolderWrite.h"
+#include "LockFiles.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -23,28 +25,31 @@ using Action = FileError::Action;
     throw FileError(action, path, errorNumber);
 }
 
-[[noreturn]] void failLocking(const QLockFile &lock, const QString &path)
+// Who holds the lock, or what keeps its file from being written.
+[[noreturn]] void failLocking(const QLockFile &lock, const QString &path, const QString &lockFile)
 {
-    switch (lock.error()) {
-    case QLockFile::LockFailedError:
-        throw FileError(Action::lock, path, QStringLiteral("in use by another process"),
+    const QString cause = LockFiles::whyNotLocked(lock, lockFile);
+    if (lock.error() == QLockFile::LockFailedError)
+        throw FileError(Action::lock, path, cause,
                         QCoreApplication::translate("FileError", "另一个程序正在使用它"));
-    case QLockFile::PermissionError: throw FileError(Action::lock, path, EACCES);
-    case QLockFile::NoError:
-    case QLockFile::UnknownError: break;
-    }
-    fail(Action::lock, path);
+    throw FileError(Action::lock, path, cause,
+                    FileError::reason(FolderWrite::writeError(QFileInfo(lockFile).absolutePath())));
 }
 
 } // namespace
 
+// A lock whose holder is gone (killed, or killed while taking it) is taken
+// over at once rather than after QLockFile's stale time.
 std::unique_ptr<QLockFile> FileCoordinator::hold(const QString &path)
 {
-    auto file = std::make_unique<QLockFile>(FileCoordinator::lockPath(path));
-    errno = 0;
-    if (!file->tryLock(int(FileCoordinator::lockTimeout.count())))
-        failLocking(*file, path);
-    return file;
+    const QString lock = lockPath(path);
+    auto file = std::make_unique<QLockFile>(lock);
+    const bool taken =
+        LockFiles::tryLock(*file, lock) || (file->error() == QLockFile::LockFailedError &&
+                                            file->tryLock(int(FileCoordinator::lockTimeout.count())));
+    if (taken)
+        return file;
+    failLocking(*file, path, lock);
 }
 
 QString FileCoordinator::lockPath(const QString &path)

@@ -314,6 +314,10 @@
         <translation>it is a folder</translation>
     </message>
     <message>
+        <source>已有同名的文件</source>
+        <translation>an item with this name already exists</translation>
+    </message>
+    <message>
         <source>名称太长</source>
         <translation>the name is too long</translation>
     </message>
@@ -332,10 +336,6 @@
     <message>
         <source>系统错误 %1</source>
         <translation>system error %1</translation>
-    </message>
-    <message>
-        <source>已有同名的文件</source>
-        <translation>an item with this name already exists</translation>
     </message>
 </context>
 <context>
@@ -657,6 +657,10 @@
         <source>正在同步中，稍等一下</source>
         <translation>Already sending, one moment</translation>
     </message>
+    <message>
+        <source>登录密码不对，隐私空间没有解锁</source>
+        <translation>Wrong login password; the private space stays locked</translation>
+    </message>
     <message numerus="yes">
         <source>%n 条已添加标签 #%1</source>
         <translation>
@@ -908,6 +912,10 @@
         <comment>list separator</comment>
         <translation>, </translation>
     </message>
+    <message>
+        <source>整理</source>
+        <translation>Organize</translation>
+    </message>
 </context>
 <context>
     <name>PamPasswordCheck</name>
@@ -1007,6 +1015,14 @@
         <source>播放</source>
         <translation>Play</translation>
     </message>
+    <message>
+        <source>退出全屏</source>
+        <translation>Exit Full Screen</translation>
+    </message>
+    <message>
+        <source>全屏</source>
+        <translation>Full Screen</translation>
+    </message>
 </context>
 <context>
     <name>PlayerView</name>
@@ -1024,6 +1040,13 @@
     <message>
         <source>安装</source>
         <translation>Install</translation>
+    </message>
+</context>
+<context>
+    <name>PostCard</name>
+    <message>
+        <source>有笔记</source>
+        <translation>Has a note</translation>
     </message>
 </context>
 <context>

@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <QScopeGuard>
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <variant>
 
@@ -38,16 +39,25 @@ std::optional<ByteSource> byteSource(const Media &media, bool video)
 }
 
 // In the worker. A store file replaced since it was asked for holds
-// nothing to write any more.
+// nothing to write any more; one that is there but cannot be read is a
+// failed write, never a file counted as backed up.
 std::optional<QByteArray> bytesOf(const ByteSource &source)
 {
     const auto *file = std::get_if<QString>(&source);
     if (!file)
         return std::get<QByteArray>(source);
+    errno = 0;
     QFile stored(*file);
-    if (!stored.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return stored.readAll();
+    if (!stored.open(QIODevice::ReadOnly)) {
+        const int error = errno;
+        if (!stored.exists())
+            return std::nullopt;
+        throw FileError(FileError::Action::read, *file, error);
+    }
+    QByteArray bytes = stored.readAll();
+    if (stored.error() != QFileDevice::NoError)
+        throw FileError(FileError::Action::read, *file, errno);
+    return bytes;
 }
 
 // In the worker: the failure, or none.

@@ -1,4 +1,5 @@
 #include "AppLanguage.h"
+#include "Motion.h"
 #include "QtWarningTrap.h"
 #include "TestHome.h"
 
@@ -19,6 +20,8 @@ int main(int argc, char **argv)
         QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 10));
         // Chinese throughout, Qt's own dialogs included, whatever the machine speaks.
         AppLanguage(AppLanguage::zh).load(app);
+        // Views land on their end states at once; tests of motion step it themselves.
+        Motion::setInstant(true);
         ::testing::InitGoogleMock(&argc, argv);
         result = RUN_ALL_TESTS();
     }

@@ -5,6 +5,7 @@
 #include "Media.h"
 #include "ModelContainer.h"
 #include "Post.h"
+#include "ResourceLimit.h"
 #include "TamselStore.h"
 #include "TestHome.h"
 #include "WaitFor.h"
@@ -12,8 +13,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -187,6 +190,38 @@ TEST_F(MediaBackupTest, AMediaFolderThatCannotBeMadeIsToldInTheUsersWords)
     write(mediaFolder, "a file in the folder's place");
     runBackup();
     EXPECT_EQ(backup().lastError(), QStringLiteral("无法新建文件夹“媒体”：路径里有一项不是文件夹"));
+}
+
+// The lowest descriptor number free now: below it, as a limit, no file
+// can be opened, as in a process that used up its descriptors.
+rlim_t lowestFreeDescriptor()
+{
+    const int lowest = ::dup(0);
+    ::close(lowest);
+    return rlim_t(lowest);
+}
+
+TEST_F(MediaBackupTest, AStoredFileThatCannotBeReadIsAFailedWrite)
+{
+    const auto medium = addMedium(QByteArray("image"));
+    context().save();
+    std::optional<ResourceLimit> exhausted;
+    // Once the work is listed, so only reading the stored file can fail.
+    const auto connection = QObject::connect(&backup(), &MediaBackup::totalChanged, [&](int total) {
+        if (total == 1)
+            exhausted.emplace(RLIMIT_NOFILE, lowestFreeDescriptor());
+    });
+    runBackup();
+    QObject::disconnect(connection);
+    exhausted.reset();
+
+    ASSERT_TRUE(backup().lastError());
+    // In the user's words, naming the stored file.
+    EXPECT_EQ(
+        *backup().lastError(),
+        QStringLiteral("无法读取“%1”：打开的文件太多").arg(QFileInfo(*medium->dataFilePath()).fileName()));
+    EXPECT_EQ(backup().done(), 0);
+    EXPECT_FALSE(has(jpg(medium->id())));
 }
 
 TEST_F(MediaBackupTest, ARunThatMayNotStartChangesNothing)

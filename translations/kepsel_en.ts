@@ -1416,6 +1416,22 @@
         <source>无法读取或保存收藏库</source>
         <translation>The library cannot be read or saved</translation>
     </message>
+    <message>
+        <source>收藏库“%1”是只读的，无法保存</source>
+        <translation>The library “%1” is read-only and cannot be saved</translation>
+    </message>
+    <message>
+        <source>收藏库“%1”已经在另一个程序里打开</source>
+        <translation>The library “%1” is already open in another program</translation>
+    </message>
+    <message>
+        <source>无法锁定收藏库“%1”：%2</source>
+        <translation>Cannot lock the library “%1”: %2</translation>
+    </message>
+    <message>
+        <source>收藏库“%1”来自更新版本的 Kepsel，请先更新 App</source>
+        <translation>The library “%1” comes from a newer version of Kepsel. Please update the app first.</translation>
+    </message>
 </context>
 <context>
     <name>SyncSettings</name>

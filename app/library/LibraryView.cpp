@@ -385,7 +385,7 @@ void LibraryView::refresh()
                               ? directory.displayName(*account)
                               : m_item.title();
     showContent(counts);
-    const QString subtitle = tr("%1 条").arg(m_shown.size());
+    const QString subtitle = tr("%n 条", nullptr, int(m_shown.size()));
     if (title != m_title || subtitle != m_subtitle) {
         m_title = title;
         m_subtitle = subtitle;

@@ -207,6 +207,7 @@ TEST_F(ModelContainerTest, AStoreHasOneOwnerAtATime)
         ADD_FAILURE() << "a second opener must be refused";
     } catch (const StoreError &error) {
         EXPECT_TRUE(error.message().contains(storePath())) << error.what();
+        EXPECT_EQ(error.userMessage(), QStringLiteral("收藏库“%1”已经在另一个程序里打开").arg(storePath()));
     }
     first.reset();
     EXPECT_NO_THROW(open());
@@ -384,6 +385,7 @@ TEST_F(ModelContainerTest, AFullDiskOrAReadOnlyStoreIsReportedWithWhereItIs)
             ADD_FAILURE() << "the save must fail";
         } catch (const StoreError &error) {
             EXPECT_TRUE(error.message().contains(QStringLiteral("disk is full"))) << error.what();
+            EXPECT_EQ(error.userMessage(), QStringLiteral("收藏库所在的磁盘已满"));
         }
     }
     ASSERT_TRUE(disk.makeReadOnly());
@@ -393,6 +395,7 @@ TEST_F(ModelContainerTest, AFullDiskOrAReadOnlyStoreIsReportedWithWhereItIs)
     } catch (const StoreError &error) {
         EXPECT_TRUE(error.message().contains(path) && error.message().contains(QStringLiteral("read-only")))
             << error.what();
+        EXPECT_EQ(error.userMessage(), QStringLiteral("收藏库“%1”是只读的，无法保存").arg(path));
     }
 }
 

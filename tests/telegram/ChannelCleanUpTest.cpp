@@ -73,6 +73,21 @@ TEST_F(ChannelCleanUpTest, PostsBeingSentAreLeftAlone)
     TestAsync::waitFor(std::move(sendingResent));
 }
 
+TEST_F(ChannelCleanUpTest, APostDeletedDuringTheWalkCountsAsDeleted)
+{
+    const auto ids = messages(2);
+    const QString walkedFirst = u"00000000-0000-4000-8000-000000000001"_s;
+    TelegramLedger::set({ids[0]}, walkedFirst);
+    const auto later = sentPost({ids[1]}, {ids[1]});
+    bot.onCall([&](const FakeBotAPI::Call &call) {
+        if (call.method == u"deleteMessages"_s)
+            context.remove(later);
+    });
+    cleanUp();
+    EXPECT_TRUE(channel().isEmpty());
+    EXPECT_TRUE(TelegramLedger::all().isEmpty());
+}
+
 TEST_F(ChannelCleanUpTest, ADeletionThatGotNoAnswerIsTriedAgainNextTime)
 {
     const auto ids = messages(3);

@@ -3,6 +3,7 @@
 #include <QCollator>
 #include <QLocale>
 #include <QTextBoundaryFinder>
+#include <algorithm>
 #include <charconv>
 #include <optional>
 
@@ -102,11 +103,41 @@ QString removingWhitespace(const QString &text)
     return kept;
 }
 
-int compareScalars(const QString &a, const QString &b)
+namespace {
+
+bool isSurrogate(char16_t unit)
+{
+    return unit >= 0xD800 && unit <= 0xDFFF;
+}
+
+bool isSurrogateAt(const QString &text, qsizetype index)
+{
+    return index >= 0 && index < text.size() && isSurrogate(text[index].unicode());
+}
+
+int compareDecoded(const QString &a, const QString &b)
 {
     const std::u32string left = a.toStdU32String();
     const std::u32string right = b.toStdU32String();
     return left.compare(right);
+}
+
+} // namespace
+
+int compareScalars(const QString &a, const QString &b)
+{
+    // Away from surrogates a code unit is its own scalar, so the first
+    // differing unit decides; only texts that differ next to a surrogate are
+    // decoded (which also settles how lone surrogates compare).
+    const qsizetype common = std::min(a.size(), b.size());
+    qsizetype at = 0;
+    while (at < common && a[at] == b[at])
+        ++at;
+    if (isSurrogateAt(a, at - 1) || isSurrogateAt(a, at) || isSurrogateAt(b, at))
+        return compareDecoded(a, b);
+    if (at < common)
+        return a[at].unicode() < b[at].unicode() ? -1 : 1;
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
 int compareLocalizedStandard(const QString &a, const QString &b)
@@ -126,7 +157,29 @@ int compareLocalizedStandard(const QString &a, const QString &b)
 
 QString uuidText(const QUuid &uuid)
 {
-    return uuid.toString(QUuid::WithoutBraces).toUpper();
+    // Written by hand: the library's form is lower case and upper-casing it
+    // again costs more than the writing, on paths that name every record.
+    static constexpr char16_t digits[] = u"0123456789ABCDEF";
+    QString text(36, Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    const auto put = [&out](quint64 value, int count) {
+        for (int shift = (count - 1) * 4; shift >= 0; shift -= 4)
+            *out++ = digits[(value >> shift) & 0xF];
+    };
+    const uchar *tail = uuid.data4;
+    put(uuid.data1, 8);
+    *out++ = u'-';
+    put(uuid.data2, 4);
+    *out++ = u'-';
+    put(uuid.data3, 4);
+    *out++ = u'-';
+    put(quint64(tail[0]) << 8 | tail[1], 4);
+    *out++ = u'-';
+    quint64 node = 0;
+    for (int i = 2; i < 8; ++i)
+        node = node << 8 | tail[i];
+    put(node, 12);
+    return text;
 }
 
 QByteArray jsonKeepingZeroWidthNoBreakSpaces(const QByteArray &json)

@@ -220,6 +220,35 @@ int digits(QStringView text, qsizetype from, qsizetype count)
     return value;
 }
 
+struct CivilTime {
+    qint64 year = 0;
+    int month = 0;
+    int day = 0;
+    int secondOfDay = 0;
+};
+
+// The proleptic Gregorian calendar in whole numbers (days counted from the
+// 1st of March of year 0, so leap days fall at the end of each year):
+// cheaper than going through QDate and QTime for every date written.
+CivilTime civilTime(qint64 secondsSinceEpoch)
+{
+    constexpr qint64 secondsPerDay = 86400, daysPer400Years = 146097, daysFromMarchYear0 = 719468;
+    const qint64 wholeDays = secondsSinceEpoch / secondsPerDay - (secondsSinceEpoch % secondsPerDay < 0);
+    const qint64 days = wholeDays + daysFromMarchYear0;
+    const qint64 era = (days >= 0 ? days : days - (daysPer400Years - 1)) / daysPer400Years;
+    const qint64 dayOfEra = days - era * daysPer400Years;
+    const qint64 yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / (daysPer400Years - 1)) / 365;
+    const qint64 dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const qint64 shiftedMonth = (5 * dayOfYear + 2) / 153;
+    CivilTime civil;
+    civil.month = int(shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9);
+    civil.year = yearOfEra + era * 400 + (civil.month <= 2);
+    civil.day = int(dayOfYear - (153 * shiftedMonth + 2) / 5 + 1);
+    civil.secondOfDay = int(secondsSinceEpoch - wholeDays * secondsPerDay);
+    return civil;
+}
+
 bool isHexDigit(QChar c)
 {
     return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
@@ -269,16 +298,27 @@ std::optional<QDateTime> dateFromText(QStringView text)
     return QDateTime(date, time, Qt::UTC);
 }
 
-QString dateText(const QDateTime &date)
+DateText dateText(const QDateTime &date)
 {
-    const QDateTime utc = QDateTime::fromSecsSinceEpoch(date.toSecsSinceEpoch(), Qt::UTC);
-    const QDate day = utc.date();
-    if (!date.isValid() || day.year() < 1 || day.year() > 9999)
+    const CivilTime civil = date.isValid() ? civilTime(date.toSecsSinceEpoch()) : CivilTime{};
+    if (civil.year < 1 || civil.year > 9999)
         throw BackupError::unwritable(
             QStringLiteral("date out of range: %1").arg(date.toString(Qt::ISODate)));
-    const QTime time = utc.time();
-    return QString::asprintf("%04d-%02d-%02dT%02d:%02d:%02dZ", day.year(), day.month(), day.day(),
-                             time.hour(), time.minute(), time.second());
+    DateText text{};
+    char *out = text.data();
+    const auto put = [&out](qint64 value, int width, char after) {
+        for (int i = width - 1; i >= 0; --i, value /= 10)
+            out[i] = char('0' + value % 10);
+        out[width] = after;
+        out += width + 1;
+    };
+    put(civil.year, 4, '-');
+    put(civil.month, 2, '-');
+    put(civil.day, 2, 'T');
+    put(civil.secondOfDay / 3600, 2, ':');
+    put(civil.secondOfDay / 60 % 60, 2, ':');
+    put(civil.secondOfDay % 60, 2, 'Z');
+    return text;
 }
 
 std::optional<QUuid> uuidFromText(QStringView text)
@@ -295,7 +335,7 @@ std::optional<QUuid> uuidFromText(QStringView text)
 
 QString idText(const QUuid &id)
 {
-    return id.toString(QUuid::WithoutBraces).toUpper();
+    return Text::uuidText(id);
 }
 
 std::optional<QString> toText(const QJsonValue &value)

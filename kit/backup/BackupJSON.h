@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <QUuid>
 #include <algorithm>
+#include <array>
 #include <optional>
 
 // The JSON forms shared by the backup document and the sync state file:
@@ -33,9 +34,11 @@ QJsonObject parseObject(const QByteArray &bytes);
 
 // "YYYY-MM-DDTHH:MM:SSZ", UTC, whole seconds, years 0001-9999 only.
 std::optional<QDateTime> dateFromText(QStringView text);
-// Drops fractions of a second; throws BackupError::unwritable for a year
-// outside 0001-9999 or an invalid date.
-QString dateText(const QDateTime &date);
+// The written form, in Latin-1 characters. Drops fractions of a second;
+// throws BackupError::unwritable for a year outside 0001-9999 or an invalid
+// date.
+using DateText = std::array<char, 20>;
+DateText dateText(const QDateTime &date);
 // The 36-character hyphenated form, in either letter case.
 std::optional<QUuid> uuidFromText(QStringView text);
 // Upper case, as ids are written everywhere.

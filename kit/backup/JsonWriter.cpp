@@ -66,10 +66,10 @@ void JsonWriter::number(double value, const char *what)
 
 void JsonWriter::date(const QDateTime &date)
 {
-    const QString text = Json::dateText(date);
+    const Json::DateText text = Json::dateText(date);
     beginValue();
     m_bytes += '"';
-    m_bytes += text.toLatin1();
+    m_bytes.append(text.data(), qsizetype(text.size()));
     m_bytes += '"';
 }
 

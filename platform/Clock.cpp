@@ -14,6 +14,12 @@ QDateTime Clock::now()
     return current ? current() : QDateTime::currentDateTime();
 }
 
+QDateTime Clock::nowUTC()
+{
+    const auto &current = source();
+    return current ? current().toUTC() : QDateTime::currentDateTimeUtc();
+}
+
 void Clock::setSource(std::function<QDateTime()> source_)
 {
     source() = std::move(source_);

@@ -16,6 +16,10 @@ inline constexpr qsizetype maxListEntries = 1'000'000;
 // BackupError::unwritable for a value JSON or the date form cannot hold.
 QByteArray encode(const File &file);
 
+// Whether encode(a) == encode(b), without encoding what compares equal
+// field by field. Throws what encode() throws for the parts it encodes.
+bool sameEncoding(const File &a, const File &b);
+
 // Throws BackupError::unreadable naming the first bad member. The version is
 // read first: a newer document that does not read as this version's format
 // throws BackupError::newerFormat instead. A readable newer document is

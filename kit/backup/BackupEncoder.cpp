@@ -160,7 +160,58 @@ void writeSettings(JsonWriter &out, const QMap<QString, SettingValue> &settings)
     });
 }
 
+template <class Value, class Write> QByteArray encoded(const Value &value, Write write)
+{
+    JsonWriter out;
+    write(out, value);
+    return out.take();
+}
+
+// Records that compare equal encode alike; others may still (fractions of a
+// second, -0), so only those are encoded.
+template <class Record>
+bool sameRecords(const QList<Record> &a, const QList<Record> &b, void (*write)(JsonWriter &, const Record &))
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        if (!(a[i] == b[i]) && encoded(a[i], write) != encoded(b[i], write))
+            return false;
+    return true;
+}
+
+bool sameDateMaps(const std::optional<DateMap> &a, const std::optional<DateMap> &b)
+{
+    if (a.has_value() != b.has_value())
+        return false;
+    const auto write = [](JsonWriter &out, const DateMap &map) { writeDateMap(out, "", map); };
+    return !a || *a == *b || encoded(*a, write) == encoded(*b, write);
+}
+
+// The document without its record lists and date maps, whose shapes are
+// compared apart.
+File frame(const File &file)
+{
+    File rest;
+    rest.version = file.version;
+    rest.exportedAt = file.exportedAt;
+    rest.settings = file.settings;
+    if (file.authorGroups)
+        rest.authorGroups.emplace();
+    return rest;
+}
+
 } // namespace
+
+bool sameEncoding(const File &a, const File &b)
+{
+    return a.authorGroups.has_value() == b.authorGroups.has_value() &&
+           sameRecords(a.authorGroups.value_or(QList<AuthorGroupRecord>()),
+                       b.authorGroups.value_or(QList<AuthorGroupRecord>()), writeGroup) &&
+           sameRecords(a.posts, b.posts, writePost) && sameRecords(a.tags, b.tags, writeTag) &&
+           sameRecords(a.boards, b.boards, writeBoard) && sameDateMaps(a.syncStamps, b.syncStamps) &&
+           sameDateMaps(a.tombstones, b.tombstones) && encode(frame(a)) == encode(frame(b));
+}
 
 QByteArray encode(const File &file)
 {

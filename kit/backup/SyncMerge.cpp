@@ -26,13 +26,45 @@ namespace {
 // Tombstones older than this are forgotten on both sides.
 constexpr qint64 tombstoneLifetime = 180 * 86400;
 
-// Whether the shared document already holds the built one apart from its
-// export time: the same test as comparing fingerprints, without reading
-// either document again.
-bool sameContent(Backup::File shared, const Backup::File &built, const QByteArray &builtBytes)
+// Dates are written in whole seconds; cut there, the records built from the
+// library compare equal to the ones read back from the shared document.
+void cutToSeconds(QDateTime &date)
+{
+    if (date.isValid())
+        date = QDateTime::fromSecsSinceEpoch(date.toSecsSinceEpoch(), Qt::UTC);
+}
+void cutToSeconds(std::optional<QDateTime> &date)
+{
+    if (date)
+        cutToSeconds(*date);
+}
+void cutToSeconds(Backup::File &file)
+{
+    for (Backup::PostRecord &post : file.posts) {
+        cutToSeconds(post.publishedAt);
+        cutToSeconds(post.createdAt);
+        cutToSeconds(post.updatedAt);
+        cutToSeconds(post.telegramSyncedAt);
+    }
+    for (Backup::TagRecord &tag : file.tags)
+        cutToSeconds(tag.createdAt);
+    for (Backup::BoardRecord &board : file.boards)
+        cutToSeconds(board.createdAt);
+    if (file.authorGroups)
+        for (Backup::AuthorGroupRecord &group : *file.authorGroups) {
+            cutToSeconds(group.createdAt);
+            cutToSeconds(group.starredAt);
+        }
+}
+
+// Whether the shared document already holds the built one (already encoded,
+// so every date in it is writable) apart from its export time: the same test
+// as comparing fingerprints, without reading either document again.
+bool sameContent(Backup::File shared, Backup::File built)
 {
     shared.exportedAt = built.exportedAt;
-    return Backup::encode(shared) == builtBytes;
+    cutToSeconds(built);
+    return Backup::sameEncoding(shared, built);
 }
 
 // The fields of tags and boards that a newer remote record overwrites.
@@ -178,7 +210,7 @@ Result MergeRun::run(const std::optional<QByteArray> &data)
     prune(snapshot(m_context));
     const Backup::File built = document();
     m_result.document = Backup::encode(built);
-    if (!file || !sameContent(*file, built, m_result.document))
+    if (!file || !sameContent(*file, built))
         m_result.output = m_result.document;
     m_state.write(m_stateURL);
     return m_result;

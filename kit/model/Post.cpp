@@ -16,7 +16,7 @@ enum Relationship { mediaRelationship, tagsRelationship, boardsRelationship };
 
 Post::Post(const QString &sourceURL, Platform platform)
     : PersistentModel(entityDescription()), m_sourceURL(sourceURL), m_platformRaw(platform.rawValue()),
-      m_createdAt(Clock::now().toUTC()), m_updatedAt(Clock::now().toUTC())
+      m_createdAt(Clock::nowUTC()), m_updatedAt(Clock::nowUTC())
 {
 }
 

@@ -112,7 +112,7 @@ bool isSurrogate(char16_t unit)
 
 bool isSurrogateAt(const QString &text, qsizetype index)
 {
-    return index >= 0 && index < text.size() && isSurrogate(text[index].unicode());
+    return index < text.size() && isSurrogate(text[index].unicode());
 }
 
 int compareDecoded(const QString &a, const QString &b)
@@ -127,13 +127,13 @@ int compareDecoded(const QString &a, const QString &b)
 int compareScalars(const QString &a, const QString &b)
 {
     // Away from surrogates a code unit is its own scalar, so the first
-    // differing unit decides; only texts that differ next to a surrogate are
+    // differing unit decides; only texts that differ at a surrogate are
     // decoded (which also settles how lone surrogates compare).
     const qsizetype common = std::min(a.size(), b.size());
     qsizetype at = 0;
     while (at < common && a[at] == b[at])
         ++at;
-    if (isSurrogateAt(a, at - 1) || isSurrogateAt(a, at) || isSurrogateAt(b, at))
+    if (isSurrogateAt(a, at) || isSurrogateAt(b, at))
         return compareDecoded(a, b);
     if (at < common)
         return a[at].unicode() < b[at].unicode() ? -1 : 1;

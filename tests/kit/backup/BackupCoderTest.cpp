@@ -1,6 +1,8 @@
 #include "BackupCoder.h"
 #include "BackupError.h"
 
+#include <QTimeZone>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace Backup;
@@ -182,6 +184,66 @@ TEST(BackupCoderTest, TheFingerprintIgnoresTheExportTimeOnly)
     file = sampleFile();
     file.tombstones = DateMap{};
     EXPECT_NE(fingerprint(encode(file)), original) << "an empty map is not an absent one";
+}
+
+TEST(BackupCoderTest, DatesAreWrittenInTheGregorianCalendarOverTheWholeRange)
+{
+    const auto written = [](const QDateTime &date) {
+        File file = decode(document());
+        file.exportedAt = date;
+        const QByteArray bytes = encode(file);
+        const qsizetype at = bytes.indexOf("\"exportedAt\": \"") + 15;
+        return QString::fromLatin1(bytes.mid(at, 20));
+    };
+    const auto expected = [](const QDateTime &date) {
+        return QDateTime::fromSecsSinceEpoch(date.toSecsSinceEpoch(), Qt::UTC)
+            .toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss'Z'"));
+    };
+    const QDateTime first(QDate(1, 1, 1), QTime(0, 0), Qt::UTC);
+    const QDateTime last(QDate(9999, 12, 31), QTime(23, 59, 59, 999), Qt::UTC);
+    // A step prime to days, hours and leap cycles lands on every kind of day.
+    for (QDateTime date = first; date <= last; date = date.addSecs(397 * 86400 + 3671))
+        ASSERT_EQ(written(date), expected(date)) << date.toMSecsSinceEpoch();
+    for (const QDateTime &date :
+         {first, last, QDateTime(QDate(2000, 2, 29), QTime(12, 0), Qt::UTC),
+          QDateTime(QDate(1900, 3, 1), QTime(0, 0), Qt::UTC), QDateTime::fromMSecsSinceEpoch(-1, Qt::UTC),
+          QDateTime::fromMSecsSinceEpoch(-86400001, Qt::UTC),
+          QDateTime(QDate(2024, 7, 1), QTime(1, 2, 3), QTimeZone(8 * 3600))})
+        EXPECT_EQ(written(date), expected(date)) << date.toString(Qt::ISODateWithMs).toStdString();
+    for (const QDateTime &date : {first.addSecs(-1), last.addSecs(1), QDateTime()})
+        EXPECT_THROW(written(date), BackupError) << date.toString(Qt::ISODate).toStdString();
+}
+
+TEST(BackupCoderTest, SameEncodingTellsEqualDocumentsWithoutEncodingThem)
+{
+    const File original = sampleFile();
+    const auto expectSame = [&](const std::function<void(File &)> &edit, const char *what) {
+        File edited = original;
+        edit(edited);
+        const bool same = encode(original) == encode(edited);
+        EXPECT_EQ(sameEncoding(original, edited), same) << what;
+        EXPECT_EQ(sameEncoding(edited, original), same) << what;
+        return same;
+    };
+    EXPECT_TRUE(expectSame([](File &) {}, "untouched"));
+    EXPECT_TRUE(expectSame([](File &f) { f.posts[0].createdAt = f.posts[0].createdAt.addMSecs(999); },
+                           "a fraction of a second"));
+    EXPECT_TRUE(expectSame([](File &f) { f.posts[0].media[0].duration = -0.0; }, "negative zero"));
+    EXPECT_TRUE(expectSame(
+        [](File &f) {
+            (*f.syncStamps).begin()->setMSecsSinceEpoch((*f.syncStamps).begin()->toMSecsSinceEpoch() + 500);
+        },
+        "a stamp's fraction of a second"));
+    EXPECT_FALSE(expectSame([](File &f) { f.posts[0].note = "n2"; }, "a post's note"));
+    EXPECT_FALSE(expectSame([](File &f) { f.posts.append(f.posts[0]); }, "one post more"));
+    EXPECT_FALSE(expectSame([](File &f) { f.boards[0].authors = QString(); }, "an empty optional"));
+    EXPECT_FALSE(expectSame([](File &f) { (*f.authorGroups)[0].members += "x"; }, "a group"));
+    EXPECT_FALSE(expectSame([](File &f) { f.authorGroups.reset(); }, "no groups at all"));
+    EXPECT_FALSE(expectSame([](File &f) { f.tombstones = DateMap{}; }, "an empty map"));
+    EXPECT_FALSE(expectSame([](File &f) { f.syncStamps->insert("X", f.exportedAt); }, "one stamp more"));
+    EXPECT_FALSE(expectSame([](File &f) { f.settings->insert("watermark", true); }, "a setting"));
+    EXPECT_FALSE(expectSame([](File &f) { f.exportedAt = f.exportedAt.addSecs(1); }, "the export time"));
+    EXPECT_FALSE(expectSame([](File &f) { f.version = 2; }, "the version"));
 }
 
 QString unreadableDetail(const QByteArray &bytes)

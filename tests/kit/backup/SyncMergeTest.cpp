@@ -69,6 +69,29 @@ TEST_F(SyncMergeTest, EditsTravelBothWaysAndEqualStampsDoNotApply)
     EXPECT_EQ(post->note(), "from b");
 }
 
+// Times made here carry milliseconds; the shared document holds whole seconds.
+TEST_F(SyncMergeTest, OnlyADocumentThatReadsDifferentlyIsWrittenAgain)
+{
+    const QDateTime fraction = QDateTime::fromMSecsSinceEpoch(1690000000123, Qt::UTC);
+    auto post = a.addPost("https://weibo.com/1");
+    post->setPublishedAt(fraction);
+    post->setTelegramSyncedAt(fraction);
+    post->setTags({a.addTag("t")});
+    a.addBoard("b")->setCreatedAt(fraction);
+    auto group = a.addGroup("weibo\ta", true);
+    group->setStarredAt(fraction);
+    group->setCreatedAt(fraction);
+    ASSERT_TRUE(sync(a).output);
+    EXPECT_FALSE(sync(a).output);
+
+    editFolder([&](File &file) { file.exportedAt = file.exportedAt.addDays(1); });
+    EXPECT_FALSE(sync(a).output) << "the export time alone";
+    editFolder([&](File &file) { file.syncStamps->insert(key(QUuid::createUuid()), now); });
+    EXPECT_TRUE(sync(a).output) << "a stamp this device does not keep";
+    editFolder([&](File &file) { file.posts[0].authorName = "someone"; });
+    EXPECT_TRUE(sync(a).output) << "a field the merge does not take";
+}
+
 TEST_F(SyncMergeTest, TagsMatchByIdThenByNameAndNewerRenamesTravel)
 {
     auto post = a.addPost("https://weibo.com/1");

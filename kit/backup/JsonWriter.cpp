@@ -4,6 +4,7 @@
 #include "BackupJSON.h"
 
 #include <QLocale>
+#include <algorithm>
 #include <cmath>
 
 namespace Backup {
@@ -30,7 +31,7 @@ void JsonWriter::key(QLatin1String name)
 void JsonWriter::key(const QString &name)
 {
     beginValue();
-    quoted(name.toUtf8());
+    quoted(name);
     m_bytes += ": ";
     m_afterKey = true;
 }
@@ -38,7 +39,7 @@ void JsonWriter::key(const QString &name)
 void JsonWriter::string(const QString &text)
 {
     beginValue();
-    quoted(text.toUtf8());
+    quoted(text);
 }
 
 void JsonWriter::integer(qint64 value)
@@ -111,6 +112,18 @@ void JsonWriter::beginValue()
 void JsonWriter::indent()
 {
     m_bytes.append(qsizetype(m_empty.size()) * 4, ' ');
+}
+
+void JsonWriter::quoted(const QString &text)
+{
+    // Ids, links and keys are ASCII, whose UTF-8 is the same characters:
+    // they are copied into one reused buffer instead of a new array each.
+    const bool ascii = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    if (!ascii)
+        return quoted(QByteArrayView(text.toUtf8()));
+    m_ascii.resize(text.size());
+    std::transform(text.cbegin(), text.cend(), m_ascii.data(), [](QChar c) { return char(c.unicode()); });
+    quoted(QByteArrayView(m_ascii));
 }
 
 void JsonWriter::quoted(QByteArrayView utf8)

@@ -35,10 +35,12 @@ private:
     void close(char bracket);
     // The separator and indent before a member or an array element.
     void beginValue();
+    void quoted(const QString &text);
     void quoted(QByteArrayView utf8);
     void indent();
 
     QByteArray m_bytes;
+    QByteArray m_ascii;
     std::vector<bool> m_empty; // per open container: nothing written in it yet
     bool m_afterKey = false;
 };

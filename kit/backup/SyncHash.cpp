@@ -57,7 +57,9 @@ QString messageIDsText(const QList<qint64> &ids)
 template <class Record>
 void addLive(Snapshot &snapshot, ModelContext &context, QString (*hashOf)(const Record &))
 {
-    for (const auto &record : context.fetch<Record>())
+    const auto records = context.fetch<Record>();
+    snapshot.reserve(snapshot.size() + records.size());
+    for (const auto &record : records)
         if (!record->isGone())
             snapshot.insert(idText(record->id()), hashOf(*record));
 }
@@ -66,9 +68,11 @@ void addLive(Snapshot &snapshot, ModelContext &context, QString (*hashOf)(const 
 
 QString hash(const QStringList &parts)
 {
-    const QByteArray digest =
-        QCryptographicHash::hash(parts.join(QChar(0x1F)).toUtf8(), QCryptographicHash::Sha256);
-    return QString::fromLatin1(digest.first(12).toHex());
+    // One digest object reused: a snapshot hashes every record of the library.
+    static thread_local QCryptographicHash digest(QCryptographicHash::Sha256);
+    digest.reset();
+    digest.addData(parts.join(QChar(0x1F)).toUtf8());
+    return QString::fromLatin1(digest.resultView().first(12).toByteArray().toHex());
 }
 
 QString postHash(const Post &post)

@@ -37,6 +37,13 @@ private:
     QPointer<QTcpSocket> m_socket;
 };
 
+bool isPassed(const QByteArray &name)
+{
+    return std::any_of(passedHeaders.cbegin(), passedHeaders.cend(), [&name](const QByteArray &kept) {
+        return kept.compare(name, Qt::CaseInsensitive) == 0;
+    });
+}
+
 QByteArray responseHead(int status, const QList<QNetworkReply::RawHeaderPair> &headers)
 {
     QByteArray head = "HTTP/1.1 " + QByteArray::number(status) + " Relayed\r\n";
@@ -45,10 +52,7 @@ QByteArray responseHead(int status, const QList<QNetworkReply::RawHeaderPair> &h
         return header.first.compare("Content-Encoding", Qt::CaseInsensitive) == 0;
     });
     for (const auto &[name, value] : headers) {
-        const bool passed =
-            std::any_of(passedHeaders.cbegin(), passedHeaders.cend(),
-                        [&](const QByteArray &kept) { return kept.compare(name, Qt::CaseInsensitive) == 0; });
-        if (passed && !(decoded && name.compare("Content-Length", Qt::CaseInsensitive) == 0))
+        if (isPassed(name) && !(decoded && name.compare("Content-Length", Qt::CaseInsensitive) == 0))
             head += name + ": " + value + "\r\n";
     }
     return head + "Connection: close\r\n\r\n";

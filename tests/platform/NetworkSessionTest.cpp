@@ -7,7 +7,6 @@
 
 #include <QBuffer>
 #include <QCoro/QCoroNetworkReply>
-#include <QElapsedTimer>
 #include <QTimer>
 
 using namespace std::chrono_literals;
@@ -78,10 +77,8 @@ TEST_F(NetworkSessionTest, PlainRequestsKeepTheRulesToo)
     server.serve(kSite, "/slow", {.body = "late", .delay = 10s});
     QNetworkRequest impatient(server.url(kSite, "/slow"));
     impatient.setTransferTimeout(100);
-    QElapsedTimer clock;
-    clock.start();
+    // The late answer would be a success: an error means the timeout ended it.
     EXPECT_NE(plain(session.get(impatient))->error(), QNetworkReply::NoError);
-    EXPECT_LT(clock.elapsed(), 5000);
 }
 
 TEST_F(NetworkSessionTest, CookieFollowsRedirectsOnlyWithinItsCookieDomains)
@@ -123,12 +120,10 @@ TEST_F(NetworkSessionTest, ADeadlineEndsATrickleAndCancellingEndsAnyRequest)
 {
     server.serve(kSite, "/trickle", {.body = QByteArray(400, 'x'), .trickle = 20ms});
     NetworkRequest trickle = request("/trickle");
-    trickle.idleTimeout = 1s;
+    // Bytes keep coming, so only the deadline can end it before the body is whole.
+    trickle.idleTimeout = 1min;
     trickle.deadline = 300ms;
-    QElapsedTimer clock;
-    clock.start();
     EXPECT_EQ(failure(trickle), NetworkError::Kind::timedOut);
-    EXPECT_LT(clock.elapsed(), 3000);
 
     NetworkRequest slow = request("/trickle");
     slow.cancellation = std::make_shared<Cancellation>();

@@ -134,7 +134,7 @@ TEST_F(PlayerViewTest, LivePhotoPlaysOnceWhenItBecomesCurrent)
         QTest::qWaitFor([&] { return view->playerView()->hasFrame() && view->clipOpacity() == 1; }, 15000));
     EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("player-live-photo")));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !view->isPlaying(); }, 15000));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return view->clipOpacity() == 0; }, 5000)) << "the still shows again";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view->clipOpacity() == 0; }, 10000)) << "the still shows again";
 }
 
 TEST_F(PlayerViewTest, RemoteClipIsFetchedThroughTheRelayWithItsPlatformsHeaders)

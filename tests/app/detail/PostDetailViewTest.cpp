@@ -9,6 +9,7 @@
 #include "Screenshot.h"
 #include "StillImage.h"
 #include "UndoableDelete.h"
+#include "WaitFor.h"
 
 #include <QDesktopServices>
 #include <QInputMethodEvent>
@@ -88,7 +89,7 @@ protected:
                        std::abs(shown.green() - color.green()) < 12 &&
                        std::abs(shown.blue() - color.blue()) < 12;
             },
-            3000);
+            10000);
     }
 
     // Chinese text arrives through the input method, committed at once.
@@ -175,12 +176,12 @@ TEST_F(PostDetailViewTest, NoteChangedElsewhereShowsUnlessTheUserIsTyping)
     QPlainTextEdit *note = view->infoPane()->noteEditor();
     post->setNote(QStringLiteral("同步来的"));
     save();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return note->toPlainText() == QStringLiteral("同步来的"); }, 1000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return note->toPlainText() == QStringLiteral("同步来的"); }, 10000));
 
     typeIntoNote(*view, QStringLiteral("，我加的"));
     post->setNote(QStringLiteral("又一次同步"));
     save();
-    QTest::qWait(50);
+    TestAsync::runTimersDueWithin(std::chrono::milliseconds(50));
     EXPECT_EQ(note->toPlainText(), QStringLiteral("同步来的，我加的"));
     view->setFocus();
     EXPECT_EQ(post->note(), QStringLiteral("同步来的，我加的"));
@@ -261,7 +262,7 @@ TEST_F(PostDetailViewTest, PostDeletedWhileShownGivesWayToTheDeletedPage)
     auto view = show(post);
     context.remove(post);
     save();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return view->isDeletedPageShown(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->isDeletedPageShown(); }, 10000));
     QSignalSpy toasts(view.get(), &PostDetailView::toastRequested);
     QTest::keyClick(view.get(), Qt::Key_E, Qt::ControlModifier);
     EXPECT_TRUE(toasts.isEmpty());

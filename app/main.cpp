@@ -5,15 +5,33 @@
 #include "MediaExport.h"
 #include "MenuBarController.h"
 #include "SingleInstance.h"
+#include "StoreError.h"
+#include "TamselStore.h"
 #include "TerminationSignal.h"
 
 #include <QApplication>
+#include <QMessageBox>
+
+namespace {
+
+// Without its library the application cannot run; the message names why.
+MacModel *openLibrary()
+{
+    try {
+        return &MacModel::shared();
+    } catch (const StoreError &error) {
+        QMessageBox::critical(nullptr, QStringLiteral("Kepsel"), error.message());
+        return nullptr;
+    }
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Kepsel"));
-    QApplication::setDesktopFileName(QStringLiteral("app.kepsel"));
+    TamselStore::identifyAsDesktopApplication();
 
     // Before the store opens: a second start only brings the first one's window
     // back.
@@ -24,7 +42,10 @@ int main(int argc, char **argv)
     // Copies handed to other programs by drags and previews of the last run.
     MediaExport::clearTemporaryFolder();
 
-    KepselMacApp kepsel(MacModel::shared(), MenuBarController::shared());
+    MacModel *const model = openLibrary();
+    if (!model)
+        return 1;
+    KepselMacApp kepsel(*model, MenuBarController::shared());
     QObject::connect(instance.get(), &SingleInstance::reopenRequested, &kepsel,
                      [&kepsel] { kepsel.delegate().applicationShouldHandleReopen(); });
     TerminationSignal termination;

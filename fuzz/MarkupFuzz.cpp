@@ -38,6 +38,21 @@ void checkStripping(const QString &text)
         Fuzz::require(plain == Text::trimmingWhitespaceAndNewlines(text), "plain text stays as it is");
 }
 
+void checkScriptEscapes(const QString &text)
+{
+    const QString decoded = Markup::scriptEscapesDecoded(text);
+    Fuzz::require(decoded.size() <= text.size(), "unescaping never lengthens a text");
+    if (!text.contains(u'\\'))
+        Fuzz::require(decoded == text, "a text without backslashes stays as it is");
+}
+
+void checkSrcset(const QString &text)
+{
+    if (const std::optional<QString> link = Markup::widestSrcsetCandidate(text))
+        Fuzz::require(!link->isEmpty() && text.contains(*link) && !link->contains(u' '),
+                      "a srcset candidate is a piece of the srcset without spaces");
+}
+
 void checkScriptState(const QString &text)
 {
     const QString marker = QStringLiteral("window.__STATE__");
@@ -56,5 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     checkDecoding(text);
     checkStripping(text);
     checkScriptState(text);
+    checkScriptEscapes(text);
+    checkSrcset(text);
     return 0;
 }

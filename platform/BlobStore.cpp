@@ -1,5 +1,6 @@
 #include "BlobStore.h"
 
+#include "FolderWrite.h"
 #include "StoreError.h"
 #include "StoreLog.h"
 #include "Text.h"
@@ -35,7 +36,8 @@ QString writeFailure(const QFileDevice &file, const QString &folder, qint64 need
 void BlobStore::makeFolder() const
 {
     if (!QDir().mkpath(m_folder))
-        throw StoreError(QStringLiteral("cannot create %1").arg(m_folder));
+        throw StoreError(
+            QStringLiteral("cannot create %1: %2").arg(m_folder, FolderWrite::whyNotCreated(m_folder)));
 }
 
 QString BlobStore::write(const QByteArray &bytes) const

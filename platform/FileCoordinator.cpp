@@ -1,6 +1,7 @@
 #include "FileCoordinator.h"
 
 #include "FileError.h"
+#include "LockFiles.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -19,14 +20,18 @@ namespace {
 
 } // namespace
 
+// A lock whose holder is gone (killed, or killed while taking it) is taken
+// over at once rather than after QLockFile's stale time.
 std::unique_ptr<QLockFile> FileCoordinator::hold(const QString &path)
 {
-    auto file = std::make_unique<QLockFile>(FileCoordinator::lockPath(path));
-    if (!file->tryLock(int(FileCoordinator::lockTimeout.count())))
-        fail(QStringLiteral("Cannot lock"), path,
-             file->error() == QLockFile::LockFailedError ? QStringLiteral("in use by another process")
-                                                         : QStringLiteral("lock file not writable"));
-    return file;
+    const QString lock = lockPath(path);
+    auto file = std::make_unique<QLockFile>(lock);
+    const bool taken =
+        LockFiles::tryLock(*file, lock) || (file->error() == QLockFile::LockFailedError &&
+                                            file->tryLock(int(FileCoordinator::lockTimeout.count())));
+    if (taken)
+        return file;
+    fail(QStringLiteral("Cannot lock"), path, LockFiles::whyNotLocked(*file, lock));
 }
 
 QString FileCoordinator::lockPath(const QString &path)

@@ -1,6 +1,7 @@
 #include "ModelContainer.h"
 
 #include "BlobStore.h"
+#include "LockFiles.h"
 #include "RecordTable.h"
 #include "SqlDatabase.h"
 #include "StoreError.h"
@@ -54,21 +55,17 @@ void ModelContainer::refuseReadOnlyStore() const
         throw StoreError(QStringLiteral("The library at %1 is read-only").arg(m_storePath));
 }
 
-// The lock outlives no process: a lock left by one that died is taken over.
+// The lock outlives no process: a lock left by one that died, or left empty
+// by one killed while taking it, is taken over.
 void ModelContainer::lockStore()
 {
-    m_lock = std::make_unique<QLockFile>(m_storePath + QStringLiteral(".lock"));
+    const QString lockPath = m_storePath + QStringLiteral(".lock");
+    m_lock = std::make_unique<QLockFile>(lockPath);
     m_lock->setStaleLockTime(0);
-    if (m_lock->tryLock(0))
+    if (LockFiles::tryLock(*m_lock, lockPath))
         return;
-    qint64 pid = 0;
-    QString host, application;
-    if (m_lock->error() == QLockFile::LockFailedError && m_lock->getLockInfo(&pid, &host, &application))
-        throw StoreError(
-            QStringLiteral("The library at %1 is already open in another program (%2, process %3)")
-                .arg(m_storePath, application)
-                .arg(pid));
-    throw StoreError(QStringLiteral("Cannot lock the library at %1").arg(m_storePath));
+    throw StoreError(QStringLiteral("Cannot lock the library at %1: %2")
+                         .arg(m_storePath, LockFiles::whyNotLocked(*m_lock, lockPath)));
 }
 
 // The version is read before anything is written, so a newer store is left

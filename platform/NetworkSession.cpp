@@ -131,28 +131,45 @@ bool isRedirectAnswer(const QNetworkReply &reply)
            reply.hasRawHeader("Location");
 }
 
-// Streams the body of a final answer to the sink; the bodies of redirects are dropped.
+// Whether the sink has more waiting to go out than it should hold: a slow
+// reader at its far end must slow the transfer, not fill memory.
+bool isBackedUp(const QIODevice &sink)
+{
+    return sink.bytesToWrite() > NetworkSession::sinkBacklogLimit;
+}
+
+// Streams the body of a final answer to the sink; the bodies of redirects are
+// dropped. While the sink is backed up the reply is not read, so its bounded
+// buffer fills and TCP holds the server back; the sink draining resumes it.
 void streamBody(QNetworkReply *reply, QIODevice *sink, const NetworkSession::Progress &progress,
                 NetworkSession::Answer answer)
 {
     // Without a bound Qt reads ahead of the sink and a large file piles up in memory.
     reply->setReadBufferSize(1024 * 1024);
-    // Shared by both connections below, so the answer is told once.
-    const auto deliver = [reply, sink, answer = std::make_shared<NetworkSession::Answer>(std::move(answer))] {
+    // Shared by the connections below, so the answer is told once. The last
+    // bytes go out whatever the backlog: the reply ends with the transfer.
+    const auto deliver = [reply, sink,
+                          answer = std::make_shared<NetworkSession::Answer>(std::move(answer))](bool last) {
         if (!reply->isOpen())
+            return;
+        ReplyWatch *watch = ReplyWatch::of(reply);
+        const bool hold = !last && isBackedUp(*sink);
+        if (watch)
+            watch->setHeld(hold);
+        if (hold)
             return;
         const QByteArray chunk = reply->readAll();
         if (isRedirectAnswer(*reply) || chunk.isEmpty())
             return;
         if (*answer)
             std::exchange(*answer, {})(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
-                                      reply->rawHeaderPairs());
-        if (sink->write(chunk) != chunk.size())
-            if (ReplyWatch *watch = ReplyWatch::of(reply))
-                watch->stop(ReplyWatch::Reason::cannotWrite);
+                                       reply->rawHeaderPairs());
+        if (sink->write(chunk) != chunk.size() && watch)
+            watch->stop(ReplyWatch::Reason::cannotWrite);
     };
-    QObject::connect(reply, &QNetworkReply::readyRead, reply, deliver);
-    QObject::connect(reply, &QNetworkReply::finished, reply, deliver);
+    QObject::connect(reply, &QNetworkReply::readyRead, reply, [deliver] { deliver(false); });
+    QObject::connect(sink, &QIODevice::bytesWritten, reply, [deliver] { deliver(false); });
+    QObject::connect(reply, &QNetworkReply::finished, reply, [deliver] { deliver(true); });
     if (progress)
         QObject::connect(reply, &QNetworkReply::downloadProgress, reply,
                          [reply, progress](qint64 received, qint64 total) {
@@ -293,7 +310,7 @@ bool NetworkSession::cookieMayFollow(const QUrl &origin, const QUrl &target, con
         return false;
     if (origin.host().compare(target.host(), Qt::CaseInsensitive) == 0)
         return true;
-    return isWithinDomains(origin.host(), cookieDomains) && isWithinDomains(target.host(), cookieDomains);
+    return isWithinDomains(target.host(), cookieDomains);
 }
 
 bool NetworkSession::isWithinDomains(const QString &host, const QStringList &domains)
@@ -354,7 +371,8 @@ QNetworkRequest NetworkSession::ruledRequest(const QNetworkRequest &request) con
 // but with a good status (a body Qt cannot decompress) the body is unusable.
 std::optional<NetworkError::Kind> NetworkSession::failureKind(const QNetworkReply &reply)
 {
-    if (const ReplyWatch *watch = ReplyWatch::of(&reply); watch && watch->reason() != ReplyWatch::Reason::none)
+    if (const ReplyWatch *watch = ReplyWatch::of(&reply);
+        watch && watch->reason() != ReplyWatch::Reason::none)
         return kindOf(watch->reason());
     const QNetworkReply::NetworkError error = reply.error();
     if (error == QNetworkReply::NoError)

@@ -35,6 +35,9 @@ public:
     static constexpr auto DeadlineAttribute = QNetworkRequest::Attribute(QNetworkRequest::User + 1);
     // Largest body in bytes (qint64).
     static constexpr auto BodyLimitAttribute = QNetworkRequest::Attribute(QNetworkRequest::User + 2);
+    // While more than this waits in a download's sink (QIODevice::bytesToWrite),
+    // the body is not read on; the sink's bytesWritten signal resumes it.
+    static constexpr qint64 sinkBacklogLimit = 4 * 1024 * 1024;
 
     // Called with the body bytes received so far and the expected total (-1
     // when unknown), on the thread of the session.
@@ -61,13 +64,16 @@ public:
     // The same, but the final answer's body is written to `sink` as it
     // arrives instead of being kept in memory (the response's body stays
     // empty). The sink must stay open until the task ends; the caller
-    // flushes and closes it, and discards it on failure.
+    // flushes and closes it, and discards it on failure. A sink that holds
+    // back (see sinkBacklogLimit) pauses the transfer without its idle
+    // time-out running.
     QCoro::Task<NetworkResponse> download(NetworkRequest request, QIODevice *sink, Progress progress = {},
                                           Answer answer = {});
 
     // Whether a Cookie or Authorization header meant for `origin` may go to
-    // `target`: the same host, or both within the cookie domains (a domain or
-    // any host under it), and never from https to http.
+    // `target`: the same host, or a host within the cookie domains (a domain
+    // or any host under it) of the platform `origin` belongs to, and never
+    // from https to http.
     static bool cookieMayFollow(const QUrl &origin, const QUrl &target, const QStringList &cookieDomains);
     // Whether the host is one of the domains or, unless it is an address, under one.
     static bool isWithinDomains(const QString &host, const QStringList &domains);
@@ -85,6 +91,5 @@ protected:
                                  QIODevice *outgoingData) override;
 
 private:
-
     QNetworkRequest ruledRequest(const QNetworkRequest &request) const;
 };

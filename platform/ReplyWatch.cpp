@@ -22,7 +22,10 @@ ReplyWatch::ReplyWatch(QNetworkReply *reply, const Limits &limits)
     const auto timeOut = [this] { stop(Reason::timedOut); };
     connect(&m_idle, &QTimer::timeout, this, timeOut);
     connect(&m_deadline, &QTimer::timeout, this, timeOut);
-    const auto moved = [this] { m_idle.start(); };
+    const auto moved = [this] {
+        if (!m_held)
+            m_idle.start();
+    };
     connect(reply, &QNetworkReply::uploadProgress, this, moved);
     connect(reply, &QNetworkReply::metaDataChanged, this, moved);
     connect(reply, &QNetworkReply::downloadProgress, this, &ReplyWatch::bodyReceived);
@@ -36,9 +39,21 @@ ReplyWatch::ReplyWatch(QNetworkReply *reply, const Limits &limits)
 
 void ReplyWatch::bodyReceived(qint64 received, qint64 total)
 {
-    m_idle.start();
+    if (!m_held)
+        m_idle.start();
     if (received > m_bodyLimit || total > m_bodyLimit)
         stop(Reason::tooLarge);
+}
+
+void ReplyWatch::setHeld(bool held)
+{
+    if (held == m_held || m_reply->isFinished())
+        return;
+    m_held = held;
+    if (held)
+        m_idle.stop();
+    else
+        m_idle.start();
 }
 
 void ReplyWatch::stop(Reason reason)

@@ -28,6 +28,8 @@ public:
     Reason reason() const { return m_reason; }
     // Keeps the first reason and aborts the reply if it still runs.
     void stop(Reason reason);
+    // While held the reply is not read on purpose, so the idle time-out waits.
+    void setHeld(bool held);
 
 private:
     ReplyWatch(QNetworkReply *reply, const Limits &limits);
@@ -38,4 +40,5 @@ private:
     QTimer m_idle;
     QTimer m_deadline;
     Reason m_reason = Reason::none;
+    bool m_held = false;
 };

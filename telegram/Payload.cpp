@@ -7,10 +7,13 @@
 #include "Text.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QTextBoundaryFinder>
 #include <QtConcurrent/QtConcurrentMap>
 #include <QCoro/QCoroFuture>
 #include <limits>
+#include <variant>
 
 using namespace Qt::StringLiterals;
 
@@ -23,13 +26,41 @@ constexpr double photoQuality = 0.9;
 constexpr int thumbnailPixels = 320;
 constexpr double thumbnailQuality = 0.8;
 
+// A video or sound file, sized without reading it: the store's file, read
+// by the worker, or the bytes while they are not saved yet.
+struct StoredFile {
+    std::variant<QString, QByteArray> place;
+    qint64 size = 0;
+};
+
+std::optional<StoredFile> storedFile(const Media &medium)
+{
+    if (const auto path = medium.videoDataFilePath())
+        return StoredFile{*path, QFileInfo(*path).size()};
+    // Without a whole file this reads nothing: the bytes are in memory or absent.
+    if (const auto bytes = medium.videoData())
+        return StoredFile{*bytes, bytes->size()};
+    return std::nullopt;
+}
+
+std::optional<QByteArray> bytesOf(const StoredFile &file)
+{
+    if (const auto *bytes = std::get_if<QByteArray>(&file.place))
+        return *bytes;
+    QFile stored(std::get<QString>(file.place));
+    if (!stored.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes = stored.readAll();
+    return stored.error() == QFileDevice::NoError ? std::optional(bytes) : std::nullopt;
+}
+
 // What an item is made of, read from the records on the main thread so that
 // the worker touches no record.
 struct Source {
     Item::Kind kind = Item::Kind::photo;
     std::optional<QByteArray> image;
     // The video or audio file (for those kinds only).
-    QByteArray file;
+    StoredFile file;
     std::optional<qint64> width;
     std::optional<qint64> height;
     std::optional<qint64> duration;
@@ -98,7 +129,7 @@ QString tagLine(const Post &post)
     return tags.join(u' ');
 }
 
-Source audioSource(const Post &post, const Media &medium, const QByteArray &file)
+Source audioSource(const Post &post, const Media &medium, const StoredFile &file)
 {
     return {Item::Kind::audio,
             medium.data(),
@@ -117,7 +148,7 @@ Source photoSource(const Media &medium)
     return source;
 }
 
-Source videoSource(const Media &medium, const QByteArray &file)
+Source videoSource(const Media &medium, const StoredFile &file)
 {
     return {Item::Kind::video,
             medium.data(),
@@ -129,18 +160,26 @@ Source videoSource(const Media &medium, const QByteArray &file)
             {}};
 }
 
+std::optional<Item> encodedPhoto(const Source &source)
+{
+    const auto photo =
+        source.image ? ImageTools::thumbnail(*source.image, photoPixels, photoQuality) : std::nullopt;
+    return photo ? std::optional(Item{Item::Kind::photo, *photo, {}, {}, {}, {}, {}, {}}) : std::nullopt;
+}
+
 // Runs in a worker, one medium each: the image re-encoding is the one costly
-// step, and the media of a post are encoded side by side.
+// step, and the media of a post are encoded side by side. A file that can no
+// longer be read goes as its cover, like one never downloaded.
 std::optional<Item> encoded(const Source &source)
 {
-    if (source.kind == Item::Kind::photo) {
-        const auto photo =
-            source.image ? ImageTools::thumbnail(*source.image, photoPixels, photoQuality) : std::nullopt;
-        return photo ? std::optional(Item{Item::Kind::photo, *photo, {}, {}, {}, {}, {}, {}}) : std::nullopt;
-    }
+    if (source.kind == Item::Kind::photo)
+        return encodedPhoto(source);
+    const auto file = bytesOf(source.file);
+    if (!file)
+        return encodedPhoto(source);
     const auto thumbnail =
         source.image ? ImageTools::thumbnail(*source.image, thumbnailPixels, thumbnailQuality) : std::nullopt;
-    return Item{source.kind,   source.file,     thumbnail,    source.width,
+    return Item{source.kind,   *file,           thumbnail,    source.width,
                 source.height, source.duration, source.title, source.performer};
 }
 
@@ -152,13 +191,13 @@ QCoro::Task<TelegramSync::Payload> TelegramSync::payload(std::shared_ptr<Post> p
     QList<Source> sources;
     bool videoLeftOut = false;
     const bool loneAudio = media.size() == 1 && media.first()->kind() == MediaKind::audio;
-    const auto audio = loneAudio ? media.first()->videoData() : std::nullopt;
-    if (audio && audio->size() <= fileLimit) {
+    const auto audio = loneAudio ? storedFile(*media.first()) : std::nullopt;
+    if (audio && audio->size <= fileLimit) {
         sources.append(audioSource(*post, *media.first(), *audio));
     } else {
         for (const auto &medium : media) {
-            const auto file = medium->kind() == MediaKind::video ? medium->videoData() : std::nullopt;
-            const bool sendsFile = file && file->size() <= fileLimit;
+            const auto file = medium->kind() == MediaKind::video ? storedFile(*medium) : std::nullopt;
+            const bool sendsFile = file && file->size <= fileLimit;
             videoLeftOut = videoLeftOut || (file && !sendsFile);
             sources.append(sendsFile ? videoSource(*medium, *file) : photoSource(*medium));
         }

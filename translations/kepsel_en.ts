@@ -581,6 +581,10 @@
         <source>正在同步中，稍等一下</source>
         <translation>Already sending, one moment</translation>
     </message>
+    <message>
+        <source>登录密码不对，隐私空间没有解锁</source>
+        <translation>Wrong login password; the private space stays locked</translation>
+    </message>
 </context>
 <context>
     <name>MacSettingsView</name>
@@ -819,6 +823,10 @@
         <comment>list separator</comment>
         <translation>, </translation>
     </message>
+    <message>
+        <source>整理</source>
+        <translation>Organize</translation>
+    </message>
 </context>
 <context>
     <name>PamPasswordCheck</name>
@@ -918,6 +926,14 @@
         <source>播放</source>
         <translation>Play</translation>
     </message>
+    <message>
+        <source>退出全屏</source>
+        <translation>Exit Full Screen</translation>
+    </message>
+    <message>
+        <source>全屏</source>
+        <translation>Full Screen</translation>
+    </message>
 </context>
 <context>
     <name>PlayerView</name>
@@ -935,6 +951,13 @@
     <message>
         <source>安装</source>
         <translation>Install</translation>
+    </message>
+</context>
+<context>
+    <name>PostCard</name>
+    <message>
+        <source>有笔记</source>
+        <translation>Has a note</translation>
     </message>
 </context>
 <context>

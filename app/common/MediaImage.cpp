@@ -4,6 +4,7 @@
 #include "ModelContext.h"
 
 #include <QPainter>
+#include <QPainterPath>
 
 MediaImage::MediaImage(QWidget *parent, ImageCache &cache) : QWidget(parent), m_cache(cache) {}
 
@@ -21,6 +22,12 @@ void MediaImage::setMedia(std::shared_ptr<Media> media, ImageCache::Size size)
 void MediaImage::setFit(bool fit)
 {
     m_fit = fit;
+    update();
+}
+
+void MediaImage::setCornerRadius(qreal radius)
+{
+    m_cornerRadius = radius;
     update();
 }
 
@@ -84,5 +91,11 @@ void MediaImage::paintEvent(QPaintEvent *)
     QRect target(QPoint(), scaled);
     target.moveCenter(rect().center());
     painter.setClipRect(rect());
+    if (m_cornerRadius > 0) {
+        QPainterPath corners;
+        corners.addRoundedRect(QRectF(target.intersected(rect())), m_cornerRadius, m_cornerRadius);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setClipPath(corners, Qt::IntersectClip);
+    }
     painter.drawImage(target, m_image);
 }

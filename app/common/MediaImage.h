@@ -23,6 +23,8 @@ public:
     void setMedia(std::shared_ptr<Media> media, ImageCache::Size size);
     bool fit() const { return m_fit; }
     void setFit(bool fit);
+    // Rounds the corners of the picture as drawn (not of the widget).
+    void setCornerRadius(qreal radius);
     QImage image() const { return m_image; }
 
 signals:
@@ -51,6 +53,7 @@ private:
     std::shared_ptr<Media> m_media;
     ImageCache::Size m_size = ImageCache::Size::thumb;
     bool m_fit = true;
+    qreal m_cornerRadius = 0;
     QImage m_image;
     std::optional<Identity> m_loaded; // identity of the last load started
     QMetaObject::Connection m_storeChanges;

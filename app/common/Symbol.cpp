@@ -238,6 +238,19 @@ Shape playFill()
     return {{}, fill};
 }
 
+// Two corner arrows on one diagonal, pointing out of the box or into it.
+Shape cornerArrows(bool outward)
+{
+    const qreal near = outward ? 4 : 10;
+    const qreal arm = outward ? 5 : -5;
+    QPainterPath stroke = polyline({{near, near + arm}, {near, near}, {near + arm, near}});
+    const qreal far = 24 - near;
+    stroke.addPath(polyline({{far, far - arm}, {far, far}, {far - arm, far}}));
+    stroke.addPath(polyline({{4, 4}, {10, 10}}));
+    stroke.addPath(polyline({{20, 20}, {14, 14}}));
+    return {stroke, {}};
+}
+
 Shape pauseFill()
 {
     QPainterPath fill = roundedRect(6, 4.5, 4, 15, 1);
@@ -375,6 +388,38 @@ Shape personBadgeMinus()
     stroke.moveTo(2, 21);
     stroke.cubicTo(2, 13, 18, 13, 18, 21);
     stroke.addPath(polyline({{16, 10}, {22, 10}}));
+    return {stroke, {}};
+}
+
+Shape personBadgePlus()
+{
+    QPainterPath stroke = ellipse(10, 8, 4, 4);
+    stroke.moveTo(2, 21);
+    stroke.cubicTo(2, 13, 18, 13, 18, 21);
+    stroke.addPath(polyline({{16, 10}, {22, 10}}));
+    stroke.addPath(polyline({{19, 7}, {19, 13}}));
+    return {stroke, {}};
+}
+
+// Two people, the one behind peeking out on the right.
+Shape personTwo()
+{
+    QPainterPath stroke = ellipse(9, 8, 3.5, 3.5);
+    stroke.moveTo(2, 20);
+    stroke.cubicTo(2, 13, 16, 13, 16, 20);
+    stroke.addPath(ellipse(16, 7, 3, 3));
+    stroke.moveTo(17.5, 13);
+    stroke.cubicTo(20.5, 13.5, 22, 16, 22, 19);
+    return {stroke, {}};
+}
+
+// Three ever shorter lines in a circle: a filter.
+Shape filterCircle()
+{
+    QPainterPath stroke = ellipse(12, 12, 9.5, 9.5);
+    stroke.addPath(polyline({{7, 9}, {17, 9}}));
+    stroke.addPath(polyline({{8.5, 12.5}, {15.5, 12.5}}));
+    stroke.addPath(polyline({{10.5, 16}, {13.5, 16}}));
     return {stroke, {}};
 }
 
@@ -542,6 +587,8 @@ const QHash<QString, std::function<Shape()>> &shapes()
         {QStringLiteral("play.fill"), playFill},
         {QStringLiteral("livephoto"), livePhoto},
         {QStringLiteral("pause.fill"), pauseFill},
+        {QStringLiteral("arrow.up.left.and.arrow.down.right"), [] { return cornerArrows(true); }},
+        {QStringLiteral("arrow.down.right.and.arrow.up.left"), [] { return cornerArrows(false); }},
         {QStringLiteral("speaker.wave.2.fill"), speakerWaves},
         {QStringLiteral("speaker.slash.fill"), speakerSlash},
         {QStringLiteral("exclamationmark.triangle.fill"), warningFill},
@@ -560,6 +607,9 @@ const QHash<QString, std::function<Shape()>> &shapes()
         {QStringLiteral("arrow.triangle.merge"), mergeArrows},
         {QStringLiteral("person"), person},
         {QStringLiteral("person.badge.minus"), personBadgeMinus},
+        {QStringLiteral("person.badge.plus"), personBadgePlus},
+        {QStringLiteral("person.2"), personTwo},
+        {QStringLiteral("line.3.horizontal.decrease.circle"), filterCircle},
         {QStringLiteral("ellipsis.circle"), ellipsisCircle},
         {QStringLiteral("line.3.horizontal"), threeLines},
         {QStringLiteral("square.grid.2x2"), gridTwoByTwo},

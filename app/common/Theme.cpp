@@ -2,6 +2,9 @@
 
 #include "HexColor.h"
 
+#include <QEvent>
+#include <QWidget>
+
 namespace {
 
 QColor withAlpha(QColor color, int alpha)
@@ -9,6 +12,26 @@ QColor withAlpha(QColor color, int alpha)
     color.setAlpha(alpha);
     return color;
 }
+
+// Lives as long as its widget and calls back after each palette change.
+class PaletteWatch : public QObject {
+public:
+    PaletteWatch(QWidget *widget, std::function<void()> repaint)
+        : QObject(widget), m_repaint(std::move(repaint))
+    {
+        widget->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::PaletteChange)
+            m_repaint();
+        return false;
+    }
+
+private:
+    std::function<void()> m_repaint;
+};
 
 } // namespace
 
@@ -60,4 +83,20 @@ QPalette Theme::palette(Appearance appearance)
     for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         palette.setColor(QPalette::Disabled, role, withAlpha(text, 100));
     return palette;
+}
+
+void Theme::followPalette(QWidget *widget, std::function<void()> repaint)
+{
+    new PaletteWatch(widget, std::move(repaint));
+}
+
+void Theme::useSecondaryText(QWidget *widget)
+{
+    const auto fade = [widget] {
+        QPalette faded = widget->palette();
+        faded.setColor(QPalette::WindowText, secondaryText(QGuiApplication::palette()));
+        widget->setPalette(faded);
+    };
+    fade();
+    followPalette(widget, fade);
 }

@@ -4,6 +4,9 @@
 #include <QGuiApplication>
 #include <QPalette>
 #include <QString>
+#include <functional>
+
+class QWidget;
 
 // The application's colours, each with a light and a dark variant, and the
 // palettes installed when the user picks a light or dark appearance.
@@ -37,4 +40,10 @@ public:
     // Whether the palette's window colour is a dark one.
     static bool isDark(const QPalette &palette);
     static QPalette palette(Appearance appearance);
+    // Runs `repaint` each time the widget's palette changes, so what was
+    // drawn or picked in the colours of the old appearance follows the new one.
+    static void followPalette(QWidget *widget, std::function<void()> repaint);
+    // Draws the widget's text in the faded secondary colour of the current
+    // appearance, now and after each change of appearance.
+    static void useSecondaryText(QWidget *widget);
 };

@@ -37,13 +37,10 @@ LivePhotoView::LivePhotoView(std::shared_ptr<Media> media, bool isCurrent, QWidg
 
     m_badge->setObjectName(QStringLiteral("liveBadge"));
     m_badge->setText(QStringLiteral("LIVE"));
-    m_badge->setIcon(Symbol::pixmap(QStringLiteral("livephoto"), 14, glyphColor, 1.6, devicePixelRatioF()));
     m_badge->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_badge->setFont(Typography::caption(font(), QFont::Bold));
     m_badge->setToolTip(tr("鼠标移到照片上播放"));
-    m_badge->setStyleSheet(QStringLiteral("QToolButton { background: rgba(255,255,255,190); color: #141413;"
-                                          " border: none; border-radius: 11px; padding: 4px 8px; }"));
-    m_badge->setGraphicsEffect(new QGraphicsOpacityEffect(m_badge));
+    showBadge();
     connect(m_badge, &QToolButton::clicked, this, &LivePhotoView::play);
 
     m_speaker->setObjectName(QStringLiteral("liveSpeaker"));
@@ -162,7 +159,21 @@ void LivePhotoView::setPlaying(bool playing)
         m_fade->setEndValue(playing ? 1.0 : 0.0);
         m_fade->start();
     }
-    static_cast<QGraphicsOpacityEffect *>(m_badge->graphicsEffect())->setOpacity(playing ? 0.5 : 1);
+    showBadge();
+}
+
+// Dimmed while the clip plays. Its colours fade rather than the widget, so
+// no second opacity effect is stacked over the fading clip.
+void LivePhotoView::showBadge()
+{
+    const qreal opacity = m_playing ? 0.5 : 1;
+    QColor glyph = glyphColor;
+    glyph.setAlphaF(opacity);
+    m_badge->setIcon(Symbol::pixmap(QStringLiteral("livephoto"), 14, glyph, 1.6, devicePixelRatioF()));
+    m_badge->setStyleSheet(QStringLiteral("QToolButton { background: rgba(255,255,255,%1); color: %2;"
+                                          " border: none; border-radius: 11px; padding: 4px 8px; }")
+                               .arg(qRound(190 * opacity))
+                               .arg(glyph.name(QColor::HexArgb)));
 }
 
 void LivePhotoView::toggleSound()

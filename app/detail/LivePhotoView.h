@@ -29,6 +29,7 @@ public:
     QToolButton *speaker() const { return m_speaker; }
     // How much of the clip shows over the still, from 0 to 1.
     qreal clipOpacity() const;
+    QToolButton *badge() const { return m_badge; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -42,6 +43,7 @@ private:
     void makePlayer();
     void stop();
     void setPlaying(bool playing);
+    void showBadge();
     void toggleSound();
     void showSound();
     void placeBadges();

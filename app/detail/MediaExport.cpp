@@ -1,6 +1,7 @@
 #include "MediaExport.h"
 
 #include "FileError.h"
+#include "FileWork.h"
 #include "ImageTools.h"
 #include "Media.h"
 #include "Post.h"
@@ -45,21 +46,51 @@ QString utf8Prefix(const QString &text, qsizetype bytes)
     return text.left(end);
 }
 
+constexpr qint64 copyChunk = 1024 * 1024;
+
 std::optional<MediaExport::Payload> still(const Media &media)
 {
     const std::optional<QByteArray> data = media.data();
     if (!data)
         return std::nullopt;
-    return MediaExport::Payload{ImageTools::jpegData(*data, jpegQuality).value_or(*data),
-                                QStringLiteral("jpg")};
+    return MediaExport::Payload{
+        ImageTools::jpegData(*data, jpegQuality).value_or(*data), {}, QStringLiteral("jpg")};
 }
 
 std::optional<MediaExport::Payload> motion(const Media &media, const QString &extension)
 {
-    std::optional<QByteArray> bytes = media.videoData();
-    if (!bytes)
+    std::optional<QString> file = media.videoDataFilePath();
+    if (!file)
         return std::nullopt;
-    return MediaExport::Payload{std::move(*bytes), extension};
+    return MediaExport::Payload{{}, std::move(*file), extension};
+}
+
+FileWork &fileWork()
+{
+    static FileWork work(QThread::NormalPriority, 1);
+    return work;
+}
+
+// Copies in chunks, so memory holds one chunk whatever the file's size.
+bool copyInto(QFileDevice &target, const QString &sourcePath, QString &error)
+{
+    QFile source(sourcePath);
+    if (!source.open(QIODevice::ReadOnly)) {
+        error = source.errorString();
+        return false;
+    }
+    while (!source.atEnd()) {
+        const QByteArray chunk = source.read(copyChunk);
+        if (chunk.isEmpty() && source.error() != QFileDevice::NoError) {
+            error = source.errorString();
+            return false;
+        }
+        if (target.write(chunk) != chunk.size()) {
+            error = target.errorString();
+            return false;
+        }
+    }
+    return true;
 }
 
 QString motionExtension(const Media &media)
@@ -138,7 +169,7 @@ std::optional<QString> MediaExport::file(const Media &media, const QString &name
         QString safeName = name;
         safeName.replace(QLatin1Char('/'), QLatin1Char(' ')).replace(QLatin1Char(':'), QLatin1Char(' '));
         const QString path = folder + QLatin1Char('/') + safeName + QLatin1Char('.') + payload->extension;
-        write(path, payload->bytes);
+        write(path, *payload);
         return path;
     } catch (const std::exception &) {
         return std::nullopt;
@@ -158,23 +189,38 @@ QString MediaExport::newFolder(const QString &parent, const QString &base)
     }
 }
 
-int MediaExport::writeAll(const QList<std::shared_ptr<Media>> &media, const QString &folder)
+QCoro::Task<int> MediaExport::writeAll(QList<std::shared_ptr<Media>> media, QString folder)
 {
     int written = 0;
     for (qsizetype i = 0; i < media.size(); ++i) {
-        const std::optional<Payload> payload = savedPayload(*media.at(i));
+        std::optional<Payload> payload = savedPayload(*media.at(i));
         if (!payload)
             continue;
-        write(QDir(folder).filePath(QStringLiteral("%1.%2").arg(i + 1).arg(payload->extension)),
-              payload->bytes);
+        // Named rather than temporaries of the co_await expression, which gcc 12 destroys twice.
+        QString path = QDir(folder).filePath(QStringLiteral("%1.%2").arg(i + 1).arg(payload->extension));
+        QCoro::Task<> writing = writeInBackground(std::move(path), std::move(*payload));
+        co_await std::move(writing);
         ++written;
     }
-    return written;
+    co_return written;
 }
 
-void MediaExport::write(const QString &path, const QByteArray &bytes)
+QCoro::Task<> MediaExport::writeInBackground(QString path, Payload payload)
+{
+    auto work = [path = std::move(path), payload = std::move(payload)] { write(path, payload); };
+    QCoro::Task<> writing = fileWork().run(std::move(work));
+    co_await std::move(writing);
+}
+
+void MediaExport::write(const QString &path, const Payload &payload)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw FileError(tr("无法写入“%1”：%2").arg(path, file.errorString()));
+    QString error;
+    bool written = file.open(QIODevice::WriteOnly);
+    if (written && payload.sourceFile.isEmpty())
+        written = file.write(payload.bytes) == payload.bytes.size();
+    else if (written)
+        written = copyInto(file, payload.sourceFile, error);
+    if (!written || !file.commit())
+        throw FileError(tr("无法写入“%1”：%2").arg(path, error.isEmpty() ? file.errorString() : error));
 }

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QList>
 #include <QString>
+#include <QCoro/QCoroTask>
 #include <memory>
 #include <optional>
 
@@ -16,8 +17,12 @@ class Post;
 class MediaExport {
     Q_DECLARE_TR_FUNCTIONS(MediaExport)
 public:
+    // What an item is written as: a picture's bytes, or the store's own file
+    // of its motion or sound, copied as a file so a long video is never read
+    // into memory.
     struct Payload {
         QByteArray bytes;
+        QString sourceFile;
         QString extension;
     };
 
@@ -50,7 +55,11 @@ public:
     static QString newFolder(const QString &parent, const QString &base);
     // Writes every item with bytes as "<n>.<extension>", n its position from 1,
     // and returns how many were written. Throws FileError at the first failure.
-    static int writeAll(const QList<std::shared_ptr<Media>> &media, const QString &folder);
-    // Replaces the file atomically. Throws FileError with the user's message.
-    static void write(const QString &path, const QByteArray &bytes);
+    // The files are written off the main thread.
+    static QCoro::Task<int> writeAll(QList<std::shared_ptr<Media>> media, QString folder);
+    // Replaces the file atomically, off the main thread. Throws FileError
+    // with the user's message.
+    static QCoro::Task<> writeInBackground(QString path, Payload payload);
+    // The same, here and now.
+    static void write(const QString &path, const Payload &payload);
 };

@@ -1,10 +1,13 @@
 #include "MediaPages.h"
 
 #include "MediaItemView.h"
+#include "Motion.h"
 
-MediaPages::MediaPages(QWidget *parent) : QWidget(parent)
+MediaPages::MediaPages(QWidget *parent)
+    : QWidget(parent), m_slide(new Motion(Motion::Curve::spring(0.32, 0.9), 0.0, this))
 {
     setObjectName(QStringLiteral("MediaPages"));
+    connect(m_slide, &Motion::valueChanged, this, &MediaPages::place);
 }
 
 void MediaPages::setPages(const QList<std::shared_ptr<Media>> &media, int index)
@@ -22,6 +25,10 @@ void MediaPages::setPages(const QList<std::shared_ptr<Media>> &media, int index)
     }
     qDeleteAll(m_views);
     m_views = kept;
+    if (isVisible())
+        m_slide->animateTo(qreal(index));
+    else
+        m_slide->jumpTo(qreal(index));
     place();
 }
 
@@ -39,9 +46,10 @@ void MediaPages::resizeEvent(QResizeEvent *event)
 // Neighbours sit outside the widget, where they cannot be seen or clicked.
 void MediaPages::place()
 {
+    const qreal position = m_slide->value().toReal();
     for (int i = 0; i < m_media.size(); ++i) {
         if (MediaItemView *page = view(i)) {
-            page->setGeometry((i - m_index) * (width() + gap), 0, width(), height());
+            page->setGeometry(qRound((i - position) * (width() + gap)), 0, width(), height());
             page->setVisible(true);
         }
     }

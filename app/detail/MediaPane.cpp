@@ -5,13 +5,17 @@
 #include "MediaExport.h"
 #include "MediaPages.h"
 #include "MediaThumb.h"
+#include "PlayerView.h"
 #include "SwipeCatcher.h"
 #include "Symbol.h"
+#include "Theme.h"
 #include "Typography.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPropertyAnimation>
+#include <QScrollBar>
 #include <QScrollArea>
 #include <QToolButton>
 #include <QTransform>
@@ -24,6 +28,7 @@ constexpr int arrowPadding = 14;
 constexpr int counterPadding = 12;
 constexpr int stripPaddingX = 12;
 constexpr int stripPaddingY = 10;
+constexpr int stripScrollMilliseconds = 320;
 
 QPixmap chevron(bool right)
 {
@@ -63,8 +68,8 @@ QWidget *MediaPane::makeStage()
     m_right->setObjectName(QStringLiteral("nextMedia"));
     m_counter->setObjectName(QStringLiteral("mediaCounter"));
     m_counter->setFont(Typography::caption(font(), QFont::Medium));
-    m_counter->setStyleSheet(
-        QStringLiteral("background: rgba(255,255,255,200); border-radius: 9px; padding: 2px 10px;"));
+    paintCounter();
+    Theme::followPalette(this, [this] { paintCounter(); });
 
     // The arrows and the counter float over the picture in one grid cell.
     auto *arrows = new QHBoxLayout;
@@ -76,12 +81,22 @@ QWidget *MediaPane::makeStage()
     grid->setContentsMargins(0, 0, 0, 0);
     grid->addWidget(m_pages, 0, 0);
     grid->addLayout(arrows, 0, 0);
-    auto *bottom = new QVBoxLayout;
-    bottom->setContentsMargins(counterPadding, counterPadding, counterPadding, counterPadding);
-    bottom->addStretch();
-    bottom->addWidget(m_counter, 0, Qt::AlignHCenter);
-    grid->addLayout(bottom, 0, 0);
+    m_counterRow = new QVBoxLayout;
+    m_counterRow->addStretch();
+    m_counterRow->addWidget(m_counter, 0, Qt::AlignHCenter);
+    grid->addLayout(m_counterRow, 0, 0);
     return stage;
+}
+
+// A pale pill with dark text, or a dark one with light text, as the appearance is.
+void MediaPane::paintCounter()
+{
+    const bool dark = Theme::isDark(QGuiApplication::palette());
+    m_counter->setStyleSheet(
+        dark ? QStringLiteral(
+                   "background: rgba(40,40,38,200); color: #FAF9F5; border-radius: 9px; padding: 2px 10px;")
+             : QStringLiteral("background: rgba(255,255,255,200); color: #141413; border-radius: 9px; "
+                              "padding: 2px 10px;"));
 }
 
 QScrollArea *MediaPane::makeStrip()
@@ -97,6 +112,9 @@ QScrollArea *MediaPane::makeStrip()
     m_strip->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_strip->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_strip->setFixedHeight(MediaThumb::side + 2 * stripPaddingY);
+    m_stripScroll = new QPropertyAnimation(m_strip->horizontalScrollBar(), "value", this);
+    m_stripScroll->setDuration(stripScrollMilliseconds);
+    m_stripScroll->setEasingCurve(QEasingCurve::InOutQuad);
     return m_strip;
 }
 
@@ -113,6 +131,20 @@ void MediaPane::fillStrip()
         m_thumbs->addWidget(thumb);
     }
     m_thumbs->addStretch();
+    m_stripScroll->stop();
+}
+
+// The current thumbnail glides to the middle of the strip as far as the strip can scroll.
+void MediaPane::centreCurrentThumb()
+{
+    QWidget *thumb = m_thumbs->itemAt(m_index)->widget();
+    QScrollBar *bar = m_strip->horizontalScrollBar();
+    const int target = std::clamp(thumb->geometry().center().x() - m_strip->viewport()->width() / 2,
+                                  bar->minimum(), bar->maximum());
+    m_stripScroll->stop();
+    m_stripScroll->setStartValue(bar->value());
+    m_stripScroll->setEndValue(target);
+    m_stripScroll->start();
 }
 
 QToolButton *MediaPane::makeArrow(const QPixmap &icon, int step)
@@ -131,10 +163,15 @@ QToolButton *MediaPane::makeArrow(const QPixmap &icon, int step)
 
 void MediaPane::setMedia(const QList<std::shared_ptr<Media>> &media)
 {
+    const std::shared_ptr<Media> current = m_media.value(m_index);
+    const int before = m_index;
     m_media = media;
-    m_index = std::max(0, std::min(m_index, count() - 1));
+    const qsizetype kept = current ? m_media.indexOf(current) : -1;
+    m_index = kept >= 0 ? int(kept) : std::max(0, std::min(m_index, count() - 1));
     fillStrip();
     showCurrent();
+    if (m_index != before)
+        emit indexChanged(m_index);
 }
 
 void MediaPane::go(int step)
@@ -150,6 +187,7 @@ void MediaPane::jump(int index)
         return;
     m_index = index;
     showCurrent();
+    centreCurrentThumb();
     emit indexChanged(m_index);
 }
 
@@ -161,17 +199,17 @@ void MediaPane::showCurrent()
     m_right->setVisible(several && m_index < count() - 1);
     m_counter->setVisible(several);
     m_strip->setVisible(several);
-    for (int i = 0; i < count(); ++i) {
-        auto *thumb = static_cast<MediaThumb *>(m_thumbs->itemAt(i)->widget());
-        thumb->setChecked(i == m_index);
-        if (i == m_index)
-            m_strip->ensureWidgetVisible(thumb);
-    }
+    for (int i = 0; i < count(); ++i)
+        static_cast<MediaThumb *>(m_thumbs->itemAt(i)->widget())->setChecked(i == m_index);
     m_counter->setText(QStringLiteral("%1 / %2").arg(m_index + 1).arg(count()));
     m_pages->setPages(m_media, m_index);
     if (m_media.isEmpty())
         return;
     const auto &current = m_media.at(m_index);
+    // A player's control bar runs along the bottom of the stage: the counter sits above it.
+    const bool playerBar = current->hasVideo() && current->kind() != MediaKind::livePhoto;
+    const int lift = playerBar ? PlayerView::controlsReach : 0;
+    m_counterRow->setContentsMargins(counterPadding, counterPadding, counterPadding, counterPadding + lift);
     // Moving pictures on the stage are for playing; their thumbnails drag them out.
     const bool still = current->kind() == MediaKind::image;
     m_stageDrag->setItem(still ? current : nullptr, MediaExport::itemName(m_fileName, m_index));

@@ -9,6 +9,8 @@ class MediaDragSource;
 class MediaPages;
 class QHBoxLayout;
 class QLabel;
+class QPropertyAnimation;
+class QVBoxLayout;
 class QScrollArea;
 class QToolButton;
 
@@ -22,8 +24,10 @@ class MediaPane : public QWidget {
 public:
     explicit MediaPane(QWidget *parent = nullptr);
 
-    // Keeps the index, clamped to the new list.
+    // Keeps the current item current when it is still in the list, else
+    // keeps the index, clamped to the new list.
     void setMedia(const QList<std::shared_ptr<Media>> &media);
+    const QList<std::shared_ptr<Media>> &media() const { return m_media; }
     // The base of the dragged files' names; set before the media.
     void setFileName(const QString &fileName) { m_fileName = fileName; }
     QWidget *stage() const { return m_stage; }
@@ -41,9 +45,11 @@ signals:
 private:
     QWidget *makeStage();
     QScrollArea *makeStrip();
+    void paintCounter();
     QToolButton *makeArrow(const QPixmap &icon, int step);
     void fillStrip();
     void showCurrent();
+    void centreCurrentThumb();
 
     QList<std::shared_ptr<Media>> m_media;
     QString m_fileName;
@@ -54,6 +60,8 @@ private:
     QToolButton *m_left;
     QToolButton *m_right;
     QLabel *m_counter;
+    QVBoxLayout *m_counterRow = nullptr;
+    QPropertyAnimation *m_stripScroll = nullptr;
     QScrollArea *m_strip;
     QHBoxLayout *m_thumbs;
 };

@@ -19,10 +19,19 @@ const QList<QByteArray> passedHeaders{"Content-Type",  "Content-Length", "Conten
                                       "Accept-Ranges", "Last-Modified",  "ETag"};
 
 // Writes the body to the player's connection as it arrives; a closed
-// connection refuses it, which ends the transfer.
+// connection refuses it, which ends the transfer. What waits to go out to the
+// player counts as waiting here, so a player that pauses holds the download
+// back instead of the whole file gathering in memory.
 class SocketSink : public QIODevice {
 public:
-    explicit SocketSink(QPointer<QTcpSocket> socket) : m_socket(std::move(socket)) { open(WriteOnly); }
+    explicit SocketSink(QPointer<QTcpSocket> socket) : m_socket(std::move(socket))
+    {
+        open(WriteOnly);
+        if (m_socket)
+            connect(m_socket, &QTcpSocket::bytesWritten, this, &QIODevice::bytesWritten);
+    }
+
+    qint64 bytesToWrite() const override { return m_socket ? m_socket->bytesToWrite() : 0; }
 
 protected:
     qint64 readData(char *, qint64) override { return -1; }
@@ -37,13 +46,6 @@ private:
     QPointer<QTcpSocket> m_socket;
 };
 
-bool isPassed(const QByteArray &name)
-{
-    return std::any_of(passedHeaders.cbegin(), passedHeaders.cend(), [&name](const QByteArray &kept) {
-        return kept.compare(name, Qt::CaseInsensitive) == 0;
-    });
-}
-
 QByteArray responseHead(int status, const QList<QNetworkReply::RawHeaderPair> &headers)
 {
     QByteArray head = "HTTP/1.1 " + QByteArray::number(status) + " Relayed\r\n";
@@ -51,9 +53,13 @@ QByteArray responseHead(int status, const QList<QNetworkReply::RawHeaderPair> &h
     const bool decoded = std::any_of(headers.cbegin(), headers.cend(), [](const auto &header) {
         return header.first.compare("Content-Encoding", Qt::CaseInsensitive) == 0;
     });
-    for (const auto &[name, value] : headers) {
-        if (isPassed(name) && !(decoded && name.compare("Content-Length", Qt::CaseInsensitive) == 0))
-            head += name + ": " + value + "\r\n";
+    for (const auto &header : headers) {
+        const QByteArray &name = header.first;
+        const bool passed =
+            std::any_of(passedHeaders.cbegin(), passedHeaders.cend(),
+                        [&](const QByteArray &kept) { return kept.compare(name, Qt::CaseInsensitive) == 0; });
+        if (passed && !(decoded && name.compare("Content-Length", Qt::CaseInsensitive) == 0))
+            head += name + ": " + header.second + "\r\n";
     }
     return head + "Connection: close\r\n\r\n";
 }

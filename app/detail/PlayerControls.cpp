@@ -11,6 +11,8 @@
 
 namespace {
 
+const QColor glyphColor(0x14, 0x14, 0x13);
+
 QString clock(qint64 milliseconds)
 {
     const qint64 seconds = milliseconds / 1000;
@@ -19,7 +21,7 @@ QString clock(qint64 milliseconds)
 
 } // namespace
 
-PlayerControls::PlayerControls(QMediaPlayer &player, QWidget *parent)
+PlayerControls::PlayerControls(QMediaPlayer &player, bool withFullScreen, QWidget *parent)
     : QWidget(parent), m_player(player), m_toggle(new QToolButton), m_position(new QSlider(Qt::Horizontal)),
       m_time(new QLabel)
 {
@@ -39,6 +41,16 @@ PlayerControls::PlayerControls(QMediaPlayer &player, QWidget *parent)
     layout->addWidget(m_toggle);
     layout->addWidget(m_position, 1);
     layout->addWidget(m_time);
+    if (withFullScreen) {
+        m_fullScreen = new QToolButton;
+        m_fullScreen->setObjectName(QStringLiteral("fullScreen"));
+        m_fullScreen->setAutoRaise(true);
+        m_fullScreen->setIconSize(QSize(16, 16));
+        m_fullScreen->setFocusPolicy(Qt::NoFocus);
+        layout->addWidget(m_fullScreen);
+        connect(m_fullScreen, &QToolButton::clicked, this, &PlayerControls::fullScreenToggled);
+        showFullScreen(false);
+    }
 
     connect(m_toggle, &QToolButton::clicked, this, [this] {
         if (m_player.playbackState() == QMediaPlayer::PlayingState)
@@ -58,8 +70,16 @@ void PlayerControls::showState()
 {
     const bool playing = m_player.playbackState() == QMediaPlayer::PlayingState;
     m_toggle->setIcon(Symbol::pixmap(playing ? QStringLiteral("pause.fill") : QStringLiteral("play.fill"), 18,
-                                     QColor(0x14, 0x14, 0x13), 1, devicePixelRatioF()));
+                                     glyphColor, 1, devicePixelRatioF()));
     m_toggle->setToolTip(playing ? tr("暂停") : tr("播放"));
+}
+
+void PlayerControls::showFullScreen(bool on)
+{
+    m_fullScreen->setIcon(Symbol::pixmap(on ? QStringLiteral("arrow.down.right.and.arrow.up.left")
+                                            : QStringLiteral("arrow.up.left.and.arrow.down.right"),
+                                         16, glyphColor, 1.3, devicePixelRatioF()));
+    m_fullScreen->setToolTip(on ? tr("退出全屏") : tr("全屏"));
 }
 
 void PlayerControls::showPosition()

@@ -8,13 +8,21 @@ class QSlider;
 class QToolButton;
 
 // The control bar under a video or an audio cover: play or pause, the
-// position as a slider that seeks, and the time played of the whole.
+// position as a slider that seeks, the time played of the whole and, for a
+// video, a button that fills the screen with it or brings it back.
 class PlayerControls : public QWidget {
     Q_OBJECT
 public:
     static constexpr int barHeight = 44;
 
-    explicit PlayerControls(QMediaPlayer &player, QWidget *parent = nullptr);
+    explicit PlayerControls(QMediaPlayer &player, bool withFullScreen = false, QWidget *parent = nullptr);
+
+    QToolButton *fullScreenButton() const { return m_fullScreen; }
+    // Shows which way the full-screen button goes.
+    void showFullScreen(bool on);
+
+signals:
+    void fullScreenToggled();
 
 private:
     void showState();
@@ -24,4 +32,5 @@ private:
     QToolButton *m_toggle;
     QSlider *m_position;
     QLabel *m_time;
+    QToolButton *m_fullScreen = nullptr;
 };

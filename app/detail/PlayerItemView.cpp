@@ -12,6 +12,7 @@ namespace {
 
 constexpr int coverSide = 520;
 constexpr int audioPadding = 24;
+constexpr int coverRadius = 14;
 
 } // namespace
 
@@ -21,6 +22,7 @@ PlayerItemView::PlayerItemView(std::shared_ptr<Media> media, bool isCurrent, boo
 {
     m_still->setMedia(std::move(media), ImageCache::Size::full);
     if (m_audio) {
+        m_still->setCornerRadius(coverRadius);
         auto *shadow = new QGraphicsDropShadowEffect(m_still);
         shadow->setColor(QColor(0, 0, 0, 64));
         shadow->setBlurRadius(36);

@@ -3,6 +3,7 @@
 #include "PlayerControls.h"
 #include "PlayerSource.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -12,6 +13,8 @@ namespace {
 constexpr int barMargin = 12;
 
 } // namespace
+
+const int PlayerView::controlsReach = PlayerControls::barHeight + 2 * barMargin;
 
 PlayerView::PlayerView(std::unique_ptr<PlayerSource> source, Style style, QWidget *parent)
     : QWidget(parent), m_source(std::move(source)), m_style(style),
@@ -26,8 +29,10 @@ PlayerView::PlayerView(std::unique_ptr<PlayerSource> source, Style style, QWidge
                                                      : QMargins());
     layout->addWidget(m_message, 1);
     if (style != Style::bare) {
-        m_controls = new PlayerControls(m_player);
+        m_controls = new PlayerControls(m_player, style == Style::video);
         layout->addWidget(m_controls, 0, style == Style::video ? Qt::AlignBottom : Qt::Alignment());
+        connect(m_controls, &PlayerControls::fullScreenToggled, this,
+                [this] { setFullScreen(!isFullScreen()); });
     }
 
     m_player.setAudioOutput(&m_audio);
@@ -61,6 +66,35 @@ void PlayerView::showFrame(const QVideoFrame &frame)
         emit framesStarted();
 }
 
+void PlayerView::setFullScreen(bool on)
+{
+    if (on == isFullScreen() || m_style != Style::video)
+        return;
+    setWindowFlag(Qt::Window, on);
+    if (on) {
+        setAutoFillBackground(true);
+        QPalette dark = palette();
+        dark.setColor(QPalette::Window, Qt::black);
+        setPalette(dark);
+        showFullScreen();
+        activateWindow();
+    } else {
+        setAutoFillBackground(false);
+        setPalette({});
+        showNormal();
+    }
+    m_controls->showFullScreen(on);
+}
+
+void PlayerView::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && isFullScreen()) {
+        setFullScreen(false);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 void PlayerView::fail()
 {
     if (m_failed)
@@ -78,7 +112,7 @@ void PlayerView::fail()
 QRect PlayerView::pictureArea() const
 {
     if (m_style == Style::video)
-        return rect().adjusted(0, 0, 0, -(PlayerControls::barHeight + 2 * barMargin));
+        return rect().adjusted(0, 0, 0, -controlsReach);
     return rect();
 }
 

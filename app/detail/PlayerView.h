@@ -24,6 +24,9 @@ public:
         bare,  // the picture alone, for a live photo's clip
     };
 
+    // How far up from its bottom edge a video's control bar reaches.
+    static const int controlsReach;
+
     PlayerView(std::unique_ptr<PlayerSource> source, Style style, QWidget *parent = nullptr);
     ~PlayerView() override;
 
@@ -32,6 +35,11 @@ public:
     bool hasFailed() const { return m_failed; }
     // Whether a frame has arrived to be painted.
     bool hasFrame() const { return m_frame.isValid(); }
+    PlayerControls *controls() const { return m_controls; }
+    // A video fills the screen in a window of its own, and comes back to
+    // its place; Escape brings it back too.
+    void setFullScreen(bool on);
+    bool isFullScreen() const { return isWindow(); }
 
 signals:
     void failed();
@@ -40,6 +48,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void showFrame(const QVideoFrame &frame);

@@ -1,8 +1,10 @@
 #include "PostDetailView.h"
 
+#include "DetachedTask.h"
 #include "FileError.h"
 #include "FileReveal.h"
 #include "InfoPane.h"
+#include "KitLog.h"
 #include "Media.h"
 #include "MediaExport.h"
 #include "MediaPane.h"
@@ -24,6 +26,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScrollArea>
 #include <QStackedLayout>
 #include <QTextEdit>
@@ -104,7 +107,7 @@ QWidget *deletedPage()
 PostDetailView::PostDetailView(std::shared_ptr<Post> post, ModelContext &context,
                                UndoableDelete &pendingDelete, QWidget *parent)
     : QWidget(parent), m_post(std::move(post)), m_context(context), m_pendingDelete(pendingDelete),
-      m_info(new InfoPane(m_post, context)), m_pages(new QStackedLayout(this))
+      m_info(new InfoPane(m_post, context)), m_side(scrolling(m_info)), m_pages(new QStackedLayout(this))
 {
     setObjectName(QStringLiteral("PostDetailView"));
     setFocusPolicy(Qt::StrongFocus);
@@ -112,27 +115,42 @@ PostDetailView::PostDetailView(std::shared_ptr<Post> post, ModelContext &context
     QPalette background = palette();
     background.setColor(QPalette::Window, Theme::background().resolved());
     setPalette(background);
-    m_pages->addWidget(makeContent());
+    m_content = new QWidget;
+    auto *row = new QHBoxLayout(m_content);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    m_pages->addWidget(m_content);
     buildToolbar();
     connect(m_info, &InfoPane::reparseRequested, this, &PostDetailView::reparseRequested);
     connect(m_info, &InfoPane::toastRequested, this, &PostDetailView::toastRequested);
-    connect(&context, &ModelContext::changed, this, &PostDetailView::showDeletedPageIfGone);
-    showDeletedPageIfGone();
+    connect(&context, &ModelContext::changed, this, &PostDetailView::followStore);
+    followStore();
 }
 
-QWidget *PostDetailView::makeContent()
+// Media may come (a parse, a download) or go (a sync) while the screen is
+// open, and the archive flag may change elsewhere: the screen follows them.
+void PostDetailView::followStore()
 {
-    auto *content = new QWidget;
-    const auto media = liveMedia();
+    showDeletedPageIfGone();
+    if (isPostGone())
+        return;
+    showArchiveState();
+    showMedia(liveMedia());
+}
+
+void PostDetailView::showMedia(const QList<std::shared_ptr<Media>> &media)
+{
+    m_save->setVisible(!media.isEmpty());
     if (media.isEmpty()) {
-        layOutAlone(content);
-        return content;
+        if (m_media || m_content->layout()->count() == 0)
+            layOutAlone();
+        return;
     }
-    m_media = new MediaPane;
+    if (!m_media)
+        layOutWithMedia();
     m_media->setFileName(fileBase());
-    m_media->setMedia(media);
-    layOutWithMedia(content);
-    return content;
+    if (m_media->media() != media)
+        m_media->setMedia(media);
 }
 
 bool PostDetailView::isPostGone() const
@@ -168,12 +186,10 @@ void PostDetailView::buildToolbar()
         open->setToolTip(tr("在浏览器里打开原文"));
         connect(open, &QToolButton::clicked, this, [link] { QDesktopServices::openUrl(QUrl(link)); });
     }
-    if (!liveMedia().isEmpty())
-        addSaveMenu(group);
+    addSaveMenu(group);
     m_archiveButton = toolButton(group, {}, QStringLiteral("archivebox"));
     m_archiveButton->setObjectName(QStringLiteral("Archive"));
     connect(m_archiveButton, &QToolButton::clicked, this, &PostDetailView::toggleArchive);
-    showArchiveState();
     QToolButton *more = toolButton(group, tr("更多"));
     more->setObjectName(QStringLiteral("More"));
     connect(more, &QToolButton::clicked, this, &PostDetailView::showPostMenu);
@@ -187,13 +203,15 @@ void PostDetailView::buildToolbar()
 
 void PostDetailView::addSaveMenu(QWidget *group)
 {
-    QToolButton *save = toolButton(group, tr("保存"));
-    save->setObjectName(QStringLiteral("Save"));
-    save->setPopupMode(QToolButton::InstantPopup);
-    auto *menu = new QMenu(save);
-    menu->addAction(tr("保存当前图片…"), this, &PostDetailView::saveCurrent);
-    menu->addAction(tr("导出全部图片和视频…"), this, &PostDetailView::exportAll);
-    save->setMenu(menu);
+    m_save = toolButton(group, tr("保存"));
+    m_save->setObjectName(QStringLiteral("Save"));
+    m_save->setPopupMode(QToolButton::InstantPopup);
+    auto *menu = new QMenu(m_save);
+    menu->addAction(tr("保存当前图片…"), this,
+                    [this] { DetachedTask::start(saveCurrent(), QStringLiteral("save"), tamselLog()); });
+    menu->addAction(tr("导出全部图片和视频…"), this,
+                    [this] { DetachedTask::start(exportAll(), QStringLiteral("export"), tamselLog()); });
+    m_save->setMenu(menu);
 }
 
 void PostDetailView::showArchiveState()
@@ -248,14 +266,19 @@ void PostDetailView::toggleQuickLook()
     const int index = currentIndex();
     if (index >= media.size())
         return;
-    const std::optional<QString> file =
-        MediaExport::file(*media.at(index), MediaExport::itemName(fileBase(), index));
+    const QString name = MediaExport::itemName(fileBase(), index);
+    if (!m_quickLook)
+        m_quickLook = new QuickLookWindow(this);
+    // Videos and songs play from the store's own file: no copy is made.
+    if (QuickLookWindow::plays(*media.at(index))) {
+        m_quickLook->showMedia(media.at(index), name);
+        return;
+    }
+    const std::optional<QString> file = MediaExport::file(*media.at(index), name);
     if (!file) {
         emit toastRequested(tr("还没有下载完成"));
         return;
     }
-    if (!m_quickLook)
-        m_quickLook = new QuickLookWindow(this);
     m_quickLook->showFile(*file);
 }
 
@@ -266,41 +289,49 @@ std::optional<QString> PostDetailView::quickLook() const
     return m_quickLook->file();
 }
 
-void PostDetailView::saveCurrent()
+QCoro::Task<> PostDetailView::saveCurrent()
 {
     const auto media = liveMedia();
     const int index = currentIndex();
     if (index >= media.size())
-        return;
-    const std::optional<MediaExport::Payload> payload = MediaExport::savedPayload(*media.at(index));
+        co_return;
+    std::optional<MediaExport::Payload> payload = MediaExport::savedPayload(*media.at(index));
     if (!payload) {
         emit toastRequested(tr("还没有下载完成"));
-        return;
+        co_return;
     }
     const QString name = MediaExport::itemName(fileBase(), index) + QLatin1Char('.') + payload->extension;
     const QString path = m_panels.saveFile(this, name, typeFilter(payload->extension));
     if (path.isEmpty())
-        return;
+        co_return;
+    const QPointer<PostDetailView> self(this);
+    QString message = tr("已保存");
     try {
-        MediaExport::write(path, payload->bytes);
-        emit toastRequested(tr("已保存"));
+        QCoro::Task<> writing = MediaExport::writeInBackground(path, std::move(*payload));
+        co_await std::move(writing);
     } catch (const FileError &error) {
-        emit toastRequested(error.description());
+        message = error.description();
     }
+    if (self)
+        emit self->toastRequested(message);
 }
 
-void PostDetailView::exportAll()
+QCoro::Task<> PostDetailView::exportAll()
 {
     const QString parent = m_panels.exportFolder(this);
     if (parent.isEmpty())
-        return;
+        co_return;
+    const QPointer<PostDetailView> self(this);
     try {
         const QString folder = MediaExport::newFolder(parent, fileBase());
-        const int written = MediaExport::writeAll(liveMedia(), folder);
-        emit toastRequested(tr("已导出 %n 个文件", nullptr, written));
+        QCoro::Task<int> writing = MediaExport::writeAll(liveMedia(), folder);
+        const int written = co_await std::move(writing);
+        if (self)
+            emit self->toastRequested(tr("已导出 %n 个文件", nullptr, written));
         FileReveal::reveal(folder);
     } catch (const FileError &error) {
-        emit toastRequested(error.description());
+        if (self)
+            emit self->toastRequested(error.description());
     }
 }
 
@@ -313,36 +344,49 @@ QList<std::shared_ptr<Media>> PostDetailView::liveMedia() const
     return live;
 }
 
-void PostDetailView::layOutWithMedia(QWidget *content)
+void PostDetailView::layOutWithMedia()
 {
-    auto *side = scrolling(m_info);
-    side->setFixedWidth(infoWidth);
+    clearContent();
+    m_media = new MediaPane;
+    m_side->setFixedWidth(infoWidth);
     QColor card = Theme::card().resolved();
     card.setAlphaF(0.35);
-    side->setStyleSheet(QStringLiteral("QScrollArea, QScrollArea > QWidget > QWidget { background: %1; }")
-                            .arg(card.name(QColor::HexArgb)));
+    m_side->setStyleSheet(QStringLiteral("QScrollArea, QScrollArea > QWidget > QWidget { background: %1; }")
+                              .arg(card.name(QColor::HexArgb)));
     auto *line = new QFrame;
     line->setFrameShape(QFrame::VLine);
     line->setFrameShadow(QFrame::Plain);
     line->setStyleSheet(QStringLiteral("color: rgba(0,0,0,30);"));
-    auto *layout = new QHBoxLayout(content);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
+    auto *layout = static_cast<QHBoxLayout *>(m_content->layout());
     layout->addWidget(m_media, 1);
     layout->addWidget(line);
-    layout->addWidget(side);
+    layout->addWidget(m_side);
 }
 
-void PostDetailView::layOutAlone(QWidget *content)
+void PostDetailView::layOutAlone()
 {
-    auto *column = scrolling(m_info);
-    column->setMaximumWidth(aloneMaximumWidth);
-    auto *layout = new QHBoxLayout(content);
-    layout->setContentsMargins(0, 0, 0, 0);
+    clearContent();
+    m_side->setMinimumWidth(0);
+    m_side->setMaximumWidth(aloneMaximumWidth);
+    m_side->setStyleSheet({});
+    auto *layout = static_cast<QHBoxLayout *>(m_content->layout());
     // The stretches share what is left beyond the column's maximum, centring it.
     layout->addStretch(1);
-    layout->addWidget(column, 1000);
+    layout->addWidget(m_side, 1000);
     layout->addStretch(1);
+}
+
+// Empties the content row, keeping the information column for the next arrangement.
+void PostDetailView::clearContent()
+{
+    while (QLayoutItem *item = m_content->layout()->takeAt(0)) {
+        if (item->widget() && item->widget() != m_side) {
+            item->widget()->hide();
+            item->widget()->deleteLater();
+        }
+        delete item;
+    }
+    m_media = nullptr;
 }
 
 void PostDetailView::showEvent(QShowEvent *event)
@@ -366,6 +410,12 @@ void PostDetailView::keyPressEvent(QKeyEvent *event)
     }
     if (event->key() == Qt::Key_Space) {
         toggleQuickLook();
+        event->accept();
+        return;
+    }
+    // The preview does not take the keyboard, so its Escape arrives here.
+    if (event->key() == Qt::Key_Escape && quickLook()) {
+        m_quickLook->close();
         event->accept();
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "FilePanels.h"
 
+#include <QCoro/QCoroTask>
 #include <QList>
 #include <QWidget>
 #include <memory>
@@ -12,6 +13,7 @@ class Media;
 class MediaPane;
 class ModelContext;
 class Post;
+class QScrollArea;
 class QStackedLayout;
 class QuickLookWindow;
 class QToolButton;
@@ -21,8 +23,8 @@ class UndoableDelete;
 // The screen of one saved post: its media on the left and its information
 // beside them, or the information alone, centred, when it has no media.
 // Without a text field holding the keyboard focus, the left and right arrow
-// keys page through the media, Space previews the current item, Ctrl+E
-// archives and Ctrl+Backspace deletes. Its toolbar group opens the link,
+// keys page through the media, Space previews the current item (Space or
+// Escape closes the preview), Ctrl+E archives and Ctrl+Backspace deletes. Its toolbar group opens the link,
 // saves or exports the media, archives, offers the post's menu and deletes
 // with undo. A post that leaves the store while shown gives way to
 // a page saying so.
@@ -46,11 +48,12 @@ public:
     // The file the preview shows; none while it is closed.
     std::optional<QString> quickLook() const;
     QuickLookWindow *quickLookWindow() const { return m_quickLook; }
-    // Saves the current item where the user says.
-    void saveCurrent();
+    // Saves the current item where the user says; the file is written off
+    // the main thread.
+    QCoro::Task<> saveCurrent();
     // Writes every item into a new folder inside the one the user picks,
     // then shows that folder in the file manager.
-    void exportAll();
+    QCoro::Task<> exportAll();
     void setFilePanels(FilePanels panels) { m_panels = std::move(panels); }
 
     void toggleArchive();
@@ -72,9 +75,11 @@ private:
     // The post's media in order, without items that left the store.
     QList<std::shared_ptr<Media>> liveMedia() const;
     bool isPostGone() const;
-    QWidget *makeContent();
-    void layOutWithMedia(QWidget *content);
-    void layOutAlone(QWidget *content);
+    void followStore();
+    void showMedia(const QList<std::shared_ptr<Media>> &media);
+    void layOutWithMedia();
+    void layOutAlone();
+    void clearContent();
     int currentIndex() const;
     void buildToolbar();
     void addSaveMenu(QWidget *group);
@@ -88,9 +93,12 @@ private:
     UndoableDelete &m_pendingDelete;
     MediaPane *m_media = nullptr;
     InfoPane *m_info;
+    QScrollArea *m_side;
     QStackedLayout *m_pages;
+    QWidget *m_content = nullptr;
     QWidget *m_deletedPage = nullptr;
     QWidgetAction *m_toolbarAction = nullptr;
+    QToolButton *m_save = nullptr;
     QToolButton *m_archiveButton = nullptr;
     QuickLookWindow *m_quickLook = nullptr;
     FilePanels m_panels = FilePanels::dialogs();

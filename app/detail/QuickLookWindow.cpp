@@ -1,5 +1,10 @@
 #include "QuickLookWindow.h"
 
+#include "Media.h"
+#include "MediaImage.h"
+#include "PlayerControls.h"
+#include "PlayerSource.h"
+#include "PlayerView.h"
 #include "Symbol.h"
 
 #include <QFileInfo>
@@ -7,12 +12,14 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QVBoxLayout>
 
 namespace {
 
 const QSize defaultSize(900, 640);
 constexpr int margin = 16;
 constexpr int glyphSize = 72;
+constexpr int coverRadius = 14;
 
 QString glyphFor(const QString &suffix)
 {
@@ -32,10 +39,20 @@ QuickLookWindow::QuickLookWindow(QWidget *parent) : QWidget(parent, Qt::Window)
     dark.setColor(QPalette::WindowText, QColor(235, 235, 240));
     setPalette(dark);
     resize(defaultSize);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(margin, margin, margin, margin);
+    layout->setSpacing(14);
+}
+
+bool QuickLookWindow::plays(const Media &media)
+{
+    const bool moving = media.kind() == MediaKind::video || media.kind() == MediaKind::audio;
+    return moving && media.videoDataFilePath().has_value();
 }
 
 void QuickLookWindow::showFile(const QString &path)
 {
+    clearPlayer();
     m_file = path;
     QImageReader reader(path);
     reader.setAutoTransform(true);
@@ -45,15 +62,57 @@ void QuickLookWindow::showFile(const QString &path)
         const QSize room = screen() ? screen()->availableSize() * 0.8 : defaultSize;
         resize(m_image.size().boundedTo(room).expandedTo(QSize(320, 240)));
     }
+    present();
+}
+
+void QuickLookWindow::showMedia(const std::shared_ptr<Media> &media, const QString &title)
+{
+    clearPlayer();
+    m_image = {};
+    m_file = media->videoDataFilePath().value_or(QString());
+    setWindowTitle(title);
+    std::unique_ptr<PlayerSource> source = PlayerSource::make(*media);
+    if (!source) {
+        present();
+        return;
+    }
+    if (media->kind() == MediaKind::audio) {
+        m_cover = new MediaImage;
+        m_cover->setCornerRadius(coverRadius);
+        m_cover->setMedia(media, ImageCache::Size::full);
+        layout()->addWidget(m_cover);
+        m_player = new PlayerView(std::move(source), PlayerView::Style::audio);
+        m_player->setFixedHeight(PlayerControls::barHeight);
+    } else {
+        m_player = new PlayerView(std::move(source), PlayerView::Style::video);
+    }
+    layout()->addWidget(m_player);
+    resize(defaultSize);
+    present();
+    m_player->player().play();
+}
+
+void QuickLookWindow::present()
+{
     show();
     raise();
     update();
+}
+
+void QuickLookWindow::clearPlayer()
+{
+    delete m_player;
+    m_player = nullptr;
+    delete m_cover;
+    m_cover = nullptr;
 }
 
 void QuickLookWindow::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (m_player)
+        return;
     if (m_image.isNull()) {
         paintFileName(painter);
         return;
@@ -89,5 +148,6 @@ void QuickLookWindow::keyPressEvent(QKeyEvent *event)
 void QuickLookWindow::closeEvent(QCloseEvent *event)
 {
     QWidget::closeEvent(event);
+    clearPlayer();
     emit closed();
 }

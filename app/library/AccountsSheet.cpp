@@ -1,5 +1,6 @@
 #include "AccountsSheet.h"
 
+#include "CountLabel.h"
 #include "AuthorDirectory.h"
 #include "AuthorGroup.h"
 #include "AuthorIcon.h"
@@ -230,7 +231,7 @@ QWidget *AccountsSheet::makeAccountRow(const AuthorIndex &index, const QList<Aut
         line->addWidget(tag);
     }
     line->addStretch();
-    line->addWidget(new SecondaryLabel(QString::number(index.count(account)), font(), widget));
+    line->addWidget(new CountLabel(index.count(account), font(), widget));
     if (several) {
         QToolButton *menu = makeAccountMenu(accounts, row, widget);
         line->addWidget(menu);
@@ -283,7 +284,7 @@ QWidget *AccountsSheet::makeCandidateRow(const AuthorDirectory &directory, const
     if (accounts.size() >= 2)
         line->addWidget(new SecondaryLabel(tr("%n 个账号", nullptr, int(accounts.size())),
                                            Typography::caption(font()), widget));
-    line->addWidget(new SecondaryLabel(QString::number(candidate.count), font(), widget));
+    line->addWidget(new CountLabel(candidate.count, font(), widget));
     auto add = new QPushButton(tr("添加"), widget);
     add->setAutoDefault(false);
     connect(add, &QPushButton::clicked, this, [this, candidate] { this->add(candidate); });

@@ -27,6 +27,8 @@ int AdaptiveGrid::columnWidth(int width) const
 
 void AdaptiveGrid::addItem(QLayoutItem *item)
 {
+    // Tiles shorter than their row stand at its top, level with their neighbours.
+    item->setAlignment(Qt::AlignTop);
     m_items.append(item);
     invalidate();
 }

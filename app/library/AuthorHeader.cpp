@@ -119,9 +119,7 @@ void AuthorHeader::buildTitleRow(const AuthorDirectory &directory, const QList<A
     title->setFont(titleFont);
     auto line = new QLabel(m_countLine, m_content);
     line->setFont(Typography::callout(font()));
-    QPalette faded = line->palette();
-    faded.setColor(QPalette::WindowText, Theme::secondaryText(palette()));
-    line->setPalette(faded);
+    Theme::useSecondaryText(line);
     texts->addWidget(title);
     texts->addWidget(line);
     row->addLayout(texts);
@@ -135,7 +133,8 @@ void AuthorHeader::buildTitleRow(const AuthorDirectory &directory, const QList<A
     m_manage = new QToolButton(m_content);
     m_manage->setText(several ? tr("管理账号…") : tr("添加小号…"));
     m_manage->setIcon(
-        Symbol::pixmap(QStringLiteral("person"), 16, palette().color(QPalette::WindowText), 1, 2));
+        Symbol::pixmap(several ? QStringLiteral("person.2") : QStringLiteral("person.badge.plus"), 16,
+                       palette().color(QPalette::WindowText), 1, 2));
     m_manage->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     connect(m_manage, &QToolButton::clicked, this, &AuthorHeader::openAccountsSheet);
     row->addWidget(m_manage);
@@ -163,9 +162,12 @@ void AuthorHeader::buildChipRow(const AuthorDirectory &directory, const QList<Au
 
 FilterChip *AuthorHeader::makeChip(const QString &title, std::optional<AuthorAccount> account)
 {
-    const FilterChip::Style style{
-        10,        QMargins(10, 5, 10, 5),          Theme::accent().resolved(),
-        Qt::white, Theme::placeholder().resolved(), palette().color(QPalette::WindowText)};
+    const FilterChip::Style style{10,
+                                  QMargins(10, 5, 10, 5),
+                                  Theme::accent(),
+                                  Theme::Color("#FFFFFF", "#FFFFFF"),
+                                  Theme::placeholder(),
+                                  Theme::text()};
     auto chip = new FilterChip(title, account ? std::optional(account->platform()) : std::nullopt,
                                std::nullopt, style, m_content);
     chip->setProperty("account", account ? account->key() : QString());

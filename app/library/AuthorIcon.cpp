@@ -74,6 +74,7 @@ QCoro::Task<QImage> AuthorIcon::fetch(QString url)
 void AuthorIcon::setTilt(const FocusTilt &tilt)
 {
     m_tilt = tilt;
+    connect(&m_hover, &TiltHover::changed, this, qOverload<>(&QWidget::update), Qt::UniqueConnection);
     setMouseTracking(true);
     setFixedSize(m_size + int(2 * tiltMargin), m_size + int(2 * tiltMargin));
 }
@@ -108,22 +109,19 @@ void AuthorIcon::paintEvent(QPaintEvent *)
         painter.drawPixmap(0, 0, picture());
         return;
     }
-    m_tilt->paint(painter, QRectF(tiltMargin, tiltMargin, m_size, m_size), picture(), m_pointer);
+    m_tilt->paint(painter, QRectF(tiltMargin, tiltMargin, m_size, m_size), picture(), m_hover.point(),
+                  m_hover.amount());
 }
 
 void AuthorIcon::mouseMoveEvent(QMouseEvent *event)
 {
     QWidget::mouseMoveEvent(event);
-    const QPointF point = event->position() - QPointF(tiltMargin, tiltMargin);
-    if (m_tilt && FocusTilt::isNewPoint(m_pointer, point)) {
-        m_pointer = point;
-        update();
-    }
+    if (m_tilt)
+        m_hover.hover(event->position() - QPointF(tiltMargin, tiltMargin));
 }
 
 void AuthorIcon::leaveEvent(QEvent *event)
 {
     QWidget::leaveEvent(event);
-    m_pointer.reset();
-    update();
+    m_hover.leave();
 }

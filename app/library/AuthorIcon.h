@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FocusTilt.h"
+#include "TiltHover.h"
 #include "ImageCache.h"
 #include "Platform.h"
 
@@ -49,5 +50,5 @@ private:
     int m_size;
     QImage m_image;
     std::optional<FocusTilt> m_tilt;
-    std::optional<QPointF> m_pointer;
+    TiltHover m_hover;
 };

@@ -1,5 +1,6 @@
 #include "AuthorsPage.h"
 
+#include "CountLabel.h"
 #include "AdaptiveGrid.h"
 #include "AuthorDirectory.h"
 #include "AuthorIcon.h"
@@ -203,12 +204,8 @@ QStringList AuthorsPage::signature(const AuthorDirectory &directory, const Autho
 void AuthorsPage::rebuildChips(const Listing &listing)
 {
     m_chips->clear();
-    const FilterChip::Style style{10,
-                                  QMargins(11, 5, 11, 5),
-                                  Theme::text().resolved(palette()),
-                                  Theme::background().resolved(palette()),
-                                  Theme::card().resolved(palette()),
-                                  palette().color(QPalette::WindowText)};
+    const FilterChip::Style style{
+        10, QMargins(11, 5, 11, 5), Theme::text(), Theme::background(), Theme::card(), Theme::text()};
     const auto add = [this, &style](const QString &title, std::optional<Platform> platform) {
         auto chip = new FilterChip(title, platform, std::nullopt, style, m_chips->widget());
         chip->setChecked(platform == m_platform);
@@ -224,9 +221,9 @@ void AuthorsPage::rebuildChips(const Listing &listing)
 
 // Fills a section's grid with one entry per person; the section shows only
 // while it lists someone.
-QList<PersonEntry *> AuthorsPage::fillSection(QWidget &grid, QWidget &heading,
-                                              const QList<AuthorIndex::Person> &people,
-                                              const std::function<PersonEntry *(const AuthorIndex::Person &)> &make)
+QList<PersonEntry *>
+AuthorsPage::fillSection(QWidget &grid, QWidget &heading, const QList<AuthorIndex::Person> &people,
+                         const std::function<PersonEntry *(const AuthorIndex::Person &)> &make)
 {
     clearLayout(grid.layout());
     QList<PersonEntry *> entries;
@@ -284,7 +281,7 @@ PersonEntry *AuthorsPage::makeRow(const AuthorDirectory &directory, const Author
     line->addWidget(new ElidedLabel(person.name, row), 1);
     for (Platform platform : AuthorIndex::platformsOf(accounts))
         line->addWidget(new PlatformBadge(platform, 10, row));
-    line->addWidget(new SecondaryLabel(QString::number(person.count), font(), row));
+    line->addWidget(new CountLabel(person.count, font(), row));
     return row;
 }
 

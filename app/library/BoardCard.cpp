@@ -3,6 +3,7 @@
 #include "Media.h"
 #include "PaintFilling.h"
 #include "Symbol.h"
+#include "TabularDigits.h"
 #include "Theme.h"
 #include "Typography.h"
 
@@ -31,6 +32,7 @@ BoardCard::BoardCard(QWidget *parent, ImageCache &cache)
     : OrganizeTile(parent), m_thumbnails(new CoverThumbnails(this, cache))
 {
     connect(m_thumbnails, &CoverThumbnails::loaded, this, qOverload<>(&QWidget::update));
+    connect(&m_hover, &TiltHover::changed, this, qOverload<>(&QWidget::update));
     setMouseTracking(true);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
@@ -116,7 +118,7 @@ void BoardCard::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     const QRectF frame = collageRect();
-    m_tilt.paint(painter, frame, collage(frame.size()), m_pointer);
+    m_tilt.paint(painter, frame, collage(frame.size()), m_hover.point(), m_hover.amount());
     paintState(painter, frame.adjusted(-1, -1, 1, 1), 15);
     paintTexts(painter, frame.bottom() + textSpacing);
 }
@@ -131,7 +133,7 @@ void BoardCard::paintTexts(QPainter &painter, qreal top) const
     const QString count = QString::number(m_count);
     const QFontMetricsF nameMetrics(nameFont);
     const QFontMetricsF countMetrics(countFont);
-    const qreal countWidth = countMetrics.horizontalAdvance(count);
+    const qreal countWidth = TabularDigits::width(countMetrics, count);
     const qreal nameRoom = std::max(content.width() - countWidth - 6, 0.0);
     const QString name = nameMetrics.elidedText(m_name, Qt::ElideRight, nameRoom);
     const qreal baseline = top + nameMetrics.ascent();
@@ -141,7 +143,10 @@ void BoardCard::paintTexts(QPainter &painter, qreal top) const
     painter.drawText(QPointF(content.left(), baseline), name);
     painter.setFont(countFont);
     painter.setPen(secondaryText(palette()));
-    painter.drawText(QPointF(content.left() + nameMetrics.horizontalAdvance(name) + 6, baseline), count);
+    const qreal countLeft = content.left() + nameMetrics.horizontalAdvance(name) + 6;
+    TabularDigits::draw(
+        painter, QRectF(countLeft, baseline - countMetrics.ascent(), countWidth, countMetrics.height()),
+        Qt::AlignLeft, count);
     if (m_authors.isEmpty())
         return;
     const QFont caption = Typography::caption(body);
@@ -155,18 +160,15 @@ void BoardCard::paintTexts(QPainter &painter, qreal top) const
 void BoardCard::mouseMoveEvent(QMouseEvent *event)
 {
     const QRectF frame = collageRect();
-    std::optional<QPointF> point;
     if (frame.contains(event->position()))
-        point = event->position() - frame.topLeft();
-    if (point.has_value() != m_pointer.has_value() || (point && FocusTilt::isNewPoint(m_pointer, *point))) {
-        m_pointer = point;
-        update();
-    }
+        m_hover.hover(event->position() - frame.topLeft());
+    else
+        m_hover.leave();
     OrganizeTile::mouseMoveEvent(event);
 }
 
 void BoardCard::leaveEvent(QEvent *event)
 {
-    m_pointer.reset();
+    m_hover.leave();
     OrganizeTile::leaveEvent(event);
 }

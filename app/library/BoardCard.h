@@ -3,6 +3,7 @@
 #include "FocusTilt.h"
 #include "CoverThumbnails.h"
 #include "OrganizeTile.h"
+#include "TiltHover.h"
 
 #include <QList>
 #include <memory>
@@ -34,6 +35,9 @@ public:
     static QList<QRectF> tileRects(int coverCount, const QSizeF &size);
 
     QSize sizeHint() const override;
+    // The collage, in the card's coordinates.
+    QRectF collageRect() const;
+    TiltHover &tiltHover() { return m_hover; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -41,7 +45,6 @@ protected:
     void leaveEvent(QEvent *event) override;
 
 private:
-    QRectF collageRect() const;
     QPixmap collage(const QSizeF &size) const;
     void paintTexts(QPainter &painter, qreal top) const;
 
@@ -50,5 +53,5 @@ private:
     QString m_name;
     int m_count = 0;
     QString m_authors;
-    std::optional<QPointF> m_pointer;
+    TiltHover m_hover;
 };

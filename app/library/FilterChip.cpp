@@ -1,9 +1,12 @@
 #include "FilterChip.h"
 
 #include "HexColor.h"
+#include "Motion.h"
 #include "Symbol.h"
+#include "TabularDigits.h"
 
 #include <QFontMetrics>
+#include <QtMath>
 #include <QPainter>
 
 namespace {
@@ -11,12 +14,28 @@ namespace {
 constexpr int gap = 6;
 constexpr int titleLimit = 40;
 
+QColor mixed(const QColor &from, const QColor &to, qreal amount)
+{
+    const auto mix = [amount](float a, float b) { return a + (b - a) * float(amount); };
+    return QColor::fromRgbF(mix(from.redF(), to.redF()), mix(from.greenF(), to.greenF()),
+                            mix(from.blueF(), to.blueF()), mix(from.alphaF(), to.alphaF()));
+}
+
 } // namespace
 
 FilterChip::FilterChip(const QString &title, std::optional<Platform> platform, std::optional<int> count,
                        const Style &style, QWidget *parent)
-    : QAbstractButton(parent), m_platform(platform), m_count(count), m_style(style)
+    : QAbstractButton(parent), m_platform(platform), m_count(count), m_style(style),
+      m_fill(new Motion(Motion::Curve::easeInOut(0.2), 0.0, this))
 {
+    connect(m_fill, &Motion::valueChanged, this, qOverload<>(&QWidget::update));
+    connect(this, &QAbstractButton::toggled, this, [this](bool on) {
+        // A chip coming into view shows its state at once.
+        if (isVisible())
+            m_fill->animateTo(on ? 1.0 : 0.0);
+        else
+            m_fill->jumpTo(on ? 1.0 : 0.0);
+    });
     // A chip is one line, however long the name it carries.
     const QString line = title.simplified();
     setText(line.size() > titleLimit ? line.left(titleLimit - 1) + QChar(0x2026) : line);
@@ -30,6 +49,12 @@ QString FilterChip::countText() const
     return m_count ? QString::number(*m_count) : QString();
 }
 
+qreal FilterChip::onAmount() const
+{
+    // A state set while hidden has no motion to follow.
+    return m_fill->state() == QAbstractAnimation::Running ? m_fill->value().toReal() : (isChecked() ? 1 : 0);
+}
+
 QSize FilterChip::sizeHint() const
 {
     const QFontMetrics metrics(font());
@@ -37,7 +62,7 @@ QSize FilterChip::sizeHint() const
     if (m_platform)
         width += m_style.badgeSize + gap;
     if (m_count)
-        width += gap + metrics.horizontalAdvance(countText());
+        width += gap + qCeil(TabularDigits::width(QFontMetricsF(font()), countText()));
     const int height = std::max(metrics.height(), m_style.badgeSize);
     return {width + m_style.padding.left() + m_style.padding.right(),
             height + m_style.padding.top() + m_style.padding.bottom()};
@@ -47,10 +72,10 @@ void FilterChip::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const bool on = isChecked();
+    const qreal on = onAmount();
     const QRectF bounds(rect());
     painter.setPen(Qt::NoPen);
-    painter.setBrush(on ? m_style.onBackground : m_style.offBackground);
+    painter.setBrush(mixed(m_style.offBackground.resolved(), m_style.onBackground.resolved(), on));
     painter.drawRoundedRect(bounds, bounds.height() / 2, bounds.height() / 2);
 
     const QRectF content = bounds.marginsRemoved(m_style.padding.toMarginsF());
@@ -62,16 +87,17 @@ void FilterChip::paintEvent(QPaintEvent *)
                       hexColor(m_platform->tintHex()), 1.3);
         x += badge + gap;
     }
-    const QColor foreground = on ? m_style.onForeground : m_style.offForeground;
+    const QColor foreground = mixed(m_style.offForeground.resolved(), m_style.onForeground.resolved(), on);
     painter.setPen(foreground);
     const int titleWidth = fontMetrics().horizontalAdvance(text());
     painter.drawText(QRectF(x, content.top(), titleWidth + 1, content.height()),
                      Qt::AlignLeft | Qt::AlignVCenter, text());
     if (m_count) {
         QColor faded = foreground;
-        faded.setAlphaF(on ? 0.7 : 0.55);
+        faded.setAlphaF(0.55 + 0.15 * on);
         painter.setPen(faded);
-        painter.drawText(QRectF(x + titleWidth + gap, content.top(), content.right() - x, content.height()),
-                         Qt::AlignLeft | Qt::AlignVCenter, countText());
+        TabularDigits::draw(
+            painter, QRectF(x + titleWidth + gap, content.top(), content.right() - x, content.height()),
+            Qt::AlignLeft, countText());
     }
 }

@@ -29,10 +29,10 @@ bool FocusTilt::isNewPoint(const std::optional<QPointF> &current, const QPointF 
     return !current || std::abs(current->x() - point.x()) >= 0.5 || std::abs(current->y() - point.y()) >= 0.5;
 }
 
-QTransform FocusTilt::transform(const QRectF &target, const std::optional<QPointF> &point) const
+QTransform FocusTilt::transform(const QRectF &target, const std::optional<QPointF> &point, qreal amount) const
 {
-    const QPointF turn = angles(target.size(), point);
-    const qreal scale = point ? m_lift : 1;
+    const QPointF turn = angles(target.size(), point) * amount;
+    const qreal scale = point ? 1 + (m_lift - 1) * amount : 1;
     QTransform transform;
     transform.translate(target.center().x(), target.center().y());
     transform.rotate(turn.x(), Qt::XAxis);
@@ -43,20 +43,22 @@ QTransform FocusTilt::transform(const QRectF &target, const std::optional<QPoint
 }
 
 void FocusTilt::paint(QPainter &painter, const QRectF &target, const QPixmap &picture,
-                      const std::optional<QPointF> &point) const
+                      const std::optional<QPointF> &point, qreal amount) const
 {
+    // A spring may pass its end on the way; shadow and glare never exceed their full strength.
+    const qreal strength = std::clamp(amount, 0.0, 1.0);
     const QRectF local(QPointF(), target.size());
     QPainterPath outline;
     outline.addRoundedRect(local, m_cornerRadius, m_cornerRadius);
 
     painter.save();
     painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
-    painter.setTransform(transform(target, point), true);
+    painter.setTransform(transform(target, point, amount), true);
     if (point) {
         // A soft shadow below: a few widening translucent outlines.
         painter.setPen(Qt::NoPen);
         for (int ring = 4; ring >= 1; --ring) {
-            painter.setBrush(QColor(0, 0, 0, 14));
+            painter.setBrush(QColor(0, 0, 0, qRound(14 * strength)));
             const qreal grow = ring * 3.5;
             painter.drawRoundedRect(local.adjusted(-grow / 2, 8 - grow / 2, grow / 2, 8 + grow),
                                     m_cornerRadius + grow, m_cornerRadius + grow);
@@ -66,7 +68,7 @@ void FocusTilt::paint(QPainter &painter, const QRectF &target, const QPixmap &pi
     painter.drawPixmap(local, picture, QRectF(picture.rect()));
     if (point) {
         QRadialGradient glare(*point, 0.6 * std::min(local.width(), local.height()));
-        glare.setColorAt(0, QColor(255, 255, 255, 23));
+        glare.setColorAt(0, QColor(255, 255, 255, qRound(23 * strength)));
         glare.setColorAt(1, QColor(255, 255, 255, 0));
         painter.setCompositionMode(QPainter::CompositionMode_Plus);
         painter.fillRect(local, glare);

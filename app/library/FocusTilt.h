@@ -23,11 +23,12 @@ public:
     // Pointer moves under half a point on both axes are not worth a repaint.
     static bool isNewPoint(const std::optional<QPointF> &current, const QPointF &point);
 
-    // Maps the picture's own coordinates (origin top-left) to the target rectangle.
-    QTransform transform(const QRectF &target, const std::optional<QPointF> &point) const;
+    // Maps the picture's own coordinates (origin top-left) to the target
+    // rectangle; `amount` (0..1) is how far the tilt has sprung in.
+    QTransform transform(const QRectF &target, const std::optional<QPointF> &point, qreal amount = 1) const;
     // Draws the picture into the target rectangle, clipped to its rounded corners.
     void paint(QPainter &painter, const QRectF &target, const QPixmap &picture,
-               const std::optional<QPointF> &point) const;
+               const std::optional<QPointF> &point, qreal amount = 1) const;
 
 private:
     qreal m_cornerRadius;

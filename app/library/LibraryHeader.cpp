@@ -56,12 +56,8 @@ void LibraryHeader::rebuildChips(const QList<PlatformCount> &platforms, int tota
 
 FilterChip *LibraryHeader::makeChip(const QString &title, int count, std::optional<Platform> platform)
 {
-    const FilterChip::Style style{11,
-                                  QMargins(12, 6, 12, 6),
-                                  Theme::text().resolved(),
-                                  Theme::background().resolved(),
-                                  Theme::card().resolved(),
-                                  palette().color(QPalette::WindowText)};
+    const FilterChip::Style style{
+        11, QMargins(12, 6, 12, 6), Theme::text(), Theme::background(), Theme::card(), Theme::text()};
     auto chip = new FilterChip(title, platform, count, style, m_chipScroller->widget());
     chip->setFont(Typography::callout(font()));
     // Choosing the chosen chip again keeps it chosen.

@@ -54,9 +54,6 @@ LibraryView::LibraryView(ModelContext &context, UndoableDelete &pendingDelete, c
                          QWidget *parent, ImageCache &cache)
     : QWidget(parent), m_context(context), m_pendingDelete(pendingDelete), m_cache(cache), m_item(item)
 {
-    QPalette background = palette();
-    background.setColor(QPalette::Window, Theme::background().resolved());
-    setPalette(background);
     setAutoFillBackground(true);
 
     m_pages = new QStackedLayout(this);
@@ -75,6 +72,12 @@ LibraryView::LibraryView(ModelContext &context, UndoableDelete &pendingDelete, c
     makeMasonry();
     makeAuthorHeader();
 
+    applyAppearance();
+    Theme::followPalette(this, [this] {
+        applyAppearance();
+        if (isEmptyStateShown())
+            refresh(); // its symbol is drawn in the text colour
+    });
     connect(&context, &ModelContext::changed, this, &LibraryView::reselect);
     connect(&pendingDelete, &UndoableDelete::hiddenChanged, this, &LibraryView::reselect);
     connect(&TamselStore::defaults(), &UserDefaults::changed, this, &LibraryView::settingChanged);
@@ -94,15 +97,24 @@ void LibraryView::buildEmptyState()
     titleFont.setPointSizeF(font().pointSizeF() * 1.4);
     titleFont.setBold(true);
     m_emptyTitle->setFont(titleFont);
-    QPalette faded = m_emptyText->palette();
-    faded.setColor(QPalette::WindowText, secondary(palette()));
-    m_emptyText->setPalette(faded);
     for (QLabel *label : {m_emptyIcon, m_emptyTitle, m_emptyText}) {
         label->setAlignment(Qt::AlignCenter);
         m_emptyLayout->addWidget(label);
     }
     m_emptyLayout->addStretch();
     m_pages->addWidget(m_emptyPage);
+}
+
+// The page colour and the faded texts are picked here, again after each
+// change of appearance.
+void LibraryView::applyAppearance()
+{
+    QPalette background = palette();
+    background.setColor(QPalette::Window, Theme::background().resolved());
+    setPalette(background);
+    QPalette faded = m_emptyText->palette();
+    faded.setColor(QPalette::WindowText, secondary(QGuiApplication::palette()));
+    m_emptyText->setPalette(faded);
 }
 
 void LibraryView::buildToolbar()
@@ -114,8 +126,6 @@ void LibraryView::buildToolbar()
     m_clipboardButton = new QToolButton(group);
     m_clipboardButton->setText(tr("收藏剪贴板里的链接"));
     m_clipboardButton->setToolTip(tr("收藏剪贴板里的链接（Shift+Ctrl+V）"));
-    m_clipboardButton->setIcon(
-        Symbol::pixmap(QStringLiteral("plus"), 16, Theme::accent().resolved(), 1.3, 2));
     m_clipboardButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_clipboardButton->hide();
     connect(m_clipboardButton, &QToolButton::clicked, this, &LibraryView::collectClipboardRequested);
@@ -123,13 +133,24 @@ void LibraryView::buildToolbar()
     auto add = new QToolButton(group);
     add->setText(tr("收藏链接"));
     add->setToolTip(tr("收藏链接（Ctrl+N）"));
-    add->setIcon(Symbol::pixmap(QStringLiteral("plus"), 16, palette().color(QPalette::WindowText), 1.3, 2));
     connect(add, &QToolButton::clicked, this, &LibraryView::addLinkRequested);
 
     auto display = new QToolButton(group);
     display->setText(tr("显示"));
+    display->setToolTip(tr("显示"));
     display->setPopupMode(QToolButton::InstantPopup);
     display->setMenu(makeDisplayMenu(display));
+
+    const auto paintIcons = [this, group, add, display] {
+        const QColor text = group->palette().color(QPalette::ButtonText);
+        m_clipboardButton->setIcon(
+            Symbol::pixmap(QStringLiteral("link.badge.plus"), 16, Theme::accent().resolved(), 1.3, 2));
+        add->setIcon(Symbol::pixmap(QStringLiteral("plus"), 16, text, 1.3, 2));
+        display->setIcon(
+            Symbol::pixmap(QStringLiteral("line.3.horizontal.decrease.circle"), 16, text, 1.2, 2));
+    };
+    paintIcons();
+    Theme::followPalette(group, paintIcons);
 
     m_searchField = new QLineEdit(group);
     m_searchField->setPlaceholderText(tr("搜索标题、正文、笔记、作者、标签"));

@@ -95,6 +95,7 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
+    void applyAppearance();
     void buildToolbar();
     QMenu *makeDisplayMenu(QWidget *parent);
     void buildEmptyState();

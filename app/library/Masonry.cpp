@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
+#include <QToolTip>
 #include <algorithm>
 #include <cmath>
 
@@ -21,12 +22,12 @@ namespace {
 constexpr int scrollIdleMs = 180;
 constexpr int progressFrameMs = 33;
 constexpr qreal minimumWindow = 300;
-constexpr int glideMs = 400;
 
 } // namespace
 
 Masonry::Masonry(QWidget *parent, ImageCache &cache)
-    : QAbstractScrollArea(parent), m_cache(cache), m_metrics(CardMetrics::measure(font()))
+    : QAbstractScrollArea(parent), m_cache(cache), m_metrics(CardMetrics::measure(font())),
+      m_tilt(new TiltHover(this)), m_fading(new TiltHover(this))
 {
     setFrameShape(QFrame::NoFrame);
     setFocusPolicy(Qt::StrongFocus);
@@ -40,11 +41,13 @@ Masonry::Masonry(QWidget *parent, ImageCache &cache)
     m_progressTick.setInterval(progressFrameMs);
     connect(&m_progressTick, &QTimer::timeout, viewport(), qOverload<>(&QWidget::update));
     m_progressClock.start();
-    m_glide.setStartValue(0.0);
-    m_glide.setEndValue(1.0);
-    m_glide.setDuration(glideMs);
-    m_glide.setEasingCurve(QEasingCurve::OutCubic);
-    connect(&m_glide, &QVariantAnimation::valueChanged, viewport(), qOverload<>(&QWidget::update));
+    connect(&m_glide, &Motion::valueChanged, viewport(), qOverload<>(&QWidget::update));
+    for (TiltHover *tilt : {m_tilt, m_fading}) {
+        connect(tilt, &TiltHover::changed, this, [this] {
+            dirtyCard(m_tiltCard);
+            dirtyCard(m_fadingCard);
+        });
+    }
     connect(&ImportProgress::shared(), &ImportProgress::phasesChanged, this, [this] {
         updateProgressTimer();
         viewport()->update();
@@ -93,12 +96,19 @@ void Masonry::setPosts(const QList<std::shared_ptr<Post>> &posts)
     // The focus ring and the hover stay with their posts through a refresh.
     const auto postAt = [this](int index) { return index >= 0 ? m_posts[index] : nullptr; };
     const std::shared_ptr<Post> focused = postAt(m_focus);
-    const std::shared_ptr<Post> hovered = postAt(m_hover);
+    const std::shared_ptr<Post> tilted = postAt(m_tiltCard);
+    const std::shared_ptr<Post> fading = postAt(m_fadingCard);
     m_posts = posts;
-    m_focus = focused ? int(m_posts.indexOf(focused)) : -1;
-    m_hover = hovered ? int(m_posts.indexOf(hovered)) : -1;
-    if (m_hover < 0)
-        m_pointer.reset();
+    const auto indexOf = [this](const std::shared_ptr<Post> &post) {
+        return post ? int(m_posts.indexOf(post)) : -1;
+    };
+    m_focus = indexOf(focused);
+    m_tiltCard = indexOf(tilted);
+    m_fadingCard = indexOf(fading);
+    if (m_tiltCard < 0)
+        m_tilt->clear();
+    if (m_fadingCard < 0)
+        m_fading->clear();
     m_pressed = -1;
     m_glide.stop();
     relayout();
@@ -135,7 +145,8 @@ bool Masonry::updateColumns()
     relayout();
     if (glide && before.frames.size() == m_layout.frames.size()) {
         m_glideFrom = std::move(before);
-        m_glide.start();
+        m_glide.jumpTo(0.0);
+        m_glide.animateTo(1.0);
     }
     return true;
 }
@@ -146,7 +157,7 @@ QRectF Masonry::frame(int index) const
     if (m_glide.state() != QAbstractAnimation::Running)
         return to;
     const QRectF &from = m_glideFrom.frames[index];
-    const qreal t = m_glide.currentValue().toReal();
+    const qreal t = m_glide.value().toReal();
     const auto mix = [t](qreal a, qreal b) { return a + (b - a) * t; };
     return {mix(from.x(), to.x()), mix(from.y(), to.y()), mix(from.width(), to.width()),
             mix(from.height(), to.height())};
@@ -281,20 +292,28 @@ void Masonry::paintEvent(QPaintEvent *event)
     const qreal offset = cardAreaTop() - verticalScrollBar()->value();
     const QRectF dirty = QRectF(event->rect()).translated(0, -offset);
     const qreal phase = std::fmod(m_progressClock.elapsed() / 1200.0, 1.0);
-    int hovered = -1;
-    for (int index : cardsInBand(dirty.top(), dirty.bottom())) {
-        if (index == m_hover && m_pointer) {
-            hovered = index; // drawn last, above its neighbours
-            continue;
-        }
+    const auto tiltOf = [this](int index) -> TiltHover * {
+        if (index == m_tiltCard && m_tilt->point())
+            return m_tilt;
+        return index == m_fadingCard && m_fading->point() ? m_fading : nullptr;
+    };
+    const auto paintCard = [&](int index, const TiltHover *tilt) {
         const Post &post = *m_posts[index];
         PostCard::State state{thumbnail(post), std::nullopt, index == m_focus && hasFocus(), phase};
+        if (tilt) {
+            state.pointer = tilt->point();
+            state.tilt = tilt->amount();
+        }
         m_card.paint(painter, post, cardRect(index), state);
+    };
+    for (int index : cardsInBand(dirty.top(), dirty.bottom())) {
+        if (!tiltOf(index))
+            paintCard(index, nullptr);
     }
-    if (hovered >= 0) {
-        const Post &post = *m_posts[hovered];
-        m_card.paint(painter, post, cardRect(hovered),
-                     {thumbnail(post), m_pointer, hovered == m_focus && hasFocus(), phase});
+    // Tilted cards are drawn last, above their neighbours; the one springing in on top.
+    for (int index : {m_fadingCard, m_tiltCard}) {
+        if (const TiltHover *tilt = index >= 0 && index < m_posts.size() ? tiltOf(index) : nullptr)
+            paintCard(index, tilt);
     }
 }
 
@@ -343,30 +362,66 @@ void Masonry::setScrolling(bool scrolling)
         return;
     m_scrolling = scrolling;
     if (scrolling)
-        setHover(-1, std::nullopt);
+        stopTilt();
 }
 
+// The card under the pointer tilts towards it; a card the pointer left
+// springs back while the next one springs in.
 void Masonry::setHover(int index, const std::optional<QPointF> &point)
 {
-    if (index == m_hover && (!point || !FocusTilt::isNewPoint(m_pointer, *point)) &&
-        bool(point) == bool(m_pointer))
-        return;
-    const int previous = m_hover;
-    m_hover = index;
-    m_pointer = index >= 0 ? point : std::nullopt;
-    const auto dirty = [&](int card) {
-        if (card >= 0 && card < m_posts.size())
-            viewport()->update(cardRect(card).adjusted(-24, -24, 24, 40).toAlignedRect());
-    };
-    dirty(previous);
-    dirty(index);
+    if (index != m_tiltCard) {
+        if (index < 0 && m_tiltCard < 0)
+            return;
+        dirtyCard(m_fadingCard);
+        m_fading->clear();
+        std::swap(m_tilt, m_fading);
+        m_fadingCard = m_tiltCard;
+        m_fading->leave();
+        m_tiltCard = index;
+    }
+    if (index >= 0 && point)
+        m_tilt->hover(*point);
+    else
+        m_tilt->leave();
+}
+
+// While the grid scrolls, or a card is dragged, no card stays tilted.
+void Masonry::stopTilt()
+{
+    dirtyCard(m_tiltCard);
+    dirtyCard(m_fadingCard);
+    m_tilt->clear();
+    m_fading->clear();
+    m_tiltCard = m_fadingCard = -1;
+}
+
+void Masonry::dirtyCard(int index)
+{
+    if (index >= 0 && index < m_posts.size())
+        viewport()->update(cardRect(index).adjusted(-24, -24, 24, 40).toAlignedRect());
 }
 
 bool Masonry::viewportEvent(QEvent *event)
 {
     if (event->type() == QEvent::Leave)
         setHover(-1, std::nullopt);
+    if (event->type() == QEvent::ToolTip) {
+        showToolTip(*static_cast<QHelpEvent *>(event));
+        return true;
+    }
     return QAbstractScrollArea::viewportEvent(event);
+}
+
+// Cards are painted, so the tooltips of their badges are found here.
+void Masonry::showToolTip(const QHelpEvent &event)
+{
+    const int index = cardAt(event.pos());
+    const QString text =
+        index >= 0 ? m_card.toolTip(*m_posts[index], cardRect(index), event.pos()) : QString();
+    if (text.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(event.globalPos(), text, viewport());
 }
 
 void Masonry::mousePressEvent(QMouseEvent *event)
@@ -538,7 +593,7 @@ void Masonry::startDrag(int index)
     const QPixmap preview = m_card.dragPreview(*post, thumbnail(*post), devicePixelRatioF());
     drag->setPixmap(preview);
     drag->setHotSpot(QPoint(int(PostCard::dragSize / 2), int(PostCard::dragSize / 2)));
-    setHover(-1, std::nullopt);
+    stopTilt();
     drag->exec(Qt::CopyAction);
 }
 

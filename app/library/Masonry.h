@@ -2,7 +2,9 @@
 
 #include "CardMetrics.h"
 #include "ImageCache.h"
+#include "Motion.h"
 #include "PostCard.h"
+#include "TiltHover.h"
 
 #include <QAbstractScrollArea>
 #include <QDateTime>
@@ -13,11 +15,11 @@
 #include <QSet>
 #include <QTimer>
 #include <QUuid>
-#include <QVariantAnimation>
 #include <memory>
 #include <optional>
 
 class Post;
+class QHelpEvent;
 class QMimeData;
 
 // The library's masonry grid: cards of one width in columns, each placed in
@@ -71,6 +73,9 @@ public:
     // Posts whose thumbnails are asked for and kept, in display order.
     QList<int> mounted() const { return m_mounted; }
     int focusedCard() const { return m_focus; }
+    // The card tilting towards the pointer, or -1.
+    int tiltedCard() const { return m_tiltCard; }
+    TiltHover &tilt() const { return *m_tilt; }
     bool isScrolling() const { return m_scrolling; }
     // What dragging the card carries: the post for drops inside the
     // application and its link as text.
@@ -110,8 +115,11 @@ private:
     void requestThumbnail(const Post &post);
     QImage thumbnail(const Post &post);
     void trackScroll(int oldY, int newY);
+    void showToolTip(const QHelpEvent &event);
     void setScrolling(bool scrolling);
     void setHover(int index, const std::optional<QPointF> &point);
+    void stopTilt();
+    void dirtyCard(int index);
     void moveFocus(int key);
     void showFocused();
     void startDrag(int index);
@@ -127,7 +135,7 @@ private:
     Layout m_layout;
     Layout m_glideFrom;
     bool m_painted = false;
-    QVariantAnimation m_glide;
+    Motion m_glide{Motion::Curve::spring(0.4, 1.0), 0.0};
     QPointer<QWidget> m_header;
 
     QList<int> m_mounted;
@@ -140,8 +148,10 @@ private:
     bool m_scrolling = false;
     QTimer m_scrollIdle;
 
-    int m_hover = -1;
-    std::optional<QPointF> m_pointer;
+    TiltHover *m_tilt;   // the card under the pointer
+    TiltHover *m_fading; // the card the pointer left, springing back
+    int m_tiltCard = -1;
+    int m_fadingCard = -1;
     int m_focus = -1;
     int m_pressed = -1;
     QPoint m_pressPosition;

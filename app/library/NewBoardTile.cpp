@@ -23,11 +23,19 @@ QSize NewBoardTile::sizeHint() const
     return {220, tileHeight + 2 * int(ringWidth)};
 }
 
+// As tall as a board's collage and level with it, however tall the row.
+QRectF NewBoardTile::tileRect() const
+{
+    QRectF tile = contentRect();
+    tile.setHeight(tileHeight);
+    return tile;
+}
+
 void NewBoardTile::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF tile = contentRect();
+    const QRectF tile = tileRect();
     QColor secondary = palette().color(QPalette::WindowText);
     secondary.setAlphaF(0.55);
     QColor dash = secondary;

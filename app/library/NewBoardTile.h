@@ -9,6 +9,8 @@ public:
     explicit NewBoardTile(QWidget *parent = nullptr);
 
     QSize sizeHint() const override;
+    // The dashed tile, in the tile's coordinates.
+    QRectF tileRect() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;

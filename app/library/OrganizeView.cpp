@@ -4,6 +4,7 @@
 #include "Board.h"
 #include "BoardCard.h"
 #include "CollectionMenu.h"
+#include "CrossFade.h"
 #include "MacModel.h"
 #include "ModelContainer.h"
 #include "ModelContext.h"
@@ -110,9 +111,13 @@ QWidget *OrganizeView::makeScrollArea()
     scroll->setWidget(content);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
-    QPalette background = palette();
-    background.setColor(QPalette::Window, Theme::background().resolved(palette()));
-    scroll->setPalette(background);
+    const auto paintBackground = [scroll] {
+        QPalette background = scroll->palette();
+        background.setColor(QPalette::Window, Theme::background().resolved());
+        scroll->setPalette(background);
+    };
+    paintBackground();
+    Theme::followPalette(scroll, paintBackground);
     scroll->setAutoFillBackground(true);
     return scroll;
 }
@@ -134,6 +139,11 @@ std::optional<OrganizeView::Segment> OrganizeView::segment(const QString &rawVal
 QString OrganizeView::title(Segment segment)
 {
     return tr(rawValues[size_t(segment)]);
+}
+
+QString OrganizeView::navigationTitle()
+{
+    return tr("整理");
 }
 
 bool OrganizeView::matches(const QString &name, const QString &search)
@@ -175,9 +185,14 @@ QWidget *OrganizeView::makeTagsSegment()
     layout->setSpacing(14);
     m_tagsGrid = new TileGrid({200, 280, 12, 10});
     layout->addWidget(m_tagsGrid);
-    auto *newTag = new QPushButton(
-        Symbol::pixmap(QStringLiteral("plus"), 14, palette().color(QPalette::ButtonText)), tr("新建标签"));
+    auto *newTag = new QPushButton(tr("新建标签"));
     newTag->setObjectName(QStringLiteral("newTag"));
+    const auto paintIcon = [newTag] {
+        newTag->setIcon(
+            Symbol::pixmap(QStringLiteral("plus"), 14, newTag->palette().color(QPalette::ButtonText)));
+    };
+    paintIcon();
+    Theme::followPalette(newTag, paintIcon);
     connect(newTag, &QPushButton::clicked, this, [this] {
         m_model.setNamingText(QString());
         m_model.setNaming(Naming::newTag());
@@ -186,11 +201,7 @@ QWidget *OrganizeView::makeTagsSegment()
     m_tagHint = new QLabel(tr("还没有标签。在卡片的右键菜单里加标签，或者把卡片拖到这里的标签上。"));
     m_tagHint->setWordWrap(true);
     m_tagHint->setFont(Typography::callout(font()));
-    QPalette secondary = m_tagHint->palette();
-    QColor text = secondary.color(QPalette::WindowText);
-    text.setAlphaF(0.55);
-    secondary.setColor(QPalette::WindowText, text);
-    m_tagHint->setPalette(secondary);
+    Theme::useSecondaryText(m_tagHint);
     layout->addWidget(m_tagHint);
     return page;
 }
@@ -220,6 +231,9 @@ void OrganizeView::setSegment(Segment segment)
     TamselStore::defaults().setString(segmentKey, rawValue(segment));
     if (segment == m_segment)
         return;
+    QWidget *shown = m_segments[qsizetype(m_segment)];
+    if (shown->isVisible())
+        CrossFade::start(shown, m_segments[qsizetype(segment)]);
     m_segment = segment;
     m_searchField->clear();
     showSegment();

@@ -37,6 +37,8 @@ public:
     static QString rawValue(Segment segment);
     static std::optional<Segment> segment(const QString &rawValue);
     static QString title(Segment segment);
+    // The page's name in the navigation bar.
+    static QString navigationTitle();
     // Whether a name passes the search: any name for a text that is blank
     // after trimming spaces and tabs, else one containing that text in any
     // letter case.

@@ -7,11 +7,13 @@
 #include "Post.h"
 #include "PostText.h"
 #include "Symbol.h"
+#include "TabularDigits.h"
 #include "Theme.h"
 
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QCoreApplication>
 #include <QPainterPath>
 #include <QTextLayout>
 #include <algorithm>
@@ -144,7 +146,7 @@ void PostCard::paint(QPainter &painter, const Post &post, const QRectF &frame, c
         QPainter inner(&picture);
         paintBody(inner, post, QRectF(QPointF(), body.size()), state);
         inner.end();
-        m_tilt.paint(painter, body, picture, state.pointer);
+        m_tilt.paint(painter, body, picture, state.pointer, state.tilt);
     } else {
         painter.save();
         QPainterPath outline;
@@ -195,52 +197,87 @@ void PostCard::paintCover(QPainter &painter, const Post &post, const QRectF &rec
     paintFilling(painter, rect, cover);
 }
 
-void PostCard::paintBadges(QPainter &painter, const Post &post, const QRectF &rect) const
+PostCard::BadgeRects PostCard::badgeRects(const Post &post, const QRectF &body) const
 {
     const Badges shown = badges(post);
+    BadgeRects rects;
     if (!shown.visible)
-        return;
-    const QFont font = m_metrics.detailFont;
-    const QFontMetricsF metrics(font);
+        return rects;
+    const QFontMetricsF metrics(m_metrics.detailFont);
     const qreal icon = metrics.height() * 0.9;
     const QString count = shown.count >= 2 ? QString::number(shown.count) : QString();
-    QList<qreal> widths;
-    if (shown.failed)
-        widths << icon;
-    if (!shown.kindSymbol.isEmpty())
-        widths << icon;
-    if (!count.isEmpty())
-        widths << metrics.horizontalAdvance(count);
-    qreal content = 4 * (widths.size() - 1);
-    for (qreal width : widths)
-        content += width;
+    const qreal countWidth = count.isEmpty() ? 0 : TabularDigits::width(metrics, count);
+    const int items = int(shown.failed) + int(!shown.kindSymbol.isEmpty()) + int(!count.isEmpty());
+    const qreal content =
+        4 * (items - 1) + icon * (int(shown.failed) + int(!shown.kindSymbol.isEmpty())) + countWidth;
     const QSizeF size(content + 12, metrics.height() + 6);
-    const QRectF capsule(QPointF(rect.right() - 8 - size.width(), rect.top() + 8), size);
+    rects.capsule = QRectF(QPointF(body.right() - 8 - size.width(), body.top() + 8), size);
+    qreal x = rects.capsule.left() + 6;
+    const auto take = [&](qreal width) {
+        const QRectF rect(x, rects.capsule.center().y() - icon / 2, width, icon);
+        x += width + 4;
+        return rect;
+    };
+    if (shown.failed)
+        rects.failed = take(icon);
+    if (!shown.kindSymbol.isEmpty())
+        rects.kind = take(icon);
+    if (!count.isEmpty())
+        rects.count = take(countWidth);
+    return rects;
+}
 
+void PostCard::paintBadges(QPainter &painter, const Post &post, const QRectF &rect) const
+{
+    const BadgeRects rects = badgeRects(post, rect);
+    if (rects.capsule.isEmpty())
+        return;
+    const Badges shown = badges(post);
     painter.save();
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(0, 0, 0, 115));
-    painter.drawRoundedRect(capsule, size.height() / 2, size.height() / 2);
-    qreal x = capsule.left() + 6;
-    const auto iconRect = [&] { return QRectF(x, capsule.center().y() - icon / 2, icon, icon); };
-    if (shown.failed) {
-        Symbol::paint(painter, QStringLiteral("exclamationmark.triangle.fill"), iconRect(),
+    painter.drawRoundedRect(rects.capsule, rects.capsule.height() / 2, rects.capsule.height() / 2);
+    if (rects.failed)
+        Symbol::paint(painter, QStringLiteral("exclamationmark.triangle.fill"), *rects.failed,
                       QColor(255, 149, 0));
-        x += icon + 4;
-    }
-    if (!shown.kindSymbol.isEmpty()) {
-        Symbol::paint(painter, shown.kindSymbol, iconRect(), Qt::white, 1.6);
-        x += icon + 4;
-    }
-    if (!count.isEmpty()) {
-        QFont bold = font;
+    if (rects.kind)
+        Symbol::paint(painter, shown.kindSymbol, *rects.kind, Qt::white, 1.6);
+    if (rects.count) {
+        QFont bold = m_metrics.detailFont;
         bold.setBold(true);
         painter.setFont(bold);
         painter.setPen(Qt::white);
-        painter.drawText(QRectF(x, capsule.top(), capsule.right() - x, capsule.height()), Qt::AlignCenter,
-                         count);
+        TabularDigits::draw(
+            painter,
+            QRectF(rects.count->left(), rects.capsule.top(), rects.count->width(), rects.capsule.height()),
+            Qt::AlignHCenter, QString::number(shown.count));
     }
     painter.restore();
+}
+
+QString PostCard::toolTip(const Post &post, const QRectF &frame, const QPointF &point) const
+{
+    if (post.isGone())
+        return {};
+    const QRectF body = bodyRect(frame, m_metrics);
+    const BadgeRects rects = badgeRects(post, body);
+    if (rects.failed && rects.failed->adjusted(-3, -3, 3, 3).contains(point))
+        return post.parseError();
+    const QRectF note = noteRect(post, QRectF(body.bottomLeft(), frame.bottomRight()));
+    if (!note.isEmpty() && note.adjusted(-3, -3, 3, 3).contains(point))
+        return tr("有笔记");
+    return {};
+}
+
+QRectF PostCard::noteRect(const Post &post, const QRectF &caption) const
+{
+    if (post.note().isEmpty())
+        return {};
+    const qreal badge = CardMetrics::badgeSize;
+    const qreal rowTop =
+        caption.top() + CardMetrics::captionTop + m_metrics.headlineHeight + CardMetrics::captionSpacing;
+    const qreal centre = rowTop + m_metrics.detailHeight / 2;
+    return {caption.right() - badge, centre - badge / 2, badge, badge};
 }
 
 void PostCard::paintProgress(QPainter &painter, const Post &post, const QRectF &rect, qreal phase) const
@@ -286,9 +323,8 @@ void PostCard::paintCaption(QPainter &painter, const Post &post, const QRectF &r
                   QRectF(row.left(), row.center().y() - badge / 2, badge, badge), tint, 1.3);
     qreal right = row.right();
     const QColor detail = textColor(0.55);
-    if (!post.note().isEmpty()) {
-        Symbol::paint(painter, QStringLiteral("note.text"),
-                      QRectF(right - badge, row.center().y() - badge / 2, badge, badge), detail);
+    if (const QRectF note = noteRect(post, rect); !note.isEmpty()) {
+        Symbol::paint(painter, QStringLiteral("note.text"), note, detail);
         right -= badge + 5;
     }
     painter.setFont(m_metrics.detailFont);

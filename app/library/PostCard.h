@@ -3,6 +3,7 @@
 #include "CardMetrics.h"
 #include "FocusTilt.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QPixmap>
 #include <QPointF>
@@ -16,6 +17,8 @@ class QPainter;
 // a block of the post's text), the badges, the import progress and the hover
 // tilt, above a caption with the headline, the author and a note mark.
 class PostCard {
+    Q_DECLARE_TR_FUNCTIONS(PostCard)
+
 public:
     // What the grid knows about a card beyond its post.
     struct State {
@@ -23,6 +26,7 @@ public:
         std::optional<QPointF> pointer; // hover point in the cover's coordinates
         bool focused = false;           // the keyboard focus ring
         qreal indeterminatePhase = 0;   // 0..1, the sweep of a parsing bar
+        qreal tilt = 1;                 // how far the tilt has sprung in, 0..1
     };
 
     // The small badges over the cover.
@@ -52,10 +56,21 @@ public:
     explicit PostCard(const CardMetrics &metrics) : m_metrics(metrics) {}
 
     void paint(QPainter &painter, const Post &post, const QRectF &frame, const State &state) const;
+    // What a badge under the point explains: the parse error over the failed
+    // mark, "有笔记" over the note mark; empty elsewhere.
+    QString toolTip(const Post &post, const QRectF &frame, const QPointF &point) const;
     // The 90-point square a dragged card shows.
     QPixmap dragPreview(const Post &post, const QImage &cover, qreal devicePixelRatio) const;
 
 private:
+    struct BadgeRects {
+        QRectF capsule; // empty while the badges are invisible
+        std::optional<QRectF> failed, kind, count;
+    };
+
+    BadgeRects badgeRects(const Post &post, const QRectF &body) const;
+    // The note mark at the end of the caption's author row; empty without a note.
+    QRectF noteRect(const Post &post, const QRectF &caption) const;
     void paintBody(QPainter &painter, const Post &post, const QRectF &rect, const State &state) const;
     void paintCover(QPainter &painter, const Post &post, const QRectF &rect, const QImage &cover) const;
     void paintBadges(QPainter &painter, const Post &post, const QRectF &rect) const;

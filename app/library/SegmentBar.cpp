@@ -1,5 +1,6 @@
 #include "SegmentBar.h"
 
+#include "Motion.h"
 #include "Theme.h"
 #include "Typography.h"
 
@@ -23,8 +24,11 @@ void fillCapsule(QPainter &painter, const QRectF &rect, const QColor &color)
 
 } // namespace
 
-SegmentBar::SegmentBar(const QStringList &titles, QWidget *parent) : QWidget(parent), m_titles(titles)
+SegmentBar::SegmentBar(const QStringList &titles, QWidget *parent)
+    : QWidget(parent), m_titles(titles),
+      m_highlight(new Motion(Motion::Curve::spring(0.3, 0.85), QRectF(), this))
 {
+    connect(m_highlight, &Motion::valueChanged, this, qOverload<>(&QWidget::update));
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setCursor(Qt::PointingHandCursor);
 }
@@ -33,7 +37,12 @@ void SegmentBar::setCurrent(int index)
 {
     if (index == m_current)
         return;
+    const QRectF from = highlightRect();
     m_current = index;
+    if (isVisible()) {
+        m_highlight->jumpTo(from);
+        m_highlight->animateTo(QRectF(segmentRect(index)));
+    }
     update();
 }
 
@@ -56,6 +65,13 @@ QRect SegmentBar::segmentRect(int index) const
     return {left, inset, segmentWidth(index), height() - 2 * inset};
 }
 
+QRectF SegmentBar::highlightRect() const
+{
+    // At rest the capsule follows the bar's own geometry.
+    return m_highlight->state() == QAbstractAnimation::Running ? m_highlight->value().toRectF()
+                                                               : QRectF(segmentRect(m_current));
+}
+
 QSize SegmentBar::sizeHint() const
 {
     int width = 2 * inset + spacing * int(m_titles.size() - 1);
@@ -69,7 +85,7 @@ void SegmentBar::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     fillCapsule(painter, rect(), Theme::card().resolved(palette()));
-    const QRectF chosen = segmentRect(m_current);
+    const QRectF chosen = highlightRect();
     fillCapsule(painter, chosen.translated(0, 1), QColor(0, 0, 0, 30));
     fillCapsule(painter, chosen, Theme::background().resolved(palette()));
     QColor secondary = palette().color(QPalette::WindowText);

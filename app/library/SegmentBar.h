@@ -3,8 +3,11 @@
 #include <QStringList>
 #include <QWidget>
 
+class Motion;
+
 // A capsule of titles, one of them chosen; the chosen one sits on a raised
-// capsule of its own. A click on another title chooses it.
+// capsule of its own, which slides on a spring to a newly chosen title. A
+// click on another title chooses it.
 class SegmentBar : public QWidget {
     Q_OBJECT
 public:
@@ -17,6 +20,9 @@ public:
     QRect segmentRect(int index) const;
 
     QSize sizeHint() const override;
+    // Where the raised capsule is drawn now.
+    QRectF highlightRect() const;
+    Motion &highlightMotion() const { return *m_highlight; }
 
 signals:
     void chosen(int index);
@@ -31,4 +37,5 @@ private:
 
     QStringList m_titles;
     int m_current = 0;
+    Motion *m_highlight;
 };

@@ -12,6 +12,7 @@
 #include "SyncStatus.h"
 #include "Symbol.h"
 #include "TamselStore.h"
+#include "Theme.h"
 #include "UndoableDelete.h"
 #include "UserDefaults.h"
 
@@ -97,7 +98,11 @@ QWidget *Sidebar::makeBoardsHeader()
     connect(m_boardsToggle, &QToolButton::toggled, this, &Sidebar::setBoardsOpen);
     auto *add = new QToolButton;
     add->setObjectName(QStringLiteral("newBoard"));
-    add->setIcon(Symbol::pixmap(QStringLiteral("plus"), 14, palette().color(QPalette::WindowText)));
+    const auto paintAdd = [add] {
+        add->setIcon(Symbol::pixmap(QStringLiteral("plus"), 14, add->palette().color(QPalette::ButtonText)));
+    };
+    paintAdd();
+    Theme::followPalette(add, paintAdd);
     add->setToolTip(tr("新建合集"));
     add->setAutoRaise(true);
     add->setFocusPolicy(Qt::NoFocus);
@@ -115,7 +120,13 @@ SidebarRow *Sidebar::addRow(QVBoxLayout *layout, const SidebarItem &item, const 
                             const QString &symbol, bool boardTile)
 {
     auto *row = new SidebarRow(title, symbol, boardTile);
-    connect(row, &SidebarRow::clicked, this, [this, item] { choose(item); });
+    connect(row, &SidebarRow::clicked, this, [this, row, item] {
+        // The keyboard goes on from the clicked row, so only one row looks chosen.
+        m_current = std::max(int(rows().indexOf(row)), 0);
+        setFocus(Qt::MouseFocusReason);
+        showCurrent(hasFocus());
+        choose(item);
+    });
     if (auto *target = PostDropTarget::attach(row, m_model, item))
         connect(target, &PostDropTarget::targetedChanged, row, &SidebarRow::setTargeted);
     if (boardTile)

@@ -2,12 +2,15 @@
 
 #include "BoardThumb.h"
 #include "CoverThumbnails.h"
+#include "Motion.h"
 #include "Symbol.h"
+#include "TabularDigits.h"
 #include "Theme.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QtMath>
 
 namespace {
 
@@ -20,8 +23,12 @@ constexpr qreal cornerRadius = 8;
 } // namespace
 
 SidebarRow::SidebarRow(const QString &title, const QString &symbol, bool boardTile, QWidget *parent)
-    : QWidget(parent), m_title(title), m_symbol(symbol)
+    : QWidget(parent), m_title(title), m_symbol(symbol),
+      m_hoverFill(new Motion(Motion::Curve::easeOut(0.12), 0.0, this)),
+      m_selectFill(new Motion(Motion::Curve::easeOut(0.15), 0.0, this))
 {
+    for (Motion *fill : {m_hoverFill, m_selectFill})
+        connect(fill, &Motion::valueChanged, this, qOverload<>(&QWidget::update));
     if (boardTile) {
         m_thumbnail = new CoverThumbnails(this);
         connect(m_thumbnail, &CoverThumbnails::loaded, this, qOverload<>(&QWidget::update));
@@ -72,6 +79,10 @@ void SidebarRow::setSelected(bool selected)
     if (selected == m_selected)
         return;
     m_selected = selected;
+    if (isVisible())
+        m_selectFill->animateTo(selected ? 1.0 : 0.0);
+    else
+        m_selectFill->jumpTo(selected ? 1.0 : 0.0);
     update();
 }
 
@@ -118,11 +129,15 @@ void SidebarRow::paintEvent(QPaintEvent *)
 
 void SidebarRow::paintBackground(QPainter &painter) const
 {
-    QColor fill = m_selected ? Theme::accent().resolved(palette()) : Theme::placeholder().resolved(palette());
-    fill.setAlphaF(m_selected ? 0.15 : (m_hovering ? 0.6 : 0));
+    const qreal selected = m_selectFill->value().toReal();
+    QColor hover = Theme::placeholder().resolved();
+    hover.setAlphaF(0.6 * m_hoverFill->value().toReal() * (1 - selected));
+    QColor chosen = Theme::accent().resolved();
+    chosen.setAlphaF(0.15 * selected);
     QPainterPath shape;
     shape.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), cornerRadius, cornerRadius);
-    painter.fillPath(shape, fill);
+    painter.fillPath(shape, hover);
+    painter.fillPath(shape, chosen);
     if (m_targeted) {
         QColor glow = Theme::accent().resolved(palette());
         glow.setAlphaF(0.25);
@@ -155,14 +170,14 @@ void SidebarRow::paintCount(QPainter &painter, QRect &textRect) const
     QFont caption = font();
     caption.setPointSizeF(caption.pointSizeF() * 0.85);
     const QString text = QString::number(m_count);
-    const int width = QFontMetrics(caption).horizontalAdvance(text);
+    const int width = qCeil(TabularDigits::width(QFontMetricsF(caption), text));
     QColor color = m_selected ? Theme::accent().resolved(palette()) : palette().color(QPalette::WindowText);
     if (!m_selected)
         color.setAlphaF(0.45);
     painter.save();
     painter.setFont(caption);
     painter.setPen(color);
-    painter.drawText(textRect, Qt::AlignRight | Qt::AlignVCenter, text);
+    TabularDigits::draw(painter, textRect, Qt::AlignRight, text);
     painter.restore();
     textRect.setRight(textRect.right() - width - minimumGap);
 }
@@ -175,12 +190,10 @@ void SidebarRow::mouseReleaseEvent(QMouseEvent *event)
 
 void SidebarRow::enterEvent(QEnterEvent *)
 {
-    m_hovering = true;
-    update();
+    m_hoverFill->animateTo(1.0);
 }
 
 void SidebarRow::leaveEvent(QEvent *)
 {
-    m_hovering = false;
-    update();
+    m_hoverFill->animateTo(0.0);
 }

@@ -6,10 +6,12 @@
 
 class CoverThumbnails;
 class Media;
+class Motion;
 
 // One entry of the sidebar: an icon, the title on one line and the number of
 // posts (drawn only above 0) on a rounded background that shows selection,
-// hover and keyboard focus. A click emits `clicked`.
+// hover and keyboard focus, easing in and out of hover and selection. A
+// click emits `clicked`.
 class SidebarRow : public QWidget {
     Q_OBJECT
 public:
@@ -35,6 +37,7 @@ public:
     void setTargeted(bool targeted);
 
     QSize sizeHint() const override;
+    Motion &selectionMotion() const { return *m_selectFill; }
 
 signals:
     void clicked();
@@ -57,5 +60,6 @@ private:
     bool m_selected = false;
     bool m_current = false;
     bool m_targeted = false;
-    bool m_hovering = false;
+    Motion *m_hoverFill;  // 0..1
+    Motion *m_selectFill; // 0..1
 };

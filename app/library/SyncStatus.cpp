@@ -7,6 +7,7 @@
 #include "RelativeTime.h"
 #include "Symbol.h"
 #include "TamselStore.h"
+#include "Theme.h"
 #include "UserDefaults.h"
 
 #include <QCoro/QCoroTask>
@@ -40,12 +41,15 @@ SyncStatus::SyncStatus(MacModel &model, QWidget *parent)
     m_text->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_setUp->setFlat(true);
     m_setUp->setCursor(Qt::PointingHandCursor);
-    m_setUp->setStyleSheet(QStringLiteral("QPushButton { border: none; padding: 0; color: palette(link); }"));
+    m_setUp->setStyleSheet(QStringLiteral("QPushButton { border: none; padding: 0; }"));
     m_syncNow->setObjectName(QStringLiteral("syncNow"));
     m_syncNow->setAutoRaise(true);
     m_syncNow->setToolTip(tr("立即同步（Shift+Ctrl+R）"));
-    m_syncNow->setIcon(
-        Symbol::pixmap(QStringLiteral("arrow.clockwise"), iconSize, palette().color(QPalette::WindowText)));
+    applyAppearance();
+    Theme::followPalette(this, [this] {
+        applyAppearance();
+        refresh();
+    });
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(14, 10, 14, 10);
     layout->setSpacing(6);
@@ -69,6 +73,16 @@ SyncStatus::SyncStatus(MacModel &model, QWidget *parent)
     connect(m_timer, &QTimer::timeout, this, &SyncStatus::refresh);
     m_timer->start(refreshInterval);
     refresh();
+}
+
+// The link colour and the icons are picked again after each change of appearance.
+void SyncStatus::applyAppearance()
+{
+    QPalette link = m_setUp->palette();
+    link.setColor(QPalette::ButtonText, QGuiApplication::palette().color(QPalette::Link));
+    m_setUp->setPalette(link);
+    m_syncNow->setIcon(
+        Symbol::pixmap(QStringLiteral("arrow.clockwise"), iconSize, palette().color(QPalette::WindowText)));
 }
 
 QString SyncStatus::text() const

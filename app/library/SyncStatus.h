@@ -27,6 +27,7 @@ public slots:
     void refresh();
 
 private:
+    void applyAppearance();
     void showSymbol(const QString &symbol, const QColor &color);
     QString syncedText() const;
 

@@ -2,6 +2,7 @@
 
 #include "HexColor.h"
 #include "Symbol.h"
+#include "TabularDigits.h"
 #include "Theme.h"
 #include "Typography.h"
 
@@ -63,8 +64,8 @@ void TagTile::paintEvent(QPaintEvent *)
     QColor secondary = palette().color(QPalette::WindowText);
     secondary.setAlphaF(0.55);
     painter.setPen(secondary);
-    painter.drawText(content, Qt::AlignRight | Qt::AlignVCenter, count);
-    content.setRight(content.right() - QFontMetricsF(font()).horizontalAdvance(count) - spacing);
+    TabularDigits::draw(painter, content, Qt::AlignRight, count);
+    content.setRight(content.right() - TabularDigits::width(QFontMetricsF(font()), count) - spacing);
 
     painter.setPen(Theme::text().resolved(palette()));
     painter.drawText(content, Qt::AlignLeft | Qt::AlignVCenter,

@@ -202,6 +202,8 @@ void MacModel::openMainWindow()
     const auto windows = QGuiApplication::topLevelWindows();
     for (QWindow *window : windows) {
         if (window->objectName().startsWith(mainWindowPrefix) && window->isVisible()) {
+            // A window closed to its taskbar entry waits minimised.
+            window->setWindowStates(window->windowStates() & ~Qt::WindowMinimized);
             window->raise();
             window->requestActivate();
             return;

@@ -75,8 +75,12 @@ QCoro::Task<> MacModel::unlockPrivate()
     QPointer<MacModel> self(this);
     try {
         const bool granted = co_await m_passwordCheck->verify(*password);
-        if (self)
-            setPrivateUnlocked(granted);
+        if (!self)
+            co_return;
+        setPrivateUnlocked(granted);
+        // Only a cancel goes unanswered.
+        if (!granted)
+            show(tr("登录密码不对，隐私空间没有解锁"));
     } catch (const PasswordCheck::CheckError &error) {
         if (self)
             show(error.message());

@@ -3,6 +3,7 @@
 #include "GeneralSettings.h"
 #include "PluginsSettings.h"
 #include "Symbol.h"
+#include "Theme.h"
 #include "SyncSettings.h"
 
 #include <QEvent>
@@ -32,7 +33,13 @@ MacSettingsView::MacSettingsView(MacModel &model, MenuBarController &menuBar, Pl
 void MacSettingsView::addPage(QWidget *page, const QString &title, const QString &symbol)
 {
     page->installEventFilter(this);
-    addTab(page, QIcon(Symbol::pixmap(symbol, tabIconSize, palette().color(QPalette::WindowText), 1, 2)), title);
+    const int index = addTab(page, title);
+    const auto paintIcon = [this, index, symbol] {
+        setTabIcon(index,
+                   QIcon(Symbol::pixmap(symbol, tabIconSize, palette().color(QPalette::WindowText), 1, 2)));
+    };
+    paintIcon();
+    Theme::followPalette(this, paintIcon);
 }
 
 bool MacSettingsView::eventFilter(QObject *watched, QEvent *event)

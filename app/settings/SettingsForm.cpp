@@ -35,15 +35,15 @@ QLabel *SettingsForm::caption(const QString &text, QWidget *parent)
     auto *label = new QLabel(text, parent);
     label->setWordWrap(true);
     label->setFont(Typography::caption(label->font()));
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, secondaryColor(palette));
-    label->setPalette(palette);
+    Theme::useSecondaryText(label);
     return label;
 }
 
 QLabel *SettingsForm::warning(const QString &text, QWidget *parent)
 {
-    QLabel *label = caption(text, parent);
+    auto *label = new QLabel(text, parent);
+    label->setWordWrap(true);
+    label->setFont(Typography::caption(label->font()));
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, QColor(0xE8, 0x82, 0x1E));
     label->setPalette(palette);
@@ -70,11 +70,17 @@ SettingsForm::Section::Section(const QString &header, QWidget *parent)
         m_outer->addWidget(title);
     }
     m_card->setObjectName(QStringLiteral("card"));
-    m_card->setStyleSheet(QStringLiteral("QFrame#card { background: %1; border-radius: 8px; }")
-                              .arg(Theme::card().resolved(palette()).name()));
+    paintCard();
+    Theme::followPalette(this, [this] { paintCard(); });
     m_rows->setContentsMargins(12, 8, 12, 8);
     m_rows->setSpacing(10);
     m_outer->addWidget(m_card);
+}
+
+void SettingsForm::Section::paintCard()
+{
+    m_card->setStyleSheet(QStringLiteral("QFrame#card { background: %1; border-radius: 8px; }")
+                              .arg(Theme::card().resolved().name()));
 }
 
 QWidget *SettingsForm::Section::addRow(QWidget *widget)

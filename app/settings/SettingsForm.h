@@ -27,6 +27,7 @@ public:
 
     private:
         QWidget *appendRow(QWidget *row);
+        void paintCard();
 
         QFrame *m_card;
         QVBoxLayout *m_rows;

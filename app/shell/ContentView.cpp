@@ -7,9 +7,12 @@
 #include "ModelContainer.h"
 #include "NavigationStack.h"
 #include "OrganizeView.h"
+#include "PlayerControls.h"
+#include "PostCard.h"
 #include "PostDetailView.h"
 #include "PrivateLockView.h"
 #include "Sidebar.h"
+#include "SlideIn.h"
 #include "Theme.h"
 #include "Toast.h"
 #include "ToolbarFade.h"
@@ -20,6 +23,7 @@
 #include <QCoro/QCoroTask>
 #include <QDialogButtonBox>
 #include <QDragEnterEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
@@ -68,11 +72,15 @@ ContentView::ContentView(MacModel &model, QWidget *parent)
 
     m_toast->hide();
     m_undoBar->hide();
+    m_toastSlide = new SlideIn(m_toast);
+    m_undoSlide = new SlideIn(m_undoBar);
     connect(m_undoBar, &UndoBar::undo, this, [this] { m_model.pendingDelete().undo(); });
     connect(&m_model, &MacModel::toastChanged, this, &ContentView::placeOverlays);
     connect(&m_model.pendingDelete(), &UndoableDelete::postsChanged, this, &ContentView::placeOverlays);
-    connect(&m_model, &MacModel::toolbarHiddenChanged, this,
-            [this] { m_fade->setVisible(!m_model.toolbarHidden()); });
+    connect(&m_model, &MacModel::toolbarHiddenChanged, this, [this] {
+        m_fade->setVisible(!m_model.toolbarHidden());
+        m_stack->setBarHidden(m_model.toolbarHidden());
+    });
     connect(&m_model, &MacModel::privateUnlockedChanged, this, &ContentView::privateLockChanged);
     connect(&m_model, &MacModel::namingChanged, this, &ContentView::showNamingAlert);
     connect(&m_model, &MacModel::deletingChanged, this, &ContentView::showDeleteConfirmation);
@@ -89,9 +97,10 @@ QWidget *ContentView::makeDetailColumn()
     m_detail = new QWidget;
     m_detail->setAcceptDrops(true);
     m_detail->installEventFilter(this);
-    m_toolbar = new QToolBar(m_detail);
-    m_toolbar->setMovable(false);
     m_stack = new NavigationStack(m_detail);
+    m_toolbar = new QToolBar;
+    m_toolbar->setMovable(false);
+    m_stack->setToolbar(m_toolbar);
     connect(m_stack, &NavigationStack::depthChanged, this, &ContentView::showTopToolbar);
     m_fade = new ToolbarFade(NavigationStack::barHeight);
     m_fade->setVisible(!m_model.toolbarHidden());
@@ -101,7 +110,6 @@ QWidget *ContentView::makeDetailColumn()
     auto *layout = new QVBoxLayout(m_detail);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(m_toolbar);
     layout->addWidget(m_stack);
     return m_detail;
 }
@@ -126,6 +134,7 @@ void ContentView::push(const std::shared_ptr<Post> &post)
     auto *detail = new PostDetailView(post, m_model.container().mainContext(), m_model.pendingDelete());
     connectPostActions(*detail);
     connect(detail, &PostDetailView::dismissRequested, m_stack, &NavigationStack::pop);
+    m_stack->setTitle(detail, PostCard::authorText(*post));
     m_stack->push(detail);
 }
 
@@ -134,6 +143,11 @@ LibraryView *ContentView::makeLibrary(const SidebarItem &item)
     auto *library = new LibraryView(m_model.container().mainContext(), m_model.pendingDelete(), item);
     library->setObjectName(QStringLiteral("LibraryView"));
     connectLibrary(*library);
+    const auto showTitles = [stack = m_stack, library] {
+        stack->setTitle(library, library->title(), library->subtitle());
+    };
+    connect(library, &LibraryView::titleChanged, m_stack, showTitles);
+    showTitles();
     return library;
 }
 
@@ -175,6 +189,7 @@ void ContentView::showTopToolbar()
     if (const auto *organize = qobject_cast<OrganizeView *>(m_stack->top()))
         m_toolbar->addAction(organize->toolbarAction());
     m_toolbar->setVisible(!m_toolbar->actions().isEmpty());
+    m_stack->setToolbar(m_toolbar); // placed at its new size at once
 }
 
 QWidget *ContentView::makeRoot()
@@ -187,6 +202,7 @@ QWidget *ContentView::makeRoot()
     }
     if (m_selection.kind() == SidebarItem::Kind::organize) {
         auto *organize = new OrganizeView(m_model);
+        m_stack->setTitle(organize, OrganizeView::navigationTitle());
         connect(organize, &OrganizeView::itemActivated, this,
                 [this](const SidebarItem &item) { push(item); });
         return organize;
@@ -274,6 +290,12 @@ void ContentView::showNamingAlert()
     m_namingAlert = alert;
     alert->setAttribute(Qt::WA_DeleteOnClose);
     alert->setWindowTitle(naming->title());
+    // Many window managers draw no frame title for a dialog.
+    auto *title = new QLabel(naming->title(), alert);
+    title->setObjectName(QStringLiteral("namingTitle"));
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
     auto *name = new QLineEdit(m_model.namingText(), alert);
     name->setPlaceholderText(tr("名称"));
     connect(name, &QLineEdit::textChanged, &m_model, &MacModel::setNamingText);
@@ -283,6 +305,7 @@ void ContentView::showNamingAlert()
     connect(buttons, &QDialogButtonBox::accepted, alert, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, alert, &QDialog::reject);
     auto *layout = new QVBoxLayout(alert);
+    layout->addWidget(title);
     layout->addWidget(name);
     layout->addWidget(buttons);
     connect(alert, &QDialog::accepted, this, &ContentView::commitNaming);
@@ -355,25 +378,48 @@ void ContentView::showAddSheet()
     m_addSheet->open();
 }
 
+// The lowest point an overlay may reach: above the window's bottom margin
+// and above any player controls there, so a toast never hides a seek bar.
+int ContentView::overlayFloor(int overlayWidth) const
+{
+    int floor = height() - overlayPadding;
+    const QRect lane((width() - overlayWidth) / 2, 0, overlayWidth, height());
+    if (QWidget *page = m_stack->top()) {
+        for (const PlayerControls *controls : page->findChildren<PlayerControls *>()) {
+            if (!controls->isVisible())
+                continue;
+            const QRect rect(controls->mapTo(this, QPoint()), controls->size());
+            if (rect.intersects(lane) && rect.bottom() >= floor - 80)
+                floor = std::min(floor, rect.top() - 8);
+        }
+    }
+    return floor;
+}
+
 void ContentView::placeOverlays()
 {
     const std::optional<QString> &toast = m_model.toast();
-    m_toast->setVisible(toast.has_value());
-    int bottom = height() - overlayPadding;
+    int bottom = 0;
     if (toast) {
         m_toast->setMessage(*toast);
         m_toast->adjustSize();
-        m_toast->move((width() - m_toast->width()) / 2, bottom - m_toast->height());
+        bottom = overlayFloor(m_toast->width());
+        m_toastSlide->showAt(QPoint((width() - m_toast->width()) / 2, bottom - m_toast->height()));
         m_toast->raise();
-        bottom = height() - undoBarOverToast;
+        bottom -= undoBarOverToast - overlayPadding;
+    } else {
+        m_toastSlide->hide();
     }
     const int pending = int(m_model.pendingDelete().posts().size());
-    m_undoBar->setVisible(pending > 0);
     if (pending > 0) {
         m_undoBar->setCount(pending);
         m_undoBar->adjustSize();
-        m_undoBar->move((width() - m_undoBar->width()) / 2, bottom - m_undoBar->height());
+        if (!toast)
+            bottom = overlayFloor(m_undoBar->width());
+        m_undoSlide->showAt(QPoint((width() - m_undoBar->width()) / 2, bottom - m_undoBar->height()));
         m_undoBar->raise();
+    } else {
+        m_undoSlide->hide();
     }
 }
 

@@ -14,6 +14,7 @@ class NavigationStack;
 class Post;
 class QSplitter;
 class QToolBar;
+class SlideIn;
 class Toast;
 class UndoBar;
 
@@ -66,6 +67,7 @@ private:
     void showDeleteConfirmation();
     void showAddSheet();
     void placeOverlays();
+    int overlayFloor(int overlayWidth) const;
 
     MacModel &m_model;
     SidebarItem m_selection = SidebarItem::all();
@@ -77,6 +79,8 @@ private:
     DropHighlight *m_dropHighlight;
     Toast *m_toast;
     UndoBar *m_undoBar;
+    SlideIn *m_toastSlide;
+    SlideIn *m_undoSlide;
     QPointer<QWidget> m_namingAlert;
     QPointer<QWidget> m_deleteConfirmation;
     QPointer<AddLinkSheet> m_addSheet;

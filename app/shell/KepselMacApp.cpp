@@ -32,6 +32,8 @@ KepselMacApp::KepselMacApp(MacModel &model, MenuBarController &menuBar, QObject 
     connect(qApp, &QGuiApplication::applicationStateChanged, &m_model, &MacModel::applicationStateChanged);
     connect(qApp, &QCoreApplication::aboutToQuit, &m_model, &MacModel::aboutToQuit);
     connect(&m_menuBar, &MenuBarController::quitRequested, this, &KepselMacApp::quit);
+    // Before any window, so no view is built in the colours of the wrong appearance.
+    applyAppearance();
     m_delegate->applicationDidFinishLaunching();
 }
 
@@ -53,9 +55,9 @@ void KepselMacApp::showMainWindow()
         connect(m_mainWindow, &MainWindow::settingsRequested, this, &KepselMacApp::showSettingsWindow);
         connect(m_mainWindow, &MainWindow::quitRequested, this, &KepselMacApp::quit);
         connect(m_mainWindow, &MainWindow::closing, m_delegate.get(), &AppDelegate::mainWindowWillClose);
-        applyAppearance();
         DockIcon::applyCurrent();
     }
+    m_mainWindow->setWindowState(m_mainWindow->windowState() & ~Qt::WindowMinimized);
     m_mainWindow->show();
     m_mainWindow->raise();
     m_mainWindow->activateWindow();
@@ -78,7 +80,7 @@ void KepselMacApp::quit()
 {
     // Closing first keeps the window's place for the next start.
     if (m_mainWindow)
-        m_mainWindow->close();
+        m_mainWindow->closeForQuit();
     QApplication::quit();
 }
 

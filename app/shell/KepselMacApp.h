@@ -12,8 +12,8 @@ class MenuBarController;
 class QWidget;
 
 // The application: the one central model, the main and settings windows,
-// the tray item and the appearance. Made after the translator is loaded
-// and before any window.
+// the tray item and the appearance, applied as it is made. Made after the
+// translator is loaded and before any window.
 class KepselMacApp : public QObject {
     Q_OBJECT
 public:

@@ -3,6 +3,7 @@
 #include "BackupFolder.h"
 #include "ContentView.h"
 #include "MacModel.h"
+#include "MenuBarSettings.h"
 #include "UserDefaults.h"
 #include "WindowGeometry.h"
 
@@ -55,8 +56,24 @@ void MainWindow::refreshSyncNow()
     m_syncNow->setEnabled(BackupFolder::isConfigured());
 }
 
+void MainWindow::closeForQuit()
+{
+    m_quitting = true;
+    close();
+}
+
+bool MainWindow::keepsTaskbarEntry() const
+{
+    return !m_quitting && MenuBarSettings::enabled() && !MenuBarSettings::hidesDock();
+}
+
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    if (keepsTaskbarEntry()) {
+        event->ignore();
+        showMinimized();
+        return;
+    }
     WindowGeometry::save(*this);
     emit closing();
     QMainWindow::closeEvent(event);

@@ -18,6 +18,8 @@ public:
     explicit MainWindow(MacModel &model, QWidget *parent = nullptr);
 
     ContentView &content() const { return *m_content; }
+    // Closes the window for good, whatever the taskbar setting says.
+    void closeForQuit();
     QAction *syncNowAction() const { return m_syncNow; }
 
 signals:
@@ -32,7 +34,12 @@ private:
     void addMenus();
     void refreshSyncNow();
 
+    // With the tray item on and the taskbar entry kept, closing only
+    // minimises the window, so its taskbar entry brings it back.
+    bool keepsTaskbarEntry() const;
+
     MacModel &m_model;
     ContentView *m_content;
+    bool m_quitting = false;
     QAction *m_syncNow = nullptr;
 };

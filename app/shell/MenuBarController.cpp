@@ -91,7 +91,14 @@ void MenuBarController::activated(QSystemTrayIcon::ActivationReason reason)
 
 void MenuBarController::clicked()
 {
-    if (QApplication::keyboardModifiers() & (Qt::AltModifier | Qt::MetaModifier)) {
+    // The tray's click carries no modifiers, and no key event reached the
+    // application while the pointer was over the panel.
+    clicked(QGuiApplication::queryKeyboardModifiers());
+}
+
+void MenuBarController::clicked(Qt::KeyboardModifiers modifiers)
+{
+    if (modifiers & (Qt::ControlModifier | Qt::AltModifier)) {
         showMenu();
         return;
     }
@@ -121,7 +128,8 @@ void MenuBarController::rebuildMenu()
 {
     m_menu.clear();
     if (const std::optional<QString> host = m_model.clipboardPreview())
-        m_menu.addAction(tr("收藏剪贴板里的链接（%1）").arg(*host), this, &MenuBarController::clicked);
+        m_menu.addAction(tr("收藏剪贴板里的链接（%1）").arg(*host), this,
+                         qOverload<>(&MenuBarController::clicked));
     else
         m_menu.addAction(tr("剪贴板里没有新链接"))->setEnabled(false);
     m_menu.addAction(tr("收藏链接…"), this, [this] {

@@ -31,8 +31,11 @@ public:
     QSystemTrayIcon *item() const { return m_item.get(); }
     QMenu &menu() { return m_menu; }
 
-    // A plain click on the item.
+    // A click on the item: with Control or Alt held it opens the menu, else
+    // it saves the clipboard's link. The keys are read from the window system
+    // at the click.
     void clicked();
+    void clicked(Qt::KeyboardModifiers modifiers);
     void showMenu();
     // Shows a symbol as the icon for a moment.
     void flash(const QString &symbol);

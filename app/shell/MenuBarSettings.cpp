@@ -1,5 +1,6 @@
 #include "MenuBarSettings.h"
 
+#include "StoreMigration.h"
 #include "UserDefaults.h"
 
 #include <QCoreApplication>
@@ -39,10 +40,16 @@ bool MenuBarSettings::enabled()
     return UserDefaults::standard().boolObject(QStringLiteral("menuBarEnabled"), true);
 }
 
+bool MenuBarSettings::hidesDock()
+{
+    return UserDefaults::standard().boolObject(QStringLiteral("menuBarHideDock"), true);
+}
+
 QString MenuBarSettings::loginItemPath()
 {
+    // Named like the application's own desktop entry.
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/autostart/app.kepsel.desktop");
+           QStringLiteral("/autostart/") + StoreMigration::macBundleID() + QStringLiteral(".desktop");
 }
 
 bool MenuBarSettings::launchesAtLogin()

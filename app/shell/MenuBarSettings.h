@@ -14,6 +14,9 @@ public:
 
     // "menuBarEnabled": a stored Bool, else true.
     static bool enabled();
+    // "menuBarHideDock": a stored Bool, else true. Off, a closed main window
+    // keeps its taskbar entry.
+    static bool hidesDock();
 
     // The desktop's autostart entry that starts this executable at login.
     static QString loginItemPath();

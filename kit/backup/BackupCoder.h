@@ -8,9 +8,8 @@
 // The one reader and writer of the backup document.
 namespace Backup {
 
-// Lists longer than these are refused as hostile.
-inline constexpr qsizetype maxRecords = 1'000'000;
-inline constexpr qsizetype maxListInRecord = 10'000;
+// Longer lists are refused as hostile; a real library stays well below.
+inline constexpr qsizetype maxListEntries = 1'000'000;
 
 // Pretty-printed, keys sorted, "/" unescaped, dates in whole seconds, absent
 // optionals left out: equal content gives equal bytes. Throws

@@ -3,8 +3,6 @@
 #include "BackupError.h"
 #include "BackupJSON.h"
 
-#include <limits>
-
 namespace Backup {
 
 using namespace Json;
@@ -16,20 +14,12 @@ QString element(const char *list, qsizetype index)
     return QStringLiteral("%1[%2]").arg(QLatin1String(list)).arg(index);
 }
 
-std::optional<int> toOrder(const QJsonValue &value)
-{
-    const auto integer = toInteger(value);
-    if (!integer || *integer < std::numeric_limits<int>::min() || *integer > std::numeric_limits<int>::max())
-        return std::nullopt;
-    return int(*integer);
-}
-
 MediaRecord readMedia(const QJsonValue &value, const QString &path)
 {
     const ObjectReader in(value, path);
     return {in.required("id", toUUID, "not a UUID"),
             in.required("kind", toText, "not a text"),
-            in.required("order", toOrder, "not an integer"),
+            in.required("order", toInteger, "not a 64-bit integer"),
             in.required("remoteURL", toText, "not a text"),
             in.required("videoRemoteURL", toText, "not a text"),
             in.required("width", toNumber, "not a finite number"),
@@ -55,12 +45,12 @@ PostRecord readPost(const QJsonValue &value, const QString &path)
                     in.required("parseError", toText, "not a text"),
                     in.required("isArchived", toBool, "not true or false"),
                     in.optional("isPrivate", toBool, "not true or false"),
-                    in.list("telegramMessageIDs", toInteger, "not an integer", maxListInRecord),
+                    in.list("telegramMessageIDs", toInteger, "not a 64-bit integer", maxListEntries),
                     in.optional("telegramSyncedAt", toDate, "not a date"),
                     {},
-                    in.list("tagIDs", toUUID, "not a UUID", maxListInRecord),
-                    in.list("boardIDs", toUUID, "not a UUID", maxListInRecord)};
-    const QJsonArray media = in.array("media", maxListInRecord);
+                    in.list("tagIDs", toUUID, "not a UUID", maxListEntries),
+                    in.list("boardIDs", toUUID, "not a UUID", maxListEntries)};
+    const QJsonArray media = in.array("media", maxListEntries);
     post.media.reserve(media.size());
     for (qsizetype i = 0; i < media.size(); ++i)
         post.media.append(readMedia(media.at(i), in.pathOf(element("media", i))));
@@ -131,12 +121,12 @@ File readFile(const ObjectReader &in, qint64 version)
     File file;
     file.version = version;
     file.exportedAt = in.required("exportedAt", toDate, "not a date");
-    file.posts = readRecords(in.array("posts", maxRecords), "posts", readPost);
-    file.tags = readRecords(in.array("tags", maxRecords), "tags", readTag);
-    file.boards = readRecords(in.array("boards", maxRecords), "boards", readBoard);
+    file.posts = readRecords(in.array("posts", maxListEntries), "posts", readPost);
+    file.tags = readRecords(in.array("tags", maxListEntries), "tags", readTag);
+    file.boards = readRecords(in.array("boards", maxListEntries), "boards", readBoard);
     if (const auto settings = in.optionalObject("settings"))
         file.settings = readSettings(in, *settings);
-    if (const auto groups = in.optionalArray("authorGroups", maxRecords))
+    if (const auto groups = in.optionalArray("authorGroups", maxListEntries))
         file.authorGroups = readRecords(*groups, "authorGroups", readGroup);
     file.syncStamps = in.optionalDateMap("syncStamps");
     file.tombstones = in.optionalDateMap("tombstones");
@@ -148,7 +138,7 @@ File readFile(const ObjectReader &in, qint64 version)
 File decode(const QByteArray &bytes)
 {
     const ObjectReader in(parseObject(bytes), {});
-    const qint64 version = in.required("version", toInteger, "not an integer");
+    const qint64 version = in.required("version", toInteger, "not a 64-bit integer");
     try {
         return readFile(in, version);
     } catch (const BackupError &) {

@@ -25,7 +25,7 @@ using DateMap = QHash<QString, QDateTime>;
 struct MediaRecord {
     QUuid id;
     QString kind;
-    int order = 0;
+    qint64 order = 0;
     QString remoteURL;
     QString videoRemoteURL;
     double width = 0;

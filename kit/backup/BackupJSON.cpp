@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QTime>
 #include <cmath>
+#include <cstring>
 #include <deque>
 #include <string>
 #include <string_view>
@@ -16,8 +17,6 @@
 namespace Backup::Json {
 
 namespace {
-
-constexpr double twoTo63 = 9223372036854775808.0;
 
 qsizetype skipSpace(const QByteArray &bytes, qsizetype at)
 {
@@ -87,6 +86,128 @@ std::optional<QString> firstRepeatedKey(const QByteArray &bytes)
     return std::nullopt;
 }
 
+// Qt's reader takes ".5" and "1080." as numbers, drops the backslash of an
+// unknown escape and keeps raw control characters in texts. Such a document
+// is not JSON, and reading it would rewrite the phone's text, so the tokens
+// are checked against the JSON grammar first. Qt also reads an integer just
+// below the 64-bit range as the lowest 64-bit one, so integers written
+// without fraction or exponent must fit 64 bits (writers put large doubles
+// in exponent form).
+class TokenCheck {
+public:
+    explicit TokenCheck(const QByteArray &bytes) : m_bytes(bytes) {}
+
+    std::optional<QString> firstFault()
+    {
+        while (m_at < m_bytes.size() && !m_fault) {
+            const char c = m_bytes[m_at];
+            if (c == '"')
+                checkText();
+            else if (c == '-' || c == '+' || c == '.' || isDigit(c))
+                checkNumber();
+            else
+                ++m_at;
+        }
+        return m_fault;
+    }
+
+private:
+    static bool isDigit(char c) { return c >= '0' && c <= '9'; }
+    static bool isHex(char c) { return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+    char at(qsizetype index) const { return index < m_bytes.size() ? m_bytes[index] : '\0'; }
+
+    void fail(const char *what, qsizetype offset)
+    {
+        m_fault = QStringLiteral("%1 at offset %2").arg(QLatin1String(what)).arg(offset);
+    }
+
+    void checkText()
+    {
+        for (++m_at; m_at < m_bytes.size(); ++m_at) {
+            const auto c = static_cast<unsigned char>(m_bytes[m_at]);
+            if (c == '"') {
+                ++m_at;
+                return;
+            }
+            if (c < 0x20)
+                return fail("raw control character in a text", m_at);
+            if (c == '\\' && !checkEscape())
+                return;
+        }
+    }
+
+    // Leaves m_at on the escape's last character.
+    bool checkEscape()
+    {
+        const char kind = at(m_at + 1);
+        if (kind != 'u') {
+            if (!std::strchr("\"\\/bfnrt", kind) || kind == '\0') {
+                fail("unknown escape in a text", m_at);
+                return false;
+            }
+            ++m_at;
+            return true;
+        }
+        for (qsizetype i = 2; i < 6; ++i) {
+            if (!isHex(at(m_at + i))) {
+                fail("unknown escape in a text", m_at);
+                return false;
+            }
+        }
+        m_at += 5;
+        return true;
+    }
+
+    qsizetype digitsFrom(qsizetype from) const
+    {
+        qsizetype end = from;
+        while (isDigit(at(end)))
+            ++end;
+        return end - from;
+    }
+
+    // -?(0|[1-9][0-9]*)(\.[0-9]+)?([eE][+-]?[0-9]+)?
+    void checkNumber()
+    {
+        const qsizetype start = m_at;
+        qsizetype end = m_at + (at(m_at) == '-' ? 1 : 0);
+        const qsizetype whole = digitsFrom(end);
+        bool sound = whole > 0 && !(whole > 1 && at(end) == '0');
+        end += whole;
+        if (sound && at(end) == '.') {
+            const qsizetype fraction = digitsFrom(end + 1);
+            sound = fraction > 0;
+            end += 1 + fraction;
+        }
+        if (sound && (at(end) == 'e' || at(end) == 'E')) {
+            end += (at(end + 1) == '+' || at(end + 1) == '-') ? 2 : 1;
+            const qsizetype exponent = digitsFrom(end);
+            sound = exponent > 0;
+            end += exponent;
+        }
+        const char next = at(end);
+        if (!sound || next == '.' || next == 'e' || next == 'E' || next == '+' || next == '-' ||
+            isDigit(next))
+            return fail("malformed number", start);
+        if (end - start == whole + (at(start) == '-' ? 1 : 0) && !fits64Bits(start, end))
+            return fail("integer beyond 64 bits", start);
+        m_at = end;
+    }
+
+    bool fits64Bits(qsizetype start, qsizetype end) const
+    {
+        const bool negative = at(start) == '-';
+        const std::string_view magnitude(m_bytes.constData() + start + (negative ? 1 : 0),
+                                         size_t(end - start - (negative ? 1 : 0)));
+        const std::string_view limit = negative ? "9223372036854775808" : "9223372036854775807";
+        return magnitude.size() < limit.size() || (magnitude.size() == limit.size() && magnitude <= limit);
+    }
+
+    const QByteArray &m_bytes;
+    qsizetype m_at = 0;
+    std::optional<QString> m_fault;
+};
+
 int digits(QStringView text, qsizetype from, qsizetype count)
 {
     int value = 0;
@@ -112,6 +233,8 @@ QJsonObject parseObject(const QByteArray &bytes)
         throw BackupError::unreadable(QStringLiteral("file larger than %1 MB").arg(maxDocumentBytes >> 20));
     // Every text read is one UTF-8 can hold, so a document read and written
     // again gives the same bytes.
+    if (const auto fault = TokenCheck(bytes).firstFault())
+        throw BackupError::unreadable(*fault);
     const QByteArray readable = Text::jsonReplacingLoneSurrogates(bytes);
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(readable, &error);
@@ -179,11 +302,13 @@ std::optional<qint64> toInteger(const QJsonValue &value)
 {
     if (!value.isDouble())
         return std::nullopt;
-    const double number = value.toDouble();
-    if (!std::isfinite(number) || std::trunc(number) != number || std::fabs(number) >= twoTo63)
+    // Integers past 64 bits never get here (see TokenCheck); any other
+    // number converts only when it is whole and in range, and only then do
+    // both fallbacks give the same value.
+    const qint64 integer = value.toInteger(0);
+    if (integer != value.toInteger(1))
         return std::nullopt;
-    // Stored integers keep every digit; the double is only the range check.
-    return value.toInteger(qint64(number));
+    return integer;
 }
 
 std::optional<double> toNumber(const QJsonValue &value)

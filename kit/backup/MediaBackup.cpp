@@ -3,6 +3,7 @@
 #include "BackupFolder.h"
 #include "BackupSummary.h"
 #include "FileCoordinator.h"
+#include "FileError.h"
 #include "KitLog.h"
 #include "Media.h"
 #include "ModelContext.h"
@@ -37,16 +38,23 @@ std::optional<ByteSource> byteSource(const Media &media, bool video)
 }
 
 // In the worker. A store file replaced since it was asked for holds
-// nothing to write any more.
+// nothing to write any more; one that is there but cannot be read is a
+// failed write, never a file counted as backed up.
 std::optional<QByteArray> bytesOf(const ByteSource &source)
 {
     const auto *file = std::get_if<QString>(&source);
     if (!file)
         return std::get<QByteArray>(source);
     QFile stored(*file);
-    if (!stored.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return stored.readAll();
+    if (!stored.open(QIODevice::ReadOnly)) {
+        if (!stored.exists())
+            return std::nullopt;
+        throw FileError(QStringLiteral("Cannot read %1: %2").arg(*file, stored.errorString()));
+    }
+    QByteArray bytes = stored.readAll();
+    if (stored.error() != QFileDevice::NoError)
+        throw FileError(QStringLiteral("Cannot read %1: %2").arg(*file, stored.errorString()));
+    return bytes;
 }
 
 // In the worker: the failure's text, or none.

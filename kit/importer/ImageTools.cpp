@@ -1,5 +1,7 @@
 #include "ImageTools.h"
 
+#include "HeifImage.h"
+
 #include <QBuffer>
 #include <QImageReader>
 #include <QImageWriter>
@@ -7,7 +9,7 @@
 namespace {
 
 // Export keeps HEIC photos as they are; they are told by the brand of their
-// file-type box, since Qt has no reader for them.
+// file-type box.
 const QByteArrayList heicBrands = {"heic", "heix", "heim", "heis", "hevc", "hevx"};
 const QByteArrayList heifBrands = {"mif1", "msf1"};
 constexpr int exportMaxPixel = 8192;
@@ -82,6 +84,8 @@ namespace ImageTools {
 
 std::optional<QSizeF> pixelSize(const QByteArray &data)
 {
+    if (HeifImage::isHeif(data))
+        return HeifImage::displayedSize(data);
     Decoder decoder(data);
     const QSize size = decoder.storedSize();
     if (!size.isValid() || size.isEmpty())
@@ -91,6 +95,8 @@ std::optional<QSizeF> pixelSize(const QByteArray &data)
 
 std::optional<QImage> image(const QByteArray &data, int maxPixel)
 {
+    if (HeifImage::isHeif(data))
+        return HeifImage::decode(data, maxPixel);
     return Decoder(data).read(maxPixel);
 }
 

@@ -32,6 +32,15 @@ std::optional<ImportProgress::Phase> ImportProgress::phase(const QUuid &post) co
     return *found;
 }
 
+bool ImportProgress::isDownloading(const QUuid &post, const QUuid &media) const
+{
+    const auto table = m_items.constFind(post);
+    if (table == m_items.constEnd())
+        return false;
+    const auto entry = table->constFind(media);
+    return entry != table->constEnd() && !entry->ended;
+}
+
 void ImportProgress::startParsing(const QUuid &post)
 {
     setPhase(post, Phase::parsing());
@@ -68,6 +77,7 @@ void ImportProgress::complete(const QUuid &post, const QUuid &media)
     const qint64 whole = std::max({entry->received, entry->expected, qint64(1)});
     entry->received = whole;
     entry->expected = whole;
+    entry->ended = true;
     recompute(post);
 }
 

@@ -42,6 +42,9 @@ public:
 
     const QHash<QUuid, Phase> &phases() const { return m_phases; }
     std::optional<Phase> phase(const QUuid &post) const;
+    // Whether the medium is in its post's running download pass and its
+    // file has not ended yet.
+    bool isDownloading(const QUuid &post, const QUuid &media) const;
 
     void startParsing(const QUuid &post);
     // An empty list ends the post's progress. A media id listed twice keeps
@@ -60,6 +63,7 @@ private:
         qint64 received = 0;
         qint64 expected = 0;
         double weight = 1.0;
+        bool ended = false;
     };
     using ItemTable = QHash<QUuid, Item>;
 

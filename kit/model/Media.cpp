@@ -14,7 +14,7 @@ constexpr int thumbnailPixels = 640;
 constexpr double thumbnailQuality = 0.8;
 } // namespace
 
-Media::Media(MediaKind kind, int order)
+Media::Media(MediaKind kind, qint64 order)
     : PersistentModel(entityDescription()), m_kindRaw(kind.rawValue()), m_order(order)
 {
 }

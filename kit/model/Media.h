@@ -14,14 +14,14 @@ class Post;
 // outside the store's rows and read from them on each access.
 class Media : public PersistentModel {
 public:
-    Media(MediaKind kind, int order);
+    Media(MediaKind kind, qint64 order);
 
     static const EntityDescription &entityDescription();
 
     QString kindRaw() const { return m_kindRaw; }
     void setKindRaw(const QString &value) { write(m_kindRaw, value); }
-    int order() const { return m_order; }
-    void setOrder(int value) { write(m_order, value); }
+    qint64 order() const { return m_order; }
+    void setOrder(qint64 value) { write(m_order, value); }
     QString remoteURL() const { return m_remoteURL; }
     void setRemoteURL(const QString &value) { write(m_remoteURL, value); }
     QString videoRemoteURL() const { return m_videoRemoteURL; }
@@ -88,7 +88,7 @@ private:
     std::optional<QString> wholeBlobPath(int blob, qint64 recorded) const;
 
     QString m_kindRaw = QStringLiteral("image");
-    int m_order = 0;
+    qint64 m_order = 0;
     QString m_remoteURL;
     QString m_videoRemoteURL;
     double m_width = 0;

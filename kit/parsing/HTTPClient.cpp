@@ -49,14 +49,11 @@ void HTTPClient::requireWebScheme(const QUrl &url)
         throw NetworkError(NetworkError::Kind::unsupportedScheme, url.toString());
 }
 
+// Those of the platform the link belongs to, also when the link is on a
+// host without a cookie of its own (a short link).
 QStringList HTTPClient::cookieDomains(const QUrl &url)
 {
-    for (const Platform platform : Platform::allCases()) {
-        const QStringList domains = CookieVault::domains(platform);
-        if (NetworkSession::isWithinDomains(url.host(), domains))
-            return domains;
-    }
-    return {};
+    return CookieVault::domains(Platform::detect(url));
 }
 
 bool HTTPClient::cookieMayFollow(const QUrl &origin, const QUrl &target)

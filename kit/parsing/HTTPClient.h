@@ -67,8 +67,8 @@ public:
     // the same host, or a host of the cookie domains of the platform `origin`
     // belongs to, never to plain http from https.
     static bool cookieMayFollow(const QUrl &origin, const QUrl &target);
-    // The cookie domains of the platform whose cookie domains hold the host;
-    // empty when none does.
+    // The cookie domains of the platform the link belongs to (its short-link
+    // hosts included); empty for other links.
     static QStringList cookieDomains(const QUrl &url);
 
 private:

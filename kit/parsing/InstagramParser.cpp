@@ -2,6 +2,7 @@
 
 #include "EpochTime.h"
 #include "HostTable.h"
+#include "InstagramEmbedMarkup.h"
 #include "ParseError.h"
 
 #include <QRegularExpression>
@@ -90,10 +91,12 @@ QCoro::Task<ParsedPost> parseEmbed(QUrl url, HTTPClient http)
     const HTTPClient::Page page = co_await http.html(
         HostTable::url(Host::InstagramWeb, QStringLiteral("/p/%1/embed/captioned/").arg(*code)), {},
         UserAgent::iPhone);
-    const std::optional<JSON> context = InstagramParser::contextJSON(page.text);
-    if (!context)
-        throw ParseError::structureChanged(QStringLiteral("embed contextJSON"));
-    co_return InstagramParser::post(*context, canonicalLink(url, *code));
+    const QString canonical = canonicalLink(url, *code);
+    if (const std::optional<JSON> context = InstagramParser::contextJSON(page.text))
+        co_return InstagramParser::post(*context, canonical);
+    if (InstagramEmbedMarkup::hasNullContext(page.text))
+        co_return InstagramEmbedMarkup::post(page.text, canonical);
+    throw ParseError::structureChanged(QStringLiteral("embed contextJSON"));
 }
 
 } // namespace

@@ -6,7 +6,8 @@
 #include <optional>
 
 // Reads Instagram posts, reels and carousels from the embed page of a post,
-// which carries the post's data as escaped JSON inside a script.
+// which carries the post's data as escaped JSON inside a script; a page whose
+// script context is null is read from its markup instead.
 class InstagramParser : public PostParser {
 public:
     // The part after the first "p", "reel", "reels" or "tv" part of the path.

@@ -69,6 +69,15 @@ QString decodingNumericReferences(const QString &text)
     return decoded;
 }
 
+// The character a "\xHH" escape at `at` stands for, when one stands there.
+std::optional<QChar> hexEscape(QStringView text, qsizetype at)
+{
+    if (at + 4 > text.size() || text[at + 1] != u'x')
+        return std::nullopt;
+    const auto code = unsignedNumber(text.mid(at + 2, 2), 16);
+    return code ? std::optional<QChar>(QChar(char16_t(*code))) : std::nullopt;
+}
+
 QString replacingUndefined(QString script)
 {
     return script.replace(QStringLiteral(":undefined"), QStringLiteral(":null"))
@@ -102,6 +111,43 @@ QString htmlDecoded(const QString &text)
     for (const auto &[entity, character] : namedEntities)
         decoded.replace(entity, character);
     return decodingNumericReferences(decoded);
+}
+
+QString scriptEscapesDecoded(const QString &text)
+{
+    QString decoded;
+    decoded.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != u'\\' || i + 1 == text.size()) {
+            decoded += text[i];
+        } else if (text[i + 1] == u'\\' || text[i + 1] == u'"' || text[i + 1] == u'\'') {
+            decoded += text[i + 1];
+            ++i;
+        } else if (const auto character = hexEscape(text, i)) {
+            decoded += *character;
+            i += 3;
+        } else {
+            decoded += text[i];
+        }
+    }
+    return decoded;
+}
+
+std::optional<QString> widestSrcsetCandidate(const QString &srcset)
+{
+    static const QRegularExpression candidate(QStringLiteral("([^,\\s]\\S*)\\s+(\\d+)w\\s*(?:,|$)"), unicode);
+    std::optional<QString> widest;
+    qulonglong widestWidth = 0;
+    for (auto matches = candidate.globalMatch(srcset); matches.hasNext();) {
+        const QRegularExpressionMatch match = matches.next();
+        bool ok = false;
+        const qulonglong width = match.captured(2).toULongLong(&ok);
+        if (ok && (!widest || width > widestWidth)) {
+            widest = match.captured(1);
+            widestWidth = width;
+        }
+    }
+    return widest;
 }
 
 QString strippingHTML(const QString &text)

@@ -18,6 +18,14 @@ QStringList allMatches(const QString &text, const QString &pattern, int group);
 // scalar value; other named entities stay as they are.
 QString htmlDecoded(const QString &text);
 
+// Decodes the "\xHH" escapes and the escaped backslashes and quotes of a
+// script string that a page wrote out as text; any other backslash stays.
+QString scriptEscapesDecoded(const QString &text);
+
+// The link of the widest "w" candidate of an image's srcset (the first of
+// equals); none when no candidate gives a width.
+std::optional<QString> widestSrcsetCandidate(const QString &srcset);
+
 // An HTML fragment as plain text: block ends become line breaks, tags go,
 // entities are decoded and runs of blank lines collapse to one.
 QString strippingHTML(const QString &text);

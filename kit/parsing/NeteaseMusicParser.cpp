@@ -42,7 +42,8 @@ std::optional<QString> audioFromLocation(const QString &location)
         return std::nullopt;
     const QString link = ParsedMedia::normalizedLink(location);
     const QUrl url(link, QUrl::StrictMode);
-    if (!url.isValid() || !HTTPClient::isWebScheme(url) || !NetworkSession::isWithinDomains(url.host().toLower(), {HostTable::host(Host::NeteaseAudio)}))
+    if (!url.isValid() || !HTTPClient::isWebScheme(url) ||
+        !NetworkSession::isWithinDomains(url.host().toLower(), {HostTable::host(Host::NeteaseAudio)}))
         return std::nullopt;
     return link;
 }
@@ -66,6 +67,11 @@ QCoro::Task<JSON> optionalJSON(HTTPClient http, QUrl url)
     co_return JSON();
 }
 
+std::optional<QString> textOf(const JSON &value)
+{
+    return value.raw().isString() ? value.string() : std::nullopt;
+}
+
 QCoro::Task<QString> artistAvatar(HTTPClient http, JSON artists)
 {
     const std::optional<qint64> id = artists[0]["id"].intValue();
@@ -73,8 +79,12 @@ QCoro::Task<QString> artistAvatar(HTTPClient http, JSON artists)
         co_return QString();
     const JSON answer =
         co_await optionalJSON(http, endpoint(QStringLiteral("/api/artist/head/info/get?id=%1").arg(*id)));
-    const std::optional<QString> avatar = answer["data"]["artist"]["avatar"].string();
-    co_return avatar ? ParsedMedia::normalizedLink(*avatar) : QString();
+    const JSON artist = answer["data"]["artist"];
+    // Head answers name the artist's picture "cover" where they have no "avatar".
+    std::optional<QString> picture = textOf(artist["avatar"]);
+    if (!picture)
+        picture = textOf(artist["cover"]);
+    co_return picture ? ParsedMedia::normalizedLink(*picture) : QString();
 }
 
 QCoro::Task<QString> songText(HTTPClient http, QString id, QString name, JSON album)

@@ -5,6 +5,7 @@
 #include "Markup.h"
 #include "OpenGraph.h"
 #include "ParseError.h"
+#include "Text.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -19,6 +20,35 @@ std::optional<QString> firstCapture(const QString &page, const QRegularExpressio
 {
     const QRegularExpressionMatch match = pattern.match(page);
     return match.hasMatch() ? std::optional<QString>(match.captured(1)) : std::nullopt;
+}
+
+// A script string literal's text as the page means it.
+QString scriptText(const QString &literal)
+{
+    return Text::trimmingWhitespaceAndNewlines(Markup::htmlDecoded(Markup::scriptEscapesDecoded(literal)));
+}
+
+// The body of a double-quoted script string assigned to `variable` and
+// followed by `after`; escaped quotes stay inside it.
+QRegularExpression scriptString(const QString &variable, const QString &after = {})
+{
+    return QRegularExpression(
+        QStringLiteral("var %1 = \"([^\"\\\\]*+(?:\\\\.[^\"\\\\]*+)*+)\"%2").arg(variable, after),
+        kPageOptions);
+}
+
+// Older article pages name the article only in one of these, in this order.
+QString olderPageTitle(const QString &page)
+{
+    static const QRegularExpression heading(QStringLiteral("<h2[^>]*id=\"activity-name\"[^>]*>(.*?)</h2>"),
+                                            kPageOptions);
+    static const QRegularExpression documentTitle(QStringLiteral("<title[^>]*>(.*?)</title>"), kPageOptions);
+    for (const QRegularExpression *pattern : {&heading, &documentTitle})
+        if (const QString text = Markup::strippingHTML(firstCapture(page, *pattern).value_or(QString()));
+            !text.isEmpty())
+            return text;
+    static const QRegularExpression variable = scriptString(QStringLiteral("msg_title"));
+    return scriptText(firstCapture(page, variable).value_or(QString()));
 }
 
 // "og:title" counts when present, even when empty.
@@ -40,6 +70,13 @@ QString author(const QString &page)
     if (const auto nickname = firstCapture(page, variable))
         return Markup::htmlDecoded(*nickname);
     return Markup::strippingHTML(firstCapture(page, accountLink).value_or(QString()));
+}
+
+// Older article pages assign the name as a plain string.
+QString olderPageAuthor(const QString &page)
+{
+    static const QRegularExpression variable = scriptString(QStringLiteral("nickname"), QStringLiteral(";"));
+    return scriptText(firstCapture(page, variable).value_or(QString()));
 }
 
 std::optional<QDateTime> publishedAt(const QString &page)
@@ -64,11 +101,23 @@ QStringView bodySlice(const QString &page)
     return QStringView(page).mid(from, end - from);
 }
 
+// Pages often write the description as an escaped script string: "\x0d\x0a"
+// for a line break, "\x26amp;" for "&". Such a text was HTML-escaped before it
+// was escaped, and the tag's own entity decoding could not reach behind the escapes.
+QString description(const OpenGraph &tags)
+{
+    const QString tagText = tags[QStringLiteral("og:description")].value_or(QString());
+    const QString unescaped = Markup::scriptEscapesDecoded(tagText);
+    if (unescaped == tagText)
+        return tagText;
+    return Markup::htmlDecoded(unescaped).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
 QString content(QStringView slice, const OpenGraph &tags)
 {
     const qsizetype tagEnd = slice.indexOf(u'>');
     const QString text = tagEnd < 0 ? QString() : Markup::strippingHTML(slice.mid(tagEnd + 1).toString());
-    return text.isEmpty() ? tags[QStringLiteral("og:description")].value_or(QString()) : text;
+    return text.isEmpty() ? description(tags) : text;
 }
 
 QStringList pictures(QStringView slice, const OpenGraph &tags)
@@ -114,7 +163,11 @@ ParsedPost WeChatParser::post(const QString &html, const QUrl &pageURL)
     const QStringView slice = bodySlice(html);
     ParsedPost post(Platform::wechat, pageURL.toString(QUrl::FullyEncoded));
     post.title = title(html, tags);
+    if (post.title.isEmpty())
+        post.title = olderPageTitle(html);
     post.authorName = author(html);
+    if (post.authorName.isEmpty())
+        post.authorName = olderPageAuthor(html);
     post.publishedAt = publishedAt(html);
     post.content = content(slice, tags);
     for (const QString &link : pictures(slice, tags))

@@ -64,6 +64,14 @@ std::optional<ParsedMedia> mediaItem(const JSON &item)
     return std::nullopt;
 }
 
+// "all" lists every item; some answers carry only the "photos" and "videos" lists.
+QList<JSON> mediaItems(const JSON &media)
+{
+    if (media["all"].exists())
+        return media["all"].array();
+    return media["photos"].array() + media["videos"].array();
+}
+
 QCoro::Task<ParsedPost> parseStatus(QUrl url, HTTPClient http)
 {
     const Status link = status(url);
@@ -96,7 +104,7 @@ ParsedPost XParser::post(const JSON &reply, const QString &user, const QString &
     post.authorName = tweet["author"]["name"].stringValue();
     post.authorAvatar = tweet["author"]["avatar_url"].stringValue();
     post.publishedAt = EpochTime::fromSeconds(tweet["created_timestamp"].doubleValue());
-    for (const JSON &item : tweet["media"]["all"].array())
+    for (const JSON &item : mediaItems(tweet["media"]))
         if (auto media = mediaItem(item))
             post.media.append(std::move(*media));
     return post;

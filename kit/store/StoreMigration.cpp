@@ -2,6 +2,7 @@
 
 #include "FileError.h"
 #include "KitLog.h"
+#include "LockFiles.h"
 #include "TamselStore.h"
 #include "Text.h"
 #include "UserDefaults.h"
@@ -271,8 +272,9 @@ StoreMigration::Outcome StoreMigration::migrateMac(const QString &base, bool oth
 
 std::unique_ptr<QLockFile> StoreMigration::takeInstanceLock()
 {
+    // One killed while it took the lock leaves the file empty: not a holder.
     auto lock = instanceLock();
-    if (!lock->tryLock(0))
+    if (!LockFiles::tryLock(*lock, instanceLockPath()))
         return nullptr;
     return lock;
 }
@@ -280,7 +282,7 @@ std::unique_ptr<QLockFile> StoreMigration::takeInstanceLock()
 bool StoreMigration::otherInstanceRunning()
 {
     const auto probe = instanceLock();
-    if (probe->tryLock(0))
+    if (LockFiles::tryLock(*probe, instanceLockPath()))
         return false;
     if (probe->error() != QLockFile::LockFailedError)
         return false;

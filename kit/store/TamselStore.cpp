@@ -19,6 +19,11 @@ const QString TamselStore::baseIdentifier = QStringLiteral("app.kepsel");
 const QString TamselStore::appGroup = QStringLiteral("group.") + TamselStore::baseIdentifier;
 const QString TamselStore::cloudContainer = QStringLiteral("iCloud.") + TamselStore::baseIdentifier;
 
+void TamselStore::identifyAsDesktopApplication()
+{
+    QGuiApplication::setDesktopFileName(StoreMigration::macBundleID());
+}
+
 const ModelContainer::Schema &TamselStore::schema()
 {
     static const ModelContainer::Schema types{&Post::entityDescription(), &Media::entityDescription(),
@@ -73,6 +78,7 @@ std::unique_ptr<ModelContainer> TamselStore::makeContainer(bool inMemory)
         return std::make_unique<ModelContainer>(schema(), storePath, schemaVersion);
     } catch (const StoreError &error) {
         qCCritical(tamselLog, "ModelContainer failed for %s: %s", qUtf8Printable(storePath), error.what());
+        // The cause goes with the message: the user sees nothing else.
+        throw StoreError(QStringLiteral("Unable to create any ModelContainer: %1").arg(error.message()));
     }
-    throw StoreError(QStringLiteral("Unable to create any ModelContainer"));
 }

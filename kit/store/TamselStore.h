@@ -15,6 +15,11 @@ public:
     static const QString appGroup;
     static const QString cloudContainer;
 
+    // Names this process the desktop application (its desktop file name is
+    // the desktop identifier), the one that moves a library out of the
+    // former folder. The application calls it before anything else.
+    static void identifyAsDesktopApplication();
+
     // The application's settings.
     static UserDefaults &defaults() { return UserDefaults::standard(); }
 
@@ -28,7 +33,8 @@ public:
     static QString storeDirectory();
     // The library's store on disk, or in memory only. On disk it first drops
     // obsolete settings. Throws StoreError "Unable to create any ModelContainer"
-    // when the store cannot be opened; nothing is deleted or reset then.
+    // followed by the cause when the store cannot be opened; nothing is
+    // deleted or reset then.
     static std::unique_ptr<ModelContainer> makeContainer(bool inMemory);
 
 private:

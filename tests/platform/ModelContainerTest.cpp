@@ -7,9 +7,12 @@
 #include "TamselStore.h"
 #include "TestHome.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <sqlite3.h>
 #include <sys/mount.h>
@@ -284,6 +287,78 @@ TEST_F(ModelContainerTest, AFullDiskOrAReadOnlyStoreIsReportedWithWhereItIs)
     } catch (const StoreError &error) {
         EXPECT_TRUE(error.message().contains(path) && error.message().contains(QStringLiteral("read-only")))
             << error.what();
+    }
+}
+
+// The process id of a program that has ended.
+qint64 goneProcess()
+{
+    QProcess process;
+    process.start(QStringLiteral("true"), {});
+    process.waitForFinished();
+    return process.processId() ? process.processId() : 999999;
+}
+
+void leaveLockFile(const QString &path, const QByteArray &content)
+{
+    QFile lock(path);
+    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+    lock.write(content);
+}
+
+TEST_F(ModelContainerTest, ALockNobodyHoldsIsTakenOverAndAHeldOneNamesItsOwner)
+{
+    const QString lockPath = storePath() + QStringLiteral(".lock");
+    const QByteArray leftovers[] = {
+        {},
+        "\xff\xfe\x00garbage",
+        QByteArray::number(goneProcess()) + "\nkepsel\n" + QSysInfo::machineHostName().toUtf8() + "\n",
+    };
+    for (const QByteArray &content : leftovers) {
+        leaveLockFile(lockPath, content);
+        EXPECT_NO_THROW(open()) << content.toHex().constData();
+    }
+
+    auto first = open();
+    try {
+        open();
+        ADD_FAILURE() << "a second opener must be refused";
+    } catch (const StoreError &error) {
+        const QString owner = QStringLiteral("in use by this program (%1, process %2)")
+                                  .arg(QCoreApplication::applicationName())
+                                  .arg(QCoreApplication::applicationPid());
+        EXPECT_TRUE(error.message().contains(owner)) << error.what();
+    }
+}
+
+TEST_F(ModelContainerTest, WhyALibraryCannotBeOpenedOrWrittenIsSaid)
+{
+    {
+        auto container = open();
+        auto media = std::make_shared<Media>(MediaKind::image, 0);
+        container->mainContext().insert(media);
+        leaveLockFile(ModelContainer::supportDirectory(storePath()), "a file in the way");
+        media->setData(QByteArray("bytes"));
+        try {
+            container->mainContext().save();
+            ADD_FAILURE() << "the save must fail";
+        } catch (const StoreError &error) {
+            EXPECT_TRUE(error.message().contains(QStringLiteral("is a file, not a folder"))) << error.what();
+        }
+    }
+
+    SmallDisk disk;
+    if (!disk.isMounted())
+        GTEST_SKIP() << "needs a tmpfs mount";
+    QFile filler(disk.path() + QStringLiteral("/filler"));
+    ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    while (filler.write(QByteArray(4096, 'x')) == 4096) {
+    }
+    try {
+        ModelContainer container(TamselStore::schema(), disk.path() + QStringLiteral("/Library.store"));
+        ADD_FAILURE() << "a store on a full disk cannot be locked";
+    } catch (const StoreError &error) {
+        EXPECT_TRUE(error.message().contains(QStringLiteral("the disk is full"))) << error.what();
     }
 }
 

@@ -1,9 +1,14 @@
 #include "ImageTools.h"
 #include "PostMaker.h"
+#include "ResourceLimit.h"
 #include "Tag.h"
+#include "TamselStore.h"
 #include "TelegramSync.h"
 #include "TestHome.h"
 #include "WaitFor.h"
+
+#include <QFile>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -118,6 +123,37 @@ TEST_F(PayloadTest, ALoneAudioGoesAsAudioWithItsCoverAsThumbnail)
     ASSERT_EQ(payload.items.size(), 1);
     EXPECT_EQ(payload.items[0].kind, Kind::photo);
     EXPECT_FALSE(payload.text.contains(u"⚠️"_s));
+}
+
+qint64 mappedBytes()
+{
+    QFile statm(u"/proc/self/statm"_s);
+    statm.open(QIODevice::ReadOnly);
+    return statm.readAll().split(' ').value(0).toLongLong() * sysconf(_SC_PAGESIZE);
+}
+
+TEST_F(PayloadTest, AStoredVideoIsSizedWithoutBeingRead)
+{
+    const auto container = TamselStore::makeContainer(false);
+    const auto video = add(post, MediaKind::video, png(100, 100));
+    container->mainContext().insert(post);
+    container->mainContext().save();
+    const QString download = home.path() + u"/video.mp4"_s;
+    QFile file(download);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(qint64(2) << 30)) << "a sparse 2 GiB file";
+    file.close();
+    video->adoptVideo(download);
+    container->mainContext().save();
+
+    std::optional<TelegramSync::Payload> payload;
+    {
+        // Reading the video would need far more than this.
+        const ResourceLimit limit(RLIMIT_AS, rlim_t(mappedBytes() + (qint64(256) << 20)));
+        payload = payloadOf();
+    }
+    ASSERT_EQ(payload->items.size(), 1);
+    EXPECT_EQ(payload->items[0].kind, Kind::photo);
+    EXPECT_TRUE(payload->text.contains(u"⚠️ 视频超过 50MB，见原文"_s));
 }
 
 } // namespace

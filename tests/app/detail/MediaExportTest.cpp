@@ -4,6 +4,7 @@
 #include "MediaPane.h"
 #include "PostDetailView.h"
 #include "UndoableDelete.h"
+#include "WaitFor.h"
 
 #include <QDir>
 #include <QFile>
@@ -110,8 +111,8 @@ TEST_F(MediaExportTest, EachExportMakesItsOwnFolderAndRevealsIt)
     QDir().mkpath(parent);
     exportAnswer = parent;
     auto shown = view(mixedPost());
-    shown->exportAll();
-    shown->exportAll();
+    TestAsync::waitFor(shown->exportAll());
+    TestAsync::waitFor(shown->exportAll());
     EXPECT_EQ(entries(parent), (QStringList{QStringLiteral("Kepsel"), QStringLiteral("Kepsel 2")}));
     for (const QString &name : entries(parent)) {
         const QString folder = parent + QLatin1Char('/') + name;
@@ -133,7 +134,7 @@ TEST_F(MediaExportTest, ReadOnlyExportFolderGivesAnErrorAndWritesNothing)
     exportAnswer = readOnly;
     auto shown = view(mixedPost(QStringLiteral("只读")));
     QSignalSpy toasts(shown.get(), &PostDetailView::toastRequested);
-    shown->exportAll();
+    TestAsync::waitFor(shown->exportAll());
     EXPECT_EQ(toasts.size(), 1);
     EXPECT_FALSE(QFileInfo::exists(readOnly + QStringLiteral("/只读")));
     EXPECT_TRUE(revealed.isEmpty());
@@ -143,17 +144,17 @@ TEST_F(MediaExportTest, SaveProposesTheItemNameAndTypeThenWritesTheBytes)
 {
     auto shown = view(mixedPost(QStringLiteral("a/b:c?")));
     QSignalSpy toasts(shown.get(), &PostDetailView::toastRequested);
-    shown->saveCurrent();
+    TestAsync::waitFor(shown->saveCurrent());
     ASSERT_EQ(proposed.size(), 1);
     EXPECT_EQ(proposed[0][0], QStringLiteral("a b c-1.jpg"));
 
     saveAnswer = home.path() + QStringLiteral("/歌.mp3");
     shown->mediaPane()->jump(2);
-    shown->saveCurrent();
+    TestAsync::waitFor(shown->saveCurrent());
     EXPECT_EQ(contents(saveAnswer), song);
 
     saveAnswer = home.path() + QStringLiteral("/no/such/folder/歌.mp3");
-    shown->saveCurrent();
+    TestAsync::waitFor(shown->saveCurrent());
     ASSERT_EQ(toasts.size(), 2);
     EXPECT_TRUE(toasts[1][0].toString().startsWith(QStringLiteral("无法写入")));
 }

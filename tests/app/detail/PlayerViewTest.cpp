@@ -1,19 +1,23 @@
 #include "../library/LibraryFixture.h"
 #include "FixtureServer.h"
+#include "ImportProgress.h"
 #include "LivePhotoView.h"
 #include "MediaPages.h"
 #include "MediaPane.h"
 #include "MediaRelay.h"
 #include "MediaDownloader.h"
+#include "MediaImage.h"
 #include "PlayerItemView.h"
 #include "PlayerView.h"
 #include "Screenshot.h"
+#include "StillImage.h"
 #include "TestClip.h"
 
 #include <QFile>
 #include <QLabel>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QProgressBar>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -133,6 +137,16 @@ TEST_F(PlayerViewTest, LivePhotoPlaysOnceWhenItBecomesCurrent)
     EXPECT_TRUE(
         QTest::qWaitFor([&] { return view->playerView()->hasFrame() && view->clipOpacity() == 1; }, 15000));
     EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("player-live-photo")));
+    // The badge is dimmed and leaves the clip around it as it is (the clip's
+    // own frame marker runs along its top edge, above the badge's middle).
+    const QImage shot = view->grab().toImage();
+    const QRect badge = view->badge()->geometry();
+    for (const QPoint &beside :
+         {QPoint(badge.center().x(), badge.bottom() + 6), QPoint(badge.right() + 6, badge.bottom()),
+          QPoint(badge.left() - 4, badge.bottom())})
+        EXPECT_TRUE(near(shot.pixelColor(beside), clipColor)) << qPrintable(shot.pixelColor(beside).name());
+    const QColor inBadge = shot.pixelColor(badge.left() + 4, badge.bottom() - 3);
+    EXPECT_LT(inBadge.lightness(), 200) << "dimmed over the clip: " << qPrintable(inBadge.name());
     EXPECT_TRUE(QTest::qWaitFor([&] { return !view->isPlaying(); }, 15000));
     EXPECT_TRUE(QTest::qWaitFor([&] { return view->clipOpacity() == 0; }, 10000)) << "the still shows again";
 }
@@ -183,6 +197,69 @@ TEST_F(PlayerViewTest, RelayPassesRangeRequestsOnAndServesOnlyItsOwnPath)
     elsewhere.setPath(QStringLiteral("/other"));
     EXPECT_EQ(get(elsewhere).first, 404);
     EXPECT_EQ(server.requests().size(), 1);
+}
+
+TEST_F(PlayerViewTest, VideoFillsTheScreenAndComesBackToItsPage)
+{
+    auto view = page<PlayerItemView>(addClip(MediaKind::video, TestClip::avi(clipColor, false)));
+    PlayerView *player = playerOf(*view);
+    ASSERT_NE(player, nullptr);
+    QToolButton *fullScreen = player->findChild<QToolButton *>(QStringLiteral("fullScreen"));
+    ASSERT_NE(fullScreen, nullptr);
+    QTest::mouseClick(fullScreen, Qt::LeftButton);
+    EXPECT_TRUE(player->isWindow());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->windowState() & Qt::WindowFullScreen; }, 5000));
+
+    QTest::keyClick(player, Qt::Key_Escape);
+    EXPECT_FALSE(player->isWindow());
+    EXPECT_EQ(player->parentWidget(), view.get());
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return player->isVisible() && player->width() == view->width(); }, 5000));
+}
+
+TEST_F(PlayerViewTest, SongCoverIsRoundedAndASongHasNoFullScreen)
+{
+    auto view = page<PlayerItemView>(addClip(MediaKind::audio, TestClip::avi(clipColor, true)));
+    PlayerView *player = playerOf(*view);
+    ASSERT_NE(player, nullptr);
+    EXPECT_EQ(player->findChild<QToolButton *>(QStringLiteral("fullScreen")), nullptr);
+    auto *cover = view->findChild<MediaImage *>();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !cover->image().isNull(); }, 5000));
+    EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("player-song")));
+    // The cover is fitted in its widget; its corner is cut round, its middle is not.
+    const QSize fitted = cover->image().size().scaled(cover->size(), Qt::KeepAspectRatio);
+    QRect picture(QPoint(), fitted);
+    picture.moveCenter(cover->rect().center());
+    const QImage shot = cover->grab().toImage();
+    EXPECT_FALSE(near(shot.pixelColor(picture.topLeft() + QPoint(1, 1)), stillColor));
+    EXPECT_TRUE(near(shot.pixelColor(picture.center()), stillColor));
+}
+
+TEST_F(PlayerViewTest, StillShowsItsThumbnailUntilDecodedAndTheBusyBarOnlyWhileItsDownloadRuns)
+{
+    auto stored = addClip(MediaKind::image, std::nullopt);
+    auto storedPage = page<StillImage>(stored);
+    // Decoding takes a worker's turn, so the page starts with the thumbnail.
+    ASSERT_TRUE(storedPage->image()->image().isNull());
+    EXPECT_TRUE(storedPage->thumbnail()->isVisibleTo(storedPage.get()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !storedPage->image()->image().isNull(); }, 5000));
+    EXPECT_FALSE(storedPage->thumbnail()->isVisibleTo(storedPage.get()));
+
+    auto post = addPost(QStringLiteral("下载失败"));
+    auto missing = addCover(post, 0, 0);
+    missing->setRemoteURL(QStringLiteral("https://127.0.0.1/missing.jpg"));
+    save();
+    auto missingPage = page<StillImage>(missing);
+    EXPECT_FALSE(missingPage->isDownloading()) << "no download runs for it";
+    EXPECT_TRUE(saveScreenshot(*missingPage, QStringLiteral("still-placeholder")));
+
+    ImportProgress::shared().startDownloading(post->id(), {{missing->id(), false}});
+    EXPECT_TRUE(missingPage->isDownloading());
+    EXPECT_TRUE(missingPage->findChild<QProgressBar *>()->isVisible());
+    EXPECT_TRUE(saveScreenshot(*missingPage, QStringLiteral("still-downloading")));
+    ImportProgress::shared().complete(post->id(), missing->id());
+    EXPECT_FALSE(missingPage->isDownloading()) << "the download failed";
+    ImportProgress::shared().finish(post->id());
 }
 
 TEST_F(PlayerViewTest, FileLinksAreRefusedAndJunkBytesGiveAMessage)

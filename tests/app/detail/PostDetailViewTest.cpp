@@ -5,13 +5,18 @@
 #include "MediaPane.h"
 #include "MediaThumb.h"
 #include "PostDetailView.h"
+#include "PlayerView.h"
 #include "QuickLookWindow.h"
 #include "Screenshot.h"
 #include "StillImage.h"
+#include "TestClip.h"
 #include "UndoableDelete.h"
 #include "WaitFor.h"
 
 #include <QDesktopServices>
+#include <QFile>
+#include <QLabel>
+#include <QScrollArea>
 #include <QInputMethodEvent>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
@@ -169,6 +174,85 @@ TEST_F(PostDetailViewTest, SpaceOpensTheCurrentItemInQuickLookAndClosesIt)
     EXPECT_FALSE(window->isVisible());
 }
 
+TEST_F(PostDetailViewTest, SpacePlaysVideosAndSongsInThePreviewFromTheStoresFile)
+{
+    auto post = addPost(QStringLiteral("一段视频和一首歌"));
+    auto video = addCover(post, 320, 240, colors[0], MediaKind::video);
+    video->setVideo(TestClip::avi(colors[1], false, 3));
+    auto song = addCover(post, 320, 320, colors[2], MediaKind::audio);
+    song->setVideo(TestClip::avi(colors[1], true, 3));
+    save();
+    auto view = show(post);
+
+    QTest::keyClick(view.get(), Qt::Key_Space);
+    QuickLookWindow *window = view->quickLookWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_NE(window->playerView(), nullptr);
+    auto *file = qobject_cast<const QFile *>(window->playerView()->player().sourceDevice());
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(file->fileName(), video->videoDataFilePath().value());
+    EXPECT_NE(window->playerView()->findChild<QToolButton *>(QStringLiteral("fullScreen")), nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->playerView()->hasFrame(); }, 15000));
+    EXPECT_TRUE(saveScreenshot(*window, QStringLiteral("post-detail-preview-video")));
+
+    QTest::keyClick(view.get(), Qt::Key_Space);
+    EXPECT_FALSE(view->quickLook());
+    EXPECT_EQ(window->playerView(), nullptr) << "closing stops the playing";
+
+    QTest::keyClick(view.get(), Qt::Key_Right);
+    QTest::keyClick(view.get(), Qt::Key_Space);
+    ASSERT_NE(window->playerView(), nullptr);
+    EXPECT_EQ(window->playerView()->findChild<QToolButton *>(QStringLiteral("fullScreen")), nullptr);
+    auto *cover = window->findChild<MediaImage *>();
+    ASSERT_NE(cover, nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !cover->image().isNull(); }, 5000));
+    EXPECT_TRUE(saveScreenshot(*window, QStringLiteral("post-detail-preview-song")));
+    QTest::keyClick(view.get(), Qt::Key_Escape);
+    EXPECT_FALSE(view->quickLook());
+}
+
+TEST_F(PostDetailViewTest, StripMarksMovingItemsFadesTheOthersAndCentresTheCurrent)
+{
+    auto post = addPost(QStringLiteral("十二项"));
+    const QList<MediaKind> kinds{MediaKind::image, MediaKind::video, MediaKind::livePhoto, MediaKind::audio};
+    for (int i = 0; i < 12; ++i) {
+        auto item = addCover(post, 300, 200, colors[i % 3], kinds.value(i, MediaKind::image));
+        if (i > 0 && i < 4)
+            item->setVideoRemoteURL(QStringLiteral("https://127.0.0.1:1/clip.mp4"));
+    }
+    save();
+    auto view = show(post);
+    view->resize(900, 700);
+    MediaPane *pane = view->mediaPane();
+    const QList<MediaThumb *> thumbs = pane->findChildren<MediaThumb *>();
+    ASSERT_EQ(thumbs.size(), 12);
+    EXPECT_EQ(thumbs[0]->glyph(), QString());
+    EXPECT_EQ(thumbs[1]->glyph(), QStringLiteral("play.fill"));
+    EXPECT_EQ(thumbs[2]->glyph(), QStringLiteral("livephoto"));
+    EXPECT_EQ(thumbs[3]->glyph(), QStringLiteral("music.note"));
+    EXPECT_EQ(thumbs[0]->opacity(), 1.0);
+    EXPECT_EQ(thumbs[5]->opacity(), MediaThumb::fadedOpacity);
+
+    // On a video the counter keeps clear of the player's control bar.
+    pane->jump(1);
+    auto *counter = pane->findChild<QLabel *>(QStringLiteral("mediaCounter"));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return counter->geometry().bottom() < pane->stage()->height() - PlayerView::controlsReach; },
+        2000));
+    EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("post-detail-video-counter")));
+
+    pane->jump(6);
+    auto *strip = pane->findChild<QScrollArea *>(QStringLiteral("mediaStrip"));
+    const auto offCentre = [&] {
+        const QPoint centre = thumbs[6]->mapTo(strip->viewport(), thumbs[6]->rect().center());
+        return std::abs(centre.x() - strip->viewport()->width() / 2);
+    };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return offCentre() <= 1; }, 5000)) << offCentre();
+    EXPECT_EQ(thumbs[6]->opacity(), 1.0);
+    EXPECT_EQ(thumbs[0]->opacity(), MediaThumb::fadedOpacity);
+    EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("post-detail-strip")));
+}
+
 TEST_F(PostDetailViewTest, NoteChangedElsewhereShowsUnlessTheUserIsTyping)
 {
     auto post = postWithPictures();
@@ -209,6 +293,44 @@ TEST_F(PostDetailViewTest, PostWithoutMediaShowsItsInformationAlone)
     auto view = show(post);
     EXPECT_EQ(view->mediaPane(), nullptr);
     QTest::keyClick(view.get(), Qt::Key_Right);
+}
+
+// Media may arrive after the screen opened (a parse again) and leave while it
+// is open (a sync); the archive flag may change from the post's menu or a sync.
+TEST_F(PostDetailViewTest, ScreenFollowsMediaAndArchiveFlagChangedWhileItIsOpen)
+{
+    auto post = addPost(QStringLiteral("解析失败的一条"));
+    save();
+    auto view = show(post);
+    QToolButton *saveMenu = button(*view, QStringLiteral("Save"));
+    EXPECT_TRUE(saveMenu->isHidden());
+
+    QList<std::shared_ptr<Media>> media;
+    for (const QColor &color : colors)
+        media.append(addCover(post, 300, 200, color));
+    save();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->mediaPane() && view->mediaPane()->count() == 3; }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view->mediaPane()->isVisible(); }, 2000));
+    EXPECT_FALSE(saveMenu->isHidden());
+    view->mediaPane()->jump(2);
+
+    context.remove(media[1]);
+    save();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->mediaPane()->count() == 2; }, 2000));
+    EXPECT_EQ(view->mediaPane()->index(), 1) << "the current picture stays current";
+    EXPECT_TRUE(shows(*view, colors[2]));
+    EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("post-detail-media-arrived")));
+
+    QToolButton *archive = button(*view, QStringLiteral("Archive"));
+    post->setIsArchived(true);
+    save();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return archive->text() == QStringLiteral("取消归档"); }, 2000));
+
+    for (const auto &item : {media[0], media[2]})
+        context.remove(item);
+    save();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !view->mediaPane(); }, 2000));
+    EXPECT_TRUE(saveMenu->isHidden());
 }
 
 TEST_F(PostDetailViewTest, CtrlKeysArchiveAndDeleteOnlyWithoutTextFocusAndWithCtrlAlone)

@@ -4,6 +4,7 @@
 #include "BoardCard.h"
 #include "CollectionMenu.h"
 #include "LibraryFixture.h"
+#include "NewBoardTile.h"
 #include "OrganizeView.h"
 #include "Screenshot.h"
 #include "Tag.h"
@@ -197,6 +198,24 @@ TEST_F(OrganizeViewTest, ScreenshotsOfBoardCardsAndTagTiles)
     view.setSegment(OrganizeView::Segment::tags);
     view.tagTiles()[0]->setTargeted(true);
     EXPECT_TRUE(saveScreenshot(view, QStringLiteral("organize-tags")));
+}
+
+TEST_F(OrganizeViewTest, TheNewBoardTileStandsLevelWithTheBoardsBesideIt)
+{
+    auto board = addBoard(QStringLiteral("旅行"));
+    board->setLinkedAuthors({AuthorAccount(Platform::weibo, QStringLiteral("林"))});
+    context().save();
+    OrganizeView view(*model);
+    view.resize(980, 640);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    BoardCard *card = view.boardCards().value(0);
+    auto *tile = static_cast<NewBoardTile *>(view.newBoardTile());
+    ASSERT_TRUE(card && tile);
+    const QRectF collage = card->collageRect().translated(card->mapTo(&view, QPoint()));
+    const QRectF dashed = tile->tileRect().translated(tile->mapTo(&view, QPoint()));
+    EXPECT_EQ(dashed.top(), collage.top());
+    EXPECT_EQ(dashed.height(), collage.height());
 }
 
 } // namespace

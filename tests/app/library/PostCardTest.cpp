@@ -71,4 +71,32 @@ TEST(FocusTiltTest, LeansTowardsThePointerLessForTallCards)
     EXPECT_EQ(lifted.map(QPointF(100, 100)), QPointF(200, 200));
 }
 
+// Cards are painted, so their badges' tooltips are found by position.
+TEST_F(PostCardTest, TheFailedMarkAndTheNoteMarkExplainThemselves)
+{
+    auto post = addPost(QStringLiteral("failed"));
+    post->setParseState(ParseState::failed);
+    post->setParseError(QStringLiteral("页面打不开"));
+    post->setNote(QStringLiteral("回头再看"));
+    addCover(post, 100, 100);
+    auto plain = addPost(QStringLiteral("plain"));
+    addCover(plain, 100, 100);
+
+    const CardMetrics metrics = CardMetrics::measure(QFont());
+    const PostCard card(metrics);
+    const QRectF frame(10, 20, 200, PostCard::height(*post, 200, metrics));
+    const auto texts = [&](const Post &shown) {
+        QSet<QString> found;
+        for (qreal y = frame.top(); y < frame.bottom(); y += 2)
+            for (qreal x = frame.left(); x < frame.right(); x += 2)
+                found.insert(card.toolTip(shown, frame, QPointF(x, y)));
+        found.remove(QString());
+        return found;
+    };
+    EXPECT_EQ(texts(*post), (QSet<QString>{QStringLiteral("页面打不开"), QStringLiteral("有笔记")}));
+    EXPECT_TRUE(texts(*plain).isEmpty());
+    // The failed mark sits top right, the note mark at the caption's end.
+    EXPECT_EQ(card.toolTip(*post, frame, frame.topLeft() + QPointF(8, 8)), QString());
+}
+
 } // namespace

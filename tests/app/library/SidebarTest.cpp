@@ -110,6 +110,21 @@ TEST_F(SidebarTest, KeyboardWalksTheShownRowsAndReturnSelects)
     EXPECT_EQ(sidebar.selection(), SidebarItem::privateSpace());
 }
 
+TEST_F(SidebarTest, AClickMovesTheKeyboardCursorSoOnlyOneRowLooksChosen)
+{
+    Sidebar sidebar(*model);
+    sidebar.show();
+    sidebar.setFocus();
+    QTest::keyClick(&sidebar, Qt::Key_Down);
+    ASSERT_EQ(sidebar.currentRow(), 1);
+    QTest::mouseClick(sidebar.rows()[2], Qt::LeftButton);
+    EXPECT_EQ(sidebar.selection(), SidebarItem::archived());
+    EXPECT_EQ(sidebar.currentRow(), 2);
+    EXPECT_FALSE(sidebar.rows()[1]->isCurrent());
+    QTest::keyClick(&sidebar, Qt::Key_Down);
+    EXPECT_EQ(sidebar.currentRow(), 3) << "the keyboard goes on from the clicked row";
+}
+
 TEST_F(SidebarTest, BoardsSectionKeepsItsOpenStateAndOffersANewBoard)
 {
     addBoard(QStringLiteral("旅行"), 1);

@@ -43,9 +43,12 @@ TEST_F(MacModelLibraryTest, UnlocksThePrivateSpaceUntilTheApplicationIsLeft)
 
     typed = QStringLiteral("secret");
     for (const std::optional<bool> answer : {std::optional<bool>(), std::optional<bool>(false)}) {
+        model->setToast(std::nullopt);
         password->answer = answer;
         unlock();
         EXPECT_FALSE(model->privateUnlocked());
+        // A failed check, and a wrong password alike, are said.
+        EXPECT_TRUE(model->toast() && !model->toast()->isEmpty());
     }
     password->answer = true;
     unlock();

@@ -1,4 +1,5 @@
 #include "AddLinkSheet.h"
+#include "Motion.h"
 #include "NavigationStack.h"
 #include "Pasteboard.h"
 #include "PrivateLockView.h"
@@ -105,6 +106,32 @@ TEST(NavigationStackTest, TheBackButtonPopsAndClearDropsEveryPage)
     QTest::qWait(0);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(first.isNull());
+}
+
+TEST(NavigationStackTest, TheBarFoldsOverAQuarterSecondAndANewChangeTakesOver)
+{
+    Motion::setInstant(false);
+    NavigationStack stack;
+    stack.resize(600, 400);
+    auto *root = new QLabel(QStringLiteral("root"));
+    stack.setRoot(root);
+    stack.setTitle(root, QStringLiteral("全部收藏"), QStringLiteral("3 条"));
+    stack.show();
+    EXPECT_EQ(stack.title(), QStringLiteral("全部收藏"));
+
+    stack.setBarHidden(true);
+    EXPECT_EQ(stack.barMotion().duration(), 250);
+    EXPECT_EQ(stack.barExtent(), NavigationStack::barHeight) << "the fold follows, it does not jump";
+    stack.barMotion().setCurrentTime(125);
+    const int halfway = stack.barExtent();
+    EXPECT_GT(halfway, 0);
+    EXPECT_LT(halfway, NavigationStack::barHeight);
+    EXPECT_EQ(root->mapTo(&stack, QPoint()).y(), halfway);
+    stack.setBarHidden(false);
+    EXPECT_EQ(stack.barExtent(), halfway);
+    stack.barMotion().finish();
+    EXPECT_EQ(stack.barExtent(), NavigationStack::barHeight);
+    Motion::setInstant(true);
 }
 
 } // namespace

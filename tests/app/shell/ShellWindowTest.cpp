@@ -1,5 +1,7 @@
 #include "../model/ModelFixture.h"
 #include "Board.h"
+#include "OrganizeView.h"
+#include "PlayerControls.h"
 #include "ContentView.h"
 #include "KepselMacApp.h"
 #include "MainWindow.h"
@@ -16,6 +18,9 @@
 #include "UndoableDelete.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QMediaPlayer>
+#include <QVBoxLayout>
 #include <QDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -210,6 +215,108 @@ TEST_F(ShellWindowTest, DarkRepaintsTheWindowAndToastAndUndoBarStack)
     emit bar->undo();
     EXPECT_TRUE(model->pendingDelete().posts().isEmpty());
     EXPECT_FALSE(bar->isVisible());
+}
+
+TEST_F(ShellWindowTest, TheNavigationBarNamesThePageOnTop)
+{
+    auto post = addPost(QStringLiteral("https://127.0.0.1:9/titled"));
+    post->setAuthorName(QStringLiteral("林"));
+    addPost(QStringLiteral("https://127.0.0.1:9/anonymous"));
+    NavigationStack &stack = content().stack();
+    window().resize(1000, 640);
+    EXPECT_TRUE(saveScreenshot(window(), QStringLiteral("window-library")));
+    EXPECT_EQ(stack.title(), QStringLiteral("全部收藏"));
+    EXPECT_EQ(stack.subtitle(), QStringLiteral("2 条"));
+
+    auto board = std::make_shared<Board>(QStringLiteral("旅行"), QString());
+    context().insert(board);
+    context().save();
+    content().setSelection(SidebarItem::organize());
+    EXPECT_EQ(stack.title(), QStringLiteral("整理"));
+    EXPECT_EQ(stack.subtitle(), QString());
+    // A board opened from the organize page is named too.
+    emit qobject_cast<OrganizeView *>(stack.root())->itemActivated(SidebarItem::board(board));
+    EXPECT_EQ(stack.title(), QStringLiteral("旅行"));
+    EXPECT_EQ(stack.subtitle(), QStringLiteral("0 条"));
+
+    content().push(post);
+    EXPECT_EQ(stack.title(), QStringLiteral("林"));
+    EXPECT_TRUE(saveScreenshot(window(), QStringLiteral("window-post")));
+    stack.pop();
+    content().push(find(addPost(QStringLiteral("https://127.0.0.1:9/nameless"))->id()));
+    EXPECT_EQ(stack.title(), Platform(Platform::web).displayName());
+    stack.pop();
+    stack.pop();
+    EXPECT_EQ(stack.title(), QStringLiteral("整理"));
+}
+
+TEST_F(ShellWindowTest, TheBarFoldsAwayWhileTheToolbarIsHidden)
+{
+    window().resize(1000, 640);
+    NavigationStack &stack = content().stack();
+    QWidget *page = stack.root();
+    model->setToolbarHidden(true);
+    EXPECT_EQ(stack.barExtent(), 0);
+    EXPECT_EQ(page->mapTo(&stack, QPoint()).y(), 0) << "the page takes the bar's room";
+    model->setToolbarHidden(false);
+    EXPECT_EQ(stack.barExtent(), NavigationStack::barHeight);
+    EXPECT_EQ(page->mapTo(&stack, QPoint()).y(), NavigationStack::barHeight);
+}
+
+TEST_F(ShellWindowTest, ATrayClickWithControlHeldOpensTheMenuInsteadOfSaving)
+{
+    menuBar->install();
+    Pasteboard::general().setString(QStringLiteral("https://127.0.0.1:9/tray/control"));
+    menuBar->clicked(Qt::ControlModifier);
+    EXPECT_EQ(postCount(), 0);
+    EXPECT_TRUE(settle([&] { return menuBar->menu().isVisible(); }));
+    menuBar->menu().close();
+}
+
+TEST_F(ShellWindowTest, KeepingTheTaskbarEntryMinimisesTheClosedWindow)
+{
+    TamselStore::defaults().setBool(QStringLiteral("menuBarHideDock"), false);
+    MainWindow *shown = &window();
+    shown->close();
+    ASSERT_EQ(app->mainWindow(), shown) << "kept, not destroyed";
+    EXPECT_TRUE(shown->isMinimized());
+    model->openMainWindow();
+    EXPECT_TRUE(settle([&] { return !shown->isMinimized(); }));
+    shown->closeForQuit();
+    EXPECT_TRUE(settle([&] { return !app->mainWindow(); })) << "quitting still closes it";
+}
+
+TEST_F(ShellWindowTest, TheNamingAlertShowsItsTitleInsideTheDialog)
+{
+    model->setNamingText(QString());
+    model->setNaming(Naming::newTag());
+    auto *alert = openDialog<QDialog>();
+    ASSERT_TRUE(alert);
+    auto *title = alert->findChild<QLabel *>(QStringLiteral("namingTitle"));
+    ASSERT_TRUE(title);
+    EXPECT_TRUE(title->isVisible());
+    EXPECT_EQ(title->text(), QStringLiteral("新建标签"));
+    alert->reject();
+}
+
+TEST_F(ShellWindowTest, TheToastStandsAboveAPlayersSeekBar)
+{
+    window().resize(1000, 640);
+    auto *page = new QWidget;
+    QMediaPlayer player;
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addStretch();
+    auto *controls = new PlayerControls(player);
+    layout->addWidget(controls);
+    content().stack().push(page);
+    QTest::qWait(0);
+    model->show(QStringLiteral("已复制链接"));
+    auto *toast = content().findChild<Toast *>();
+    ASSERT_TRUE(toast->isVisible());
+    const QRect bar(controls->mapTo(&content(), QPoint()), controls->size());
+    EXPECT_FALSE(toast->geometry().intersects(bar));
+    EXPECT_LT(toast->geometry().bottom(), bar.top());
 }
 
 } // namespace

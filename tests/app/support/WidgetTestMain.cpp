@@ -1,3 +1,4 @@
+#include "Motion.h"
 #include "TestHome.h"
 
 #include <QApplication>
@@ -12,6 +13,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     // The same face on every machine, with Chinese glyphs, for comparable screenshots.
     QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 10));
+    // Views land on their end states at once; tests of motion step it themselves.
+    Motion::setInstant(true);
     ::testing::InitGoogleMock(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -107,9 +107,11 @@ TEST(BackupCoderTest, DatesAndIdsAreReadStrictlyAndWrittenInOneForm)
     const File lower = decode(
         withPostMember("0F8FAD5B-D9CB-469F-A165-70867728950E", "0f8fad5b-d9cb-469f-a165-70867728950e"));
     EXPECT_TRUE(encode(lower).contains("0F8FAD5B-D9CB-469F-A165-70867728950E"));
-    const File stamped = decode(document(QString::fromUtf8(postJSON), 1,
-                                         R"(, "syncStamps": {"0f8fad5b-d9cb-469f-a165-70867728950e": "2024-01-02T03:04:05Z"})"));
-    EXPECT_TRUE(stamped.syncStamps->contains("0F8FAD5B-D9CB-469F-A165-70867728950E")) << "a stamp counts in any case";
+    const File stamped = decode(
+        document(QString::fromUtf8(postJSON), 1,
+                 R"(, "syncStamps": {"0f8fad5b-d9cb-469f-a165-70867728950e": "2024-01-02T03:04:05Z"})"));
+    EXPECT_TRUE(stamped.syncStamps->contains("0F8FAD5B-D9CB-469F-A165-70867728950E"))
+        << "a stamp counts in any case";
 
     File distant = lower;
     distant.exportedAt = QDateTime::fromMSecsSinceEpoch(1700000000999, Qt::UTC);
@@ -123,13 +125,13 @@ TEST(BackupCoderTest, HostileDocumentsAreRefusedAsUnreadable)
 {
     const QString deep = QString("[").repeated(5000) + QString("]").repeated(5000);
     const QString manyTags = "[" +
-                             QString(R"("0F8FAD5B-D9CB-469F-A165-70867728950E",)").repeated(maxListInRecord) +
+                             QString(R"("0F8FAD5B-D9CB-469F-A165-70867728950E",)").repeated(maxListEntries) +
                              R"("0F8FAD5B-D9CB-469F-A165-70867728950E"])";
     const QByteArray cases[] = {
         document().chopped(40),
         document(QString::fromUtf8(postJSON), 1, ", \"deep\": " + deep),
         withPostMember(R"("title": "t")", R"("title": "t", "\u0074itle": "u")"),
-        withPostMember(R"("order": 0)", R"("order": 4294967296)"),
+        withPostMember(R"("order": 0)", R"("order": 9223372036854775808)"),
         withPostMember(R"("tagIDs": [])", QString(R"("tagIDs": %1)").arg(manyTags).toUtf8().constData()),
     };
     for (const QByteArray &bytes : cases)
@@ -167,6 +169,72 @@ TEST(BackupCoderTest, TheFingerprintIgnoresTheExportTimeOnly)
     file = sampleFile();
     file.tombstones = DateMap{};
     EXPECT_NE(fingerprint(encode(file)), original) << "an empty map is not an absent one";
+}
+
+QString unreadableDetail(const QByteArray &bytes)
+{
+    try {
+        decode(bytes);
+    } catch (const BackupError &error) {
+        return error.kind() == BackupError::Kind::unreadable ? error.detail() : QString();
+    }
+    return QStringLiteral("decoded");
+}
+
+TEST(BackupCoderTest, IntegersAreExactOverTheWhole64BitRange)
+{
+    const char *const extremes = "[9223372036854775807, -9223372036854775808]";
+    QString post = QString::fromUtf8(postJSON)
+                       .replace(QStringLiteral("[9007199254740993]"), QLatin1String(extremes))
+                       .replace(QStringLiteral(R"("order": 0)"), QStringLiteral(R"("order": 4294967296)"));
+    const File file = decode(document(post));
+    EXPECT_EQ(file.posts[0].telegramMessageIDs,
+              QList<qint64>({std::numeric_limits<qint64>::max(), std::numeric_limits<qint64>::min()}));
+    EXPECT_EQ(file.posts[0].media[0].order, 4294967296);
+    const QByteArray bytes = encode(file);
+    EXPECT_TRUE(bytes.contains("-9223372036854775808") && bytes.contains("4294967296")) << bytes.constData();
+
+    QByteArray newest = document();
+    newest.replace("\"version\": 1", "\"version\": 9223372036854775807");
+    EXPECT_THROW(requireKnownVersion(decode(newest)), BackupError);
+
+    for (const char *beyond : {R"("order": -9223372036854775809)", R"("order": 9223372036854775808)"})
+        EXPECT_TRUE(unreadableDetail(withPostMember(R"("order": 0)", beyond))
+                        .startsWith("integer beyond 64 bits at offset"))
+            << beyond;
+    EXPECT_EQ(unreadableDetail(withPostMember(R"("order": 0)", R"("order": 1.5)")).toStdString(),
+              "posts[0].media[0].order: not a 64-bit integer");
+}
+
+TEST(BackupCoderTest, TextThatIsNotJSONIsRefusedNamingThePlace)
+{
+    const std::pair<const char *, const char *> faults[] = {
+        {R"("title": "t")", "\"title\": \"a\tb\""}, {R"("title": "t")", "\"title\": \"a\nb\""},
+        {R"("title": "t")", R"("title": "\x41")"},  {R"("title": "t")", R"("title": "\U0001F600")"},
+        {R"("title": "t")", R"("title": "\u12")"},  {R"("width": 1080)", R"("width": .5)"},
+        {R"("width": 1080)", R"("width": 1080.)"},  {R"("width": 1080)", R"("width": 01080)"},
+        {R"("width": 1080)", R"("width": 1e)"},
+    };
+    for (const auto &[from, to] : faults) {
+        const QString detail = unreadableDetail(withPostMember(from, to));
+        EXPECT_TRUE(detail.contains(QStringLiteral("at offset"))) << to << ": " << qPrintable(detail);
+    }
+    QByteArray withNul = withPostMember(R"("title": "t")", R"("title": "aXb")");
+    withNul[withNul.indexOf("aXb") + 1] = '\0';
+    EXPECT_TRUE(unreadableDetail(withNul).startsWith(QStringLiteral("raw control character")));
+
+    const File sound =
+        decode(withPostMember(R"("title": "t")", R"("title": "\/\"\\\b\f\n\r\t\u00e9 -0.5e+3")"));
+    EXPECT_EQ(sound.posts[0].title, QStringLiteral("/\"\\\b\f\n\r\t\u00e9 -0.5e+3"));
+}
+
+TEST(BackupCoderTest, ListsAsLongAsARealLibraryHoldsAreRead)
+{
+    const QString id = QStringLiteral(R"("0F8FAD5B-D9CB-469F-A165-70867728950E")");
+    const QString tags = QStringLiteral("[%1%2]").arg(QString(id + QLatin1Char(',')).repeated(20000), id);
+    const File file =
+        decode(withPostMember(R"("tagIDs": [])", qPrintable(QStringLiteral(R"("tagIDs": )") + tags)));
+    EXPECT_EQ(file.posts[0].tagIDs.size(), 20001);
 }
 
 } // namespace

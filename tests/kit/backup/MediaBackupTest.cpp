@@ -5,6 +5,7 @@
 #include "Media.h"
 #include "ModelContainer.h"
 #include "Post.h"
+#include "ResourceLimit.h"
 #include "TamselStore.h"
 #include "TestHome.h"
 #include "WaitFor.h"
@@ -14,6 +15,7 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -174,6 +176,35 @@ TEST_F(MediaBackupTest, AFailedWriteStopsTheRunLogsAndRemovesNothing)
     EXPECT_TRUE(backup().lastError());
     EXPECT_FALSE(has(jpg(media[3]->id())));
     EXPECT_EQ(QDir(mediaFolder).count(), 2 + 4u);
+}
+
+// The lowest descriptor number free now: below it, as a limit, no file
+// can be opened, as in a process that used up its descriptors.
+rlim_t lowestFreeDescriptor()
+{
+    const int lowest = ::dup(0);
+    ::close(lowest);
+    return rlim_t(lowest);
+}
+
+TEST_F(MediaBackupTest, AStoredFileThatCannotBeReadIsAFailedWrite)
+{
+    const auto medium = addMedium(QByteArray("image"));
+    context().save();
+    std::optional<ResourceLimit> exhausted;
+    // Once the work is listed, so only reading the stored file can fail.
+    const auto connection = QObject::connect(&backup(), &MediaBackup::totalChanged, [&](int total) {
+        if (total == 1)
+            exhausted.emplace(RLIMIT_NOFILE, lowestFreeDescriptor());
+    });
+    runBackup();
+    QObject::disconnect(connection);
+    exhausted.reset();
+
+    ASSERT_TRUE(backup().lastError());
+    EXPECT_TRUE(backup().lastError()->contains(*medium->dataFilePath())) << qPrintable(*backup().lastError());
+    EXPECT_EQ(backup().done(), 0);
+    EXPECT_FALSE(has(jpg(medium->id())));
 }
 
 TEST_F(MediaBackupTest, ARunThatMayNotStartChangesNothing)

@@ -1,3 +1,4 @@
+#include "HeicEncoder.h"
 #include "ImageTools.h"
 #include "TestImages.h"
 
@@ -51,6 +52,28 @@ TEST(ImageToolsTest, BytesThatAreNoImageGiveNothing)
         EXPECT_FALSE(ImageTools::thumbnail(bytes, 640, 0.8));
         EXPECT_FALSE(ImageTools::jpegData(bytes, 0.92));
     }
+}
+
+TEST(ImageToolsTest, HeicIsSizedAndThumbnailedLikeJpegWithItsOrientation)
+{
+    if (!HeicEncoder::available())
+        GTEST_SKIP() << "libheif has no HEIC encoder here";
+    const QByteArray upright = HeicEncoder::encoded(halves(800, 600));
+    const QByteArray turned = HeicEncoder::encoded(halves(800, 600), 6);
+    ASSERT_FALSE(upright.isEmpty() || turned.isEmpty());
+    EXPECT_EQ(ImageTools::pixelSize(upright), QSizeF(800, 600));
+    EXPECT_EQ(ImageTools::pixelSize(turned), QSizeF(600, 800));
+    EXPECT_TRUE(ImageTools::isImage(turned));
+
+    const auto thumb = ImageTools::thumbnail(turned, 640, 0.9);
+    ASSERT_TRUE(thumb);
+    const QImage image = QImage::fromData(*thumb, "jpeg");
+    ASSERT_EQ(image.size(), QSize(480, 640));
+    EXPECT_GT(qRed(image.pixel(240, 40)), 200);   // the left half is now on top
+    EXPECT_GT(qBlue(image.pixel(240, 600)), 200); // and the right half below
+
+    EXPECT_EQ(ImageTools::jpegData(turned, 0.1), turned);
+    EXPECT_FALSE(ImageTools::thumbnail(turned.left(turned.size() / 2), 640, 0.9)) << "a cut-off file";
 }
 
 } // namespace

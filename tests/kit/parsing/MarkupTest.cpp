@@ -26,6 +26,22 @@ TEST(MarkupTest, StrippingHTMLKeepsLinesAndParagraphs)
     EXPECT_EQ(strippingHTML(u"<p>\uFEFF\tx</p>"_qs), u"\uFEFF x"_qs);
 }
 
+TEST(MarkupTest, ScriptEscapesDecodeOnlyHexBytesBackslashesAndQuotes)
+{
+    EXPECT_EQ(scriptEscapesDecoded(u"a\\x0d\\x0Ab \\x26amp; C:\\\\x41 \\\"\\'"_qs),
+              u"a\r\nb &amp; C:\\x41 \"'"_qs);
+    const QString untouched = u"\\n \\u4E2D \\x4 \\xZZ \\"_qs;
+    EXPECT_EQ(scriptEscapesDecoded(untouched), untouched);
+}
+
+TEST(MarkupTest, TheWidestSrcsetCandidateWins)
+{
+    EXPECT_EQ(widestSrcsetCandidate(u"https://c.test/640.jpg?a=1,2 640w, https://c.test/1080.jpg 1080w,"
+                                    u"https://c.test/750.jpg 750w,https://c.test/other.jpg 1080w"_qs),
+              u"https://c.test/1080.jpg"_qs);
+    EXPECT_EQ(widestSrcsetCandidate(u"https://c.test/a.jpg 2x, https://c.test/b.jpg"_qs), std::nullopt);
+}
+
 TEST(MarkupTest, ScriptStateReadsTheAssignedObject)
 {
     const auto state = scriptState(

@@ -48,6 +48,24 @@ TEST_F(NeteaseMusicParserTest, ASongGivesArtistsAlbumLyricsAndItsAudioWithTheCov
                                             1000, 1000, 210)});
 }
 
+TEST_F(NeteaseMusicParserTest, AnArtistWithoutAnAvatarGivesItsCoverAndAnAvatarStillWins)
+{
+    song("1", R"({"songs": [{"name": "晴天", "artists": [{"name": "周杰伦", "id": 6452}]}]})");
+    const auto avatarFrom = [this](const QByteArray &artist) {
+        server.page(kSite, "/api/artist/head/info/get?id=6452",
+                    R"({"code": 200, "data": {"artist": )" + artist + R"(, "user": null}})",
+                    "application/json");
+        return parse("/song?id=1").authorAvatar;
+    };
+    EXPECT_EQ(avatarFrom(R"({"id": 6452, "name": "周杰伦", "cover": "http://p1.test/cover.jpg"})"),
+              QStringLiteral("https://p1.test/cover.jpg"));
+    EXPECT_EQ(avatarFrom(R"({"avatar": null, "cover": "//p1.test/cover.jpg"})"),
+              QStringLiteral("https://p1.test/cover.jpg"));
+    EXPECT_EQ(avatarFrom(R"({"avatar": "https://p2.test/a.jpg", "cover": "https://p1.test/cover.jpg"})"),
+              QStringLiteral("https://p2.test/a.jpg"));
+    EXPECT_EQ(avatarFrom(R"({"avatar": 7, "cover": {}})"), QString());
+}
+
 TEST_F(NeteaseMusicParserTest, OnlyAnMP3OnTheAudioHostIsTakenAndTheRedirectIsNeverFollowed)
 {
     const QString host = server.origin(kAudio).mid(int(qstrlen("https://")));
@@ -75,8 +93,7 @@ TEST_F(NeteaseMusicParserTest, ShortLinksAreResolvedAndLinksWithoutASongAreRefus
     EXPECT_EQ(parse("/abc").title, QStringLiteral("晴天"));
 
     server.page(kSite, "/playlist", "list");
-    EXPECT_EQ(failure("/playlist?userid=5").kind(),
-              ParseError::Kind::notSupported);
+    EXPECT_EQ(failure("/playlist?userid=5").kind(), ParseError::Kind::notSupported);
     song("5", R"({"songs": [{"name": null}]})");
     EXPECT_EQ(failure("/song?id=5").token(), QStringLiteral("songs"));
 }

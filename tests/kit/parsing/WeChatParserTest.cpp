@@ -51,6 +51,47 @@ TEST_F(WeChatParserTest, MissingMarkersFallBackInTurn)
     EXPECT_EQ(post.media, QList{ParsedMedia(MediaKind::image, "https://mmbiz.qpic.cn/og.jpg")});
 }
 
+TEST_F(WeChatParserTest, OlderPagesNameTheArticleAndAuthorElsewhere)
+{
+    const QByteArray body = R"(<div class="rich_media_content " id="js_content"><p>正文</p></div><script>)";
+    const ParsedPost older =
+        parsePage(R"(<head><title>Unused</title></head><h2 class="rich_media_title" id="activity-name">
+        旧文章 &amp; <span>标题</span>
+      </h2>)" + body +
+                  R"(var nickname = " 老\"号\x26amp;名 "; var msg_title = "Unused";</script>)");
+    EXPECT_EQ(QStringList({older.title, older.authorName}), QStringList({"旧文章 & 标题", "老\"号&名"}));
+
+    const auto titleOf = [this, &body](const QByteArray &page) { return parsePage(page + body).title; };
+    EXPECT_EQ(
+        titleOf("<head><title> 文档 &amp; 标题 </title></head><script>var msg_title = \"Unused\";</script>"),
+        QStringLiteral("文档 & 标题"));
+    EXPECT_EQ(
+        titleOf("<head><title></title></head><script>var msg_title = \"脚本 &quot;标题&quot;\".html(false);"
+                "</script>"),
+        QStringLiteral("脚本 \"标题\""));
+}
+
+TEST_F(WeChatParserTest, TheNewerMarkersStillWinOverTheOlderOnes)
+{
+    const ParsedPost post =
+        parsePage(R"(<head><meta property="og:title" content="Open Graph"><title>Document</title>
+        </head><h2 id="activity-name">Heading</h2><div id="js_content"><p>Text</p></div>
+        <script>var nickname = htmlDecode("Decoded"); var nickname = "Plain"; var msg_title = "Script";</script>)");
+    EXPECT_EQ(QStringList({post.title, post.authorName}), QStringList({"Open Graph", "Decoded"}));
+}
+
+TEST_F(WeChatParserTest, AnEscapedDescriptionIsDecoded)
+{
+    const auto contentOf = [this](const QByteArray &description) {
+        return parsePage(R"(<head><meta property="og:description" content=")" + description +
+                         R"("></head><div id="js_content"></div><script></script>)")
+            .content;
+    };
+    EXPECT_EQ(contentOf(R"(第一行\x0d\x0a第二行 \x26amp; \x26lt;三\x26gt;\x0aC:\\dir)"),
+              QStringLiteral("第一行\n第二行 & <三>\nC:\\dir"));
+    EXPECT_EQ(contentOf("Plain &amp;amp; text"), QStringLiteral("Plain &amp; text")) << "nothing escaped";
+}
+
 TEST_F(WeChatParserTest, APageWithoutAnArticleFailsInsteadOfWipingASavedOne)
 {
     server.page(kWeChat, "/s/gone", "<p>环境异常</p><script>var nickname = htmlDecode(\"A\");</script>");

@@ -39,6 +39,25 @@ TEST_F(XParserTest, ReadsAStatusWithEveryMediaKind)
                      ParsedMedia(MediaKind::video, "https://pbs.test/g.jpg")}));
 }
 
+TEST_F(XParserTest, AnAnswerWithoutTheFullMediaListGivesPhotosThenVideos)
+{
+    const QByteArray photo =
+        R"({"type": "photo", "url": "https://pbs.test/1.jpg", "width": 1200, "height": 800})";
+    const QByteArray video =
+        R"({"type": "video", "thumbnail_url": "https://pbs.test/v.jpg", "url": "https://v.test/v.mp4",
+        "width": 720, "height": 1280, "duration": 9})";
+    const ParsedMedia image(MediaKind::image, "https://pbs.test/1.jpg", std::nullopt, 1200, 800);
+    const ParsedMedia movie(MediaKind::video, "https://pbs.test/v.jpg",
+                            QStringLiteral("https://v.test/v.mp4"), 720, 1280, 9);
+
+    reply("/u/status/1",
+          R"({"tweet": {"media": {"videos": [)" + video + R"(], "photos": [)" + photo + "]}}}");
+    EXPECT_EQ(parse("/u/status/1").media, (QList{image, movie}));
+
+    reply("/u/status/1", R"({"tweet": {"media": {"all": [)" + video + R"(], "photos": [)" + photo + "]}}}");
+    EXPECT_EQ(parse("/u/status/1").media, QList{movie}) << "the full list wins";
+}
+
 TEST_F(XParserTest, TheUserAndStatusIdComeSafelyFromTheLink)
 {
     reply("/i/status/42", R"({"tweet": {"created_timestamp": 1e300, "media": {"all": 5}}})");

@@ -131,4 +131,26 @@ TEST_F(XiaohongshuParserTest, WithoutANoteTheErrorDependsOnTheStoredCookie)
     EXPECT_EQ(parse("/explore/odd").media, QList{ParsedMedia(MediaKind::video, QString())});
 }
 
+TEST_F(XiaohongshuParserTest, TheSignInCookieFollowsAShortLinkToTheNotePageAndNowhereElse)
+{
+    const QString shortLinks = QStringLiteral("127.0.0.3");
+    server.pointAt(Host::XiaohongshuShortCom, shortLinks);
+    linkAddress = shortLinks;
+    storeCookie();
+    server.redirect(shortLinks, "/n1", server.url(kSite, "/explore/abc").toString());
+    server.page(kSite, "/explore/abc", desktopPage("abc", R"({"noteId": "abc", "title": "标题"})"));
+    server.redirect(shortLinks, "/n2", server.url(kElsewhere, "/explore/abc").toString());
+    server.page(kElsewhere, "/explore/abc", desktopPage("abc", R"({"noteId": "abc"})"));
+
+    EXPECT_EQ(parse("/n1").title, QStringLiteral("标题"));
+    parse("/n2");
+    QHash<QString, QList<QByteArray>> cookies;
+    for (const auto &request : server.requests())
+        cookies[request.address] += request.header("Cookie");
+    const QList<QByteArray> sent{"web_session=1"};
+    EXPECT_EQ(cookies.value(shortLinks), sent + sent);
+    EXPECT_EQ(cookies.value(kSite), sent);
+    EXPECT_TRUE(cookies.value(kElsewhere).isEmpty());
+}
+
 } // namespace

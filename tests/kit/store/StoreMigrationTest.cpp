@@ -1,5 +1,6 @@
 #include "StoreMigration.h"
 #include "TestHome.h"
+#include "UserDefaults.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -74,6 +75,18 @@ TEST_F(StoreMigrationTest, AnotherInstanceRunningSkipsWithoutTouchingTheDisk)
     EXPECT_EQ(migrate(true).kind, Kind::skipped);
     EXPECT_EQ(baseEntries(), QStringList({"Plumvat"}));
     EXPECT_EQ(snapshot(at("Plumvat")), before);
+}
+
+TEST_F(StoreMigrationTest, AnInstanceLockLeftEmptyByAKilledStartHoldsNothing)
+{
+    QDir().mkpath(UserDefaults::configFolder());
+    QFile left(UserDefaults::configFolder() + QStringLiteral("/instance.lock"));
+    ASSERT_TRUE(left.open(QIODevice::WriteOnly));
+    left.close();
+
+    EXPECT_FALSE(StoreMigration::otherInstanceRunning());
+    const auto lock = StoreMigration::takeInstanceLock();
+    EXPECT_TRUE(lock) << "the application starts";
 }
 
 TEST_F(StoreMigrationTest, MovesTheLibraryRenamingStoreItemsAndKeepsTheOriginal)

@@ -43,4 +43,19 @@ TEST_F(TamselStoreTest, UnopenableStoreOrFolderIsReportedWithoutTouchingIt)
     qInstallMessageHandler(previous);
 }
 
+TEST_F(TamselStoreTest, TheOpenErrorCarriesItsCause)
+{
+    const auto previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+    const auto first = TamselStore::makeContainer(false);
+    try {
+        TamselStore::makeContainer(false);
+        ADD_FAILURE() << "the library has one owner";
+    } catch (const StoreError &error) {
+        EXPECT_TRUE(error.message().startsWith(QStringLiteral("Unable to create any ModelContainer: ")));
+        EXPECT_TRUE(error.message().contains(QStringLiteral("in use by this program"))) << error.what();
+    }
+    qInstallMessageHandler(previous);
+}
+
 } // namespace

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// What keeps files from being written in a folder, in words for a message.
+class FolderWrite {
+public:
+    // Why no file can be written in `folder` (a full disk, no permission, a
+    // read-only disk); empty when one can.
+    static QString whyNotWritable(const QString &folder);
+    // Why `folder` could not be made: a file in its place, or why its
+    // nearest existing parent takes no new entries.
+    static QString whyNotCreated(const QString &folder);
+};

@@ -1,0 +1,105 @@
+#include "../model/ModelFixture.h"
+#include "KepselMacApp.h"
+#include "LibraryHeader.h"
+#include "MacSettingsView.h"
+#include "Media.h"
+#include "MediaPane.h"
+#include "MenuBarController.h"
+#include "NavigationStack.h"
+#include "Plugins.h"
+#include "Screenshot.h"
+#include "SettingsKey.h"
+#include "Sidebar.h"
+#include "Theme.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The views that pick colours when they are built: each must paint in a
+// new appearance exactly as one built in it.
+class AppearanceTest : public ModelTest {
+protected:
+    AppearanceTest()
+    {
+        makeModel();
+        menuBar = std::make_unique<MenuBarController>(*model);
+    }
+    ~AppearanceTest() override
+    {
+        views.clear();
+        app.reset();
+        QApplication::setPalette(Theme::palette(Theme::Appearance::light));
+    }
+
+    void setAppearance(const QString &appearance)
+    {
+        TamselStore::defaults().setString(SettingsKey::appearance, appearance);
+        QCoreApplication::processEvents();
+    }
+
+    std::vector<std::unique_ptr<QWidget>> buildViews()
+    {
+        std::vector<std::unique_ptr<QWidget>> built;
+        auto header = std::make_unique<LibraryHeader>(context());
+        header->setValues(false, {{Platform::weibo, 2}, {Platform::x, 1}}, 3, std::nullopt);
+        built.push_back(std::move(header));
+        built.push_back(std::make_unique<Sidebar>(*model));
+        auto stack = std::make_unique<NavigationStack>();
+        stack->setRoot(new QLabel(QStringLiteral("root")));
+        stack->push(new QLabel(QStringLiteral("page")));
+        built.push_back(std::move(stack));
+        built.push_back(std::make_unique<MacSettingsView>(*model, *menuBar, Plugins::shared()));
+        auto pane = std::make_unique<MediaPane>();
+        pane->setMedia(
+            {std::make_shared<Media>(MediaKind::image, 0), std::make_shared<Media>(MediaKind::image, 1)});
+        built.push_back(std::move(pane));
+        for (const auto &view : built) {
+            view->resize(std::max(view->sizeHint().width(), 320), std::max(view->sizeHint().height(), 200));
+            view->show();
+        }
+        QCoreApplication::processEvents();
+        return built;
+    }
+
+    static QList<QImage> paint(const std::vector<std::unique_ptr<QWidget>> &shown)
+    {
+        QCoreApplication::processEvents();
+        QList<QImage> images;
+        for (const auto &view : shown)
+            images.append(view->grab().toImage());
+        return images;
+    }
+
+    std::unique_ptr<MenuBarController> menuBar;
+    std::unique_ptr<KepselMacApp> app;
+    std::vector<std::unique_ptr<QWidget>> views;
+};
+
+TEST_F(AppearanceTest, ViewsBuiltInDarkFollowEverySwitchAsIfBuiltAnew)
+{
+    setAppearance(QStringLiteral("dark"));
+    app = std::make_unique<KepselMacApp>(*model, *menuBar);
+    EXPECT_TRUE(Theme::isDark(QApplication::palette())) << "applied before any window";
+    views = buildViews();
+    const QList<QImage> dark = paint(views);
+    for (const auto &view : views)
+        saveScreenshot(*view, QStringLiteral("dark-") + view->metaObject()->className());
+
+    setAppearance(QStringLiteral("light"));
+    const QList<QImage> light = paint(views);
+    const QList<QImage> builtLight = paint(buildViews());
+    setAppearance(QStringLiteral("dark"));
+    const QList<QImage> darkAgain = paint(views);
+
+    for (qsizetype index = 0; index < qsizetype(views.size()); ++index) {
+        const char *name = views[size_t(index)]->metaObject()->className();
+        EXPECT_NE(light[index], dark[index]) << name;
+        EXPECT_EQ(light[index], builtLight[index]) << name << " paints like one built in light";
+        EXPECT_EQ(darkAgain[index], dark[index]) << name << " paints as it did in dark";
+    }
+}
+
+} // namespace

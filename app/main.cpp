@@ -20,7 +20,7 @@ MacModel *openLibrary()
     try {
         return &MacModel::shared();
     } catch (const StoreError &error) {
-        QMessageBox::critical(nullptr, QStringLiteral("Kepsel"), error.message());
+        QMessageBox::critical(nullptr, QStringLiteral("Kepsel"), error.userMessage());
         return nullptr;
     }
 }

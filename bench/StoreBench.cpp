@@ -1,8 +1,9 @@
-// Opening, saving and fetching in a library of 100,000 posts (500 characters
-// of text each) with 300,000 media, each beside a bare SQLite pass over the
-// same tables. Opening also reports the resident memory it adds beside the
+// Opening, saving and fetching in a library of 10,000 and of 100,000 posts
+// (a few hundred characters of text and three pictures each), each beside a
+// bare SQLite pass over the same tables. Opening also reports the resident memory it adds beside the
 // size of the database file.
 
+#include "BenchStore.h"
 #include "Media.h"
 #include "ModelContainer.h"
 #include "Post.h"
@@ -15,44 +16,27 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <malloc.h>
+#include <map>
+#include <memory>
 #include <sqlite3.h>
 
 namespace {
 
-constexpr int postCount = 100000;
-constexpr int mediaPerPost = 3;
+constexpr int largest = 100'000;
 
-// Built once per process and shared by every benchmark.
-QString libraryPath()
+// Built once per size and process, and shared by every benchmark.
+QString libraryPath(int postCount = largest)
 {
-    static QTemporaryDir folder;
-    static const QString path = [] {
-        const QString storePath = folder.path() + QStringLiteral("/Kepsel.store");
-        ModelContainer container(TamselStore::schema(), storePath);
-        auto &context = container.mainContext();
-        const QDateTime start = QDateTime::fromMSecsSinceEpoch(1600000000000);
-        for (int i = 0; i < postCount; ++i) {
-            auto post =
-                std::make_shared<Post>(QStringLiteral("https://weibo.com/%1").arg(i), Platform::weibo);
-            post->setTitle(QStringLiteral("第 %1 条").arg(i));
-            post->setContent(QStringLiteral("正文内容，").repeated(100));
-            post->setAuthorName(QStringLiteral("作者 %1").arg(i % 500));
-            post->setCreatedAt(start.addSecs((i * 7919) % postCount));
-            QList<std::shared_ptr<Media>> media;
-            for (int m = 0; m < mediaPerPost; ++m) {
-                auto medium = std::make_shared<Media>(MediaKind::image, m);
-                medium->setRemoteURL(QStringLiteral("https://wx1.sinaimg.cn/large/%1_%2.jpg").arg(i).arg(m));
-                medium->setWidth(1080);
-                medium->setHeight(1440);
-                media.append(medium);
-            }
-            post->setMedia(media);
-            context.insert(post);
-        }
-        context.save();
-        return storePath;
+    static std::map<int, std::unique_ptr<QTemporaryDir>> folders;
+    auto &folder = folders[postCount];
+    const QString storePath = [&] {
+        if (!folder)
+            folder = std::make_unique<QTemporaryDir>();
+        return folder->path() + QStringLiteral("/Kepsel.store");
     }();
-    return path;
+    if (!QFileInfo::exists(storePath))
+        BenchStore::generate(storePath, postCount);
+    return storePath;
 }
 
 ModelContainer &openLibrary()
@@ -64,24 +48,14 @@ ModelContainer &openLibrary()
 // A plain connection for the comparison passes.
 class RawStore {
 public:
-    RawStore() { sqlite3_open(libraryPath().toUtf8().constData(), &m_db); }
+    explicit RawStore(int postCount = largest)
+    {
+        sqlite3_open(libraryPath(postCount).toUtf8().constData(), &m_db);
+    }
     ~RawStore() { sqlite3_close(m_db); }
 
     // Reads every column of every row, as loading records must.
-    int64_t scan(const char *sql) const
-    {
-        sqlite3_stmt *statement = nullptr;
-        sqlite3_prepare_v2(m_db, sql, -1, &statement, nullptr);
-        int64_t bytes = 0;
-        const int columns = sqlite3_column_count(statement);
-        while (sqlite3_step(statement) == SQLITE_ROW)
-            for (int c = 0; c < columns; ++c) {
-                sqlite3_column_text(statement, c);
-                bytes += sqlite3_column_bytes(statement, c);
-            }
-        sqlite3_finalize(statement);
-        return bytes;
-    }
+    int64_t scan(const char *sql) const { return BenchStore::readRows(m_db, sql); }
     void execute(const char *sql) const { sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr); }
 
 private:
@@ -99,7 +73,7 @@ qint64 residentBytes()
 }
 
 // The most resident memory the work added, beside the database's size, in MB.
-template <class Work> void reportMemory(benchmark::State &state, Work work)
+template <class Work> void reportMemory(benchmark::State &state, int postCount, Work work)
 {
     constexpr double megabyte = 1024.0 * 1024.0;
     qint64 added = 0;
@@ -108,14 +82,15 @@ template <class Work> void reportMemory(benchmark::State &state, Work work)
         work([&] { added = std::max(added, residentBytes() - before); });
     }
     state.counters["addedMB"] = double(added) / megabyte;
-    state.counters["databaseMB"] = double(QFileInfo(libraryPath()).size()) / megabyte;
+    state.counters["databaseMB"] = double(BenchStore::fileSize(libraryPath(postCount))) / megabyte;
 }
 
 void openStore(benchmark::State &state)
 {
-    libraryPath();
-    reportMemory(state, [&state](auto measure) {
-        auto container = std::make_unique<ModelContainer>(TamselStore::schema(), libraryPath());
+    const int postCount = int(state.range(0));
+    const QString path = libraryPath(postCount);
+    reportMemory(state, postCount, [&](auto measure) {
+        auto container = std::make_unique<ModelContainer>(TamselStore::schema(), path);
         measure();
         benchmark::DoNotOptimize(container.get());
         // Closing is not opening.
@@ -124,19 +99,19 @@ void openStore(benchmark::State &state)
         state.ResumeTiming();
     });
 }
-BENCHMARK(openStore)->Unit(benchmark::kMillisecond);
+BENCHMARK(openStore)->Arg(10'000)->Arg(largest)->Unit(benchmark::kMillisecond);
 
 void openStoreBareSqlite(benchmark::State &state)
 {
-    libraryPath();
-    reportMemory(state, [](auto measure) {
-        RawStore store;
+    const int postCount = int(state.range(0));
+    reportMemory(state, postCount, [&](auto measure) {
+        RawStore store(postCount);
         benchmark::DoNotOptimize(store.scan("SELECT * FROM Post") + store.scan("SELECT * FROM Media") +
                                  store.scan("SELECT owner, target FROM Post_media ORDER BY owner, position"));
         measure();
     });
 }
-BENCHMARK(openStoreBareSqlite)->Unit(benchmark::kMillisecond);
+BENCHMARK(openStoreBareSqlite)->Arg(10'000)->Arg(largest)->Unit(benchmark::kMillisecond);
 
 void saveOneChange(benchmark::State &state)
 {

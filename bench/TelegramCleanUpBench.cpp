@@ -1,8 +1,10 @@
-// The channel clean-up's walk over a ledger of 10,000 entries and a library
-// of 10,000 sent posts with nothing to delete, beside one bare fetch of all
-// posts: the walk looks each post up once, never by a scan per entry.
+// The channel clean-up's walk over a ledger of 10,000 and of 100,000 entries
+// and a library of as many sent posts with nothing to delete, beside one bare
+// fetch of all posts: the walk looks each post up once, never by a scan per
+// entry.
 #include "ChannelCleanUp.h"
 #include "HTTPClient.h"
+#include "ModelContainer.h"
 #include "Plugins.h"
 #include "Post.h"
 #include "PostImporter.h"
@@ -16,19 +18,26 @@
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>
+#include <map>
 
 namespace {
 
-constexpr int postCount = 10000;
+constexpr int largest = 100'000;
 
+// A library in a store file of its own per size, and its ledger, which goes
+// into the settings before each run.
 struct Library {
-    std::unique_ptr<ModelContainer> container = TamselStore::makeContainer(false);
-    PostImporter importer{container->mainContext(), HTTPClient()};
+    std::unique_ptr<ModelContainer> container;
+    PostImporter importer;
+    QVariantMap ledger;
 
-    Library()
+    explicit Library(int postCount)
+        : container(std::make_unique<ModelContainer>(TamselStore::schema(),
+                                                     TamselStore::storeDirectory() +
+                                                         QStringLiteral("/library-%1.store").arg(postCount))),
+          importer(container->mainContext(), HTTPClient())
     {
         ModelContext &context = container->mainContext();
-        QVariantMap ledger;
         for (int i = 0; i < postCount; ++i) {
             auto post =
                 std::make_shared<Post>(QStringLiteral("https://weibo.com/%1").arg(i), Platform::weibo);
@@ -38,32 +47,38 @@ struct Library {
             ledger.insert(Text::uuidText(post->id()), QStringLiteral("%1,%2").arg(2 * i + 1).arg(2 * i + 2));
         }
         context.save();
-        TamselStore::defaults().setDictionary(TelegramLedger::settingsKey, ledger);
     }
 };
 
-// Made in main() and dropped before the test home goes.
-std::unique_ptr<Library> &library()
+// Dropped in main() before the test home goes.
+std::map<int, std::unique_ptr<Library>> libraries;
+
+Library &library(int postCount)
 {
-    static std::unique_ptr<Library> made;
-    return made;
+    auto &made = libraries[postCount];
+    if (!made)
+        made = std::make_unique<Library>(postCount);
+    TamselStore::defaults().setDictionary(TelegramLedger::settingsKey, made->ledger);
+    return *made;
 }
 
 void cleanUpWalk(benchmark::State &state)
 {
+    Library &shared = library(int(state.range(0)));
     for (auto _ : state)
-        TestAsync::waitFor(cleanUpTelegram(library()->importer));
-    state.SetItemsProcessed(state.iterations() * postCount);
+        TestAsync::waitFor(cleanUpTelegram(shared.importer));
+    state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(cleanUpWalk)->Unit(benchmark::kMillisecond);
+BENCHMARK(cleanUpWalk)->Arg(10'000)->Arg(largest)->Unit(benchmark::kMillisecond);
 
 void fetchAllPostsBare(benchmark::State &state)
 {
+    ModelContext &context = library(int(state.range(0))).container->mainContext();
     for (auto _ : state)
-        benchmark::DoNotOptimize(library()->container->mainContext().fetch<Post>());
-    state.SetItemsProcessed(state.iterations() * postCount);
+        benchmark::DoNotOptimize(context.fetch<Post>());
+    state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(fetchAllPostsBare)->Unit(benchmark::kMillisecond);
+BENCHMARK(fetchAllPostsBare)->Arg(10'000)->Arg(largest)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
@@ -76,10 +91,9 @@ int main(int argc, char **argv)
     settings.setBool(SettingsKey::telegramEnabled, true);
     settings.setString(SettingsKey::telegramToken, QStringLiteral("123:abc"));
     settings.setString(SettingsKey::telegramChatID, QStringLiteral("@channel"));
-    library() = std::make_unique<Library>();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    library().reset();
+    libraries.clear();
     return 0;
 }

@@ -5,6 +5,7 @@
 #include "StoreLog.h"
 #include "Text.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -20,15 +21,16 @@ QString newName()
 
 // QSaveFile reports no error for a short write, so a full disk is told from
 // the space left.
-QString writeFailure(const QFileDevice &file, const QString &folder, qint64 needed)
+StoreError writeFailure(const QFileDevice &file, const QString &folder, qint64 needed)
 {
     const qint64 available = QStorageInfo(folder).bytesAvailable();
     if (available >= 0 && available < needed)
-        return QStringLiteral("cannot write %1: the disk is full (%2 bytes needed, %3 free)")
-            .arg(file.fileName())
-            .arg(needed)
-            .arg(available);
-    return QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString());
+        return StoreError(QStringLiteral("cannot write %1: the disk is full (%2 bytes needed, %3 free)")
+                              .arg(file.fileName())
+                              .arg(needed)
+                              .arg(available),
+                          QCoreApplication::translate("StoreError", "收藏库所在的磁盘已满"));
+    return StoreError(QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString()));
 }
 
 } // namespace
@@ -46,7 +48,7 @@ QString BlobStore::write(const QByteArray &bytes) const
     const QString name = newName();
     QSaveFile file(path(name));
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw StoreError(writeFailure(file, m_folder, bytes.size()));
+        throw writeFailure(file, m_folder, bytes.size());
     return name;
 }
 
@@ -58,7 +60,7 @@ QString BlobStore::adopt(const QString &sourcePath) const
     const qint64 needed = source.size();
     if (!source.rename(path(name))) {
         QFile::remove(path(name));
-        throw StoreError(writeFailure(source, m_folder, needed));
+        throw writeFailure(source, m_folder, needed);
     }
     return name;
 }

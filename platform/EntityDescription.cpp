@@ -1,17 +1,44 @@
 #include "EntityDescription.h"
 
-#include <QTimeZone>
+#include <algorithm>
+#include <array>
 #include <sqlite3.h>
 
 namespace {
 
-// Stored times come back in the user's time zone. Asking for local time would
-// make the C library look at the zone file once per value, which dominates
-// opening a large library; the zone is looked up once instead.
+// Stored times come back in UTC: such a time is held inline, without a zone
+// object, so copies and comparisons (sorting a large library by date) cost
+// next to nothing. Shown times are converted to local time where they are shown.
 QDateTime storedTime(qint64 msecs)
 {
-    static const QTimeZone zone = QTimeZone::systemTimeZone();
-    return QDateTime::fromMSecsSinceEpoch(msecs, zone);
+    return QDateTime::fromMSecsSinceEpoch(msecs, Qt::UTC);
+}
+
+// Short texts recur across a library's rows (kinds, states, platforms,
+// authors): a recurring one is held once instead of once per row. The texts
+// seen last are kept in a small table placed by a cheap digest of their
+// bytes, so a lookup costs a comparison, not a hash of the whole text. Main
+// thread only, like the stores.
+QString sharedText(QByteArrayView utf8)
+{
+    constexpr qsizetype longest = 32;
+    constexpr size_t tableSize = 256;
+    if (utf8.isEmpty() || utf8.size() > longest)
+        return QString::fromUtf8(utf8);
+    struct Slot {
+        QByteArray bytes;
+        QString text;
+    };
+    static std::array<Slot, tableSize> recent;
+    const auto byte = [&utf8](qsizetype at) { return size_t(uchar(utf8[at])); };
+    Slot &slot = recent[(size_t(utf8.size()) * 131 + byte(0) * 31 + byte(utf8.size() / 2) * 7 +
+                         byte(utf8.size() - 1)) %
+                        tableSize];
+    if (slot.bytes != utf8) {
+        slot.bytes = utf8.toByteArray();
+        slot.text = QString::fromUtf8(utf8);
+    }
+    return slot.text;
 }
 
 } // namespace
@@ -61,7 +88,7 @@ void bind(sqlite3_stmt *statement, int index, const std::optional<QDateTime> &va
 void read(sqlite3_stmt *statement, int index, QString &value)
 {
     const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement, index));
-    value = QString::fromUtf8(text, sqlite3_column_bytes(statement, index));
+    value = sharedText(QByteArrayView(text, sqlite3_column_bytes(statement, index)));
 }
 
 void read(sqlite3_stmt *statement, int index, qint64 &value)
@@ -131,6 +158,12 @@ int EntityDescription::sourceRelationship(int inverse) const
 {
     const Inverse &end = inverses[inverse];
     return end.source().relationshipIndex(end.relationship);
+}
+
+bool EntityDescription::hasDeferredParts() const
+{
+    return !externalBlobs.isEmpty() || std::any_of(columns.cbegin(), columns.cend(),
+                                                   [](const Column &column) { return column.deferred; });
 }
 
 QString EntityDescription::linkTable(int relationship) const

@@ -40,6 +40,8 @@ struct EntityDescription {
         QString name;
         std::function<void(const PersistentModel &, sqlite3_stmt *, int)> bind;
         std::function<void(PersistentModel &, sqlite3_stmt *, int)> read;
+        // Read on the record's first access to it instead of at open.
+        bool deferred = false;
     };
     struct Relationship {
         QString name;
@@ -61,6 +63,9 @@ struct EntityDescription {
     std::vector<Relationship> relationships;
     std::vector<Inverse> inverses;
     QStringList externalBlobs;
+    // The fields read at open are also kept in an index of their own, which
+    // the open scan reads instead of rows that carry long texts.
+    bool indexedForOpen = false;
 
     int relationshipIndex(const QString &relationship) const;
     int inverseIndex(const QString &inverse) const;
@@ -69,6 +74,9 @@ struct EntityDescription {
     // Index of the owning relationship, in the source type, of one of our inverses.
     int sourceRelationship(int inverse) const;
     QString linkTable(int relationship) const;
+    // Whether a record read at open lacks fields (deferred ones, the byte
+    // files) until it is faulted in.
+    bool hasDeferredParts() const;
 };
 
 // Builds a description from member pointers of the record class.
@@ -93,9 +101,19 @@ public:
         return *this;
     }
 
+    // A field few screens show, left in the store until a record's first
+    // access to it; its getter must fault the record in first.
+    template <class Value> EntityBuilder &deferredColumn(const QString &name, Value Record::*member)
+    {
+        column(name, member);
+        m_entity.columns.back().deferred = true;
+        return *this;
+    }
+
     EntityBuilder &toMany(const QString &name, const EntityDescription &(*target)(), DeleteRule rule,
                           const QString &inverse)
     {
+        Q_ASSERT(m_entity.relationships.size() < 32); // a record keeps one dirty bit per relationship
         m_entity.relationships.push_back({name, target, rule, inverse});
         return *this;
     }
@@ -110,6 +128,12 @@ public:
     EntityBuilder &externalBlob(const QString &name)
     {
         m_entity.externalBlobs.append(name);
+        return *this;
+    }
+
+    EntityBuilder &indexedForOpen()
+    {
+        m_entity.indexedForOpen = true;
         return *this;
     }
 

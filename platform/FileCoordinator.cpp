@@ -1,8 +1,10 @@
 #include "FileCoordinator.h"
 
 #include "FileError.h"
+#include "FolderWrite.h"
 #include "LockFiles.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
@@ -13,9 +15,25 @@
 
 namespace {
 
-[[noreturn]] void fail(const QString &action, const QString &path, const QString &cause)
+using Action = FileError::Action;
+
+// Reads errno first: the failing call has just set it (the callers clear it
+// before they start, so a failure without a system call reads as unknown).
+[[noreturn]] void fail(Action action, const QString &path)
 {
-    throw FileError(QStringLiteral("%1 %2: %3").arg(action, path, cause));
+    const int errorNumber = errno;
+    throw FileError(action, path, errorNumber);
+}
+
+// Who holds the lock, or what keeps its file from being written.
+[[noreturn]] void failLocking(const QLockFile &lock, const QString &path, const QString &lockFile)
+{
+    const QString cause = LockFiles::whyNotLocked(lock, lockFile);
+    if (lock.error() == QLockFile::LockFailedError)
+        throw FileError(Action::lock, path, cause,
+                        QCoreApplication::translate("FileError", "另一个程序正在使用它"));
+    throw FileError(Action::lock, path, cause,
+                    FileError::reason(FolderWrite::writeError(QFileInfo(lockFile).absolutePath())));
 }
 
 } // namespace
@@ -31,7 +49,7 @@ std::unique_ptr<QLockFile> FileCoordinator::hold(const QString &path)
                                             file->tryLock(int(FileCoordinator::lockTimeout.count())));
     if (taken)
         return file;
-    fail(QStringLiteral("Cannot lock"), path, LockFiles::whyNotLocked(*file, lock));
+    failLocking(*file, path, lock);
 }
 
 QString FileCoordinator::lockPath(const QString &path)
@@ -43,29 +61,36 @@ QString FileCoordinator::lockPath(const QString &path)
 QByteArray FileCoordinator::read(const QString &path)
 {
     const auto guard = hold(path);
+    errno = 0;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        fail(QStringLiteral("Cannot read"), path, file.errorString());
+        fail(Action::read, path);
     QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        fail(QStringLiteral("Cannot read"), path, file.errorString());
+        fail(Action::read, path);
     return data;
 }
 
 void FileCoordinator::write(const QByteArray &data, const QString &path)
 {
     const auto guard = hold(path);
+    replace(data, path);
+}
+
+void FileCoordinator::replace(const QByteArray &data, const QString &path)
+{
+    errno = 0;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        fail(QStringLiteral("Cannot write"), path, file.errorString());
+        fail(Action::write, path);
     // QSaveFile reports no error for a short write (a full disk): count the bytes.
     if (file.write(data) != data.size()) {
         file.cancelWriting();
-        fail(QStringLiteral("Cannot write"), path,
-             QStringLiteral("the disk is full or the write was cut short"));
+        throw FileError(Action::write, path, QStringLiteral("the disk is full or the write was cut short"),
+                        FileError::reason(ENOSPC));
     }
     if (!file.commit())
-        fail(QStringLiteral("Cannot write"), path, file.errorString());
+        fail(Action::write, path);
 }
 
 void FileCoordinator::move(const QString &source, const QString &target)
@@ -74,5 +99,5 @@ void FileCoordinator::move(const QString &source, const QString &target)
     const auto targetGuard = hold(target);
     // rename(2) replaces an existing target file in one step.
     if (::rename(QFile::encodeName(source).constData(), QFile::encodeName(target).constData()) != 0)
-        fail(QStringLiteral("Cannot move"), source, qt_error_string(errno));
+        fail(Action::move, source);
 }

@@ -18,6 +18,9 @@ public:
 
     static QByteArray read(const QString &path);
     static void write(const QByteArray &data, const QString &path);
+    // Replaces the file atomically without the lock, for a file no other
+    // process uses.
+    static void replace(const QByteArray &data, const QString &path);
     // Moves a file or a folder; an existing file at the target is replaced.
     static void move(const QString &source, const QString &target);
 

@@ -25,18 +25,24 @@ QString causeOf(int error, const QString &folder)
 } // namespace
 
 // A real file is made and written, so the answer is the file system's own.
-QString FolderWrite::whyNotWritable(const QString &folder)
+int FolderWrite::writeError(const QString &folder)
 {
     const QByteArray probe = QFile::encodeName(folder + QStringLiteral("/.write-probe-") +
                                                QUuid::createUuid().toString(QUuid::Id128));
     const int fd = ::open(probe.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0)
-        return causeOf(errno, folder);
+        return errno;
     const bool written = ::write(fd, "x", 1) == 1 && ::fsync(fd) == 0;
     const int error = errno;
     ::close(fd);
     ::unlink(probe.constData());
-    return written ? QString() : causeOf(error, folder);
+    return written ? 0 : error;
+}
+
+QString FolderWrite::whyNotWritable(const QString &folder)
+{
+    const int error = writeError(folder);
+    return error ? causeOf(error, folder) : QString();
 }
 
 QString FolderWrite::whyNotCreated(const QString &folder)

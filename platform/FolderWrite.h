@@ -8,6 +8,8 @@ public:
     // Why no file can be written in `folder` (a full disk, no permission, a
     // read-only disk); empty when one can.
     static QString whyNotWritable(const QString &folder);
+    // The system's error number (errno) for the same, 0 when one can.
+    static int writeError(const QString &folder);
     // Why `folder` could not be made: a file in its place, or why its
     // nearest existing parent takes no new entries.
     static QString whyNotCreated(const QString &folder);

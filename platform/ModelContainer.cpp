@@ -1,15 +1,29 @@
 #include "ModelContainer.h"
 
 #include "BlobStore.h"
+#include "FileError.h"
+#include "FolderWrite.h"
 #include "LockFiles.h"
 #include "RecordTable.h"
 #include "SqlDatabase.h"
 #include "StoreError.h"
 #include "StoreLog.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
+
+namespace {
+
+StoreError readOnly(const QString &storePath)
+{
+    return StoreError(
+        QStringLiteral("The library at %1 is read-only").arg(storePath),
+        QCoreApplication::translate("StoreError", "收藏库“%1”是只读的，无法保存").arg(storePath));
+}
+
+} // namespace
 
 ModelContainer::ModelContainer(const Schema &schema, const QString &storePath, int schemaVersion)
     : m_storePath(storePath)
@@ -18,7 +32,7 @@ ModelContainer::ModelContainer(const Schema &schema, const QString &storePath, i
     lockStore();
     m_database = std::make_unique<SqlDatabase>(storePath);
     if (m_database->isReadOnly())
-        throw StoreError(QStringLiteral("The library at %1 is read-only").arg(storePath));
+        throw readOnly(storePath);
     prepareSchema(schema, schemaVersion);
     m_blobs = std::make_unique<BlobStore>(supportDirectory(storePath));
     m_context = std::make_unique<ModelContext>(*m_database, schema, m_blobs.get());
@@ -52,7 +66,7 @@ void ModelContainer::refuseReadOnlyStore() const
     const QFileInfo store(m_storePath);
     const QFileInfo folder(store.absolutePath());
     if ((store.exists() && !store.isWritable()) || (folder.isDir() && !folder.isWritable()))
-        throw StoreError(QStringLiteral("The library at %1 is read-only").arg(m_storePath));
+        throw readOnly(m_storePath);
 }
 
 // The lock outlives no process: a lock left by one that died, or left empty
@@ -64,8 +78,15 @@ void ModelContainer::lockStore()
     m_lock->setStaleLockTime(0);
     if (LockFiles::tryLock(*m_lock, lockPath))
         return;
+    const QString userMessage =
+        m_lock->error() == QLockFile::LockFailedError
+            ? QCoreApplication::translate("StoreError", "收藏库“%1”已经在另一个程序里打开").arg(m_storePath)
+            : QCoreApplication::translate("StoreError", "无法锁定收藏库“%1”：%2")
+                  .arg(m_storePath,
+                       FileError::reason(FolderWrite::writeError(QFileInfo(lockPath).absolutePath())));
     throw StoreError(QStringLiteral("Cannot lock the library at %1: %2")
-                         .arg(m_storePath, LockFiles::whyNotLocked(*m_lock, lockPath)));
+                         .arg(m_storePath, LockFiles::whyNotLocked(*m_lock, lockPath)),
+                     userMessage);
 }
 
 // The version is read before anything is written, so a newer store is left
@@ -74,11 +95,14 @@ void ModelContainer::prepareSchema(const Schema &schema, int schemaVersion)
 {
     const int stored = m_database->userVersion();
     if (stored > schemaVersion)
-        throw StoreError(QStringLiteral("The library at %1 was written by a newer version of Kepsel "
-                                        "(schema %2; this version reads up to %3)")
-                             .arg(m_storePath)
-                             .arg(stored)
-                             .arg(schemaVersion));
+        throw StoreError(
+            QStringLiteral("The library at %1 was written by a newer version of Kepsel "
+                           "(schema %2; this version reads up to %3)")
+                .arg(m_storePath)
+                .arg(stored)
+                .arg(schemaVersion),
+            QCoreApplication::translate("StoreError", "收藏库“%1”来自更新版本的 Kepsel，请先更新 App")
+                .arg(m_storePath));
     m_database->execute(QStringLiteral("PRAGMA journal_mode=WAL"));
     // Replaced and deleted byte files are removed right after the commit, so
     // the commit must survive a power loss: with NORMAL a rolled-back commit

@@ -111,6 +111,8 @@ void ModelContext::removeRecord(PersistentModel &record)
 {
     if (record.m_context != this || record.m_deleted)
         return;
+    // Once its row is gone an undo can only write the record back whole.
+    record.faultIn();
     const auto keep = record.shared_from_this();
     const EntityDescription &entity = record.entity();
     record.m_deleted = true;
@@ -163,9 +165,18 @@ void ModelContext::reviveRecord(PersistentModel &record)
                 if (target->m_deleted && target->m_context == this)
                     reviveRecord(*target);
         record.setRelated(int(r), targets);
-        record.m_relationshipsDirty[r] = true;
+        record.markRelationshipDirty(int(r));
     }
     scheduleChanged();
+}
+
+void ModelContext::faultIn(PersistentModel &record)
+{
+    if (record.m_complete)
+        return;
+    if (record.m_stored)
+        recordsFor(record.entity()).table->loadRest(record);
+    record.m_complete = true;
 }
 
 void ModelContext::recordChanged(PersistentModel &record)
@@ -211,6 +222,9 @@ void ModelContext::removeNamedFiles(QSet<QString> &files) const
     for (const auto &[entity, entry] : m_entities) {
         if (entity->externalBlobs.isEmpty())
             continue;
+        // The stored names come from the rows, without faulting records in;
+        // unsaved and adopted ones are only in the records.
+        entry.table->loadBlobFiles([&files](const QString &file) { files.remove(file); });
         for (const auto &[key, record] : entry.records)
             for (const auto &slot : record->m_blobs) {
                 files.remove(slot.file);
@@ -288,6 +302,7 @@ void ModelContext::writeChanges(const BlobFiles &blobFiles)
     for (PersistentModel *record : m_changed) {
         RecordTable &table = *recordsFor(record->entity()).table;
         if (record->rowDirty()) {
+            record->completeForWrite();
             QStringList files;
             if (const auto found = blobFiles.find(record); found != blobFiles.end())
                 files = found->second;
@@ -297,7 +312,7 @@ void ModelContext::writeChanges(const BlobFiles &blobFiles)
             table.writeRow(*record, files);
         }
         for (size_t r = 0; r < record->m_related.size(); ++r)
-            if (!record->m_stored || record->m_relationshipsDirty[r])
+            if (!record->m_stored || record->isRelationshipDirty(int(r)))
                 table.writeLinks(*record, int(r));
     }
     transaction.commit();

@@ -18,7 +18,8 @@ class RecordTable;
 class SqlDatabase;
 
 // The live set of records of a store: one object per row (every row is
-// loaded when the context opens, the external bytes on first read), inserts
+// loaded when the context opens with the fields the first screens need; the
+// deferred fields and byte files on a record's first access to them), inserts
 // and deletes that fetches see before they are saved, and save() that writes
 // only the changed records in one transaction. Main thread only.
 class ModelContext : public QObject {
@@ -96,6 +97,8 @@ private:
     void reviveRecord(PersistentModel &record);
     void removeRecord(PersistentModel &record);
     void recordChanged(PersistentModel &record);
+    // Reads a stored record's deferred fields and byte files; throws StoreError.
+    void faultIn(PersistentModel &record);
     void note(PersistentModel &record, Change change);
     void scheduleChanged();
     void announceChanges();

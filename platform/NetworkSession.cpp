@@ -33,16 +33,32 @@ QList<QSslCertificate> &extraCertificates()
     return certificates;
 }
 
+QPointer<QObject> &mainThreadManager()
+{
+    static QPointer<QObject> manager;
+    return manager;
+}
+
+void deleteMainThreadManager()
+{
+    delete mainThreadManager();
+}
+
 // Ties a new manager's life to its thread: the application owns the main
 // thread's manager, any other thread's goes when that thread finishes.
 void bindToThread(QObject *manager)
 {
     QThread *thread = QThread::currentThread();
     QCoreApplication *app = QCoreApplication::instance();
-    if (app && app->thread() == thread)
+    if (app && app->thread() == thread) {
         manager->setParent(app);
-    else
+        // Deleted before the application starts to go, not among its
+        // children: closing its cached TLS connections needs a whole one.
+        mainThreadManager() = manager;
+        qAddPostRoutine(deleteMainThreadManager);
+    } else {
         QObject::connect(thread, &QThread::finished, manager, &QObject::deleteLater);
+    }
 }
 
 // Keeps nothing and gives nothing: cookies travel only as callers set them.

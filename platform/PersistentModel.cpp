@@ -2,6 +2,7 @@
 
 #include "ModelContext.h"
 #include "StoreError.h"
+#include "StoreLog.h"
 
 #include <algorithm>
 
@@ -15,12 +16,11 @@ bool refersTo(const std::weak_ptr<PersistentModel> &end, const PersistentModel *
 PersistentModel::PersistentModel(const EntityDescription &entity) : PersistentModel(entity, Materializing{})
 {
     m_id = QUuid::createUuid();
+    m_blobs.resize(size_t(entity.externalBlobs.size()));
 }
 
 PersistentModel::PersistentModel(const EntityDescription &entity, Materializing)
-    : m_entity(&entity), m_relationshipsDirty(entity.relationships.size(), false),
-      m_related(entity.relationships.size()), m_inverse(entity.inverses.size()),
-      m_blobs(size_t(entity.externalBlobs.size()))
+    : m_entity(&entity), m_related(entity.relationships.size()), m_inverse(entity.inverses.size())
 {
 }
 
@@ -95,8 +95,35 @@ void PersistentModel::setInverseRelated(int inverse, const QList<std::shared_ptr
             m_context->insertRecord(source);
 }
 
+void PersistentModel::loadRest() const
+{
+    try {
+        const_cast<PersistentModel *>(this)->completeFromStore();
+    } catch (const StoreError &error) {
+        qCWarning(storeLog, "%s row %lld not read: %s", qUtf8Printable(m_entity->name), m_key, error.what());
+    }
+}
+
+void PersistentModel::completeForWrite()
+{
+    if (!m_complete)
+        completeFromStore();
+}
+
+// With its store gone, what was not read stays empty.
+void PersistentModel::completeFromStore()
+{
+    if (m_context) {
+        m_context->faultIn(*this);
+        return;
+    }
+    m_blobs.resize(size_t(m_entity->externalBlobs.size()));
+    m_complete = true;
+}
+
 std::optional<QByteArray> PersistentModel::blob(int index) const
 {
+    faultIn();
     const BlobSlot &slot = m_blobs[index];
     if (slot.resident)
         return slot.bytes;
@@ -107,6 +134,7 @@ std::optional<QByteArray> PersistentModel::blob(int index) const
 
 qint64 PersistentModel::blobSize(int index) const
 {
+    faultIn();
     const BlobSlot &slot = m_blobs[index];
     if (slot.resident)
         return slot.bytes ? slot.bytes->size() : -1;
@@ -117,6 +145,7 @@ qint64 PersistentModel::blobSize(int index) const
 
 std::optional<QString> PersistentModel::blobPath(int index) const
 {
+    faultIn();
     const BlobSlot &slot = m_blobs[index];
     if (slot.resident || slot.currentFile().isEmpty() || !m_context)
         return std::nullopt;
@@ -125,6 +154,7 @@ std::optional<QString> PersistentModel::blobPath(int index) const
 
 void PersistentModel::setBlob(int index, std::optional<QByteArray> bytes)
 {
+    completeForWrite();
     BlobSlot &slot = m_blobs[index];
     const bool unchanged = slot.resident ? slot.bytes == bytes : (slot.currentFile().isEmpty() && !bytes);
     if (unchanged)
@@ -138,6 +168,7 @@ void PersistentModel::adoptBlob(int index, const QString &filePath)
 {
     if (!m_context || m_deleted)
         throw StoreError(QStringLiteral("a file can only be adopted by a record in a store"));
+    completeForWrite();
     const std::optional<QString> name = m_context->adoptBlobFile(filePath);
     if (!name) {
         setBlob(index, m_context->takeFile(filePath));
@@ -169,7 +200,7 @@ void PersistentModel::fieldsChanged()
 
 void PersistentModel::relationshipChanged(int relationship)
 {
-    m_relationshipsDirty[relationship] = true;
+    markRelationshipDirty(relationship);
     if (m_context && !m_deleted)
         m_context->recordChanged(*this);
 }
@@ -216,7 +247,7 @@ void PersistentModel::clearDirty()
 {
     m_stored = true;
     m_fieldsDirty = false;
-    std::fill(m_relationshipsDirty.begin(), m_relationshipsDirty.end(), false);
+    m_relationshipsDirty = 0;
     for (BlobSlot &slot : m_blobs)
         slot.dirty = false;
 }

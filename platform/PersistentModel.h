@@ -35,16 +35,48 @@ protected:
     explicit PersistentModel(const EntityDescription &entity);
     PersistentModel(const EntityDescription &entity, Materializing);
 
-    // Assigns a field; a real change marks the record changed.
+    // A record for a stored row, made with its use count in one allocation:
+    // a large library holds hundreds of thousands of them.
+    template <class Record> static std::shared_ptr<PersistentModel> materialized()
+    {
+        struct Made : Record {
+            Made() : Record(Materializing{}) {}
+        };
+        return std::make_shared<Made>();
+    }
+
+    // Assigns a field; a real change marks the record changed. A record not
+    // yet faulted in is first, so the save writes its stored fields back
+    // (throws StoreError when they cannot be read).
     template <class Value> void write(Value &field, const Value &value)
     {
+        completeForWrite();
         if (field == value)
             return;
         field = value;
         fieldsChanged();
     }
 
+    // Reads the fields left in the store at open, once; a failure to read
+    // them is logged and the fields keep their defaults.
+    void faultIn() const
+    {
+        if (!m_complete)
+            loadRest();
+    }
+    // A deferred field, faulted in first.
+    template <class Value> const Value &deferred(const Value &field) const
+    {
+        faultIn();
+        return field;
+    }
+
     QList<std::shared_ptr<PersistentModel>> related(int relationship) const;
+    // The list itself, for reading in place.
+    const QList<std::shared_ptr<PersistentModel>> &relatedList(int relationship) const
+    {
+        return m_related[relationship];
+    }
     // Replaces a relationship's list and keeps the inverse ends in step.
     // Deleted records link nothing and are left out.
     void setRelated(int relationship, QList<std::shared_ptr<PersistentModel>> targets);
@@ -96,6 +128,9 @@ private:
         const QString &currentFile() const { return adopted.isEmpty() ? file : adopted; }
     };
 
+    void loadRest() const;
+    void completeForWrite();
+    void completeFromStore();
     void fieldsChanged();
     void blobChanged(BlobSlot &slot);
     void relationshipChanged(int relationship);
@@ -104,6 +139,8 @@ private:
     void removeFromRelated(int relationship, const PersistentModel &target);
     void detachOwnerOf(int relationship, PersistentModel &target);
     bool rowDirty() const;
+    void markRelationshipDirty(int relationship) { m_relationshipsDirty |= 1u << relationship; }
+    bool isRelationshipDirty(int relationship) const { return (m_relationshipsDirty >> relationship) & 1u; }
     void clearDirty();
 
     const EntityDescription *m_entity;
@@ -113,11 +150,13 @@ private:
     bool m_stored = false; // its row exists in the committed store
     bool m_deleted = false;
     bool m_fieldsDirty = true;
-    std::vector<bool> m_relationshipsDirty;
+    // False while deferred fields and byte files are still only in the store.
+    mutable bool m_complete = true;
+    quint32 m_relationshipsDirty = 0; // one bit per relationship
     std::vector<QList<std::shared_ptr<PersistentModel>>> m_related;
     // The owned lists as they were when the record was removed, for an undo;
     // empty while it was never removed.
     std::vector<QList<std::shared_ptr<PersistentModel>>> m_detached;
     std::vector<QList<std::weak_ptr<PersistentModel>>> m_inverse;
-    std::vector<BlobSlot> m_blobs;
+    std::vector<BlobSlot> m_blobs; // empty until faulted in
 };

@@ -5,6 +5,7 @@
 #include "StoreError.h"
 #include "Text.h"
 
+#include <QCryptographicHash>
 #include <QSet>
 
 #include <sqlite3.h>
@@ -71,6 +72,12 @@ RecordTable::RecordTable(SqlDatabase &database, const EntityDescription &entity)
         QStringLiteral("UPDATE %1 SET %2=? WHERE pk=?").arg(table, columns.join(QStringLiteral("=?,"))));
     m_delete = std::make_unique<SqlDatabase::Statement>(
         database, QStringLiteral("DELETE FROM %1 WHERE pk = ?").arg(table));
+    if (entity.indexedForOpen)
+        ensureOpenIndex();
+    if (entity.hasDeferredParts())
+        m_rest = std::make_unique<SqlDatabase::Statement>(
+            database, QStringLiteral("SELECT %1 FROM %2 WHERE pk = ?")
+                          .arg(selectedColumns(true).join(QLatin1Char(',')), table));
     for (size_t r = 0; r < entity.relationships.size(); ++r)
         m_links.push_back(std::make_unique<LinkStatements>(database, quoted(entity.linkTable(int(r)))));
 }
@@ -111,9 +118,52 @@ void RecordTable::addMissingColumns(SqlDatabase &database, const EntityDescripti
             database.execute(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(table, quoted(blob)));
 }
 
-QString RecordTable::rowColumns() const
+QString RecordTable::openIndexName() const
 {
-    return QStringLiteral("pk,") + dataColumns(m_entity).join(QLatin1Char(','));
+    const QByteArray columns = selectedColumns(false).join(QLatin1Char(',')).toUtf8();
+    const QByteArray digest = QCryptographicHash::hash(columns, QCryptographicHash::Sha1).toHex().left(8);
+    return m_entity.name + QStringLiteral("_open_") + QString::fromLatin1(digest);
+}
+
+void RecordTable::ensureOpenIndex()
+{
+    const QString wanted = openIndexName();
+    QStringList present;
+    {
+        SqlDatabase::Statement query(
+            m_database,
+            QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = ?"));
+        ColumnCodec::bind(query.handle(), 1, m_entity.name);
+        while (query.step()) {
+            QString name;
+            ColumnCodec::read(query.handle(), 0, name);
+            if (name.startsWith(m_entity.name + QStringLiteral("_open_")))
+                present.append(name);
+        }
+    }
+    if (present.contains(wanted))
+        return;
+    SqlDatabase::Transaction transaction(m_database);
+    for (const QString &outdated : std::as_const(present))
+        m_database.execute(QStringLiteral("DROP INDEX %1").arg(quoted(outdated)));
+    m_database.execute(
+        QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
+            .arg(quoted(wanted), quoted(m_entity.name), selectedColumns(false).join(QLatin1Char(','))));
+    transaction.commit();
+}
+
+QStringList RecordTable::selectedColumns(bool deferred) const
+{
+    QStringList names;
+    if (!deferred)
+        names << QStringLiteral("pk") << QStringLiteral("id");
+    for (const auto &column : m_entity.columns)
+        if (column.deferred == deferred)
+            names.append(quoted(column.name));
+    if (deferred)
+        for (const QString &blob : m_entity.externalBlobs)
+            names.append(quoted(blob));
+    return names;
 }
 
 qint64 RecordTable::largestKey()
@@ -125,23 +175,64 @@ qint64 RecordTable::largestKey()
 
 void RecordTable::loadRows(const std::function<void(std::shared_ptr<PersistentModel>)> &take)
 {
+    const bool complete = !m_entity.hasDeferredParts();
+    const QString source =
+        !m_entity.indexedForOpen
+            ? quoted(m_entity.name)
+            : QStringLiteral("%1 INDEXED BY %2").arg(quoted(m_entity.name), quoted(openIndexName()));
     SqlDatabase::Statement query(
-        m_database, QStringLiteral("SELECT %1 FROM %2").arg(rowColumns(), quoted(m_entity.name)));
+        m_database,
+        QStringLiteral("SELECT %1 FROM %2").arg(selectedColumns(false).join(QLatin1Char(',')), source));
     sqlite3_stmt *row = query.handle();
-    const int firstBlob = 2 + int(m_entity.columns.size());
     while (query.step()) {
         auto record = m_entity.materialize();
         record->m_key = sqlite3_column_int64(row, 0);
         // Parsed from the column's own bytes: no text is made for it.
         record->m_id = QUuid::fromString(QLatin1StringView(
             reinterpret_cast<const char *>(sqlite3_column_text(row, 1)), sqlite3_column_bytes(row, 1)));
-        for (size_t c = 0; c < m_entity.columns.size(); ++c)
-            m_entity.columns[c].read(*record, row, 2 + int(c));
-        for (size_t b = 0; b < record->m_blobs.size(); ++b)
-            ColumnCodec::read(row, firstBlob + int(b), record->m_blobs[b].file);
+        int index = 2;
+        for (const auto &column : m_entity.columns)
+            if (!column.deferred)
+                column.read(*record, row, index++);
         record->m_stored = true;
+        record->m_complete = complete;
         take(std::move(record));
     }
+}
+
+void RecordTable::loadRest(PersistentModel &record)
+{
+    // Sized first: a failed read leaves the fields empty, not missing.
+    record.m_blobs.resize(size_t(m_entity.externalBlobs.size()));
+    sqlite3_bind_int64(m_rest->handle(), 1, record.m_key);
+    const bool found = m_rest->step();
+    sqlite3_stmt *row = m_rest->handle();
+    if (found) {
+        int index = 0;
+        for (const auto &column : m_entity.columns)
+            if (column.deferred)
+                column.read(record, row, index++);
+        for (auto &slot : record.m_blobs)
+            ColumnCodec::read(row, index++, slot.file);
+    }
+    m_rest->reset();
+}
+
+void RecordTable::loadBlobFiles(const std::function<void(const QString &)> &take)
+{
+    QStringList named;
+    for (const QString &blob : m_entity.externalBlobs)
+        named.append(quoted(blob));
+    SqlDatabase::Statement query(
+        m_database,
+        QStringLiteral("SELECT %1 FROM %2").arg(named.join(QLatin1Char(',')), quoted(m_entity.name)));
+    QString file;
+    while (query.step())
+        for (int b = 0; b < named.size(); ++b) {
+            ColumnCodec::read(query.handle(), b, file);
+            if (!file.isEmpty())
+                take(file);
+        }
 }
 
 void RecordTable::loadLinks(int relationship, const std::function<void(qint64, qint64)> &take)

@@ -14,7 +14,8 @@ class PersistentModel;
 // relationship. Rows are keyed by the record's key, so an id may change.
 class RecordTable {
 public:
-    // The tables must exist (createOrUpgrade).
+    // The tables must exist (createOrUpgrade). A record type indexed for
+    // open gets its index here, made once.
     RecordTable(SqlDatabase &database, const EntityDescription &entity);
     ~RecordTable();
 
@@ -24,8 +25,13 @@ public:
 
     const EntityDescription &entity() const { return m_entity; }
     qint64 largestKey();
-    // Materialises every stored row; the byte values stay in their files.
+    // Materialises every stored row with the fields read at open; the byte
+    // values stay in their files.
     void loadRows(const std::function<void(std::shared_ptr<PersistentModel>)> &take);
+    // Reads a record's deferred fields and byte file names.
+    void loadRest(PersistentModel &record);
+    // Every byte file name the stored rows hold.
+    void loadBlobFiles(const std::function<void(const QString &)> &take);
     // Every link of a relationship, in each owner's list order.
     void loadLinks(int relationship, const std::function<void(qint64 owner, qint64 target)> &take);
 
@@ -39,13 +45,19 @@ private:
     struct LinkStatements;
 
     static void addMissingColumns(SqlDatabase &database, const EntityDescription &entity);
+    // The fields read at open in key order. Named after its columns, so a
+    // changed field list gets a fresh index.
+    QString openIndexName() const;
+    void ensureOpenIndex();
     void bindRow(sqlite3_stmt *statement, const PersistentModel &record, const QStringList &blobFiles) const;
-    QString rowColumns() const;
+    // The key and id, then the columns read at open or the deferred ones.
+    QStringList selectedColumns(bool deferred) const;
 
     SqlDatabase &m_database;
     const EntityDescription &m_entity;
     std::unique_ptr<SqlDatabase::Statement> m_insert;
     std::unique_ptr<SqlDatabase::Statement> m_update;
     std::unique_ptr<SqlDatabase::Statement> m_delete;
+    std::unique_ptr<SqlDatabase::Statement> m_rest;
     std::vector<std::unique_ptr<LinkStatements>> m_links;
 };

@@ -2,11 +2,31 @@
 
 #include "StoreError.h"
 
+#include <QCoreApplication>
+
 #include <sqlite3.h>
 
 namespace {
 // Another process (a backup tool, a second instance) may hold the lock briefly.
 constexpr int busyTimeoutMs = 5000;
+
+// What went wrong, in the user's words, from SQLite's last result code.
+QString userFailure(sqlite3 *db)
+{
+    switch (sqlite3_errcode(db)) {
+    case SQLITE_FULL: return QCoreApplication::translate("StoreError", "收藏库所在的磁盘已满");
+    case SQLITE_READONLY: return QCoreApplication::translate("StoreError", "收藏库是只读的，无法保存");
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: return QCoreApplication::translate("StoreError", "收藏库正被另一个程序使用");
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB: return QCoreApplication::translate("StoreError", "收藏库文件已损坏");
+    case SQLITE_IOERR: return QCoreApplication::translate("StoreError", "读写收藏库时磁盘出错");
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM: return QCoreApplication::translate("StoreError", "无法打开收藏库文件");
+    default: break;
+    }
+    return {};
+}
 } // namespace
 
 SqlDatabase::SqlDatabase(const QString &path) : m_path(path.isEmpty() ? QStringLiteral(":memory:") : path)
@@ -16,9 +36,10 @@ SqlDatabase::SqlDatabase(const QString &path) : m_path(path.isEmpty() ? QStringL
     if (sqlite3_open_v2(name.constData(), &m_db, flags, nullptr) != SQLITE_OK) {
         const QString message =
             m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("out of memory");
+        const QString userMessage = m_db ? userFailure(m_db) : QString();
         sqlite3_close(m_db);
         m_db = nullptr;
-        throw StoreError(m_path + QStringLiteral(": ") + message);
+        throw StoreError(m_path + QStringLiteral(": ") + message, userMessage);
     }
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_busy_timeout(m_db, busyTimeoutMs);
@@ -36,7 +57,7 @@ void SqlDatabase::execute(const QString &sql)
         return;
     const QString message = QString::fromUtf8(error ? error : sqlite3_errmsg(m_db));
     sqlite3_free(error);
-    throw StoreError(QStringLiteral("%1: %2: %3").arg(m_path, sql, message));
+    throw StoreError(QStringLiteral("%1: %2: %3").arg(m_path, sql, message), userFailure(m_db));
 }
 
 QString SqlDatabase::failure(const QString &action) const
@@ -46,7 +67,7 @@ QString SqlDatabase::failure(const QString &action) const
 
 void SqlDatabase::fail(const QString &action) const
 {
-    throw StoreError(failure(action));
+    throw StoreError(failure(action), userFailure(m_db));
 }
 
 int SqlDatabase::userVersion()
@@ -79,8 +100,9 @@ bool SqlDatabase::Statement::step()
     case SQLITE_DONE: return false;
     default: {
         const QString message = m_database.failure(QString::fromUtf8(sqlite3_sql(m_statement)));
+        const QString userMessage = userFailure(m_database.m_db);
         reset();
-        throw StoreError(message);
+        throw StoreError(message, userMessage);
     }
     }
 }

@@ -12,19 +12,29 @@
 #include "TelegramSync.h"
 
 #include <QHash>
-#include <QRegularExpression>
 #include <algorithm>
 
 namespace {
 
 // Only the 36-character text form names a post; braces, other lengths or
 // stray characters do not.
+bool isHexDigit(QChar c)
+{
+    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+}
+
 std::optional<QUuid> postID(const QString &key)
 {
-    static const QRegularExpression form(
-        QStringLiteral("^[0-9A-Fa-f]{8}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{12}$"));
-    if (!form.match(key).hasMatch())
+    constexpr qsizetype length = 36;
+    const auto fits = [&key](qsizetype at) {
+        const bool dash = at == 8 || at == 13 || at == 18 || at == 23;
+        return dash ? key[at] == u'-' : isHexDigit(key[at]);
+    };
+    if (key.size() != length)
         return std::nullopt;
+    for (qsizetype at = 0; at < length; ++at)
+        if (!fits(at))
+            return std::nullopt;
     return QUuid::fromString(key);
 }
 
@@ -69,7 +79,9 @@ public:
     {
     }
 
-    QCoro::Task<> entry(const QString &key, const QList<qint64> &ids)
+    // The entry's ids are decoded only when there is something to check:
+    // an entry that reads exactly as its post's own list holds no extra id.
+    QCoro::Task<> entry(const QString &key, const QString &text)
     {
         const auto id = postID(key);
         if (!id) {
@@ -80,11 +92,11 @@ public:
         const bool beingSent = telegramInFlight().contains(*id);
         if (post && post->isPrivate()) {
             if (!beingSent)
-                co_await privatePost(*post, key, ids);
+                co_await privatePost(*post, key, TelegramLedger::idsOf(text));
         } else if (!post) {
-            co_await deletedPost(key, ids);
-        } else if (post->telegramSyncedAt() && !beingSent) {
-            co_await extraMessages(*post, key, ids);
+            co_await deletedPost(key, TelegramLedger::idsOf(text));
+        } else if (post->telegramSyncedAt() && !beingSent && text != post->telegramMessageIDsRaw()) {
+            co_await extraMessages(*post, key, TelegramLedger::idsOf(text));
         }
     }
 
@@ -139,7 +151,7 @@ QCoro::Task<> cleanUpTelegram(PostImporter &importer)
     if (!config)
         co_return;
     CleanUp cleanUp(importer, *config);
-    const QMap<QString, QList<qint64>> ledger = TelegramLedger::all();
+    const QMap<QString, QString> ledger = TelegramLedger::texts();
     for (auto it = ledger.constBegin(); it != ledger.constEnd(); ++it)
         co_await cleanUp.entry(it.key(), it.value());
 }

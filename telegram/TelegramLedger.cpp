@@ -1,31 +1,11 @@
 #include "TelegramLedger.h"
 
+#include "Post.h"
 #include "TamselStore.h"
 
-#include <QRegularExpression>
 #include <algorithm>
 
 namespace {
-
-// An optional sign and digits only, within 64 bits: " 7" or "7x" are no id.
-std::optional<qint64> parseID(const QString &piece)
-{
-    static const QRegularExpression decimal(QStringLiteral("^[+-]?[0-9]+$"));
-    if (!decimal.match(piece).hasMatch())
-        return std::nullopt;
-    bool ok = false;
-    const qint64 id = piece.toLongLong(&ok);
-    return ok ? std::optional(id) : std::nullopt;
-}
-
-QList<qint64> parseIDs(const QString &text)
-{
-    QList<qint64> ids;
-    for (const QString &piece : text.split(QLatin1Char(','), Qt::SkipEmptyParts))
-        if (const auto id = parseID(piece))
-            ids.append(*id);
-    return ids;
-}
 
 QString joined(const QList<qint64> &ids)
 {
@@ -50,14 +30,28 @@ const QString TelegramLedger::settingsKey = QStringLiteral("telegramLedger");
 TelegramLedger::Entries TelegramLedger::load()
 {
     Entries entries;
+    const QMap<QString, QString> stored = texts();
+    for (auto it = stored.constBegin(); it != stored.constEnd(); ++it)
+        entries.insert(entries.cend(), it.key(), idsOf(it.value()));
+    return entries;
+}
+
+QMap<QString, QString> TelegramLedger::texts()
+{
+    QMap<QString, QString> texts;
     const QVariantMap stored = TamselStore::defaults().dictionary(settingsKey);
     for (auto it = stored.constBegin(); it != stored.constEnd(); ++it) {
         // A value of another type is damage to that entry alone; the other
         // posts' records stay.
         if (it.value().typeId() == QMetaType::QString)
-            entries.insert(it.key(), parseIDs(it.value().toString()));
+            texts.insert(texts.cend(), it.key(), it.value().toString());
     }
-    return entries;
+    return texts;
+}
+
+QList<qint64> TelegramLedger::idsOf(const QString &text)
+{
+    return Post::messageIDsFromText(text);
 }
 
 void TelegramLedger::store(const Entries &entries)

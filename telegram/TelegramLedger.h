@@ -26,6 +26,10 @@ public:
     static void merge(const QString &from, const QString &into);
     static QList<qint64> ids(const QString &key);
     static QMap<QString, QList<qint64>> all();
+    // Every entry's stored text, undecoded, for a walk that decodes only the
+    // entries it needs (idsOf).
+    static QMap<QString, QString> texts();
+    static QList<qint64> idsOf(const QString &text);
 
     // The message ids a Bot API "result" holds: its own "message_id", or those
     // of the messages of an album, in order.

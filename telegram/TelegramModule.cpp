@@ -24,11 +24,14 @@ void onInstalledChange(bool installed)
 
 const PluginInfo &TelegramModule::info()
 {
-    static const PluginInfo made{
-        TelegramSync::pluginID, QCoreApplication::translate("Telegram", "Telegram 频道同步"),
-        QCoreApplication::translate("Telegram", "把新收藏自动发到你自己的 Telegram 频道，在 Kepsel "
-                                                "里删除时频道里也一起删除。需要自己创建 Bot 和频道。"),
-        QStringLiteral("paperplane")};
+    // Translated again on each call: the interface language may be loaded
+    // after the first one.
+    static PluginInfo made;
+    made = PluginInfo{TelegramSync::pluginID, QCoreApplication::translate("Telegram", "Telegram 频道同步"),
+                      QCoreApplication::translate("Telegram",
+                                                  "把新收藏自动发到你自己的 Telegram 频道，在 Kepsel "
+                                                  "里删除时频道里也一起删除。需要自己创建 Bot 和频道。"),
+                      QStringLiteral("paperplane")};
     return made;
 }
 

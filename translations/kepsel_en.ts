@@ -89,10 +89,6 @@
 <context>
     <name>AuthorHeader</name>
     <message>
-        <source>%1 条收藏 · </source>
-        <translation>%1 saved · </translation>
-    </message>
-    <message>
         <source>管理账号…</source>
         <translation>Manage Accounts…</translation>
     </message>
@@ -119,6 +115,13 @@
     <message>
         <source>已合并</source>
         <translation>Merged</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 条收藏 · </source>
+        <translation>
+            <numerusform>%n saved · </numerusform>
+            <numerusform>%n saved · </numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -152,12 +155,15 @@
         <translation>Remove Star</translation>
     </message>
     <message>
-        <source>%1 条</source>
-        <translation>%1 posts</translation>
-    </message>
-    <message>
         <source>设为星标博主</source>
         <translation>Star Author</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 条</source>
+        <translation>
+            <numerusform>%n post</numerusform>
+            <numerusform>%n posts</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -174,12 +180,12 @@
         <translation>This backup comes from a newer version of Kepsel. Please update the app first.</translation>
     </message>
     <message>
-        <source>备份文件无法读取：%1</source>
-        <translation>The backup file cannot be read: %1</translation>
+        <source>备份文件无法读取，可能已经损坏</source>
+        <translation>The backup file cannot be read; it may be damaged</translation>
     </message>
     <message>
-        <source>无法写入：%1</source>
-        <translation>Cannot write: %1</translation>
+        <source>收藏里有备份文件存不下的内容，无法写入备份</source>
+        <translation>The library holds a value the backup file cannot store, so the backup was not written</translation>
     </message>
 </context>
 <context>
@@ -254,6 +260,85 @@
     </message>
 </context>
 <context>
+    <name>FileError</name>
+    <message>
+        <source>这是一个链接，不是文件</source>
+        <translation>it is a link, not a file</translation>
+    </message>
+    <message>
+        <source>另一个程序正在使用它</source>
+        <translation>another program is using it</translation>
+    </message>
+    <message>
+        <source>无法读取“%1”：%2</source>
+        <translation>Cannot read “%1”: %2</translation>
+    </message>
+    <message>
+        <source>无法写入“%1”：%2</source>
+        <translation>Cannot write “%1”: %2</translation>
+    </message>
+    <message>
+        <source>无法锁定“%1”：%2</source>
+        <translation>Cannot lock “%1”: %2</translation>
+    </message>
+    <message>
+        <source>无法移动“%1”：%2</source>
+        <translation>Cannot move “%1”: %2</translation>
+    </message>
+    <message>
+        <source>无法新建文件夹“%1”：%2</source>
+        <translation>Cannot create the folder “%1”: %2</translation>
+    </message>
+    <message>
+        <source>磁盘已满</source>
+        <translation>the disk is full</translation>
+    </message>
+    <message>
+        <source>磁盘是只读的</source>
+        <translation>the disk is read-only</translation>
+    </message>
+    <message>
+        <source>没有权限</source>
+        <translation>permission denied</translation>
+    </message>
+    <message>
+        <source>找不到这个文件或文件夹</source>
+        <translation>no such file or folder</translation>
+    </message>
+    <message>
+        <source>路径里有一项不是文件夹</source>
+        <translation>part of the path is not a folder</translation>
+    </message>
+    <message>
+        <source>这是一个文件夹</source>
+        <translation>it is a folder</translation>
+    </message>
+    <message>
+        <source>已有同名的文件</source>
+        <translation>an item with this name already exists</translation>
+    </message>
+    <message>
+        <source>名称太长</source>
+        <translation>the name is too long</translation>
+    </message>
+    <message>
+        <source>打开的文件太多</source>
+        <translation>too many files are open</translation>
+    </message>
+    <message>
+        <source>读写磁盘时出错</source>
+        <translation>the disk could not be read or written</translation>
+    </message>
+    <message>
+        <source>原因不明</source>
+        <translation>unknown cause</translation>
+    </message>
+    <message>
+        <source>系统错误 %1</source>
+        <translation>system error %1</translation>
+    </message>
+</context>
+<context>
     <name>FilePanels</name>
     <message>
         <source>导出到这里</source>
@@ -280,7 +365,7 @@
     </message>
     <message>
         <source>下载视频文件（关闭后只存封面，播放时在线加载）</source>
-        <translation>Download video files (when off, only the cover is kept and videos stream when played)</translation>
+        <translation>Download videos (when off, keep covers only and stream on play)</translation>
     </message>
     <message>
         <source>允许重复收藏同一个链接</source>
@@ -311,24 +396,24 @@
         <translation>App Icon</translation>
     </message>
     <message>
-        <source>菜单栏</source>
-        <translation>Menu Bar</translation>
-    </message>
-    <message>
-        <source>在菜单栏显示 Kepsel</source>
-        <translation>Show Kepsel in the menu bar</translation>
-    </message>
-    <message>
-        <source>关闭窗口后只留在菜单栏（不占 Dock）</source>
-        <translation>Keep only the menu bar item after closing the window (no Dock icon)</translation>
-    </message>
-    <message>
         <source>登录时自动打开</source>
         <translation>Open at login</translation>
     </message>
     <message>
-        <source>点一下菜单栏的篮子图标，就把剪贴板里的链接收藏进来；右键（或按住 ⌥ 点）打开菜单。关掉窗口后 Kepsel 在后台继续运行和同步。</source>
-        <translation>Click the basket in the menu bar to save the link on the clipboard; right-click (or ⌥-click) to open the menu. After the window closes, Kepsel keeps running and syncing in the background.</translation>
+        <source>托盘</source>
+        <translation>Tray</translation>
+    </message>
+    <message>
+        <source>在托盘显示 Kepsel</source>
+        <translation>Show Kepsel in the tray</translation>
+    </message>
+    <message>
+        <source>关闭窗口后只留在托盘（不占任务栏）</source>
+        <translation>Keep only the tray icon after closing the window (no taskbar entry)</translation>
+    </message>
+    <message>
+        <source>点一下托盘的篮子图标，就把剪贴板里的链接收藏进来；右键（或按住 Alt 点）打开菜单。关掉窗口后 Kepsel 在后台继续运行和同步。</source>
+        <translation>Click the basket in the tray to save the link on the clipboard; right-click (or Alt-click) to open the menu. After the window closes, Kepsel keeps running and syncing in the background.</translation>
     </message>
 </context>
 <context>
@@ -462,9 +547,12 @@
         <source>按 Ctrl+N 收藏链接，或复制链接后按 Shift+Ctrl+V</source>
         <translation>Press Ctrl+N to save a link, or copy a link and press Shift+Ctrl+V</translation>
     </message>
-    <message>
-        <source>%1 条</source>
-        <translation>%1 posts</translation>
+    <message numerus="yes">
+        <source>%n 条</source>
+        <translation>
+            <numerusform>%n post</numerusform>
+            <numerusform>%n posts</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -530,28 +618,16 @@
         <translation>Tagged #%1</translation>
     </message>
     <message>
-        <source>%1 条已添加标签 #%2</source>
-        <translation>%1 posts tagged #%2</translation>
-    </message>
-    <message>
         <source>已加入合集「%1」</source>
         <translation>Added to the board “%1”</translation>
-    </message>
-    <message>
-        <source>%1 条已加入合集「%2」</source>
-        <translation>%1 posts added to the board “%2”</translation>
     </message>
     <message>
         <source>已归档</source>
         <translation>Archived</translation>
     </message>
     <message>
-        <source>已归档 %1 条</source>
-        <translation>%1 posts archived</translation>
-    </message>
-    <message>
         <source>解锁隐私空间</source>
-        <translation>unlock the private space</translation>
+        <translation>Unlock the private space</translation>
     </message>
     <message>
         <source>已移到隐私空间</source>
@@ -584,6 +660,27 @@
     <message>
         <source>登录密码不对，隐私空间没有解锁</source>
         <translation>Wrong login password; the private space stays locked</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 条已添加标签 #%1</source>
+        <translation>
+            <numerusform>%n post tagged #%1</numerusform>
+            <numerusform>%n posts tagged #%1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 条已加入合集「%1」</source>
+        <translation>
+            <numerusform>%n post added to the board “%1”</numerusform>
+            <numerusform>%n posts added to the board “%1”</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>已归档 %n 条</source>
+        <translation>
+            <numerusform>%n post archived</numerusform>
+            <numerusform>%n posts archived</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -648,17 +745,6 @@
     </message>
 </context>
 <context>
-    <name>MediaExport</name>
-    <message>
-        <source>无法新建文件夹“%1”：%2</source>
-        <translation>Cannot create the folder “%1”: %2</translation>
-    </message>
-    <message>
-        <source>无法写入“%1”：%2</source>
-        <translation>Cannot write “%1”: %2</translation>
-    </message>
-</context>
-<context>
     <name>MenuBarController</name>
     <message>
         <source>Kepsel：点一下收藏剪贴板里的链接，右键打开菜单</source>
@@ -704,9 +790,12 @@
         <source>退出 Kepsel</source>
         <translation>Quit Kepsel</translation>
     </message>
-    <message>
-        <source>正在解析 %1 条收藏</source>
-        <translation>Reading %1 posts</translation>
+    <message numerus="yes">
+        <source>正在解析 %n 条收藏</source>
+        <translation>
+            <numerusform>Reading %n post</numerusform>
+            <numerusform>Reading %n posts</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -983,10 +1072,6 @@
         <translation>Delete</translation>
     </message>
     <message>
-        <source>删除（Ctrl+⌫），几秒内可以撤销</source>
-        <translation>Delete (Ctrl+Backspace); you can undo it for a few seconds</translation>
-    </message>
-    <message>
         <source>取消归档</source>
         <translation>Unarchive</translation>
     </message>
@@ -1040,6 +1125,10 @@
             <numerusform>Exported %n file</numerusform>
             <numerusform>Exported %n files</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>删除（Ctrl+Backspace），几秒内可以撤销</source>
+        <translation>Delete (Ctrl+Backspace); you can undo it for a few seconds</translation>
     </message>
 </context>
 <context>
@@ -1116,8 +1205,8 @@
         <translation>The private space is locked</translation>
     </message>
     <message>
-        <source>用 Touch ID 或登录密码解锁。离开 Kepsel 时会自动锁上。</source>
-        <translation>Unlock with Touch ID or your login password. It locks again when you leave Kepsel.</translation>
+        <source>用登录密码解锁。离开 Kepsel 时会自动锁上。</source>
+        <translation>Unlock with your login password. It locks again when you leave Kepsel.</translation>
     </message>
 </context>
 <context>
@@ -1200,11 +1289,11 @@
     </message>
     <message>
         <source>合集</source>
-        <translation>Collections</translation>
+        <translation>Boards</translation>
     </message>
     <message>
         <source>新建合集</source>
-        <translation>New Collection</translation>
+        <translation>New Board</translation>
     </message>
 </context>
 <context>
@@ -1298,6 +1387,53 @@
     </message>
 </context>
 <context>
+    <name>StoreError</name>
+    <message>
+        <source>收藏库所在的磁盘已满</source>
+        <translation>The disk that holds the library is full</translation>
+    </message>
+    <message>
+        <source>收藏库是只读的，无法保存</source>
+        <translation>The library is read-only and cannot be saved</translation>
+    </message>
+    <message>
+        <source>收藏库正被另一个程序使用</source>
+        <translation>Another program is using the library</translation>
+    </message>
+    <message>
+        <source>收藏库文件已损坏</source>
+        <translation>The library file is damaged</translation>
+    </message>
+    <message>
+        <source>读写收藏库时磁盘出错</source>
+        <translation>The disk failed while reading or writing the library</translation>
+    </message>
+    <message>
+        <source>无法打开收藏库文件</source>
+        <translation>The library file cannot be opened</translation>
+    </message>
+    <message>
+        <source>无法读取或保存收藏库</source>
+        <translation>The library cannot be read or saved</translation>
+    </message>
+    <message>
+        <source>收藏库“%1”是只读的，无法保存</source>
+        <translation>The library “%1” is read-only and cannot be saved</translation>
+    </message>
+    <message>
+        <source>收藏库“%1”已经在另一个程序里打开</source>
+        <translation>The library “%1” is already open in another program</translation>
+    </message>
+    <message>
+        <source>无法锁定收藏库“%1”：%2</source>
+        <translation>Cannot lock the library “%1”: %2</translation>
+    </message>
+    <message>
+        <source>收藏库“%1”来自更新版本的 Kepsel，请先更新 App</source>
+        <translation>The library “%1” comes from a newer version of Kepsel. Please update the app first.</translation>
+    </message>
+</context>
+<context>
     <name>SyncSettings</name>
     <message>
         <source>现在</source>
@@ -1329,10 +1465,6 @@
         </translation>
     </message>
     <message>
-        <source>通过 iCloud 云盘同步</source>
-        <translation>Sync through iCloud Drive</translation>
-    </message>
-    <message>
         <source>位置</source>
         <translation>Location</translation>
     </message>
@@ -1361,14 +1493,6 @@
         <translation>Use This Folder</translation>
     </message>
     <message>
-        <source>这台 Mac 没有开启 iCloud 云盘。在「系统设置 → Apple 账户 → iCloud」里打开 iCloud 云盘后再回来。</source>
-        <translation>iCloud Drive is not turned on on this Mac. Turn it on in System Settings → Apple Account → iCloud, then come back.</translation>
-    </message>
-    <message>
-        <source>和打开了 iCloud 同步的 iPhone 双向同步新收藏、笔记、标签、合集、归档和删除；图片和视频优先从 iCloud 里取，没有的按原文链接重新下载。</source>
-        <translation>New saves, notes, tags, boards, archiving and deletions sync both ways with an iPhone that has iCloud sync on; images and videos come from iCloud first, and the rest is downloaded again from the original links.</translation>
-    </message>
-    <message>
         <source>还没有</source>
         <translation>Not yet</translation>
     </message>
@@ -1384,13 +1508,21 @@
         <source>%1/%2</source>
         <translation>%1/%2</translation>
     </message>
+    <message>
+        <source>通过同步文件夹同步</source>
+        <translation>Sync through a shared folder</translation>
+    </message>
+    <message>
+        <source>这台电脑上没有找到云盘文件夹。点「选择其他文件夹…」，选一个和 iPhone 共用的同步文件夹。</source>
+        <translation>No cloud drive folder was found on this computer. Click “Choose Another Folder…” and pick a sync folder you share with your iPhone.</translation>
+    </message>
+    <message>
+        <source>和使用同一个文件夹的 iPhone 双向同步新收藏、笔记、标签、合集、归档和删除；图片和视频优先从这个文件夹里取，没有的按原文链接重新下载。</source>
+        <translation>New saves, notes, tags, boards, archiving and deletions sync both ways with an iPhone that uses the same folder; images and videos come from this folder first, and the rest is downloaded again from the original links.</translation>
+    </message>
 </context>
 <context>
     <name>SyncStatus</name>
-    <message>
-        <source>设置 iCloud 同步</source>
-        <translation>Set Up iCloud Sync</translation>
-    </message>
     <message>
         <source>正在同步…</source>
         <translation>Syncing…</translation>
@@ -1406,6 +1538,10 @@
     <message>
         <source>立即同步（Shift+Ctrl+R）</source>
         <translation>Sync Now (Shift+Ctrl+R)</translation>
+    </message>
+    <message>
+        <source>设置文件夹同步</source>
+        <translation>Set Up Folder Sync</translation>
     </message>
 </context>
 <context>
@@ -1513,10 +1649,6 @@
         <translation>Sync to a Telegram channel</translation>
     </message>
     <message>
-        <source>在 Mac 上新收藏的内容自动发到频道</source>
-        <translation>Send new saves on this Mac to the channel automatically</translation>
-    </message>
-    <message>
         <source>删除收藏时同时删除频道里的消息</source>
         <translation>Delete the channel&apos;s messages when posts are deleted</translation>
     </message>
@@ -1537,10 +1669,6 @@
         <translation>Channel</translation>
     </message>
     <message>
-        <source>从 iPhone 同步过来的收藏不会在 Mac 上再发一次。设置过同步文件夹后，会自动沿用 iPhone 上的配置。</source>
-        <translation>Posts synced from the iPhone are not sent again from the Mac. Once a sync folder is set, the iPhone&apos;s configuration is used automatically.</translation>
-    </message>
-    <message>
         <source>卸载「%1」？</source>
         <translation>Uninstall “%1”?</translation>
     </message>
@@ -1552,6 +1680,14 @@
         <source>卸载</source>
         <translation>Uninstall</translation>
     </message>
+    <message>
+        <source>在这台电脑上新收藏的内容自动发到频道</source>
+        <translation>Send new saves on this computer to the channel automatically</translation>
+    </message>
+    <message>
+        <source>从 iPhone 同步过来的收藏不会在这台电脑上再发一次。设置过同步文件夹后，会自动沿用 iPhone 上的配置。</source>
+        <translation>Posts synced from the iPhone are not sent again from this computer. Once a sync folder is set, the iPhone&apos;s configuration is used automatically.</translation>
+    </message>
 </context>
 <context>
     <name>UndoBar</name>
@@ -1559,13 +1695,12 @@
         <source>撤销</source>
         <translation>Undo</translation>
     </message>
-    <message>
-        <source>已删除 1 条收藏</source>
-        <translation>Deleted 1 post</translation>
-    </message>
-    <message>
-        <source>已删除 %1 条收藏</source>
-        <translation>Deleted %1 posts</translation>
+    <message numerus="yes">
+        <source>已删除 %n 条收藏</source>
+        <translation>
+            <numerusform>Deleted %n post</numerusform>
+            <numerusform>Deleted %n posts</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

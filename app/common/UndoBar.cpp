@@ -30,7 +30,7 @@ UndoBar::UndoBar(int count, QWidget *parent)
 void UndoBar::setCount(int count)
 {
     m_count = count;
-    m_text->setText(count == 1 ? tr("已删除 1 条收藏") : tr("已删除 %1 条收藏").arg(count));
+    m_text->setText(tr("已删除 %n 条收藏", nullptr, count));
 }
 
 QString UndoBar::text() const

@@ -72,25 +72,20 @@ FileWork &fileWork()
 }
 
 // Copies in chunks, so memory holds one chunk whatever the file's size.
-bool copyInto(QFileDevice &target, const QString &sourcePath, QString &error)
+void copyInto(QFileDevice &target, const QString &sourcePath)
 {
+    errno = 0;
     QFile source(sourcePath);
-    if (!source.open(QIODevice::ReadOnly)) {
-        error = source.errorString();
-        return false;
-    }
+    if (!source.open(QIODevice::ReadOnly))
+        throw FileError(FileError::Action::read, sourcePath, errno);
     while (!source.atEnd()) {
         const QByteArray chunk = source.read(copyChunk);
-        if (chunk.isEmpty() && source.error() != QFileDevice::NoError) {
-            error = source.errorString();
-            return false;
-        }
-        if (target.write(chunk) != chunk.size()) {
-            error = target.errorString();
-            return false;
-        }
+        if (chunk.isEmpty() && source.error() != QFileDevice::NoError)
+            throw FileError(FileError::Action::read, sourcePath, errno);
+        // A short write is how a full disk shows here.
+        if (target.write(chunk) != chunk.size())
+            throw FileError(FileError::Action::write, target.fileName(), ENOSPC);
     }
-    return true;
 }
 
 QString motionExtension(const Media &media)
@@ -185,7 +180,7 @@ QString MediaExport::newFolder(const QString &parent, const QString &base)
         if (::mkdir(QFile::encodeName(path).constData(), 0777) == 0)
             return path;
         if (errno != EEXIST)
-            throw FileError(tr("无法新建文件夹“%1”：%2").arg(path, qt_error_string(errno)));
+            throw FileError(FileError::Action::create, path, errno);
     }
 }
 
@@ -214,13 +209,14 @@ QCoro::Task<> MediaExport::writeInBackground(QString path, Payload payload)
 
 void MediaExport::write(const QString &path, const Payload &payload)
 {
+    errno = 0;
     QSaveFile file(path);
-    QString error;
-    bool written = file.open(QIODevice::WriteOnly);
-    if (written && payload.sourceFile.isEmpty())
-        written = file.write(payload.bytes) == payload.bytes.size();
-    else if (written)
-        written = copyInto(file, payload.sourceFile, error);
-    if (!written || !file.commit())
-        throw FileError(tr("无法写入“%1”：%2").arg(path, error.isEmpty() ? file.errorString() : error));
+    if (!file.open(QIODevice::WriteOnly))
+        throw FileError(FileError::Action::write, path, errno);
+    if (!payload.sourceFile.isEmpty())
+        copyInto(file, payload.sourceFile);
+    else if (file.write(payload.bytes) != payload.bytes.size())
+        throw FileError(FileError::Action::write, path, ENOSPC);
+    if (!file.commit())
+        throw FileError(FileError::Action::write, path, errno);
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QCoreApplication>
 #include <QList>
 #include <QString>
 #include <QCoro/QCoroTask>
@@ -15,7 +14,6 @@ class Post;
 // extension chosen for each, the private copies that drags and the preview
 // hand to other programs, and the folder an export writes into.
 class MediaExport {
-    Q_DECLARE_TR_FUNCTIONS(MediaExport)
 public:
     // What an item is written as: a picture's bytes, or the store's own file
     // of its motion or sound, copied as a file so a long video is never read

@@ -195,7 +195,7 @@ void PostDetailView::buildToolbar()
     connect(more, &QToolButton::clicked, this, &PostDetailView::showPostMenu);
     QToolButton *remove = toolButton(group, tr("删除"), QStringLiteral("trash"));
     remove->setObjectName(QStringLiteral("Delete"));
-    remove->setToolTip(tr("删除（Ctrl+⌫），几秒内可以撤销"));
+    remove->setToolTip(tr("删除（Ctrl+Backspace），几秒内可以撤销"));
     connect(remove, &QToolButton::clicked, this, &PostDetailView::deletePost);
     m_toolbarAction = new QWidgetAction(this);
     m_toolbarAction->setDefaultWidget(group);
@@ -310,7 +310,7 @@ QCoro::Task<> PostDetailView::saveCurrent()
         QCoro::Task<> writing = MediaExport::writeInBackground(path, std::move(*payload));
         co_await std::move(writing);
     } catch (const FileError &error) {
-        message = error.description();
+        message = error.message();
     }
     if (self)
         emit self->toastRequested(message);
@@ -331,7 +331,7 @@ QCoro::Task<> PostDetailView::exportAll()
         FileReveal::reveal(folder);
     } catch (const FileError &error) {
         if (self)
-            emit self->toastRequested(error.description());
+            emit self->toastRequested(error.message());
     }
 }
 

@@ -108,7 +108,7 @@ void AuthorHeader::buildTitleRow(const AuthorDirectory &directory, const QList<A
     for (Platform platform : AuthorIndex::platformsOf(accounts))
         platformNames << platform.displayName();
     m_name = directory.displayName(m_account);
-    m_countLine = tr("%1 条收藏 · ").arg(count) + platformNames.join(QStringLiteral(" · "));
+    m_countLine = tr("%n 条收藏 · ", nullptr, count) + platformNames.join(QStringLiteral(" · "));
 
     auto texts = new QVBoxLayout;
     texts->setSpacing(3);

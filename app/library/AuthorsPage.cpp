@@ -255,7 +255,7 @@ PersonEntry *AuthorsPage::makeTile(const AuthorDirectory &directory, const Autho
     name->setFont(Typography::callout(font(), QFont::Medium));
     name->setAlignment(Qt::AlignHCenter);
     column->addWidget(name);
-    auto count = new SecondaryLabel(tr("%1 条").arg(person.count), Typography::caption(font()), tile);
+    auto count = new SecondaryLabel(tr("%n 条", nullptr, person.count), Typography::caption(font()), tile);
     count->setAlignment(Qt::AlignHCenter);
     column->addWidget(count);
     return tile;

@@ -334,8 +334,7 @@ QList<std::shared_ptr<Post>> LibraryView::searched(const QString &text)
 
 QList<std::shared_ptr<Post>> LibraryView::selectionPosts(const AuthorDirectory &directory)
 {
-    const auto newestFirst = [](const Post &a, const Post &b) { return a.createdAt() > b.createdAt(); };
-    const QList<std::shared_ptr<Post>> all = m_context.fetch<Post>({{}, newestFirst});
+    const QList<std::shared_ptr<Post>> all = Post::newestFirst(m_context.fetch<Post>());
     QList<std::shared_ptr<Post>> result;
     if (const auto account = m_item.account(); m_item.kind() == SidebarItem::Kind::author && account) {
         const QList<AuthorAccount> accounts = directory.accounts(*account);
@@ -386,7 +385,7 @@ void LibraryView::refresh()
                               ? directory.displayName(*account)
                               : m_item.title();
     showContent(counts);
-    const QString subtitle = tr("%1 条").arg(m_shown.size());
+    const QString subtitle = tr("%n 条", nullptr, int(m_shown.size()));
     if (title != m_title || subtitle != m_subtitle) {
         m_title = title;
         m_subtitle = subtitle;

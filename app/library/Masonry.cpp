@@ -111,6 +111,7 @@ void Masonry::setPosts(const QList<std::shared_ptr<Post>> &posts)
         m_fading->clear();
     m_pressed = -1;
     m_glide.stop();
+    m_framesStale = true;
     relayout();
 }
 
@@ -140,7 +141,7 @@ bool Masonry::updateColumns()
         return false;
     // Cards glide only from places the user has seen.
     const bool glide = m_painted && isVisible();
-    Layout before = m_layout;
+    Layout before = glide ? m_layout : Layout();
     m_columns = count;
     relayout();
     if (glide && before.frames.size() == m_layout.frames.size()) {
@@ -153,6 +154,7 @@ bool Masonry::updateColumns()
 
 QRectF Masonry::frame(int index) const
 {
+    settle();
     const QRectF &to = m_layout.frames[index];
     if (m_glide.state() != QAbstractAnimation::Running)
         return to;
@@ -180,9 +182,30 @@ qreal Masonry::cardAreaTop() const
 
 void Masonry::relayout()
 {
+    m_layoutPending = !isVisible();
+    if (!m_layoutPending)
+        layOut();
+    else
+        m_mounted.clear(); // its indices may name posts no longer there
+}
+
+void Masonry::settle() const
+{
+    if (m_layoutPending)
+        const_cast<Masonry *>(this)->layOut();
+}
+
+void Masonry::layOut()
+{
+    m_layoutPending = false;
     if (m_columns == 0)
         m_columns = columnCount(width(), m_cardWidth, m_spacing);
-    m_layout = layout(m_posts, viewport()->width(), m_columns, m_spacing, m_metrics);
+    if (m_framesStale || m_laidOutWidth != viewport()->width() || m_laidOutColumns != m_columns) {
+        m_layout = layout(m_posts, viewport()->width(), m_columns, m_spacing, m_metrics);
+        m_framesStale = false;
+        m_laidOutWidth = viewport()->width();
+        m_laidOutColumns = m_columns;
+    }
     const int content = int(std::ceil(cardAreaTop() + m_layout.height + m_spacing));
     verticalScrollBar()->setPageStep(viewport()->height());
     verticalScrollBar()->setRange(0, std::max(content - viewport()->height(), 0));
@@ -207,6 +230,7 @@ QRectF Masonry::cardRect(int index) const
 
 int Masonry::cardAt(const QPointF &point) const
 {
+    settle();
     const QPointF area = point - QPointF(m_spacing, cardAreaTop() - verticalScrollBar()->value());
     for (int column = 0; column < m_layout.columns.size(); ++column) {
         for (int index : cardsIn(m_layout, column, area.y(), area.y())) {
@@ -219,6 +243,7 @@ int Masonry::cardAt(const QPointF &point) const
 
 QList<int> Masonry::cardsInBand(qreal top, qreal bottom) const
 {
+    settle();
     QList<int> result;
     for (int column = 0; column < m_layout.columns.size(); ++column)
         result.append(cardsIn(m_layout, column, top, bottom));
@@ -322,6 +347,12 @@ void Masonry::resizeEvent(QResizeEvent *event)
     QAbstractScrollArea::resizeEvent(event);
     if (!updateColumns())
         relayout();
+}
+
+void Masonry::showEvent(QShowEvent *event)
+{
+    QAbstractScrollArea::showEvent(event);
+    settle();
 }
 
 void Masonry::scrollContentsBy(int, int dy)

@@ -63,7 +63,11 @@ public:
     QWidget *header() const { return m_header; }
 
     int columns() const { return m_columns; }
-    const Layout &currentLayout() const { return m_layout; }
+    const Layout &currentLayout() const
+    {
+        settle();
+        return m_layout;
+    }
     const CardMetrics &metrics() const { return m_metrics; }
     // A card's frame in the viewport's coordinates, where it is drawn now
     // (on its way while the columns change).
@@ -71,7 +75,11 @@ public:
     // The card under a viewport point, or -1.
     int cardAt(const QPointF &point) const;
     // Posts whose thumbnails are asked for and kept, in display order.
-    QList<int> mounted() const { return m_mounted; }
+    QList<int> mounted() const
+    {
+        settle();
+        return m_mounted;
+    }
     int focusedCard() const { return m_focus; }
     // The card tilting towards the pointer, or -1.
     int tiltedCard() const { return m_tiltCard; }
@@ -91,6 +99,7 @@ protected:
     bool viewportEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -102,7 +111,12 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Lays the cards out again, or once shown while hidden: a grid laid out
+    // before its first paint is laid out once, at its final width.
     void relayout();
+    void layOut();
+    // Catches up on a layout put off while hidden, for callers that ask.
+    void settle() const;
     // Whether the count changed; a change after the first glides the cards.
     bool updateColumns();
     QRectF frame(int index) const;
@@ -133,6 +147,12 @@ private:
     CardMetrics m_metrics;
     PostCard m_card{m_metrics};
     Layout m_layout;
+    // What m_layout was made for: the cards are placed again only when the
+    // posts, the width or the columns change, not when the header does.
+    bool m_framesStale = true;
+    int m_laidOutWidth = -1;
+    int m_laidOutColumns = 0;
+    bool m_layoutPending = false;
     Layout m_glideFrom;
     bool m_painted = false;
     Motion m_glide{Motion::Curve::spring(0.4, 1.0), 0.0};

@@ -5,17 +5,12 @@
 #include "Post.h"
 #include "Tag.h"
 
-#include <algorithm>
-
 SidebarIndex::SidebarIndex(const QList<std::shared_ptr<Post>> &posts, bool privateUnlocked,
                            const QSet<QUuid> &hidden)
 {
-    // Newest first, so the first covers a board meets are its newest ones; a
-    // stable sort lets the input order decide between equal times.
-    QList<std::shared_ptr<Post>> newestFirst = posts;
-    std::stable_sort(newestFirst.begin(), newestFirst.end(),
-                     [](const auto &a, const auto &b) { return a->createdAt() > b->createdAt(); });
-    for (const auto &post : std::as_const(newestFirst)) {
+    // Newest first, so the first covers a board meets are its newest ones;
+    // the input order decides between equal times.
+    for (const auto &post : Post::newestFirst(posts)) {
         if (!post->isGone() && !hidden.contains(post->id()))
             add(*post, privateUnlocked);
     }

@@ -27,7 +27,7 @@ constexpr std::chrono::seconds refreshInterval{30};
 
 SyncStatus::SyncStatus(MacModel &model, QWidget *parent)
     : QWidget(parent), m_model(model), m_timer(new QTimer(this)), m_icon(new QLabel),
-      m_spinner(new QProgressBar), m_text(new ElidedLabel), m_setUp(new QPushButton(tr("设置 iCloud 同步"))),
+      m_spinner(new QProgressBar), m_text(new ElidedLabel), m_setUp(new QPushButton(tr("设置文件夹同步"))),
       m_syncNow(new QToolButton)
 {
     QFont caption = font();

@@ -130,7 +130,7 @@ bool MacModel::file(const QList<QUuid> &ids, const SidebarItem &into)
     if (posts.isEmpty())
         return false;
     const QDateTime now = Clock::now();
-    const QString count = QString::number(posts.size());
+    const int count = int(posts.size());
     QString message;
     if (const auto tag = into.tagObject(); tag && !tag->isGone()) {
         for (const auto &post : posts) {
@@ -138,14 +138,14 @@ bool MacModel::file(const QList<QUuid> &ids, const SidebarItem &into)
                 post->setUpdatedAt(now);
         }
         message = posts.size() == 1 ? tr("已添加标签 #%1").arg(tag->name())
-                                    : tr("%1 条已添加标签 #%2").arg(count, tag->name());
+                                    : tr("%n 条已添加标签 #%1", nullptr, count).arg(tag->name());
     } else if (const auto board = into.boardObject(); board && !board->isGone()) {
         for (const auto &post : posts) {
             if (appendMissing(*post, post->boards(), board, &Post::setBoards))
                 post->setUpdatedAt(now);
         }
         message = posts.size() == 1 ? tr("已加入合集「%1」").arg(board->name())
-                                    : tr("%1 条已加入合集「%2」").arg(count, board->name());
+                                    : tr("%n 条已加入合集「%1」", nullptr, count).arg(board->name());
     } else if (into.kind() == SidebarItem::Kind::archived) {
         for (const auto &post : posts) {
             if (!post->isArchived()) {
@@ -153,7 +153,7 @@ bool MacModel::file(const QList<QUuid> &ids, const SidebarItem &into)
                 post->setUpdatedAt(now);
             }
         }
-        message = posts.size() == 1 ? tr("已归档") : tr("已归档 %1 条").arg(count);
+        message = posts.size() == 1 ? tr("已归档") : tr("已归档 %n 条", nullptr, count);
     } else {
         return false;
     }

@@ -86,7 +86,7 @@ QCoro::Task<> MacModel::sync(bool manual)
         setSyncError(message);
         if (manual)
             show(tr("同步失败：%1").arg(message));
-        qCCritical(tamselLog, "sync failed: %s", qUtf8Printable(message));
+        qCCritical(tamselLog, "sync failed: %s", error.what());
     }
     // A paused folder gives no result: nothing was synced then.
     if (result) {

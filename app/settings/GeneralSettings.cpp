@@ -130,10 +130,10 @@ void GeneralSettings::showIcons()
 
 void GeneralSettings::addMenuBarSection(SettingsForm &form)
 {
-    SettingsForm::Section *section = form.addSection(tr("菜单栏"));
-    QCheckBox *menuBar = SettingsForm::storedSwitch(tr("在菜单栏显示 Kepsel"), menuBarKey, true);
+    SettingsForm::Section *section = form.addSection(tr("托盘"));
+    QCheckBox *menuBar = SettingsForm::storedSwitch(tr("在托盘显示 Kepsel"), menuBarKey, true);
     menuBar->setObjectName(QStringLiteral("menuBar"));
-    m_hideDock = SettingsForm::storedSwitch(tr("关闭窗口后只留在菜单栏（不占 Dock）"), hideDockKey, true);
+    m_hideDock = SettingsForm::storedSwitch(tr("关闭窗口后只留在托盘（不占任务栏）"), hideDockKey, true);
     m_hideDock->setObjectName(QStringLiteral("hideDock"));
     m_hideDock->setEnabled(menuBar->isChecked());
     connect(menuBar, &QCheckBox::toggled, this, &GeneralSettings::setMenuBar);
@@ -150,8 +150,8 @@ void GeneralSettings::addMenuBarSection(SettingsForm &form)
     section->addRow(m_hideDock);
     section->addRow(m_launchAtLogin);
     section->addRow(m_loginError);
-    section->setFooter(SettingsForm::caption(tr("点一下菜单栏的篮子图标，就把剪贴板里的链接收藏进来；"
-                                                "右键（或按住 ⌥ 点）打开菜单。关掉窗口后 Kepsel "
+    section->setFooter(SettingsForm::caption(tr("点一下托盘的篮子图标，就把剪贴板里的链接收藏进来；"
+                                                "右键（或按住 Alt 点）打开菜单。关掉窗口后 Kepsel "
                                                 "在后台继续运行和同步。")));
 }
 

@@ -68,7 +68,7 @@ SyncSettings::SyncSettings(MacModel &model, QWidget *parent)
 void SyncSettings::buildFolderSection()
 {
     SettingsForm::Section *section = m_form->addSection();
-    m_folderSwitch = new QCheckBox(tr("通过 iCloud 云盘同步"));
+    m_folderSwitch = new QCheckBox(tr("通过同步文件夹同步"));
     connect(m_folderSwitch, &QCheckBox::clicked, this, &SyncSettings::setFolderSwitch);
     m_folderSwitch->setObjectName(QStringLiteral("folderSwitch"));
     section->addRow(m_folderSwitch);
@@ -223,10 +223,10 @@ void SyncSettings::showFolder()
     m_folderPathLabel->setText(m_folderPathLabel->fontMetrics().elidedText(path, Qt::ElideMiddle, 300));
     m_folderPathLabel->setToolTip(path);
     m_footer->setText(!m_folder && !cloud
-                          ? tr("这台 Mac 没有开启 iCloud 云盘。在「系统设置 → Apple 账户 → iCloud」里打开 "
-                               "iCloud 云盘后再回来。")
-                          : tr("和打开了 iCloud 同步的 iPhone 双向同步新收藏、笔记、标签、合集、归档和删除；"
-                               "图片和视频优先从 iCloud 里取，没有的按原文链接重新下载。"));
+                          ? tr("这台电脑上没有找到云盘文件夹。点「选择其他文件夹…」，选一个和 iPhone "
+                               "共用的同步文件夹。")
+                          : tr("和使用同一个文件夹的 iPhone 双向同步新收藏、笔记、标签、合集、归档和删除；"
+                               "图片和视频优先从这个文件夹里取，没有的按原文链接重新下载。"));
     m_syncSection->setVisible(m_folder.has_value());
     m_mediaSection->setVisible(m_folder.has_value());
     showSyncState();

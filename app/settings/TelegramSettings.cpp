@@ -31,7 +31,7 @@ TelegramSettings::TelegramSettings(Plugins &plugins, QWidget *parent)
     : QWidget(parent), m_plugins(plugins),
       m_enabled(SettingsForm::storedSwitch(tr("同步到 Telegram 频道"), SettingsKey::telegramEnabled, false)),
       m_token(storedField(SettingsKey::telegramToken)), m_chat(storedField(SettingsKey::telegramChatID)),
-      m_autoSync(SettingsForm::storedSwitch(tr("在 Mac 上新收藏的内容自动发到频道"),
+      m_autoSync(SettingsForm::storedSwitch(tr("在这台电脑上新收藏的内容自动发到频道"),
                                             SettingsKey::telegramAutoSync, true)),
       m_deleteSync(SettingsForm::storedSwitch(tr("删除收藏时同时删除频道里的消息"),
                                               SettingsKey::telegramDeleteSync, true)),
@@ -49,7 +49,7 @@ TelegramSettings::TelegramSettings(Plugins &plugins, QWidget *parent)
     SettingsForm::Section *sync = form->addSection();
     sync->addRow(m_autoSync);
     sync->addRow(m_deleteSync);
-    sync->setFooter(SettingsForm::caption(tr("从 iPhone 同步过来的收藏不会在 Mac 上再发一次。"
+    sync->setFooter(SettingsForm::caption(tr("从 iPhone 同步过来的收藏不会在这台电脑上再发一次。"
                                              "设置过同步文件夹后，会自动沿用 iPhone 上的配置。")));
 
     form->addSection()->addRow(m_uninstall);

@@ -3,14 +3,27 @@
 #include "UserDefaults.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QProcess>
 #include <QTimer>
 #include <QTranslator>
+#include <functional>
+#include <memory>
 
 namespace {
 
 const QString languagesKey = QStringLiteral("AppleLanguages");
+// Marks the translators this class installed, so a later load replaces them.
+const QString translatorName = QStringLiteral("AppLanguage");
+
+void installTranslator(QCoreApplication &app, const std::function<bool(QTranslator &)> &load)
+{
+    auto translator = std::make_unique<QTranslator>(&app);
+    translator->setObjectName(translatorName);
+    if (load(*translator))
+        QCoreApplication::installTranslator(translator.release());
+}
 
 } // namespace
 
@@ -80,11 +93,33 @@ bool AppLanguage::showsChinese() const
 
 void AppLanguage::install(QCoreApplication &app)
 {
-    if (current().showsChinese())
-        return;
-    auto *english = new QTranslator(&app);
-    if (english->load(QStringLiteral(":/i18n/kepsel_en.qm")))
-        QCoreApplication::installTranslator(english);
-    else
-        delete english;
+    current().load(app);
+}
+
+QLocale AppLanguage::locale() const
+{
+    const QLocale system = QLocale::system();
+    if (showsChinese())
+        return system.language() == QLocale::Chinese && system.script() != QLocale::TraditionalChineseScript
+                   ? system
+                   : QLocale(QLocale::Chinese, QLocale::SimplifiedChineseScript, QLocale::China);
+    return system.language() == QLocale::English ? system : QLocale(QLocale::English, QLocale::UnitedStates);
+}
+
+void AppLanguage::load(QCoreApplication &app) const
+{
+    for (QTranslator *earlier : app.findChildren<QTranslator *>(translatorName, Qt::FindDirectChildrenOnly)) {
+        QCoreApplication::removeTranslator(earlier);
+        delete earlier;
+    }
+    const QLocale interface = locale();
+    QLocale::setDefault(interface);
+    installTranslator(app, [&interface](QTranslator &translator) {
+        return translator.load(interface, QStringLiteral("qtbase"), QStringLiteral("_"),
+                               QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    });
+    if (!showsChinese())
+        installTranslator(app, [](QTranslator &translator) {
+            return translator.load(QStringLiteral(":/i18n/kepsel_en.qm"));
+        });
 }

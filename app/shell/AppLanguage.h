@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 #include <optional>
 
@@ -32,13 +33,21 @@ public:
     // reason is returned.
     static std::optional<QString> relaunch(const QString &program);
 
-    // Loads the English translation into the application unless the
-    // interface is to stay Chinese. Call before any window is made.
+    // Loads the translations of the chosen language into the application.
+    // Call before any window is made.
     static void install(QCoreApplication &app);
+    // Makes this language the interface's: Qt's own texts (dialogs, standard
+    // buttons) and, unless it is Chinese, our English translation; dates and
+    // numbers follow it too. Replaces what an earlier call loaded.
+    void load(QCoreApplication &app) const;
 
-private:
     // Whether the interface shows the Chinese source texts.
     bool showsChinese() const;
+
+private:
+    // The locale for dates and numbers: the system's when it speaks the
+    // interface language, so its regional habits stay.
+    QLocale locale() const;
 
     Value m_value;
 };

@@ -175,7 +175,7 @@ void MenuBarController::showBusy()
     m_shownCount = count;
     if (!m_flashing)
         m_item->setIcon(normalIcon());
-    m_item->setToolTip(count > 0 ? tr("正在解析 %1 条收藏").arg(count)
+    m_item->setToolTip(count > 0 ? tr("正在解析 %n 条收藏", nullptr, count)
                                  : tr("Kepsel：点一下收藏剪贴板里的链接，右键打开菜单"));
 }
 

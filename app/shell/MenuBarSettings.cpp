@@ -1,5 +1,6 @@
 #include "MenuBarSettings.h"
 
+#include "FileError.h"
 #include "StoreMigration.h"
 #include "UserDefaults.h"
 
@@ -9,6 +10,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <cerrno>
 
 namespace {
 
@@ -67,10 +69,11 @@ void MenuBarSettings::setLaunchAtLogin(bool on)
                                      .toStdString());
         return;
     }
+    errno = 0;
     QSaveFile file(path);
     if (!QDir().mkpath(QFileInfo(path).path()) || !file.open(QIODevice::WriteOnly) ||
         file.write(loginItem()) < 0 || !file.commit())
         throw LoginItemError(QCoreApplication::translate("MenuBarSettings", "无法写入登录项：%1")
-                                 .arg(file.errorString())
+                                 .arg(FileError::reason(errno))
                                  .toStdString());
 }

@@ -30,7 +30,7 @@ PrivateLockView::PrivateLockView(QWidget *parent)
     title->setFont(titleFont);
     title->setAlignment(Qt::AlignCenter);
 
-    auto *description = new QLabel(tr("用 Touch ID 或登录密码解锁。离开 Kepsel 时会自动锁上。"), this);
+    auto *description = new QLabel(tr("用登录密码解锁。离开 Kepsel 时会自动锁上。"), this);
     description->setFont(Typography::callout(font()));
     description->setForegroundRole(QPalette::PlaceholderText);
     description->setAlignment(Qt::AlignCenter);

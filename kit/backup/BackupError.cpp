@@ -6,7 +6,8 @@
 namespace Backup {
 
 BackupError::BackupError(Kind kind, const QString &detail, const QString &message)
-    : std::runtime_error(message.toStdString()), m_kind(kind), m_detail(detail), m_message(message)
+    : std::runtime_error((detail.isEmpty() ? message : detail).toStdString()), m_kind(kind), m_detail(detail),
+      m_message(message)
 {
 }
 
@@ -20,13 +21,14 @@ BackupError BackupError::newerFormat()
 BackupError BackupError::unreadable(const QString &detail)
 {
     return BackupError(Kind::unreadable, detail,
-                       QCoreApplication::translate("BackupError", "备份文件无法读取：%1").arg(detail));
+                       QCoreApplication::translate("BackupError", "备份文件无法读取，可能已经损坏"));
 }
 
 BackupError BackupError::unwritable(const QString &detail)
 {
-    return BackupError(Kind::unwritable, detail,
-                       QCoreApplication::translate("BackupError", "无法写入：%1").arg(detail));
+    return BackupError(
+        Kind::unwritable, detail,
+        QCoreApplication::translate("BackupError", "收藏里有备份文件存不下的内容，无法写入备份"));
 }
 
 size_t qHash(const BackupError &error, size_t seed)

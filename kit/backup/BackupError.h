@@ -6,7 +6,7 @@
 namespace Backup {
 
 // Why a backup document could not be read or written. The message is the
-// user's; for unreadable and unwritable documents it names what failed.
+// user's; what() is the English detail for the log where there is one.
 class BackupError : public std::runtime_error {
 public:
     enum class Kind { newerFormat, unreadable, unwritable };

@@ -1,5 +1,6 @@
 #include "BackupFolder.h"
 
+#include "BackupJSON.h"
 #include "FileCoordinator.h"
 #include "FileError.h"
 #include "KitLog.h"
@@ -233,6 +234,8 @@ QString BackupFolder::logicalName(const QString &entryName)
 
 QByteArray BackupFolder::coordinatedRead(const QString &path)
 {
+    // A hostile or damaged file is refused before it fills the memory.
+    Backup::Json::requireDocumentSize(QFileInfo(path).size());
     return FileCoordinator::read(path);
 }
 

@@ -86,8 +86,9 @@ FileWork &fileWork()
 
 void makeWorkingDirectory(const QString &directory)
 {
+    errno = 0;
     if (!QDir().mkpath(directory))
-        throw FileError(QStringLiteral("Cannot create %1").arg(directory));
+        throw FileError(FileError::Action::create, directory, errno);
 }
 
 // A cycle that holds the folder: its lock, and the shared file as it was

@@ -227,10 +227,15 @@ bool isHexDigit(QChar c)
 
 } // namespace
 
+void requireDocumentSize(qint64 bytes)
+{
+    if (bytes > maxDocumentBytes)
+        throw BackupError::unreadable(QStringLiteral("file larger than %1 MB").arg(maxDocumentBytes >> 20));
+}
+
 QJsonObject parseObject(const QByteArray &bytes)
 {
-    if (bytes.size() > maxDocumentBytes)
-        throw BackupError::unreadable(QStringLiteral("file larger than %1 MB").arg(maxDocumentBytes >> 20));
+    requireDocumentSize(bytes.size());
     // Every text read is one UTF-8 can hold, so a document read and written
     // again gives the same bytes.
     if (const auto fault = TokenCheck(bytes).firstFault())

@@ -23,6 +23,9 @@ namespace Backup::Json {
 // Larger files are refused before they are parsed.
 inline constexpr qsizetype maxDocumentBytes = qsizetype(512) << 20;
 
+// Throws BackupError::unreadable for a document larger than maxDocumentBytes.
+void requireDocumentSize(qint64 bytes);
+
 // Parses a whole document whose top level must be an object. Duplicate keys,
 // deep nesting, numbers out of range and anything not JSON are refused with
 // BackupError::unreadable.

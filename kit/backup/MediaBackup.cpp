@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <QScopeGuard>
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <variant>
 
@@ -45,26 +46,28 @@ std::optional<QByteArray> bytesOf(const ByteSource &source)
     const auto *file = std::get_if<QString>(&source);
     if (!file)
         return std::get<QByteArray>(source);
+    errno = 0;
     QFile stored(*file);
     if (!stored.open(QIODevice::ReadOnly)) {
+        const int error = errno;
         if (!stored.exists())
             return std::nullopt;
-        throw FileError(QStringLiteral("Cannot read %1: %2").arg(*file, stored.errorString()));
+        throw FileError(FileError::Action::read, *file, error);
     }
     QByteArray bytes = stored.readAll();
     if (stored.error() != QFileDevice::NoError)
-        throw FileError(QStringLiteral("Cannot read %1: %2").arg(*file, stored.errorString()));
+        throw FileError(FileError::Action::read, *file, errno);
     return bytes;
 }
 
-// In the worker: the failure's text, or none.
-std::optional<QString> copyToFolder(const ByteSource &source, const QString &target)
+// In the worker: the failure, or none.
+std::optional<FileError> copyToFolder(const ByteSource &source, const QString &target)
 {
     try {
         if (const auto bytes = bytesOf(source))
             FileCoordinator::write(*bytes, target);
-    } catch (const std::exception &error) {
-        return QString::fromStdString(error.what());
+    } catch (const FileError &error) {
+        return error;
     }
     return std::nullopt;
 }
@@ -85,20 +88,20 @@ void pruneKeeping(const QString &mediaFolder, const MediaFolder::Listing &existi
 {
     try {
         for (const QString &path : backupFiles)
-            keep.unite(Backup::summary(FileCoordinator::read(path)).mediaIDs);
+            keep.unite(Backup::summary(BackupFolder::coordinatedRead(path)).mediaIDs);
     } catch (const std::exception &) {
         return;
     }
     MediaFolder::prune(mediaFolder, existing, keep);
 }
 
-std::optional<QString> makeFolder(const QString &path)
+std::optional<FileError> makeFolder(const QString &path)
 {
     std::error_code error;
     std::filesystem::create_directories(QFile::encodeName(path).toStdString(), error);
     if (!error)
         return std::nullopt;
-    return QStringLiteral("Cannot create %1: %2").arg(path, QString::fromLocal8Bit(error.message()));
+    return FileError(FileError::Action::create, path, error.value());
 }
 
 QString mediaFolderIn(const QString &folder)
@@ -156,7 +159,7 @@ QCoro::Task<> MediaBackup::run(ModelContext &context)
 
     const QString mediaFolder = mediaFolderIn(*folder);
     if (const auto error = makeFolder(mediaFolder)) {
-        setLastError(*error);
+        setLastError(error->message());
         co_return;
     }
     const QPointer<ModelContext> alive(&context);
@@ -193,15 +196,15 @@ QCoro::Task<> MediaBackup::writeAll(const QList<WorkItem> &items, const QString 
 {
     for (const WorkItem &item : items) {
         if (const auto error = co_await write(item, mediaFolder)) {
-            setLastError(*error);
-            qCCritical(tamselLog, "media backup failed: %s", qUtf8Printable(*error));
+            setLastError(error->message());
+            qCCritical(tamselLog, "media backup failed: %s", error->what());
             co_return;
         }
         setDone(m_done + 1);
     }
 }
 
-QCoro::Task<std::optional<QString>> MediaBackup::write(const WorkItem &item, const QString &mediaFolder)
+QCoro::Task<std::optional<FileError>> MediaBackup::write(const WorkItem &item, const QString &mediaFolder)
 {
     if (item.media->isGone())
         co_return std::nullopt;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileError.h"
 #include "FileWork.h"
 #include "MediaFolder.h"
 
@@ -71,7 +72,7 @@ private:
     QCoro::Task<> writeAll(const QList<WorkItem> &items, const QString &mediaFolder);
     // The failure's text, or none when the file was written or there was
     // nothing left to write.
-    QCoro::Task<std::optional<QString>> write(const WorkItem &item, const QString &mediaFolder);
+    QCoro::Task<std::optional<FileError>> write(const WorkItem &item, const QString &mediaFolder);
     QCoro::Task<> pruneUnnamed(const QString &mediaFolder, const MediaFolder::Listing &existing,
                                const QList<std::shared_ptr<Media>> &media);
     QCoro::Task<> fill(std::shared_ptr<Post> post, const QString &mediaFolder,

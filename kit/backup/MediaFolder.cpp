@@ -5,6 +5,7 @@
 #include "FileCoordinator.h"
 #include "FileError.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -40,7 +41,8 @@ QByteArray MediaFolder::read(const QString &path)
     const QFileInfo given(path);
     const QString target = given.dir().filePath(BackupFolder::logicalName(given.fileName()));
     if (QFileInfo(target).isSymLink())
-        throw FileError(QStringLiteral("Cannot read %1: a link, not a file").arg(target));
+        throw FileError(FileError::Action::read, target, QStringLiteral("a link, not a file"),
+                        QCoreApplication::translate("FileError", "这是一个链接，不是文件"));
     return FileCoordinator::read(target);
 }
 

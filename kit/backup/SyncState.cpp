@@ -3,13 +3,15 @@
 #include "BackupError.h"
 #include "BackupJSON.h"
 #include "Clock.h"
+#include "FileCoordinator.h"
+#include "FileError.h"
 #include "KitLog.h"
 #include "TamselStore.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <cerrno>
 
 namespace Sync {
 
@@ -101,11 +103,11 @@ QByteArray State::encode() const
 void State::write(const QString &path) const
 {
     const QByteArray bytes = encode();
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        throw Backup::BackupError::unwritable(QStringLiteral("%1: cannot create its folder").arg(path));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw Backup::BackupError::unwritable(QStringLiteral("%1: %2").arg(path, file.errorString()));
+    const QString folder = QFileInfo(path).absolutePath();
+    errno = 0;
+    if (!QDir().mkpath(folder))
+        throw FileError(FileError::Action::create, folder, errno);
+    FileCoordinator::replace(bytes, path);
 }
 
 } // namespace Sync

@@ -29,8 +29,7 @@ struct State {
     // Throws BackupError::unreadable; all three keys are required.
     static State decode(const QByteArray &bytes);
     QByteArray encode() const;
-    // Creates the folder and replaces the file atomically; throws
-    // BackupError::unwritable.
+    // Creates the folder and replaces the file atomically; throws FileError.
     void write(const QString &path) const;
 
     bool operator==(const State &) const = default;

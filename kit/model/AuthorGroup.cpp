@@ -17,9 +17,7 @@ AuthorGroup::AuthorGroup(Materializing tag) : PersistentModel(entityDescription(
 const EntityDescription &AuthorGroup::entityDescription()
 {
     static const EntityDescription entity =
-        EntityBuilder<AuthorGroup>(
-            QStringLiteral("AuthorGroup"),
-            [] { return std::shared_ptr<AuthorGroup>(new AuthorGroup(Materializing{})); })
+        EntityBuilder<AuthorGroup>(QStringLiteral("AuthorGroup"), &materialized<AuthorGroup>)
             .column(QStringLiteral("name"), &AuthorGroup::m_name)
             .column(QStringLiteral("membersRaw"), &AuthorGroup::m_membersRaw)
             .column(QStringLiteral("createdAt"), &AuthorGroup::m_createdAt)

@@ -35,9 +35,10 @@ public:
     // The main account: the first member.
     std::optional<AuthorAccount> main() const;
 
-private:
+protected:
     explicit AuthorGroup(Materializing);
 
+private:
     QString m_name;
     QString m_membersRaw;
     QDateTime m_createdAt;

@@ -18,8 +18,7 @@ Board::Board(Materializing tag) : PersistentModel(entityDescription(), tag) {}
 const EntityDescription &Board::entityDescription()
 {
     static const EntityDescription entity =
-        EntityBuilder<Board>(QStringLiteral("Board"),
-                             [] { return std::shared_ptr<Board>(new Board(Materializing{})); })
+        EntityBuilder<Board>(QStringLiteral("Board"), &materialized<Board>)
             .column(QStringLiteral("name"), &Board::m_name)
             .column(QStringLiteral("summary"), &Board::m_summary)
             .column(QStringLiteral("createdAt"), &Board::m_createdAt)

@@ -47,9 +47,10 @@ public:
     // the board; returns how many posts it took off.
     int unlink(const AuthorAccount &account, const AuthorDirectory &directory);
 
-private:
+protected:
     explicit Board(Materializing);
 
+private:
     std::shared_ptr<Board> self();
 
     QString m_name;

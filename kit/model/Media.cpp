@@ -24,12 +24,11 @@ Media::Media(Materializing tag) : PersistentModel(entityDescription(), tag) {}
 const EntityDescription &Media::entityDescription()
 {
     static const EntityDescription entity =
-        EntityBuilder<Media>(QStringLiteral("Media"),
-                             [] { return std::shared_ptr<Media>(new Media(Materializing{})); })
+        EntityBuilder<Media>(QStringLiteral("Media"), &materialized<Media>)
             .column(QStringLiteral("kindRaw"), &Media::m_kindRaw)
             .column(QStringLiteral("order"), &Media::m_order)
-            .column(QStringLiteral("remoteURL"), &Media::m_remoteURL)
-            .column(QStringLiteral("videoRemoteURL"), &Media::m_videoRemoteURL)
+            .deferredColumn(QStringLiteral("remoteURL"), &Media::m_remoteURL)
+            .deferredColumn(QStringLiteral("videoRemoteURL"), &Media::m_videoRemoteURL)
             .column(QStringLiteral("width"), &Media::m_width)
             .column(QStringLiteral("height"), &Media::m_height)
             .column(QStringLiteral("duration"), &Media::m_duration)
@@ -131,7 +130,7 @@ bool Media::hasVideoData() const
 
 bool Media::needsImageDownload() const
 {
-    return !m_remoteURL.isEmpty() && !hasImageData();
+    return !remoteURL().isEmpty() && !hasImageData();
 }
 
 bool Media::hasVideo() const
@@ -139,12 +138,12 @@ bool Media::hasVideo() const
     const auto parsed = MediaKind::fromRawValue(m_kindRaw);
     if (!parsed || *parsed == MediaKind::image)
         return false;
-    return !m_videoRemoteURL.isEmpty() || hasVideoData();
+    return !videoRemoteURL().isEmpty() || hasVideoData();
 }
 
 bool Media::needsVideoDownload() const
 {
-    return hasVideo() && !m_videoRemoteURL.isEmpty() && !hasVideoData();
+    return hasVideo() && !videoRemoteURL().isEmpty() && !hasVideoData();
 }
 
 void Media::setImage(const std::optional<QByteArray> &data)

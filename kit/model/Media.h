@@ -22,9 +22,9 @@ public:
     void setKindRaw(const QString &value) { write(m_kindRaw, value); }
     qint64 order() const { return m_order; }
     void setOrder(qint64 value) { write(m_order, value); }
-    QString remoteURL() const { return m_remoteURL; }
+    QString remoteURL() const { return deferred(m_remoteURL); }
     void setRemoteURL(const QString &value) { write(m_remoteURL, value); }
-    QString videoRemoteURL() const { return m_videoRemoteURL; }
+    QString videoRemoteURL() const { return deferred(m_videoRemoteURL); }
     void setVideoRemoteURL(const QString &value) { write(m_videoRemoteURL, value); }
     double width() const { return m_width; }
     void setWidth(double value) { write(m_width, value); }
@@ -79,9 +79,10 @@ public:
     std::optional<QString> dataFilePath() const;
     std::optional<QString> videoDataFilePath() const;
 
-private:
+protected:
     explicit Media(Materializing);
 
+private:
     // Whether the field's bytes are there with at least `recorded` of them.
     bool isWhole(int blob, qint64 recorded) const;
     std::optional<QByteArray> wholeBlob(int blob, qint64 recorded) const;

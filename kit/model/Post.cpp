@@ -6,7 +6,7 @@
 #include "Tag.h"
 #include "Text.h"
 
-#include <QRegularExpression>
+#include <QStringTokenizer>
 #include <algorithm>
 #include <limits>
 
@@ -16,7 +16,7 @@ enum Relationship { mediaRelationship, tagsRelationship, boardsRelationship };
 
 Post::Post(const QString &sourceURL, Platform platform)
     : PersistentModel(entityDescription()), m_sourceURL(sourceURL), m_platformRaw(platform.rawValue()),
-      m_createdAt(Clock::now()), m_updatedAt(Clock::now())
+      m_createdAt(Clock::now().toUTC()), m_updatedAt(Clock::now().toUTC())
 {
 }
 
@@ -25,20 +25,19 @@ Post::Post(Materializing tag) : PersistentModel(entityDescription(), tag) {}
 const EntityDescription &Post::entityDescription()
 {
     static const EntityDescription entity =
-        EntityBuilder<Post>(QStringLiteral("Post"),
-                            [] { return std::shared_ptr<Post>(new Post(Materializing{})); })
+        EntityBuilder<Post>(QStringLiteral("Post"), &materialized<Post>)
             .column(QStringLiteral("sourceURL"), &Post::m_sourceURL)
             .column(QStringLiteral("platformRaw"), &Post::m_platformRaw)
             .column(QStringLiteral("title"), &Post::m_title)
-            .column(QStringLiteral("content"), &Post::m_content)
-            .column(QStringLiteral("note"), &Post::m_note)
+            .deferredColumn(QStringLiteral("content"), &Post::m_content)
+            .deferredColumn(QStringLiteral("note"), &Post::m_note)
             .column(QStringLiteral("authorName"), &Post::m_authorName)
             .column(QStringLiteral("authorAvatarURL"), &Post::m_authorAvatarURL)
             .column(QStringLiteral("publishedAt"), &Post::m_publishedAt)
             .column(QStringLiteral("createdAt"), &Post::m_createdAt)
             .column(QStringLiteral("updatedAt"), &Post::m_updatedAt)
             .column(QStringLiteral("parseStateRaw"), &Post::m_parseStateRaw)
-            .column(QStringLiteral("parseError"), &Post::m_parseError)
+            .deferredColumn(QStringLiteral("parseError"), &Post::m_parseError)
             .column(QStringLiteral("isArchived"), &Post::m_isArchived)
             .column(QStringLiteral("isPrivate"), &Post::m_isPrivate)
             .column(QStringLiteral("telegramMessageID"), &Post::m_telegramMessageID)
@@ -51,6 +50,7 @@ const EntityDescription &Post::entityDescription()
                     QStringLiteral("posts"))
             .toMany(QStringLiteral("boards"), &Board::entityDescription, DeleteRule::nullify,
                     QStringLiteral("posts"))
+            .indexedForOpen()
             .build();
     return entity;
 }
@@ -85,6 +85,11 @@ void Post::setBoards(const QList<std::shared_ptr<Board>> &boards)
     setRelated(boardsRelationship, upcast(boards));
 }
 
+std::optional<QDateTime> Post::utc(const std::optional<QDateTime> &time)
+{
+    return time ? std::optional(time->toUTC()) : std::nullopt;
+}
+
 Platform Post::platform() const
 {
     return Platform::fromRawValueOrWeb(m_platformRaw);
@@ -113,15 +118,28 @@ QList<qint64> Post::telegramMessageIDs() const
     return m_telegramMessageID == 0 ? QList<qint64>{} : messageIDRun();
 }
 
-// Pieces that are not a whole decimal integer (sign allowed) are skipped.
 QList<qint64> Post::storedMessageIDs() const
 {
-    // Anchored on the whole piece: "$" alone would also accept a trailing line break.
-    static const QRegularExpression decimal(
-        QRegularExpression::anchoredPattern(QStringLiteral("[+-]?[0-9]+")));
+    return messageIDsFromText(m_telegramMessageIDsRaw);
+}
+
+namespace {
+// An optional sign and ASCII digits only: " 7", "7x" or "7\n" are no id.
+bool isDecimal(QStringView piece)
+{
+    const QStringView digits = piece.startsWith(u'+') || piece.startsWith(u'-') ? piece.mid(1) : piece;
+    return !digits.isEmpty() &&
+           std::all_of(digits.cbegin(), digits.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+} // namespace
+
+// Checked by hand: the clean-up walk reads every post's and every ledger
+// entry's ids.
+QList<qint64> Post::messageIDsFromText(const QString &text)
+{
     QList<qint64> ids;
-    for (const QString &piece : m_telegramMessageIDsRaw.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        if (!decimal.match(piece).hasMatch())
+    for (const QStringView piece : qTokenize(text, u',', Qt::SkipEmptyParts)) {
+        if (!isDecimal(piece))
             continue;
         bool fits = false;
         const qint64 id = piece.toLongLong(&fits);
@@ -168,10 +186,33 @@ QList<std::shared_ptr<Tag>> Post::sortedTags() const
     return sorted;
 }
 
+// The first of the lowest order, found without copying or sorting the list:
+// the grid asks this of every card.
 std::shared_ptr<Media> Post::cover() const
 {
-    const auto sorted = sortedMedia();
-    return sorted.isEmpty() ? nullptr : sorted.first();
+    const auto &media = relatedList(mediaRelationship);
+    const auto first = std::min_element(media.cbegin(), media.cend(), [](const auto &a, const auto &b) {
+        return static_cast<const Media &>(*a).order() < static_cast<const Media &>(*b).order();
+    });
+    return first == media.cend() ? nullptr : std::static_pointer_cast<Media>(*first);
+}
+
+QList<std::shared_ptr<Post>> Post::newestFirst(QList<std::shared_ptr<Post>> posts)
+{
+    const auto older = [](const auto &a, const auto &b) { return a->m_createdAt < b->m_createdAt; };
+    if (!std::is_sorted(posts.cbegin(), posts.cend(), older)) {
+        std::stable_sort(posts.begin(), posts.end(),
+                         [&](const auto &a, const auto &b) { return older(b, a); });
+        return posts;
+    }
+    std::reverse(posts.begin(), posts.end());
+    // Runs of equal dates came out reversed: they go back to the list's order.
+    for (auto run = posts.begin(); run != posts.end();) {
+        const auto end = std::find_if(run, posts.end(), [&](const auto &post) { return older(post, *run); });
+        std::reverse(run, end);
+        run = end;
+    }
+    return posts;
 }
 
 QString Post::displayTitle() const
@@ -179,9 +220,9 @@ QString Post::displayTitle() const
     constexpr qsizetype length = 60;
     if (!m_title.isEmpty())
         return m_title;
-    if (!m_content.isEmpty())
-        return Text::characterPrefix(m_content, length);
-    if (!m_note.isEmpty())
-        return Text::characterPrefix(m_note, length);
+    if (const QString text = content(); !text.isEmpty())
+        return Text::characterPrefix(text, length);
+    if (const QString written = note(); !written.isEmpty())
+        return Text::characterPrefix(written, length);
     return m_sourceURL;
 }

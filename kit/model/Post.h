@@ -27,23 +27,23 @@ public:
     void setPlatformRaw(const QString &value) { write(m_platformRaw, value); }
     QString title() const { return m_title; }
     void setTitle(const QString &value) { write(m_title, value); }
-    QString content() const { return m_content; }
+    QString content() const { return deferred(m_content); }
     void setContent(const QString &value) { write(m_content, value); }
-    QString note() const { return m_note; }
+    QString note() const { return deferred(m_note); }
     void setNote(const QString &value) { write(m_note, value); }
     QString authorName() const { return m_authorName; }
     void setAuthorName(const QString &value) { write(m_authorName, value); }
     QString authorAvatarURL() const { return m_authorAvatarURL; }
     void setAuthorAvatarURL(const QString &value) { write(m_authorAvatarURL, value); }
     std::optional<QDateTime> publishedAt() const { return m_publishedAt; }
-    void setPublishedAt(const std::optional<QDateTime> &value) { write(m_publishedAt, value); }
+    void setPublishedAt(const std::optional<QDateTime> &value) { write(m_publishedAt, utc(value)); }
     QDateTime createdAt() const { return m_createdAt; }
-    void setCreatedAt(const QDateTime &value) { write(m_createdAt, value); }
+    void setCreatedAt(const QDateTime &value) { write(m_createdAt, value.toUTC()); }
     QDateTime updatedAt() const { return m_updatedAt; }
-    void setUpdatedAt(const QDateTime &value) { write(m_updatedAt, value); }
+    void setUpdatedAt(const QDateTime &value) { write(m_updatedAt, value.toUTC()); }
     QString parseStateRaw() const { return m_parseStateRaw; }
     void setParseStateRaw(const QString &value) { write(m_parseStateRaw, value); }
-    QString parseError() const { return m_parseError; }
+    QString parseError() const { return deferred(m_parseError); }
     void setParseError(const QString &value) { write(m_parseError, value); }
     bool isArchived() const { return m_isArchived; }
     void setIsArchived(bool value) { write(m_isArchived, value); }
@@ -54,7 +54,7 @@ public:
     QString telegramMessageIDsRaw() const { return m_telegramMessageIDsRaw; }
     void setTelegramMessageIDsRaw(const QString &value) { write(m_telegramMessageIDsRaw, value); }
     std::optional<QDateTime> telegramSyncedAt() const { return m_telegramSyncedAt; }
-    void setTelegramSyncedAt(const std::optional<QDateTime> &value) { write(m_telegramSyncedAt, value); }
+    void setTelegramSyncedAt(const std::optional<QDateTime> &value) { write(m_telegramSyncedAt, utc(value)); }
     bool telegramQueued() const { return m_telegramQueued; }
     void setTelegramQueued(bool value) { write(m_telegramQueued, value); }
 
@@ -77,6 +77,9 @@ public:
     QList<qint64> telegramMessageIDs() const;
     // Stores the list and its first id (0 for none).
     void setTelegramMessageIDs(const QList<qint64> &ids);
+    // The ids of a text of decimal ids joined by ",": pieces that are not a
+    // whole decimal integer (sign allowed) within 64 bits are skipped.
+    static QList<qint64> messageIDsFromText(const QString &text);
 
     // Media by order; equal orders keep their place in the list.
     QList<std::shared_ptr<Media>> sortedMedia() const;
@@ -86,8 +89,18 @@ public:
     // The title, else the first 60 characters of the text or the note, else the link.
     QString displayTitle() const;
 
-private:
+    // Newest first by creation date; equal dates keep their order in the
+    // list. A list in creation order, as a store holds its posts, is turned
+    // round in one pass instead of sorted.
+    static QList<std::shared_ptr<Post>> newestFirst(QList<std::shared_ptr<Post>> posts);
+
+protected:
     explicit Post(Materializing);
+
+private:
+    // Times are held in UTC, as they come from the store: cheap to copy and
+    // to compare, whatever zone they were made in.
+    static std::optional<QDateTime> utc(const std::optional<QDateTime> &time);
 
     QList<qint64> storedMessageIDs() const;
     QList<qint64> messageIDRun() const;

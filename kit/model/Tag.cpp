@@ -17,8 +17,7 @@ Tag::Tag(Materializing tag) : PersistentModel(entityDescription(), tag) {}
 const EntityDescription &Tag::entityDescription()
 {
     static const EntityDescription entity =
-        EntityBuilder<Tag>(QStringLiteral("Tag"),
-                           [] { return std::shared_ptr<Tag>(new Tag(Materializing{})); })
+        EntityBuilder<Tag>(QStringLiteral("Tag"), &materialized<Tag>)
             .column(QStringLiteral("name"), &Tag::m_name)
             .column(QStringLiteral("colorHex"), &Tag::m_colorHex)
             .column(QStringLiteral("createdAt"), &Tag::m_createdAt)

@@ -24,9 +24,10 @@ public:
     QList<std::shared_ptr<Post>> posts() const;
     void setPosts(const QList<std::shared_ptr<Post>> &posts);
 
-private:
+protected:
     explicit Tag(Materializing);
 
+private:
     QString m_name;
     QString m_colorHex = QStringLiteral("#D97757");
     QDateTime m_createdAt;

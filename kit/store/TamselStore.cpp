@@ -79,6 +79,7 @@ std::unique_ptr<ModelContainer> TamselStore::makeContainer(bool inMemory)
     } catch (const StoreError &error) {
         qCCritical(tamselLog, "ModelContainer failed for %s: %s", qUtf8Printable(storePath), error.what());
         // The cause goes with the message: the user sees nothing else.
-        throw StoreError(QStringLiteral("Unable to create any ModelContainer: %1").arg(error.message()));
+        throw StoreError(QStringLiteral("Unable to create any ModelContainer: %1").arg(error.message()),
+                         error.userMessage());
     }
 }

@@ -208,6 +208,7 @@ TEST_F(ModelContainerTest, AStoreHasOneOwnerAtATime)
         ADD_FAILURE() << "a second opener must be refused";
     } catch (const StoreError &error) {
         EXPECT_TRUE(error.message().contains(storePath())) << error.what();
+        EXPECT_EQ(error.userMessage(), QStringLiteral("收藏库“%1”已经在另一个程序里打开").arg(storePath()));
     }
     first.reset();
     EXPECT_NO_THROW(open());
@@ -263,6 +264,112 @@ TEST_F(ModelContainerTest, ByteFilesNoRowNamesAreSweptAtOpen)
     EXPECT_EQ(container->mainContext().fetch<Media>().first()->data(), QByteArray("kept"));
 }
 
+// Records are read at open without their long texts and byte files, which
+// come in on first access: edits, deletes and undos must still keep them.
+TEST_F(ModelContainerTest, RecordsReadInPartsKeepTheirTextsAndFilesThroughEditsDeletesAndUndos)
+{
+    {
+        auto container = open();
+        for (const char *title : {"edited", "deleted"}) {
+            auto post =
+                std::make_shared<Post>(QStringLiteral("https://weibo.com/%1").arg(title), Platform::weibo);
+            post->setTitle(QString::fromLatin1(title));
+            post->setContent(QStringLiteral("正文"));
+            post->setNote(QStringLiteral("note"));
+            auto media = std::make_shared<Media>(MediaKind::image, 0);
+            media->setRemoteURL(QStringLiteral("https://img/1.jpg"));
+            media->setImage(QByteArray("bytes"));
+            post->setMedia({media});
+            container->mainContext().insert(post);
+        }
+        container->mainContext().save();
+    }
+    ASSERT_EQ(supportFiles().size(), 2);
+    const auto byTitle = [](ModelContext &context, const QString &title) {
+        return context.fetch<Post>({[&](const Post &post) { return post.title() == title; }}).value(0);
+    };
+    {
+        auto container = open();
+        ModelContext &context = container->mainContext();
+        const auto edited = byTitle(context, QStringLiteral("edited"));
+        edited->setNote(QStringLiteral("changed"));
+        edited->setIsArchived(true);
+        context.remove(byTitle(context, QStringLiteral("deleted")));
+        context.save();
+        EXPECT_EQ(supportFiles().size(), 1) << "the deleted post's picture goes with it";
+    }
+    auto container = open();
+    ModelContext &context = container->mainContext();
+    const auto edited = byTitle(context, QStringLiteral("edited"));
+    EXPECT_TRUE(edited->isArchived());
+    EXPECT_EQ(edited->content(), QStringLiteral("正文"));
+    EXPECT_EQ(edited->note(), QStringLiteral("changed"));
+    EXPECT_EQ(edited->cover()->remoteURL(), QStringLiteral("https://img/1.jpg"));
+    EXPECT_EQ(edited->cover()->data(), QByteArray("bytes"));
+
+    // Deleted and saved, then brought back: written back whole.
+    context.remove(edited);
+    context.save();
+    context.insert(edited);
+    context.save();
+    container.reset();
+    container = open();
+    const auto back = byTitle(container->mainContext(), QStringLiteral("edited"));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->content(), QStringLiteral("正文"));
+    EXPECT_EQ(back->note(), QStringLiteral("changed"));
+}
+
+TEST_F(ModelContainerTest, ARecordOutlivingItsStoreReadsWhatWasNeverReadAsEmpty)
+{
+    {
+        auto container = open();
+        auto media = std::make_shared<Media>(MediaKind::image, 0);
+        media->setRemoteURL(QStringLiteral("https://img/1.jpg"));
+        media->setImage(QByteArray("bytes"));
+        container->mainContext().insert(media);
+        container->mainContext().save();
+    }
+    auto container = open();
+    const auto media = container->mainContext().fetch<Media>().value(0);
+    container.reset();
+    EXPECT_FALSE(media->data());
+    EXPECT_TRUE(media->remoteURL().isEmpty());
+    media->setThumbnail(QByteArray("made later"));
+    EXPECT_EQ(media->thumbnail(), QByteArray("made later"));
+}
+
+TEST_F(ModelContainerTest, TheIndexReadAtOpenIsReplacedWhenItsFieldsChange)
+{
+    const auto openIndexes = [this] {
+        QStringList names;
+        sqlite3 *db = nullptr;
+        sqlite3_open(storePath().toUtf8().constData(), &db);
+        sqlite3_stmt *query = nullptr;
+        sqlite3_prepare_v2(db, "SELECT name FROM sqlite_master WHERE name LIKE 'Post_open_%'", -1, &query,
+                           nullptr);
+        while (sqlite3_step(query) == SQLITE_ROW)
+            names.append(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(query, 0))));
+        sqlite3_finalize(query);
+        sqlite3_close(db);
+        return names;
+    };
+    {
+        auto container = open();
+        auto post = std::make_shared<Post>(QStringLiteral("https://weibo.com/1"), Platform::weibo);
+        post->setTitle(QStringLiteral("kept"));
+        container->mainContext().insert(post);
+        container->mainContext().save();
+    }
+    const QStringList current = openIndexes();
+    ASSERT_EQ(current.size(), 1);
+    runOnStore(storePath(), ("DROP INDEX " + current.first().toUtf8()).constData());
+    runOnStore(storePath(), "CREATE INDEX Post_open_0 ON Post (pk, title)");
+    auto container = open();
+    EXPECT_EQ(openIndexes(), current);
+    EXPECT_EQ(container->mainContext().fetch<Post>().value(0)->title(), QStringLiteral("kept"));
+}
+
 TEST_F(ModelContainerTest, AFullDiskOrAReadOnlyStoreIsReportedWithWhereItIs)
 {
     SmallDisk disk;
@@ -279,6 +386,7 @@ TEST_F(ModelContainerTest, AFullDiskOrAReadOnlyStoreIsReportedWithWhereItIs)
             ADD_FAILURE() << "the save must fail";
         } catch (const StoreError &error) {
             EXPECT_TRUE(error.message().contains(QStringLiteral("disk is full"))) << error.what();
+            EXPECT_EQ(error.userMessage(), QStringLiteral("收藏库所在的磁盘已满"));
         }
     }
     ASSERT_TRUE(disk.makeReadOnly());
@@ -288,6 +396,7 @@ TEST_F(ModelContainerTest, AFullDiskOrAReadOnlyStoreIsReportedWithWhereItIs)
     } catch (const StoreError &error) {
         EXPECT_TRUE(error.message().contains(path) && error.message().contains(QStringLiteral("read-only")))
             << error.what();
+        EXPECT_EQ(error.userMessage(), QStringLiteral("收藏库“%1”是只读的，无法保存").arg(path));
     }
 }
 

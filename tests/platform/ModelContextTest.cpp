@@ -198,10 +198,18 @@ TEST_F(ModelContextTest, InsertingARemovedRecordUndoesTheRemoval)
     context().remove(unsaved);
     context().insert(unsaved);
     context().save();
+    // Its removal already written: the undo writes it again.
+    auto saved = insertPost(QStringLiteral("saved"), 1);
+    context().save();
+    context().remove(saved);
+    context().save();
+    context().insert(saved);
+    context().save();
 
     reopen();
     const auto posts = context().fetch<Post>();
-    EXPECT_EQ(titles(posts), (QStringList{"kept", "unsaved"}));
+    ASSERT_EQ(titles(posts), (QStringList{"kept", "unsaved", "saved"}));
+    ASSERT_EQ(posts[2]->media().size(), 1);
     ASSERT_EQ(posts[0]->media().size(), 2);
     EXPECT_EQ(posts[0]->media()[1]->data(), QByteArray("bytes kept"));
 }

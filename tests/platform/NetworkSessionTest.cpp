@@ -88,6 +88,7 @@ TEST_F(NetworkSessionTest, CookieFollowsRedirectsOnlyWithinItsCookieDomains)
     const QUrl origin("https://www.douyin.com/video/1");
     for (const auto &[target, follows] : {std::pair{"https://www.douyin.com/b", true},
                                           {"http://www.douyin.com/b", false},
+                                          {"https://evil-douyin.com/b", false},
                                           {"https://douyin.com.attacker.example/b", false}})
         EXPECT_EQ(NetworkSession::cookieMayFollow(origin, QUrl(target), douyin), follows) << target;
     EXPECT_FALSE(

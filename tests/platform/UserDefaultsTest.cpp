@@ -4,8 +4,12 @@
 #include <QFile>
 #include <QThread>
 #include <limits>
+#include <sys/stat.h>
 
 namespace {
+
+const auto others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                    QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
 
 class UserDefaultsTest : public HomeTest {
 protected:
@@ -79,11 +83,17 @@ TEST_F(UserDefaultsTest, OnlyTheOwnerMayReadTheFile)
         loose.write("{}");
         loose.setPermissions(loose.permissions() | QFileDevice::ReadOther | QFileDevice::ReadGroup);
     }
-    const auto others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
-                        QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
     UserDefaults defaults(file());
     EXPECT_FALSE(QFile::permissions(file()) & others) << "an existing file is tightened";
     defaults.setString(QStringLiteral("cookie.weibo"), QStringLiteral("SUB=secret"));
+    EXPECT_FALSE(QFile::permissions(file()) & others);
+}
+
+TEST_F(UserDefaultsTest, ANewFileIsTheOwnersOnlyFromTheStart)
+{
+    const mode_t previous = ::umask(022);
+    UserDefaults(file()).setString(QStringLiteral("cookie.weibo"), QStringLiteral("SUB=secret"));
+    ::umask(previous);
     EXPECT_FALSE(QFile::permissions(file()) & others);
 }
 

@@ -35,6 +35,7 @@ TEST_F(ChannelCleanUpTest, EveryKindOfEntryIsBroughtInLineWithTheLibrary)
     const auto ids = messages(12);
     TelegramLedger::set({ids[0]}, u"not a post"_s);
     TelegramLedger::set({ids[1]}, u"{%1}"_s.arg(missing));
+    TelegramLedger::set({ids[11]}, u"0G000000-0000-4000-8000-000000000001"_s);
     const auto hidden = sentPost({ids[2]}, {ids[2], ids[3]});
     hidden->setIsPrivate(true);
     TelegramLedger::set({ids[4]}, missing);
@@ -70,6 +71,21 @@ TEST_F(ChannelCleanUpTest, PostsBeingSentAreLeftAlone)
     EXPECT_EQ(TelegramLedger::ids(key(resent)), (QList<qint64>{8, 9}));
     EXPECT_ANY_THROW(TestAsync::waitFor(std::move(sendingHidden)));
     TestAsync::waitFor(std::move(sendingResent));
+}
+
+TEST_F(ChannelCleanUpTest, APostDeletedDuringTheWalkCountsAsDeleted)
+{
+    const auto ids = messages(2);
+    const QString walkedFirst = u"00000000-0000-4000-8000-000000000001"_s;
+    TelegramLedger::set({ids[0]}, walkedFirst);
+    const auto later = sentPost({ids[1]}, {ids[1]});
+    bot.onCall([&](const FakeBotAPI::Call &call) {
+        if (call.method == u"deleteMessages"_s)
+            context.remove(later);
+    });
+    cleanUp();
+    EXPECT_TRUE(channel().isEmpty());
+    EXPECT_TRUE(TelegramLedger::all().isEmpty());
 }
 
 TEST_F(ChannelCleanUpTest, ADeletionThatGotNoAnswerIsTriedAgainNextTime)

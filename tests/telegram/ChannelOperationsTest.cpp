@@ -5,8 +5,6 @@
 
 #include <QSemaphore>
 #include <QThreadPool>
-#include <memory>
-#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -14,26 +12,31 @@ namespace {
 
 const QByteArray refused = R"({"ok":false,"description":"Bad Request: chat is busy"})";
 
-// Keeps every worker of the shared pool busy while it exists, so work handed
-// to the pool meanwhile waits, however the threads are scheduled.
-class HeldWorkers {
+// Keeps every thread of the global pool waiting while it lives, so work
+// handed to the pool starts only after it ends.
+class PoolHold {
 public:
-    HeldWorkers()
+    PoolHold() : m_threads(QThreadPool::globalInstance()->maxThreadCount())
     {
-        QThreadPool &pool = *QThreadPool::globalInstance();
-        for (int worker = 0; worker < m_count; ++worker)
-            pool.start([started = m_started, release = m_release] {
-                started->release();
-                release->acquire();
+        for (int i = 0; i < m_threads; ++i)
+            QThreadPool::globalInstance()->start([this] {
+                m_gate.acquire();
+                m_left.release();
             });
-        m_started->acquire(m_count);
     }
-    ~HeldWorkers() { m_release->release(m_count); }
+    // Waits until every waiting thread has left, so none touches the gate after it is gone.
+    ~PoolHold()
+    {
+        m_gate.release(m_threads);
+        m_left.acquire(m_threads);
+    }
+    PoolHold(const PoolHold &) = delete;
+    PoolHold &operator=(const PoolHold &) = delete;
 
 private:
-    const int m_count = QThreadPool::globalInstance()->maxThreadCount();
-    const std::shared_ptr<QSemaphore> m_started = std::make_shared<QSemaphore>();
-    const std::shared_ptr<QSemaphore> m_release = std::make_shared<QSemaphore>();
+    int m_threads;
+    QSemaphore m_gate;
+    QSemaphore m_left;
 };
 
 using ChannelOperationsTest = ChannelTest;
@@ -62,6 +65,14 @@ TEST_F(ChannelOperationsTest, AResendReplacesEveryEarlierMessageAndAFailedOneCha
     EXPECT_EQ(post->telegramSyncedAt(), sentAt);
     EXPECT_EQ(TelegramLedger::ids(key(post)), QList<qint64>{102});
     EXPECT_TRUE(telegramInFlight().isEmpty());
+}
+
+TEST_F(ChannelOperationsTest, APrivatePostIsNeverSent)
+{
+    const auto post = addPost(u"私密"_s);
+    post->setIsPrivate(true);
+    EXPECT_EQ(syncFailure(post), u"隐私空间的收藏不同步到 Telegram"_s);
+    EXPECT_TRUE(bot.calls().isEmpty());
 }
 
 TEST_F(ChannelOperationsTest, ASecondSendOfAPostInFlightIsTurnedAway)
@@ -98,13 +109,12 @@ TEST_F(ChannelOperationsTest, APostThatLeavesDuringItsSendTakesItsMessagesAlong)
 
     // Gone while its pictures are being prepared: nothing is sent at all.
     const auto pictured = addPost(u"图"_s, 1);
-    std::optional<QCoro::Task<TelegramSyncResult>> building;
-    {
-        const HeldWorkers held;
-        building = syncToTelegram(importer, pictured);
-        context.remove(pictured);
-    }
-    EXPECT_EQ(TestAsync::waitFor(std::move(*building)), TelegramSyncResult::sent);
+    // Else a fast worker may finish the pictures before the send looks.
+    auto busyWorkers = std::make_unique<PoolHold>();
+    auto building = syncToTelegram(importer, pictured);
+    context.remove(pictured);
+    busyWorkers.reset();
+    EXPECT_EQ(TestAsync::waitFor(std::move(building)), TelegramSyncResult::sent);
     EXPECT_TRUE(bot.calls(u"sendPhoto"_s).isEmpty());
 }
 

@@ -109,6 +109,27 @@ TEST_F(MasonryTest, OnlyCardsNearTheViewAskForThumbnails)
     EXPECT_FALSE(grid.mounted().contains(first.first()));
 }
 
+TEST_F(MasonryTest, AHiddenGridLaysOutWhenShownOrAskedNotBefore)
+{
+    const auto posts = manyPosts(60);
+    const auto shown = shownGrid(posts, 746, 600);
+    Masonry &grid = *shown;
+    ASSERT_FALSE(grid.mounted().isEmpty());
+    grid.hide();
+    grid.setPosts(posts.mid(0, 2));
+    EXPECT_EQ(grid.currentLayout().frames.size(), 2) << "asked while hidden";
+    for (int index : grid.mounted())
+        EXPECT_LT(index, 2);
+
+    grid.setPosts(posts);
+    grid.resize(1100, 600);
+    grid.show();
+    const auto expected = Masonry::layout(posts, grid.viewport()->width(), grid.columns(),
+                                          Masonry::defaultSpacing, grid.metrics());
+    EXPECT_EQ(grid.currentLayout().frames, expected.frames) << "laid out at the width it is shown at";
+    EXPECT_EQ(grid.columns(), 4);
+}
+
 TEST_F(MasonryTest, KeyboardMovesAFocusRingOpensAndAsksForTheMenu)
 {
     QList<std::shared_ptr<Post>> posts;

@@ -65,9 +65,26 @@ TEST_F(MacModelChannelTest, ADeletedPostTakesItsMessagesAlongAlsoWhenOnlyTheLedg
 TEST_F(MacModelChannelTest, PrivatePostsLeaveTheChannel)
 {
     settings.setBool(SettingsKey::telegramDeleteSync, false);
-    const auto post = sentPost(QStringLiteral("https://127.0.0.1:9/a"));
-    model->setPrivate({post}, true);
+    const auto idsOnly = sentPost(QStringLiteral("https://127.0.0.1:9/a"));
+    const auto ledgerOnly = sentPost(QStringLiteral("https://127.0.0.1:9/b"));
+    idsOnly->setTelegramSyncedAt(std::nullopt);
+    ledgerOnly->setTelegramMessageIDs({});
+    model->setPrivate({idsOnly, ledgerOnly}, true);
     EXPECT_TRUE(settle([&] { return bot.channel().isEmpty(); }));
+}
+
+TEST_F(MacModelChannelTest, TheRepairCleansTheChannelUpOnlyWhileDeletesReachIt)
+{
+    // Deleted by other means than the model: its messages stay on record.
+    const auto post = sentPost(QStringLiteral("https://127.0.0.1:9/gone"));
+    context().remove(post);
+    context().save();
+    settings.setBool(SettingsKey::telegramDeleteSync, false);
+    TestAsync::waitFor(model->repair());
+    EXPECT_EQ(bot.channel().size(), 1);
+    settings.remove(SettingsKey::telegramDeleteSync);
+    TestAsync::waitFor(model->repair());
+    EXPECT_TRUE(bot.channel().isEmpty());
 }
 
 } // namespace

@@ -33,6 +33,25 @@ TEST_F(MacModelLibraryTest, FilesDroppedPostsButNotThoseAwaitingTheirDelete)
     model->pendingDelete().undo();
 }
 
+TEST_F(MacModelLibraryTest, PrivateMarksAndDeletesAreOnDiskAtOnce)
+{
+    addPost(QStringLiteral("https://127.0.0.1:9/a"));
+    const auto reopened = [this] {
+        idle();
+        model.reset();
+        makeModel();
+        return context().fetch<Post>();
+    };
+    model->setPrivate(context().fetch<Post>(), true);
+    auto posts = reopened();
+    ASSERT_EQ(posts.size(), 1);
+    EXPECT_TRUE(posts.first()->isPrivate());
+
+    model->pendingDelete().start(posts, 5);
+    model->pendingDelete().commit();
+    EXPECT_TRUE(reopened().isEmpty());
+}
+
 TEST_F(MacModelLibraryTest, UnlocksThePrivateSpaceUntilTheApplicationIsLeft)
 {
     std::optional<QString> typed;

@@ -65,6 +65,7 @@ TEST_F(GeneralSettingsTest, TheLoginSwitchFollowsTheAutostartFile)
     login->click();
     EXPECT_FALSE(login->isChecked()) << "back to the real state";
     EXPECT_TRUE(shows(view, "loginError")) << "the reason stays in sight";
+    EXPECT_EQ(part<QLabel>(view, "loginError")->text(), QStringLiteral("无法写入登录项：已有同名的文件"));
     QFile::remove(folder);
 }
 

@@ -74,6 +74,7 @@ TEST_F(PluginsSettingsTest, TheTelegramPageStoresWhatIsTypedAndMasksTheToken)
     ASSERT_TRUE(page);
     EXPECT_EQ(page->tokenField()->echoMode(), QLineEdit::Password);
     EXPECT_FALSE(page->enabledSwitch()->isChecked());
+    EXPECT_TRUE(page->deleteSyncSwitch()->isChecked()) << "on in a fresh install";
 
     QTest::keyClicks(page->tokenField(), " 123:abc ");
     QTest::keyClicks(page->chatField(), " @kanal");

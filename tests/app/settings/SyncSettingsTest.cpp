@@ -66,6 +66,12 @@ protected:
 TEST_F(SyncSettingsTest, PickingAFolderAdoptsItAndSyncsOnceAndSwitchingOffForgetsIt)
 {
     SyncSettings view(model);
+    const auto switches = view.findChildren<QCheckBox *>();
+    const auto automatic = std::find_if(switches.cbegin(), switches.cend(), [](const QCheckBox *box) {
+        return box->text().startsWith("自动同步");
+    });
+    ASSERT_NE(automatic, switches.cend());
+    EXPECT_TRUE((*automatic)->isChecked()) << "automatic sync is on in a fresh install";
     QSignalSpy syncs(&model, &MacModel::syncingChanged);
     const QString shared = folder("shared");
     pickThroughChooser(view, shared);

@@ -6,8 +6,9 @@
 #include "WindowGeometry.h"
 
 #include <QCoreApplication>
+#include <QDate>
 #include <QFile>
-#include <QTranslator>
+#include <QLocale>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -35,19 +36,22 @@ TEST_F(ShellSettingsTest, LanguageOverrideReadsItsFirstCodeAndRemovesItselfForSy
     EXPECT_FALSE(defaults.contains(QStringLiteral("AppleLanguages")));
 }
 
-TEST_F(ShellSettingsTest, EnglishIsLoadedOnlyWhenChosen)
+TEST_F(ShellSettingsTest, TheChosenLanguageCoversQtsOwnTextsAndDatesAndEnglishIsLoadedOnlyWhenChosen)
 {
-    const auto installed = [] { return qApp->findChildren<QTranslator *>(); };
-    AppLanguage(AppLanguage::zh).apply();
-    AppLanguage::install(*qApp);
-    EXPECT_TRUE(installed().isEmpty());
-
+    const auto cancel = [] { return QCoreApplication::translate("QPlatformTheme", "Cancel"); };
     AppLanguage(AppLanguage::en).apply();
     AppLanguage::install(*qApp);
-    ASSERT_EQ(installed().size(), 1);
     EXPECT_EQ(QCoreApplication::translate("MenuBarController", "收藏失败"), QStringLiteral("Could not save"));
-    QCoreApplication::removeTranslator(installed().first());
-    delete installed().first();
+    EXPECT_EQ(cancel(), QStringLiteral("Cancel"));
+    EXPECT_EQ(QLocale().language(), QLocale::English);
+
+    // A second load replaces the first one's translators.
+    AppLanguage(AppLanguage::zh).apply();
+    AppLanguage::install(*qApp);
+    EXPECT_EQ(QCoreApplication::translate("MenuBarController", "收藏失败"), QStringLiteral("收藏失败"));
+    EXPECT_EQ(cancel(), QStringLiteral("取消"));
+    EXPECT_EQ(QLocale().language(), QLocale::Chinese);
+    EXPECT_EQ(QLocale().toString(QDate(2026, 12, 7), QStringLiteral("MMM d")), QStringLiteral("12月 7"));
 }
 
 TEST_F(ShellSettingsTest, DockIconTakesOnlyAnExactRawValue)

@@ -121,6 +121,19 @@ TEST(BackupCoderTest, DatesAndIdsAreReadStrictlyAndWrittenInOneForm)
     EXPECT_EQ(decode(bytes).posts[0].createdAt, distant.posts[0].createdAt);
 }
 
+TEST(BackupCoderTest, StampsOfOneIdInTwoLetterCasesKeepTheNewer)
+{
+    // Upper-case keys sort first, so each order of old and new is tried.
+    const File file = decode(document(QString::fromUtf8(postJSON), 1, R"(, "tombstones": {
+        "0F8FAD5B-D9CB-469F-A165-70867728950E": "2024-01-01T00:00:00Z",
+        "0f8fad5b-d9cb-469f-a165-70867728950e": "2024-06-01T00:00:00Z",
+        "7C9E6679-7425-40DE-944B-E07FC1F90AE7": "2024-06-01T00:00:00Z",
+        "7c9e6679-7425-40de-944b-e07fc1f90ae7": "2024-01-01T00:00:00Z"})"));
+    const QDateTime newer(QDate(2024, 6, 1), QTime(0, 0), Qt::UTC);
+    EXPECT_EQ(file.tombstones, (DateMap{{"0F8FAD5B-D9CB-469F-A165-70867728950E", newer},
+                                        {"7C9E6679-7425-40DE-944B-E07FC1F90AE7", newer}}));
+}
+
 TEST(BackupCoderTest, HostileDocumentsAreRefusedAsUnreadable)
 {
     const QString deep = QString("[").repeated(5000) + QString("]").repeated(5000);

@@ -2,17 +2,20 @@
 #include "BackupError.h"
 #include "BackupExport.h"
 #include "BackupFolder.h"
+#include "BackupJSON.h"
 #include "Clock.h"
 #include "Library.h"
 #include "TestHome.h"
 #include "UserDefaults.h"
 #include "WaitFor.h"
 
+#include "FileCoordinator.h"
 #include "FileError.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QProcess>
 #include <QTest>
 #include <csignal>
@@ -125,6 +128,32 @@ TEST_F(BackupFolderSyncTest, WritesTheLatestFileAndTheUtcDaysCopyOnlyWhenThereIs
     sync(true);
     const Backup::File written = Backup::decode(latest());
     EXPECT_TRUE(written.syncStamps && !written.syncStamps->isEmpty());
+}
+
+TEST_F(BackupFolderSyncTest, AutomaticBackupIsOnInAFreshHome)
+{
+    EXPECT_TRUE(BackupFolder::autoBackup());
+}
+
+TEST_F(BackupFolderSyncTest, ASharedFileOverTheSizeLimitIsRefusedUnread)
+{
+    QFile huge(path(BackupFolder::latestName));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(Backup::Json::maxDocumentBytes + 1));
+    huge.close();
+    EXPECT_THROW(BackupFolder::coordinatedRead(huge.fileName()), Backup::BackupError);
+}
+
+TEST_F(BackupFolderSyncTest, AStoreClosedWhileTheSharedFileIsReadIsLeftAlone)
+{
+    auto closing = std::make_unique<Library>();
+    closing->addPost(ownLink);
+    // Holding the folder's cycle lock keeps the sync waiting in its read.
+    auto otherCycle = FileCoordinator::hold(path(BackupFolder::latestName + QStringLiteral(".sync")));
+    auto cycle = BackupFolder::sync(closing->context, true);
+    closing.reset();
+    otherCycle.reset();
+    EXPECT_EQ(TestAsync::waitFor(std::move(cycle)), std::nullopt);
+    EXPECT_FALSE(QFile::exists(path(BackupFolder::latestName)));
 }
 
 TEST_F(BackupFolderSyncTest, APausedFolderSyncsNothing)

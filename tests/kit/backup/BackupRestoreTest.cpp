@@ -68,6 +68,16 @@ TEST_F(BackupRestoreTest, AnExportedLibraryRestoresToTheSameDocument)
     EXPECT_EQ(encode(makeFile(there.context)), bytes);
 }
 
+TEST_F(BackupRestoreTest, RestoredPostsAreOnDiskWhenTheStoreIsOpenedAgain)
+{
+    const PostRecord record = postRecord("https://weibo.com/1");
+    restore(documentOf({record}), TamselStore::makeContainer(false)->mainContext());
+    const auto reopened = TamselStore::makeContainer(false);
+    const auto posts = reopened->mainContext().fetch<Post>();
+    ASSERT_EQ(posts.size(), 1);
+    EXPECT_EQ(posts[0]->id(), record.id);
+}
+
 TEST_F(BackupRestoreTest, RestoringAddsOnlyWhatTheLibraryLacks)
 {
     here.addPost("https://weibo.com/known");

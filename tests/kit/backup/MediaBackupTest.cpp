@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -173,9 +174,22 @@ TEST_F(MediaBackupTest, AFailedWriteStopsTheRunLogsAndRemovesNothing)
     runBackup();
     QObject::disconnect(connection);
 
-    EXPECT_TRUE(backup().lastError());
+    // The row shows the user's words, naming the file.
+    EXPECT_TRUE(backup().lastError().value_or(QString()).startsWith(
+        QStringLiteral("无法写入“%1”：").arg(jpg(media[2]->id()))))
+        << backup().lastError().value_or(QString()).toStdString();
     EXPECT_FALSE(has(jpg(media[3]->id())));
     EXPECT_EQ(QDir(mediaFolder).count(), 2 + 4u);
+}
+
+TEST_F(MediaBackupTest, AMediaFolderThatCannotBeMadeIsToldInTheUsersWords)
+{
+    addMedium(QByteArray("bytes"));
+    context().save();
+    QDir(mediaFolder).removeRecursively();
+    write(mediaFolder, "a file in the folder's place");
+    runBackup();
+    EXPECT_EQ(backup().lastError(), QStringLiteral("无法新建文件夹“媒体”：路径里有一项不是文件夹"));
 }
 
 // The lowest descriptor number free now: below it, as a limit, no file
@@ -202,7 +216,10 @@ TEST_F(MediaBackupTest, AStoredFileThatCannotBeReadIsAFailedWrite)
     exhausted.reset();
 
     ASSERT_TRUE(backup().lastError());
-    EXPECT_TRUE(backup().lastError()->contains(*medium->dataFilePath())) << qPrintable(*backup().lastError());
+    // In the user's words, naming the stored file.
+    EXPECT_EQ(
+        *backup().lastError(),
+        QStringLiteral("无法读取“%1”：打开的文件太多").arg(QFileInfo(*medium->dataFilePath()).fileName()));
     EXPECT_EQ(backup().done(), 0);
     EXPECT_FALSE(has(jpg(medium->id())));
 }

@@ -138,6 +138,53 @@ TEST_F(SyncMergeTest, TombstonesLastUnder180Days)
     EXPECT_EQ(decode(*folder).tombstones->keys(), QList<QString>{future}) << "exactly 180 days";
 }
 
+TEST_F(SyncMergeTest, ADeviceOfflineForMonthsStillLearnsOfADelete)
+{
+    auto post = a.addPost("https://weibo.com/1");
+    sync(a);
+    sync(b);
+    a.context.remove(post);
+    sync(a);
+    now = now.addDays(179);
+    sync(a);
+    EXPECT_EQ(sync(b).deleted, 1);
+    sync(a);
+    EXPECT_EQ(a.count() + b.count(), 0);
+}
+
+TEST_F(SyncMergeTest, AnOlderRemoteTombstoneNeverReplacesANewerLocalOne)
+{
+    auto post = a.addPost("https://weibo.com/1");
+    sync(a);
+    const QDateTime stamp = decode(*folder).syncStamps->value(key(post->id()));
+    a.context.remove(post);
+    // Elsewhere the post was deleted before, then edited back to life.
+    editFolder([&](File &file) { file.tombstones = DateMap{{key(post->id()), stamp.addSecs(-10)}}; });
+    sync(a);
+    EXPECT_EQ(a.count(), 0);
+    EXPECT_EQ(decode(*folder).tombstones.value_or(DateMap{}).value(key(post->id())), now);
+}
+
+TEST_F(SyncMergeTest, ANewerRecordWithoutChannelDataKeepsTheMessagesSentFromHere)
+{
+    auto post = a.addPost("https://weibo.com/1");
+    const QDateTime sentAt = now;
+    post->setTelegramMessageIDs({7, 8});
+    post->setTelegramSyncedAt(sentAt);
+    sync(a);
+    // A device without the plug-in edits the note and hands on no channel data.
+    editFolder([&](File &file) {
+        file.posts[0].note = "from the phone";
+        file.posts[0].telegramMessageIDs.clear();
+        file.posts[0].telegramSyncedAt.reset();
+        file.syncStamps->insert(key(post->id()), now.addSecs(30));
+    });
+    sync(a);
+    EXPECT_EQ(post->note(), "from the phone");
+    EXPECT_EQ(post->telegramMessageIDs(), (QList<qint64>{7, 8}));
+    EXPECT_EQ(post->telegramSyncedAt(), sentAt);
+}
+
 TEST_F(SyncMergeTest, ANewerOrDamagedDocumentLeavesStoreAndStateUntouched)
 {
     a.addPost("https://weibo.com/1");

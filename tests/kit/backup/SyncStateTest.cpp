@@ -105,12 +105,18 @@ TEST_F(SyncStateFileTest, AnUnreadableStateIsKeptAsideAndTheMergeStartsEmpty)
     EXPECT_EQ(aside.readAll(), noTombstones);
 }
 
-TEST_F(SyncStateFileTest, KeysAreReadAsUpperCaseIds)
+TEST_F(SyncStateFileTest, KeysAreReadAsUpperCaseIdsAndTheNewerStampOfTwoCasesWins)
 {
     writeRaw(R"({"hashes": {"0f8fad5b-d9cb-469f-a165-70867728950e": "h"},
-                 "stamps": {"0f8fad5b-d9cb-469f-a165-70867728950e": "2024-01-01T00:00:00Z"}, "tombstones": {}})");
+                 "stamps": {"0F8FAD5B-D9CB-469F-A165-70867728950E": "2024-06-01T00:00:00Z",
+                            "0f8fad5b-d9cb-469f-a165-70867728950e": "2024-01-01T00:00:00Z"},
+                 "tombstones": {"7C9E6679-7425-40DE-944B-E07FC1F90AE7": "2024-01-01T00:00:00Z",
+                                "7c9e6679-7425-40de-944b-e07fc1f90ae7": "2024-06-01T00:00:00Z"}})");
     const Sync::State state = Sync::State::read(path);
     EXPECT_EQ(state.hashes.value(postID), "h");
+    const QDateTime newer(QDate(2024, 6, 1), QTime(0, 0), Qt::UTC);
+    EXPECT_EQ(state.stamps, (Backup::DateMap{{postID, newer}}));
+    EXPECT_EQ(state.tombstones, (Backup::DateMap{{"7C9E6679-7425-40DE-944B-E07FC1F90AE7", newer}}));
 }
 
 } // namespace

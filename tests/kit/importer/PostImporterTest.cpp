@@ -47,12 +47,15 @@ protected:
     ~PostImporterTest() override { KepselHooks::postReady().clear(); }
 
     QString link(const QString &path) { return server.origin(kSite) + path; }
-    void servePage(const QString &path, const QStringList &images, const QByteArray &moreTags = {})
+    void servePage(const QString &path, const QStringList &images, const QByteArray &moreTags = {},
+                   std::chrono::milliseconds delay = 0ms)
     {
         QByteArray head = "<meta property=\"og:title\" content=\"A title\">" + moreTags;
         for (const QString &image : images)
             head += "<meta property=\"og:image\" content=\"" + link(image).toUtf8() + "\">";
-        server.page(kSite, path, "<head>" + head + "</head>");
+        server.serve(
+            kSite, path,
+            {200, "<head>" + head + "</head>", {{"Content-Type", "text/html; charset=utf-8"}}, delay});
     }
     std::shared_ptr<Post> imported(const QString &path, bool videos = false)
     {
@@ -180,6 +183,39 @@ TEST_F(PostImporterTest, APostDeletedDuringItsDownloadIsLeftAlone)
     ASSERT_TRUE(waitUntil([&] { return !ImportProgress::shared().phase(id); }));
     EXPECT_EQ(requestsFor("/next.png"), 0);
     EXPECT_FALSE(context.hasChanges());
+}
+
+TEST_F(PostImporterTest, APostDeletedWhileItsPageLoadsGetsNoMedia)
+{
+    servePage("/p", {"/a.png"}, {}, 300ms);
+    const auto post = importer.enqueueText(link("/p"), false).post;
+    const QUuid id = post->id();
+    ASSERT_TRUE(waitUntil([&] { return !server.requests().isEmpty(); }));
+    context.remove(post);
+    context.save();
+    ASSERT_TRUE(waitUntil([&] { return !ImportProgress::shared().phase(id); }));
+    EXPECT_TRUE(context.fetch<Media>().isEmpty());
+    EXPECT_FALSE(context.hasChanges());
+}
+
+TEST_F(PostImporterTest, AMediumDeletedWhileItsFileArrivesDoesNotTakeIt)
+{
+    servePage("/p", {"/slow.png"});
+    server.serve(kSite, "/slow.png", {.body = picture(40, 30), .delay = 500ms});
+    const auto post = importer.enqueueText(link("/p"), false).post;
+    const QUuid id = post->id();
+    ASSERT_TRUE(waitUntil([&] { return requestsFor("/slow.png") == 1; }));
+    const auto medium = post->media().first();
+    {
+        // Unheard by the download, which therefore runs to its end.
+        const QSignalBlocker unheard(context);
+        context.remove(medium);
+        context.save();
+        ASSERT_TRUE(waitUntil([&] { return !ImportProgress::shared().phase(id); }));
+    }
+    EXPECT_FALSE(medium->dataFilePath());
+    EXPECT_TRUE(QDir(ModelContainer::supportDirectory(container->storePath())).isEmpty());
+    EXPECT_EQ(leftovers(), QStringList());
 }
 
 TEST_F(PostImporterTest, RepairFetchesWhatIsMissingAndNeverReparsesFailedPosts)

@@ -1,9 +1,11 @@
 #include "Media.h"
 #include "MediaSizes.h"
 #include "ModelContainer.h"
+#include "StoreError.h"
 #include "TamselStore.h"
 #include "TestHome.h"
 
+#include <QDir>
 #include <QFile>
 #include <sys/stat.h>
 
@@ -93,6 +95,20 @@ TEST_F(StoredMediaTest, ACutShortOrMissingFileIsDownloadedAgain)
     container->mainContext().save();
     reopen();
     EXPECT_EQ(onlyMedia()->videoData(), bytes);
+}
+
+TEST_F(StoredMediaTest, ADeletedMediumTakesNoFileIntoTheStore)
+{
+    auto video = insertVideo();
+    container->mainContext().save();
+    container->mainContext().remove(video);
+    const QString download = home.path() + QStringLiteral("/dl-late");
+    QFile late(download);
+    ASSERT_TRUE(late.open(QIODevice::WriteOnly) && late.write("v") == 1);
+    late.close();
+    EXPECT_THROW(video->adoptVideo(download), StoreError);
+    EXPECT_TRUE(QFile::exists(download));
+    EXPECT_TRUE(QDir(container->supportDirectory()).isEmpty());
 }
 
 } // namespace

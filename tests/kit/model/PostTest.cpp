@@ -18,7 +18,7 @@ TEST_F(PostTest, MessageIDListKeepsOnlyWholeDecimalPiecesInOrder)
     // Empty or non-decimal pieces and numbers too large for an id are skipped; a piece with a space makes
     // the whole list fall back to the single id.
     const std::pair<const char *, QList<qint64>> cases[] = {
-        {"5,,7", {5, 7}}, {"99999999999999999999,8", {8}}, {" 4", {100}}};
+        {"5,,7", {5, 7}}, {"99999999999999999999,8", {8}}, {" 4", {100}}, {"7\n,+8,-,-9", {8, -9}}};
     for (const auto &[raw, ids] : cases) {
         post->setTelegramMessageIDsRaw(QString::fromLatin1(raw));
         EXPECT_EQ(post->telegramMessageIDs(), ids) << raw;
@@ -43,6 +43,39 @@ TEST_F(PostTest, DisplayTitleFallsBackByCharactersNotCodeUnits)
     const QString family = QString::fromUtf8("👨‍👩‍👧‍👦");
     post->setContent(family.repeated(100));
     EXPECT_EQ(post->displayTitle(), family.repeated(60));
+}
+
+TEST_F(PostTest, NewestFirstKeepsTheListOrderBetweenEqualDates)
+{
+    const QDateTime start = QDateTime::fromSecsSinceEpoch(1700000000, Qt::UTC);
+    QList<std::shared_ptr<Post>> posts;
+    for (int second : {0, 5, 5, 5, 9, 9}) {
+        posts.append(
+            std::make_shared<Post>(QStringLiteral("https://x.com/%1").arg(posts.size()), Platform::x));
+        posts.last()->setCreatedAt(start.addSecs(second));
+    }
+    const auto indicesOf = [&posts](const QList<std::shared_ptr<Post>> &sorted) {
+        QList<qsizetype> indices;
+        for (const auto &post : sorted)
+            indices.append(posts.indexOf(post));
+        return indices;
+    };
+    // Oldest first, as a store holds them: turned round, ties as they came.
+    EXPECT_EQ(indicesOf(Post::newestFirst(posts)), (QList<qsizetype>{4, 5, 1, 2, 3, 0}));
+    std::swap(posts[0], posts[4]);
+    EXPECT_EQ(indicesOf(Post::newestFirst(posts)), (QList<qsizetype>{0, 5, 1, 2, 3, 4}));
+}
+
+TEST_F(PostTest, CoverIsTheFirstMediumOfTheLowestOrder)
+{
+    QList<std::shared_ptr<Media>> media;
+    for (int order : {3, 1, 2, 1})
+        media.append(std::make_shared<Media>(MediaKind::image, order));
+    post->setMedia(media);
+    EXPECT_EQ(post->cover(), media[1]);
+    EXPECT_EQ(post->cover(), post->sortedMedia().first());
+    post->setMedia({});
+    EXPECT_EQ(post->cover(), nullptr);
 }
 
 } // namespace

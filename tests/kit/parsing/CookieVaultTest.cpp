@@ -14,4 +14,12 @@ TEST_F(CookieVaultTest, AStoredCookieReplacesTheCallersWhateverItsCase)
               (HTTPClient::Headers{{"Referer", "r"}, {"Cookie", "sid=9"}}));
 }
 
+TEST_F(CookieVaultTest, AnEmptyStoredCookieIsNoCookie)
+{
+    CookieVault::set(QString(), Platform::weibo);
+    EXPECT_EQ(CookieVault::header(Platform::weibo), std::nullopt);
+    const HTTPClient::Headers extra{{"Referer", "r"}};
+    EXPECT_EQ(CookieVault::headers(Platform::weibo, extra), extra);
+}
+
 } // namespace

@@ -16,6 +16,7 @@ TEST(LinkExtractorTest, FindsTheFirstWebLinkInShareTexts)
         {u"7.43 复制打开抖音，看看【小王的作品】日落 #旅行 https://v.douyin.com/iRNBho6u/ Xzb:/ m@q.Eh 04/12"_qs,
          u"https://v.douyin.com/iRNBho6u/"_qs},
         {u"网址 www.example.com/path?x=1。"_qs, u"http://www.example.com/path?x=1"_qs},
+        {u"See https://example.com/a_(b)."_qs, u"https://example.com/a_(b)"_qs},
         {u"打开 snssdk1128://aweme/detail/1 或 https://b.com"_qs, u"https://b.com"_qs},
         {longText + u"https://end.com/z"_qs, u"https://end.com/z"_qs},
         {u"https://中文.com"_qs, none},

@@ -78,6 +78,13 @@ TEST_F(StoreMigrationTest, AnotherInstanceRunningSkipsWithoutTouchingTheDisk)
     EXPECT_EQ(snapshot(at("Plumvat")), before);
 }
 
+TEST_F(StoreMigrationTest, TheApplicationsOwnInstanceLockIsNoOtherInstance)
+{
+    const auto held = StoreMigration::takeInstanceLock();
+    ASSERT_TRUE(held);
+    EXPECT_FALSE(StoreMigration::otherInstanceRunning());
+}
+
 TEST_F(StoreMigrationTest, AnInstanceLockLeftEmptyByAKilledStartHoldsNothing)
 {
     QDir().mkpath(UserDefaults::configFolder());

@@ -55,6 +55,14 @@ TEST_F(UndoableDeleteTest, StaleDelaysAfterANewDeleteOrUndoDoNothing)
     EXPECT_TRUE(committed.isEmpty());
 }
 
+TEST_F(UndoableDeleteTest, OnlyPostsThatStillExistReachTheCommit)
+{
+    holder.start({first, second}, 60);
+    container->mainContext().remove(second);
+    holder.commit();
+    EXPECT_EQ(committed, Lists({{first}}));
+}
+
 TEST_F(UndoableDeleteTest, ACommitThatThrowsInItsDelayIsLoggedNotFatal)
 {
     static QStringList logged;

@@ -1,0 +1,137 @@
+#include "VisibleTexts.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractProxyModel>
+#include <QComboBox>
+#include <QFileSystemModel>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTabBar>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QWidget>
+
+namespace {
+
+void add(QStringList &texts, const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    if (!trimmed.isEmpty())
+        texts.append(trimmed);
+}
+
+QString plain(const QString &text)
+{
+    if (!Qt::mightBeRichText(text))
+        return text;
+    QTextDocument document;
+    document.setHtml(text);
+    return document.toPlainText();
+}
+
+// File dialogs list the file system through proxies and their own models.
+bool listsFiles(const QAbstractItemModel *model)
+{
+    for (const QAbstractItemModel *step = model; step;) {
+        if (qobject_cast<const QFileSystemModel *>(step) ||
+            QLatin1String(step->metaObject()->className()) == QLatin1String("QUrlModel"))
+            return true;
+        const auto *proxy = qobject_cast<const QAbstractProxyModel *>(step);
+        step = proxy ? proxy->sourceModel() : nullptr;
+    }
+    return false;
+}
+
+void addModel(QStringList &texts, const QAbstractItemModel &model)
+{
+    for (int column = 0; column < model.columnCount(); ++column)
+        add(texts, model.headerData(column, Qt::Horizontal).toString());
+    if (listsFiles(&model))
+        return;
+    for (int row = 0; row < model.rowCount(); ++row)
+        for (int column = 0; column < model.columnCount(); ++column) {
+            const QModelIndex index = model.index(row, column);
+            add(texts, index.data(Qt::DisplayRole).toString());
+            add(texts, index.data(Qt::ToolTipRole).toString());
+        }
+}
+
+void addActions(QStringList &texts, const QWidget &widget)
+{
+    for (const QAction *action : widget.actions()) {
+        if (!action->isVisible())
+            continue;
+        add(texts, action->text());
+        add(texts, action->toolTip());
+        if (action->menu())
+            addActions(texts, *action->menu());
+    }
+}
+
+void addOwnTexts(QStringList &texts, const QWidget &widget)
+{
+    add(texts, plain(widget.toolTip()));
+    if (const auto *label = qobject_cast<const QLabel *>(&widget))
+        add(texts, plain(label->text()));
+    else if (const auto *button = qobject_cast<const QAbstractButton *>(&widget))
+        add(texts, button->text());
+    else if (const auto *line = qobject_cast<const QLineEdit *>(&widget))
+        add(texts, line->placeholderText());
+    else if (const auto *edit = qobject_cast<const QTextEdit *>(&widget))
+        add(texts, edit->placeholderText());
+    else if (const auto *plainEdit = qobject_cast<const QPlainTextEdit *>(&widget))
+        add(texts, plainEdit->placeholderText());
+    else if (const auto *group = qobject_cast<const QGroupBox *>(&widget))
+        add(texts, group->title());
+    else if (const auto *combo = qobject_cast<const QComboBox *>(&widget)) {
+        for (int index = 0; index < combo->count(); ++index)
+            add(texts, combo->itemText(index));
+    } else if (const auto *tabs = qobject_cast<const QTabBar *>(&widget)) {
+        for (int index = 0; index < tabs->count(); ++index)
+            add(texts, tabs->tabText(index));
+    } else if (const auto *view = qobject_cast<const QAbstractItemView *>(&widget)) {
+        if (view->model())
+            addModel(texts, *view->model());
+    } else if (const auto *header = qobject_cast<const QHeaderView *>(&widget)) {
+        if (header->model())
+            addModel(texts, *header->model());
+    }
+    // Menus and tool bars show their actions, not child widgets.
+    if (qobject_cast<const QMenu *>(&widget) || widget.inherits("QToolBar") || widget.inherits("QMenuBar"))
+        addActions(texts, widget);
+}
+
+} // namespace
+
+QStringList cutOffTexts(const QWidget &window)
+{
+    QStringList cut;
+    for (const QWidget *child : window.findChildren<QWidget *>()) {
+        if (!child->isVisibleTo(&window))
+            continue;
+        const auto *label = qobject_cast<const QLabel *>(child);
+        const auto *button = qobject_cast<const QAbstractButton *>(child);
+        if ((label && !label->wordWrap() && !label->text().isEmpty()) ||
+            (button && !button->text().isEmpty()))
+            if (child->width() < child->sizeHint().width())
+                cut.append(label ? label->text() : button->text());
+    }
+    return cut;
+}
+
+QStringList visibleTexts(const QWidget &window)
+{
+    QStringList texts;
+    add(texts, window.windowTitle());
+    addOwnTexts(texts, window);
+    for (const QWidget *child : window.findChildren<QWidget *>())
+        if (child->isVisibleTo(&window))
+            addOwnTexts(texts, *child);
+    texts.removeDuplicates();
+    return texts;
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QStringList>
+
+class QWidget;
+
+// The texts a person can see in a window: its title, and the labels,
+// buttons, placeholders, list entries, tabs, headers, menu entries and tool
+// tips of every widget shown in it. Entries of file-system views are the
+// user's own names and are left out.
+QStringList visibleTexts(const QWidget &window);
+
+// The texts of labels and buttons in the window that are narrower than
+// their text, so that its end is cut off.
+QStringList cutOffTexts(const QWidget &window);

@@ -6,8 +6,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QSysInfo>
 #include <cerrno>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -34,8 +36,10 @@ bool LockFiles::tryLock(QLockFile &lock, const QString &path)
 }
 
 // A lock taken with QLockFile keeps its file open under flock(2) for as long
-// as it is held, and the kernel drops that when the holder dies: a file
-// nobody holds so is left over, whatever it says.
+// as it is held, and the kernel drops that when the holder dies. QLockFile
+// creates and fills the file before it takes the flock, though: a file that
+// names a running process here, or one just made, may be a lock being taken
+// and is left alone.
 bool LockFiles::removeAbandoned(const QString &path)
 {
     const QByteArray name = QFile::encodeName(path);
@@ -43,10 +47,21 @@ bool LockFiles::removeAbandoned(const QString &path)
     if (fd < 0)
         return errno == ENOENT;
     bool removed = false;
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && !mayBeBeingTaken(path))
         removed = ::unlink(name.constData()) == 0;
     ::close(fd);
     return removed;
+}
+
+bool LockFiles::mayBeBeingTaken(const QString &path)
+{
+    qint64 pid = 0;
+    QString host, application;
+    if (QLockFile(path).getLockInfo(&pid, &host, &application) && pid > 0 &&
+        host == QSysInfo::machineHostName())
+        return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+    const QDateTime changed = QFileInfo(path).lastModified();
+    return std::chrono::milliseconds(qAbs(changed.msecsTo(QDateTime::currentDateTime()))) < takingTime;
 }
 
 QString LockFiles::whyNotLocked(const QLockFile &lock, const QString &path)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <chrono>
 
 class QLockFile;
 
@@ -12,12 +13,17 @@ public:
     // nobody holds any more.
     static bool tryLock(QLockFile &lock, const QString &path);
 
-    // Removes the lock file at `path` when no process holds it: one left
-    // empty by a process killed while taking it, or whose owner is gone.
-    // Whether it was removed (or was gone already).
+    // Removes the lock file at `path` when no process holds it: one whose
+    // owner is gone, or one left empty or unreadable for longer than taking
+    // a lock lasts. Whether it was removed (or was gone already).
     static bool removeAbandoned(const QString &path);
+    // How long an empty or unreadable lock file may still be one being taken.
+    static constexpr std::chrono::milliseconds takingTime{10000};
 
     // Why `lock` failed to lock its file at `path`, for a message: who holds
     // it, or what keeps the file from being written.
     static QString whyNotLocked(const QLockFile &lock, const QString &path);
+
+private:
+    static bool mayBeBeingTaken(const QString &path);
 };

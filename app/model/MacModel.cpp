@@ -182,10 +182,15 @@ void MacModel::show(const QString &message)
     startDetached(clearToastLater(message), QStringLiteral("toast"));
 }
 
+QCoro::Task<> MacModel::realWait(std::chrono::milliseconds duration)
+{
+    co_await QCoro::sleepFor(duration);
+}
+
 QCoro::Task<> MacModel::clearToastLater(QString message)
 {
     QPointer<MacModel> self(this);
-    co_await QCoro::sleepFor(m_delays.toast);
+    co_await m_delays.wait(m_delays.toast);
     // A newer message keeps its own full time.
     if (self && m_toast == message)
         setToast(std::nullopt);
@@ -218,7 +223,7 @@ void MacModel::mainWindowClosed()
 QCoro::Task<> MacModel::hideDockIconLater()
 {
     QPointer<MacModel> self(this);
-    co_await QCoro::sleepFor(m_delays.mainWindowClosed);
+    co_await m_delays.wait(m_delays.mainWindowClosed);
     if (!self)
         co_return;
     const auto windows = QGuiApplication::topLevelWindows();
@@ -291,7 +296,7 @@ void MacModel::startDetached(QCoro::Task<> task, const QString &what)
 QCoro::Task<> MacModel::syncSoon(std::chrono::milliseconds delay, bool manual)
 {
     QPointer<MacModel> self(this);
-    co_await QCoro::sleepFor(delay);
+    co_await m_delays.wait(delay);
     if (self)
         co_await sync(manual);
 }

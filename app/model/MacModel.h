@@ -65,6 +65,8 @@ public:
         std::chrono::milliseconds fetchLatest{8000};
         std::chrono::milliseconds mainWindowClosed{300};
         std::chrono::milliseconds timer{60000};
+        // Waits out one of the delays; tests replace it to end each wait when they choose.
+        std::function<QCoro::Task<>(std::chrono::milliseconds)> wait = realWait;
     };
 
     // Opens a window of the given identifier ("main").
@@ -184,6 +186,7 @@ signals:
     void activationPolicyChanged();
 
 private:
+    static QCoro::Task<> realWait(std::chrono::milliseconds duration);
     static void adoptFolder(const QString &folder);
     void chooseCloudFolderOnce();
     void deleteNow(const QList<std::shared_ptr<Post>> &posts);

@@ -70,10 +70,18 @@ void KepselMacApp::showSettingsWindow()
         m_settingsWindow->setObjectName(QStringLiteral("MacSettingsView"));
         m_settingsWindow->setAttribute(Qt::WA_DeleteOnClose);
         m_settingsWindow->setWindowTitle(tr("设置"));
+        placeOverMainWindow(m_settingsWindow);
     }
     m_settingsWindow->show();
     m_settingsWindow->raise();
     m_settingsWindow->activateWindow();
+}
+
+void KepselMacApp::placeOverMainWindow(QWidget *window) const
+{
+    // Left to the window manager, a small window can land in a far corner of the screen.
+    if (m_mainWindow && m_mainWindow->isVisible())
+        window->move(m_mainWindow->geometry().center() - window->rect().center());
 }
 
 void KepselMacApp::quit()

@@ -37,6 +37,8 @@ public:
     void applyAppearance();
 
 private:
+    void placeOverMainWindow(QWidget *window) const;
+
     MacModel &m_model;
     MenuBarController &m_menuBar;
     std::unique_ptr<AppDelegate> m_delegate;

@@ -22,7 +22,7 @@ TEST(DetachedTaskTest, WhatATaskNobodyAwaitsThrowsIsLogged)
     const auto previous = qInstallMessageHandler(
         [](QtMsgType, const QMessageLogContext &, const QString &message) { logged.append(message); });
     DetachedTask::start(failingLater(), QStringLiteral("saving the library"), testLog());
-    const bool arrived = QTest::qWaitFor([] { return !logged.isEmpty(); }, 5000);
+    const bool arrived = QTest::qWaitFor([] { return !logged.isEmpty(); }, 10000);
     qInstallMessageHandler(previous);
     EXPECT_TRUE(arrived);
     EXPECT_EQ(logged, QStringList{"saving the library failed: disk is full"});

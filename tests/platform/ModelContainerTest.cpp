@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -413,6 +414,9 @@ void leaveLockFile(const QString &path, const QByteArray &content)
     QFile lock(path);
     ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
     lock.write(content);
+    lock.flush();
+    // Long enough ago that it cannot be a lock still being taken.
+    lock.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime);
 }
 
 TEST_F(ModelContainerTest, ALockNobodyHoldsIsTakenOverAndAHeldOneNamesItsOwner)

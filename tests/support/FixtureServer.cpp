@@ -3,12 +3,14 @@
 #include "NetworkSession.h"
 
 #include <QFile>
+#include <QPointer>
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QSslKey>
 #include <QSslSocket>
 #include <QTimer>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -72,6 +74,18 @@ void FixtureServer::handle(const QString &address, const QString &path, Handler 
 {
     listener(address);
     m_handlers.insert(routeKey(address, path.toUtf8()), std::move(handler));
+}
+
+void FixtureServer::hold(const QString &address, const QString &path)
+{
+    m_held.insert(routeKey(address, path.toUtf8()));
+}
+
+void FixtureServer::release()
+{
+    m_held.clear();
+    for (const auto &answer : std::exchange(m_heldAnswers, {}))
+        answer();
 }
 
 void FixtureServer::dropMidBody(const QString &address, const QString &path)
@@ -142,6 +156,16 @@ void FixtureServer::answer(QTcpSocket *socket, QByteArray &buffer, const QString
     const Reply reply = replyFor(request);
     if (reply.drop)
         return socket->abort();
+    if (!m_held.contains(routeKey(address, request.target.split('?').value(0))))
+        return sendLater(socket, reply);
+    m_heldAnswers.append([socket = QPointer<QTcpSocket>(socket), reply] {
+        if (socket)
+            sendLater(socket, reply);
+    });
+}
+
+void FixtureServer::sendLater(QTcpSocket *socket, const Reply &reply)
+{
     if (reply.raw) {
         QTimer::singleShot(reply.delay, socket, [socket, reply] {
             socket->write(*reply.raw);

@@ -87,6 +87,11 @@ public:
     // Closes the connection of requests for the path once their head is in,
     // while the client is still sending the body.
     void dropMidBody(const QString &address, const QString &path);
+    // Keeps the answers to requests for the path until release(), so a test
+    // sees the moment when several requests are in and none is answered.
+    void hold(const QString &address, const QString &path);
+    // Sends the answers kept so far, each after its own delay, and keeps no more.
+    void release();
 
     const QList<Request> &requests() const { return m_requests; }
     void forgetRequests() { m_requests.clear(); }
@@ -95,12 +100,15 @@ private:
     QSslServer &listener(const QString &address);
     void answer(QTcpSocket *socket, QByteArray &buffer, const QString &address);
     static void send(QTcpSocket *socket, const QByteArray &head, const Reply &reply);
+    static void sendLater(QTcpSocket *socket, const Reply &reply);
 
     Reply replyFor(const Request &request) const;
 
     QHash<QString, Reply> m_replies;
     QHash<QString, Handler> m_handlers;
     QSet<QString> m_dropMidBody;
+    QSet<QString> m_held;
+    QList<std::function<void()>> m_heldAnswers;
     QList<Request> m_requests;
     std::map<QString, std::unique_ptr<QSslServer>> m_listeners;
 };

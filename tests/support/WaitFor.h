@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QEventLoop>
+#include <QTimer>
 #include <QCoro/QCoroTask>
+#include <chrono>
 #include <exception>
 #include <optional>
 #include <stdexcept>
@@ -60,6 +63,17 @@ template <typename Error, typename T> Error failureOf(QCoro::Task<T> task)
         return error;
     }
     throw std::logic_error("the coroutine did not throw the expected error");
+}
+
+// Runs the event loop until a timer of this length, started now, fires. Timers
+// of this thread fire in the order they fall due, so every one due earlier
+// has fired by then, however slowly the machine runs: a test can check what
+// did not happen without racing the clock.
+inline void runTimersDueWithin(std::chrono::milliseconds span)
+{
+    QEventLoop loop;
+    QTimer::singleShot(span, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 } // namespace TestAsync

@@ -27,7 +27,7 @@ protected:
     {
         QSignalSpy loaded(&view, &MediaImage::imageLoaded);
         action();
-        EXPECT_TRUE(!loaded.isEmpty() || loaded.wait(5000));
+        EXPECT_TRUE(!loaded.isEmpty() || loaded.wait(10000));
         return view.image();
     }
 

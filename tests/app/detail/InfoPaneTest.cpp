@@ -46,7 +46,7 @@ protected:
                     texts << chip->text();
                 return texts == expected;
             },
-            2000);
+            10000);
     }
 
     // The menu's entries as it fills itself on opening; triggers `choice` when given.
@@ -129,7 +129,7 @@ TEST_F(InfoPaneTest, FailedParseOffersReparseAndTheHeaderFollowsThePost)
     post->setParseState(ParseState::parsed);
     save();
     ImportProgress::shared().finish(post->id());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return pane.findChild<StarAuthorButton *>() != nullptr; }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pane.findChild<StarAuthorButton *>() != nullptr; }, 10000));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(pane.findChild<QWidget *>(QStringLiteral("parseFailure")), nullptr);
     EXPECT_FALSE(pane.findChild<QWidget *>(QStringLiteral("importSpinner"))->isVisible());

@@ -148,7 +148,7 @@ TEST_F(PlayerViewTest, LivePhotoPlaysOnceWhenItBecomesCurrent)
     const QColor inBadge = shot.pixelColor(badge.left() + 4, badge.bottom() - 3);
     EXPECT_LT(inBadge.lightness(), 200) << "dimmed over the clip: " << qPrintable(inBadge.name());
     EXPECT_TRUE(QTest::qWaitFor([&] { return !view->isPlaying(); }, 15000));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return view->clipOpacity() == 0; }, 5000)) << "the still shows again";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view->clipOpacity() == 0; }, 10000)) << "the still shows again";
 }
 
 TEST_F(PlayerViewTest, RemoteClipIsFetchedThroughTheRelayWithItsPlatformsHeaders)
@@ -208,13 +208,13 @@ TEST_F(PlayerViewTest, VideoFillsTheScreenAndComesBackToItsPage)
     ASSERT_NE(fullScreen, nullptr);
     QTest::mouseClick(fullScreen, Qt::LeftButton);
     EXPECT_TRUE(player->isWindow());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return player->windowState() & Qt::WindowFullScreen; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->windowState() & Qt::WindowFullScreen; }, 10000));
 
     QTest::keyClick(player, Qt::Key_Escape);
     EXPECT_FALSE(player->isWindow());
     EXPECT_EQ(player->parentWidget(), view.get());
     EXPECT_TRUE(
-        QTest::qWaitFor([&] { return player->isVisible() && player->width() == view->width(); }, 5000));
+        QTest::qWaitFor([&] { return player->isVisible() && player->width() == view->width(); }, 10000));
 }
 
 TEST_F(PlayerViewTest, SongCoverIsRoundedAndASongHasNoFullScreen)
@@ -224,7 +224,7 @@ TEST_F(PlayerViewTest, SongCoverIsRoundedAndASongHasNoFullScreen)
     ASSERT_NE(player, nullptr);
     EXPECT_EQ(player->findChild<QToolButton *>(QStringLiteral("fullScreen")), nullptr);
     auto *cover = view->findChild<MediaImage *>();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !cover->image().isNull(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !cover->image().isNull(); }, 10000));
     EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("player-song")));
     // The cover is fitted in its widget; its corner is cut round, its middle is not.
     const QSize fitted = cover->image().size().scaled(cover->size(), Qt::KeepAspectRatio);
@@ -242,7 +242,7 @@ TEST_F(PlayerViewTest, StillShowsItsThumbnailUntilDecodedAndTheBusyBarOnlyWhileI
     // Decoding takes a worker's turn, so the page starts with the thumbnail.
     ASSERT_TRUE(storedPage->image()->image().isNull());
     EXPECT_TRUE(storedPage->thumbnail()->isVisibleTo(storedPage.get()));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !storedPage->image()->image().isNull(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !storedPage->image()->image().isNull(); }, 10000));
     EXPECT_FALSE(storedPage->thumbnail()->isVisibleTo(storedPage.get()));
 
     auto post = addPost(QStringLiteral("下载失败"));

@@ -11,6 +11,7 @@
 #include "StillImage.h"
 #include "TestClip.h"
 #include "UndoableDelete.h"
+#include "WaitFor.h"
 
 #include <QDesktopServices>
 #include <QFile>
@@ -93,7 +94,7 @@ protected:
                        std::abs(shown.green() - color.green()) < 12 &&
                        std::abs(shown.blue() - color.blue()) < 12;
             },
-            3000);
+            10000);
     }
 
     // Chinese text arrives through the input method, committed at once.
@@ -204,7 +205,7 @@ TEST_F(PostDetailViewTest, SpacePlaysVideosAndSongsInThePreviewFromTheStoresFile
     EXPECT_EQ(window->playerView()->findChild<QToolButton *>(QStringLiteral("fullScreen")), nullptr);
     auto *cover = window->findChild<MediaImage *>();
     ASSERT_NE(cover, nullptr);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !cover->image().isNull(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !cover->image().isNull(); }, 10000));
     EXPECT_TRUE(saveScreenshot(*window, QStringLiteral("post-detail-preview-song")));
     QTest::keyClick(view.get(), Qt::Key_Escape);
     EXPECT_FALSE(view->quickLook());
@@ -237,7 +238,7 @@ TEST_F(PostDetailViewTest, StripMarksMovingItemsFadesTheOthersAndCentresTheCurre
     auto *counter = pane->findChild<QLabel *>(QStringLiteral("mediaCounter"));
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return counter->geometry().bottom() < pane->stage()->height() - PlayerView::controlsReach; },
-        2000));
+        10000));
     EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("post-detail-video-counter")));
 
     pane->jump(6);
@@ -246,7 +247,7 @@ TEST_F(PostDetailViewTest, StripMarksMovingItemsFadesTheOthersAndCentresTheCurre
         const QPoint centre = thumbs[6]->mapTo(strip->viewport(), thumbs[6]->rect().center());
         return std::abs(centre.x() - strip->viewport()->width() / 2);
     };
-    EXPECT_TRUE(QTest::qWaitFor([&] { return offCentre() <= 1; }, 5000)) << offCentre();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return offCentre() <= 1; }, 10000)) << offCentre();
     EXPECT_EQ(thumbs[6]->opacity(), 1.0);
     EXPECT_EQ(thumbs[0]->opacity(), MediaThumb::fadedOpacity);
     EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("post-detail-strip")));
@@ -259,12 +260,12 @@ TEST_F(PostDetailViewTest, NoteChangedElsewhereShowsUnlessTheUserIsTyping)
     QPlainTextEdit *note = view->infoPane()->noteEditor();
     post->setNote(QStringLiteral("同步来的"));
     save();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return note->toPlainText() == QStringLiteral("同步来的"); }, 1000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return note->toPlainText() == QStringLiteral("同步来的"); }, 10000));
 
     typeIntoNote(*view, QStringLiteral("，我加的"));
     post->setNote(QStringLiteral("又一次同步"));
     save();
-    QTest::qWait(50);
+    TestAsync::runTimersDueWithin(std::chrono::milliseconds(50));
     EXPECT_EQ(note->toPlainText(), QStringLiteral("同步来的，我加的"));
     view->setFocus();
     EXPECT_EQ(post->note(), QStringLiteral("同步来的，我加的"));
@@ -308,14 +309,14 @@ TEST_F(PostDetailViewTest, ScreenFollowsMediaAndArchiveFlagChangedWhileItIsOpen)
     for (const QColor &color : colors)
         media.append(addCover(post, 300, 200, color));
     save();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return view->mediaPane() && view->mediaPane()->count() == 3; }, 2000));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return view->mediaPane()->isVisible(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->mediaPane() && view->mediaPane()->count() == 3; }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view->mediaPane()->isVisible(); }, 10000));
     EXPECT_FALSE(saveMenu->isHidden());
     view->mediaPane()->jump(2);
 
     context.remove(media[1]);
     save();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return view->mediaPane()->count() == 2; }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->mediaPane()->count() == 2; }, 10000));
     EXPECT_EQ(view->mediaPane()->index(), 1) << "the current picture stays current";
     EXPECT_TRUE(shows(*view, colors[2]));
     EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("post-detail-media-arrived")));
@@ -323,12 +324,12 @@ TEST_F(PostDetailViewTest, ScreenFollowsMediaAndArchiveFlagChangedWhileItIsOpen)
     QToolButton *archive = button(*view, QStringLiteral("Archive"));
     post->setIsArchived(true);
     save();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return archive->text() == QStringLiteral("取消归档"); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return archive->text() == QStringLiteral("取消归档"); }, 10000));
 
     for (const auto &item : {media[0], media[2]})
         context.remove(item);
     save();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !view->mediaPane(); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !view->mediaPane(); }, 10000));
     EXPECT_TRUE(saveMenu->isHidden());
 }
 
@@ -383,7 +384,7 @@ TEST_F(PostDetailViewTest, PostDeletedWhileShownGivesWayToTheDeletedPage)
     auto view = show(post);
     context.remove(post);
     save();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return view->isDeletedPageShown(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->isDeletedPageShown(); }, 10000));
     QSignalSpy toasts(view.get(), &PostDetailView::toastRequested);
     QTest::keyClick(view.get(), Qt::Key_E, Qt::ControlModifier);
     EXPECT_TRUE(toasts.isEmpty());

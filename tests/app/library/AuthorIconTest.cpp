@@ -27,7 +27,7 @@ TEST_F(AuthorIconTest, FetchesWebAvatarsOnceAndRefusesOthers)
 
     AuthorIcon icon(avatar, Platform::weibo, 52);
     QSignalSpy done(&icon, &AuthorIcon::imageLoaded);
-    ASSERT_TRUE(done.wait(5000));
+    ASSERT_TRUE(done.wait(10000));
     ASSERT_FALSE(icon.image().isNull());
     EXPECT_EQ(icon.image().width(), AuthorIcon::decodePixels) << "decoded small";
     server.forgetRequests();

@@ -178,7 +178,7 @@ TEST_F(AuthorsPageTest, BadAvatarsKeepTheBadgeAndLongNamesStayOnOneLine)
                                [](auto *icon) { return !icon->image().isNull(); });
         },
         10000));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return server.requests().size() >= 4; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return server.requests().size() >= 4; }, 10000));
     settle();
     for (AuthorIcon *icon : icons)
         EXPECT_EQ(icon->image().isNull(), icon->url() != links[0]) << qPrintable(icon->url());

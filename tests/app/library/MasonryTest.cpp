@@ -103,7 +103,7 @@ TEST_F(MasonryTest, OnlyCardsNearTheViewAskForThumbnails)
     const QList<int> first = grid.mounted();
     ASSERT_FALSE(first.isEmpty());
     EXPECT_LT(first.size(), 60) << "a screen and two more, not 600 cards";
-    EXPECT_TRUE(QTest::qWaitFor([&] { return cache.count() > 0; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return cache.count() > 0; }, 10000));
     EXPECT_LE(cache.count(), first.size());
     scrollTo(grid, grid.verticalScrollBar()->maximum() / 2);
     EXPECT_FALSE(grid.mounted().contains(first.first()));
@@ -210,7 +210,7 @@ TEST_F(MasonryTest, ScreenshotOfTheGridWithProgressAndFailures)
 
     const auto shown = shownGrid({parsing, downloading, failed, note, undecodable}, 746, 820);
     Masonry &grid = *shown;
-    EXPECT_TRUE(QTest::qWaitFor([&] { return cache.count() >= 3; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return cache.count() >= 3; }, 10000));
     QTest::qWait(50);
     EXPECT_TRUE(saveScreenshot(grid, QStringLiteral("library-grid")));
 

@@ -1,6 +1,6 @@
+#include "ManualWaits.h"
 #include "ModelFixture.h"
 
-#include <QElapsedTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -52,22 +52,21 @@ TEST_F(MacModelStartupTest, AdoptsTheCloudDriveFolderOnceOnly)
 
 TEST_F(MacModelStartupTest, ANewerToastKeepsItsOwnFullTime)
 {
-    makeModel(std::chrono::milliseconds(200));
+    ManualWaits waits;
+    MacModel::Delays delays = shortDelays();
+    delays.wait = waits.function();
+    makeModel(delays);
     QStringList seen;
-    QElapsedTimer sinceSecond;
-    qint64 shownFor = -1;
-    QObject::connect(model.get(), &MacModel::toastChanged, [&] {
-        seen << model->toast().value_or(QStringLiteral("-"));
-        shownFor = sinceSecond.elapsed();
-    });
+    QObject::connect(model.get(), &MacModel::toastChanged,
+                     [&] { seen << model->toast().value_or(QStringLiteral("-")); });
     model->show(QStringLiteral("一"));
-    QTest::qWait(100);
-    sinceSecond.start();
     model->show(QStringLiteral("二"));
-    EXPECT_TRUE(settle([&] { return !model->toast(); }));
+    ASSERT_EQ(waits.pending(delays.toast), 2);
+
+    ASSERT_TRUE(waits.endFirst(delays.toast));
+    EXPECT_EQ(model->toast(), QStringLiteral("二")) << "the first toast's time ends, not the second's";
+    ASSERT_TRUE(waits.endFirst(delays.toast));
     EXPECT_EQ(seen, QStringList({QStringLiteral("一"), QStringLiteral("二"), QStringLiteral("-")}));
-    // Coarse timers may fire up to 5 % early.
-    EXPECT_GE(shownFor, 190);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "Post.h"
 #include "TamselStore.h"
 #include "TestHome.h"
+#include "WaitFor.h"
 
 #include <QDir>
 #include <QTest>
@@ -45,13 +46,15 @@ protected:
         idle();
     }
 
-    void makeModel(std::chrono::milliseconds toast = std::chrono::seconds(30))
+    static MacModel::Delays shortDelays()
+    {
+        return {std::chrono::seconds(30), shortDelay, shortDelay, shortDelay, std::chrono::minutes(1)};
+    }
+    void makeModel(MacModel::Delays delays = shortDelays())
     {
         auto check = std::make_unique<FakePasswordCheck>();
         password = check.get();
-        model = std::make_unique<MacModel>(
-            std::move(check),
-            MacModel::Delays{toast, shortDelay, shortDelay, shortDelay, std::chrono::minutes(1)});
+        model = std::make_unique<MacModel>(std::move(check), std::move(delays));
     }
     QString chooseFolder()
     {
@@ -77,12 +80,13 @@ protected:
         return nullptr;
     }
 
-    // Lets background work run until the condition holds (two seconds at most).
+    // Lets background work run until the condition holds (ten seconds at most).
     template <typename Condition> static bool settle(Condition condition)
     {
-        return QTest::qWaitFor(condition, 2000);
+        return QTest::qWaitFor(condition, 10000);
     }
-    static void idle() { QTest::qWait(int(shortDelay.count()) * 4); }
+    // Lets every short delay started so far run out.
+    static void idle() { TestAsync::runTimersDueWithin(shortDelay * 4); }
 
     FakePasswordCheck *password = nullptr;
     std::unique_ptr<MacModel> model;

@@ -7,6 +7,7 @@
 #include "SyncSettings.h"
 #include "TamselStore.h"
 #include "TestHome.h"
+#include "WaitFor.h"
 #include "WidgetPart.h"
 
 #include <QCheckBox>
@@ -26,7 +27,7 @@ protected:
     ~SyncSettingsTest() override
     {
         EXPECT_TRUE(
-            QTest::qWaitFor([this] { return !model.syncing() && !MediaBackup::shared().running(); }, 5000));
+            QTest::qWaitFor([this] { return !model.syncing() && !MediaBackup::shared().running(); }, 10000));
     }
 
     QString folder(const QString &name) const
@@ -53,7 +54,7 @@ protected:
     // Waits for the sync that the model starts on its own after adopting a folder.
     static bool waitForSync(QSignalSpy &syncing)
     {
-        return syncing.count() >= 2 || QTest::qWaitFor([&] { return syncing.count() >= 2; }, 5000);
+        return syncing.count() >= 2 || QTest::qWaitFor([&] { return syncing.count() >= 2; }, 10000);
     }
 
     static QCheckBox *folderSwitch(const SyncSettings &view) { return part<QCheckBox>(view, "folderSwitch"); }
@@ -76,7 +77,7 @@ TEST_F(SyncSettingsTest, PickingAFolderAdoptsItAndSyncsOnceAndSwitchingOffForget
     pickThroughChooser(view, shared);
     EXPECT_EQ(BackupFolder::folderURL(), shared);
     ASSERT_TRUE(waitForSync(syncs));
-    QTest::qWait(50);
+    TestAsync::runTimersDueWithin(std::chrono::milliseconds(50));
     EXPECT_EQ(syncs.count(), 2) << "one sync, started and ended";
     EXPECT_FALSE(model.syncError().has_value());
 
@@ -135,7 +136,7 @@ TEST_F(SyncSettingsTest, TheMediaRowShowsAFailedBackupWhileTheBackupIsOn)
     SyncSettings view(model);
 
     part<QCheckBox>(view, "mediaSwitch")->click();
-    ASSERT_TRUE(QTest::qWaitFor([] { return !MediaBackup::shared().running(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([] { return !MediaBackup::shared().running(); }, 10000));
     ASSERT_TRUE(MediaBackup::shared().lastError().has_value());
     EXPECT_TRUE(shows(view, "mediaRow"));
     EXPECT_EQ(part<QLabel>(view, "mediaError")->text(), *MediaBackup::shared().lastError());

@@ -320,3 +320,16 @@ TEST_F(ShellWindowTest, TheToastStandsAboveAPlayersSeekBar)
 }
 
 } // namespace
+
+TEST_F(ShellWindowTest, TheSettingsWindowOpensOverTheMainWindow)
+{
+    window().setGeometry(300, 200, 1000, 700);
+    app->showSettingsWindow();
+    QWidget *settings = nullptr;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == QLatin1String("MacSettingsView"))
+            settings = widget;
+    ASSERT_TRUE(settings);
+    EXPECT_LT((settings->geometry().center() - window().geometry().center()).manhattanLength(), 8);
+    settings->close();
+}

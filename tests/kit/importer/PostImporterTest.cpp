@@ -31,7 +31,7 @@ QByteArray picture(int width, int height, const char *format = "png")
 
 bool waitUntil(const std::function<bool()> &condition)
 {
-    return QTest::qWaitFor(condition, 5000);
+    return QTest::qWaitFor(condition, 10000);
 }
 
 // A library on disk, an importer over it and a site of Open Graph pages.

@@ -2,6 +2,7 @@
 #include "TestHome.h"
 #include "UserDefaults.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -89,6 +90,7 @@ TEST_F(StoreMigrationTest, AnInstanceLockLeftEmptyByAKilledStartHoldsNothing)
     QDir().mkpath(UserDefaults::configFolder());
     QFile left(UserDefaults::configFolder() + QStringLiteral("/instance.lock"));
     ASSERT_TRUE(left.open(QIODevice::WriteOnly));
+    left.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime);
     left.close();
 
     EXPECT_FALSE(StoreMigration::otherInstanceRunning());

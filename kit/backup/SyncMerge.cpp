@@ -101,13 +101,24 @@ template <class Model> void dropGone(QList<std::shared_ptr<Model>> &models)
     models.removeIf([](const auto &model) { return model->isGone(); });
 }
 
-template <class Model>
-std::shared_ptr<Model> findByID(const QList<std::shared_ptr<Model>> &models, const QUuid &id)
+// Each id to the first of the models carrying it.
+template <class Model> QHash<QUuid, std::shared_ptr<Model>> byID(const QList<std::shared_ptr<Model>> &models)
 {
-    for (const auto &model : models)
-        if (model->id() == id)
-            return model;
-    return nullptr;
+    QHash<QUuid, std::shared_ptr<Model>> index;
+    index.reserve(models.size());
+    for (auto model = models.crbegin(); model != models.crend(); ++model)
+        index.insert((*model)->id(), *model);
+    return index;
+}
+
+// Appends a model made here, which is the first to carry its id.
+template <class Model>
+void appendNew(QList<std::shared_ptr<Model>> &models, QHash<QUuid, std::shared_ptr<Model>> &index,
+               const std::shared_ptr<Model> &model)
+{
+    models.append(model);
+    if (!index.contains(model->id()))
+        index.insert(model->id(), model);
 }
 
 template <class Model>
@@ -276,11 +287,12 @@ template <class Model, class Record>
 void MergeRun::mergeNamed(const QList<Record> &records, QList<std::shared_ptr<Model>> &models,
                           QHash<QUuid, std::shared_ptr<Model>> &map)
 {
+    auto ids = byID(models);
     for (const Record &record : records) {
         const QDateTime stamp = remoteStamp(record.id);
         if (isDead(record.id, stamp))
             continue;
-        auto model = findByID(models, record.id);
+        auto model = ids.value(record.id);
         if (model) {
             if (stamp > localStamp(record.id) && syncedFields(*model) != syncedFields(record)) {
                 writeFields(*model, record);
@@ -293,7 +305,7 @@ void MergeRun::mergeNamed(const QList<Record> &records, QList<std::shared_ptr<Mo
             model->setId(record.id);
             model->setCreatedAt(record.createdAt);
             m_context.insert(model);
-            models.append(model);
+            appendNew(models, ids, model);
             setStamp(record.id, stamp);
             ++m_result.added;
         }
@@ -303,12 +315,13 @@ void MergeRun::mergeNamed(const QList<Record> &records, QList<std::shared_ptr<Mo
 
 void MergeRun::mergeGroups(const QList<Backup::AuthorGroupRecord> &records)
 {
+    auto ids = byID(m_groups);
     for (const Backup::AuthorGroupRecord &record : records) {
         const QDateTime stamp = remoteStamp(record.id);
         if (isDead(record.id, stamp))
             continue;
         const bool starred = record.starred.value_or(false);
-        auto group = findByID(m_groups, record.id);
+        auto group = ids.value(record.id);
         if (group) {
             if (stamp <= localStamp(record.id) ||
                 (group->name() == record.name && group->membersRaw() == record.members &&
@@ -320,7 +333,7 @@ void MergeRun::mergeGroups(const QList<Backup::AuthorGroupRecord> &records)
             group->setId(record.id);
             group->setCreatedAt(record.createdAt);
             m_context.insert(group);
-            m_groups.append(group);
+            appendNew(m_groups, ids, group);
             ++m_result.added;
         }
         group->setName(record.name);
@@ -405,9 +418,12 @@ void MergeRun::adopt(const std::shared_ptr<Post> &post, const QUuid &id)
     // Every list handed out names the post by the id it now has.
     if (m_incoming.remove(oldKey))
         m_incoming.insert(newKey);
-    std::replace(m_result.toRefresh.begin(), m_result.toRefresh.end(), old, id);
-    if (m_result.originalStates.contains(old))
+    // The posts to refresh are the keys of the original states: only one of
+    // those needs the walk through the list.
+    if (m_result.originalStates.contains(old)) {
+        std::replace(m_result.toRefresh.begin(), m_result.toRefresh.end(), old, id);
         m_result.originalStates.insert(id, m_result.originalStates.take(old));
+    }
 }
 
 void MergeRun::insertPost(const Backup::PostRecord &record, const QDateTime &stamp)

@@ -108,6 +108,24 @@ TEST_F(SyncMergeTest, TagsMatchByIdThenByNameAndNewerRenamesTravel)
     EXPECT_EQ(b.find<Tag>(renamed->id())->name(), "new");
 }
 
+TEST_F(SyncMergeTest, ARepeatedIdMeetsTheRecordItsFirstCopyMade)
+{
+    auto post = a.addPost("https://weibo.com/1");
+    post->setTags({a.addTag("t")});
+    auto group = a.addGroup("weibo\ta\nweibo\tb");
+    sync(a);
+    editFolder([](File &file) {
+        file.tags.append(file.tags[0]);
+        file.tags[1].name = "other name";
+        file.authorGroups->append(file.authorGroups->at(0));
+        (*file.authorGroups)[1].name = "other person";
+    });
+    EXPECT_EQ(sync(b).added, 3);
+    EXPECT_EQ(b.count<Tag>(), 1);
+    EXPECT_EQ(b.find<Tag>(post->tags()[0]->id())->name(), "t");
+    EXPECT_EQ(b.count<AuthorGroup>(), 1);
+}
+
 TEST_F(SyncMergeTest, DeletesTravelAndAnEditMadeAfterADeleteSurvives)
 {
     auto gone = a.addPost("https://weibo.com/gone"), kept = a.addPost("https://weibo.com/kept");

@@ -38,12 +38,10 @@ qsizetype stringEnd(const QByteArray &bytes, qsizetype at)
     return at;
 }
 
-// A key as its text, so "\u0061" and "a" are the same key.
+// A key written with escapes as its text, so "\u0061" and "a" are the same key.
 std::string keyText(const QByteArray &bytes, qsizetype begin, qsizetype end)
 {
     const std::string_view raw(bytes.constData() + begin, size_t(end - begin));
-    if (raw.find('\\') == std::string_view::npos)
-        return std::string(raw.substr(1, raw.size() - 2));
     const QByteArray wrapped = '[' + QByteArray(raw.data(), qsizetype(raw.size())) + ']';
     return QJsonDocument::fromJson(wrapped).array().first().toString().toStdString();
 }
@@ -59,7 +57,15 @@ bool isKeyAt(const QByteArray &bytes, qsizetype stringEnd)
 // Runs on bytes the JSON reader accepted, so the structure is sound.
 std::optional<QString> firstRepeatedKey(const QByteArray &bytes)
 {
-    std::vector<std::unordered_set<std::string>> objects; // one set per open object or array
+    // Keys without escapes are seen in place; only the others are copied.
+    std::deque<std::string> unescaped;
+    const auto keyAt = [&](qsizetype begin, qsizetype end) {
+        const std::string_view raw(bytes.constData() + begin + 1, size_t(end - begin - 2));
+        if (raw.find('\\') == std::string_view::npos)
+            return raw;
+        return std::string_view(unescaped.emplace_back(keyText(bytes, begin, end)));
+    };
+    std::vector<std::unordered_set<std::string_view>> objects; // one set per open object or array
     std::vector<bool> isObject;
     for (qsizetype at = 0; at < bytes.size();) {
         const char c = bytes[at];
@@ -74,9 +80,9 @@ std::optional<QString> firstRepeatedKey(const QByteArray &bytes)
         } else if (c == '"') {
             const qsizetype end = stringEnd(bytes, at);
             if (!isObject.empty() && isObject.back() && isKeyAt(bytes, end)) {
-                std::string key = keyText(bytes, at, end);
+                const std::string_view key = keyAt(at, end);
                 if (!objects.back().insert(key).second)
-                    return QString::fromStdString(key);
+                    return QString::fromUtf8(key.data(), qsizetype(key.size()));
             }
             at = end;
         } else {

@@ -146,6 +146,9 @@ TEST(BackupCoderTest, HostileDocumentsAreRefusedAsUnreadable)
         document().chopped(40),
         document(QString::fromUtf8(postJSON), 1, ", \"deep\": " + deep),
         withPostMember(R"("title": "t")", R"("title": "t", "\u0074itle": "u")"),
+        document(QString::fromUtf8(postJSON), 1,
+                 R"(, "syncStamps": {"0F8FAD5B-D9CB-469F-A165-70867728950E": "2024-01-02T03:04:05Z",
+                                     "0F8FAD5B-D9CB-469F-A165-70867728950E": "2024-01-02T03:04:06Z"})"),
         withPostMember(R"("order": 0)", R"("order": 9223372036854775808)"),
         withPostMember(R"("tagIDs": [])", QString(R"("tagIDs": %1)").arg(manyTags).toUtf8().constData()),
     };

@@ -16,6 +16,8 @@
 #include "AddLinkSheet.h"
 #include "SettingsKey.h"
 #include "UndoableDelete.h"
+#include "ElidedLabel.h"
+#include "PostDetailView.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -248,6 +250,38 @@ TEST_F(ShellWindowTest, TheNavigationBarNamesThePageOnTop)
     stack.pop();
     stack.pop();
     EXPECT_EQ(stack.title(), QStringLiteral("整理"));
+}
+
+TEST_F(ShellWindowTest, AnOpenPostsTitleFollowsItsAuthor)
+{
+    auto post = addPost(QStringLiteral("https://127.0.0.1:9/renamed"));
+    NavigationStack &stack = content().stack();
+    content().push(post);
+    auto *detail = qobject_cast<PostDetailView *>(stack.top());
+    ASSERT_TRUE(detail);
+    EXPECT_EQ(stack.title(), Platform(Platform::web).displayName());
+    const auto rename = [&](const QString &name) {
+        post->setAuthorName(name);
+        context().save();
+        return QTest::qWaitFor([&] { return detail->title() == name; }, 10000);
+    };
+
+    // A parse that finds the author names the open screen, and a rename follows.
+    EXPECT_TRUE(rename(QStringLiteral("林")));
+    EXPECT_EQ(stack.title(), QStringLiteral("林"));
+    EXPECT_TRUE(rename(QStringLiteral("林小雨")));
+    EXPECT_EQ(stack.title(), QStringLiteral("林小雨"));
+    EXPECT_EQ(stack.findChild<ElidedLabel *>(QStringLiteral("navigationTitle"))->text(),
+              QStringLiteral("林小雨"));
+
+    // A page over it keeps its own title while the post changes beneath.
+    auto *page = new QWidget;
+    stack.setTitle(page, QStringLiteral("上层"));
+    stack.push(page);
+    EXPECT_TRUE(rename(QStringLiteral("雨")));
+    EXPECT_EQ(stack.title(), QStringLiteral("上层"));
+    stack.pop();
+    EXPECT_EQ(stack.title(), QStringLiteral("雨"));
 }
 
 TEST_F(ShellWindowTest, TheBarFoldsAwayWhileTheToolbarIsHidden)

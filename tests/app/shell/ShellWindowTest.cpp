@@ -4,6 +4,9 @@
 #include "PlayerControls.h"
 #include "ContentView.h"
 #include "KepselMacApp.h"
+#include "LibraryView.h"
+#include "Masonry.h"
+#include "Motion.h"
 #include "MainWindow.h"
 #include "MenuBarController.h"
 #include "NavigationStack.h"
@@ -28,6 +31,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSplitter>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -295,6 +299,26 @@ TEST_F(ShellWindowTest, TheBarFoldsAwayWhileTheToolbarIsHidden)
     model->setToolbarHidden(false);
     EXPECT_EQ(stack.barExtent(), NavigationStack::barHeight);
     EXPECT_EQ(page->mapTo(&stack, QPoint()).y(), NavigationStack::barHeight);
+}
+
+TEST_F(ShellWindowTest, TheLibrarysToolbarFadesAsTheBarFoldsAroundIt)
+{
+    Motion::setInstant(false);
+    const auto instantAgain = qScopeGuard([] { Motion::setInstant(true); });
+    window().resize(1000, 640);
+    NavigationStack &stack = content().stack();
+    auto *library = qobject_cast<LibraryView *>(stack.root());
+    ASSERT_TRUE(library);
+    emit library->masonry()->toolbarHiddenRequested(true);
+    EXPECT_TRUE(model->toolbarHidden());
+    for (Motion *motion : {&stack.barMotion(), &library->toolbarFade()})
+        motion->setCurrentTime(motion->duration() / 2);
+    EXPECT_TRUE(library->toolbarAction()->isVisible());
+    EXPECT_TRUE(saveScreenshot(window(), QStringLiteral("window-bar-folding")));
+    stack.barMotion().finish();
+    library->toolbarFade().finish();
+    EXPECT_EQ(stack.barExtent(), 0);
+    EXPECT_FALSE(library->toolbarAction()->isVisible());
 }
 
 TEST_F(ShellWindowTest, ATrayClickWithControlHeldOpensTheMenuInsteadOfSaving)

@@ -32,6 +32,11 @@ Motion::Curve Motion::Curve::easeInOut(qreal seconds)
     return curve;
 }
 
+Motion::Curve Motion::Curve::fold()
+{
+    return easeInOut(0.25);
+}
+
 Motion::Curve Motion::Curve::easeOut(qreal seconds)
 {
     Curve curve;

@@ -17,6 +17,8 @@ public:
         static Curve spring(qreal response, qreal dampingFraction);
         static Curve easeInOut(qreal seconds);
         static Curve easeOut(qreal seconds);
+        // How a bar folds away or comes back, and what stands on it with it.
+        static Curve fold();
 
         int durationMs() const { return m_durationMs; }
         // 0 at 0 and exactly 1 at 1; a spring may pass 1 on the way.

@@ -5,15 +5,14 @@
 #include "MediaExport.h"
 #include "MediaPages.h"
 #include "MediaThumb.h"
+#include "PageCounter.h"
 #include "PlayerView.h"
 #include "SwipeCatcher.h"
 #include "Symbol.h"
-#include "Theme.h"
 #include "Typography.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QPropertyAnimation>
 #include <QScrollBar>
 #include <QScrollArea>
@@ -40,7 +39,7 @@ QPixmap chevron(bool right)
 
 MediaPane::MediaPane(QWidget *parent)
     : QWidget(parent), m_pages(new MediaPages), m_left(makeArrow(chevron(false), -1)),
-      m_right(makeArrow(chevron(true), +1)), m_counter(new QLabel), m_strip(new QScrollArea),
+      m_right(makeArrow(chevron(true), +1)), m_counter(new PageCounter), m_strip(new QScrollArea),
       m_thumbs(new QHBoxLayout)
 {
     setObjectName(QStringLiteral("MediaPane"));
@@ -68,8 +67,6 @@ QWidget *MediaPane::makeStage()
     m_right->setObjectName(QStringLiteral("nextMedia"));
     m_counter->setObjectName(QStringLiteral("mediaCounter"));
     m_counter->setFont(Typography::caption(font(), QFont::Medium));
-    paintCounter();
-    Theme::followPalette(this, [this] { paintCounter(); });
 
     // The arrows and the counter float over the picture in one grid cell.
     auto *arrows = new QHBoxLayout;
@@ -86,17 +83,6 @@ QWidget *MediaPane::makeStage()
     m_counterRow->addWidget(m_counter, 0, Qt::AlignHCenter);
     grid->addLayout(m_counterRow, 0, 0);
     return stage;
-}
-
-// A pale pill with dark text, or a dark one with light text, as the appearance is.
-void MediaPane::paintCounter()
-{
-    const bool dark = Theme::isDark(QGuiApplication::palette());
-    m_counter->setStyleSheet(
-        dark ? QStringLiteral(
-                   "background: rgba(40,40,38,200); color: #FAF9F5; border-radius: 9px; padding: 2px 10px;")
-             : QStringLiteral("background: rgba(255,255,255,200); color: #141413; border-radius: 9px; "
-                              "padding: 2px 10px;"));
 }
 
 QScrollArea *MediaPane::makeStrip()
@@ -201,7 +187,7 @@ void MediaPane::showCurrent()
     m_strip->setVisible(several);
     for (int i = 0; i < count(); ++i)
         static_cast<MediaThumb *>(m_thumbs->itemAt(i)->widget())->setChecked(i == m_index);
-    m_counter->setText(QStringLiteral("%1 / %2").arg(m_index + 1).arg(count()));
+    m_counter->setPage(m_index, count());
     m_pages->setPages(m_media, m_index);
     if (m_media.isEmpty())
         return;

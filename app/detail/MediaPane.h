@@ -8,7 +8,7 @@ class Media;
 class MediaDragSource;
 class MediaPages;
 class QHBoxLayout;
-class QLabel;
+class PageCounter;
 class QPropertyAnimation;
 class QVBoxLayout;
 class QScrollArea;
@@ -45,7 +45,6 @@ signals:
 private:
     QWidget *makeStage();
     QScrollArea *makeStrip();
-    void paintCounter();
     QToolButton *makeArrow(const QPixmap &icon, int step);
     void fillStrip();
     void showCurrent();
@@ -59,7 +58,7 @@ private:
     MediaPages *m_pages;
     QToolButton *m_left;
     QToolButton *m_right;
-    QLabel *m_counter;
+    PageCounter *m_counter;
     QVBoxLayout *m_counterRow = nullptr;
     QPropertyAnimation *m_stripScroll = nullptr;
     QScrollArea *m_strip;

@@ -10,6 +10,7 @@
 #include "MediaPane.h"
 #include "ModelContext.h"
 #include "Post.h"
+#include "PostCard.h"
 #include "PostMenu.h"
 #include "QuickLookWindow.h"
 #include "Symbol.h"
@@ -128,14 +129,25 @@ PostDetailView::PostDetailView(std::shared_ptr<Post> post, ModelContext &context
 }
 
 // Media may come (a parse, a download) or go (a sync) while the screen is
-// open, and the archive flag may change elsewhere: the screen follows them.
+// open, and the author or the archive flag may change elsewhere: the
+// screen follows them.
 void PostDetailView::followStore()
 {
     showDeletedPageIfGone();
     if (isPostGone())
         return;
+    followTitle();
     showArchiveState();
     showMedia(liveMedia());
+}
+
+void PostDetailView::followTitle()
+{
+    const QString title = PostCard::authorText(*m_post);
+    if (title == m_title)
+        return;
+    m_title = title;
+    emit titleChanged();
 }
 
 void PostDetailView::showMedia(const QList<std::shared_ptr<Media>> &media)

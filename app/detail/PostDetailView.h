@@ -22,6 +22,7 @@ class UndoableDelete;
 
 // The screen of one saved post: its media on the left and its information
 // beside them, or the information alone, centred, when it has no media.
+// Its title follows the post's author as renames and parses change it.
 // Without a text field holding the keyboard focus, the left and right arrow
 // keys page through the media, Space previews the current item (Space or
 // Escape closes the preview), Ctrl+E archives and Ctrl+Backspace deletes. Its toolbar group opens the link,
@@ -35,6 +36,8 @@ public:
                    QWidget *parent = nullptr);
 
     std::shared_ptr<Post> post() const { return m_post; }
+    // What names the screen: the post's author, or its platform without one.
+    QString title() const { return m_title; }
     MediaPane *mediaPane() const { return m_media; }
     InfoPane *infoPane() const { return m_info; }
     // The group of toolbar buttons, for the window's toolbar.
@@ -61,6 +64,7 @@ public:
     void deletePost();
 
 signals:
+    void titleChanged();
     void dismissRequested();
     void toastRequested(const QString &message);
     void reparseRequested(const std::shared_ptr<Post> &post);
@@ -76,6 +80,7 @@ private:
     QList<std::shared_ptr<Media>> liveMedia() const;
     bool isPostGone() const;
     void followStore();
+    void followTitle();
     void showMedia(const QList<std::shared_ptr<Media>> &media);
     void layOutWithMedia();
     void layOutAlone();
@@ -91,6 +96,7 @@ private:
     std::shared_ptr<Post> m_post;
     ModelContext &m_context;
     UndoableDelete &m_pendingDelete;
+    QString m_title;
     MediaPane *m_media = nullptr;
     InfoPane *m_info;
     QScrollArea *m_side;

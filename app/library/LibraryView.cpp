@@ -4,6 +4,7 @@
 #include "AuthorHeader.h"
 #include "Masonry.h"
 #include "ModelContext.h"
+#include "Motion.h"
 #include "Post.h"
 #include "PostMenu.h"
 #include "PostText.h"
@@ -14,6 +15,7 @@
 #include "UndoableDelete.h"
 
 #include <QActionGroup>
+#include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -163,6 +165,22 @@ void LibraryView::buildToolbar()
         row->addWidget(widget);
     m_toolbarAction = new QWidgetAction(this);
     m_toolbarAction->setDefaultWidget(group);
+    auto *fade = new QGraphicsOpacityEffect(group);
+    fade->setEnabled(false);
+    group->setGraphicsEffect(fade);
+    m_groupFade = new Motion(Motion::Curve::fold(), 1.0, this);
+    connect(m_groupFade, &Motion::valueChanged, this, &LibraryView::followGroupFade);
+}
+
+// The group fades out while the bar folds around it and leaves the toolbar
+// once gone; it comes back at once to fade in as the bar returns.
+void LibraryView::followGroupFade()
+{
+    const qreal opacity = m_groupFade->value().toReal();
+    auto *fade = static_cast<QGraphicsOpacityEffect *>(m_toolbarAction->defaultWidget()->graphicsEffect());
+    fade->setOpacity(opacity);
+    fade->setEnabled(opacity < 1);
+    m_toolbarAction->setVisible(!m_toolbarHidden || opacity > 0);
 }
 
 QMenu *LibraryView::makeDisplayMenu(QWidget *parent)
@@ -433,7 +451,8 @@ void LibraryView::setToolbarHidden(bool hidden)
     if (hidden == m_toolbarHidden)
         return;
     m_toolbarHidden = hidden;
-    m_toolbarAction->setVisible(!hidden);
+    m_groupFade->animateTo(hidden ? 0.0 : 1.0);
+    followGroupFade();
     emit toolbarHiddenChanged(hidden);
 }
 

@@ -15,6 +15,7 @@
 class AuthorDirectory;
 class AuthorHeader;
 class Masonry;
+class Motion;
 class ModelContext;
 class Post;
 class QLabel;
@@ -71,6 +72,8 @@ public:
     bool toolbarHidden() const { return m_toolbarHidden; }
     // The toolbar group for the window's toolbar; it hides with the toolbar.
     QAction *toolbarAction() const { return m_toolbarAction; }
+    // The group's opacity, on its way as the toolbar hides or comes back.
+    Motion &toolbarFade() const { return *m_groupFade; }
     Masonry *masonry() const { return m_masonry; }
     LibraryHeader *header() const { return m_header; }
     // Null unless an author is selected.
@@ -112,6 +115,7 @@ private:
     QList<std::shared_ptr<Post>> searched(const QString &text);
     void showContent(const QList<LibraryHeader::PlatformCount> &counts);
     void setToolbarHidden(bool hidden);
+    void followGroupFade();
     void showMenu(const std::shared_ptr<Post> &post, const QPoint &position);
 
     ModelContext &m_context;
@@ -143,6 +147,7 @@ private:
     QLabel *m_emptyText;
 
     QWidgetAction *m_toolbarAction;
+    Motion *m_groupFade;
     QToolButton *m_clipboardButton;
     QLineEdit *m_searchField;
 };

@@ -13,6 +13,7 @@ class SegmentBar : public QWidget {
 public:
     explicit SegmentBar(const QStringList &titles, QWidget *parent = nullptr);
 
+    const QStringList &titles() const { return m_titles; }
     int current() const { return m_current; }
     // Draws the title as chosen; emits nothing.
     void setCurrent(int index);

@@ -8,7 +8,6 @@
 #include "NavigationStack.h"
 #include "OrganizeView.h"
 #include "PlayerControls.h"
-#include "PostCard.h"
 #include "PostDetailView.h"
 #include "PrivateLockView.h"
 #include "Sidebar.h"
@@ -134,7 +133,9 @@ void ContentView::push(const std::shared_ptr<Post> &post)
     auto *detail = new PostDetailView(post, m_model.container().mainContext(), m_model.pendingDelete());
     connectPostActions(*detail);
     connect(detail, &PostDetailView::dismissRequested, m_stack, &NavigationStack::pop);
-    m_stack->setTitle(detail, PostCard::authorText(*post));
+    const auto showTitle = [stack = m_stack, detail] { stack->setTitle(detail, detail->title()); };
+    connect(detail, &PostDetailView::titleChanged, m_stack, showTitle);
+    showTitle();
     m_stack->push(detail);
 }
 

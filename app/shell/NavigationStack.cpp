@@ -29,7 +29,7 @@ void paintBackIcon(QToolButton &back)
 NavigationStack::NavigationStack(QWidget *parent)
     : QWidget(parent), m_pages(new QStackedWidget(this)), m_back(new QToolButton(this)),
       m_title(new ElidedLabel({}, this)), m_subtitle(new ElidedLabel({}, this)),
-      m_reveal(new Motion(Motion::Curve::easeInOut(0.25), 1.0, this))
+      m_reveal(new Motion(Motion::Curve::fold(), 1.0, this))
 {
     m_back->setAutoRaise(true);
     m_back->setToolTip(tr("返回"));

@@ -4,6 +4,7 @@
 #include "MediaPages.h"
 #include "MediaPane.h"
 #include "MediaThumb.h"
+#include "PageCounter.h"
 #include "PostDetailView.h"
 #include "PlayerView.h"
 #include "QuickLookWindow.h"
@@ -13,6 +14,7 @@
 #include "UndoableDelete.h"
 #include "WaitFor.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QFile>
 #include <QLabel>
@@ -235,11 +237,20 @@ TEST_F(PostDetailViewTest, StripMarksMovingItemsFadesTheOthersAndCentresTheCurre
 
     // On a video the counter keeps clear of the player's control bar.
     pane->jump(1);
-    auto *counter = pane->findChild<QLabel *>(QStringLiteral("mediaCounter"));
+    auto *counter = pane->findChild<PageCounter *>(QStringLiteral("mediaCounter"));
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return counter->geometry().bottom() < pane->stage()->height() - PlayerView::controlsReach; },
         10000));
     EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("post-detail-video-counter")));
+    EXPECT_EQ(counter->text(), QStringLiteral("2 / 12"));
+    // The counter keeps its width when the page gains a digit.
+    const int counterWidth = counter->width();
+    pane->jump(9);
+    EXPECT_EQ(counter->text(), QStringLiteral("10 / 12"));
+    EXPECT_EQ(counter->sizeHint().width(), counterWidth);
+    QApplication::processEvents();
+    EXPECT_EQ(counter->width(), counterWidth);
+    EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("post-detail-counter-tenth")));
 
     pane->jump(6);
     auto *strip = pane->findChild<QScrollArea *>(QStringLiteral("mediaStrip"));

@@ -5,10 +5,12 @@
 #include "FilterChip.h"
 #include "LibraryFixture.h"
 #include "Masonry.h"
+#include "Motion.h"
 #include "Screenshot.h"
 #include "StarredStrip.h"
 #include "UndoableDelete.h"
 
+#include <QGraphicsOpacityEffect>
 #include <QTest>
 
 namespace {
@@ -132,6 +134,37 @@ TEST_F(LibraryViewTest, TheToolbarHidesOnlyWithoutSearchAndComesBackOnANewSelect
     view->setSearch(QStringLiteral(" "));
     emit view->masonry()->toolbarHiddenRequested(true);
     EXPECT_FALSE(view->toolbarHidden()) << "a search of spaces keeps the toolbar";
+}
+
+TEST_F(LibraryViewTest, TheToolbarGroupFadesWithTheFoldingBarBeforeItLeaves)
+{
+    Motion::setInstant(false);
+    auto view = makeView();
+    QWidget *group = static_cast<QWidgetAction *>(view->toolbarAction())->defaultWidget();
+    const auto opacity = [group] {
+        auto *fade = static_cast<QGraphicsOpacityEffect *>(group->graphicsEffect());
+        return fade->isEnabled() ? fade->opacity() : 1.0;
+    };
+    emit view->masonry()->toolbarHiddenRequested(true);
+    EXPECT_TRUE(view->toolbarHidden());
+    EXPECT_TRUE(view->toolbarAction()->isVisible()) << "the group fades, it does not vanish";
+    view->toolbarFade().setCurrentTime(view->toolbarFade().duration() / 2);
+    EXPECT_GT(opacity(), 0.0);
+    EXPECT_LT(opacity(), 1.0);
+    view->toolbarFade().finish();
+    EXPECT_FALSE(view->toolbarAction()->isVisible());
+
+    // Back at once, faded out, to fade in as the bar returns.
+    emit view->masonry()->toolbarHiddenRequested(false);
+    EXPECT_TRUE(view->toolbarAction()->isVisible());
+    EXPECT_EQ(opacity(), 0.0);
+    // Hidden again before it moved: it still leaves.
+    emit view->masonry()->toolbarHiddenRequested(true);
+    EXPECT_FALSE(view->toolbarAction()->isVisible());
+    emit view->masonry()->toolbarHiddenRequested(false);
+    view->toolbarFade().finish();
+    EXPECT_EQ(opacity(), 1.0);
+    Motion::setInstant(true);
 }
 
 TEST_F(LibraryViewTest, EmptyStatesAndTheStarredStrip)

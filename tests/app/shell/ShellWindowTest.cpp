@@ -4,6 +4,9 @@
 #include "PlayerControls.h"
 #include "ContentView.h"
 #include "KepselMacApp.h"
+#include "LibraryView.h"
+#include "Masonry.h"
+#include "Motion.h"
 #include "MainWindow.h"
 #include "MenuBarController.h"
 #include "NavigationStack.h"
@@ -16,6 +19,8 @@
 #include "AddLinkSheet.h"
 #include "SettingsKey.h"
 #include "UndoableDelete.h"
+#include "ElidedLabel.h"
+#include "PostDetailView.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -26,6 +31,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSplitter>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -250,6 +256,38 @@ TEST_F(ShellWindowTest, TheNavigationBarNamesThePageOnTop)
     EXPECT_EQ(stack.title(), QStringLiteral("整理"));
 }
 
+TEST_F(ShellWindowTest, AnOpenPostsTitleFollowsItsAuthor)
+{
+    auto post = addPost(QStringLiteral("https://127.0.0.1:9/renamed"));
+    NavigationStack &stack = content().stack();
+    content().push(post);
+    auto *detail = qobject_cast<PostDetailView *>(stack.top());
+    ASSERT_TRUE(detail);
+    EXPECT_EQ(stack.title(), Platform(Platform::web).displayName());
+    const auto rename = [&](const QString &name) {
+        post->setAuthorName(name);
+        context().save();
+        return QTest::qWaitFor([&] { return detail->title() == name; }, 10000);
+    };
+
+    // A parse that finds the author names the open screen, and a rename follows.
+    EXPECT_TRUE(rename(QStringLiteral("林")));
+    EXPECT_EQ(stack.title(), QStringLiteral("林"));
+    EXPECT_TRUE(rename(QStringLiteral("林小雨")));
+    EXPECT_EQ(stack.title(), QStringLiteral("林小雨"));
+    EXPECT_EQ(stack.findChild<ElidedLabel *>(QStringLiteral("navigationTitle"))->text(),
+              QStringLiteral("林小雨"));
+
+    // A page over it keeps its own title while the post changes beneath.
+    auto *page = new QWidget;
+    stack.setTitle(page, QStringLiteral("上层"));
+    stack.push(page);
+    EXPECT_TRUE(rename(QStringLiteral("雨")));
+    EXPECT_EQ(stack.title(), QStringLiteral("上层"));
+    stack.pop();
+    EXPECT_EQ(stack.title(), QStringLiteral("雨"));
+}
+
 TEST_F(ShellWindowTest, TheBarFoldsAwayWhileTheToolbarIsHidden)
 {
     window().resize(1000, 640);
@@ -261,6 +299,26 @@ TEST_F(ShellWindowTest, TheBarFoldsAwayWhileTheToolbarIsHidden)
     model->setToolbarHidden(false);
     EXPECT_EQ(stack.barExtent(), NavigationStack::barHeight);
     EXPECT_EQ(page->mapTo(&stack, QPoint()).y(), NavigationStack::barHeight);
+}
+
+TEST_F(ShellWindowTest, TheLibrarysToolbarFadesAsTheBarFoldsAroundIt)
+{
+    Motion::setInstant(false);
+    const auto instantAgain = qScopeGuard([] { Motion::setInstant(true); });
+    window().resize(1000, 640);
+    NavigationStack &stack = content().stack();
+    auto *library = qobject_cast<LibraryView *>(stack.root());
+    ASSERT_TRUE(library);
+    emit library->masonry()->toolbarHiddenRequested(true);
+    EXPECT_TRUE(model->toolbarHidden());
+    for (Motion *motion : {&stack.barMotion(), &library->toolbarFade()})
+        motion->setCurrentTime(motion->duration() / 2);
+    EXPECT_TRUE(library->toolbarAction()->isVisible());
+    EXPECT_TRUE(saveScreenshot(window(), QStringLiteral("window-bar-folding")));
+    stack.barMotion().finish();
+    library->toolbarFade().finish();
+    EXPECT_EQ(stack.barExtent(), 0);
+    EXPECT_FALSE(library->toolbarAction()->isVisible());
 }
 
 TEST_F(ShellWindowTest, ATrayClickWithControlHeldOpensTheMenuInsteadOfSaving)

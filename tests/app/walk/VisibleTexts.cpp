@@ -1,5 +1,12 @@
 #include "VisibleTexts.h"
 
+#include "BoardCard.h"
+#include "Chip.h"
+#include "ElidedLabel.h"
+#include "SegmentBar.h"
+#include "SidebarRow.h"
+#include "TagTile.h"
+
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractProxyModel>
@@ -73,9 +80,30 @@ void addActions(QStringList &texts, const QWidget &widget)
     }
 }
 
+// Our own widgets paint their texts; they are read from the widgets instead.
+void addPaintedTexts(QStringList &texts, const QWidget &widget)
+{
+    if (const auto *label = qobject_cast<const ElidedLabel *>(&widget))
+        add(texts, label->text());
+    else if (const auto *chip = qobject_cast<const Chip *>(&widget))
+        add(texts, chip->text());
+    else if (const auto *row = qobject_cast<const SidebarRow *>(&widget))
+        add(texts, row->title());
+    else if (const auto *segments = qobject_cast<const SegmentBar *>(&widget)) {
+        for (const QString &title : segments->titles())
+            add(texts, title);
+    } else if (const auto *board = qobject_cast<const BoardCard *>(&widget)) {
+        add(texts, board->name());
+        add(texts, board->authors());
+    } else if (const auto *tag = qobject_cast<const TagTile *>(&widget))
+        add(texts, tag->name());
+}
+
 void addOwnTexts(QStringList &texts, const QWidget &widget)
 {
     add(texts, plain(widget.toolTip()));
+    add(texts, widget.accessibleName());
+    addPaintedTexts(texts, widget);
     if (const auto *label = qobject_cast<const QLabel *>(&widget))
         add(texts, plain(label->text()));
     else if (const auto *button = qobject_cast<const QAbstractButton *>(&widget))

@@ -1,0 +1,63 @@
+#include "PageCounter.h"
+
+#include "TabularDigits.h"
+#include "Theme.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QtMath>
+
+namespace {
+
+constexpr qreal paddingX = 10;
+constexpr qreal paddingY = 2;
+constexpr qreal radius = 9;
+
+QString pageText(int page, int count)
+{
+    return QStringLiteral("%1 / %2").arg(page).arg(count);
+}
+
+} // namespace
+
+PageCounter::PageCounter(QWidget *parent) : QWidget(parent)
+{
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    Theme::followPalette(this, [this] { update(); });
+}
+
+void PageCounter::setPage(int index, int count)
+{
+    const bool resized = count != m_count;
+    m_index = index;
+    m_count = count;
+    if (resized)
+        updateGeometry();
+    update();
+}
+
+QString PageCounter::text() const
+{
+    return pageText(m_index + 1, m_count);
+}
+
+// The last page's number has the most digits any page can have.
+QSize PageCounter::sizeHint() const
+{
+    const QFontMetricsF metrics(font());
+    const qreal width = TabularDigits::width(metrics, pageText(m_count, m_count));
+    return {qCeil(width + 2 * paddingX), qCeil(metrics.height() + 2 * paddingY)};
+}
+
+// A pale pill with dark text, or a dark one with light text, as the appearance is.
+void PageCounter::paintEvent(QPaintEvent *)
+{
+    const bool dark = Theme::isDark(QGuiApplication::palette());
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(dark ? QColor(40, 40, 38, 200) : QColor(255, 255, 255, 200));
+    painter.drawRoundedRect(QRectF(rect()), radius, radius);
+    painter.setPen(dark ? QColor(0xFA, 0xF9, 0xF5) : QColor(0x14, 0x14, 0x13));
+    TabularDigits::draw(painter, rect(), Qt::AlignHCenter, text());
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QWidget>
+
+// "n / m" on a rounded pill over the media. Its digits sit in cells of one
+// width and it is as wide as the last page needs, so it keeps its width
+// while the pages go by.
+class PageCounter : public QWidget {
+    Q_OBJECT
+public:
+    explicit PageCounter(QWidget *parent = nullptr);
+
+    // Page `index`, counted from 0, of `count`.
+    void setPage(int index, int count);
+    QString text() const;
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    int m_index = 0;
+    int m_count = 0;
+};

@@ -1,5 +1,6 @@
 #include "ChannelCleanUp.h"
 
+#include "BackupJSON.h"
 #include "ChannelDeletion.h"
 #include "ChannelOperations.h"
 #include "KitLog.h"
@@ -15,28 +16,6 @@
 #include <algorithm>
 
 namespace {
-
-// Only the 36-character text form names a post; braces, other lengths or
-// stray characters do not.
-bool isHexDigit(QChar c)
-{
-    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
-}
-
-std::optional<QUuid> postID(const QString &key)
-{
-    constexpr qsizetype length = 36;
-    const auto fits = [&key](qsizetype at) {
-        const bool dash = at == 8 || at == 13 || at == 18 || at == 23;
-        return dash ? key[at] == u'-' : isHexDigit(key[at]);
-    };
-    if (key.size() != length)
-        return std::nullopt;
-    for (qsizetype at = 0; at < length; ++at)
-        if (!fits(at))
-            return std::nullopt;
-    return QUuid::fromString(key);
-}
 
 // The library's posts by id, looked up once per ledger entry. Read afresh
 // after every wait, since posts may come and go meanwhile.
@@ -83,7 +62,9 @@ public:
     // an entry that reads exactly as its post's own list holds no extra id.
     QCoro::Task<> entry(const QString &key, const QString &text)
     {
-        const auto id = postID(key);
+        // Only the 36-character text form names a post; braces, other
+        // lengths or stray characters do not.
+        const auto id = Backup::Json::uuidFromText(key);
         if (!id) {
             TelegramLedger::remove(key);
             co_return;

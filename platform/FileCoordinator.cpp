@@ -1,7 +1,6 @@
 #include "FileCoordinator.h"
 
 #include "FileError.h"
-#include "FolderWrite.h"
 #include "LockFiles.h"
 
 #include <QCoreApplication>
@@ -28,12 +27,11 @@ using Action = FileError::Action;
 // Who holds the lock, or what keeps its file from being written.
 [[noreturn]] void failLocking(const QLockFile &lock, const QString &path, const QString &lockFile)
 {
-    const QString cause = LockFiles::whyNotLocked(lock, lockFile);
+    const LockFiles::Refusal refusal = LockFiles::whyNotLocked(lock, lockFile);
     if (lock.error() == QLockFile::LockFailedError)
-        throw FileError(Action::lock, path, cause,
+        throw FileError(Action::lock, path, refusal.cause,
                         QCoreApplication::translate("FileError", "另一个程序正在使用它"));
-    throw FileError(Action::lock, path, cause,
-                    FileError::reason(FolderWrite::writeError(QFileInfo(lockFile).absolutePath())));
+    throw FileError(Action::lock, path, refusal.cause, FileError::reason(refusal.errorNumber));
 }
 
 } // namespace

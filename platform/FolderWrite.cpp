@@ -8,9 +8,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace {
-
-QString causeOf(int error, const QString &folder)
+QString FolderWrite::causeOf(int error, const QString &folder)
 {
     switch (error) {
     case ENOSPC:
@@ -21,8 +19,6 @@ QString causeOf(int error, const QString &folder)
     default: return QStringLiteral("cannot write in %1: %2").arg(folder, qt_error_string(error));
     }
 }
-
-} // namespace
 
 // A real file is made and written, so the answer is the file system's own.
 int FolderWrite::writeError(const QString &folder)

@@ -10,6 +10,8 @@ public:
     static QString whyNotWritable(const QString &folder);
     // The system's error number (errno) for the same, 0 when one can.
     static int writeError(const QString &folder);
+    // The words for writeError()'s non-zero `error` in `folder`.
+    static QString causeOf(int error, const QString &folder);
     // Why `folder` could not be made: a file in its place, or why its
     // nearest existing parent takes no new entries.
     static QString whyNotCreated(const QString &folder);

@@ -64,11 +64,13 @@ bool LockFiles::mayBeBeingTaken(const QString &path)
     return std::chrono::milliseconds(qAbs(changed.msecsTo(QDateTime::currentDateTime()))) < takingTime;
 }
 
-QString LockFiles::whyNotLocked(const QLockFile &lock, const QString &path)
+LockFiles::Refusal LockFiles::whyNotLocked(const QLockFile &lock, const QString &path)
 {
-    const QString folder = QFileInfo(path).absolutePath();
     if (lock.error() == QLockFile::LockFailedError)
-        return owner(lock);
-    const QString cause = FolderWrite::whyNotWritable(folder);
-    return cause.isEmpty() ? QStringLiteral("cannot write the lock file %1").arg(path) : cause;
+        return {owner(lock)};
+    const QString folder = QFileInfo(path).absolutePath();
+    const int error = FolderWrite::writeError(folder);
+    if (!error)
+        return {QStringLiteral("cannot write the lock file %1").arg(path)};
+    return {FolderWrite::causeOf(error, folder), error};
 }

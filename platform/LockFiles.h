@@ -20,9 +20,14 @@ public:
     // How long an empty or unreadable lock file may still be one being taken.
     static constexpr std::chrono::milliseconds takingTime{10000};
 
-    // Why `lock` failed to lock its file at `path`, for a message: who holds
-    // it, or what keeps the file from being written.
-    static QString whyNotLocked(const QLockFile &lock, const QString &path);
+    // Why `lock` failed to lock its file at `path`: who holds it, or what
+    // keeps the file from being written, for the log; and the system's
+    // error number for the latter (0 when another holds it or none is known).
+    struct Refusal {
+        QString cause;
+        int errorNumber = 0;
+    };
+    static Refusal whyNotLocked(const QLockFile &lock, const QString &path);
 
 private:
     static bool mayBeBeingTaken(const QString &path);

@@ -2,7 +2,6 @@
 
 #include "BlobStore.h"
 #include "FileError.h"
-#include "FolderWrite.h"
 #include "LockFiles.h"
 #include "RecordTable.h"
 #include "SqlDatabase.h"
@@ -78,14 +77,13 @@ void ModelContainer::lockStore()
     m_lock->setStaleLockTime(0);
     if (LockFiles::tryLock(*m_lock, lockPath))
         return;
+    const LockFiles::Refusal refusal = LockFiles::whyNotLocked(*m_lock, lockPath);
     const QString userMessage =
         m_lock->error() == QLockFile::LockFailedError
             ? QCoreApplication::translate("StoreError", "收藏库“%1”已经在另一个程序里打开").arg(m_storePath)
             : QCoreApplication::translate("StoreError", "无法锁定收藏库“%1”：%2")
-                  .arg(m_storePath,
-                       FileError::reason(FolderWrite::writeError(QFileInfo(lockPath).absolutePath())));
-    throw StoreError(QStringLiteral("Cannot lock the library at %1: %2")
-                         .arg(m_storePath, LockFiles::whyNotLocked(*m_lock, lockPath)),
+                  .arg(m_storePath, FileError::reason(refusal.errorNumber));
+    throw StoreError(QStringLiteral("Cannot lock the library at %1: %2").arg(m_storePath, refusal.cause),
                      userMessage);
 }
 

@@ -73,11 +73,11 @@ public:
         const bool beingSent = telegramInFlight().contains(*id);
         if (post && post->isPrivate()) {
             if (!beingSent)
-                co_await privatePost(*post, key, TelegramLedger::idsOf(text));
+                co_await privatePost(*post, key, Post::messageIDsFromText(text));
         } else if (!post) {
-            co_await deletedPost(key, TelegramLedger::idsOf(text));
+            co_await deletedPost(key, Post::messageIDsFromText(text));
         } else if (post->telegramSyncedAt() && !beingSent && text != post->telegramMessageIDsRaw()) {
-            co_await extraMessages(*post, key, TelegramLedger::idsOf(text));
+            co_await extraMessages(*post, key, Post::messageIDsFromText(text));
         }
     }
 

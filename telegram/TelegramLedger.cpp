@@ -32,7 +32,7 @@ TelegramLedger::Entries TelegramLedger::load()
     Entries entries;
     const QMap<QString, QString> stored = texts();
     for (auto it = stored.constBegin(); it != stored.constEnd(); ++it)
-        entries.insert(entries.cend(), it.key(), idsOf(it.value()));
+        entries.insert(entries.cend(), it.key(), Post::messageIDsFromText(it.value()));
     return entries;
 }
 
@@ -47,11 +47,6 @@ QMap<QString, QString> TelegramLedger::texts()
             texts.insert(texts.cend(), it.key(), it.value().toString());
     }
     return texts;
-}
-
-QList<qint64> TelegramLedger::idsOf(const QString &text)
-{
-    return Post::messageIDsFromText(text);
 }
 
 void TelegramLedger::store(const Entries &entries)

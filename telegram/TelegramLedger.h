@@ -27,9 +27,8 @@ public:
     static QList<qint64> ids(const QString &key);
     static QMap<QString, QList<qint64>> all();
     // Every entry's stored text, undecoded, for a walk that decodes only the
-    // entries it needs (idsOf).
+    // entries it needs (Post::messageIDsFromText).
     static QMap<QString, QString> texts();
-    static QList<qint64> idsOf(const QString &text);
 
     // The message ids a Bot API "result" holds: its own "message_id", or those
     // of the messages of an album, in order.

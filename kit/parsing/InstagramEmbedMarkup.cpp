@@ -21,15 +21,9 @@ QRegularExpression pagePattern(const QString &pattern)
     return QRegularExpression(pattern, kPageOptions);
 }
 
-std::optional<QString> firstCapture(const QRegularExpression &pattern, const QString &text, int group = 1)
-{
-    const QRegularExpressionMatch match = pattern.match(text);
-    return match.hasMatch() ? std::optional<QString>(match.captured(group)) : std::nullopt;
-}
-
 std::optional<QString> attribute(const QString &tag, const QString &name)
 {
-    return firstCapture(pagePattern(QStringLiteral("\\s%1\\s*=\\s*\"([^\"]*)\"").arg(name)), tag);
+    return Markup::firstCapture(pagePattern(QStringLiteral("\\s%1\\s*=\\s*\"([^\"]*)\"").arg(name)), tag);
 }
 
 // The widest srcset candidate of the embedded media image, else its src.
@@ -37,7 +31,7 @@ QString pictureLink(const QString &html)
 {
     static const QRegularExpression image =
         pagePattern(openingTag(QStringLiteral("img"), QStringLiteral("EmbeddedMediaImage")));
-    const std::optional<QString> tag = firstCapture(image, html, 0);
+    const std::optional<QString> tag = Markup::firstCapture(image, html, 0);
     if (!tag)
         return {};
     std::optional<QString> link;
@@ -56,7 +50,7 @@ QString caption(const QString &html)
         openingTag(QStringLiteral("div"), QStringLiteral("Caption")) + QStringLiteral("(.*?)</?div\\b"));
     static const QRegularExpression ownerLink = pagePattern(
         openingTag(QStringLiteral("a"), QStringLiteral("CaptionUsername")) + QStringLiteral(".*?</a>"));
-    return Markup::strippingHTML(firstCapture(block, html).value_or(QString()).remove(ownerLink));
+    return Markup::strippingHTML(Markup::firstCapture(block, html).value_or(QString()).remove(ownerLink));
 }
 
 // The header names the owner; the caption's owner link does too.
@@ -67,7 +61,8 @@ QString userName(const QString &html)
     static const QRegularExpression captionOwner = pagePattern(
         openingTag(QStringLiteral("a"), QStringLiteral("CaptionUsername")) + QStringLiteral("(.*?)</a>"));
     for (const QRegularExpression *pattern : {&header, &captionOwner})
-        if (const QString name = Markup::strippingHTML(firstCapture(*pattern, html).value_or(QString()));
+        if (const QString name =
+                Markup::strippingHTML(Markup::firstCapture(*pattern, html).value_or(QString()));
             !name.isEmpty())
             return name;
     return {};

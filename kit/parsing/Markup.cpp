@@ -105,6 +105,12 @@ QStringList allMatches(const QString &text, const QString &pattern, int group)
     return found;
 }
 
+std::optional<QString> firstCapture(const QRegularExpression &pattern, const QString &text, int group)
+{
+    const QRegularExpressionMatch match = pattern.match(text);
+    return match.hasMatch() ? std::optional<QString>(match.captured(group)) : std::nullopt;
+}
+
 QString htmlDecoded(const QString &text)
 {
     QString decoded = text;

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <optional>
 
+class QRegularExpression;
+
 // Helpers that cut data out of web pages.
 namespace Markup {
 
@@ -13,6 +15,10 @@ namespace Markup {
 // matching line breaks. Matches without that group are skipped; an invalid
 // pattern gives an empty list.
 QStringList allMatches(const QString &text, const QString &pattern, int group);
+
+// The given capture group of the first match, even when empty; none without
+// a match.
+std::optional<QString> firstCapture(const QRegularExpression &pattern, const QString &text, int group = 1);
 
 // Decodes the common named entities and every numeric reference to a Unicode
 // scalar value; other named entities stay as they are.

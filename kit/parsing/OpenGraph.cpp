@@ -19,21 +19,13 @@ QString head(const QString &html)
     return html.mid(from, end - from);
 }
 
-std::optional<QString> firstCapture(const QRegularExpression &pattern, const QString &text)
-{
-    const QRegularExpressionMatch match = pattern.match(text);
-    if (!match.hasMatch())
-        return std::nullopt;
-    return match.captured(1);
-}
-
 std::optional<QString> contentValue(const QString &tag)
 {
     static const QRegularExpression doubleQuoted(QStringLiteral("content\\s*=\\s*\"([^\"]*)\""), kOptions);
     static const QRegularExpression singleQuoted(QStringLiteral("content\\s*=\\s*'([^']*)'"), kOptions);
-    if (auto value = firstCapture(doubleQuoted, tag))
+    if (auto value = Markup::firstCapture(doubleQuoted, tag))
         return value;
-    return firstCapture(singleQuoted, tag);
+    return Markup::firstCapture(singleQuoted, tag);
 }
 
 } // namespace
@@ -44,7 +36,7 @@ OpenGraph::OpenGraph(const QString &html)
     const QString region = head(html);
     for (const QString &tag : Markup::allMatches(region, QStringLiteral("(<meta\\s[^>]*>)"), 1))
         addMetaTag(tag);
-    if (const auto documentTitle = firstCapture(title, region))
+    if (const auto documentTitle = Markup::firstCapture(title, region))
         m_metaTags[QStringLiteral("title")].append(Markup::strippingHTML(*documentTitle));
 }
 
@@ -52,7 +44,7 @@ void OpenGraph::addMetaTag(const QString &tag)
 {
     static const QRegularExpression keyPattern(
         QStringLiteral("(?:property|name|itemprop)\\s*=\\s*[\"']([^\"']+)[\"']"), kOptions);
-    const std::optional<QString> key = firstCapture(keyPattern, tag);
+    const std::optional<QString> key = Markup::firstCapture(keyPattern, tag);
     if (!key)
         return;
     const std::optional<QString> value = contentValue(tag);

@@ -15,13 +15,6 @@ namespace {
 constexpr auto kPageOptions =
     QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption;
 
-// Capture 1 of the first match, even when empty; none without a match.
-std::optional<QString> firstCapture(const QString &page, const QRegularExpression &pattern)
-{
-    const QRegularExpressionMatch match = pattern.match(page);
-    return match.hasMatch() ? std::optional<QString>(match.captured(1)) : std::nullopt;
-}
-
 // A script string literal's text as the page means it.
 QString scriptText(const QString &literal)
 {
@@ -44,11 +37,12 @@ QString olderPageTitle(const QString &page)
                                             kPageOptions);
     static const QRegularExpression documentTitle(QStringLiteral("<title[^>]*>(.*?)</title>"), kPageOptions);
     for (const QRegularExpression *pattern : {&heading, &documentTitle})
-        if (const QString text = Markup::strippingHTML(firstCapture(page, *pattern).value_or(QString()));
+        if (const QString text =
+                Markup::strippingHTML(Markup::firstCapture(*pattern, page).value_or(QString()));
             !text.isEmpty())
             return text;
     static const QRegularExpression variable = scriptString(QStringLiteral("msg_title"));
-    return scriptText(firstCapture(page, variable).value_or(QString()));
+    return scriptText(Markup::firstCapture(variable, page).value_or(QString()));
 }
 
 // "og:title" counts when present, even when empty.
@@ -58,7 +52,7 @@ QString title(const QString &page, const OpenGraph &tags)
     if (!ogTitles.isEmpty())
         return ogTitles.first();
     static const QRegularExpression heading(QStringLiteral("<h1[^>]*>(.*?)</h1>"), kPageOptions);
-    return Markup::strippingHTML(firstCapture(page, heading).value_or(QString()));
+    return Markup::strippingHTML(Markup::firstCapture(heading, page).value_or(QString()));
 }
 
 QString author(const QString &page)
@@ -67,23 +61,23 @@ QString author(const QString &page)
                                              kPageOptions);
     static const QRegularExpression accountLink(QStringLiteral("id=\"js_name\"[^>]*>(.*?)</a>"),
                                                 kPageOptions);
-    if (const auto nickname = firstCapture(page, variable))
+    if (const auto nickname = Markup::firstCapture(variable, page))
         return Markup::htmlDecoded(*nickname);
-    return Markup::strippingHTML(firstCapture(page, accountLink).value_or(QString()));
+    return Markup::strippingHTML(Markup::firstCapture(accountLink, page).value_or(QString()));
 }
 
 // Older article pages assign the name as a plain string.
 QString olderPageAuthor(const QString &page)
 {
     static const QRegularExpression variable = scriptString(QStringLiteral("nickname"), QStringLiteral(";"));
-    return scriptText(firstCapture(page, variable).value_or(QString()));
+    return scriptText(Markup::firstCapture(variable, page).value_or(QString()));
 }
 
 std::optional<QDateTime> publishedAt(const QString &page)
 {
     static const QRegularExpression time(QStringLiteral("var ct = \"(\\d+)\""), kPageOptions);
     bool ok = false;
-    const double seconds = firstCapture(page, time).value_or(QString()).toDouble(&ok);
+    const double seconds = Markup::firstCapture(time, page).value_or(QString()).toDouble(&ok);
     return ok ? EpochTime::fromSeconds(seconds) : std::nullopt;
 }
 

@@ -120,11 +120,8 @@ SidebarRow *Sidebar::addRow(QVBoxLayout *layout, const SidebarItem &item, const 
                             const QString &symbol, bool boardTile)
 {
     auto *row = new SidebarRow(title, symbol, boardTile);
-    connect(row, &SidebarRow::clicked, this, [this, row, item] {
-        // The keyboard goes on from the clicked row, so only one row looks chosen.
-        m_current = std::max(int(rows().indexOf(row)), 0);
+    connect(row, &SidebarRow::clicked, this, [this, item] {
         setFocus(Qt::MouseFocusReason);
-        showCurrent(hasFocus());
         choose(item);
     });
     if (auto *target = PostDropTarget::attach(row, m_model, item))
@@ -167,6 +164,13 @@ void Sidebar::setSelection(const SidebarItem &item)
 {
     m_selection = item;
     updateRows();
+    // The keyboard goes on from the chosen row, however it was chosen, so
+    // only one row looks chosen.
+    const QList<Entry> shown = shownEntries();
+    for (int index = 0; index < shown.size(); ++index)
+        if (shown[index].first == item)
+            m_current = index;
+    showCurrent(hasFocus());
 }
 
 void Sidebar::choose(const SidebarItem &item)

@@ -123,6 +123,10 @@ TEST_F(SidebarTest, AClickMovesTheKeyboardCursorSoOnlyOneRowLooksChosen)
     EXPECT_FALSE(sidebar.rows()[1]->isCurrent());
     QTest::keyClick(&sidebar, Qt::Key_Down);
     EXPECT_EQ(sidebar.currentRow(), 3) << "the keyboard goes on from the clicked row";
+
+    sidebar.setSelection(SidebarItem::organize());
+    EXPECT_EQ(sidebar.currentRow(), 1) << "a selection made elsewhere takes the cursor along";
+    EXPECT_FALSE(sidebar.rows()[3]->isCurrent());
 }
 
 TEST_F(SidebarTest, BoardsSectionKeepsItsOpenStateAndOffersANewBoard)

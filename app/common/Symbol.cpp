@@ -393,12 +393,9 @@ Shape personBadgeMinus()
 
 Shape personBadgePlus()
 {
-    QPainterPath stroke = ellipse(10, 8, 4, 4);
-    stroke.moveTo(2, 21);
-    stroke.cubicTo(2, 13, 18, 13, 18, 21);
-    stroke.addPath(polyline({{16, 10}, {22, 10}}));
-    stroke.addPath(polyline({{19, 7}, {19, 13}}));
-    return {stroke, {}};
+    Shape shape = personBadgeMinus();
+    shape.stroke.addPath(polyline({{19, 7}, {19, 13}}));
+    return shape;
 }
 
 // Two people, the one behind peeking out on the right.

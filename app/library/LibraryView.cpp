@@ -43,13 +43,6 @@ QString trimmedOfSpaces(const QString &text)
     return text.mid(start, end - start);
 }
 
-QColor secondary(const QPalette &palette)
-{
-    QColor color = palette.color(QPalette::WindowText);
-    color.setAlphaF(0.55);
-    return color;
-}
-
 } // namespace
 
 LibraryView::LibraryView(ModelContext &context, UndoableDelete &pendingDelete, const SidebarItem &item,
@@ -95,6 +88,7 @@ void LibraryView::buildEmptyState()
     m_emptyIcon = new QLabel(m_emptyPage);
     m_emptyTitle = new QLabel(m_emptyPage);
     m_emptyText = new QLabel(m_emptyPage);
+    Theme::useSecondaryText(m_emptyText);
     QFont titleFont = font();
     titleFont.setPointSizeF(font().pointSizeF() * 1.4);
     titleFont.setBold(true);
@@ -107,16 +101,12 @@ void LibraryView::buildEmptyState()
     m_pages->addWidget(m_emptyPage);
 }
 
-// The page colour and the faded texts are picked here, again after each
-// change of appearance.
+// The page colour is picked here, again after each change of appearance.
 void LibraryView::applyAppearance()
 {
     QPalette background = palette();
     background.setColor(QPalette::Window, Theme::background().resolved());
     setPalette(background);
-    QPalette faded = m_emptyText->palette();
-    faded.setColor(QPalette::WindowText, secondary(QGuiApplication::palette()));
-    m_emptyText->setPalette(faded);
 }
 
 void LibraryView::buildToolbar()
@@ -418,7 +408,7 @@ void LibraryView::showContent(const QList<LibraryHeader::PlatformCount> &counts)
         const bool searching = !search().isEmpty();
         m_emptyIcon->setPixmap(
             Symbol::pixmap(searching ? QStringLiteral("magnifyingglass") : QStringLiteral("tray"), 40,
-                           secondary(palette()), 1, devicePixelRatioF()));
+                           Theme::secondaryText(palette()), 1, devicePixelRatioF()));
         m_emptyTitle->setText(searching ? tr("没有匹配的收藏") : tr("这里还没有收藏"));
         m_emptyText->setText(!searching && m_item.kind() == SidebarItem::Kind::all
                                  ? tr("按 Ctrl+N 收藏链接，或复制链接后按 Shift+Ctrl+V")

@@ -47,10 +47,7 @@ NavigationStack::NavigationStack(QWidget *parent)
     m_subtitle->setObjectName(QStringLiteral("navigationSubtitle"));
     m_subtitle->setFont(Typography::caption(font()));
     m_subtitle->setForegroundRole(QPalette::PlaceholderText);
-    connect(m_reveal, &Motion::valueChanged, this, [this] {
-        m_pages->setGeometry(rect().adjusted(0, barExtent(), 0, 0));
-        placeBar();
-    });
+    connect(m_reveal, &Motion::valueChanged, this, &NavigationStack::placeAll);
 }
 
 void NavigationStack::setRoot(QWidget *root)
@@ -170,7 +167,12 @@ bool NavigationStack::event(QEvent *event)
 void NavigationStack::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    // Pages start below the bar, so what the bar covers is only what scrolled under it.
+    placeAll();
+}
+
+// Pages start below the bar, so what the bar covers is only what scrolled under it.
+void NavigationStack::placeAll()
+{
     m_pages->setGeometry(rect().adjusted(0, barExtent(), 0, 0));
     placeBar();
 }

@@ -59,6 +59,7 @@ private:
 
     void showTop();
     void forget(QWidget *page);
+    void placeAll();
     void placeBar();
 
     QStackedWidget *m_pages;

@@ -1,6 +1,7 @@
 #include "CrossFade.h"
 #include "Motion.h"
 #include "SlideIn.h"
+#include "SteppedMotions.h"
 
 #include <QCoreApplication>
 #include <QGraphicsOpacityEffect>
@@ -12,11 +13,8 @@
 
 namespace {
 
-// The widget tests make every motion a jump; these tests step motions themselves.
 class MotionTest : public ::testing::Test {
-protected:
-    void SetUp() override { Motion::setInstant(false); }
-    void TearDown() override { Motion::setInstant(true); }
+    SteppedMotions m_stepped;
 };
 
 TEST_F(MotionTest, CurvesStartAtZeroAndLandExactlyOnTheTarget)

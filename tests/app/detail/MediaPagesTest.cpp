@@ -2,6 +2,7 @@
 #include "MediaItemView.h"
 #include "MediaPages.h"
 #include "Motion.h"
+#include "SteppedMotions.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +10,7 @@ namespace {
 
 TEST(MediaPagesTest, ANewItemSlidesInOnTheSpringFromWhereTheStageStands)
 {
-    Motion::setInstant(false);
+    const SteppedMotions stepped;
     QList<std::shared_ptr<Media>> media;
     for (int order = 0; order < 4; ++order)
         media.append(std::make_shared<Media>(MediaKind::image, order));
@@ -31,7 +32,6 @@ TEST(MediaPagesTest, ANewItemSlidesInOnTheSpringFromWhereTheStageStands)
     pages.slide().finish();
     EXPECT_EQ(pages.view(2)->x(), 0);
     EXPECT_EQ(pages.view(1)->x(), -step);
-    Motion::setInstant(true);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "Motion.h"
 #include "SegmentBar.h"
 #include "SidebarRow.h"
+#include "SteppedMotions.h"
 #include "TiltHover.h"
 
 #include <QTest>
@@ -8,11 +9,8 @@
 
 namespace {
 
-// These tests step motions themselves instead of landing on their ends.
 class LibraryMotionTest : public ::testing::Test {
-protected:
-    void SetUp() override { Motion::setInstant(false); }
-    void TearDown() override { Motion::setInstant(true); }
+    SteppedMotions m_stepped;
 };
 
 TEST_F(LibraryMotionTest, TheTiltSpringsInFollowsAndSpringsBack)

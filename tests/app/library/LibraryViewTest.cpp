@@ -6,6 +6,7 @@
 #include "LibraryFixture.h"
 #include "Masonry.h"
 #include "Motion.h"
+#include "SteppedMotions.h"
 #include "Screenshot.h"
 #include "StarredStrip.h"
 #include "UndoableDelete.h"
@@ -138,7 +139,7 @@ TEST_F(LibraryViewTest, TheToolbarHidesOnlyWithoutSearchAndComesBackOnANewSelect
 
 TEST_F(LibraryViewTest, TheToolbarGroupFadesWithTheFoldingBarBeforeItLeaves)
 {
-    Motion::setInstant(false);
+    const SteppedMotions stepped;
     auto view = makeView();
     QWidget *group = static_cast<QWidgetAction *>(view->toolbarAction())->defaultWidget();
     const auto opacity = [group] {
@@ -164,7 +165,6 @@ TEST_F(LibraryViewTest, TheToolbarGroupFadesWithTheFoldingBarBeforeItLeaves)
     emit view->masonry()->toolbarHiddenRequested(false);
     view->toolbarFade().finish();
     EXPECT_EQ(opacity(), 1.0);
-    Motion::setInstant(true);
 }
 
 TEST_F(LibraryViewTest, EmptyStatesAndTheStarredStrip)

@@ -1,5 +1,6 @@
 #include "AddLinkSheet.h"
 #include "Motion.h"
+#include "SteppedMotions.h"
 #include "NavigationStack.h"
 #include "Pasteboard.h"
 #include "PrivateLockView.h"
@@ -110,7 +111,7 @@ TEST(NavigationStackTest, TheBackButtonPopsAndClearDropsEveryPage)
 
 TEST(NavigationStackTest, TheBarFoldsOverAQuarterSecondAndANewChangeTakesOver)
 {
-    Motion::setInstant(false);
+    const SteppedMotions stepped;
     NavigationStack stack;
     stack.resize(600, 400);
     auto *root = new QLabel(QStringLiteral("root"));
@@ -131,7 +132,6 @@ TEST(NavigationStackTest, TheBarFoldsOverAQuarterSecondAndANewChangeTakesOver)
     EXPECT_EQ(stack.barExtent(), halfway);
     stack.barMotion().finish();
     EXPECT_EQ(stack.barExtent(), NavigationStack::barHeight);
-    Motion::setInstant(true);
 }
 
 } // namespace

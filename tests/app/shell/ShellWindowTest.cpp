@@ -7,6 +7,7 @@
 #include "LibraryView.h"
 #include "Masonry.h"
 #include "Motion.h"
+#include "SteppedMotions.h"
 #include "MainWindow.h"
 #include "MenuBarController.h"
 #include "NavigationStack.h"
@@ -31,7 +32,6 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QSplitter>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -303,8 +303,7 @@ TEST_F(ShellWindowTest, TheBarFoldsAwayWhileTheToolbarIsHidden)
 
 TEST_F(ShellWindowTest, TheLibrarysToolbarFadesAsTheBarFoldsAroundIt)
 {
-    Motion::setInstant(false);
-    const auto instantAgain = qScopeGuard([] { Motion::setInstant(true); });
+    const SteppedMotions stepped;
     window().resize(1000, 640);
     NavigationStack &stack = content().stack();
     auto *library = qobject_cast<LibraryView *>(stack.root());

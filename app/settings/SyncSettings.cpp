@@ -11,6 +11,7 @@
 #include "Theme.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -175,11 +176,18 @@ void SyncSettings::pick()
     dialog->setFileMode(QFileDialog::Directory);
     dialog->setOption(QFileDialog::ShowDirsOnly);
     dialog->setLabelText(QFileDialog::Accept, tr("使用这个文件夹"));
-    if (const auto start = MacModel::iCloudKepselFolder())
-        dialog->setDirectory(*start);
+    dialog->setDirectory(startFolder());
     connect(dialog, &QFileDialog::fileSelected, this, &SyncSettings::choose);
     m_chooser = dialog;
     dialog->open();
+}
+
+QString SyncSettings::startFolder()
+{
+    // Never the process's working folder, which means nothing to the user.
+    if (const auto chosen = BackupFolder::folderURL())
+        return *chosen;
+    return MacModel::iCloudKepselFolder().value_or(QDir::homePath());
 }
 
 void SyncSettings::choose(const QString &url)

@@ -110,8 +110,10 @@ void SyncSettings::buildSyncSection()
     SettingsForm::Section *section = m_form->addSection();
     m_syncSection = section;
     section->setObjectName(QStringLiteral("syncSection"));
-    section->addRow(SettingsForm::storedSwitch(tr("自动同步（打开、切走 Kepsel 时，以及每分钟一次）"),
-                                               BackupFolder::autoKey, true));
+    QCheckBox *automatic = SettingsForm::storedSwitch(tr("自动同步（打开、切走 Kepsel 时，以及每分钟一次）"),
+                                                      BackupFolder::autoKey, true);
+    automatic->setObjectName(QStringLiteral("autoSync"));
+    section->addRow(automatic);
 
     auto *line = new QWidget;
     auto *row = new QHBoxLayout(line);

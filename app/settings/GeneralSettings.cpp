@@ -51,8 +51,10 @@ GeneralSettings::GeneralSettings(MenuBarController &menuBar, QWidget *parent)
     SettingsForm::Section *imports = form->addSection();
     imports->addRow(SettingsForm::storedSwitch(tr("下载视频文件（关闭后只存封面，播放时在线加载）"),
                                                SettingsKey::downloadVideos, true));
-    imports->addRow(
-        SettingsForm::storedSwitch(tr("允许重复收藏同一个链接"), SettingsKey::allowDuplicates, false));
+    QCheckBox *duplicates =
+        SettingsForm::storedSwitch(tr("允许重复收藏同一个链接"), SettingsKey::allowDuplicates, false);
+    duplicates->setObjectName(QStringLiteral("allowDuplicates"));
+    imports->addRow(duplicates);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

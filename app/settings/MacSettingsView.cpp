@@ -53,15 +53,15 @@ void MacSettingsView::addPage(QWidget *page, const QString &title, const QString
     Theme::followPalette(this, paintIcon);
 }
 
-QWidget *MacSettingsView::selectedPage() const
+QScrollArea *MacSettingsView::selectedScroller() const
 {
-    const auto *scroller = qobject_cast<QScrollArea *>(currentWidget());
-    return scroller ? scroller->widget() : nullptr;
+    return qobject_cast<QScrollArea *>(currentWidget());
 }
 
 bool MacSettingsView::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::LayoutRequest && watched == selectedPage())
+    if (event->type() == QEvent::LayoutRequest && selectedScroller() &&
+        watched == selectedScroller()->widget())
         fitSelectedTab();
     return QTabWidget::eventFilter(watched, event);
 }
@@ -69,17 +69,23 @@ bool MacSettingsView::eventFilter(QObject *watched, QEvent *event)
 void MacSettingsView::fitSelectedTab()
 {
     // The tab widget would take the tallest tab's height; the selected one's is wanted.
-    QWidget *page = selectedPage();
-    if (!page)
+    QScrollArea *scroller = selectedScroller();
+    if (!scroller)
         return;
+    QWidget *page = scroller->widget();
     QStyleOptionTabWidgetFrame option;
     initStyleOption(&option);
     option.rect = QRect(0, 0, windowWidth, measuringHeight);
     const QRect pageArea = style()->subElementRect(QStyle::SE_TabWidgetTabContents, &option, this);
     const int pageHeight =
         page->hasHeightForWidth() ? page->heightForWidth(pageArea.width()) : page->sizeHint().height();
+    const int wanted = measuringHeight - pageArea.height() + pageHeight;
+    // Left to itself, the scroll bar can stay where the page fits exactly
+    // without it, but not beside it.
+    scroller->setVerticalScrollBarPolicy(wanted > tallestOnScreen() ? Qt::ScrollBarAsNeeded
+                                                                    : Qt::ScrollBarAlwaysOff);
     const int previous = height();
-    setFixedHeight(std::min(measuringHeight - pageArea.height() + pageHeight, tallestOnScreen()));
+    setFixedHeight(std::min(wanted, tallestOnScreen()));
     if (isVisible() && height() > previous)
         keepOnScreen();
 }

@@ -5,6 +5,7 @@
 class MacModel;
 class MenuBarController;
 class Plugins;
+class QScrollArea;
 
 // The settings window's content: the sync, general and plug-in tabs, 540
 // wide and as tall as the selected tab needs, also when its content changes,
@@ -20,7 +21,7 @@ protected:
 
 private:
     void addPage(QWidget *page, const QString &title, const QString &symbol);
-    QWidget *selectedPage() const;
+    QScrollArea *selectedScroller() const;
     void fitSelectedTab();
     int tallestOnScreen() const;
     void keepOnScreen();

@@ -35,6 +35,7 @@ PluginsSettings::PluginsSettings(Plugins &plugins, QWidget *parent)
     auto *back = new QToolButton;
     back->setText(QStringLiteral("‹"));
     back->setAutoRaise(true);
+    back->setObjectName(QStringLiteral("back"));
     connect(back, &QToolButton::clicked, this, &PluginsSettings::back);
     m_pageTitle->setFont(Typography::callout(font(), QFont::DemiBold));
     auto *bar = new QHBoxLayout;

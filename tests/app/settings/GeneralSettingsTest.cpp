@@ -141,20 +141,4 @@ TEST_F(GeneralSettingsTest, TheBasketIsChosenUntilAnotherIconIsStoredExactly)
     EXPECT_TRUE(glow->isChecked());
 }
 
-TEST_F(GeneralSettingsTest, TheWindowShowsTheThreeTabs)
-{
-    const QString folder = home.path() + "/shared";
-    QDir().mkpath(folder);
-    BackupFolder::setFolder(folder);
-    Plugins plugins;
-    plugins.registerPlugin(TelegramModule::info(), {});
-    MacSettingsView window(model, menuBar, plugins);
-    ASSERT_EQ(window.count(), 3);
-    window.show();
-    for (int tab = 0; tab < window.count(); ++tab) {
-        window.setCurrentIndex(tab);
-        saveScreenshot(window, QStringLiteral("settings-tab-%1").arg(tab + 1));
-    }
-}
-
 } // namespace

@@ -92,8 +92,8 @@ void MacSettingsView::fitSelectedTab()
 
 int MacSettingsView::tallestOnScreen() const
 {
-    const int titleBar = frameGeometry().height() - height();
-    return screen()->availableGeometry().height() - titleBar;
+    const int decoration = frameGeometry().height() - height();
+    return screen()->availableGeometry().height() - decoration;
 }
 
 void MacSettingsView::keepOnScreen()

@@ -79,10 +79,8 @@ void PluginsSettings::back()
     m_pagePanel->hide();
     m_listPage->show();
     // The page may hold the button whose click brought us here.
-    if (m_page) {
-        m_page->hide();
+    if (m_page)
         m_page->deleteLater();
-    }
     m_page = nullptr;
 }
 

@@ -72,9 +72,11 @@ TEST(PrivateLockViewTest, ReturnAndTheButtonBothAskForTheUnlock)
     PrivateLockView lock;
     lock.resize(700, 500);
     lock.show();
+    lock.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&lock));
     QSignalSpy unlock(&lock, &PrivateLockView::unlockRequested);
     QTest::mouseClick(button(lock, QStringLiteral("解锁")), Qt::LeftButton);
-    QTest::keyClick(&lock, Qt::Key_Return);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_EQ(unlock.count(), 2);
     EXPECT_TRUE(saveScreenshot(lock, QStringLiteral("private-lock")));
 }

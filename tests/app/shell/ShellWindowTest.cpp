@@ -14,6 +14,8 @@
 #include "Pasteboard.h"
 #include "PrivateLockView.h"
 #include "Screenshot.h"
+#include "Sidebar.h"
+#include "SidebarRow.h"
 #include "Theme.h"
 #include "Toast.h"
 #include "UndoBar.h"
@@ -137,6 +139,22 @@ TEST_F(ShellWindowTest, LockingPopsAnOpenPrivatePost)
     ASSERT_TRUE(settle([&] { return !model->privateUnlocked(); }));
     EXPECT_EQ(content().stack().depth(), 0);
     EXPECT_TRUE(qobject_cast<PrivateLockView *>(content().stack().root()));
+}
+
+TEST_F(ShellWindowTest, ReturnUnlocksAfterTheSidebarChoseThePrivateSpace)
+{
+    window().resize(1000, 640);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    SidebarRow *privateRow = nullptr;
+    for (SidebarRow *row : content().findChild<Sidebar *>()->rows())
+        if (row->title() == SidebarItem::privateSpace().title())
+            privateRow = row;
+    ASSERT_TRUE(privateRow);
+    QTest::mouseClick(privateRow, Qt::LeftButton);
+    ASSERT_TRUE(qobject_cast<PrivateLockView *>(content().stack().root()));
+    ASSERT_TRUE(QApplication::focusWidget());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_TRUE(settle([&] { return model->privateUnlocked(); }));
 }
 
 TEST_F(ShellWindowTest, DroppedWebLinksAreSavedAndOthersRefusedSilently)

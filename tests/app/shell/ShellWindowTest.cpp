@@ -408,3 +408,31 @@ TEST_F(ShellWindowTest, TheSettingsWindowOpensOverTheMainWindow)
     EXPECT_LT((settings->geometry().center() - window().geometry().center()).manhattanLength(), 8);
     settings->close();
 }
+
+TEST_F(ShellWindowTest, CtrlQQuitsFromTheSettingsWindowAndFromASheet)
+{
+    // Quitting closes the main window first; the event loop that would end
+    // does not run under tests.
+    const auto ctrlQClosesTheMainWindow = [&](QWidget &active) {
+        active.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&active));
+        QWidget *focus = QApplication::focusWidget() ? QApplication::focusWidget() : &active;
+        QTest::keyClick(focus, Qt::Key_Q, Qt::ControlModifier);
+        return settle([&] { return !app->mainWindow(); });
+    };
+
+    window();
+    app->showSettingsWindow();
+    QWidget *settings = nullptr;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == QLatin1String("MacSettingsView") && widget->isVisible())
+            settings = widget;
+    ASSERT_TRUE(settings);
+    EXPECT_TRUE(ctrlQClosesTheMainWindow(*settings)) << "from the settings window";
+    settings->close();
+
+    model->setShowAdd(true);
+    auto *sheet = openDialog<AddLinkSheet>();
+    ASSERT_TRUE(sheet);
+    EXPECT_TRUE(ctrlQClosesTheMainWindow(*sheet)) << "from the add-link sheet";
+}

@@ -2,6 +2,7 @@
 
 #include "AddLinkSheet.h"
 #include "DropHighlight.h"
+#include "FitWindowTitle.h"
 #include "LibraryView.h"
 #include "MacModel.h"
 #include "ModelContainer.h"
@@ -291,6 +292,7 @@ void ContentView::showNamingAlert()
     m_namingAlert = alert;
     alert->setAttribute(Qt::WA_DeleteOnClose);
     alert->setWindowTitle(naming->title());
+    fitWindowTitle(*alert);
     // Many window managers draw no frame title for a dialog.
     auto *title = new QLabel(naming->title(), alert);
     title->setObjectName(QStringLiteral("namingTitle"));

@@ -1,4 +1,5 @@
 #include "../model/ModelFixture.h"
+#include "AppLanguage.h"
 #include "Board.h"
 #include "OrganizeView.h"
 #include "PlayerControls.h"
@@ -372,6 +373,30 @@ TEST_F(ShellWindowTest, TheNamingAlertShowsItsTitleInsideTheDialog)
     EXPECT_TRUE(title->isVisible());
     EXPECT_EQ(title->text(), QStringLiteral("新建标签"));
     alert->reject();
+}
+
+TEST_F(ShellWindowTest, NamingAlertsOpenWideEnoughForTheirFramesTitle)
+{
+    for (const AppLanguage::Value language : {AppLanguage::zh, AppLanguage::en}) {
+        AppLanguage(language).load(*qApp);
+        for (const Naming &naming : {Naming::newTag(), Naming::newBoard()}) {
+            model->setNaming(naming);
+            auto *alert = openDialog<QDialog>();
+            ASSERT_TRUE(alert);
+            EXPECT_TRUE(saveScreenshot(*alert, QStringLiteral("naming-alert-%1").arg(naming.title())));
+            // The frame's title with the application's name, beside three
+            // buttons of at least 24 points.
+            QFont bold = alert->font();
+            bold.setBold(true);
+            const QString frameTitle =
+                naming.title() + QStringLiteral(" \u2014 ") + QGuiApplication::applicationDisplayName();
+            EXPECT_GE(alert->width(), QFontMetrics(bold).horizontalAdvance(frameTitle) + 3 * 24)
+                << qPrintable(frameTitle);
+            alert->reject();
+            ASSERT_TRUE(settle([&] { return !model->naming(); }));
+        }
+    }
+    AppLanguage(AppLanguage::zh).load(*qApp);
 }
 
 TEST_F(ShellWindowTest, TheToastStandsAboveAPlayersSeekBar)

@@ -242,6 +242,44 @@ TEST_F(ShellWindowTest, DarkRepaintsTheWindowAndToastAndUndoBarStack)
     EXPECT_FALSE(bar->isVisible());
 }
 
+// How far above the window's bottom the painted capsules end, lowest first,
+// along the column at x: in dark a capsule is lighter than the window, and
+// its shadow darker.
+QList<int> capsuleHeightsAboveBottom(const QImage &window, int x)
+{
+    const int background = QColor(QStringLiteral("#262624")).lightness();
+    QList<int> heights;
+    bool inCapsule = false;
+    for (int y = window.height() - 1; y >= 0 && heights.size() < 2; --y) {
+        const bool light = window.pixelColor(x, y).lightness() > background + 6;
+        if (light && !inCapsule)
+            heights.append(window.height() - 1 - y);
+        inCapsule = light;
+    }
+    return heights;
+}
+
+TEST_F(ShellWindowTest, ToastAndUndoBarCapsulesStandTheirDistanceAboveTheBottom)
+{
+    TamselStore::defaults().setString(SettingsKey::appearance, QStringLiteral("dark"));
+    window().resize(1000, 640);
+    const auto heights = [&](const QString &screenshot) {
+        QTest::qWait(0);
+        EXPECT_TRUE(saveScreenshot(window(), screenshot));
+        return capsuleHeightsAboveBottom(content().grab().toImage(), content().width() / 2);
+    };
+
+    model->show(QStringLiteral("已收藏，正在解析…"));
+    EXPECT_EQ(heights(QStringLiteral("window-toast")).value(0), 24);
+
+    auto post = addPost(QStringLiteral("https://127.0.0.1:9/deleted"));
+    model->pendingDelete().start({post}, 60);
+    EXPECT_EQ(heights(QStringLiteral("window-toast-and-undo-bar")), (QList<int>{24, 76}));
+
+    model->setToast(std::nullopt);
+    EXPECT_EQ(heights(QStringLiteral("window-undo-bar")).value(0), 24);
+}
+
 TEST_F(ShellWindowTest, TheNavigationBarNamesThePageOnTop)
 {
     auto post = addPost(QStringLiteral("https://127.0.0.1:9/titled"));

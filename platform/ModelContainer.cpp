@@ -69,13 +69,15 @@ void ModelContainer::refuseReadOnlyStore() const
 }
 
 // The lock outlives no process: a lock left by one that died, or left empty
-// by one killed while taking it, is taken over.
+// by one killed while taking it, is taken over. An empty one may still be
+// being taken, so it is waited for: only one that names its holder is
+// refused.
 void ModelContainer::lockStore()
 {
     const QString lockPath = m_storePath + QStringLiteral(".lock");
     m_lock = std::make_unique<QLockFile>(lockPath);
     m_lock->setStaleLockTime(0);
-    if (LockFiles::tryLock(*m_lock, lockPath))
+    if (LockFiles::lock(*m_lock, lockPath, LockFiles::takingTime, LockFiles::Holder::refuse))
         return;
     const LockFiles::Refusal refusal = LockFiles::whyNotLocked(*m_lock, lockPath);
     const QString userMessage =

@@ -1,4 +1,6 @@
 #include "Board.h"
+#include "LockFiles.h"
+#include "LockWaitClock.h"
 #include "Media.h"
 #include "ModelContainer.h"
 #include "Post.h"
@@ -442,6 +444,32 @@ TEST_F(ModelContainerTest, ALockNobodyHoldsIsTakenOverAndAHeldOneNamesItsOwner)
                                   .arg(QCoreApplication::applicationPid());
         EXPECT_TRUE(error.message().contains(owner)) << error.what();
     }
+}
+
+// Left empty by a start killed while it took the lock, or by one still
+// taking it: the store waits until the file names its holder or is old
+// enough to take over, and never calls a free store open elsewhere.
+TEST_F(ModelContainerTest, AYoungEmptyLockIsWaitedForUntilItNamesItsHolderOrIsOldEnough)
+{
+    const QString lockPath = storePath() + QStringLiteral(".lock");
+    {
+        LockWaitClock clock;
+        clock.leaveLock(lockPath, {}, std::chrono::seconds(4));
+        EXPECT_NO_THROW(open());
+        EXPECT_GE(clock.waited(), LockFiles::takingTime - std::chrono::seconds(4));
+        EXPECT_LT(clock.waited(), LockFiles::takingTime);
+    }
+    LockWaitClock clock;
+    clock.leaveLock(lockPath, {}, {});
+    clock.onPause(
+        [&] { clock.leaveLock(lockPath, LockWaitClock::runningHolder(), std::chrono::seconds(1)); });
+    try {
+        open();
+        ADD_FAILURE() << "a lock naming a running process must be refused";
+    } catch (const StoreError &error) {
+        EXPECT_EQ(error.userMessage(), QStringLiteral("收藏库“%1”已经在另一个程序里打开").arg(storePath()));
+    }
+    EXPECT_LT(clock.waited(), std::chrono::seconds(1)) << "refused as soon as the holder is named";
 }
 
 TEST_F(ModelContainerTest, WhyALibraryCannotBeOpenedOrWrittenIsSaid)

@@ -117,6 +117,13 @@ LockFiles::Refusal LockFiles::whyNotLocked(const QLockFile &lock, const QString 
         return {owner(lock)};
     const QString folder = QFileInfo(path).absolutePath();
     const int error = FolderWrite::writeError(folder);
+    // A folder missing because it could not be made (on a full disk, say):
+    // why it could not.
+    if (error == ENOENT) {
+        const FolderWrite::Failure notCreated = FolderWrite::whyNotCreated(folder);
+        if (notCreated.errorNumber)
+            return notCreated;
+    }
     if (!error)
         return {QStringLiteral("cannot write the lock file %1").arg(path)};
     return {FolderWrite::causeOf(error, folder), error};

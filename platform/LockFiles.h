@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FolderWrite.h"
+
 #include <QString>
 #include <chrono>
 #include <functional>
@@ -34,13 +36,10 @@ public:
     // How long an empty or unreadable lock file may still be one being taken.
     static constexpr std::chrono::milliseconds takingTime{10000};
 
-    // Why `lock` failed to lock its file at `path`: who holds it, or what
-    // keeps the file from being written, for the log; and the system's
-    // error number for the latter (0 when another holds it or none is known).
-    struct Refusal {
-        QString cause;
-        int errorNumber = 0;
-    };
+    // Why `lock` failed to lock its file at `path`: who holds it (with no
+    // error number), or what keeps the file from being written, also its
+    // folder from being made.
+    using Refusal = FolderWrite::Failure;
     static Refusal whyNotLocked(const QLockFile &lock, const QString &path);
 
 private:

@@ -280,6 +280,9 @@ void MacModel::aboutToQuit()
 
 QCoro::Task<> MacModel::syncBeforeQuit()
 {
+    // No folder chosen yet is no failure: there is nothing to write to.
+    if (!BackupFolder::isConfigured())
+        co_return;
     try {
         auto cycle = BackupFolder::sync(m_container->mainContext(), false);
         co_await std::move(cycle);

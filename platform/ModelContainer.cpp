@@ -46,6 +46,20 @@ ModelContainer::ModelContainer(const Schema &schema) : m_database(std::make_uniq
 
 ModelContainer::~ModelContainer() = default;
 
+void ModelContainer::close()
+{
+    if (!m_lock || !m_lock->isLocked())
+        return;
+    // Leaving WAL mode checkpoints the log and deletes it and its index;
+    // where it cannot, the next open reads the log as before.
+    try {
+        m_database->execute(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    } catch (const StoreError &error) {
+        qCWarning(storeLog, "the library's log stays beside it: %s", error.what());
+    }
+    m_lock->unlock();
+}
+
 QString ModelContainer::supportDirectory() const
 {
     return m_storePath.isEmpty() ? QString() : supportDirectory(m_storePath);

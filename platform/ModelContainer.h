@@ -34,6 +34,12 @@ public:
     ModelContainer(const ModelContainer &) = delete;
     ModelContainer &operator=(const ModelContainer &) = delete;
 
+    // Leaves the store file holding the whole library and lets the next
+    // opener in: the write-ahead log is folded into the file and removed,
+    // and the lock released. For the end of the process; a save after it
+    // still reaches the file.
+    void close();
+
     ModelContext &mainContext() { return *m_context; }
     // Empty for a store in memory.
     QString storePath() const { return m_storePath; }

@@ -276,6 +276,8 @@ void MacModel::aboutToQuit()
     m_pendingDelete->commit();
     // The event loop has ended: the last write is waited for here.
     QCoro::waitFor(syncBeforeQuit());
+    // A copy of the store file made after quitting must be the whole library.
+    m_container->close();
 }
 
 QCoro::Task<> MacModel::syncBeforeQuit()

@@ -1429,6 +1429,10 @@
         <translation>Cannot lock the library “%1”: %2</translation>
     </message>
     <message>
+        <source>无法写入收藏库的文件夹“%1”：%2</source>
+        <translation>Cannot write in the library’s folder “%1”: %2</translation>
+    </message>
+    <message>
         <source>收藏库“%1”来自更新版本的 Kepsel，请先更新 App</source>
         <translation>The library “%1” comes from a newer version of Kepsel. Please update the app first.</translation>
     </message>

@@ -281,10 +281,15 @@ void MacModel::aboutToQuit()
     m_pendingDelete->commit();
     // The event loop has ended: the last write is waited for here.
     QCoro::waitFor(syncBeforeQuit());
+    // A copy of the store file made after quitting must be the whole library.
+    m_container->close();
 }
 
 QCoro::Task<> MacModel::syncBeforeQuit()
 {
+    // No folder chosen yet is no failure: there is nothing to write to.
+    if (!BackupFolder::isConfigured())
+        co_return;
     try {
         auto cycle = BackupFolder::sync(m_container->mainContext(), false);
         co_await std::move(cycle);

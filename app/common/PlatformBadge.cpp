@@ -8,7 +8,7 @@
 namespace {
 
 constexpr qreal symbolShare = 0.6;
-constexpr qreal semibold = 1.3;
+constexpr qreal bold = 1.6;
 
 } // namespace
 
@@ -30,7 +30,7 @@ void PlatformBadge::paint(QPainter &painter, Platform platform, const QRectF &re
     const qreal symbol = side * symbolShare;
     Symbol::paint(painter, platform.symbol(),
                   QRectF(circle.center() - QPointF(symbol / 2, symbol / 2), QSizeF(symbol, symbol)),
-                  Qt::white, semibold);
+                  Qt::white, bold);
     painter.restore();
 }
 

@@ -75,8 +75,7 @@ QImage badgesOnCards(int size)
 {
     const QList<Platform> platforms = Platform::allCases();
     const int step = size + 6;
-    QImage image(QSize(step * int(platforms.size()) + 6, 2 * step + 6) * 2, QImage::Format_ARGB32);
-    image.setDevicePixelRatio(2);
+    QImage image(QSize(step * int(platforms.size()) + 6, 2 * step + 6), QImage::Format_ARGB32);
     QPainter painter(&image);
     painter.fillRect(QRectF(0, 0, image.width(), step + 3), Theme::card().light());
     painter.fillRect(QRectF(0, step + 3, image.width(), step + 3), Theme::card().dark());

@@ -752,7 +752,7 @@
     </message>
     <message>
         <source>已收藏，正在解析…</source>
-        <translation>Saved, parsing…</translation>
+        <translation>Saved, reading the post…</translation>
     </message>
     <message>
         <source>已经收藏过了</source>

@@ -9,6 +9,7 @@
 #include "FlowLayout.h"
 #include "HexColor.h"
 #include "ImportProgress.h"
+#include "MenuText.h"
 #include "ModelContext.h"
 #include "PlatformBadge.h"
 #include "Post.h"
@@ -402,7 +403,7 @@ void InfoPane::fillTagMenu()
         {{}, [](const Tag &a, const Tag &b) { return Text::localizedStandardLess(a.name(), b.name()); }});
     for (const auto &tag : tags) {
         if (!tag->isGone() && !current.contains(tag))
-            menu->addAction(QStringLiteral("#") + tag->name(), this,
+            menu->addAction(menuText(QStringLiteral("#") + tag->name()), this,
                             [this, tag] { setTags(m_post->tags() << tag); });
     }
     menu->addSeparator();
@@ -420,7 +421,8 @@ void InfoPane::fillBoardMenu()
         {{}, [](const Board &a, const Board &b) { return a.createdAt() < b.createdAt(); }});
     for (const auto &board : boards) {
         if (!board->isGone() && !current.contains(board))
-            menu->addAction(board->name(), this, [this, board] { setBoards(m_post->boards() << board); });
+            menu->addAction(menuText(board->name()), this,
+                            [this, board] { setBoards(m_post->boards() << board); });
     }
     if (menu->isEmpty())
         menu->addAction(tr("没有可加入的合集"))->setEnabled(false);

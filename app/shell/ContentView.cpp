@@ -200,6 +200,13 @@ void ContentView::showTopToolbar()
     m_stack->setToolbar(m_toolbar); // placed at its new size at once
 }
 
+bool ContentView::showsLibrary() const
+{
+    const SidebarItem::Kind kind = m_selection.kind();
+    return kind != SidebarItem::Kind::organize &&
+           (kind != SidebarItem::Kind::privateSpace || m_model.privateUnlocked());
+}
+
 QWidget *ContentView::makeRoot()
 {
     if (m_selection.kind() == SidebarItem::Kind::privateSpace && !m_model.privateUnlocked()) {
@@ -218,9 +225,15 @@ QWidget *ContentView::makeRoot()
     return makeLibrary(m_selection);
 }
 
+// A library at the root takes the new selection itself, so the search text
+// typed there stays.
 void ContentView::showRoot()
 {
-    m_stack->setRoot(makeRoot());
+    auto *library = qobject_cast<LibraryView *>(m_stack->root());
+    if (library && showsLibrary())
+        library->setItem(m_selection);
+    else
+        m_stack->setRoot(makeRoot());
     showTopToolbar();
 }
 

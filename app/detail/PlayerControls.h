@@ -24,7 +24,12 @@ public:
 signals:
     void fullScreenToggled();
 
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
 private:
+    // In the colours of the current appearance.
+    void showColours();
     void showState();
     void showPosition();
 
@@ -33,4 +38,5 @@ private:
     QSlider *m_position;
     QLabel *m_time;
     QToolButton *m_fullScreen = nullptr;
+    bool m_fullScreenOn = false;
 };

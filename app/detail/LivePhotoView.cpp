@@ -80,15 +80,13 @@ LivePhotoView::LivePhotoView(std::shared_ptr<Media> media, bool isCurrent, QWidg
             showSound();
     });
     showSound();
-    Theme::followPalette(this, [this] {
-        showClip();
-        showSound();
-    });
+    Theme::followPalette(this, [this] { showColours(); });
 }
 
 void LivePhotoView::showEvent(QShowEvent *event)
 {
     MediaItemView::showEvent(event);
+    showColours();
     if (!m_tried)
         makePlayer();
     // A window restored from the taskbar shows its pages again: that is no
@@ -196,9 +194,17 @@ void LivePhotoView::showClip()
 // effect is stacked over the fading clip.
 void LivePhotoView::showBadge(qreal opacity)
 {
-    m_badge->setIcon(Symbol::pixmap(QStringLiteral("livephoto"), 14, glyphColor(palette(), opacity), 1.6,
+    const QPalette &scheme = window()->palette();
+    m_badge->setIcon(Symbol::pixmap(QStringLiteral("livephoto"), 14, glyphColor(scheme, opacity), 1.6,
                                     devicePixelRatioF()));
-    m_badge->setStyleSheet(capsuleStyle(palette(), opacity, badgeRadius, QStringLiteral("4px 8px")));
+    m_badge->setStyleSheet(capsuleStyle(scheme, opacity, badgeRadius, QStringLiteral("4px 8px")));
+}
+
+// The window's appearance decides, not the tint a stage lays under the photo.
+void LivePhotoView::showColours()
+{
+    showClip();
+    showSound();
 }
 
 void LivePhotoView::toggleSound()
@@ -214,10 +220,11 @@ void LivePhotoView::toggleSound()
 void LivePhotoView::showSound()
 {
     const bool sound = soundOn();
+    const QPalette &scheme = window()->palette();
     m_speaker->setIcon(
         Symbol::pixmap(sound ? QStringLiteral("speaker.wave.2.fill") : QStringLiteral("speaker.slash.fill"),
-                       14, glyphColor(palette()), 1.3, devicePixelRatioF()));
-    m_speaker->setStyleSheet(capsuleStyle(palette(), 1, speakerSide / 2, QStringLiteral("0")));
+                       14, glyphColor(scheme), 1.3, devicePixelRatioF()));
+    m_speaker->setStyleSheet(capsuleStyle(scheme, 1, speakerSide / 2, QStringLiteral("0")));
     m_speaker->setToolTip(sound ? tr("关闭实况声音") : tr("打开实况声音"));
     if (!m_player)
         return;

@@ -46,6 +46,7 @@ private:
     void setPlaying(bool playing);
     void showClip();
     void showBadge(qreal opacity);
+    void showColours();
     void toggleSound();
     void showSound();
     void placeBadges();

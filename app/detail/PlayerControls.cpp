@@ -65,17 +65,34 @@ PlayerControls::PlayerControls(QMediaPlayer &player, bool withFullScreen, QWidge
     showPosition();
 }
 
+// The window's palette rather than the bar's own: a stage may lay a tint of
+// its own under the bar, and a preview or full screen is dark whatever the
+// appearance.
+QPalette PlayerControls::scheme() const
+{
+    return window()->palette();
+}
+
 void PlayerControls::showColours()
 {
+    QPalette text = m_time->palette();
+    text.setColor(QPalette::WindowText, Theme::text().resolved(scheme()));
+    m_time->setPalette(text);
     showState();
     if (m_fullScreen)
         showFullScreen(m_fullScreenOn);
     update();
 }
 
+void PlayerControls::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    showColours();
+}
+
 void PlayerControls::paintEvent(QPaintEvent *)
 {
-    QColor fill = Theme::material().resolved(palette());
+    QColor fill = Theme::material().resolved(scheme());
     fill.setAlpha(215);
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -88,7 +105,7 @@ void PlayerControls::showState()
 {
     const bool playing = m_player.playbackState() == QMediaPlayer::PlayingState;
     m_toggle->setIcon(Symbol::pixmap(playing ? QStringLiteral("pause.fill") : QStringLiteral("play.fill"), 18,
-                                     Theme::text().resolved(palette()), 1, devicePixelRatioF()));
+                                     Theme::text().resolved(scheme()), 1, devicePixelRatioF()));
     m_toggle->setToolTip(playing ? tr("暂停") : tr("播放"));
 }
 
@@ -97,7 +114,7 @@ void PlayerControls::showFullScreen(bool on)
     m_fullScreenOn = on;
     m_fullScreen->setIcon(Symbol::pixmap(on ? QStringLiteral("arrow.down.right.and.arrow.up.left")
                                             : QStringLiteral("arrow.up.left.and.arrow.down.right"),
-                                         16, Theme::text().resolved(palette()), 1.3, devicePixelRatioF()));
+                                         16, Theme::text().resolved(scheme()), 1.3, devicePixelRatioF()));
     m_fullScreen->setToolTip(on ? tr("退出全屏") : tr("全屏"));
 }
 

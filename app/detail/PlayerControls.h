@@ -26,9 +26,11 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
-    // In the colours of the current appearance.
+    QPalette scheme() const;
+    // In the colours of the window's appearance.
     void showColours();
     void showState();
     void showPosition();

@@ -69,7 +69,10 @@ TEST_F(LivePhotoViewTest, ClipsStartMutedUnlessLiveSoundIsOnAndTheSpeakerSwitche
 
     auto later = show(addLivePhoto(true));
     EXPECT_FALSE(muted(*later)) << "a new photo starts with sound as the setting now says";
-    EXPECT_TRUE(loaded(*later));
+    // Held at its start, so the clip cannot end by itself before the checks below.
+    later->playerView()->player().pause();
+    ASSERT_TRUE(later->isPlaying());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return later->speaker()->isVisible(); }, 15000));
     EXPECT_TRUE(saveScreenshot(*later, QStringLiteral("live-photo-sound-on")));
 
     QTest::mouseClick(later->speaker(), Qt::LeftButton);
@@ -127,8 +130,8 @@ TEST_F(LivePhotoViewTest, TheBadgeDimsAndBrightensAlongTheClipsFade)
 TEST_F(LivePhotoViewTest, RestoringAMinimisedWindowDoesNotPlayTheClipAgain)
 {
     auto view = show(addLivePhoto(false));
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
     ASSERT_TRUE(view->isPlaying());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isPlaying(); }, 15000)) << "the clip ends";
 
     view->showMinimized();

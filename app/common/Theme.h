@@ -34,6 +34,8 @@ public:
     static Color card() { return {"#F0EEE6", "#30302E"}; }
     static Color placeholder() { return {"#E8E6DC", "#3D3D3A"}; }
     static Color text() { return {"#141413", "#FAF9F5"}; }
+    // The fill of controls laid over pictures (badges, control bars), drawn translucent.
+    static Color material() { return {"#FFFFFF", "#30302E"}; }
 
     // The palette's text colour faded, for counts, captions and headers.
     static QColor secondaryText(const QPalette &palette);

@@ -2,26 +2,51 @@
 
 #include "Media.h"
 #include "MediaImage.h"
+#include "Motion.h"
 #include "PlayerSource.h"
 #include "PlayerView.h"
+#include "StillImage.h"
 #include "Symbol.h"
+#include "Theme.h"
 #include "Typography.h"
 #include "UserDefaults.h"
 
 #include <QGraphicsOpacityEffect>
-#include <QPropertyAnimation>
+#include <QShowEvent>
 #include <QToolButton>
 
 namespace {
 
 constexpr int badgeMargin = 10;
 constexpr int speakerSide = 28;
-constexpr int fadeMilliseconds = 200;
-const QColor glyphColor(0x14, 0x14, 0x13);
+constexpr int badgeRadius = 11;
+constexpr qreal fadeSeconds = 0.2;
+// How far the badge dims while the clip shows.
+constexpr qreal badgeDimming = 0.5;
 
 bool soundOn()
 {
     return UserDefaults::standard().boolObject(LivePhotoView::soundKey, false);
+}
+
+// The content's colour on a badge at that opacity.
+QColor glyphColor(const QPalette &palette, qreal opacity = 1)
+{
+    QColor glyph = Theme::text().resolved(palette);
+    glyph.setAlphaF(opacity);
+    return glyph;
+}
+
+// A translucent capsule of the appearance's material behind the button's content.
+QString capsuleStyle(const QPalette &palette, qreal opacity, int radius, const QString &padding)
+{
+    QColor fill = Theme::material().resolved(palette);
+    fill.setAlpha(qRound(190 * opacity));
+    return QStringLiteral("QToolButton { background: %1; color: %2; border: none;"
+                          " border-radius: %3px; padding: %4; }")
+        .arg(fill.name(QColor::HexArgb), glyphColor(palette, opacity).name(QColor::HexArgb))
+        .arg(radius)
+        .arg(padding);
 }
 
 } // namespace
@@ -29,26 +54,25 @@ bool soundOn()
 const QString LivePhotoView::soundKey = QStringLiteral("liveSound");
 
 LivePhotoView::LivePhotoView(std::shared_ptr<Media> media, bool isCurrent, QWidget *parent)
-    : MediaItemView(media, isCurrent, parent), m_still(new MediaImage(this)), m_badge(new QToolButton(this)),
+    : MediaItemView(media, isCurrent, parent), m_still(new StillImage(media, isCurrent, this)),
+      m_shown(new Motion(Motion::Curve::easeInOut(fadeSeconds), 0.0, this)), m_badge(new QToolButton(this)),
       m_speaker(new QToolButton(this))
 {
-    m_still->setMedia(std::move(media), ImageCache::Size::full);
-    connect(m_still, &MediaImage::imageLoaded, this, &LivePhotoView::placeBadges);
+    connect(m_still->image(), &MediaImage::imageLoaded, this, &LivePhotoView::placeBadges);
+    // The clip fades in over the still and out again, and the badge dims and brightens with it.
+    connect(m_shown, &Motion::valueChanged, this, &LivePhotoView::showClip);
 
     m_badge->setObjectName(QStringLiteral("liveBadge"));
     m_badge->setText(QStringLiteral("LIVE"));
     m_badge->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_badge->setFont(Typography::caption(font(), QFont::Bold));
     m_badge->setToolTip(tr("鼠标移到照片上播放"));
-    showBadge();
+    showBadge(1);
     connect(m_badge, &QToolButton::clicked, this, &LivePhotoView::play);
 
     m_speaker->setObjectName(QStringLiteral("liveSpeaker"));
     m_speaker->setFixedSize(speakerSide, speakerSide);
     m_speaker->setIconSize(QSize(14, 14));
-    m_speaker->setStyleSheet(QStringLiteral("QToolButton { background: rgba(255,255,255,190); border: none;"
-                                            " border-radius: %1px; }")
-                                 .arg(speakerSide / 2));
     m_speaker->hide();
     connect(m_speaker, &QToolButton::clicked, this, &LivePhotoView::toggleSound);
     connect(&UserDefaults::standard(), &UserDefaults::changed, this, [this](const QString &key) {
@@ -56,14 +80,19 @@ LivePhotoView::LivePhotoView(std::shared_ptr<Media> media, bool isCurrent, QWidg
             showSound();
     });
     showSound();
+    Theme::followPalette(this, [this] { showColours(); });
 }
 
 void LivePhotoView::showEvent(QShowEvent *event)
 {
     MediaItemView::showEvent(event);
+    showColours();
     if (!m_tried)
         makePlayer();
-    play();
+    // A window restored from the taskbar shows its pages again: that is no
+    // new appearance of the photo, so its clip is not played once more.
+    if (!event->spontaneous())
+        play();
 }
 
 void LivePhotoView::hideEvent(QHideEvent *event)
@@ -110,13 +139,9 @@ void LivePhotoView::makePlayer()
     m_player = new PlayerView(std::move(source), PlayerView::Style::bare, this);
     m_player->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_player->setGeometry(rect());
-    // The clip fades in over the still and out again.
     auto *fade = new QGraphicsOpacityEffect(m_player);
-    fade->setOpacity(0);
+    fade->setOpacity(m_shown->value().toReal());
     m_player->setGraphicsEffect(fade);
-    m_fade = new QPropertyAnimation(fade, "opacity", this);
-    m_fade->setDuration(fadeMilliseconds);
-    m_fade->setEasingCurve(QEasingCurve::InOutQuad);
     m_player->show();
     m_badge->raise();
     m_speaker->raise();
@@ -154,26 +179,32 @@ void LivePhotoView::stop()
 void LivePhotoView::setPlaying(bool playing)
 {
     m_playing = playing;
-    if (m_fade) {
-        m_fade->stop();
-        m_fade->setEndValue(playing ? 1.0 : 0.0);
-        m_fade->start();
-    }
-    showBadge();
+    m_shown->animateTo(playing ? 1.0 : 0.0);
 }
 
-// Dimmed while the clip plays. Its colours fade rather than the widget, so
-// no second opacity effect is stacked over the fading clip.
-void LivePhotoView::showBadge()
+void LivePhotoView::showClip()
 {
-    const qreal opacity = m_playing ? 0.5 : 1;
-    QColor glyph = glyphColor;
-    glyph.setAlphaF(opacity);
-    m_badge->setIcon(Symbol::pixmap(QStringLiteral("livephoto"), 14, glyph, 1.6, devicePixelRatioF()));
-    m_badge->setStyleSheet(QStringLiteral("QToolButton { background: rgba(255,255,255,%1); color: %2;"
-                                          " border: none; border-radius: 11px; padding: 4px 8px; }")
-                               .arg(qRound(190 * opacity))
-                               .arg(glyph.name(QColor::HexArgb)));
+    const qreal amount = m_shown->value().toReal();
+    if (m_player)
+        static_cast<QGraphicsOpacityEffect *>(m_player->graphicsEffect())->setOpacity(amount);
+    showBadge(1 - badgeDimming * amount);
+}
+
+// The badge's colours fade rather than the widget, so no second opacity
+// effect is stacked over the fading clip.
+void LivePhotoView::showBadge(qreal opacity)
+{
+    const QPalette &scheme = window()->palette();
+    m_badge->setIcon(Symbol::pixmap(QStringLiteral("livephoto"), 14, glyphColor(scheme, opacity), 1.6,
+                                    devicePixelRatioF()));
+    m_badge->setStyleSheet(capsuleStyle(scheme, opacity, badgeRadius, QStringLiteral("4px 8px")));
+}
+
+// The window's appearance decides, not the tint a stage lays under the photo.
+void LivePhotoView::showColours()
+{
+    showClip();
+    showSound();
 }
 
 void LivePhotoView::toggleSound()
@@ -189,9 +220,11 @@ void LivePhotoView::toggleSound()
 void LivePhotoView::showSound()
 {
     const bool sound = soundOn();
+    const QPalette &scheme = window()->palette();
     m_speaker->setIcon(
         Symbol::pixmap(sound ? QStringLiteral("speaker.wave.2.fill") : QStringLiteral("speaker.slash.fill"),
-                       14, glyphColor, 1.3, devicePixelRatioF()));
+                       14, glyphColor(scheme), 1.3, devicePixelRatioF()));
+    m_speaker->setStyleSheet(capsuleStyle(scheme, 1, speakerSide / 2, QStringLiteral("0")));
     m_speaker->setToolTip(sound ? tr("关闭实况声音") : tr("打开实况声音"));
     if (!m_player)
         return;
@@ -202,7 +235,7 @@ void LivePhotoView::showSound()
 // The fitted picture, so the badges sit on its corners rather than the page's.
 QRect LivePhotoView::pictureRect() const
 {
-    const QImage image = m_still->image();
+    const QImage image = m_still->image()->image();
     const double ratio = !image.isNull() && image.height() > 0 ? double(image.width()) / image.height()
                                                                : media()->aspectRatio();
     const QSize fitted = QSizeF(ratio * 1000, 1000).toSize().scaled(size(), Qt::KeepAspectRatio);

@@ -2,9 +2,9 @@
 
 #include "MediaItemView.h"
 
-class MediaImage;
+class Motion;
 class PlayerView;
-class QPropertyAnimation;
+class StillImage;
 class QToolButton;
 
 // A live photo: its still with the short clip laid over it. The clip plays
@@ -30,6 +30,7 @@ public:
     // How much of the clip shows over the still, from 0 to 1.
     qreal clipOpacity() const;
     QToolButton *badge() const { return m_badge; }
+    StillImage *still() const { return m_still; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -43,15 +44,18 @@ private:
     void makePlayer();
     void stop();
     void setPlaying(bool playing);
-    void showBadge();
+    void showClip();
+    void showBadge(qreal opacity);
+    void showColours();
     void toggleSound();
     void showSound();
     void placeBadges();
     QRect pictureRect() const;
 
-    MediaImage *m_still;
+    StillImage *m_still;
     PlayerView *m_player = nullptr;
-    QPropertyAnimation *m_fade = nullptr;
+    // How much of the clip shows over the still, from 0 to 1.
+    Motion *m_shown;
     QToolButton *m_badge;
     QToolButton *m_speaker;
     bool m_tried = false;

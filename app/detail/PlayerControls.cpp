@@ -1,17 +1,19 @@
 #include "PlayerControls.h"
 
 #include "Symbol.h"
+#include "Theme.h"
 #include "Typography.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMediaPlayer>
+#include <QPainter>
 #include <QSlider>
 #include <QToolButton>
 
 namespace {
 
-const QColor glyphColor(0x14, 0x14, 0x13);
+constexpr qreal cornerRadius = 10;
 
 QString clock(qint64 milliseconds)
 {
@@ -26,9 +28,6 @@ PlayerControls::PlayerControls(QMediaPlayer &player, bool withFullScreen, QWidge
       m_time(new QLabel)
 {
     setFixedHeight(barHeight);
-    setAttribute(Qt::WA_StyledBackground);
-    setStyleSheet(
-        QStringLiteral("PlayerControls { background: rgba(255,255,255,215); border-radius: 10px; }"));
     m_toggle->setObjectName(QStringLiteral("playPause"));
     m_toggle->setAutoRaise(true);
     m_toggle->setIconSize(QSize(18, 18));
@@ -49,7 +48,6 @@ PlayerControls::PlayerControls(QMediaPlayer &player, bool withFullScreen, QWidge
         m_fullScreen->setFocusPolicy(Qt::NoFocus);
         layout->addWidget(m_fullScreen);
         connect(m_fullScreen, &QToolButton::clicked, this, &PlayerControls::fullScreenToggled);
-        showFullScreen(false);
     }
 
     connect(m_toggle, &QToolButton::clicked, this, [this] {
@@ -62,23 +60,61 @@ PlayerControls::PlayerControls(QMediaPlayer &player, bool withFullScreen, QWidge
     connect(&m_player, &QMediaPlayer::playbackStateChanged, this, &PlayerControls::showState);
     connect(&m_player, &QMediaPlayer::positionChanged, this, &PlayerControls::showPosition);
     connect(&m_player, &QMediaPlayer::durationChanged, this, &PlayerControls::showPosition);
-    showState();
+    showColours();
+    Theme::followPalette(this, [this] { showColours(); });
     showPosition();
+}
+
+// The window's palette rather than the bar's own: a stage may lay a tint of
+// its own under the bar, and a preview or full screen is dark whatever the
+// appearance.
+QPalette PlayerControls::scheme() const
+{
+    return window()->palette();
+}
+
+void PlayerControls::showColours()
+{
+    QPalette text = m_time->palette();
+    text.setColor(QPalette::WindowText, Theme::text().resolved(scheme()));
+    m_time->setPalette(text);
+    showState();
+    if (m_fullScreen)
+        showFullScreen(m_fullScreenOn);
+    update();
+}
+
+void PlayerControls::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    showColours();
+}
+
+void PlayerControls::paintEvent(QPaintEvent *)
+{
+    QColor fill = Theme::material().resolved(scheme());
+    fill.setAlpha(215);
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(fill);
+    painter.drawRoundedRect(QRectF(rect()), cornerRadius, cornerRadius);
 }
 
 void PlayerControls::showState()
 {
     const bool playing = m_player.playbackState() == QMediaPlayer::PlayingState;
     m_toggle->setIcon(Symbol::pixmap(playing ? QStringLiteral("pause.fill") : QStringLiteral("play.fill"), 18,
-                                     glyphColor, 1, devicePixelRatioF()));
+                                     Theme::text().resolved(scheme()), 1, devicePixelRatioF()));
     m_toggle->setToolTip(playing ? tr("暂停") : tr("播放"));
 }
 
 void PlayerControls::showFullScreen(bool on)
 {
+    m_fullScreenOn = on;
     m_fullScreen->setIcon(Symbol::pixmap(on ? QStringLiteral("arrow.down.right.and.arrow.up.left")
                                             : QStringLiteral("arrow.up.left.and.arrow.down.right"),
-                                         16, glyphColor, 1.3, devicePixelRatioF()));
+                                         16, Theme::text().resolved(scheme()), 1.3, devicePixelRatioF()));
     m_fullScreen->setToolTip(on ? tr("退出全屏") : tr("全屏"));
 }
 

@@ -24,7 +24,14 @@ public:
 signals:
     void fullScreenToggled();
 
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
 private:
+    QPalette scheme() const;
+    // In the colours of the window's appearance.
+    void showColours();
     void showState();
     void showPosition();
 
@@ -33,4 +40,5 @@ private:
     QSlider *m_position;
     QLabel *m_time;
     QToolButton *m_fullScreen = nullptr;
+    bool m_fullScreenOn = false;
 };

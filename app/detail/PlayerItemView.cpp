@@ -1,9 +1,9 @@
 #include "PlayerItemView.h"
 
-#include "MediaImage.h"
 #include "PlayerControls.h"
 #include "PlayerSource.h"
 #include "PlayerView.h"
+#include "StillImage.h"
 
 #include <QGraphicsDropShadowEffect>
 #include <QGridLayout>
@@ -17,10 +17,9 @@ constexpr int coverRadius = 14;
 } // namespace
 
 PlayerItemView::PlayerItemView(std::shared_ptr<Media> media, bool isCurrent, bool audio, QWidget *parent)
-    : MediaItemView(media, isCurrent, parent), m_audio(audio), m_still(new MediaImage),
+    : MediaItemView(media, isCurrent, parent), m_audio(audio), m_still(new StillImage(media, isCurrent)),
       m_layout(new QGridLayout(this))
 {
-    m_still->setMedia(std::move(media), ImageCache::Size::full);
     if (m_audio) {
         m_still->setCornerRadius(coverRadius);
         auto *shadow = new QGraphicsDropShadowEffect(m_still);
@@ -33,7 +32,6 @@ PlayerItemView::PlayerItemView(std::shared_ptr<Media> media, bool isCurrent, boo
         m_layout->setContentsMargins(0, 0, 0, 0);
     }
     m_layout->addWidget(m_still, 0, 0);
-    m_layout->setRowStretch(0, 1);
 }
 
 void PlayerItemView::showEvent(QShowEvent *event)
@@ -43,14 +41,26 @@ void PlayerItemView::showEvent(QShowEvent *event)
         makePlayer();
 }
 
-// The cover and the bar share one centred column at most as wide as the cover.
 void PlayerItemView::resizeEvent(QResizeEvent *event)
 {
     MediaItemView::resizeEvent(event);
+    placeColumn();
+}
+
+// A song's cover and bar share one column, centred in the page and at most
+// as wide as the cover, which stays within a square of `coverSide`.
+void PlayerItemView::placeColumn()
+{
     if (!m_audio)
         return;
-    const int side = std::max(audioPadding, (width() - coverSide) / 2);
-    m_layout->setContentsMargins(side, audioPadding, side, audioPadding);
+    const int bar = m_player ? m_layout->verticalSpacing() + PlayerControls::barHeight : 0;
+    const QSize room = size().shrunkBy(QMargins(audioPadding, audioPadding, audioPadding, audioPadding));
+    const QSize column(std::clamp(room.width(), 0, coverSide),
+                       std::clamp(room.height() - bar, 0, coverSide) + bar);
+    const int left = (width() - column.width()) / 2;
+    const int top = (height() - column.height()) / 2;
+    m_layout->setContentsMargins(left, top, width() - left - column.width(),
+                                 height() - top - column.height());
 }
 
 void PlayerItemView::hideEvent(QHideEvent *event)
@@ -75,6 +85,7 @@ void PlayerItemView::makePlayer()
         m_player = new PlayerView(std::move(source), PlayerView::Style::audio);
         m_player->setFixedHeight(PlayerControls::barHeight);
         m_layout->addWidget(m_player, 1, 0);
+        placeColumn();
         return;
     }
     // The still stays under the player until the first frame takes its place.

@@ -46,8 +46,12 @@ QuickLookWindow::QuickLookWindow(QWidget *parent) : QWidget(parent, Qt::Window)
 
 bool QuickLookWindow::plays(const Media &media)
 {
-    const bool moving = media.kind() == MediaKind::video || media.kind() == MediaKind::audio;
-    return moving && media.videoDataFilePath().has_value();
+    if (!media.videoDataFilePath())
+        return false;
+    // A live photo shows its still; only without one is its clip what there is to see.
+    const MediaKind kind = media.kind();
+    return kind == MediaKind::video || kind == MediaKind::audio ||
+           (kind == MediaKind::livePhoto && !media.hasImageData());
 }
 
 void QuickLookWindow::showFile(const QString &path)

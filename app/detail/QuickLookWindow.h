@@ -9,15 +9,16 @@ class MediaImage;
 class PlayerView;
 
 // The application's own preview of one item: a picture fitted in the window,
-// a video or a song played from the store's own file (a song under its
-// cover), any other file as its name under a glyph. Space or Escape closes
+// a video, a song or a live photo's clip played from the store's own file (a
+// song under its cover), any other file as its name under a glyph. Space or Escape closes
 // it, which stops the playing.
 class QuickLookWindow : public QWidget {
     Q_OBJECT
 public:
     explicit QuickLookWindow(QWidget *parent = nullptr);
 
-    // Whether the item is shown by playing it: a downloaded video or song.
+    // Whether the item is shown by playing it: a downloaded video or song, or
+    // the stored clip of a live photo whose still is missing.
     static bool plays(const Media &media);
 
     void showFile(const QString &path);

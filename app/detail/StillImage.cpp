@@ -65,6 +65,12 @@ bool StillImage::isDownloading() const
     return m_downloading->isVisibleTo(this);
 }
 
+void StillImage::setCornerRadius(qreal radius)
+{
+    for (MediaImage *image : {m_thumbnail, m_image})
+        image->setCornerRadius(radius);
+}
+
 bool StillImage::isFetching() const
 {
     const auto post = media()->post();

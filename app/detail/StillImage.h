@@ -17,6 +17,8 @@ public:
     MediaImage *image() const { return m_image; }
     MediaImage *thumbnail() const { return m_thumbnail; }
     bool isDownloading() const;
+    // Rounds the corners of the picture and of its stand-in thumbnail.
+    void setCornerRadius(qreal radius);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

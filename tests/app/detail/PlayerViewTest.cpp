@@ -8,11 +8,14 @@
 #include "MediaDownloader.h"
 #include "MediaImage.h"
 #include "PlayerItemView.h"
+#include "PlayerControls.h"
 #include "PlayerView.h"
 #include "Screenshot.h"
 #include "StillImage.h"
 #include "TestClip.h"
+#include "Theme.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QNetworkAccessManager>
@@ -65,6 +68,15 @@ protected:
         view->resize(480, 420);
         view->show();
         return view;
+    }
+
+    static StillImage *stillOf(MediaItemView &page)
+    {
+        if (auto *still = qobject_cast<StillImage *>(&page))
+            return still;
+        if (auto *live = qobject_cast<LivePhotoView *>(&page))
+            return live->still();
+        return qobject_cast<PlayerItemView *>(&page)->still();
     }
 
     static PlayerView *playerOf(PlayerItemView &view)
@@ -235,31 +247,114 @@ TEST_F(PlayerViewTest, SongCoverIsRoundedAndASongHasNoFullScreen)
     EXPECT_TRUE(near(shot.pixelColor(picture.center()), stillColor));
 }
 
+TEST_F(PlayerViewTest, PortraitSongCoverStaysWithinItsSquareAboveTheBarInTheMiddleOfThePage)
+{
+    auto post = addPost(QStringLiteral("竖版封面"));
+    auto song = addCover(post, 200, 400, stillColor, MediaKind::audio);
+    song->setVideo(TestClip::avi(clipColor, true));
+    save();
+    auto view = page<PlayerItemView>(song);
+    view->resize(900, 1000);
+    PlayerView *player = playerOf(*view);
+    ASSERT_NE(player, nullptr);
+    MediaImage *cover = view->still()->image();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !cover->image().isNull(); }, 10000));
+    EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("player-song-portrait")));
+
+    const QSize picture = cover->image().size().scaled(cover->size(), Qt::KeepAspectRatio);
+    EXPECT_EQ(picture.height(), 520);
+    EXPECT_EQ(cover->width(), 520);
+    const QRect column = view->still()->geometry().united(player->geometry());
+    EXPECT_EQ(player->width(), 520);
+    EXPECT_EQ(player->y(), view->still()->geometry().bottom() + 1 + 14);
+    EXPECT_LE(std::abs(column.center().x() - view->rect().center().x()), 1);
+    EXPECT_LE(std::abs(column.center().y() - view->rect().center().y()), 1);
+}
+
+// Controls over pictures take the colours of the window's appearance, not of
+// the stage's tint, and follow a switch as ones built in it look.
+TEST_F(PlayerViewTest, ControlsAndLiveBadgesFollowTheAppearance)
+{
+    struct Stage {
+        std::unique_ptr<MediaPane> pane = std::make_unique<MediaPane>();
+        PlayerItemView *song = nullptr;
+        LivePhotoView *live = nullptr;
+    };
+    const auto build = [&] {
+        auto post = addPost(QStringLiteral("歌和实况"));
+        addCover(post, 320, 240, stillColor, MediaKind::audio)->setVideo(TestClip::avi(clipColor, true));
+        addCover(post, 320, 240, stillColor, MediaKind::livePhoto)->setVideo(TestClip::avi(clipColor, true));
+        save();
+        Stage stage;
+        stage.pane->resize(600, 500);
+        stage.pane->setMedia(post->sortedMedia());
+        stage.pane->show();
+        stage.song = qobject_cast<PlayerItemView *>(stage.pane->pages()->view(0));
+        stage.live = qobject_cast<LivePhotoView *>(stage.pane->pages()->view(1));
+        EXPECT_TRUE(reaches(playerOf(*stage.song)->player(), QMediaPlayer::LoadedMedia));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return stage.live->speaker()->isVisibleTo(stage.live); }, 15000));
+        return stage;
+    };
+    const auto looks = [](const Stage &stage) {
+        return QList<QImage>{stage.song->playerView()->controls()->grab().toImage(),
+                             stage.live->badge()->grab().toImage(), stage.live->speaker()->grab().toImage()};
+    };
+    const struct LightAgain {
+        ~LightAgain() { QApplication::setPalette(Theme::palette(Theme::Appearance::light)); }
+    } lightAgain;
+    const Stage shown = build();
+    const QList<QImage> light = looks(shown);
+    QApplication::setPalette(Theme::palette(Theme::Appearance::dark));
+    const Stage fresh = build();
+    EXPECT_TRUE(saveScreenshot(*fresh.song, QStringLiteral("player-song-dark")));
+    const QList<QImage> dark = looks(fresh);
+    const QList<QImage> switched = looks(shown);
+    const QStringList names{QStringLiteral("control bar"), QStringLiteral("badge"),
+                            QStringLiteral("speaker")};
+    for (int i = 0; i < names.size(); ++i) {
+        SCOPED_TRACE(names[i].toStdString());
+        const auto fill = [&](const QImage &image) {
+            return image.pixelColor(image.width() / 2, 2).lightness();
+        };
+        EXPECT_GT(fill(light[i]), 200);
+        EXPECT_LT(fill(dark[i]), 80);
+        EXPECT_TRUE(switched[i] == dark[i]);
+    }
+}
+
+// Pictures, videos' posters and live photos' stills alike.
 TEST_F(PlayerViewTest, StillShowsItsThumbnailUntilDecodedAndTheBusyBarOnlyWhileItsDownloadRuns)
 {
-    auto stored = addClip(MediaKind::image, std::nullopt);
-    auto storedPage = page<StillImage>(stored);
-    // Decoding takes a worker's turn, so the page starts with the thumbnail.
-    ASSERT_TRUE(storedPage->image()->image().isNull());
-    EXPECT_TRUE(storedPage->thumbnail()->isVisibleTo(storedPage.get()));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !storedPage->image()->image().isNull(); }, 10000));
-    EXPECT_FALSE(storedPage->thumbnail()->isVisibleTo(storedPage.get()));
+    for (const MediaKind kind : {MediaKind::image, MediaKind::video, MediaKind::livePhoto}) {
+        SCOPED_TRACE(kind.rawValue().toStdString());
+        const auto clip =
+            kind == MediaKind::image ? std::nullopt : std::optional(TestClip::avi(clipColor, false));
+        auto stored = page<MediaItemView>(addClip(kind, clip), false);
+        StillImage *still = stillOf(*stored);
+        // Decoding takes a worker's turn, so the page starts with the thumbnail.
+        ASSERT_TRUE(still->image()->image().isNull());
+        EXPECT_TRUE(still->thumbnail()->isVisibleTo(still));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !still->image()->image().isNull(); }, 10000));
+        EXPECT_FALSE(still->thumbnail()->isVisibleTo(still));
 
-    auto post = addPost(QStringLiteral("下载失败"));
-    auto missing = addCover(post, 0, 0);
-    missing->setRemoteURL(QStringLiteral("https://127.0.0.1/missing.jpg"));
-    save();
-    auto missingPage = page<StillImage>(missing);
-    EXPECT_FALSE(missingPage->isDownloading()) << "no download runs for it";
-    EXPECT_TRUE(saveScreenshot(*missingPage, QStringLiteral("still-placeholder")));
+        auto post = addPost(QStringLiteral("下载失败"));
+        auto missing = addCover(post, 0, 0, stillColor, kind);
+        missing->setRemoteURL(QStringLiteral("https://127.0.0.1/missing.jpg"));
+        missing->setVideo(clip);
+        save();
+        auto missingPage = page<MediaItemView>(missing, false);
+        still = stillOf(*missingPage);
+        EXPECT_FALSE(still->isDownloading()) << "no download runs for it";
+        EXPECT_TRUE(saveScreenshot(*missingPage, QStringLiteral("still-placeholder-") + kind.rawValue()));
 
-    ImportProgress::shared().startDownloading(post->id(), {{missing->id(), false}});
-    EXPECT_TRUE(missingPage->isDownloading());
-    EXPECT_TRUE(missingPage->findChild<QProgressBar *>()->isVisible());
-    EXPECT_TRUE(saveScreenshot(*missingPage, QStringLiteral("still-downloading")));
-    ImportProgress::shared().complete(post->id(), missing->id());
-    EXPECT_FALSE(missingPage->isDownloading()) << "the download failed";
-    ImportProgress::shared().finish(post->id());
+        ImportProgress::shared().startDownloading(post->id(), {{missing->id(), false}});
+        EXPECT_TRUE(still->isDownloading());
+        EXPECT_TRUE(still->findChild<QProgressBar *>()->isVisible());
+        EXPECT_TRUE(saveScreenshot(*missingPage, QStringLiteral("still-downloading-") + kind.rawValue()));
+        ImportProgress::shared().complete(post->id(), missing->id());
+        EXPECT_FALSE(still->isDownloading()) << "the download failed";
+        ImportProgress::shared().finish(post->id());
+    }
 }
 
 TEST_F(PlayerViewTest, FileLinksAreRefusedAndJunkBytesGiveAMessage)

@@ -5,6 +5,7 @@
 #include "Board.h"
 #include "Chip.h"
 #include "Clock.h"
+#include "FitWindowTitle.h"
 #include "FlowLayout.h"
 #include "HexColor.h"
 #include "ImportProgress.h"
@@ -431,6 +432,7 @@ void InfoPane::askNewTagName()
     alert->setObjectName(QStringLiteral("newTagAlert"));
     alert->setAttribute(Qt::WA_DeleteOnClose);
     alert->setWindowTitle(tr("新建标签"));
+    fitWindowTitle(*alert);
     auto *name = new QLineEdit(alert);
     name->setPlaceholderText(tr("标签名"));
     auto *buttons = new QDialogButtonBox(alert);

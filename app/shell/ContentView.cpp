@@ -2,6 +2,7 @@
 
 #include "AddLinkSheet.h"
 #include "DropHighlight.h"
+#include "FitWindowTitle.h"
 #include "LibraryView.h"
 #include "MacModel.h"
 #include "ModelContainer.h"
@@ -45,6 +46,12 @@ QCoro::Task<> startUpWork(MacModel &model, QPointer<QObject> content)
     if (!content)
         co_return;
     co_await model.repair();
+}
+
+// The top of an overlay whose capsule, not its shadow, stands on the floor.
+int restingTop(const QWidget &overlay, int floor)
+{
+    return floor + FloatingCapsule::shadowMargins().bottom() - overlay.height();
 }
 
 } // namespace
@@ -291,6 +298,7 @@ void ContentView::showNamingAlert()
     m_namingAlert = alert;
     alert->setAttribute(Qt::WA_DeleteOnClose);
     alert->setWindowTitle(naming->title());
+    fitWindowTitle(*alert);
     // Many window managers draw no frame title for a dialog.
     auto *title = new QLabel(naming->title(), alert);
     title->setObjectName(QStringLiteral("namingTitle"));
@@ -390,8 +398,9 @@ int ContentView::overlayFloor(int overlayWidth) const
             if (!controls->isVisible())
                 continue;
             const QRect rect(controls->mapTo(this, QPoint()), controls->size());
+            // The shadow stays off the controls too: it would keep the pointer from them.
             if (rect.intersects(lane) && rect.bottom() >= floor - 80)
-                floor = std::min(floor, rect.top() - 8);
+                floor = std::min(floor, rect.top() - 8 - FloatingCapsule::shadowMargins().bottom());
         }
     }
     return floor;
@@ -405,7 +414,7 @@ void ContentView::placeOverlays()
         m_toast->setMessage(*toast);
         m_toast->adjustSize();
         bottom = overlayFloor(m_toast->width());
-        m_toastSlide->showAt(QPoint((width() - m_toast->width()) / 2, bottom - m_toast->height()));
+        m_toastSlide->showAt(QPoint((width() - m_toast->width()) / 2, restingTop(*m_toast, bottom)));
         m_toast->raise();
         bottom -= undoBarOverToast - overlayPadding;
     } else {
@@ -417,7 +426,7 @@ void ContentView::placeOverlays()
         m_undoBar->adjustSize();
         if (!toast)
             bottom = overlayFloor(m_undoBar->width());
-        m_undoSlide->showAt(QPoint((width() - m_undoBar->width()) / 2, bottom - m_undoBar->height()));
+        m_undoSlide->showAt(QPoint((width() - m_undoBar->width()) / 2, restingTop(*m_undoBar, bottom)));
         m_undoBar->raise();
     } else {
         m_undoSlide->hide();

@@ -14,6 +14,7 @@
 #include "MediaExport.h"
 #include "MediaSizes.h"
 #include "MenuBarController.h"
+#include "SingleInstance.h"
 #include "TamselStore.h"
 #include "UserDefaults.h"
 
@@ -157,7 +158,12 @@ int startApplication(int argc, char **argv)
     alarm(120); // a start that never paints fails instead of hanging
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Kepsel"));
-    QApplication::setDesktopFileName(QStringLiteral("app.kepsel"));
+    TamselStore::identifyAsDesktopApplication();
+    // The home is the benchmark's own, so no other instance holds it: a
+    // refused claim is a failure, not a start.
+    const std::unique_ptr<SingleInstance> instance = SingleInstance::claim();
+    if (!instance)
+        _exit(1);
     AppLanguage::install(app);
     MediaExport::clearTemporaryFolder();
     FirstGridPaint watch;

@@ -187,6 +187,10 @@
         <source>收藏里有备份文件存不下的内容，无法写入备份</source>
         <translation>The library holds a value the backup file cannot store, so the backup was not written</translation>
     </message>
+    <message>
+        <source>收藏“%1”里有备份文件存不下的内容，无法写入备份</source>
+        <translation>The saved post “%1” holds a value the backup file cannot store, so the backup was not written</translation>
+    </message>
 </context>
 <context>
     <name>BackupFolder</name>

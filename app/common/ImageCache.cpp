@@ -2,6 +2,7 @@
 
 #include "ImageTools.h"
 #include "Media.h"
+#include "QuietSave.h"
 #include "Text.h"
 
 #include <QCoro/QCoroFuture>
@@ -9,16 +10,55 @@
 
 namespace {
 
-std::optional<QByteArray> pickBytes(const Media &media, ImageCache::Size size)
+std::optional<QByteArray> fullBytes(const Media &media)
 {
-    const auto preferred = size == ImageCache::Size::full ? media.data() : media.thumbnail();
-    return preferred ? preferred : (size == ImageCache::Size::full ? media.thumbnail() : media.data());
+    const auto data = media.data();
+    return data ? data : media.thumbnail();
 }
 
-// Outside the coroutine: GCC 12 destroys temporaries of a co_await expression twice.
+// A thumbnail made again from a picture, and its image.
+struct Remade {
+    std::optional<QByteArray> thumbnail;
+    QImage image;
+};
+
+Remade remake(const QByteArray &picture)
+{
+    Remade remade{Media::thumbnailOf(picture), {}};
+    if (remade.thumbnail)
+        remade.image = ImageCache::decode(*remade.thumbnail, ImageCache::thumbPixels);
+    return remade;
+}
+
+// Outside the coroutines: GCC 12 destroys temporaries of a co_await expression twice.
 QFuture<QImage> startDecode(const QByteArray &data, int maxPixel)
 {
     return QtConcurrent::run(&ImageCache::decode, data, maxPixel);
+}
+
+QFuture<Remade> startRemake(const QByteArray &picture)
+{
+    return QtConcurrent::run(&remake, picture);
+}
+
+// A thumbnail that is missing, cut short or no image is made again from the
+// stored picture, as when the picture was stored, and kept.
+QCoro::Task<QImage> remadeThumbnail(std::shared_ptr<Media> media)
+{
+    if (media->isGone())
+        co_return QImage();
+    const qint64 pictureSize = media->dataSize();
+    const auto picture = media->data();
+    if (!picture)
+        co_return QImage();
+    const QFuture<Remade> making = startRemake(*picture);
+    const Remade remade = co_await making;
+    // A new picture stored meanwhile brought its own thumbnail.
+    if (remade.thumbnail && !media->isGone() && media->dataSize() == pictureSize) {
+        media->setThumbnail(remade.thumbnail);
+        saveQuietly(*media->context());
+    }
+    co_return remade.image;
 }
 
 } // namespace
@@ -55,11 +95,13 @@ QCoro::Task<QImage> ImageCache::load(std::shared_ptr<Media> media, Size size)
     const QString key = ImageCache::key(*media, size);
     if (QImage image = cached(key); !image.isNull())
         co_return image;
-    const auto bytes = pickBytes(*media, size);
-    if (!bytes)
-        co_return QImage();
-    const QFuture<QImage> decoding = startDecode(*bytes, maxPixel(size));
-    const QImage image = co_await decoding;
+    QImage image;
+    if (const auto bytes = size == Size::full ? fullBytes(*media) : media->thumbnail()) {
+        const QFuture<QImage> decoding = startDecode(*bytes, maxPixel(size));
+        image = co_await decoding;
+    }
+    if (image.isNull() && size == Size::thumb)
+        image = co_await remadeThumbnail(media);
     if (!image.isNull())
         insert(key, image);
     co_return image;

@@ -39,9 +39,11 @@ public:
     static QImage decode(const QByteArray &data, int maxPixel);
 
     // The cached image, or the item's stored bytes decoded off the main
-    // thread and cached: the thumbnail first for thumb, the downloaded bytes
-    // first for full. Null for an item that left the store, for no bytes and
-    // for bytes that do not decode (the other bytes are not tried then).
+    // thread and cached. For full the downloaded bytes, else the thumbnail;
+    // null for no bytes and for bytes that do not decode (the thumbnail is
+    // not tried then). For thumb the thumbnail; one that is missing or does
+    // not decode is made again from the downloaded bytes and stored. Null
+    // for an item that left the store.
     QCoro::Task<QImage> load(std::shared_ptr<Media> media, Size size);
 
     // Null when not cached; marks the image as recently used.

@@ -1,5 +1,6 @@
 #include "BackupCoder.h"
 
+#include "BackupError.h"
 #include "BackupJSON.h"
 #include "JsonWriter.h"
 
@@ -70,7 +71,7 @@ void writeMedia(JsonWriter &out, const MediaRecord &media)
     out.endObject();
 }
 
-void writePost(JsonWriter &out, const PostRecord &post)
+void writePostMembers(JsonWriter &out, const PostRecord &post)
 {
     out.beginObject();
     writeText(out, "authorAvatarURL", post.authorAvatarURL);
@@ -104,6 +105,18 @@ void writePost(JsonWriter &out, const PostRecord &post)
     writeText(out, "title", post.title);
     writeDate(out, "updatedAt", post.updatedAt);
     out.endObject();
+}
+
+// The link finds the post in the library's search; a note of one's own has
+// only its title.
+void writePost(JsonWriter &out, const PostRecord &post)
+{
+    try {
+        writePostMembers(out, post);
+    } catch (const BackupError &error) {
+        throw BackupError::unwritablePost(post.sourceURL.isEmpty() ? post.title : post.sourceURL,
+                                          QStringLiteral("post %1: %2").arg(idText(post.id), error.detail()));
+    }
 }
 
 void writeTag(JsonWriter &out, const TagRecord &tag)

@@ -31,6 +31,14 @@ BackupError BackupError::unwritable(const QString &detail)
         QCoreApplication::translate("BackupError", "收藏里有备份文件存不下的内容，无法写入备份"));
 }
 
+BackupError BackupError::unwritablePost(const QString &post, const QString &detail)
+{
+    return BackupError(
+        Kind::unwritable, detail,
+        QCoreApplication::translate("BackupError", "收藏“%1”里有备份文件存不下的内容，无法写入备份")
+            .arg(post));
+}
+
 size_t qHash(const BackupError &error, size_t seed)
 {
     return qHashMulti(seed, int(error.kind()), error.detail());

@@ -15,6 +15,9 @@ public:
     // `detail` says in short English where and why, e.g. "posts[3].id: not a UUID".
     static BackupError unreadable(const QString &detail);
     static BackupError unwritable(const QString &detail);
+    // As unwritable, naming the post that holds the value, so the user can
+    // find and mend it.
+    static BackupError unwritablePost(const QString &post, const QString &detail);
 
     Kind kind() const { return m_kind; }
     QString detail() const { return m_detail; }

@@ -309,7 +309,8 @@ DateText dateText(const QDateTime &date)
     const CivilTime civil = date.isValid() ? civilTime(date.toSecsSinceEpoch()) : CivilTime{};
     if (civil.year < 1 || civil.year > 9999)
         throw BackupError::unwritable(
-            QStringLiteral("date out of range: %1").arg(date.toString(Qt::ISODate)));
+            date.isValid() ? QStringLiteral("date out of range: %1 s after 1970").arg(date.toSecsSinceEpoch())
+                           : QStringLiteral("invalid date"));
     DateText text{};
     char *out = text.data();
     const auto put = [&out](qint64 value, int width, char after) {

@@ -146,10 +146,15 @@ bool Media::needsVideoDownload() const
     return hasVideo() && !videoRemoteURL().isEmpty() && !hasVideoData();
 }
 
+std::optional<QByteArray> Media::thumbnailOf(const QByteArray &picture)
+{
+    return ImageTools::thumbnail(picture, thumbnailPixels, thumbnailQuality);
+}
+
 void Media::setImage(const std::optional<QByteArray> &data)
 {
     setData(data);
-    setThumbnail(data ? ImageTools::thumbnail(*data, thumbnailPixels, thumbnailQuality) : std::nullopt);
+    setThumbnail(data ? thumbnailOf(*data) : std::nullopt);
     setDataSize(data ? data->size() : 0);
 }
 
@@ -167,7 +172,7 @@ void Media::adoptImage(const QString &filePath)
     if (file.open(QIODevice::ReadOnly))
         if (const uchar *mapped = file.map(0, size)) {
             const auto bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), size);
-            thumbnail = ImageTools::thumbnail(bytes, thumbnailPixels, thumbnailQuality);
+            thumbnail = thumbnailOf(bytes);
         }
     file.close();
     adoptBlob(dataBlob, filePath);

@@ -63,6 +63,9 @@ public:
     // A video, live photo or audio item with a motion or sound link or bytes.
     bool hasVideo() const;
     bool needsVideoDownload() const;
+    // The thumbnail kept beside a picture: a JPEG of at most 640 pixels on
+    // its longer side; none when the bytes are no decodable image. Any thread.
+    static std::optional<QByteArray> thumbnailOf(const QByteArray &picture);
     // Stores the picture's bytes with their thumbnail (none when the bytes
     // are no decodable image) and their count.
     void setImage(const std::optional<QByteArray> &data);

@@ -4,15 +4,24 @@
 
 namespace {
 
-// About 31,700 years either side of 1970: every real date, and far inside the
-// range where milliseconds still fit a 64-bit integer.
-constexpr double kLimit = 1e12;
+// 0001-01-01T00:00:00Z and 9999-12-31T23:59:59Z.
+constexpr qint64 kFirstSecond = -62'135'596'800;
+constexpr qint64 kLastSecond = 253'402'300'799;
 
 } // namespace
 
 std::optional<QDateTime> EpochTime::fromSeconds(std::optional<double> seconds)
 {
-    if (!seconds || !std::isfinite(*seconds) || std::abs(*seconds) > kLimit)
+    // Bounded before rounding, so the milliseconds always fit.
+    if (!seconds || !std::isfinite(*seconds) || *seconds <= double(kFirstSecond - 1) ||
+        *seconds >= double(kLastSecond + 1))
         return std::nullopt;
-    return QDateTime::fromMSecsSinceEpoch(std::llround(*seconds * 1000), Qt::UTC);
+    const QDateTime date = QDateTime::fromMSecsSinceEpoch(std::llround(*seconds * 1000), Qt::UTC);
+    return isStorable(date) ? std::optional(date) : std::nullopt;
+}
+
+bool EpochTime::isStorable(const QDateTime &date)
+{
+    const qint64 second = date.toSecsSinceEpoch();
+    return date.isValid() && second >= kFirstSecond && second <= kLastSecond;
 }

@@ -166,8 +166,9 @@ ParsedPost WeChatParser::post(const QString &html, const QUrl &pageURL)
     post.content = content(slice, tags);
     for (const QString &link : pictures(slice, tags))
         post.media.append(ParsedMedia(MediaKind::image, link));
-    // Saving such a page over a stored article would wipe it.
-    if (post.title.isEmpty() && post.content.isEmpty() && post.media.isEmpty())
+    // Saving such a page over a stored article would wipe it. A title alone
+    // is no article: verification and removal notices have one.
+    if (post.content.isEmpty() && post.media.isEmpty())
         throw ParseError::structureChanged(QStringLiteral("article"));
     return post;
 }

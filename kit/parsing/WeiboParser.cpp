@@ -1,6 +1,7 @@
 #include "WeiboParser.h"
 
 #include "CookieVault.h"
+#include "EpochTime.h"
 #include "HostTable.h"
 #include "Markup.h"
 #include "NetworkError.h"
@@ -98,7 +99,7 @@ std::optional<QDateTime> createdAt(const QString &text)
     const int offset =
         (match.captured(6) == QLatin1String("-") ? -1 : 1) * (number(7) * 3600 + number(8) * 60);
     const QDateTime moment(date, time, QTimeZone(offset));
-    if (!moment.isValid() || number(8) >= 60)
+    if (!EpochTime::isStorable(moment) || number(8) >= 60)
         return std::nullopt;
     return moment.toUTC();
 }

@@ -1,5 +1,6 @@
 #include "UndoableDelete.h"
 
+#include "Clock.h"
 #include "KitLog.h"
 #include "Post.h"
 
@@ -26,9 +27,20 @@ void UndoableDelete::start(const PostList &posts, double seconds)
 
     const quint64 generation = ++m_generation;
     const std::chrono::milliseconds delay(qRound64(std::max(seconds, 0.0) * 1000));
-    QTimer::singleShot(delay, this, [this, generation] {
-        if (m_generation == generation)
+    checkDelay(Clock::continuous() + delay, generation);
+}
+
+void UndoableDelete::checkDelay(std::chrono::nanoseconds deadline, quint64 generation)
+{
+    using namespace std::chrono;
+    const milliseconds left = ceil<milliseconds>(std::max(deadline - Clock::continuous(), nanoseconds(0)));
+    QTimer::singleShot(std::min(left, checkInterval), Qt::PreciseTimer, this, [this, deadline, generation] {
+        if (m_generation != generation)
+            return;
+        if (Clock::continuous() >= deadline)
             commitLogged();
+        else
+            checkDelay(deadline, generation);
     });
 }
 

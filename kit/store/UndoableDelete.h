@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QSet>
 #include <QUuid>
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -19,6 +20,11 @@ public:
     // The real delete; it gets only posts that still exist.
     using CommitAction = std::function<void(const PostList &)>;
 
+    // The event loop's timers stand still while the computer sleeps, so the
+    // delay is measured on Clock::continuous() and looked at this often: a
+    // delay that ran out during sleep ends this soon after waking.
+    static constexpr std::chrono::milliseconds checkInterval{250};
+
     explicit UndoableDelete(QObject *parent = nullptr);
 
     const PostList &posts() const { return m_posts; }
@@ -27,7 +33,8 @@ public:
     void setOnCommit(CommitAction action) { m_onCommit = std::move(action); }
 
     // Commits a pending batch first, then hides the posts and commits them
-    // after the given number of seconds unless undone or committed earlier.
+    // after the given number of seconds, sleep included, unless undone or
+    // committed earlier.
     void start(const PostList &posts, double seconds);
     // Runs the commit action, which may throw.
     void commit();
@@ -39,6 +46,7 @@ signals:
 
 private:
     void commitLogged();
+    void checkDelay(std::chrono::nanoseconds deadline, quint64 generation);
     void setPending(const PostList &posts, const QSet<QUuid> &hidden);
 
     PostList m_posts;

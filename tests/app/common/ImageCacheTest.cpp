@@ -7,6 +7,8 @@
 #include "TestImages.h"
 #include "WaitFor.h"
 
+#include <QDirIterator>
+
 namespace {
 
 class ImageCacheTest : public HomeTest {
@@ -75,6 +77,41 @@ TEST_F(ImageCacheTest, ANewDownloadGetsANewKeyAndACachedImageIsReused)
     media->setImage(TestImages::encoded(300, 150, Qt::blue));
     EXPECT_EQ(load(media, ImageCache::Size::full).size(), QSize(300, 150));
     EXPECT_EQ(cache.count(), 2);
+}
+
+// The file holding a thumbnail, found by its bytes.
+QString fileHolding(const QString &folder, const QByteArray &bytes)
+{
+    for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();)
+        if (QFile file(it.next()); file.open(QIODevice::ReadOnly) && file.readAll() == bytes)
+            return file.fileName();
+    return {};
+}
+
+// A card whose thumbnail file was cut short or spoilt must not stay blank
+// for good.
+TEST_F(ImageCacheTest, AThumbnailThatIsEmptyOrNoImageIsMadeAgainFromThePicture)
+{
+    const auto store = TamselStore::makeContainer(false);
+    ModelContext &stored = store->mainContext();
+    auto media = std::make_shared<Media>(MediaKind::image, 0);
+    media->setImage(TestImages::encoded(2000, 1000, Qt::blue, "jpeg"));
+    stored.insert(media);
+    stored.save();
+    const QByteArray made = *media->thumbnail();
+    const QString file = fileHolding(home.dataFolder(), made);
+    ASSERT_FALSE(file.isEmpty());
+
+    ASSERT_TRUE(QFile::resize(file, 0));
+    EXPECT_EQ(load(media, ImageCache::Size::thumb).size(), QSize(640, 320));
+    EXPECT_EQ(media->thumbnail(), made);
+    EXPECT_FALSE(stored.hasChanges()) << "the new thumbnail is kept";
+
+    media->setThumbnail(QByteArray("<html>not found</html>"));
+    stored.save();
+    ImageCache fresh;
+    EXPECT_EQ(TestAsync::waitFor(fresh.load(media, ImageCache::Size::thumb)).size(), QSize(640, 320));
+    EXPECT_EQ(media->thumbnail(), made);
 }
 
 TEST_F(ImageCacheTest, LeastRecentlyUsedImagesGoWhenCountOrBytesRunOut)

@@ -176,6 +176,28 @@ TEST(BackupCoderTest, NonFiniteNumbersAreNeitherReadNorWritten)
     EXPECT_THROW(encode(file), BackupError);
 }
 
+// Stored before such dates were refused at parse time; the user must learn
+// which post to mend.
+TEST(BackupCoderTest, APostThatCannotBeWrittenIsNamedByItsLinkOrElseItsTitle)
+{
+    const auto messageOf = [](const File &file) {
+        try {
+            encode(file);
+        } catch (const BackupError &error) {
+            EXPECT_TRUE(error.detail().contains("0F8FAD5B-D9CB-469F-A165-70867728950E")) << error.what();
+            return error.message();
+        }
+        return QStringLiteral("written");
+    };
+    File file = decode(document());
+    file.posts[0].publishedAt = QDateTime(QDate(10000, 1, 1), QTime(0, 0), Qt::UTC);
+    EXPECT_EQ(messageOf(file),
+              QStringLiteral("收藏“https://weibo.com/1/2”里有备份文件存不下的内容，无法写入备份"));
+    file.posts[0].sourceURL.clear();
+    file.posts[0].media[0].width = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(messageOf(file), QStringLiteral("收藏“t”里有备份文件存不下的内容，无法写入备份"));
+}
+
 TEST(BackupCoderTest, TheFingerprintIgnoresTheExportTimeOnly)
 {
     File file = sampleFile();

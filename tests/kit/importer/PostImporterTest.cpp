@@ -1,5 +1,6 @@
 #include "Board.h"
 #include "FixtureServer.h"
+#include "HostTable.h"
 #include "ImportProgress.h"
 #include "KepselHooks.h"
 #include "Media.h"
@@ -150,6 +151,56 @@ TEST_F(PostImporterTest, AFailedReparseKeepsTheContentAndShowsTheMessage)
     EXPECT_EQ(post->parseStateRaw(), QStringLiteral("failed"));
     EXPECT_EQ(post->title(), QStringLiteral("A title"));
     EXPECT_TRUE(post->media().value(0)->hasImageData());
+}
+
+// WeChat answers an article's link with a verification page when it suspects
+// a robot, and with a notice once the article is removed; both have a title.
+TEST_F(PostImporterTest, AWeChatPageWithoutTheArticleLeavesTheSavedOneAlone)
+{
+    const QString articles = QStringLiteral("127.0.0.10"), images = QStringLiteral("127.0.0.11");
+    server.pointAt(Host::WeChatArticles, articles);
+    server.pointAt(Host::WeChatImages, images);
+    server.serve(images, "/mmbiz_jpg/a/640", {200, picture(30, 20, "JPEG")});
+    const QByteArray picture = server.origin(images).toUtf8() + "/mmbiz_jpg/a/640?wx_fmt=jpeg";
+    const QByteArray head = R"(<!DOCTYPE html><html><head><meta charset="utf-8">
+        <meta name="viewport" content="width=device-width,initial-scale=1.0,maximum-scale=1.0,user-scalable=0">)";
+    const QByteArray weuiMessage =
+        R"(<link rel="stylesheet" href="//res.wx.qq.com/open/libs/weui/2.4.4/weui.min.css">
+        </head><body><div class="weui-msg"><div class="weui-msg__icon-area"><i class="weui-icon-warn weui-icon_msg"></i></div>
+        <div class="weui-msg__text-area"><h2 class="weui-msg__title">%1</h2><p class="weui-msg__desc">%2</p></div>)";
+    server.page(articles, "/s/Xk3",
+                head + R"(<meta property="og:title" content="周末去哪儿">
+        <meta property="og:description" content="近郊的三条徒步线路"><title>周末去哪儿</title></head>
+        <body id="activity-detail"><div id="page-content" class="rich_media_area_primary">
+        <h1 class="rich_media_title" id="activity-name">周末去哪儿</h1><a id="js_name">城市漫步</a>
+        <div class="rich_media_content js_underline_content" id="js_content" style="visibility: hidden;">
+        <p>第一条线路沿河而行。</p><p><img class="rich_pages wxw-img" data-src=")" +
+                    picture + R"(" data-type="jpeg"></p>
+        </div></div><script nonce="7">var nickname = htmlDecode("城市漫步"); var ct = "1700000000";</script>)");
+    const auto post = TestAsync::waitFor(importer.importText(server.origin(articles) + "/s/Xk3", false));
+    ASSERT_EQ(post->content(), QStringLiteral("第一条线路沿河而行。"));
+    const auto media = post->sortedMedia();
+    ASSERT_EQ(media.size(), 1);
+    ASSERT_TRUE(media[0]->hasImageData());
+
+    const QByteArray verification =
+        head + "<title>环境异常</title>" +
+        QString::fromUtf8(weuiMessage).arg("环境异常", "当前环境异常，完成验证后即可继续访问。").toUtf8() +
+        R"(<div class="weui-msg__opr-area"><a href="javascript:;" id="js_verify" class="weui-btn weui-btn_primary">去验证</a>
+        </div></div><script src="https://res.wx.qq.com/mmbizappmsg/zh_CN/htmledition/js/verify.js"></script>)";
+    const QByteArray removed =
+        head + "<title>周末去哪儿</title>" +
+        QString::fromUtf8(weuiMessage).arg("该内容已被发布者删除", "").toUtf8() +
+        R"(</div><script>var nickname = "城市漫步"; var msg_title = "周末去哪儿";</script>)";
+    for (const QByteArray &page : {verification, removed}) {
+        server.page(articles, "/s/Xk3", page);
+        QCoro::waitFor(importer.refresh(post, false));
+        EXPECT_EQ(post->parseStateRaw(), QStringLiteral("failed"));
+        EXPECT_EQ(post->title(), QStringLiteral("周末去哪儿"));
+        EXPECT_EQ(post->content(), QStringLiteral("第一条线路沿河而行。"));
+        EXPECT_EQ(post->sortedMedia(), media);
+        EXPECT_TRUE(media[0]->hasImageData());
+    }
 }
 
 TEST_F(PostImporterTest, BadMediaFailAloneAndTheRestIsKept)

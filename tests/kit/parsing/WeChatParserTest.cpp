@@ -96,6 +96,8 @@ TEST_F(WeChatParserTest, APageWithoutAnArticleFailsInsteadOfWipingASavedOne)
 {
     server.page(kWeChat, "/s/gone", "<p>环境异常</p><script>var nickname = htmlDecode(\"A\");</script>");
     EXPECT_EQ(failure("/s/gone").token(), QStringLiteral("article"));
+    server.page(kWeChat, "/s/notice", "<head><title>环境异常</title></head><p>完成验证后即可继续访问</p>");
+    EXPECT_EQ(failure("/s/notice").token(), QStringLiteral("article"));
 }
 
 TEST_F(WeChatParserTest, OnlyArticleHostLinksAreTaken)

@@ -74,6 +74,15 @@ TEST_F(WeiboParserTest, AVisitorCookieServesOneParseWhenNoCookieIsStored)
     EXPECT_EQ(server.requests().last().header("Cookie"), QList<QByteArray>{"SUB=mine"});
 }
 
+TEST_F(WeiboParserTest, ATimeThatLeavesTheYear9999InUTCIsNoTime)
+{
+    CookieVault::set(QStringLiteral("SUB=mine"), Platform::weibo);
+    answer("T1", R"({"ok": 1, "user": {"id": 1}, "created_at": "Fri Dec 31 23:30:00 -0100 9999"})");
+    EXPECT_FALSE(parse("/1/T1").publishedAt);
+    answer("T1", R"({"ok": 1, "user": {"id": 1}, "created_at": "Fri Dec 31 23:30:00 +0100 9999"})");
+    EXPECT_EQ(parse("/1/T1").publishedAt, QDateTime(QDate(9999, 12, 31), QTime(22, 30), Qt::UTC));
+}
+
 TEST_F(WeiboParserTest, ShareAndShortLinksAreResolvedAndOnlyPlainIdsAreAsked)
 {
     CookieVault::set(QStringLiteral("SUB=mine"), Platform::weibo);

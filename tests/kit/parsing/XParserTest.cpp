@@ -75,6 +75,19 @@ TEST_F(XParserTest, TheUserAndStatusIdComeSafelyFromTheLink)
     EXPECT_EQ(server.requests().size(), sent);
 }
 
+// Later times could never be written to the backup document, and with them no sync.
+TEST_F(XParserTest, ATimeOutsideTheYearsOneTo9999IsNoTime)
+{
+    const auto timeOf = [this](const char *seconds) {
+        reply("/u/status/1", QByteArray(R"({"tweet": {"created_timestamp": )") + seconds + "}}");
+        return parse("/u/status/1").publishedAt;
+    };
+    EXPECT_EQ(timeOf("253402300799"), QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59), Qt::UTC));
+    EXPECT_EQ(timeOf("-62135596800"), QDateTime(QDate(1, 1, 1), QTime(0, 0), Qt::UTC));
+    for (const char *seconds : {"253402300800", "3e11", "999999999999", "-62135596801"})
+        EXPECT_FALSE(timeOf(seconds)) << seconds;
+}
+
 TEST_F(XParserTest, AReplyWithoutTheStatusFails)
 {
     reply("/u/status/1", R"({"code": 404, "tweet": null})");

@@ -1,3 +1,4 @@
+#include "Clock.h"
 #include "Post.h"
 #include "StoreError.h"
 #include "TamselStore.h"
@@ -30,6 +31,7 @@ protected:
     std::unique_ptr<ModelContainer> container = TamselStore::makeContainer(true);
     UndoableDelete holder;
     Lists committed;
+    QDateTime now = QDateTime(QDate(2024, 5, 1), QTime(12, 0), Qt::UTC);
     std::shared_ptr<Post> first = insertPost();
     std::shared_ptr<Post> second = insertPost();
 };
@@ -53,6 +55,22 @@ TEST_F(UndoableDeleteTest, StaleDelaysAfterANewDeleteOrUndoDoNothing)
     TestAsync::runTimersDueWithin(30ms);
     holder.commit();
     EXPECT_TRUE(committed.isEmpty());
+}
+
+// After an hour of sleep the event loop's timers have barely moved on; the
+// delete is due all the same.
+TEST_F(UndoableDeleteTest, TheDelayKeepsCountingWhileTheComputerSleeps)
+{
+    const auto check = [] { TestAsync::runTimersDueWithin(UndoableDelete::checkInterval + 1ms); };
+    Clock::setSource([this] { return now; });
+    holder.start({first}, 5);
+    now = now.addMSecs(4999);
+    check();
+    EXPECT_TRUE(committed.isEmpty());
+
+    now = now.addSecs(3600);
+    check();
+    EXPECT_EQ(committed, Lists({{first}}));
 }
 
 TEST_F(UndoableDeleteTest, OnlyPostsThatStillExistReachTheCommit)

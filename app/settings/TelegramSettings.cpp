@@ -5,6 +5,7 @@
 #include "SettingsKey.h"
 #include "TamselStore.h"
 #include "TelegramModule.h"
+#include "Theme.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -23,6 +24,21 @@ QLineEdit *storedField(const QString &key)
     QObject::connect(field, &QLineEdit::textEdited,
                      [key](const QString &text) { TamselStore::defaults().setString(key, text); });
     return field;
+}
+
+// The red of a button that removes something, readable on the button in
+// either appearance: the light one's red is too dark on a dark button.
+const Theme::Color destructiveRed{"#D70015", "#FF8F87"};
+
+void paintDestructive(QPushButton *button)
+{
+    const auto tint = [button] {
+        QPalette palette = button->palette();
+        palette.setColor(QPalette::ButtonText, destructiveRed.resolved(button->palette()));
+        button->setPalette(palette);
+    };
+    tint();
+    Theme::followPalette(button, tint);
 }
 
 } // namespace
@@ -53,7 +69,7 @@ TelegramSettings::TelegramSettings(Plugins &plugins, QWidget *parent)
                                              "设置过同步文件夹后，会自动沿用 iPhone 上的配置。")));
 
     form->addSection()->addRow(m_uninstall);
-    m_uninstall->setStyleSheet(QStringLiteral("color: #D70015;"));
+    paintDestructive(m_uninstall);
     connect(m_uninstall, &QPushButton::clicked, this, &TelegramSettings::confirmUninstall);
 
     auto *layout = new QVBoxLayout(this);

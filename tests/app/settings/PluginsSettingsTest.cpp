@@ -6,15 +6,45 @@
 #include "TelegramModule.h"
 #include "TelegramSettings.h"
 #include "TestHome.h"
+#include "Theme.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
+#include <cmath>
 
 namespace {
+
+double luminance(const QColor &color)
+{
+    const auto linear = [](double channel) {
+        return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(color.redF()) + 0.7152 * linear(color.greenF()) + 0.0722 * linear(color.blueF());
+}
+
+// The contrast of a button's reddest pixel with the fill behind it.
+double redTextContrast(const QImage &button)
+{
+    const auto redness = [](const QColor &color) {
+        return color.red() - std::max(color.green(), color.blue());
+    };
+    QPoint reddest;
+    for (int y = 0; y < button.height(); ++y)
+        for (int x = 0; x < button.width(); ++x)
+            if (redness(button.pixelColor(x, y)) > redness(button.pixelColor(reddest)))
+                reddest = {x, y};
+    const QColor red = button.pixelColor(reddest);
+    // The fill's shade changes from top to bottom only.
+    const QColor fill = button.pixelColor(button.width() / 8, reddest.y());
+    const auto [dark, light] = std::minmax({luminance(red), luminance(fill)});
+    return (light + 0.05) / (dark + 0.05);
+}
 
 class PluginsSettingsTest : public HomeTest {
 protected:
@@ -126,6 +156,36 @@ TEST_F(PluginsSettingsTest, UninstallingAsksFirstAndKeepsTheSettings)
     ASSERT_TRUE(page);
     EXPECT_EQ(page->tokenField()->text(), "123:abc");
     EXPECT_EQ(page->chatField()->text(), "@kanal");
+}
+
+// The uninstall button's red reads on the button in either appearance, and a
+// page switched to the other appearance paints as one opened in it.
+TEST_F(PluginsSettingsTest, TheUninstallButtonsRedReadsInEitherAppearanceAndFollowsASwitch)
+{
+    const struct LightAgain {
+        ~LightAgain() { QApplication::setPalette(Theme::palette(Theme::Appearance::light)); }
+    } lightAgain;
+    QApplication::setPalette(Theme::palette(Theme::Appearance::light));
+    TelegramSettings *page = openTelegram();
+    ASSERT_TRUE(page);
+    view.show();
+    const QImage light = page->uninstallButton()->grab().toImage();
+
+    QApplication::setPalette(Theme::palette(Theme::Appearance::dark));
+    QCoreApplication::processEvents();
+    const QImage switched = page->uninstallButton()->grab().toImage();
+    PluginsSettings fresh{plugins};
+    fresh.resize(view.size());
+    QTest::mouseClick(fresh.findChild<QPushButton *>(QStringLiteral("link:telegram")), Qt::LeftButton);
+    auto *freshPage = qobject_cast<TelegramSettings *>(fresh.page());
+    ASSERT_TRUE(freshPage);
+    fresh.show();
+    const QImage dark = freshPage->uninstallButton()->grab().toImage();
+    saveScreenshot(fresh, "settings-telegram-dark");
+
+    EXPECT_GE(redTextContrast(light), 4.5);
+    EXPECT_GE(redTextContrast(dark), 4.5);
+    EXPECT_EQ(switched, dark);
 }
 
 } // namespace

@@ -32,9 +32,13 @@ AddLinkSheet::AddLinkSheet(QWidget *parent)
     m_editor->setFixedHeight(110);
     m_editor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_editor->setFrameShape(QFrame::NoFrame);
-    m_editor->setStyleSheet(
-        QStringLiteral("QPlainTextEdit { background: %1; border-radius: 8px; padding: 6px; }")
-            .arg(Theme::card().resolved().name()));
+    const auto paintEditor = [this] {
+        m_editor->setStyleSheet(
+            QStringLiteral("QPlainTextEdit { background: %1; border-radius: 8px; padding: 6px; }")
+                .arg(Theme::card().resolved().name()));
+    };
+    paintEditor();
+    Theme::followPalette(this, paintEditor);
 
     auto *cancel = new QPushButton(tr("取消"), this);
     m_save->setDefault(true);

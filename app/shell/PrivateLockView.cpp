@@ -13,14 +13,18 @@ PrivateLockView::PrivateLockView(QWidget *parent)
     : QWidget(parent), m_unlock(new QPushButton(tr("解锁"), this))
 {
     setAutoFillBackground(true);
-    QPalette page = palette();
-    page.setColor(QPalette::Window, Theme::background().resolved());
-    setPalette(page);
-
-    const QColor secondary = palette().color(QPalette::PlaceholderText);
     auto *icon = new QLabel(this);
-    icon->setPixmap(Symbol::pixmap(QStringLiteral("lock.fill"), 44, secondary, 1, devicePixelRatioF()));
     icon->setAlignment(Qt::AlignCenter);
+    const auto paint = [this, icon] {
+        // The page keeps its own background, so the appearance is read from the application.
+        QPalette page = palette();
+        page.setColor(QPalette::Window, Theme::background().resolved());
+        setPalette(page);
+        icon->setPixmap(Symbol::pixmap(QStringLiteral("lock.fill"), 44,
+                                       palette().color(QPalette::PlaceholderText), 1, devicePixelRatioF()));
+    };
+    paint();
+    Theme::followPalette(this, paint);
 
     auto *title = new QLabel(tr("隐私空间已锁定"), this);
     QFont titleFont = font();

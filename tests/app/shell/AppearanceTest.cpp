@@ -1,4 +1,5 @@
 #include "../model/ModelFixture.h"
+#include "AddLinkSheet.h"
 #include "KepselMacApp.h"
 #include "LibraryHeader.h"
 #include "MacSettingsView.h"
@@ -7,6 +8,7 @@
 #include "MenuBarController.h"
 #include "NavigationStack.h"
 #include "Plugins.h"
+#include "PrivateLockView.h"
 #include "Screenshot.h"
 #include "SettingsKey.h"
 #include "Sidebar.h"
@@ -14,6 +16,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <gtest/gtest.h>
 
 namespace {
@@ -56,6 +59,11 @@ protected:
         pane->setMedia(
             {std::make_shared<Media>(MediaKind::image, 0), std::make_shared<Media>(MediaKind::image, 1)});
         built.push_back(std::move(pane));
+        built.push_back(std::make_unique<PrivateLockView>());
+        auto sheet = std::make_unique<AddLinkSheet>();
+        // Only the active window shows its cursor; the colours are what is compared.
+        sheet->findChild<QPlainTextEdit *>()->setCursorWidth(0);
+        built.push_back(std::move(sheet));
         for (const auto &view : built) {
             view->resize(std::max(view->sizeHint().width(), 320), std::max(view->sizeHint().height(), 200));
             view->show();

@@ -6,6 +6,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QStyleOptionFocusRect>
 
 namespace {
 
@@ -57,4 +58,10 @@ void IconChoice::paintEvent(QPaintEvent *)
     painter.setPen(isChecked() ? accent : SettingsForm::secondaryColor(palette()));
     const QRectF title(0, preview.bottom() + ringGap + spacing, width(), fontMetrics().height());
     painter.drawText(title, Qt::AlignHCenter | Qt::AlignTop, text());
+
+    // Where Tab has brought the focus, as the style marks it on other controls.
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    if (focus.state & QStyle::State_HasFocus)
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
 }

@@ -44,6 +44,8 @@ void MacSettingsView::addPage(QWidget *page, const QString &title, const QString
     scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroller->setWidgetResizable(true);
     scroller->setWidget(page);
+    // Tab goes from control to control; the scroll area shows no focus of its own.
+    scroller->setFocusPolicy(Qt::NoFocus);
     const int index = addTab(scroller, title);
     const auto paintIcon = [this, index, symbol] {
         setTabIcon(index,

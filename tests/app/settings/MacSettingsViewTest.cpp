@@ -108,4 +108,33 @@ TEST_F(MacSettingsViewTest, ThePlugInsTabShrinksBackToItsListAfterAPage)
     EXPECT_TRUE(QTest::qWaitFor([&] { return window.height() == listHeight; }, 10000));
 }
 
+// Tab goes round each tab's controls only, and every one shows that it holds
+// the focus: no silent stop on a scroll area or an unmarked icon.
+TEST_F(MacSettingsViewTest, TabStopsOnlyAtControlsThatShowTheFocus)
+{
+    show(window);
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    for (const int tab : {0, 1, 2}) {
+        clickTab(window, tab);
+        QWidget *first = QApplication::focusWidget();
+        ASSERT_TRUE(first);
+        QStringList stops;
+        for (int step = 0; step < 20; ++step) {
+            QWidget *focused = QApplication::focusWidget();
+            const QImage marked = focused->grab().toImage();
+            QTest::keyClick(focused, Qt::Key_Tab);
+            stops << QString::fromLatin1(focused->metaObject()->className()) + ' ' + focused->objectName();
+            EXPECT_FALSE(qobject_cast<QAbstractScrollArea *>(focused)) << stops.join(", ").toStdString();
+            if (focused->inherits("IconChoice"))
+                EXPECT_NE(marked, focused->grab().toImage())
+                    << "focus not shown on " << stops.last().toStdString();
+            if (QApplication::focusWidget() == first)
+                break;
+        }
+        EXPECT_EQ(QApplication::focusWidget(), first)
+            << "tab " << tab << ": " << stops.join(", ").toStdString();
+    }
+}
+
 } // namespace

@@ -31,6 +31,8 @@ AddLinkSheet::AddLinkSheet(QWidget *parent)
 
     m_editor->setFixedHeight(110);
     m_editor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A link has no use for tab characters; Tab goes on to the buttons.
+    m_editor->setTabChangesFocus(true);
     m_editor->setFrameShape(QFrame::NoFrame);
     const auto paintEditor = [this] {
         m_editor->setStyleSheet(
@@ -51,6 +53,8 @@ AddLinkSheet::AddLinkSheet(QWidget *parent)
     buttons->addStretch();
     buttons->addWidget(cancel);
     buttons->addWidget(m_save);
+    // Left to right, as they stand.
+    setTabOrder(cancel, m_save);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(20, 20, 20, 20);

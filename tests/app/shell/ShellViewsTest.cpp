@@ -98,6 +98,30 @@ TEST(AddLinkSheetTest, ReturnSavesOnceALinkIsFoundAndShiftReturnBreaksTheLine)
     EXPECT_EQ(sheet.result(), QDialog::Accepted);
 }
 
+// A link has no use for tab characters: Tab takes the keyboard on to the
+// buttons, left to right.
+TEST(AddLinkSheetTest, TabLeavesTheFieldForTheButtonsAndShiftTabComesBack)
+{
+    Pasteboard::general().setString(QString());
+    AddLinkSheet sheet;
+    sheet.show();
+    sheet.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&sheet));
+    auto *editor = sheet.findChild<QPlainTextEdit *>();
+    QTest::mouseClick(editor->viewport(), Qt::LeftButton);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("https://weibo.com/12"));
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(sheet.text(), QStringLiteral("https://weibo.com/12"));
+    EXPECT_EQ(QApplication::focusWidget(), button(sheet, QStringLiteral("取消")));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), button(sheet, QStringLiteral("收藏")));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), editor);
+    EXPECT_EQ(sheet.text(), QStringLiteral("https://weibo.com/12"));
+}
+
 TEST(PrivateLockViewTest, ReturnAndTheButtonBothAskForTheUnlock)
 {
     PrivateLockView lock;

@@ -60,6 +60,8 @@ QLabel *selectableText(const QString &text, const QFont &font)
     label->setWordWrap(true);
     label->setTextFormat(Qt::PlainText);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Selecting leaves the keyboard with the screen; its menu copies the selection.
+    label->setFocusPolicy(Qt::NoFocus);
     return label;
 }
 
@@ -256,6 +258,8 @@ void InfoPane::addParseFailure(QVBoxLayout &layout)
     layout.addWidget(failure);
     auto *reparse = new QPushButton(tr("重新解析"));
     reparse->setObjectName(QStringLiteral("reparse"));
+    // Clicked, it leaves the focus where it was, so Space keeps previewing.
+    reparse->setFocusPolicy(Qt::TabFocus);
     connect(reparse, &QPushButton::clicked, this, [this] { emit reparseRequested(m_post); });
     layout.addWidget(reparse, 0, Qt::AlignLeft);
 }

@@ -97,6 +97,8 @@ QScrollArea *MediaPane::makeStrip()
     m_strip->setFrameShape(QFrame::NoFrame);
     m_strip->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_strip->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A click on a thumbnail leaves the arrow keys to the screen's paging.
+    m_strip->setFocusPolicy(Qt::NoFocus);
     m_strip->setFixedHeight(MediaThumb::side + 2 * stripPaddingY);
     m_stripScroll = new QPropertyAnimation(m_strip->horizontalScrollBar(), "value", this);
     m_stripScroll->setDuration(stripScrollMilliseconds);

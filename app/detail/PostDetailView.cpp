@@ -49,6 +49,8 @@ QScrollArea *scrolling(QWidget *content)
     area->setWidgetResizable(true);
     area->setFrameShape(QFrame::NoFrame);
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A click in the column leaves the keyboard with the screen, which pages with the arrows.
+    area->setFocusPolicy(Qt::NoFocus);
     return area;
 }
 

@@ -1,4 +1,5 @@
 #include "../library/LibraryFixture.h"
+#include "Chip.h"
 #include "InfoPane.h"
 #include "MediaImage.h"
 #include "MediaPages.h"
@@ -9,6 +10,7 @@
 #include "PlayerView.h"
 #include "QuickLookWindow.h"
 #include "Screenshot.h"
+#include "StarAuthorButton.h"
 #include "StillImage.h"
 #include "TestClip.h"
 #include "UndoableDelete.h"
@@ -21,8 +23,10 @@
 #include <QScrollArea>
 #include <QInputMethodEvent>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QWidgetAction>
 #include <gtest/gtest.h>
@@ -110,6 +114,14 @@ protected:
         QCoreApplication::sendEvent(note, &commit);
     }
 
+    // A key pressed on the keyboard goes to whatever holds the focus.
+    static void press(Qt::Key key)
+    {
+        QWidget *focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QTest::keyClick(focus, key);
+    }
+
     static QToolButton *button(PostDetailView &view, const QString &name)
     {
         return view.toolbarAction()->defaultWidget()->findChild<QToolButton *>(name);
@@ -124,21 +136,81 @@ TEST_F(PostDetailViewTest, ArrowKeysButtonsAndThumbnailsPageThroughPicturesAndSt
     MediaPane *pane = view->mediaPane();
     auto *next = pane->findChild<QToolButton *>(QStringLiteral("nextMedia"));
 
-    QTest::keyClick(view.get(), Qt::Key_Left);
+    press(Qt::Key_Left);
     EXPECT_EQ(pane->index(), 0);
-    QTest::keyClick(view.get(), Qt::Key_Right);
+    press(Qt::Key_Right);
     EXPECT_EQ(pane->index(), 1);
     EXPECT_TRUE(shows(*view, colors[1]));
     EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("post-detail-image")));
 
     QTest::mouseClick(next, Qt::LeftButton);
-    QTest::keyClick(view.get(), Qt::Key_Right);
+    press(Qt::Key_Right);
     EXPECT_EQ(pane->index(), 2);
 
     const auto thumbs = pane->findChildren<MediaThumb *>();
     ASSERT_EQ(thumbs.size(), 3);
     QTest::mouseClick(thumbs[0], Qt::LeftButton);
     EXPECT_TRUE(shows(*view, colors[0]));
+    press(Qt::Key_Right);
+    EXPECT_EQ(pane->index(), 1);
+}
+
+// The keys go to whatever holds the focus after the click, as on screen.
+TEST_F(PostDetailViewTest, ArrowsPageAndSpacePreviewsAfterAClickAnywhereOutsideTheNote)
+{
+    auto post = postWithPictures();
+    post->setParseState(ParseState::failed);
+    post->setBoards({addBoard(QStringLiteral("行程"))});
+    save();
+    auto view = show(post);
+    QSignalSpy reparse(view.get(), &PostDetailView::reparseRequested);
+    MediaPane *pane = view->mediaPane();
+    InfoPane *info = view->infoPane();
+    const auto chips = info->findChildren<Chip *>();
+    ASSERT_EQ(chips.size(), 2);
+    struct Target {
+        const char *name;
+        QWidget *widget;
+        QPoint at;
+    };
+    const QList<Target> targets{
+        {"thumbnail", pane->findChildren<MediaThumb *>().value(1), {}},
+        {"stage", pane->stage(), {}},
+        {"tag chip", chips[0], {}},
+        {"board chip", chips[1], {}},
+        {"tag menu", info->findChild<QToolButton *>(QStringLiteral("addTag")), {}},
+        {"star", info->findChild<StarAuthorButton *>(), {}},
+        {"title", info->findChild<QLabel *>(QStringLiteral("postTitle")), {}},
+        {"reparse", info->findChild<QPushButton *>(QStringLiteral("reparse")), {}},
+        {"empty space", info, {info->width() / 2, info->height() - 4}},
+    };
+    // The menu opened by the click closes again at once.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        if (QWidget *popup = QApplication::activePopupWidget())
+            popup->close();
+    });
+    closer.start(0);
+
+    for (const Target &target : targets) {
+        ASSERT_NE(target.widget, nullptr) << target.name;
+        QTest::mouseClick(info->noteEditor(), Qt::LeftButton);
+        QTest::mouseClick(target.widget, Qt::LeftButton, {}, target.at);
+        // Offscreen, a closed menu leaves no window active; a desktop hands activation back.
+        view->activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == view.get(); }, 10000))
+            << target.name;
+        const int before = pane->index();
+        const bool last = before == pane->count() - 1;
+        press(last ? Qt::Key_Left : Qt::Key_Right);
+        EXPECT_EQ(pane->index(), before + (last ? -1 : 1)) << target.name;
+        press(Qt::Key_Space);
+        EXPECT_TRUE(view->quickLook()) << target.name;
+        press(Qt::Key_Space);
+        EXPECT_FALSE(view->quickLook()) << target.name;
+    }
+    EXPECT_EQ(reparse.size(), 1) << "only the click re-parses";
+    EXPECT_TRUE(info->noteEditor()->toPlainText().isEmpty());
 }
 
 TEST_F(PostDetailViewTest, KeysTypedInTheNoteEditTheNoteAndDoNotPage)

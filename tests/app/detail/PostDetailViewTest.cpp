@@ -12,6 +12,8 @@
 #include "Screenshot.h"
 #include "StarAuthorButton.h"
 #include "StillImage.h"
+#include "Symbol.h"
+#include "Theme.h"
 #include "TestClip.h"
 #include "UndoableDelete.h"
 #include "WaitFor.h"
@@ -27,6 +29,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 #include <QWidgetAction>
 #include <gtest/gtest.h>
@@ -414,6 +417,83 @@ TEST_F(PostDetailViewTest, ScreenFollowsMediaAndArchiveFlagChangedWhileItIsOpen)
     save();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !view->mediaPane(); }, 10000));
     EXPECT_TRUE(saveMenu->isHidden());
+}
+
+// Whether the picture has any ink on it.
+bool inked(const QImage &image)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y).alpha() > 0)
+                return true;
+    return false;
+}
+
+TEST_F(PostDetailViewTest, ToolbarButtonsCarrySymbolsAndTheArchiveBoxFillsWhileArchived)
+{
+    auto view = show(postWithPictures());
+    QToolBar bar;
+    bar.addAction(view->toolbarAction());
+    bar.show();
+    const auto drawn = [](const QToolButton &button) {
+        return button.icon().pixmap(QSize(16, 16), 2).toImage().convertToFormat(QImage::Format_ARGB32);
+    };
+    for (const char *name : {"OpenSource", "Save", "Archive", "More", "Delete"}) {
+        QToolButton *shown = button(*view, QLatin1String(name));
+        ASSERT_NE(shown, nullptr) << name;
+        EXPECT_TRUE(inked(drawn(*shown))) << name;
+    }
+    QToolButton *archive = button(*view, QStringLiteral("Archive"));
+    const auto symbol = [&](const QString &name) {
+        const QColor ink = archive->palette().color(QPalette::ButtonText);
+        return Symbol::pixmap(name, 16, ink, 1.3, 2).toImage().convertToFormat(QImage::Format_ARGB32);
+    };
+    EXPECT_EQ(drawn(*archive), symbol(QStringLiteral("archivebox")));
+    QTest::mouseClick(archive, Qt::LeftButton);
+    EXPECT_EQ(drawn(*archive), symbol(QStringLiteral("archivebox.fill")));
+    bar.resize(bar.sizeHint());
+    EXPECT_TRUE(saveScreenshot(bar, QStringLiteral("post-detail-toolbar-archived")));
+}
+
+// The screen, its media pane and its toolbar paint after a switch of
+// appearance as ones built in the new appearance do.
+TEST_F(PostDetailViewTest, ScreenFollowsEverySwitchOfAppearanceAsIfBuiltAnew)
+{
+    auto post = addPost(QStringLiteral("深浅"));
+    post->setTags({addTag(QStringLiteral("旅行"))});
+    for (int i = 0; i < 3; ++i)
+        addCover(post, 0, 0);
+    save();
+    struct Shown {
+        std::unique_ptr<PostDetailView> view;
+        std::unique_ptr<QToolBar> bar;
+    };
+    const auto build = [&] {
+        Shown shown{show(post), std::make_unique<QToolBar>()};
+        shown.view->mediaPane()->jump(1);
+        shown.bar->addAction(shown.view->toolbarAction());
+        shown.bar->show();
+        return shown;
+    };
+    const auto paint = [](const Shown &shown) {
+        QApplication::processEvents();
+        return QList<QImage>{shown.view->grab().toImage(), shown.bar->grab().toImage()};
+    };
+    const auto appear = [](Theme::Appearance appearance) {
+        QApplication::setPalette(Theme::palette(appearance));
+        QApplication::processEvents();
+    };
+    appear(Theme::Appearance::light);
+    const Shown shown = build();
+    const QList<QImage> light = paint(shown);
+    appear(Theme::Appearance::dark);
+    const QList<QImage> dark = paint(shown);
+    EXPECT_TRUE(saveScreenshot(*shown.view, QStringLiteral("post-detail-dark")));
+    EXPECT_TRUE(saveScreenshot(*shown.bar, QStringLiteral("post-detail-toolbar-dark")));
+    EXPECT_EQ(dark, paint(build()));
+    appear(Theme::Appearance::light);
+    EXPECT_EQ(paint(shown), light);
+    EXPECT_NE(dark, light);
 }
 
 TEST_F(PostDetailViewTest, CtrlKeysArchiveAndDeleteOnlyWithoutTextFocusAndWithCtrlAlone)

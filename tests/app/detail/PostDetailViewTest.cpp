@@ -496,6 +496,21 @@ TEST_F(PostDetailViewTest, ScreenFollowsEverySwitchOfAppearanceAsIfBuiltAnew)
     EXPECT_NE(dark, light);
 }
 
+TEST_F(PostDetailViewTest, RemovingAnEarlierItemKeepsTheShownOneShown)
+{
+    auto post = postWithPictures();
+    auto view = show(post);
+    MediaPane *pane = view->mediaPane();
+    press(Qt::Key_Right);
+    ASSERT_TRUE(shows(*view, colors[1]));
+    context.remove(post->sortedMedia().first());
+    save();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pane->count() == 2; }, 10000));
+    EXPECT_EQ(pane->index(), 0);
+    EXPECT_TRUE(shows(*view, colors[1]));
+    EXPECT_EQ(pane->findChild<PageCounter *>()->text(), QStringLiteral("1 / 2"));
+}
+
 TEST_F(PostDetailViewTest, CtrlKeysArchiveAndDeleteOnlyWithoutTextFocusAndWithCtrlAlone)
 {
     auto post = postWithPictures();

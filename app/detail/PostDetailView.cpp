@@ -41,6 +41,7 @@ namespace {
 constexpr int infoWidth = 380;
 constexpr int aloneMaximumWidth = 680;
 constexpr double deleteDelaySeconds = 5;
+constexpr int saveMenuGap = 8;
 
 QScrollArea *scrolling(QWidget *content)
 {
@@ -165,7 +166,8 @@ void PostDetailView::followTitle()
 
 void PostDetailView::showMedia(const QList<std::shared_ptr<Media>> &media)
 {
-    m_save->setVisible(!media.isEmpty());
+    for (QWidget *save : {static_cast<QWidget *>(m_save), m_saveGap})
+        save->setVisible(!media.isEmpty());
     if (media.isEmpty()) {
         if (m_media || m_content->layout()->count() == 0)
             layOutAlone();
@@ -238,6 +240,10 @@ void PostDetailView::addSaveMenu(QWidget *group)
     menu->addAction(tr("导出全部图片和视频…"), this,
                     [this] { DetachedTask::start(exportAll(), QStringLiteral("export"), tamselLog()); });
     m_save->setMenu(menu);
+    // The menu's arrow sits at the button's right edge: a little room keeps it off the next button.
+    m_saveGap = new QWidget(group);
+    m_saveGap->setFixedWidth(saveMenuGap);
+    group->layout()->addWidget(m_saveGap);
 }
 
 // In the text colour of the appearance, drawn again after each change of it.

@@ -108,6 +108,7 @@ private:
     QWidgetAction *m_toolbarAction = nullptr;
     QToolButton *m_open = nullptr;
     QToolButton *m_save = nullptr;
+    QWidget *m_saveGap = nullptr;
     QToolButton *m_archiveButton = nullptr;
     QToolButton *m_more = nullptr;
     QToolButton *m_remove = nullptr;

@@ -26,6 +26,7 @@
 #include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -53,17 +54,27 @@ QFrame *divider()
     return line;
 }
 
-QLabel *selectableText(const QString &text, const QFont &font)
-{
-    auto *label = new QLabel(text);
-    label->setFont(font);
-    label->setWordWrap(true);
-    label->setTextFormat(Qt::PlainText);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    // Selecting leaves the keyboard with the screen; its menu copies the selection.
-    label->setFocusPolicy(Qt::NoFocus);
-    return label;
-}
+// Text the mouse selects and the copy keys copy; every other key goes on to
+// the screen, so the arrows still page after a click in the text.
+class SelectableText : public QLabel {
+public:
+    SelectableText(const QString &text, const QFont &font) : QLabel(text)
+    {
+        setFont(font);
+        setWordWrap(true);
+        setTextFormat(Qt::PlainText);
+        setTextInteractionFlags(Qt::TextSelectableByMouse);
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event->matches(QKeySequence::Copy))
+            QLabel::keyPressEvent(event);
+        else
+            event->ignore();
+    }
+};
 
 // A symbol before a wrapping text, both in the font's size and the colour.
 QWidget *symbolLabel(const QString &symbol, const QString &text, const QFont &font, const QColor &color)
@@ -240,12 +251,12 @@ void InfoPane::addTexts(QVBoxLayout &layout)
         QFont title = font();
         title.setPointSizeF(title.pointSizeF() * 15 / 13);
         title.setBold(true);
-        auto *label = selectableText(m_post->title(), title);
+        auto *label = new SelectableText(m_post->title(), title);
         label->setObjectName(QStringLiteral("postTitle"));
         layout.addWidget(label);
     }
     if (!m_post->content().isEmpty()) {
-        auto *label = selectableText(m_post->content(), font());
+        auto *label = new SelectableText(m_post->content(), font());
         label->setObjectName(QStringLiteral("postContent"));
         layout.addWidget(label);
     }

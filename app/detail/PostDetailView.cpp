@@ -43,17 +43,23 @@ constexpr int aloneMaximumWidth = 680;
 constexpr double deleteDelaySeconds = 5;
 constexpr int saveMenuGap = 8;
 
-QScrollArea *scrolling(QWidget *content)
-{
-    auto *area = new QScrollArea;
-    area->setWidget(content);
-    area->setWidgetResizable(true);
-    area->setFrameShape(QFrame::NoFrame);
-    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // A click in the column leaves the keyboard with the screen, which pages with the arrows.
-    area->setFocusPolicy(Qt::NoFocus);
-    return area;
-}
+// The scrolling information column. It never takes the keyboard: a click in
+// it leaves the keys with the screen, and keys passing up from its texts go
+// on to the screen rather than scrolling it.
+class InfoColumn : public QScrollArea {
+public:
+    explicit InfoColumn(QWidget *content)
+    {
+        setWidget(content);
+        setWidgetResizable(true);
+        setFrameShape(QFrame::NoFrame);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setFocusPolicy(Qt::NoFocus);
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override { event->ignore(); }
+};
 
 bool isTextField(const QWidget *widget)
 {
@@ -108,7 +114,7 @@ QWidget *deletedPage()
 PostDetailView::PostDetailView(std::shared_ptr<Post> post, ModelContext &context,
                                UndoableDelete &pendingDelete, QWidget *parent)
     : QWidget(parent), m_post(std::move(post)), m_context(context), m_pendingDelete(pendingDelete),
-      m_info(new InfoPane(m_post, context)), m_side(scrolling(m_info)), m_pages(new QStackedLayout(this))
+      m_info(new InfoPane(m_post, context)), m_side(new InfoColumn(m_info)), m_pages(new QStackedLayout(this))
 {
     setObjectName(QStringLiteral("PostDetailView"));
     setFocusPolicy(Qt::StrongFocus);

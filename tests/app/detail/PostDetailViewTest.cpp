@@ -19,6 +19,7 @@
 #include "WaitFor.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QFile>
 #include <QLabel>
@@ -214,6 +215,14 @@ TEST_F(PostDetailViewTest, ArrowsPageAndSpacePreviewsAfterAClickAnywhereOutsideT
     }
     EXPECT_EQ(reparse.size(), 1) << "only the click re-parses";
     EXPECT_TRUE(info->noteEditor()->toPlainText().isEmpty());
+
+    // The title's text, selected with the mouse, still copies.
+    auto *title = info->findChild<QLabel *>(QStringLiteral("postTitle"));
+    QTest::mousePress(title, Qt::LeftButton, {}, QPoint(1, title->height() / 2));
+    QTest::mouseMove(title, QPoint(title->width() - 1, title->height() / 2));
+    QTest::mouseRelease(title, Qt::LeftButton, {}, QPoint(title->width() - 1, title->height() / 2));
+    QTest::keySequence(QApplication::focusWidget(), QKeySequence::Copy);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), post->title());
 }
 
 TEST_F(PostDetailViewTest, KeysTypedInTheNoteEditTheNoteAndDoNotPage)

@@ -297,7 +297,7 @@ QWidget *InfoPane::makeOrganize()
 
 void InfoPane::addNote(QVBoxLayout &layout)
 {
-    m_noteTitle = new QWidget;
+    m_noteTitle = makeNoteTitle();
     m_note = new QPlainTextEdit(m_post->note());
     m_note->setObjectName(QStringLiteral("note"));
     m_note->setPlaceholderText(tr("写点什么…"));
@@ -311,6 +311,13 @@ void InfoPane::addNote(QVBoxLayout &layout)
     layout.addLayout(m_noteColumn);
 }
 
+QWidget *InfoPane::makeNoteTitle() const
+{
+    QFont heading = font();
+    heading.setWeight(QFont::DemiBold);
+    return symbolLabel(QStringLiteral("pencil"), tr("笔记"), heading, palette().color(QPalette::WindowText));
+}
+
 // What was drawn in the colours of the old appearance is made again in the new.
 void InfoPane::followAppearance()
 {
@@ -318,19 +325,16 @@ void InfoPane::followAppearance()
     showHeader();
     m_chipKey.clear();
     showChips();
-    applyAppearance();
-}
-
-// The note's title and backdrop, and the add menus, in the current appearance.
-void InfoPane::applyAppearance()
-{
-    QFont heading = font();
-    heading.setWeight(QFont::DemiBold);
-    QWidget *title =
-        symbolLabel(QStringLiteral("pencil"), tr("笔记"), heading, palette().color(QPalette::WindowText));
+    QWidget *title = makeNoteTitle();
     m_noteColumn->replaceWidget(m_noteTitle, title);
     delete m_noteTitle;
     m_noteTitle = title;
+    applyAppearance();
+}
+
+// The note's backdrop and the add menus in the current appearance.
+void InfoPane::applyAppearance()
+{
     m_note->setStyleSheet(
         QStringLiteral("QPlainTextEdit { background: %1; border-radius: 8px; padding: 6px; }")
             .arg(Theme::card().resolved().name()));

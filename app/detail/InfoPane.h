@@ -57,6 +57,7 @@ private:
     void addParseFailure(QVBoxLayout &layout);
     QWidget *makeOrganize();
     void addNote(QVBoxLayout &layout);
+    QWidget *makeNoteTitle() const;
     void followAppearance();
     void applyAppearance();
 

@@ -118,6 +118,7 @@ QScrollArea *MediaPane::makeStrip()
     m_strip->setWidget(row);
     m_strip->setWidgetResizable(true);
     m_strip->setFrameShape(QFrame::NoFrame);
+    // The bar is the strip's own background, showing through its viewport and row.
     m_strip->setAutoFillBackground(true);
     m_strip->viewport()->setAutoFillBackground(false);
     row->setAutoFillBackground(false);

@@ -131,6 +131,7 @@ PostDetailView::PostDetailView(std::shared_ptr<Post> post, ModelContext &context
     connect(m_info, &InfoPane::toastRequested, this, &PostDetailView::toastRequested);
     connect(&context, &ModelContext::changed, this, &PostDetailView::followStore);
     followStore();
+    applyAppearance();
     Theme::followPalette(this, [this] { applyAppearance(); });
 }
 

@@ -428,16 +428,6 @@ TEST_F(PostDetailViewTest, ScreenFollowsMediaAndArchiveFlagChangedWhileItIsOpen)
     EXPECT_TRUE(saveMenu->isHidden());
 }
 
-// Whether the picture has any ink on it.
-bool inked(const QImage &image)
-{
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixelColor(x, y).alpha() > 0)
-                return true;
-    return false;
-}
-
 TEST_F(PostDetailViewTest, ToolbarButtonsCarrySymbolsAndTheArchiveBoxFillsWhileArchived)
 {
     auto view = show(postWithPictures());
@@ -447,16 +437,17 @@ TEST_F(PostDetailViewTest, ToolbarButtonsCarrySymbolsAndTheArchiveBoxFillsWhileA
     const auto drawn = [](const QToolButton &button) {
         return button.icon().pixmap(QSize(16, 16), 2).toImage().convertToFormat(QImage::Format_ARGB32);
     };
-    for (const char *name : {"OpenSource", "Save", "Archive", "More", "Delete"}) {
-        QToolButton *shown = button(*view, QLatin1String(name));
-        ASSERT_NE(shown, nullptr) << name;
-        EXPECT_TRUE(inked(drawn(*shown))) << name;
-    }
     QToolButton *archive = button(*view, QStringLiteral("Archive"));
     const auto symbol = [&](const QString &name) {
         const QColor ink = archive->palette().color(QPalette::ButtonText);
         return Symbol::pixmap(name, 16, ink, 1.3, 2).toImage().convertToFormat(QImage::Format_ARGB32);
     };
+    for (const char *name : {"OpenSource", "Save", "Archive", "More", "Delete"}) {
+        QToolButton *shown = button(*view, QLatin1String(name));
+        ASSERT_NE(shown, nullptr) << name;
+        EXPECT_FALSE(shown->icon().isNull()) << name;
+        EXPECT_NE(drawn(*shown), symbol(QStringLiteral("no.such"))) << name << " draws a symbol";
+    }
     EXPECT_EQ(drawn(*archive), symbol(QStringLiteral("archivebox")));
     QTest::mouseClick(archive, Qt::LeftButton);
     EXPECT_EQ(drawn(*archive), symbol(QStringLiteral("archivebox.fill")));

@@ -387,6 +387,7 @@ TEST_F(PostDetailViewTest, PostWithoutMediaShowsItsInformationAlone)
     save();
     auto view = show(post);
     EXPECT_EQ(view->mediaPane(), nullptr);
+    EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("post-detail-alone")));
     QTest::keyClick(view.get(), Qt::Key_Right);
 }
 

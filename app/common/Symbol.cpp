@@ -557,6 +557,22 @@ Shape arrowClockwise()
     return {stroke, {}};
 }
 
+// The detail screen's toolbar: save into a tray, and the archived box.
+Shape squareAndArrowDown()
+{
+    QPainterPath stroke = polyline({{8.5, 9}, {5, 9}, {5, 21}, {19, 21}, {19, 9}, {15.5, 9}});
+    stroke.addPath(polyline({{12, 2.5}, {12, 15}}));
+    stroke.addPath(polyline({{8, 11}, {12, 15}, {16, 11}}));
+    return {stroke, {}};
+}
+
+Shape archiveBoxFill()
+{
+    QPainterPath fill = roundedRect(2.1, 3.1, 19.8, 6.8, 1.5);
+    fill.addPath(roundedRect(3.6, 10.9, 16.8, 10, 1.5).subtracted(roundedRect(9.1, 12.6, 5.8, 1.8, 0.9)));
+    return {{}, fill};
+}
+
 const QHash<QString, std::function<Shape()>> &shapes()
 {
     static const QHash<QString, std::function<Shape()>> table{
@@ -623,6 +639,8 @@ const QHash<QString, std::function<Shape()>> &shapes()
         {QStringLiteral("gearshape"), gearshape},
         {QStringLiteral("puzzlepiece.extension"), puzzlePiece},
         {QStringLiteral("paperplane"), paperplane},
+        {QStringLiteral("square.and.arrow.down"), squareAndArrowDown},
+        {QStringLiteral("archivebox.fill"), archiveBoxFill},
     };
     return table;
 }

@@ -49,15 +49,23 @@ QSize PageCounter::sizeHint() const
     return {qCeil(width + 2 * paddingX), qCeil(metrics.height() + 2 * paddingY)};
 }
 
-// A pale pill with dark text, or a dark one with light text, as the appearance is.
+QColor PageCounter::fill()
+{
+    return Theme::isDark(QGuiApplication::palette()) ? QColor(62, 62, 59, 210) : QColor(255, 255, 255, 200);
+}
+
+QColor PageCounter::ink()
+{
+    return Theme::text().resolved();
+}
+
 void PageCounter::paintEvent(QPaintEvent *)
 {
-    const bool dark = Theme::isDark(QGuiApplication::palette());
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(dark ? QColor(40, 40, 38, 200) : QColor(255, 255, 255, 200));
+    painter.setBrush(fill());
     painter.drawRoundedRect(QRectF(rect()), radius, radius);
-    painter.setPen(dark ? QColor(0xFA, 0xF9, 0xF5) : QColor(0x14, 0x14, 0x13));
+    painter.setPen(ink());
     TabularDigits::draw(painter, rect(), Qt::AlignHCenter, text());
 }

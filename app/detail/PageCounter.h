@@ -15,6 +15,11 @@ public:
     QString text() const;
     QSize sizeHint() const override;
 
+    // The pill's fill and text in the current appearance, which the stage's
+    // arrows share: pale with dark text, or dark with light text.
+    static QColor fill();
+    static QColor ink();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 

@@ -1,4 +1,5 @@
 #include "../library/LibraryFixture.h"
+#include "Chip.h"
 #include "InfoPane.h"
 #include "MediaImage.h"
 #include "MediaPages.h"
@@ -9,20 +10,27 @@
 #include "PlayerView.h"
 #include "QuickLookWindow.h"
 #include "Screenshot.h"
+#include "StarAuthorButton.h"
 #include "StillImage.h"
+#include "Symbol.h"
+#include "Theme.h"
 #include "TestClip.h"
 #include "UndoableDelete.h"
 #include "WaitFor.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QFile>
 #include <QLabel>
 #include <QScrollArea>
 #include <QInputMethodEvent>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 #include <QWidgetAction>
 #include <gtest/gtest.h>
@@ -110,6 +118,14 @@ protected:
         QCoreApplication::sendEvent(note, &commit);
     }
 
+    // A key pressed on the keyboard goes to whatever holds the focus.
+    static void press(Qt::Key key)
+    {
+        QWidget *focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QTest::keyClick(focus, key);
+    }
+
     static QToolButton *button(PostDetailView &view, const QString &name)
     {
         return view.toolbarAction()->defaultWidget()->findChild<QToolButton *>(name);
@@ -124,21 +140,89 @@ TEST_F(PostDetailViewTest, ArrowKeysButtonsAndThumbnailsPageThroughPicturesAndSt
     MediaPane *pane = view->mediaPane();
     auto *next = pane->findChild<QToolButton *>(QStringLiteral("nextMedia"));
 
-    QTest::keyClick(view.get(), Qt::Key_Left);
+    press(Qt::Key_Left);
     EXPECT_EQ(pane->index(), 0);
-    QTest::keyClick(view.get(), Qt::Key_Right);
+    press(Qt::Key_Right);
     EXPECT_EQ(pane->index(), 1);
     EXPECT_TRUE(shows(*view, colors[1]));
     EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("post-detail-image")));
 
     QTest::mouseClick(next, Qt::LeftButton);
-    QTest::keyClick(view.get(), Qt::Key_Right);
+    press(Qt::Key_Right);
     EXPECT_EQ(pane->index(), 2);
 
     const auto thumbs = pane->findChildren<MediaThumb *>();
     ASSERT_EQ(thumbs.size(), 3);
     QTest::mouseClick(thumbs[0], Qt::LeftButton);
     EXPECT_TRUE(shows(*view, colors[0]));
+    press(Qt::Key_Right);
+    EXPECT_EQ(pane->index(), 1);
+}
+
+// The keys go to whatever holds the focus after the click, as on screen.
+TEST_F(PostDetailViewTest, ArrowsPageAndSpacePreviewsAfterAClickAnywhereOutsideTheNote)
+{
+    auto post = postWithPictures();
+    post->setParseState(ParseState::failed);
+    post->setBoards({addBoard(QStringLiteral("行程"))});
+    save();
+    auto view = show(post);
+    QSignalSpy reparse(view.get(), &PostDetailView::reparseRequested);
+    MediaPane *pane = view->mediaPane();
+    InfoPane *info = view->infoPane();
+    const auto chips = info->findChildren<Chip *>();
+    ASSERT_EQ(chips.size(), 2);
+    struct Target {
+        const char *name;
+        QWidget *widget;
+        QPoint at;
+    };
+    const QList<Target> targets{
+        {"thumbnail", pane->findChildren<MediaThumb *>().value(1), {}},
+        {"stage", pane->stage(), {}},
+        {"tag chip", chips[0], {}},
+        {"board chip", chips[1], {}},
+        {"tag menu", info->findChild<QToolButton *>(QStringLiteral("addTag")), {}},
+        {"star", info->findChild<StarAuthorButton *>(), {}},
+        {"title", info->findChild<QLabel *>(QStringLiteral("postTitle")), {}},
+        {"reparse", info->findChild<QPushButton *>(QStringLiteral("reparse")), {}},
+        {"empty space", info, {info->width() / 2, info->height() - 4}},
+    };
+    // The menu opened by the click closes again at once.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        if (QWidget *popup = QApplication::activePopupWidget())
+            popup->close();
+    });
+    closer.start(0);
+
+    for (const Target &target : targets) {
+        ASSERT_NE(target.widget, nullptr) << target.name;
+        QTest::mouseClick(info->noteEditor(), Qt::LeftButton);
+        QTest::mouseClick(target.widget, Qt::LeftButton, {}, target.at);
+        // Offscreen, a closed menu leaves no window active; a desktop hands activation back.
+        view->activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == view.get(); }, 10000))
+            << target.name;
+        const int before = pane->index();
+        const bool last = before == pane->count() - 1;
+        press(last ? Qt::Key_Left : Qt::Key_Right);
+        EXPECT_EQ(pane->index(), before + (last ? -1 : 1)) << target.name;
+        press(Qt::Key_Space);
+        EXPECT_TRUE(view->quickLook()) << target.name;
+        press(Qt::Key_Space);
+        EXPECT_FALSE(view->quickLook()) << target.name;
+    }
+    EXPECT_EQ(reparse.size(), 1) << "only the click re-parses";
+    EXPECT_TRUE(info->noteEditor()->toPlainText().isEmpty());
+
+    // The title's text, selected with the mouse, still copies.
+    auto *title = info->findChild<QLabel *>(QStringLiteral("postTitle"));
+    QTest::mousePress(title, Qt::LeftButton, {}, QPoint(1, title->height() / 2));
+    QTest::mouseMove(title, QPoint(title->width() - 1, title->height() / 2));
+    QTest::mouseRelease(title, Qt::LeftButton, {}, QPoint(title->width() - 1, title->height() / 2));
+    QTest::keySequence(QApplication::focusWidget(), QKeySequence::Copy);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), post->title());
 }
 
 TEST_F(PostDetailViewTest, KeysTypedInTheNoteEditTheNoteAndDoNotPage)
@@ -303,6 +387,7 @@ TEST_F(PostDetailViewTest, PostWithoutMediaShowsItsInformationAlone)
     save();
     auto view = show(post);
     EXPECT_EQ(view->mediaPane(), nullptr);
+    EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("post-detail-alone")));
     QTest::keyClick(view.get(), Qt::Key_Right);
 }
 
@@ -342,6 +427,89 @@ TEST_F(PostDetailViewTest, ScreenFollowsMediaAndArchiveFlagChangedWhileItIsOpen)
     save();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !view->mediaPane(); }, 10000));
     EXPECT_TRUE(saveMenu->isHidden());
+}
+
+TEST_F(PostDetailViewTest, ToolbarButtonsCarrySymbolsAndTheArchiveBoxFillsWhileArchived)
+{
+    auto view = show(postWithPictures());
+    QToolBar bar;
+    bar.addAction(view->toolbarAction());
+    bar.show();
+    const auto drawn = [](const QToolButton &button) {
+        return button.icon().pixmap(QSize(16, 16), 2).toImage().convertToFormat(QImage::Format_ARGB32);
+    };
+    QToolButton *archive = button(*view, QStringLiteral("Archive"));
+    const auto symbol = [&](const QString &name) {
+        const QColor ink = archive->palette().color(QPalette::ButtonText);
+        return Symbol::pixmap(name, 16, ink, 1.3, 2).toImage().convertToFormat(QImage::Format_ARGB32);
+    };
+    for (const char *name : {"OpenSource", "Save", "Archive", "More", "Delete"}) {
+        QToolButton *shown = button(*view, QLatin1String(name));
+        ASSERT_NE(shown, nullptr) << name;
+        EXPECT_FALSE(shown->icon().isNull()) << name;
+        EXPECT_NE(drawn(*shown), symbol(QStringLiteral("no.such"))) << name << " draws a symbol";
+    }
+    EXPECT_EQ(drawn(*archive), symbol(QStringLiteral("archivebox")));
+    QTest::mouseClick(archive, Qt::LeftButton);
+    EXPECT_EQ(drawn(*archive), symbol(QStringLiteral("archivebox.fill")));
+    bar.resize(bar.sizeHint());
+    EXPECT_TRUE(saveScreenshot(bar, QStringLiteral("post-detail-toolbar-archived")));
+}
+
+// The screen, its media pane and its toolbar paint after a switch of
+// appearance as ones built in the new appearance do.
+TEST_F(PostDetailViewTest, ScreenFollowsEverySwitchOfAppearanceAsIfBuiltAnew)
+{
+    auto post = addPost(QStringLiteral("深浅"));
+    post->setTags({addTag(QStringLiteral("旅行"))});
+    for (int i = 0; i < 3; ++i)
+        addCover(post, 0, 0);
+    save();
+    struct Shown {
+        std::unique_ptr<PostDetailView> view;
+        std::unique_ptr<QToolBar> bar;
+    };
+    const auto build = [&] {
+        Shown shown{show(post), std::make_unique<QToolBar>()};
+        shown.view->mediaPane()->jump(1);
+        shown.bar->addAction(shown.view->toolbarAction());
+        shown.bar->show();
+        return shown;
+    };
+    const auto paint = [](const Shown &shown) {
+        QApplication::processEvents();
+        return QList<QImage>{shown.view->grab().toImage(), shown.bar->grab().toImage()};
+    };
+    const auto appear = [](Theme::Appearance appearance) {
+        QApplication::setPalette(Theme::palette(appearance));
+        QApplication::processEvents();
+    };
+    appear(Theme::Appearance::light);
+    const Shown shown = build();
+    const QList<QImage> light = paint(shown);
+    appear(Theme::Appearance::dark);
+    const QList<QImage> dark = paint(shown);
+    EXPECT_TRUE(saveScreenshot(*shown.view, QStringLiteral("post-detail-dark")));
+    EXPECT_TRUE(saveScreenshot(*shown.bar, QStringLiteral("post-detail-toolbar-dark")));
+    EXPECT_EQ(dark, paint(build()));
+    appear(Theme::Appearance::light);
+    EXPECT_EQ(paint(shown), light);
+    EXPECT_NE(dark, light);
+}
+
+TEST_F(PostDetailViewTest, RemovingAnEarlierItemKeepsTheShownOneShown)
+{
+    auto post = postWithPictures();
+    auto view = show(post);
+    MediaPane *pane = view->mediaPane();
+    press(Qt::Key_Right);
+    ASSERT_TRUE(shows(*view, colors[1]));
+    context.remove(post->sortedMedia().first());
+    save();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pane->count() == 2; }, 10000));
+    EXPECT_EQ(pane->index(), 0);
+    EXPECT_TRUE(shows(*view, colors[1]));
+    EXPECT_EQ(pane->findChild<PageCounter *>()->text(), QStringLiteral("1 / 2"));
 }
 
 TEST_F(PostDetailViewTest, CtrlKeysArchiveAndDeleteOnlyWithoutTextFocusAndWithCtrlAlone)

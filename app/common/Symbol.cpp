@@ -573,6 +573,18 @@ Shape archiveBoxFill()
     return {{}, fill};
 }
 
+// A compass: its needle runs corner to corner, the half pointing north-east filled.
+Shape safari()
+{
+    QPainterPath needle = polyline({{16.5, 7.5}, {13.6, 13.6}, {7.5, 16.5}, {10.4, 10.4}});
+    needle.closeSubpath();
+    QPainterPath north = polyline({{16.5, 7.5}, {13.6, 13.6}, {10.4, 10.4}});
+    north.closeSubpath();
+    QPainterPath stroke = ellipse(12, 12, 9.5, 9.5);
+    stroke.addPath(needle);
+    return {stroke, north};
+}
+
 const QHash<QString, std::function<Shape()>> &shapes()
 {
     static const QHash<QString, std::function<Shape()>> table{
@@ -641,6 +653,7 @@ const QHash<QString, std::function<Shape()>> &shapes()
         {QStringLiteral("paperplane"), paperplane},
         {QStringLiteral("square.and.arrow.down"), squareAndArrowDown},
         {QStringLiteral("archivebox.fill"), archiveBoxFill},
+        {QStringLiteral("safari"), safari},
     };
     return table;
 }

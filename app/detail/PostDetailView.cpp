@@ -257,7 +257,7 @@ void PostDetailView::addSaveMenu(QWidget *group)
 void PostDetailView::paintToolbarSymbols()
 {
     const QList<std::pair<QToolButton *, QString>> symbols{
-        {m_open, QStringLiteral("globe")},
+        {m_open, QStringLiteral("safari")},
         {m_save, QStringLiteral("square.and.arrow.down")},
         {m_archiveButton,
          m_post->isArchived() ? QStringLiteral("archivebox.fill") : QStringLiteral("archivebox")},

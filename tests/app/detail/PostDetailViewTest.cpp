@@ -449,6 +449,7 @@ TEST_F(PostDetailViewTest, ToolbarButtonsCarrySymbolsAndTheArchiveBoxFillsWhileA
         EXPECT_FALSE(shown->icon().isNull()) << name;
         EXPECT_NE(drawn(*shown), symbol(QStringLiteral("no.such"))) << name << " draws a symbol";
     }
+    EXPECT_EQ(drawn(*button(*view, QStringLiteral("OpenSource"))), symbol(QStringLiteral("safari")));
     EXPECT_EQ(drawn(*archive), symbol(QStringLiteral("archivebox")));
     QTest::mouseClick(archive, Qt::LeftButton);
     EXPECT_EQ(drawn(*archive), symbol(QStringLiteral("archivebox.fill")));

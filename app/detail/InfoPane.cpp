@@ -5,6 +5,7 @@
 #include "Board.h"
 #include "Chip.h"
 #include "Clock.h"
+#include "Divider.h"
 #include "FitWindowTitle.h"
 #include "FlowLayout.h"
 #include "HexColor.h"
@@ -46,15 +47,6 @@ constexpr int chipSpacing = 6;
 constexpr int avatarSize = 40;
 constexpr int noteMinimumHeight = 90;
 const QColor failureColor(0xE8, 0x86, 0x1A);
-
-QFrame *divider()
-{
-    auto *line = new QFrame;
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Plain);
-    line->setStyleSheet(QStringLiteral("color: rgba(0,0,0,30);"));
-    return line;
-}
 
 // Text the mouse selects and the copy keys copy; every other key goes on to
 // the screen, so the arrows still page after a click in the text.
@@ -150,9 +142,9 @@ InfoPane::InfoPane(std::shared_ptr<Post> post, ModelContext &context, QWidget *p
     m_headerKey = headerKey();
     m_header = makeHeader();
     m_layout->addWidget(m_header);
-    m_layout->addWidget(divider());
+    m_layout->addWidget(new Divider(Qt::Horizontal));
     m_layout->addWidget(makeOrganize());
-    m_layout->addWidget(divider());
+    m_layout->addWidget(new Divider(Qt::Horizontal));
     addNote(*m_layout);
     m_layout->addStretch();
     applyAppearance();

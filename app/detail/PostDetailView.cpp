@@ -1,6 +1,7 @@
 #include "PostDetailView.h"
 
 #include "DetachedTask.h"
+#include "Divider.h"
 #include "FileError.h"
 #include "FileReveal.h"
 #include "InfoPane.h"
@@ -406,13 +407,9 @@ void PostDetailView::layOutWithMedia()
     clearContent();
     m_media = new MediaPane;
     m_side->setFixedWidth(infoWidth);
-    auto *line = new QFrame;
-    line->setFrameShape(QFrame::VLine);
-    line->setFrameShadow(QFrame::Plain);
-    line->setStyleSheet(QStringLiteral("color: rgba(0,0,0,30);"));
     auto *layout = static_cast<QHBoxLayout *>(m_content->layout());
     layout->addWidget(m_media, 1);
-    layout->addWidget(line);
+    layout->addWidget(new Divider(Qt::Vertical));
     layout->addWidget(m_side);
     applyAppearance();
 }

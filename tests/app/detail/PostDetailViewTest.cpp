@@ -1,5 +1,6 @@
 #include "../library/LibraryFixture.h"
 #include "Chip.h"
+#include "Divider.h"
 #include "InfoPane.h"
 #include "MediaImage.h"
 #include "MediaPages.h"
@@ -38,6 +39,16 @@
 namespace {
 
 const QList<QColor> colors{QColor("#C0392B"), QColor("#27AE60"), QColor("#2980B9")};
+
+// How far a line on the screen stands out, in grey, from the closer of its two sides.
+int standOut(const QImage &screen, const QWidget &shown, const QWidget &line)
+{
+    const QPoint middle = line.mapTo(&shown, line.rect().center());
+    const QPoint across = line.width() < line.height() ? QPoint(2, 0) : QPoint(0, 2);
+    const auto grey = [&](const QPoint &at) { return qGray(screen.pixel(at)); };
+    return std::min(std::abs(grey(middle) - grey(middle - across)),
+                    std::abs(grey(middle) - grey(middle + across)));
+}
 
 // Receives the links of both schemes that the view hands to the desktop.
 class DesktopLinks : public QObject {
@@ -496,6 +507,12 @@ TEST_F(PostDetailViewTest, ScreenFollowsEverySwitchOfAppearanceAsIfBuiltAnew)
     appear(Theme::Appearance::light);
     EXPECT_EQ(paint(shown), light);
     EXPECT_NE(dark, light);
+    const QList<Divider *> dividers = shown.view->findChildren<Divider *>();
+    ASSERT_EQ(dividers.size(), 3) << "beside the media and twice in the column";
+    for (const QImage &screen : {light[0], dark[0]})
+        for (const Divider *divider : dividers)
+            EXPECT_GE(standOut(screen, *shown.view, *divider), 16)
+                << divider->mapTo(shown.view.get(), QPoint()).x();
 }
 
 TEST_F(PostDetailViewTest, RemovingAnEarlierItemKeepsTheShownOneShown)

@@ -92,9 +92,13 @@ QWidget *deletedPage()
     auto *page = new QWidget;
     auto *layout = new QVBoxLayout(page);
     auto *icon = new QLabel;
-    icon->setPixmap(Symbol::pixmap(QStringLiteral("trash"), 48,
-                                   page->palette().color(QPalette::PlaceholderText), 1,
-                                   page->devicePixelRatioF()));
+    const auto paintIcon = [icon] {
+        icon->setPixmap(Symbol::pixmap(QStringLiteral("trash"), 48,
+                                       icon->palette().color(QPalette::PlaceholderText), 1,
+                                       icon->devicePixelRatioF()));
+    };
+    paintIcon();
+    Theme::followPalette(icon, paintIcon);
     auto *title = new QLabel(PostDetailView::tr("这条收藏已删除"));
     title->setObjectName(QStringLiteral("DeletedTitle"));
     QFont titleFont = title->font();

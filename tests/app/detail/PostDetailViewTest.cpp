@@ -137,6 +137,12 @@ protected:
         QTest::keyClick(focus, key);
     }
 
+    static void appear(Theme::Appearance appearance)
+    {
+        QApplication::setPalette(Theme::palette(appearance));
+        QApplication::processEvents();
+    }
+
     static QToolButton *button(PostDetailView &view, const QString &name)
     {
         return view.toolbarAction()->defaultWidget()->findChild<QToolButton *>(name);
@@ -492,10 +498,6 @@ TEST_F(PostDetailViewTest, ScreenFollowsEverySwitchOfAppearanceAsIfBuiltAnew)
         QApplication::processEvents();
         return QList<QImage>{shown.view->grab().toImage(), shown.bar->grab().toImage()};
     };
-    const auto appear = [](Theme::Appearance appearance) {
-        QApplication::setPalette(Theme::palette(appearance));
-        QApplication::processEvents();
-    };
     appear(Theme::Appearance::light);
     const Shown shown = build();
     const QList<QImage> light = paint(shown);
@@ -577,6 +579,7 @@ TEST_F(PostDetailViewTest, OnlyWebLinksGetTheOpenSourceButton)
 
 TEST_F(PostDetailViewTest, PostDeletedWhileShownGivesWayToTheDeletedPage)
 {
+    appear(Theme::Appearance::light);
     auto post = postWithPictures();
     auto view = show(post);
     context.remove(post);
@@ -585,6 +588,14 @@ TEST_F(PostDetailViewTest, PostDeletedWhileShownGivesWayToTheDeletedPage)
     QSignalSpy toasts(view.get(), &PostDetailView::toastRequested);
     QTest::keyClick(view.get(), Qt::Key_E, Qt::ControlModifier);
     EXPECT_TRUE(toasts.isEmpty());
+
+    // The page follows a switch of appearance as one built in the new appearance looks.
+    const QImage light = view->grab().toImage();
+    appear(Theme::Appearance::dark);
+    EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("post-detail-deleted-dark")));
+    EXPECT_EQ(view->grab().toImage(), show(post)->grab().toImage());
+    appear(Theme::Appearance::light);
+    EXPECT_EQ(view->grab().toImage(), light);
 }
 
 } // namespace

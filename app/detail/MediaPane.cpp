@@ -10,7 +10,6 @@
 #include "SwipeCatcher.h"
 #include "Symbol.h"
 #include "Theme.h"
-#include "Typography.h"
 
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -26,7 +25,6 @@ namespace {
 
 constexpr int arrowSize = 40;
 constexpr int arrowPadding = 14;
-constexpr int counterPadding = 12;
 constexpr int stripPaddingX = 12;
 constexpr int stripPaddingY = 10;
 constexpr int stripScrollMilliseconds = 320;
@@ -89,7 +87,7 @@ QWidget *MediaPane::makeStage()
     m_left->setObjectName(QStringLiteral("previousMedia"));
     m_right->setObjectName(QStringLiteral("nextMedia"));
     m_counter->setObjectName(QStringLiteral("mediaCounter"));
-    m_counter->setFont(Typography::caption(font(), QFont::Medium));
+    m_counter->setFont(PageCounter::textFont(font()));
 
     // The arrows and the counter float over the picture in one grid cell.
     auto *arrows = new QHBoxLayout;
@@ -217,10 +215,12 @@ void MediaPane::showCurrent()
     if (m_media.isEmpty())
         return;
     const auto &current = m_media.at(m_index);
-    // A player's control bar runs along the bottom of the stage: the counter sits above it.
-    const bool playerBar = current->hasVideo() && current->kind() != MediaKind::livePhoto;
-    const int lift = playerBar ? PlayerView::controlsReach : 0;
-    m_counterRow->setContentsMargins(counterPadding, counterPadding, counterPadding, counterPadding + lift);
+    // A video's control bar runs along the bottom of the stage: the counter sits above it.
+    // A song's bar keeps above the counter itself.
+    const bool videoBar = current->hasVideo() && current->kind() == MediaKind::video;
+    const int lift = videoBar ? PlayerView::controlsReach : 0;
+    const int margin = PageCounter::margin;
+    m_counterRow->setContentsMargins(margin, margin, margin, margin + lift);
     // Moving pictures on the stage are for playing; their thumbnails drag them out.
     const bool still = current->kind() == MediaKind::image;
     m_stageDrag->setItem(still ? current : nullptr, MediaExport::itemName(m_fileName, m_index));

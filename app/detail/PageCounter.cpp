@@ -2,6 +2,7 @@
 
 #include "TabularDigits.h"
 #include "Theme.h"
+#include "Typography.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -12,6 +13,11 @@ namespace {
 constexpr qreal paddingX = 10;
 constexpr qreal paddingY = 2;
 constexpr qreal radius = 9;
+
+int pillHeight(const QFontMetricsF &metrics)
+{
+    return qCeil(metrics.height() + 2 * paddingY);
+}
 
 QString pageText(int page, int count)
 {
@@ -46,7 +52,17 @@ QSize PageCounter::sizeHint() const
 {
     const QFontMetricsF metrics(font());
     const qreal width = TabularDigits::width(metrics, pageText(m_count, m_count));
-    return {qCeil(width + 2 * paddingX), qCeil(metrics.height() + 2 * paddingY)};
+    return {qCeil(width + 2 * paddingX), pillHeight(metrics)};
+}
+
+QFont PageCounter::textFont(const QFont &body)
+{
+    return Typography::caption(body, QFont::Medium);
+}
+
+int PageCounter::reach(const QFont &body)
+{
+    return 2 * margin + pillHeight(QFontMetricsF(textFont(body)));
 }
 
 QColor PageCounter::fill()

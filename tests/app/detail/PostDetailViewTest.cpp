@@ -8,6 +8,7 @@
 #include "MediaThumb.h"
 #include "PageCounter.h"
 #include "PostDetailView.h"
+#include "PlayerItemView.h"
 #include "PlayerView.h"
 #include "QuickLookWindow.h"
 #include "Screenshot.h"
@@ -320,9 +321,10 @@ TEST_F(PostDetailViewTest, StripMarksMovingItemsFadesTheOthersAndCentresTheCurre
     const QList<MediaKind> kinds{MediaKind::image, MediaKind::video, MediaKind::livePhoto, MediaKind::audio};
     for (int i = 0; i < 12; ++i) {
         auto item = addCover(post, 300, 200, colors[i % 3], kinds.value(i, MediaKind::image));
-        if (i > 0 && i < 4)
+        if (i > 0 && i < 3)
             item->setVideoRemoteURL(QStringLiteral("https://127.0.0.1:1/clip.mp4"));
     }
+    post->sortedMedia().at(3)->setVideo(TestClip::avi(colors[0], true));
     save();
     auto view = show(post);
     view->resize(900, 700);
@@ -343,6 +345,24 @@ TEST_F(PostDetailViewTest, StripMarksMovingItemsFadesTheOthersAndCentresTheCurre
         [&] { return counter->geometry().bottom() < pane->stage()->height() - PlayerView::controlsReach; },
         10000));
     EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("post-detail-video-counter")));
+    // On a song it stays at the bottom of the stage and the bar keeps above it, on a short stage too.
+    pane->jump(3);
+    auto *song = qobject_cast<PlayerItemView *>(pane->pages()->view(3));
+    ASSERT_NE(song, nullptr);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return song->playerView() && song->playerView()->isVisible(); }, 10000));
+    const auto barBottom = [&] {
+        QWidget *bar = song->playerView();
+        return bar->mapTo(pane->stage(), bar->rect().bottomLeft()).y();
+    };
+    for (int height : {760, 420}) {
+        view->resize(900, height);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return counter->geometry().top() > barBottom(); }, 10000))
+            << height << ": counter at " << counter->geometry().top() << ", bar down to " << barBottom();
+        EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("post-detail-song-counter-%1").arg(height)));
+    }
+    view->resize(900, 700);
+    pane->jump(1);
     EXPECT_EQ(counter->text(), QStringLiteral("2 / 12"));
     // The counter keeps its width when the page gains a digit.
     const int counterWidth = counter->width();

@@ -156,7 +156,6 @@ void AuthorHeader::buildChipRow(const AuthorDirectory &directory, const QList<Au
     const bool join = accounts.size() == 1;
     for (const AuthorAccount &suggestion : suggestions)
         strip->add(makeMergeButton(directory, suggestion, join && directory.group(suggestion)));
-    strip->fitHeight();
     static_cast<QVBoxLayout *>(m_content->layout())->addWidget(strip);
 }
 

@@ -83,7 +83,6 @@ void StarredStrip::refresh()
     m_cells->clear();
     for (int i = 0; i < starred.size(); ++i)
         m_cells->add(makeCell(starred[i], shown[3 * i + 1], shown[3 * i + 2]));
-    m_cells->fitHeight();
 }
 
 QWidget *StarredStrip::makeCell(const AuthorAccount &account, const QString &name, const QString &avatar)

@@ -137,27 +137,39 @@ TEST_F(AppearanceTest, ViewsBuiltInDarkFollowEverySwitchAsIfBuiltAnew)
     }
 }
 
-TEST_F(AppearanceTest, TheSyncSetUpLinkKeepsTheAccentFromTheFirstStartOn)
+// As on a first start: no appearance chosen, the desktop's colours.
+TEST_F(AppearanceTest, ViewsBuiltInTheDesktopsColoursFollowASwitchAsIfBuiltAnew)
 {
-    // A desktop whose palette names a link colour of its own.
+    // A desktop palette that sets every colour, a link colour of its own among them.
     QPalette desktop = QApplication::palette();
+    for (int group = 0; group < QPalette::NColorGroups; ++group)
+        for (int role = 0; role < QPalette::NColorRoles; ++role)
+            desktop.setColor(QPalette::ColorGroup(group), QPalette::ColorRole(role),
+                             desktop.color(QPalette::ColorGroup(group), QPalette::ColorRole(role)));
     desktop.setColor(QPalette::Link, Qt::blue);
     QApplication::setPalette(desktop);
     app = std::make_unique<KepselMacApp>(*model, *menuBar);
-    Sidebar sidebar(*model);
-    sidebar.show();
+    views = buildViews();
+    const QList<QImage> first = paint(views);
     QPushButton *link = nullptr;
-    for (QPushButton *button : sidebar.findChildren<QPushButton *>())
+    for (QPushButton *button : views[1]->findChildren<QPushButton *>())
         if (button->text() == QStringLiteral("设置文件夹同步"))
             link = button;
     ASSERT_TRUE(link);
-    const auto linkColor = [link] { return link->palette().color(QPalette::ButtonText); };
+    EXPECT_EQ(link->palette().color(QPalette::ButtonText), Theme::accent().light())
+        << "the sync set-up link is in the accent colour, not the desktop's link colour";
 
-    EXPECT_EQ(linkColor(), Theme::accent().light()) << "on the first start";
     setAppearance(QStringLiteral("dark"));
-    EXPECT_EQ(linkColor(), Theme::accent().dark());
+    const QList<QImage> dark = paint(views);
+    const QList<QImage> builtDark = paint(buildViews());
     setAppearance(QStringLiteral("system"));
-    EXPECT_EQ(linkColor(), Theme::accent().light()) << "after a switch and back";
+    const QList<QImage> back = paint(views);
+
+    for (qsizetype index = 0; index < qsizetype(views.size()); ++index) {
+        const char *name = views[size_t(index)]->metaObject()->className();
+        EXPECT_EQ(dark[index], builtDark[index]) << name << " paints like one built in dark";
+        EXPECT_EQ(back[index], first[index]) << name << " paints as it did in the desktop's colours";
+    }
 }
 
 } // namespace

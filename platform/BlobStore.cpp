@@ -1,5 +1,6 @@
 #include "BlobStore.h"
 
+#include "FileError.h"
 #include "FolderWrite.h"
 #include "StoreError.h"
 #include "StoreLog.h"
@@ -19,8 +20,18 @@ QString newName()
     return Text::uuidText(QUuid::createUuid());
 }
 
+// The system's cause in the user's words; none without one, which leaves
+// the general words.
+QString userFailure(const QString &folder, int errorNumber)
+{
+    if (!errorNumber)
+        return {};
+    return QCoreApplication::translate("StoreError", "无法写入收藏库的文件夹“%1”：%2")
+        .arg(folder, FileError::reason(errorNumber));
+}
+
 // QSaveFile reports no error for a short write, so a full disk is told from
-// the space left.
+// the space left; any other cause from a write of the folder's own.
 StoreError writeFailure(const QFileDevice &file, const QString &folder, qint64 needed)
 {
     const qint64 available = QStorageInfo(folder).bytesAvailable();
@@ -30,16 +41,19 @@ StoreError writeFailure(const QFileDevice &file, const QString &folder, qint64 n
                               .arg(needed)
                               .arg(available),
                           QCoreApplication::translate("StoreError", "收藏库所在的磁盘已满"));
-    return StoreError(QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString()));
+    return StoreError(QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString()),
+                      userFailure(folder, FolderWrite::writeError(folder)));
 }
 
 } // namespace
 
 void BlobStore::makeFolder() const
 {
-    if (!QDir().mkpath(m_folder))
-        throw StoreError(
-            QStringLiteral("cannot create %1: %2").arg(m_folder, FolderWrite::whyNotCreated(m_folder)));
+    if (QDir().mkpath(m_folder))
+        return;
+    const FolderWrite::Failure failure = FolderWrite::whyNotCreated(m_folder);
+    throw StoreError(QStringLiteral("cannot create %1: %2").arg(m_folder, failure.cause),
+                     userFailure(m_folder, failure.errorNumber));
 }
 
 QString BlobStore::write(const QByteArray &bytes) const

@@ -37,15 +37,13 @@ using Action = FileError::Action;
 } // namespace
 
 // A lock whose holder is gone (killed, or killed while taking it) is taken
-// over at once rather than after QLockFile's stale time.
+// over at once rather than after QLockFile's stale time, also when it is
+// found so while waiting.
 std::unique_ptr<QLockFile> FileCoordinator::hold(const QString &path)
 {
     const QString lock = lockPath(path);
     auto file = std::make_unique<QLockFile>(lock);
-    const bool taken =
-        LockFiles::tryLock(*file, lock) || (file->error() == QLockFile::LockFailedError &&
-                                            file->tryLock(int(FileCoordinator::lockTimeout.count())));
-    if (taken)
+    if (LockFiles::lock(*file, lock, lockTimeout, LockFiles::Holder::outwait))
         return file;
     failLocking(*file, path, lock);
 }

@@ -35,19 +35,15 @@ int FolderWrite::writeError(const QString &folder)
     return written ? 0 : error;
 }
 
-QString FolderWrite::whyNotWritable(const QString &folder)
-{
-    const int error = writeError(folder);
-    return error ? causeOf(error, folder) : QString();
-}
-
-QString FolderWrite::whyNotCreated(const QString &folder)
+FolderWrite::Failure FolderWrite::whyNotCreated(const QString &folder)
 {
     QString existing = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
     while (!QFileInfo::exists(existing) && existing != QDir::rootPath())
         existing = QFileInfo(existing).path();
     if (!QFileInfo(existing).isDir())
-        return QStringLiteral("%1 is a file, not a folder").arg(existing);
-    const QString cause = whyNotWritable(existing);
-    return cause.isEmpty() ? QStringLiteral("the folder could not be made") : cause;
+        return {QStringLiteral("%1 is a file, not a folder").arg(existing), ENOTDIR};
+    const int error = writeError(existing);
+    if (!error)
+        return {QStringLiteral("the folder could not be made")};
+    return {causeOf(error, existing), error};
 }

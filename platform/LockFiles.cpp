@@ -1,5 +1,6 @@
 #include "LockFiles.h"
 
+#include "Clock.h"
 #include "FolderWrite.h"
 
 #include <QCoreApplication>
@@ -7,6 +8,7 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QSysInfo>
+#include <QThread>
 #include <cerrno>
 #include <fcntl.h>
 #include <signal.h>
@@ -14,6 +16,32 @@
 #include <unistd.h>
 
 namespace {
+
+// How often a wait for a lock looks at it again.
+constexpr std::chrono::milliseconds retryInterval{100};
+
+std::function<void(std::chrono::milliseconds)> &pauseOverride()
+{
+    static std::function<void(std::chrono::milliseconds)> pause;
+    return pause;
+}
+
+void pause(std::chrono::milliseconds duration)
+{
+    if (const auto &replaced = pauseOverride())
+        replaced(duration);
+    else
+        QThread::msleep(duration.count());
+}
+
+// Whether the lock file names its holder: a running process, or one on
+// another machine (one here that has ended is taken over before this is asked).
+bool namesHolder(const QLockFile &lock)
+{
+    qint64 pid = 0;
+    QString host, application;
+    return lock.getLockInfo(&pid, &host, &application);
+}
 
 QString owner(const QLockFile &lock)
 {
@@ -33,6 +61,25 @@ bool LockFiles::tryLock(QLockFile &lock, const QString &path)
 {
     return lock.tryLock(0) ||
            (lock.error() == QLockFile::LockFailedError && removeAbandoned(path) && lock.tryLock(0));
+}
+
+// The time waited is counted in pauses rather than read from the clock, so
+// the bound holds for a clock a test has stopped too.
+bool LockFiles::lock(QLockFile &lock, const QString &path, std::chrono::milliseconds patience, Holder holder)
+{
+    for (std::chrono::milliseconds waited{0};; waited += retryInterval) {
+        if (tryLock(lock, path))
+            return true;
+        if (lock.error() != QLockFile::LockFailedError || waited >= patience ||
+            (holder == Holder::refuse && namesHolder(lock)))
+            return false;
+        pause(retryInterval);
+    }
+}
+
+void LockFiles::setPause(std::function<void(std::chrono::milliseconds)> pause)
+{
+    pauseOverride() = std::move(pause);
 }
 
 // A lock taken with QLockFile keeps its file open under flock(2) for as long
@@ -61,7 +108,7 @@ bool LockFiles::mayBeBeingTaken(const QString &path)
         host == QSysInfo::machineHostName())
         return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
     const QDateTime changed = QFileInfo(path).lastModified();
-    return std::chrono::milliseconds(qAbs(changed.msecsTo(QDateTime::currentDateTime()))) < takingTime;
+    return std::chrono::milliseconds(qAbs(changed.msecsTo(Clock::now()))) < takingTime;
 }
 
 LockFiles::Refusal LockFiles::whyNotLocked(const QLockFile &lock, const QString &path)
@@ -70,6 +117,13 @@ LockFiles::Refusal LockFiles::whyNotLocked(const QLockFile &lock, const QString 
         return {owner(lock)};
     const QString folder = QFileInfo(path).absolutePath();
     const int error = FolderWrite::writeError(folder);
+    // A folder missing because it could not be made (on a full disk, say):
+    // why it could not.
+    if (error == ENOENT) {
+        const FolderWrite::Failure notCreated = FolderWrite::whyNotCreated(folder);
+        if (notCreated.errorNumber)
+            return notCreated;
+    }
     if (!error)
         return {QStringLiteral("cannot write the lock file %1").arg(path)};
     return {FolderWrite::causeOf(error, folder), error};

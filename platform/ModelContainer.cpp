@@ -46,6 +46,20 @@ ModelContainer::ModelContainer(const Schema &schema) : m_database(std::make_uniq
 
 ModelContainer::~ModelContainer() = default;
 
+void ModelContainer::close()
+{
+    if (!m_lock || !m_lock->isLocked())
+        return;
+    // Leaving WAL mode checkpoints the log and deletes it and its index;
+    // where it cannot, the next open reads the log as before.
+    try {
+        m_database->execute(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    } catch (const StoreError &error) {
+        qCWarning(storeLog, "the library's log stays beside it: %s", error.what());
+    }
+    m_lock->unlock();
+}
+
 QString ModelContainer::supportDirectory() const
 {
     return m_storePath.isEmpty() ? QString() : supportDirectory(m_storePath);
@@ -69,13 +83,15 @@ void ModelContainer::refuseReadOnlyStore() const
 }
 
 // The lock outlives no process: a lock left by one that died, or left empty
-// by one killed while taking it, is taken over.
+// by one killed while taking it, is taken over. An empty one may still be
+// being taken, so it is waited for: only one that names its holder is
+// refused.
 void ModelContainer::lockStore()
 {
     const QString lockPath = m_storePath + QStringLiteral(".lock");
     m_lock = std::make_unique<QLockFile>(lockPath);
     m_lock->setStaleLockTime(0);
-    if (LockFiles::tryLock(*m_lock, lockPath))
+    if (LockFiles::lock(*m_lock, lockPath, LockFiles::takingTime, LockFiles::Holder::refuse))
         return;
     const LockFiles::Refusal refusal = LockFiles::whyNotLocked(*m_lock, lockPath);
     const QString userMessage =

@@ -14,8 +14,8 @@ class SqlDatabase;
 // it, or a database in memory only. Owns the main context.
 //
 // A store on disk has one owner: the container holds an exclusive lock on it
-// for its whole life, and a second opener, in this process or another, is
-// refused. The store records the schema version it was written with: an
+// for its whole life (or until close()), and a second opener, in this
+// process or another, is refused. The store records the schema version it was written with: an
 // older store is upgraded in place (new fields get columns holding their
 // defaults) in one transaction, a newer one is refused untouched. Byte files
 // no row names, left by a crash between writing them and the commit, are
@@ -33,6 +33,12 @@ public:
     ~ModelContainer();
     ModelContainer(const ModelContainer &) = delete;
     ModelContainer &operator=(const ModelContainer &) = delete;
+
+    // Leaves the store file holding the whole library and lets the next
+    // opener in: the write-ahead log is folded into the file and removed,
+    // and the lock released. For the end of the process; a save after it
+    // still reaches the file.
+    void close();
 
     ModelContext &mainContext() { return *m_context; }
     // Empty for a store in memory.

@@ -752,7 +752,7 @@
     </message>
     <message>
         <source>已收藏，正在解析…</source>
-        <translation>Saved, parsing…</translation>
+        <translation>Saved, reading the post…</translation>
     </message>
     <message>
         <source>已经收藏过了</source>
@@ -1427,6 +1427,10 @@
     <message>
         <source>无法锁定收藏库“%1”：%2</source>
         <translation>Cannot lock the library “%1”: %2</translation>
+    </message>
+    <message>
+        <source>无法写入收藏库的文件夹“%1”：%2</source>
+        <translation>Cannot write in the library’s folder “%1”: %2</translation>
     </message>
     <message>
         <source>收藏库“%1”来自更新版本的 Kepsel，请先更新 App</source>

@@ -35,14 +35,18 @@ void paintShadow(QPainter &painter, const QRectF &rect)
 
 FloatingCapsule::FloatingCapsule(QWidget *parent) : QWidget(parent), m_row(new QHBoxLayout(this))
 {
-    m_row->setContentsMargins(shadowRadius + paddingX, shadowRadius + paddingY, shadowRadius + paddingX,
-                              shadowRadius + shadowDrop + paddingY);
+    m_row->setContentsMargins(shadowMargins() + QMargins(paddingX, paddingY, paddingX, paddingY));
     setAttribute(Qt::WA_TranslucentBackground);
+}
+
+QMargins FloatingCapsule::shadowMargins()
+{
+    return {shadowRadius, shadowRadius, shadowRadius, shadowRadius + shadowDrop};
 }
 
 QRectF FloatingCapsule::capsuleRect() const
 {
-    return QRectF(rect()).adjusted(shadowRadius, shadowRadius, -shadowRadius, -shadowRadius - shadowDrop);
+    return QRectF(rect().marginsRemoved(shadowMargins()));
 }
 
 void FloatingCapsule::paintEvent(QPaintEvent *)

@@ -11,6 +11,10 @@ class FloatingCapsule : public QWidget {
 public:
     explicit FloatingCapsule(QWidget *parent = nullptr);
 
+    // The room around the visible capsule left for its shadow. Spacing to
+    // the window's edge is measured from the capsule, not from the shadow.
+    static QMargins shadowMargins();
+
 protected:
     QHBoxLayout &row() { return *m_row; }
     void paintEvent(QPaintEvent *event) override;

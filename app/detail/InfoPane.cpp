@@ -5,9 +5,11 @@
 #include "Board.h"
 #include "Chip.h"
 #include "Clock.h"
+#include "FitWindowTitle.h"
 #include "FlowLayout.h"
 #include "HexColor.h"
 #include "ImportProgress.h"
+#include "MenuText.h"
 #include "ModelContext.h"
 #include "PlatformBadge.h"
 #include "Post.h"
@@ -401,7 +403,7 @@ void InfoPane::fillTagMenu()
         {{}, [](const Tag &a, const Tag &b) { return Text::localizedStandardLess(a.name(), b.name()); }});
     for (const auto &tag : tags) {
         if (!tag->isGone() && !current.contains(tag))
-            menu->addAction(QStringLiteral("#") + tag->name(), this,
+            menu->addAction(menuText(QStringLiteral("#") + tag->name()), this,
                             [this, tag] { setTags(m_post->tags() << tag); });
     }
     menu->addSeparator();
@@ -419,7 +421,8 @@ void InfoPane::fillBoardMenu()
         {{}, [](const Board &a, const Board &b) { return a.createdAt() < b.createdAt(); }});
     for (const auto &board : boards) {
         if (!board->isGone() && !current.contains(board))
-            menu->addAction(board->name(), this, [this, board] { setBoards(m_post->boards() << board); });
+            menu->addAction(menuText(board->name()), this,
+                            [this, board] { setBoards(m_post->boards() << board); });
     }
     if (menu->isEmpty())
         menu->addAction(tr("没有可加入的合集"))->setEnabled(false);
@@ -431,6 +434,7 @@ void InfoPane::askNewTagName()
     alert->setObjectName(QStringLiteral("newTagAlert"));
     alert->setAttribute(Qt::WA_DeleteOnClose);
     alert->setWindowTitle(tr("新建标签"));
+    fitWindowTitle(*alert);
     auto *name = new QLineEdit(alert);
     name->setPlaceholderText(tr("标签名"));
     auto *buttons = new QDialogButtonBox(alert);

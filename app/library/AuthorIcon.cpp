@@ -1,10 +1,9 @@
 #include "AuthorIcon.h"
 
-#include "HexColor.h"
 #include "NetworkError.h"
 #include "NetworkSession.h"
 #include "PaintFilling.h"
-#include "Symbol.h"
+#include "PlatformBadge.h"
 
 #include <QCoro/QCoroFuture>
 #include <QMouseEvent>
@@ -93,9 +92,8 @@ QPixmap AuthorIcon::picture() const
     painter.setClipPath(circle);
     if (m_image.isNull()) {
         const qreal badge = m_size * 0.55;
-        Symbol::paint(painter, m_platform.symbol(),
-                      QRectF(rect.center() - QPointF(badge / 2, badge / 2), QSizeF(badge, badge)),
-                      hexColor(m_platform.tintHex()), 1.3);
+        PlatformBadge::paint(painter, m_platform,
+                             QRectF(rect.center() - QPointF(badge / 2, badge / 2), QSizeF(badge, badge)));
     } else {
         paintFilling(painter, rect, m_image);
     }

@@ -1,8 +1,7 @@
 #include "FilterChip.h"
 
-#include "HexColor.h"
 #include "Motion.h"
-#include "Symbol.h"
+#include "PlatformBadge.h"
 #include "TabularDigits.h"
 
 #include <QFontMetrics>
@@ -82,9 +81,7 @@ void FilterChip::paintEvent(QPaintEvent *)
     qreal x = content.left();
     if (m_platform) {
         const qreal badge = m_style.badgeSize;
-        Symbol::paint(painter, m_platform->symbol(),
-                      QRectF(x, content.center().y() - badge / 2, badge, badge),
-                      hexColor(m_platform->tintHex()), 1.3);
+        PlatformBadge::paint(painter, *m_platform, QRectF(x, content.center().y() - badge / 2, badge, badge));
         x += badge + gap;
     }
     const QColor foreground = mixed(m_style.offForeground.resolved(), m_style.onForeground.resolved(), on);

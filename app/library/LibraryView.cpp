@@ -460,5 +460,7 @@ void LibraryView::showMenu(const std::shared_ptr<Post> &post, const QPoint &posi
     connect(menu, &PostMenu::reparseRequested, this, &LibraryView::reparseRequested);
     connect(menu, &PostMenu::privateRequested, this, &LibraryView::privateRequested);
     connect(menu, &PostMenu::telegramRequested, this, &LibraryView::telegramRequested);
+    // Once the menu is gone the pointer may rest on another card, without a move to tell the grid.
+    connect(menu, &QMenu::aboutToHide, m_masonry, &Masonry::followPointer, Qt::QueuedConnection);
     menu->popup(position);
 }

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QCursor>
 #include <QDrag>
 #include <QMimeData>
 #include <QPainter>
@@ -476,19 +477,28 @@ void Masonry::mouseMoveEvent(QMouseEvent *event)
         }
         return;
     }
+    hoverAt(event->position());
+}
+
+void Masonry::hoverAt(const QPointF &point)
+{
     if (m_scrolling)
         return;
-    const int index = cardAt(event->position());
-    if (index < 0) {
+    const int index = cardAt(point);
+    const QRectF body = index >= 0 ? PostCard::bodyRect(cardRect(index), m_metrics) : QRectF();
+    if (body.contains(point))
+        setHover(index, point - body.topLeft());
+    else
         setHover(-1, std::nullopt);
-        return;
-    }
-    const QRectF body = PostCard::bodyRect(cardRect(index), m_metrics);
-    if (!body.contains(event->position())) {
+}
+
+void Masonry::followPointer()
+{
+    const QPoint pointer = QCursor::pos();
+    if (QApplication::widgetAt(pointer) == viewport())
+        hoverAt(viewport()->mapFromGlobal(pointer));
+    else
         setHover(-1, std::nullopt);
-        return;
-    }
-    setHover(index, event->position() - body.topLeft());
 }
 
 void Masonry::mouseReleaseEvent(QMouseEvent *event)

@@ -85,6 +85,9 @@ public:
     int tiltedCard() const { return m_tiltCard; }
     TiltHover &tilt() const { return *m_tilt; }
     bool isScrolling() const { return m_scrolling; }
+    // The pointer is back from a popup, such as a card's menu, that held it
+    // while it moved: the tilt goes to the card under it now, if any.
+    void followPointer();
     // What dragging the card carries: the post for drops inside the
     // application and its link as text.
     std::unique_ptr<QMimeData> dragData(int index) const;
@@ -131,6 +134,8 @@ private:
     void trackScroll(int oldY, int newY);
     void showToolTip(const QHelpEvent &event);
     void setScrolling(bool scrolling);
+    // The card under a viewport point tilts towards it; none elsewhere.
+    void hoverAt(const QPointF &point);
     void setHover(int index, const std::optional<QPointF> &point);
     void stopTilt();
     void dirtyCard(int index);

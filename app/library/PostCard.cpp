@@ -1,9 +1,9 @@
 #include "PostCard.h"
 
-#include "HexColor.h"
 #include "ImportProgress.h"
 #include "Media.h"
 #include "PaintFilling.h"
+#include "PlatformBadge.h"
 #include "Post.h"
 #include "PostText.h"
 #include "Symbol.h"
@@ -318,9 +318,8 @@ void PostCard::paintCaption(QPainter &painter, const Post &post, const QRectF &r
     const QRectF row(rect.left(), headline.bottom() + CardMetrics::captionSpacing, rect.width(),
                      m_metrics.detailHeight);
     const qreal badge = CardMetrics::badgeSize;
-    const QColor tint = hexColor(post.platform().tintHex());
-    Symbol::paint(painter, post.platform().symbol(),
-                  QRectF(row.left(), row.center().y() - badge / 2, badge, badge), tint, 1.3);
+    PlatformBadge::paint(painter, post.platform(),
+                         QRectF(row.left(), row.center().y() - badge / 2, badge, badge));
     qreal right = row.right();
     const QColor detail = textColor(0.55);
     if (const QRectF note = noteRect(post, rect); !note.isEmpty()) {

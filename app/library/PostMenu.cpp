@@ -2,6 +2,7 @@
 
 #include "AuthorAccount.h"
 #include "Board.h"
+#include "MenuText.h"
 #include "ModelContext.h"
 #include "Pasteboard.h"
 #include "Post.h"
@@ -100,7 +101,7 @@ void PostMenu::addToggles(const QString &title, const QList<std::shared_ptr<Reco
     for (const std::shared_ptr<Record> &record : records) {
         if (record->isGone())
             continue;
-        QAction *toggle = submenu->addAction(record->name());
+        QAction *toggle = submenu->addAction(menuText(record->name()));
         toggle->setCheckable(true);
         toggle->setChecked(current.contains(record));
         connect(toggle, &QAction::toggled, this, [this, record](bool on) {

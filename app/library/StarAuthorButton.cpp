@@ -2,6 +2,7 @@
 
 #include "AuthorDirectory.h"
 #include "AuthorMerge.h"
+#include "MenuText.h"
 #include "ModelContext.h"
 #include "Motion.h"
 #include "Symbol.h"
@@ -78,7 +79,7 @@ QAction *StarAuthorButton::menuAction(const AuthorAccount &account, ModelContext
                                       std::function<void(const QString &)> toast)
 {
     const bool starred = isStarred(account, context);
-    auto action = new QAction(fullTitle(account, context), parent);
+    auto action = new QAction(menuText(fullTitle(account, context)), parent);
     action->setIcon(Symbol::pixmap(starred ? QStringLiteral("star.slash") : QStringLiteral("star"), 16,
                                    Theme::secondaryText(QGuiApplication::palette()), 1, 2));
     QObject::connect(action, &QAction::triggered, parent, [account, &context, toast = std::move(toast)] {

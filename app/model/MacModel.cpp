@@ -12,6 +12,7 @@
 #include "TelegramModule.h"
 #include "UndoableDelete.h"
 
+#include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -78,6 +79,10 @@ MacModel::MacModel(std::unique_ptr<PasswordCheck> passwordCheck, Delays delays, 
     TelegramModule::registerModule();
     connect(&m_timer, &QTimer::timeout, this, &MacModel::timerFired);
     m_timer.start(m_delays.timer);
+    // The clipboard also changes while the application stays active. Queued,
+    // so the pasteboard has counted the change by the time it is looked at.
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &MacModel::checkClipboard,
+            Qt::QueuedConnection);
 }
 
 MacModel::~MacModel() = default;
@@ -276,10 +281,15 @@ void MacModel::aboutToQuit()
     m_pendingDelete->commit();
     // The event loop has ended: the last write is waited for here.
     QCoro::waitFor(syncBeforeQuit());
+    // A copy of the store file made after quitting must be the whole library.
+    m_container->close();
 }
 
 QCoro::Task<> MacModel::syncBeforeQuit()
 {
+    // No folder chosen yet is no failure: there is nothing to write to.
+    if (!BackupFolder::isConfigured())
+        co_return;
     try {
         auto cycle = BackupFolder::sync(m_container->mainContext(), false);
         co_await std::move(cycle);

@@ -165,8 +165,8 @@ public:
 public slots:
     // Connected to QGuiApplication::applicationStateChanged.
     void applicationStateChanged(Qt::ApplicationState state);
-    // Connected to QCoreApplication::aboutToQuit: commits pending deletes and
-    // runs one last folder sync before the process ends.
+    // Connected to QCoreApplication::aboutToQuit: commits pending deletes,
+    // runs one last folder sync and closes the store before the process ends.
     void aboutToQuit();
     // Each run of the 60-second timer.
     void timerFired();

@@ -51,8 +51,10 @@ GeneralSettings::GeneralSettings(MenuBarController &menuBar, QWidget *parent)
     SettingsForm::Section *imports = form->addSection();
     imports->addRow(SettingsForm::storedSwitch(tr("下载视频文件（关闭后只存封面，播放时在线加载）"),
                                                SettingsKey::downloadVideos, true));
-    imports->addRow(
-        SettingsForm::storedSwitch(tr("允许重复收藏同一个链接"), SettingsKey::allowDuplicates, false));
+    QCheckBox *duplicates =
+        SettingsForm::storedSwitch(tr("允许重复收藏同一个链接"), SettingsKey::allowDuplicates, false);
+    duplicates->setObjectName(QStringLiteral("allowDuplicates"));
+    imports->addRow(duplicates);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -68,7 +70,8 @@ void GeneralSettings::addLanguageRow(SettingsForm::Section &section)
     m_language->addItem(QStringLiteral("中文"), int(AppLanguage::zh));
     m_language->addItem(QStringLiteral("English"), int(AppLanguage::en));
     m_language->setCurrentIndex(m_language->findData(int(AppLanguage::current().value())));
-    connect(m_language, &QComboBox::activated, this, &GeneralSettings::chooseLanguage);
+    // Only a change asks to reopen: choosing the shown language again does nothing.
+    connect(m_language, &QComboBox::currentIndexChanged, this, &GeneralSettings::chooseLanguage);
     section.addLabelledRow(tr("语言"), m_language);
     m_relaunchError = SettingsForm::warning();
     m_relaunchError->setObjectName(QStringLiteral("relaunchError"));
@@ -122,8 +125,9 @@ void GeneralSettings::chooseIcon(const DockIcon &icon)
 
 void GeneralSettings::showIcons()
 {
-    // Only an exact raw value counts as chosen.
-    const QString stored = TamselStore::defaults().string(iconKey).value_or(QString());
+    // Only an exact raw value counts as chosen; none stored is the basket.
+    const QString stored =
+        TamselStore::defaults().string(iconKey).value_or(DockIcon(DockIcon::basket).rawValue());
     for (IconChoice *choice : std::as_const(m_iconChoices))
         choice->setChecked(choice->icon().rawValue() == stored);
 }

@@ -5,9 +5,12 @@
 class MacModel;
 class MenuBarController;
 class Plugins;
+class QScrollArea;
 
 // The settings window's content: the sync, general and plug-in tabs, 540
-// wide and as tall as the selected tab needs, also when its content changes.
+// wide and as tall as the selected tab needs, also when its content changes,
+// but never taller than the screen's free area: a taller tab scrolls. A window
+// that grows moves up as far as needed to stay on the screen.
 class MacSettingsView : public QTabWidget {
     Q_OBJECT
 public:
@@ -18,5 +21,8 @@ protected:
 
 private:
     void addPage(QWidget *page, const QString &title, const QString &symbol);
+    QScrollArea *selectedScroller() const;
     void fitSelectedTab();
+    int tallestOnScreen() const;
+    void keepOnScreen();
 };

@@ -11,7 +11,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QStackedWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -27,8 +26,8 @@ void passClicksThrough(QWidget *row)
 } // namespace
 
 PluginsSettings::PluginsSettings(Plugins &plugins, QWidget *parent)
-    : QWidget(parent), m_plugins(plugins), m_stack(new QStackedWidget(this)), m_listPage(new QWidget),
-      m_pagePanel(new QWidget), m_pageTitle(new QLabel)
+    : QWidget(parent), m_plugins(plugins), m_listPage(new QWidget(this)), m_pagePanel(new QWidget(this)),
+      m_pageTitle(new QLabel)
 {
     new QVBoxLayout(m_listPage);
     m_listPage->layout()->setContentsMargins(0, 0, 0, 0);
@@ -36,6 +35,7 @@ PluginsSettings::PluginsSettings(Plugins &plugins, QWidget *parent)
     auto *back = new QToolButton;
     back->setText(QStringLiteral("‹"));
     back->setAutoRaise(true);
+    back->setObjectName(QStringLiteral("back"));
     connect(back, &QToolButton::clicked, this, &PluginsSettings::back);
     m_pageTitle->setFont(Typography::callout(font(), QFont::DemiBold));
     auto *bar = new QHBoxLayout;
@@ -46,11 +46,13 @@ PluginsSettings::PluginsSettings(Plugins &plugins, QWidget *parent)
     panel->setContentsMargins(0, 0, 0, 0);
     panel->addLayout(bar);
 
-    m_stack->addWidget(m_listPage);
-    m_stack->addWidget(m_pagePanel);
+    // One of the two shows at a time; the hidden one takes no room, so the
+    // tab is as tall as what it shows.
+    m_pagePanel->hide();
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_stack);
+    layout->addWidget(m_listPage);
+    layout->addWidget(m_pagePanel);
 
     connect(&m_plugins, &Plugins::availableChanged, this, &PluginsSettings::rebuildList);
     connect(&m_plugins, &Plugins::installedChanged, this, &PluginsSettings::rebuildList);
@@ -59,7 +61,7 @@ PluginsSettings::PluginsSettings(Plugins &plugins, QWidget *parent)
 
 QWidget *PluginsSettings::page() const
 {
-    return m_stack->currentWidget() == m_pagePanel ? m_page : nullptr;
+    return m_pagePanel->isHidden() ? nullptr : m_page;
 }
 
 void PluginsSettings::open(const PluginInfo &info)
@@ -68,12 +70,15 @@ void PluginsSettings::open(const PluginInfo &info)
     m_page = settings(info);
     m_pageTitle->setText(info.name);
     m_pagePanel->layout()->addWidget(m_page);
-    m_stack->setCurrentWidget(m_pagePanel);
+    m_listPage->hide();
+    m_pagePanel->show();
 }
 
 void PluginsSettings::back()
 {
-    m_stack->setCurrentWidget(m_listPage);
+    m_pagePanel->hide();
+    m_listPage->show();
+    // The page may hold the button whose click brought us here.
     if (m_page)
         m_page->deleteLater();
     m_page = nullptr;
@@ -134,7 +139,8 @@ QWidget *PluginsSettings::entry(const PluginInfo &info)
         layout->addWidget(row(info), 1);
         layout->addWidget(new QLabel(QStringLiteral("›")));
         passClicksThrough(link);
-        link->setMinimumHeight(layout->sizeHint().height());
+        // A button keeps its own fixed height; this one is as tall as its row.
+        link->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
         connect(link, &QPushButton::clicked, this, [this, info] { open(info); });
         return link;
     }

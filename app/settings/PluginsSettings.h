@@ -6,7 +6,6 @@
 
 class Plugins;
 class QLabel;
-class QStackedWidget;
 class SettingsForm;
 
 // The plug-ins tab: one row per registered plug-in, with an install button
@@ -30,7 +29,6 @@ private:
     QWidget *settings(const PluginInfo &info);
 
     Plugins &m_plugins;
-    QStackedWidget *m_stack;
     QWidget *m_listPage;
     SettingsForm *m_list = nullptr;
     QWidget *m_pagePanel;

@@ -11,6 +11,7 @@
 #include "Theme.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -109,8 +110,10 @@ void SyncSettings::buildSyncSection()
     SettingsForm::Section *section = m_form->addSection();
     m_syncSection = section;
     section->setObjectName(QStringLiteral("syncSection"));
-    section->addRow(SettingsForm::storedSwitch(tr("自动同步（打开、切走 Kepsel 时，以及每分钟一次）"),
-                                               BackupFolder::autoKey, true));
+    QCheckBox *automatic = SettingsForm::storedSwitch(tr("自动同步（打开、切走 Kepsel 时，以及每分钟一次）"),
+                                                      BackupFolder::autoKey, true);
+    automatic->setObjectName(QStringLiteral("autoSync"));
+    section->addRow(automatic);
 
     auto *line = new QWidget;
     auto *row = new QHBoxLayout(line);
@@ -175,11 +178,18 @@ void SyncSettings::pick()
     dialog->setFileMode(QFileDialog::Directory);
     dialog->setOption(QFileDialog::ShowDirsOnly);
     dialog->setLabelText(QFileDialog::Accept, tr("使用这个文件夹"));
-    if (const auto start = MacModel::iCloudKepselFolder())
-        dialog->setDirectory(*start);
+    dialog->setDirectory(startFolder());
     connect(dialog, &QFileDialog::fileSelected, this, &SyncSettings::choose);
     m_chooser = dialog;
     dialog->open();
+}
+
+QString SyncSettings::startFolder()
+{
+    // Never the process's working folder, which means nothing to the user.
+    if (const auto chosen = BackupFolder::folderURL())
+        return *chosen;
+    return MacModel::iCloudKepselFolder().value_or(QDir::homePath());
 }
 
 void SyncSettings::choose(const QString &url)

@@ -30,6 +30,9 @@ private:
     void buildMediaSection();
 
     void pick();
+    // Where the folder chooser opens: the chosen folder, else the cloud
+    // drive's, else the home folder.
+    static QString startFolder();
     void choose(const QString &url);
     void setFolderSwitch(bool on);
     void readFolder();

@@ -6,6 +6,7 @@
 #include "Typography.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -55,6 +56,7 @@ AddLinkSheet::AddLinkSheet(QWidget *parent)
     layout->addWidget(m_editor);
     layout->addLayout(buttons);
 
+    m_editor->installEventFilter(this);
     fillFromClipboard();
     m_editor->setFocus();
 }
@@ -81,9 +83,24 @@ void AddLinkSheet::fillFromClipboard()
         setText(clipboard);
 }
 
+bool AddLinkSheet::eventFilter(QObject *watched, QEvent *event)
+{
+    // The editor would take Return as a line break; it saves instead, as the
+    // default button's key, and Shift+Return breaks the line.
+    if (watched == m_editor && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            !(key->modifiers() & Qt::ShiftModifier)) {
+            save();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 void AddLinkSheet::save()
 {
-    // Return reaches the default button even while it is disabled.
+    // Return reaches here even while the button is disabled.
     if (!canSave())
         return;
     emit saveRequested(text());

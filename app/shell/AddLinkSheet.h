@@ -21,6 +21,9 @@ signals:
     // "收藏" with the whole text; the sheet closes after it.
     void saveRequested(const QString &text);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void fillFromClipboard();
     void save();

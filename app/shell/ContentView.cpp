@@ -2,6 +2,7 @@
 
 #include "AddLinkSheet.h"
 #include "DropHighlight.h"
+#include "FitWindowTitle.h"
 #include "LibraryView.h"
 #include "MacModel.h"
 #include "ModelContainer.h"
@@ -45,6 +46,12 @@ QCoro::Task<> startUpWork(MacModel &model, QPointer<QObject> content)
     if (!content)
         co_return;
     co_await model.repair();
+}
+
+// The top of an overlay whose capsule, not its shadow, stands on the floor.
+int restingTop(const QWidget &overlay, int floor)
+{
+    return floor + FloatingCapsule::shadowMargins().bottom() - overlay.height();
 }
 
 } // namespace
@@ -193,6 +200,13 @@ void ContentView::showTopToolbar()
     m_stack->setToolbar(m_toolbar); // placed at its new size at once
 }
 
+bool ContentView::showsLibrary() const
+{
+    const SidebarItem::Kind kind = m_selection.kind();
+    return kind != SidebarItem::Kind::organize &&
+           (kind != SidebarItem::Kind::privateSpace || m_model.privateUnlocked());
+}
+
 QWidget *ContentView::makeRoot()
 {
     if (m_selection.kind() == SidebarItem::Kind::privateSpace && !m_model.privateUnlocked()) {
@@ -211,9 +225,15 @@ QWidget *ContentView::makeRoot()
     return makeLibrary(m_selection);
 }
 
+// A library at the root takes the new selection itself, so the search text
+// typed there stays.
 void ContentView::showRoot()
 {
-    m_stack->setRoot(makeRoot());
+    auto *library = qobject_cast<LibraryView *>(m_stack->root());
+    if (library && showsLibrary())
+        library->setItem(m_selection);
+    else
+        m_stack->setRoot(makeRoot());
     showTopToolbar();
 }
 
@@ -291,6 +311,7 @@ void ContentView::showNamingAlert()
     m_namingAlert = alert;
     alert->setAttribute(Qt::WA_DeleteOnClose);
     alert->setWindowTitle(naming->title());
+    fitWindowTitle(*alert);
     // Many window managers draw no frame title for a dialog.
     auto *title = new QLabel(naming->title(), alert);
     title->setObjectName(QStringLiteral("namingTitle"));
@@ -390,8 +411,9 @@ int ContentView::overlayFloor(int overlayWidth) const
             if (!controls->isVisible())
                 continue;
             const QRect rect(controls->mapTo(this, QPoint()), controls->size());
+            // The shadow stays off the controls too: it would keep the pointer from them.
             if (rect.intersects(lane) && rect.bottom() >= floor - 80)
-                floor = std::min(floor, rect.top() - 8);
+                floor = std::min(floor, rect.top() - 8 - FloatingCapsule::shadowMargins().bottom());
         }
     }
     return floor;
@@ -405,7 +427,7 @@ void ContentView::placeOverlays()
         m_toast->setMessage(*toast);
         m_toast->adjustSize();
         bottom = overlayFloor(m_toast->width());
-        m_toastSlide->showAt(QPoint((width() - m_toast->width()) / 2, bottom - m_toast->height()));
+        m_toastSlide->showAt(QPoint((width() - m_toast->width()) / 2, restingTop(*m_toast, bottom)));
         m_toast->raise();
         bottom -= undoBarOverToast - overlayPadding;
     } else {
@@ -417,7 +439,7 @@ void ContentView::placeOverlays()
         m_undoBar->adjustSize();
         if (!toast)
             bottom = overlayFloor(m_undoBar->width());
-        m_undoSlide->showAt(QPoint((width() - m_undoBar->width()) / 2, bottom - m_undoBar->height()));
+        m_undoSlide->showAt(QPoint((width() - m_undoBar->width()) / 2, restingTop(*m_undoBar, bottom)));
         m_undoBar->raise();
     } else {
         m_undoSlide->hide();

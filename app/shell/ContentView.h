@@ -50,6 +50,8 @@ protected:
 
 private:
     QWidget *makeDetailColumn();
+    // Whether the selection's root page is a library, not organize or the lock screen.
+    bool showsLibrary() const;
     QWidget *makeRoot();
     LibraryView *makeLibrary(const SidebarItem &item);
     void connectLibrary(LibraryView &library);

@@ -8,6 +8,7 @@
 #include "MenuBarController.h"
 #include "PasswordPrompt.h"
 #include "Plugins.h"
+#include "QuitShortcut.h"
 #include "SettingsKey.h"
 #include "Theme.h"
 #include "UserDefaults.h"
@@ -32,6 +33,7 @@ KepselMacApp::KepselMacApp(MacModel &model, MenuBarController &menuBar, QObject 
     connect(qApp, &QGuiApplication::applicationStateChanged, &m_model, &MacModel::applicationStateChanged);
     connect(qApp, &QCoreApplication::aboutToQuit, &m_model, &MacModel::aboutToQuit);
     connect(&m_menuBar, &MenuBarController::quitRequested, this, &KepselMacApp::quit);
+    connect(new QuitShortcut(this), &QuitShortcut::activated, this, &KepselMacApp::quit);
     // Before any window, so no view is built in the colours of the wrong appearance.
     applyAppearance();
     m_delegate->applicationDidFinishLaunching();

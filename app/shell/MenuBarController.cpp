@@ -3,6 +3,7 @@
 #include "BackupFolder.h"
 #include "ImportProgress.h"
 #include "MacModel.h"
+#include "MenuText.h"
 #include "Symbol.h"
 #include "Theme.h"
 
@@ -128,7 +129,7 @@ void MenuBarController::rebuildMenu()
 {
     m_menu.clear();
     if (const std::optional<QString> host = m_model.clipboardPreview())
-        m_menu.addAction(tr("收藏剪贴板里的链接（%1）").arg(*host), this,
+        m_menu.addAction(tr("收藏剪贴板里的链接（%1）").arg(menuText(*host)), this,
                          qOverload<>(&MenuBarController::clicked));
     else
         m_menu.addAction(tr("剪贴板里没有新链接"))->setEnabled(false);

@@ -4,9 +4,9 @@
 #include "Theme.h"
 #include "Typography.h"
 
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 PrivateLockView::PrivateLockView(QWidget *parent)
@@ -16,7 +16,6 @@ PrivateLockView::PrivateLockView(QWidget *parent)
     QPalette page = palette();
     page.setColor(QPalette::Window, Theme::background().resolved());
     setPalette(page);
-    setFocusPolicy(Qt::StrongFocus);
 
     const QColor secondary = palette().color(QPalette::PlaceholderText);
     auto *icon = new QLabel(this);
@@ -38,6 +37,12 @@ PrivateLockView::PrivateLockView(QWidget *parent)
 
     m_unlock->setDefault(true);
     connect(m_unlock, &QPushButton::clicked, this, &PrivateLockView::unlockRequested);
+    // Return is the unlock's shortcut wherever the focus is in the window,
+    // the sidebar that just chose this screen included.
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto *shortcut = new QShortcut(QKeySequence(key), this);
+        connect(shortcut, &QShortcut::activated, m_unlock, &QPushButton::click);
+    }
 
     auto *layout = new QVBoxLayout(this);
     layout->addStretch();
@@ -48,14 +53,4 @@ PrivateLockView::PrivateLockView(QWidget *parent)
     layout->addSpacing(12);
     layout->addWidget(m_unlock, 0, Qt::AlignHCenter);
     layout->addStretch();
-}
-
-void PrivateLockView::keyPressEvent(QKeyEvent *event)
-{
-    // Return is the unlock's shortcut wherever the focus is on the screen.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        m_unlock->click();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }

@@ -14,9 +14,6 @@ public:
 signals:
     void unlockRequested();
 
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
-
 private:
     QPushButton *m_unlock;
 };

@@ -6,26 +6,19 @@
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
-#include <QDeadlineTimer>
 #include <QLocalSocket>
-#include <QThread>
 
 namespace {
 
 const QByteArray reopenRequest = "reopen\n";
 constexpr int socketTimeoutMs = 2000;
 // How long a relaunched instance waits for the one it replaces to quit.
-constexpr int relaunchWaitMs = 15000;
+constexpr std::chrono::milliseconds relaunchWait{15000};
 
 std::unique_ptr<QLockFile> takeLock()
 {
-    std::unique_ptr<QLockFile> lock = StoreMigration::takeInstanceLock();
-    if (lock || !QCoreApplication::arguments().contains(AppLanguage::relaunchFlag))
-        return lock;
-    for (QDeadlineTimer deadline(relaunchWaitMs); !lock && !deadline.hasExpired();
-         lock = StoreMigration::takeInstanceLock())
-        QThread::msleep(100);
-    return lock;
+    const bool relaunched = QCoreApplication::arguments().contains(AppLanguage::relaunchFlag);
+    return StoreMigration::takeInstanceLock(relaunched ? relaunchWait : std::chrono::milliseconds::zero());
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include <QLockFile>
 #include <QUuid>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <dirent.h>
@@ -270,11 +271,13 @@ StoreMigration::Outcome StoreMigration::migrateMac(const QString &base, bool oth
     return Outcome::migrated(kept);
 }
 
-std::unique_ptr<QLockFile> StoreMigration::takeInstanceLock()
+std::unique_ptr<QLockFile> StoreMigration::takeInstanceLock(std::chrono::milliseconds holderWait)
 {
     // One killed while it took the lock leaves the file empty: not a holder.
     auto lock = instanceLock();
-    if (!LockFiles::tryLock(*lock, instanceLockPath()))
+    const auto holder = holderWait > std::chrono::milliseconds::zero() ? LockFiles::Holder::outwait
+                                                                       : LockFiles::Holder::refuse;
+    if (!LockFiles::lock(*lock, instanceLockPath(), std::max(holderWait, LockFiles::takingTime), holder))
         return nullptr;
     return lock;
 }

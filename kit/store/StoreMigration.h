@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QLockFile>
 #include <QString>
+#include <chrono>
 #include <memory>
 
 // The store folder's name and its one-time move from the former name. The
@@ -42,8 +43,10 @@ public:
     // Every running instance of the application holds one lock file in the
     // user's config folder: the application takes it at start, before it
     // opens the store, and keeps the returned lock until it quits. Nothing
-    // when another instance holds it.
-    static std::unique_ptr<QLockFile> takeInstanceLock();
+    // when another instance holds it, at once or, given a `holderWait`,
+    // when it still does after that long (one quitting lets go). A lock file
+    // still being taken is waited for until it names its holder.
+    static std::unique_ptr<QLockFile> takeInstanceLock(std::chrono::milliseconds holderWait = {});
     // Whether another process holds the instance lock.
     static bool otherInstanceRunning();
 };

@@ -1,5 +1,6 @@
 #include "FileCoordinator.h"
 #include "LockFiles.h"
+#include "LockWaitClock.h"
 #include "TestHome.h"
 
 #include <QCoreApplication>
@@ -35,6 +36,18 @@ TEST_F(FileCoordinatorTest, AnEmptyLockFileLeftBehindIsTakenOver)
     FileCoordinator::write("document", path());
     EXPECT_EQ(FileCoordinator::read(path()), QByteArray("document"));
     EXPECT_FALSE(QFile::exists(FileCoordinator::lockPath(path())));
+}
+
+// An empty lock may be one another process is taking; a wait for it looks
+// again, and takes it over once it is old enough to be abandoned.
+TEST_F(FileCoordinatorTest, AnEmptyLockMetWhileYoungIsTakenOverOnceOldEnough)
+{
+    LockWaitClock clock;
+    clock.leaveLock(lockPath(), {}, std::chrono::seconds(5));
+    FileCoordinator::write("document", path());
+    EXPECT_EQ(FileCoordinator::read(path()), QByteArray("document"));
+    EXPECT_GE(clock.waited(), LockFiles::takingTime - std::chrono::seconds(5));
+    EXPECT_LT(clock.waited(), FileCoordinator::lockTimeout);
 }
 
 TEST_F(FileCoordinatorTest, AHeldLockIsNeverTakenOver)

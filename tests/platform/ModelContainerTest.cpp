@@ -1,4 +1,7 @@
 #include "Board.h"
+#include "FolderWrite.h"
+#include "LockFiles.h"
+#include "LockWaitClock.h"
 #include "Media.h"
 #include "ModelContainer.h"
 #include "Post.h"
@@ -15,8 +18,12 @@
 #include <QProcess>
 #include <QSysInfo>
 #include <QTemporaryDir>
+#include <fcntl.h>
+#include <linux/fs.h>
 #include <sqlite3.h>
+#include <sys/ioctl.h>
 #include <sys/mount.h>
+#include <unistd.h>
 
 namespace {
 
@@ -64,10 +71,53 @@ public:
     {
         return ::mount(nullptr, path().toUtf8().constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
     }
+    void fill() const
+    {
+        QFile filler(path() + QStringLiteral("/filler"));
+        ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        while (filler.write(QByteArray(4096, 'x')) == 4096) {
+        }
+    }
 
 private:
     QTemporaryDir m_folder;
     bool m_mounted = false;
+};
+
+// A folder no file can be made in, also for root, whom permissions do not
+// hold back: it is then marked immutable, where the file system allows.
+class UnwritableFolder {
+public:
+    explicit UnwritableFolder(const QString &path) : m_path(path)
+    {
+        QDir().mkpath(path);
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        m_immutable = geteuid() == 0 && setImmutable(true);
+    }
+    ~UnwritableFolder()
+    {
+        if (m_immutable)
+            setImmutable(false);
+        QFile::setPermissions(m_path,
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+    bool isUnwritable() const { return FolderWrite::writeError(m_path) != 0; }
+
+private:
+    bool setImmutable(bool immutable) const
+    {
+        const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        int flags = 0;
+        bool set = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        flags = immutable ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        set = set && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        if (fd >= 0)
+            ::close(fd);
+        return set;
+    }
+
+    QString m_path;
+    bool m_immutable = false;
 };
 
 QVariantList fields(const Post &p)
@@ -444,6 +494,32 @@ TEST_F(ModelContainerTest, ALockNobodyHoldsIsTakenOverAndAHeldOneNamesItsOwner)
     }
 }
 
+// Left empty by a start killed while it took the lock, or by one still
+// taking it: the store waits until the file names its holder or is old
+// enough to take over, and never calls a free store open elsewhere.
+TEST_F(ModelContainerTest, AYoungEmptyLockIsWaitedForUntilItNamesItsHolderOrIsOldEnough)
+{
+    const QString lockPath = storePath() + QStringLiteral(".lock");
+    {
+        LockWaitClock clock;
+        clock.leaveLock(lockPath, {}, std::chrono::seconds(4));
+        EXPECT_NO_THROW(open());
+        EXPECT_GE(clock.waited(), LockFiles::takingTime - std::chrono::seconds(4));
+        EXPECT_LT(clock.waited(), LockFiles::takingTime);
+    }
+    LockWaitClock clock;
+    clock.leaveLock(lockPath, {}, {});
+    clock.onPause(
+        [&] { clock.leaveLock(lockPath, LockWaitClock::runningHolder(), std::chrono::seconds(1)); });
+    try {
+        open();
+        ADD_FAILURE() << "a lock naming a running process must be refused";
+    } catch (const StoreError &error) {
+        EXPECT_EQ(error.userMessage(), QStringLiteral("收藏库“%1”已经在另一个程序里打开").arg(storePath()));
+    }
+    EXPECT_LT(clock.waited(), std::chrono::seconds(1)) << "refused as soon as the holder is named";
+}
+
 TEST_F(ModelContainerTest, WhyALibraryCannotBeOpenedOrWrittenIsSaid)
 {
     {
@@ -457,21 +533,58 @@ TEST_F(ModelContainerTest, WhyALibraryCannotBeOpenedOrWrittenIsSaid)
             ADD_FAILURE() << "the save must fail";
         } catch (const StoreError &error) {
             EXPECT_TRUE(error.message().contains(QStringLiteral("is a file, not a folder"))) << error.what();
+            EXPECT_EQ(error.userMessage(),
+                      QStringLiteral("无法写入收藏库的文件夹“%1”：路径里有一项不是文件夹")
+                          .arg(ModelContainer::supportDirectory(storePath())));
         }
     }
 
     SmallDisk disk;
     if (!disk.isMounted())
         GTEST_SKIP() << "needs a tmpfs mount";
-    QFile filler(disk.path() + QStringLiteral("/filler"));
-    ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-    while (filler.write(QByteArray(4096, 'x')) == 4096) {
-    }
+    disk.fill();
     try {
         ModelContainer container(TamselStore::schema(), disk.path() + QStringLiteral("/Library.store"));
         ADD_FAILURE() << "a store on a full disk cannot be locked";
     } catch (const StoreError &error) {
         EXPECT_TRUE(error.message().contains(QStringLiteral("the disk is full"))) << error.what();
+    }
+}
+
+// The user is told what the log is: the cause, not only that the library
+// could not be saved.
+TEST_F(ModelContainerTest, AnUnwritableSupportFolderTellsTheUserWhy)
+{
+    auto container = open();
+    auto media = std::make_shared<Media>(MediaKind::image, 0);
+    container->mainContext().insert(media);
+    const QString support = ModelContainer::supportDirectory(storePath());
+    const UnwritableFolder unwritable(support);
+    if (!unwritable.isUnwritable())
+        GTEST_SKIP() << "cannot keep this process from writing in a folder";
+    media->setData(QByteArray("bytes"));
+    try {
+        container->mainContext().save();
+        ADD_FAILURE() << "the save must fail";
+    } catch (const StoreError &error) {
+        EXPECT_EQ(error.userMessage(), QStringLiteral("无法写入收藏库的文件夹“%1”：没有权限").arg(support));
+    }
+}
+
+// The store's folder is made before the store opens and is missing when
+// that failed: the message names why, not that something cannot be found.
+TEST_F(ModelContainerTest, ANewStoreOnAFullDiskSaysTheDiskIsFull)
+{
+    SmallDisk disk;
+    if (!disk.isMounted())
+        GTEST_SKIP() << "needs a tmpfs mount";
+    disk.fill();
+    const QString path = disk.path() + QStringLiteral("/Kepsel/Kepsel.store");
+    try {
+        ModelContainer container(TamselStore::schema(), path);
+        ADD_FAILURE() << "a store on a full disk cannot be made";
+    } catch (const StoreError &error) {
+        EXPECT_EQ(error.userMessage(), QStringLiteral("无法锁定收藏库“%1”：磁盘已满").arg(path));
     }
 }
 

@@ -2,10 +2,13 @@
 #include "HexColor.h"
 #include "PlatformBadge.h"
 #include "Screenshot.h"
+#include "Theme.h"
 #include "Toast.h"
 #include "UndoBar.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
@@ -13,16 +16,19 @@
 
 namespace {
 
+bool near(const QColor &pixel, const QColor &color)
+{
+    return pixel.alpha() > 200 && std::abs(pixel.red() - color.red()) < 24 &&
+           std::abs(pixel.green() - color.green()) < 24 && std::abs(pixel.blue() - color.blue()) < 24;
+}
+
 // Whether some pixel of the picture is close to the colour.
 bool shows(const QImage &image, const QColor &color)
 {
     for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor pixel = image.pixelColor(x, y);
-            if (pixel.alpha() > 200 && std::abs(pixel.red() - color.red()) < 24 &&
-                std::abs(pixel.green() - color.green()) < 24 && std::abs(pixel.blue() - color.blue()) < 24)
+        for (int x = 0; x < image.width(); ++x)
+            if (near(image.pixelColor(x, y), color))
                 return true;
-        }
     return false;
 }
 
@@ -63,7 +69,24 @@ TEST(CapsuleViewsTest, ChipsRemoveOnlyWhenAsked)
     EXPECT_TRUE(saveScreenshot(row, QStringLiteral("chips")));
 }
 
-TEST(CapsuleViewsTest, PlatformBadgesDrawEverySymbolInThePlatformColour)
+// Every badge at the caption's size on a card of each appearance, as painted
+// views (captions, chips, avatars) draw it.
+QImage badgesOnCards(int size)
+{
+    const QList<Platform> platforms = Platform::allCases();
+    const int step = size + 6;
+    QImage image(QSize(step * int(platforms.size()) + 6, 2 * step + 6), QImage::Format_ARGB32);
+    QPainter painter(&image);
+    painter.fillRect(QRectF(0, 0, image.width(), step + 3), Theme::card().light());
+    painter.fillRect(QRectF(0, step + 3, image.width(), step + 3), Theme::card().dark());
+    for (int index = 0; index < platforms.size(); ++index)
+        for (int row = 0; row < 2; ++row)
+            PlatformBadge::paint(painter, platforms[index],
+                                 QRectF(6 + step * index, 6 + step * row, size, size));
+    return image;
+}
+
+TEST(CapsuleViewsTest, PlatformBadgesAreWhiteSymbolsOnACircleOfThePlatformColour)
 {
     QWidget row;
     auto *layout = new QHBoxLayout(&row);
@@ -71,11 +94,19 @@ TEST(CapsuleViewsTest, PlatformBadgesDrawEverySymbolInThePlatformColour)
         auto *badge = new PlatformBadge(platform, 28);
         layout->addWidget(badge);
         badge->show();
-        EXPECT_TRUE(shows(badge->grab().toImage(), hexColor(platform.tintHex())))
-            << qPrintable(platform.rawValue());
+        const QImage image = badge->grab().toImage();
+        const QColor tint = hexColor(platform.tintHex());
+        // Black symbols of some platforms would vanish on dark views without their circle.
+        EXPECT_TRUE(shows(image, Qt::white)) << qPrintable(platform.rawValue());
+        EXPECT_TRUE(near(image.pixelColor(image.width() / 2, image.height() / 12), tint))
+            << qPrintable(platform.rawValue()) << " on its circle";
+        EXPECT_FALSE(near(image.pixelColor(1, 1), tint)) << qPrintable(platform.rawValue()) << " round";
     }
     row.show();
     EXPECT_TRUE(saveScreenshot(row, QStringLiteral("platform-badges")));
+    QLabel small;
+    small.setPixmap(QPixmap::fromImage(badgesOnCards(11)));
+    EXPECT_TRUE(saveScreenshot(small, QStringLiteral("platform-badges-on-cards")));
 }
 
 } // namespace

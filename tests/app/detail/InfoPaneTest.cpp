@@ -101,6 +101,10 @@ TEST_F(InfoPaneTest, NewTagNameLosesSpacesAndHashesAndReusesATagOfThatName)
     open(*pane.tagMenu(), QStringLiteral("新建标签…"));
     auto *alert = pane.findChild<QDialog *>(QStringLiteral("newTagAlert"));
     ASSERT_NE(alert, nullptr);
+    const QString frameTitle =
+        alert->windowTitle() + QStringLiteral(" \u2014 ") + qApp->applicationDisplayName();
+    EXPECT_GT(alert->width(), QFontMetrics(alert->font()).horizontalAdvance(frameTitle) + 72)
+        << "wide enough for the frame's title";
     alert->findChild<QLineEdit *>()->setText(QStringLiteral("##旅行# "));
     for (QAbstractButton *button : alert->findChild<QDialogButtonBox *>()->buttons())
         if (button->text() == QStringLiteral("添加"))

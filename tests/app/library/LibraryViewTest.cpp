@@ -6,12 +6,16 @@
 #include "LibraryFixture.h"
 #include "Masonry.h"
 #include "Motion.h"
+#include "PostMenu.h"
 #include "SteppedMotions.h"
 #include "Screenshot.h"
 #include "StarredStrip.h"
 #include "UndoableDelete.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QGraphicsOpacityEffect>
+#include <QPointer>
 #include <QTest>
 
 namespace {
@@ -106,11 +110,13 @@ TEST_F(LibraryViewTest, AnAuthorPageCoversThePersonAndDropsAStaleAccountFilter)
     const AuthorAccount x(Platform::x, QStringLiteral("lin"));
     addPost(QStringLiteral("w"), Platform::weibo, weibo.name());
     addPost(QStringLiteral("x"), Platform::x, x.name());
+    addPost(QStringLiteral("private"), Platform::weibo, weibo.name())->setIsPrivate(true);
+    addPost(QStringLiteral("archived"), Platform::x, x.name())->setIsArchived(true);
     save();
     ASSERT_TRUE(AuthorMerge::merge(x, weibo, context));
 
     auto view = makeView(SidebarItem::author(weibo));
-    EXPECT_EQ(titles(view->unfiltered()), QStringList({"x", "w"}));
+    EXPECT_EQ(titles(view->unfiltered()), QStringList({"x", "w"})) << "never private or archived posts";
     view->setAccountFilter(x);
     EXPECT_EQ(titles(view->unfiltered()), QStringList({"x"}));
 
@@ -165,6 +171,31 @@ TEST_F(LibraryViewTest, TheToolbarGroupFadesWithTheFoldingBarBeforeItLeaves)
     emit view->masonry()->toolbarHiddenRequested(false);
     view->toolbarFade().finish();
     EXPECT_EQ(opacity(), 1.0);
+}
+
+TEST_F(LibraryViewTest, ACardsMenuClosingOverAnotherCardTakesTheLiftThere)
+{
+    for (const QString &title : {QStringLiteral("left"), QStringLiteral("right")})
+        addCover(addPost(title), 300, 300);
+    save();
+    auto view = makeView();
+    view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+    Masonry &grid = *view->masonry();
+    QWidget *cards = grid.viewport();
+    const QPoint first = grid.cardRect(0).center().toPoint();
+    const QPoint second = grid.cardRect(1).center().toPoint();
+    QTest::mouseMove(cards, first);
+    ASSERT_EQ(grid.tiltedCard(), 0);
+
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, first, cards->mapToGlobal(first));
+    QApplication::sendEvent(cards, &rightClick);
+    QPointer<QWidget> menu = QApplication::activePopupWidget();
+    ASSERT_TRUE(qobject_cast<PostMenu *>(menu));
+    // The pointer goes to the other card while the menu holds it, and rests there.
+    QTest::mouseMove(cards, second);
+    menu->close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return grid.tiltedCard() == 1; })) << "the first card springs back";
 }
 
 TEST_F(LibraryViewTest, EmptyStatesAndTheStarredStrip)

@@ -49,6 +49,10 @@ protected:
 TEST_F(MasonryTest, ColumnsAndCardHeightsFollowWidthAndCovers)
 {
     EXPECT_EQ(Masonry::columnCount(746, 230, 14), 3);
+    // The margins and the gaps take their room: three cards of 230 alone would fit in 745.
+    EXPECT_EQ(Masonry::columnCount(745, 230, 14), 2);
+    EXPECT_EQ(Masonry::columnCount(990, 230, 14), 4);
+    EXPECT_EQ(Masonry::columnCount(990, 230, 40), 3) << "wider gaps, fewer columns";
     EXPECT_EQ(Masonry::columnCount(200, 230, 14), 2) << "never fewer than two columns";
 
     auto square = addPost(QStringLiteral("zero"));

@@ -58,6 +58,34 @@ TEST_F(PostCardTest, TextFallbacksAndGonePosts)
     EXPECT_EQ(canvas.pixelColor(100, 100).alpha(), 0);
 }
 
+// A black platform symbol alone would vanish on a dark card.
+TEST_F(PostCardTest, TheCaptionShowsThePlatformOnItsCircle)
+{
+    auto post = addPost(QStringLiteral("x"), Platform::x);
+    const CardMetrics metrics = CardMetrics::measure(QFont());
+    const QRectF frame(0, 0, 200, PostCard::height(*post, 200, metrics));
+    QImage canvas(frame.size().toSize() * 2, QImage::Format_ARGB32);
+    canvas.setDevicePixelRatio(2);
+    canvas.fill(Qt::transparent);
+    QPainter painter(&canvas);
+    PostCard(metrics).paint(painter, *post, frame, {});
+    painter.end();
+    // The caption's leading strip, where the badge stands.
+    const int top = int(PostCard::bodyRect(frame, metrics).bottom()) * 2;
+    const int right = int(CardMetrics::badgeSize + 1) * 2;
+    int white = 0, black = 0;
+    for (int y = top; y < canvas.height(); ++y)
+        for (int x = 0; x < right; ++x) {
+            const QColor pixel = canvas.pixelColor(x, y);
+            if (pixel.alpha() > 200 && pixel.lightness() > 200)
+                ++white;
+            else if (pixel.alpha() > 200 && pixel.lightness() < 25)
+                ++black;
+        }
+    EXPECT_GT(white, 0) << "the symbol, in white";
+    EXPECT_GT(black, white) << "on its black circle";
+}
+
 TEST(FocusTiltTest, LeansTowardsThePointerLessForTallCards)
 {
     EXPECT_EQ(FocusTilt::angles({200, 200}, QPointF(100, 100)), QPointF(0, 0));

@@ -24,10 +24,11 @@ public slots:
 
 class PostMenuTest : public LibraryFixture {
 protected:
+    // The entry showing that text, as the menu draws it.
     static QAction *entry(const QMenu &menu, const QString &text)
     {
         for (QAction *action : menu.actions()) {
-            if (action->text() == text)
+            if (action->iconText() == text)
                 return action;
         }
         return nullptr;
@@ -71,6 +72,21 @@ TEST_F(PostMenuTest, ActionsOpenCopyTagAndDelete)
     entry(menu, QStringLiteral("删除"))->trigger();
     EXPECT_TRUE(pendingDelete.isHidden(*post));
     EXPECT_FALSE(post->isGone()) << "gone only when the undo time ends";
+}
+
+TEST_F(PostMenuTest, TagBoardAndAuthorNamesShowAsWritten)
+{
+    auto post = addPost(QStringLiteral("p"), Platform::weibo, QStringLiteral("Tom & Jerry"));
+    auto tag = addTag(QStringLiteral("R&D"));
+    addBoard(QStringLiteral("Q&A"));
+    save();
+    PostMenu menu(post, context, pendingDelete);
+    QAction *tagEntry = entry(*entry(menu, QStringLiteral("标签"))->menu(), QStringLiteral("R&D"));
+    ASSERT_TRUE(tagEntry);
+    EXPECT_TRUE(entry(*entry(menu, QStringLiteral("合集"))->menu(), QStringLiteral("Q&A")));
+    EXPECT_TRUE(entry(menu, QStringLiteral("设为星标博主「Tom & Jerry」")));
+    tagEntry->trigger();
+    EXPECT_EQ(post->tags(), QList<std::shared_ptr<Tag>>({tag}));
 }
 
 TEST_F(PostMenuTest, StarringToastsThePersonsNameAndNotForAnUnstorableName)

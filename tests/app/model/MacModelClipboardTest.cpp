@@ -42,6 +42,25 @@ TEST_F(MacModelClipboardTest, OffersANewLinkOnceAndForgetsItWhenSaved)
     EXPECT_FALSE(model->clipboardPreview());
 }
 
+TEST_F(MacModelClipboardTest, FollowsTheClipboardWhileTheApplicationStaysActive)
+{
+    model->applicationStateChanged(Qt::ApplicationActive);
+    copy(share);
+    EXPECT_TRUE(settle([&] { return model->clipboardLink() == share; }));
+
+    const QString newer = QStringLiteral("https://127.0.0.1:9/note/2");
+    copy(newer);
+    EXPECT_TRUE(settle([&] { return model->clipboardLink() == newer; }));
+    model->collectClipboard();
+    ASSERT_EQ(postCount(), 1);
+    EXPECT_EQ(context().fetch<Post>().first()->sourceURL(), newer) << "the link copied last is saved";
+
+    copy(QStringLiteral("没有链接"));
+    copy(share);
+    copy(QStringLiteral("也没有链接"));
+    EXPECT_TRUE(settle([&] { return !model->clipboardLink(); }));
+}
+
 TEST_F(MacModelClipboardTest, OffersNothingForImagesFileLinksOrHugeTexts)
 {
     QImage image(4, 4, QImage::Format_RGB32);

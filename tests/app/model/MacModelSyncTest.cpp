@@ -145,4 +145,15 @@ TEST_F(MacModelSyncTest, QuittingMakesPendingDeletesFinalBeforeTheLastWrite)
     EXPECT_NE(latest().posts.first().id, deleted->id());
 }
 
+TEST_F(MacModelSyncTest, QuittingBeforeAFolderIsChosenLogsNoFailure)
+{
+    static QStringList logged;
+    TamselStore::defaults().remove(BackupFolder::bookmarkKey);
+    const auto previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext &, const QString &message) { logged << message; });
+    model->aboutToQuit();
+    qInstallMessageHandler(previous);
+    EXPECT_TRUE(logged.filter(QStringLiteral("sync failed")).isEmpty()) << logged.join('\n').toStdString();
+}
+
 } // namespace

@@ -27,7 +27,7 @@ protected:
     ~SyncSettingsTest() override
     {
         EXPECT_TRUE(
-            QTest::qWaitFor([this] { return !model.syncing() && !MediaBackup::shared().running(); }, 10000));
+            QTest::qWaitFor([this] { return !model->syncing() && !MediaBackup::shared().running(); }, 10000));
     }
 
     QString folder(const QString &name) const
@@ -41,7 +41,7 @@ protected:
     // Chooses the folder in the open folder chooser, as the user would.
     void pickThroughChooser(SyncSettings &view, const QString &path)
     {
-        part<QPushButton>(view, "pick")->click();
+        QTest::mouseClick(part<QPushButton>(view, "pick"), Qt::LeftButton);
         QFileDialog *chooser = view.chooser();
         ASSERT_TRUE(chooser);
         chooser->setDirectory(path);
@@ -57,29 +57,38 @@ protected:
         return syncing.count() >= 2 || QTest::qWaitFor([&] { return syncing.count() >= 2; }, 10000);
     }
 
+    // Waits for the sync under way, if any.
+    bool waitForIdle() const
+    {
+        return QTest::qWaitFor([this] { return !model->syncing(); }, 10000);
+    }
+
+    // Quits and starts again, as far as the model and the settings go.
+    void relaunch()
+    {
+        ASSERT_TRUE(waitForIdle());
+        model.reset();
+        model = std::make_unique<MacModel>();
+    }
+
     static QCheckBox *folderSwitch(const SyncSettings &view) { return part<QCheckBox>(view, "folderSwitch"); }
     static QPushButton *syncNow(const SyncSettings &view) { return part<QPushButton>(view, "syncNow"); }
 
-    MacModel model;
+    std::unique_ptr<MacModel> model = std::make_unique<MacModel>();
 };
 
 TEST_F(SyncSettingsTest, PickingAFolderAdoptsItAndSyncsOnceAndSwitchingOffForgetsIt)
 {
-    SyncSettings view(model);
-    const auto switches = view.findChildren<QCheckBox *>();
-    const auto automatic = std::find_if(switches.cbegin(), switches.cend(), [](const QCheckBox *box) {
-        return box->text().startsWith("自动同步");
-    });
-    ASSERT_NE(automatic, switches.cend());
-    EXPECT_TRUE((*automatic)->isChecked()) << "automatic sync is on in a fresh install";
-    QSignalSpy syncs(&model, &MacModel::syncingChanged);
+    SyncSettings view(*model);
+    EXPECT_TRUE(part<QCheckBox>(view, "autoSync")->isChecked()) << "automatic sync is on in a fresh install";
+    QSignalSpy syncs(model.get(), &MacModel::syncingChanged);
     const QString shared = folder("shared");
     pickThroughChooser(view, shared);
     EXPECT_EQ(BackupFolder::folderURL(), shared);
     ASSERT_TRUE(waitForSync(syncs));
     TestAsync::runTimersDueWithin(std::chrono::milliseconds(50));
     EXPECT_EQ(syncs.count(), 2) << "one sync, started and ended";
-    EXPECT_FALSE(model.syncError().has_value());
+    EXPECT_FALSE(model->syncError().has_value());
 
     folderSwitch(view)->click();
     EXPECT_FALSE(BackupFolder::isConfigured());
@@ -91,7 +100,7 @@ TEST_F(SyncSettingsTest, TheSwitchAdoptsTheCloudFolderOnlyWhileOneExists)
     BackupFolder::setFolder(folder("elsewhere"));
     const QString cloud = cloudDrive() + "/Kepsel";
     QDir().mkpath(cloud);
-    SyncSettings view(model);
+    SyncSettings view(*model);
     EXPECT_TRUE(folderSwitch(view)->isChecked());
 
     folderSwitch(view)->click();
@@ -112,18 +121,86 @@ TEST_F(SyncSettingsTest, TheSwitchAdoptsTheCloudFolderOnlyWhileOneExists)
     EXPECT_FALSE(folderSwitch(view)->isChecked());
 }
 
+TEST_F(SyncSettingsTest, SyncSwitchedOffStaysOffAtTheNextLaunch)
+{
+    // A folder of the user's own, and a cloud drive set up later.
+    BackupFolder::setFolder(folder("shared"));
+    const QString cloud = cloudDrive() + "/Kepsel";
+    QDir().mkpath(cloud);
+    {
+        SyncSettings view(*model);
+        view.show();
+        clickSwitch(part<QCheckBox>(view, "autoSync"));
+        clickSwitch(folderSwitch(view));
+        EXPECT_FALSE(BackupFolder::isConfigured());
+    }
+
+    relaunch();
+    EXPECT_FALSE(BackupFolder::isConfigured()) << "the cloud folder is not adopted again";
+    SyncSettings view(*model);
+    view.show();
+    EXPECT_FALSE(folderSwitch(view)->isChecked());
+    clickSwitch(folderSwitch(view));
+    EXPECT_EQ(BackupFolder::folderURL(), cloud);
+    EXPECT_FALSE(part<QCheckBox>(view, "autoSync")->isChecked()) << "automatic sync stays off too";
+}
+
+TEST_F(SyncSettingsTest, SyncNowCannotBePressedAgainWhileASyncRuns)
+{
+    const QString shared = folder("shared");
+    BackupFolder::setFolder(shared);
+    // While only the shared file's placeholder is there, the sync waits for its download.
+    const QString working = BackupFolder::directory(shared);
+    QDir().mkpath(working);
+    QFile placeholder(working + "/" + BackupFolder::placeholderName(BackupFolder::latestName));
+    ASSERT_TRUE(placeholder.open(QIODevice::WriteOnly));
+    placeholder.close();
+    SyncSettings view(*model);
+    view.show();
+    QSignalSpy syncs(model.get(), &MacModel::syncingChanged);
+
+    QTest::mouseClick(syncNow(view), Qt::LeftButton);
+    ASSERT_TRUE(model->syncing());
+    EXPECT_TRUE(shows(view, "spinner"));
+    EXPECT_FALSE(syncNow(view)->isEnabled());
+    QTest::mouseClick(syncNow(view), Qt::LeftButton);
+
+    placeholder.remove();
+    ASSERT_TRUE(waitForIdle());
+    EXPECT_EQ(syncs.count(), 2) << "one sync, started and ended";
+    EXPECT_TRUE(syncNow(view)->isEnabled());
+    EXPECT_FALSE(shows(view, "spinner"));
+}
+
+TEST_F(SyncSettingsTest, TheFolderChooserOpensInTheChosenFolderElseInTheHomeFolder)
+{
+    SyncSettings view(*model);
+    QTest::mouseClick(part<QPushButton>(view, "pick"), Qt::LeftButton);
+    ASSERT_TRUE(view.chooser());
+    EXPECT_EQ(view.chooser()->directory(), QDir(QDir::homePath()));
+    view.chooser()->reject();
+
+    const QString shared = folder("shared");
+    pickThroughChooser(view, shared);
+    ASSERT_TRUE(waitForIdle());
+    QTest::mouseClick(part<QPushButton>(view, "pick"), Qt::LeftButton);
+    ASSERT_TRUE(view.chooser());
+    EXPECT_EQ(view.chooser()->directory(), QDir(shared));
+    view.chooser()->reject();
+}
+
 TEST_F(SyncSettingsTest, AFolderThatCannotBeSyncedIsKeptAndItsErrorShows)
 {
     // A file stands where the working folder must go (file permissions do not stop root).
     const QString broken = folder("broken");
     QFile(broken + "/Kepsel").open(QIODevice::WriteOnly);
-    SyncSettings view(model);
-    QSignalSpy syncs(&model, &MacModel::syncingChanged);
+    SyncSettings view(*model);
+    QSignalSpy syncs(model.get(), &MacModel::syncingChanged);
     pickThroughChooser(view, broken);
     ASSERT_TRUE(waitForSync(syncs));
     EXPECT_EQ(BackupFolder::folderURL(), broken);
-    ASSERT_TRUE(model.syncError().has_value());
-    EXPECT_EQ(part<QLabel>(view, "syncError")->text(), *model.syncError());
+    ASSERT_TRUE(model->syncError().has_value());
+    EXPECT_EQ(part<QLabel>(view, "syncError")->text(), *model->syncError());
 }
 
 TEST_F(SyncSettingsTest, TheMediaRowShowsAFailedBackupWhileTheBackupIsOn)
@@ -133,7 +210,7 @@ TEST_F(SyncSettingsTest, TheMediaRowShowsAFailedBackupWhileTheBackupIsOn)
     // A file stands where the media folder must go.
     QDir().mkpath(BackupFolder::directory(shared));
     QFile(BackupFolder::directory(shared) + "/" + MediaBackup::folderName).open(QIODevice::WriteOnly);
-    SyncSettings view(model);
+    SyncSettings view(*model);
 
     part<QCheckBox>(view, "mediaSwitch")->click();
     ASSERT_TRUE(QTest::qWaitFor([] { return !MediaBackup::shared().running(); }, 10000));

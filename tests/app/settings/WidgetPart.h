@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QCheckBox>
 #include <QString>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -17,4 +21,15 @@ inline bool shows(const QWidget &view, const QString &name)
 {
     QWidget *widget = part(view, name);
     return widget && !widget->isHidden();
+}
+
+// Clicks the switch's box, where a user clicks: a switch spans its row, but
+// only its box and text take clicks.
+inline void clickSwitch(QCheckBox *box)
+{
+    ASSERT_TRUE(box);
+    QStyleOptionButton option;
+    option.initFrom(box);
+    const QRect indicator = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+    QTest::mouseClick(box, Qt::LeftButton, {}, indicator.center());
 }

@@ -1,7 +1,10 @@
+#include "LockWaitClock.h"
 #include "SingleInstance.h"
 #include "TerminationSignal.h"
 #include "TestHome.h"
+#include "UserDefaults.h"
 
+#include <QDir>
 #include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTest>
@@ -32,6 +35,19 @@ TEST_F(ProcessGuardsTest, ASecondStartAsksTheFirstToReopenAndGivesUp)
 
     first.reset();
     EXPECT_TRUE(SingleInstance::claim());
+}
+
+// A start killed while it took the lock leaves it empty; the next start
+// must not take that for a running instance and quietly give up.
+TEST_F(ProcessGuardsTest, AnEmptyInstanceLockIsWaitedForAndTakenOnceOldEnough)
+{
+    LockWaitClock clock;
+    QDir().mkpath(UserDefaults::configFolder());
+    clock.leaveLock(UserDefaults::configFolder() + QStringLiteral("/instance.lock"), {},
+                    std::chrono::seconds(3));
+    EXPECT_TRUE(SingleInstance::claim());
+    EXPECT_GE(clock.waited(), LockFiles::takingTime - std::chrono::seconds(3));
+    EXPECT_LT(clock.waited(), LockFiles::takingTime);
 }
 
 TEST(TerminationSignalTest, SigtermArrivesOnTheMainLoop)

@@ -42,6 +42,9 @@ TEST_F(ShellSettingsTest, TheChosenLanguageCoversQtsOwnTextsAndDatesAndEnglishIs
     AppLanguage(AppLanguage::en).apply();
     AppLanguage::install(*qApp);
     EXPECT_EQ(QCoreApplication::translate("MenuBarController", "收藏失败"), QStringLiteral("Could not save"));
+    EXPECT_EQ(QCoreApplication::translate("MenuBarController", "已收藏，正在解析…"),
+              QCoreApplication::translate("MacModel", "已收藏，正在解析…"))
+        << "the tray's bubble and the toast say the same";
     EXPECT_EQ(cancel(), QStringLiteral("Cancel"));
     EXPECT_EQ(QLocale().language(), QLocale::English);
 

@@ -67,14 +67,47 @@ TEST(AddLinkSheetTest, TextWithoutALinkStaysOutAndEscapeSavesNothing)
     EXPECT_EQ(Pasteboard::general().changeCount(), changes);
 }
 
+TEST(AddLinkSheetTest, ReturnSavesOnceALinkIsFoundAndShiftReturnBreaksTheLine)
+{
+    Pasteboard::general().setString(QString());
+    AddLinkSheet sheet;
+    sheet.show();
+    sheet.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&sheet));
+    QSignalSpy saved(&sheet, &AddLinkSheet::saveRequested);
+    const auto type = [](const QString &text) { QTest::keyClicks(QApplication::focusWidget(), text); };
+    const auto press = [](Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, modifiers);
+    };
+
+    type(QStringLiteral("look"));
+    press();
+    press(Qt::ControlModifier);
+    EXPECT_EQ(saved.count(), 0);
+    EXPECT_TRUE(sheet.isVisible());
+    EXPECT_EQ(sheet.text(), QStringLiteral("look")) << "no link: Return adds no line either";
+
+    press(Qt::ShiftModifier);
+    type(QStringLiteral("https://weibo.com/12"));
+    const QString twoLines = QStringLiteral("look\nhttps://weibo.com/12");
+    EXPECT_EQ(sheet.text(), twoLines);
+    EXPECT_EQ(saved.count(), 0);
+    press();
+    ASSERT_EQ(saved.count(), 1);
+    EXPECT_EQ(saved.first().first().toString(), twoLines);
+    EXPECT_EQ(sheet.result(), QDialog::Accepted);
+}
+
 TEST(PrivateLockViewTest, ReturnAndTheButtonBothAskForTheUnlock)
 {
     PrivateLockView lock;
     lock.resize(700, 500);
     lock.show();
+    lock.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&lock));
     QSignalSpy unlock(&lock, &PrivateLockView::unlockRequested);
     QTest::mouseClick(button(lock, QStringLiteral("解锁")), Qt::LeftButton);
-    QTest::keyClick(&lock, Qt::Key_Return);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_EQ(unlock.count(), 2);
     EXPECT_TRUE(saveScreenshot(lock, QStringLiteral("private-lock")));
 }

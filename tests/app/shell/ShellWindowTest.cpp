@@ -1,4 +1,5 @@
 #include "../model/ModelFixture.h"
+#include "AppLanguage.h"
 #include "Board.h"
 #include "OrganizeView.h"
 #include "PlayerControls.h"
@@ -14,6 +15,8 @@
 #include "Pasteboard.h"
 #include "PrivateLockView.h"
 #include "Screenshot.h"
+#include "Sidebar.h"
+#include "SidebarRow.h"
 #include "Theme.h"
 #include "Toast.h"
 #include "UndoBar.h"
@@ -139,6 +142,22 @@ TEST_F(ShellWindowTest, LockingPopsAnOpenPrivatePost)
     EXPECT_TRUE(qobject_cast<PrivateLockView *>(content().stack().root()));
 }
 
+TEST_F(ShellWindowTest, ReturnUnlocksAfterTheSidebarChoseThePrivateSpace)
+{
+    window().resize(1000, 640);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    SidebarRow *privateRow = nullptr;
+    for (SidebarRow *row : content().findChild<Sidebar *>()->rows())
+        if (row->title() == SidebarItem::privateSpace().title())
+            privateRow = row;
+    ASSERT_TRUE(privateRow);
+    QTest::mouseClick(privateRow, Qt::LeftButton);
+    ASSERT_TRUE(qobject_cast<PrivateLockView *>(content().stack().root()));
+    ASSERT_TRUE(QApplication::focusWidget());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_TRUE(settle([&] { return model->privateUnlocked(); }));
+}
+
 TEST_F(ShellWindowTest, DroppedWebLinksAreSavedAndOthersRefusedSilently)
 {
     drop({QUrl(QStringLiteral("file:///etc/passwd")), QUrl(QStringLiteral("ftp://127.0.0.1/a")),
@@ -221,6 +240,44 @@ TEST_F(ShellWindowTest, DarkRepaintsTheWindowAndToastAndUndoBarStack)
     emit bar->undo();
     EXPECT_TRUE(model->pendingDelete().posts().isEmpty());
     EXPECT_FALSE(bar->isVisible());
+}
+
+// How far above the window's bottom the painted capsules end, lowest first,
+// along the column at x: in dark a capsule is lighter than the window, and
+// its shadow darker.
+QList<int> capsuleHeightsAboveBottom(const QImage &window, int x)
+{
+    const int background = QColor(QStringLiteral("#262624")).lightness();
+    QList<int> heights;
+    bool inCapsule = false;
+    for (int y = window.height() - 1; y >= 0 && heights.size() < 2; --y) {
+        const bool light = window.pixelColor(x, y).lightness() > background + 6;
+        if (light && !inCapsule)
+            heights.append(window.height() - 1 - y);
+        inCapsule = light;
+    }
+    return heights;
+}
+
+TEST_F(ShellWindowTest, ToastAndUndoBarCapsulesStandTheirDistanceAboveTheBottom)
+{
+    TamselStore::defaults().setString(SettingsKey::appearance, QStringLiteral("dark"));
+    window().resize(1000, 640);
+    const auto heights = [&](const QString &screenshot) {
+        QTest::qWait(0);
+        EXPECT_TRUE(saveScreenshot(window(), screenshot));
+        return capsuleHeightsAboveBottom(content().grab().toImage(), content().width() / 2);
+    };
+
+    model->show(QStringLiteral("已收藏，正在解析…"));
+    EXPECT_EQ(heights(QStringLiteral("window-toast")).value(0), 24);
+
+    auto post = addPost(QStringLiteral("https://127.0.0.1:9/deleted"));
+    model->pendingDelete().start({post}, 60);
+    EXPECT_EQ(heights(QStringLiteral("window-toast-and-undo-bar")), (QList<int>{24, 76}));
+
+    model->setToast(std::nullopt);
+    EXPECT_EQ(heights(QStringLiteral("window-undo-bar")).value(0), 24);
 }
 
 TEST_F(ShellWindowTest, TheNavigationBarNamesThePageOnTop)
@@ -356,6 +413,30 @@ TEST_F(ShellWindowTest, TheNamingAlertShowsItsTitleInsideTheDialog)
     alert->reject();
 }
 
+TEST_F(ShellWindowTest, NamingAlertsOpenWideEnoughForTheirFramesTitle)
+{
+    for (const AppLanguage::Value language : {AppLanguage::zh, AppLanguage::en}) {
+        AppLanguage(language).load(*qApp);
+        for (const Naming &naming : {Naming::newTag(), Naming::newBoard()}) {
+            model->setNaming(naming);
+            auto *alert = openDialog<QDialog>();
+            ASSERT_TRUE(alert);
+            EXPECT_TRUE(saveScreenshot(*alert, QStringLiteral("naming-alert-%1").arg(naming.title())));
+            // The frame's title with the application's name, beside three
+            // buttons of at least 24 points.
+            QFont bold = alert->font();
+            bold.setBold(true);
+            const QString frameTitle =
+                naming.title() + QStringLiteral(" \u2014 ") + QGuiApplication::applicationDisplayName();
+            EXPECT_GE(alert->width(), QFontMetrics(bold).horizontalAdvance(frameTitle) + 3 * 24)
+                << qPrintable(frameTitle);
+            alert->reject();
+            ASSERT_TRUE(settle([&] { return !model->naming(); }));
+        }
+    }
+    AppLanguage(AppLanguage::zh).load(*qApp);
+}
+
 TEST_F(ShellWindowTest, TheToastStandsAboveAPlayersSeekBar)
 {
     window().resize(1000, 640);
@@ -389,4 +470,32 @@ TEST_F(ShellWindowTest, TheSettingsWindowOpensOverTheMainWindow)
     ASSERT_TRUE(settings);
     EXPECT_LT((settings->geometry().center() - window().geometry().center()).manhattanLength(), 8);
     settings->close();
+}
+
+TEST_F(ShellWindowTest, CtrlQQuitsFromTheSettingsWindowAndFromASheet)
+{
+    // Quitting closes the main window first; the event loop that would end
+    // does not run under tests.
+    const auto ctrlQClosesTheMainWindow = [&](QWidget &active) {
+        active.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&active));
+        QWidget *focus = QApplication::focusWidget() ? QApplication::focusWidget() : &active;
+        QTest::keyClick(focus, Qt::Key_Q, Qt::ControlModifier);
+        return settle([&] { return !app->mainWindow(); });
+    };
+
+    window();
+    app->showSettingsWindow();
+    QWidget *settings = nullptr;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == QLatin1String("MacSettingsView") && widget->isVisible())
+            settings = widget;
+    ASSERT_TRUE(settings);
+    EXPECT_TRUE(ctrlQClosesTheMainWindow(*settings)) << "from the settings window";
+    settings->close();
+
+    model->setShowAdd(true);
+    auto *sheet = openDialog<AddLinkSheet>();
+    ASSERT_TRUE(sheet);
+    EXPECT_TRUE(ctrlQClosesTheMainWindow(*sheet)) << "from the add-link sheet";
 }

@@ -136,20 +136,83 @@ void addOwnTexts(QStringList &texts, const QWidget &widget)
 
 } // namespace
 
+namespace {
+
+// The text a label or button shows, empty for any other widget.
+QString shownText(const QWidget &widget)
+{
+    if (const auto *label = qobject_cast<const QLabel *>(&widget))
+        return label->text();
+    if (const auto *button = qobject_cast<const QAbstractButton *>(&widget))
+        return button->text();
+    return {};
+}
+
+// The labels and buttons shown in the window that show a text; those of
+// dialogs it owns are in windows of their own.
+QList<const QWidget *> textWidgets(const QWidget &window)
+{
+    QList<const QWidget *> found;
+    for (const QWidget *child : window.findChildren<QWidget *>())
+        if (child->window() == &window && child->isVisibleTo(&window) && !shownText(*child).isEmpty())
+            found.append(child);
+    return found;
+}
+
+bool tooSmallForItsText(const QWidget &widget)
+{
+    const auto *label = qobject_cast<const QLabel *>(&widget);
+    if (label && label->wordWrap())
+        return label->height() < label->heightForWidth(label->width());
+    return widget.width() < widget.sizeHint().width();
+}
+
+// Whether a part of the widget lies outside one of its containers, up to the
+// window; what a scroll area holds may reach past its viewport.
+bool reachesOutside(const QWidget &widget, const QWidget &window)
+{
+    for (const QWidget *container = widget.parentWidget(); container && container != &window;
+         container = container->parentWidget()) {
+        const auto *area = qobject_cast<const QAbstractScrollArea *>(container->parentWidget());
+        if (area && area->viewport() == container)
+            return false;
+        const QRect inContainer(widget.mapTo(container, QPoint(0, 0)), widget.size());
+        if (!container->rect().contains(inContainer))
+            return true;
+    }
+    return false;
+}
+
+QRect inWindow(const QWidget &widget, const QWidget &window)
+{
+    return {widget.mapTo(&window, QPoint(0, 0)), widget.size()};
+}
+
+} // namespace
+
 QStringList cutOffTexts(const QWidget &window)
 {
     QStringList cut;
-    for (const QWidget *child : window.findChildren<QWidget *>()) {
-        if (!child->isVisibleTo(&window))
-            continue;
-        const auto *label = qobject_cast<const QLabel *>(child);
-        const auto *button = qobject_cast<const QAbstractButton *>(child);
-        if ((label && !label->wordWrap() && !label->text().isEmpty()) ||
-            (button && !button->text().isEmpty()))
-            if (child->width() < child->sizeHint().width())
-                cut.append(label ? label->text() : button->text());
-    }
+    for (const QWidget *widget : textWidgets(window))
+        if (tooSmallForItsText(*widget) || reachesOutside(*widget, window))
+            cut.append(shownText(*widget));
     return cut;
+}
+
+QStringList overlappingTexts(const QWidget &window)
+{
+    QStringList overlapping;
+    const QList<const QWidget *> widgets = textWidgets(window);
+    for (qsizetype first = 0; first < widgets.size(); ++first)
+        for (qsizetype second = first + 1; second < widgets.size(); ++second) {
+            const QWidget &one = *widgets[first];
+            const QWidget &other = *widgets[second];
+            if (one.isAncestorOf(&other) || other.isAncestorOf(&one))
+                continue;
+            if (inWindow(one, window).intersects(inWindow(other, window)))
+                overlapping.append(shownText(one) + QStringLiteral(" / ") + shownText(other));
+        }
+    return overlapping;
 }
 
 QStringList visibleTexts(const QWidget &window)

@@ -12,6 +12,9 @@ class QWidget;
 // and are left out.
 QStringList visibleTexts(const QWidget &window);
 
-// The texts of labels and buttons in the window that are narrower than
-// their text, so that its end is cut off.
+// The texts of labels and buttons in the window that are cut off: narrower
+// (or, wrapped, lower) than their text, or reaching out of their container.
 QStringList cutOffTexts(const QWidget &window);
+
+// Pairs of label and button texts in the window that lie over one another.
+QStringList overlappingTexts(const QWidget &window);

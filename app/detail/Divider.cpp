@@ -10,7 +10,6 @@ constexpr qreal opacity = 0.12;
 
 Divider::Divider(Qt::Orientation orientation, QWidget *parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("divider"));
     if (orientation == Qt::Horizontal)
         setFixedHeight(1);
     else

@@ -529,6 +529,7 @@ TEST_F(PostDetailViewTest, ScreenFollowsEverySwitchOfAppearanceAsIfBuiltAnew)
     appear(Theme::Appearance::light);
     EXPECT_EQ(paint(shown), light);
     EXPECT_NE(dark, light);
+    // The dividers read against what lies beside them in either appearance.
     const QList<Divider *> dividers = shown.view->findChildren<Divider *>();
     ASSERT_EQ(dividers.size(), 3) << "beside the media and twice in the column";
     for (const QImage &screen : {light[0], dark[0]})

@@ -1,4 +1,3 @@
-#include "../library/LibraryFixture.h"
 #include "Chip.h"
 #include "Divider.h"
 #include "InfoPane.h"
@@ -7,7 +6,7 @@
 #include "MediaPane.h"
 #include "MediaThumb.h"
 #include "PageCounter.h"
-#include "PostDetailView.h"
+#include "PostScreenFixture.h"
 #include "PlayerItemView.h"
 #include "PlayerView.h"
 #include "QuickLookWindow.h"
@@ -73,7 +72,7 @@ private:
     const QStringList schemes{QStringLiteral("https"), QStringLiteral("file")};
 };
 
-class PostDetailViewTest : public LibraryFixture {
+class PostDetailViewTest : public PostScreenFixture {
 protected:
     // A post with one picture of each colour, saved.
     std::shared_ptr<Post> postWithPictures()
@@ -85,17 +84,6 @@ protected:
             addCover(post, 300, 200, color);
         save();
         return post;
-    }
-
-    // The view shown in an active window, so focus behaves as on screen.
-    std::unique_ptr<PostDetailView> show(const std::shared_ptr<Post> &post)
-    {
-        auto view = std::make_unique<PostDetailView>(post, context, pendingDelete);
-        view->resize(1100, 700);
-        view->show();
-        view->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(view.get()));
-        return view;
     }
 
     // Whether the stage's picture comes to be of that colour (loads take a moment).
@@ -130,14 +118,6 @@ protected:
         QCoreApplication::sendEvent(note, &commit);
     }
 
-    // A key pressed on the keyboard goes to whatever holds the focus.
-    static void press(Qt::Key key)
-    {
-        QWidget *focus = QApplication::focusWidget();
-        ASSERT_NE(focus, nullptr);
-        QTest::keyClick(focus, key);
-    }
-
     static void appear(Theme::Appearance appearance)
     {
         QApplication::setPalette(Theme::palette(appearance));
@@ -148,8 +128,6 @@ protected:
     {
         return view.toolbarAction()->defaultWidget()->findChild<QToolButton *>(name);
     }
-
-    UndoableDelete pendingDelete;
 };
 
 TEST_F(PostDetailViewTest, ArrowKeysButtonsAndThumbnailsPageThroughPicturesAndStopAtBothEnds)

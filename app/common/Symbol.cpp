@@ -557,6 +557,34 @@ Shape arrowClockwise()
     return {stroke, {}};
 }
 
+// The detail screen's toolbar: save into a tray, and the archived box.
+Shape squareAndArrowDown()
+{
+    QPainterPath stroke = polyline({{8.5, 9}, {5, 9}, {5, 21}, {19, 21}, {19, 9}, {15.5, 9}});
+    stroke.addPath(polyline({{12, 2.5}, {12, 15}}));
+    stroke.addPath(polyline({{8, 11}, {12, 15}, {16, 11}}));
+    return {stroke, {}};
+}
+
+Shape archiveBoxFill()
+{
+    QPainterPath fill = roundedRect(2.1, 3.1, 19.8, 6.8, 1.5);
+    fill.addPath(roundedRect(3.6, 10.9, 16.8, 10, 1.5).subtracted(roundedRect(9.1, 12.6, 5.8, 1.8, 0.9)));
+    return {{}, fill};
+}
+
+// A compass: its needle runs corner to corner, the half pointing north-east filled.
+Shape safari()
+{
+    QPainterPath needle = polyline({{16.5, 7.5}, {13.6, 13.6}, {7.5, 16.5}, {10.4, 10.4}});
+    needle.closeSubpath();
+    QPainterPath north = polyline({{16.5, 7.5}, {13.6, 13.6}, {10.4, 10.4}});
+    north.closeSubpath();
+    QPainterPath stroke = ellipse(12, 12, 9.5, 9.5);
+    stroke.addPath(needle);
+    return {stroke, north};
+}
+
 const QHash<QString, std::function<Shape()>> &shapes()
 {
     static const QHash<QString, std::function<Shape()>> table{
@@ -623,6 +651,9 @@ const QHash<QString, std::function<Shape()>> &shapes()
         {QStringLiteral("gearshape"), gearshape},
         {QStringLiteral("puzzlepiece.extension"), puzzlePiece},
         {QStringLiteral("paperplane"), paperplane},
+        {QStringLiteral("square.and.arrow.down"), squareAndArrowDown},
+        {QStringLiteral("archivebox.fill"), archiveBoxFill},
+        {QStringLiteral("safari"), safari},
     };
     return table;
 }

@@ -5,6 +5,7 @@
 #include "Board.h"
 #include "Chip.h"
 #include "Clock.h"
+#include "Divider.h"
 #include "FitWindowTitle.h"
 #include "FlowLayout.h"
 #include "HexColor.h"
@@ -28,6 +29,7 @@
 #include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -46,24 +48,27 @@ constexpr int avatarSize = 40;
 constexpr int noteMinimumHeight = 90;
 const QColor failureColor(0xE8, 0x86, 0x1A);
 
-QFrame *divider()
-{
-    auto *line = new QFrame;
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Plain);
-    line->setStyleSheet(QStringLiteral("color: rgba(0,0,0,30);"));
-    return line;
-}
+// Text the mouse selects and the copy keys copy; every other key goes on to
+// the screen, so the arrows still page after a click in the text.
+class SelectableText : public QLabel {
+public:
+    SelectableText(const QString &text, const QFont &font) : QLabel(text)
+    {
+        setFont(font);
+        setWordWrap(true);
+        setTextFormat(Qt::PlainText);
+        setTextInteractionFlags(Qt::TextSelectableByMouse);
+    }
 
-QLabel *selectableText(const QString &text, const QFont &font)
-{
-    auto *label = new QLabel(text);
-    label->setFont(font);
-    label->setWordWrap(true);
-    label->setTextFormat(Qt::PlainText);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return label;
-}
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event->matches(QKeySequence::Copy))
+            QLabel::keyPressEvent(event);
+        else
+            event->ignore();
+    }
+};
 
 // A symbol before a wrapping text, both in the font's size and the colour.
 QWidget *symbolLabel(const QString &symbol, const QString &text, const QFont &font, const QColor &color)
@@ -98,29 +103,32 @@ QColor secondaryColor(const QWidget &widget)
 QToolButton *addMenuButton(const QString &title, QWidget *parent)
 {
     auto *button = new QToolButton(parent);
-    const QFont caption = Typography::caption(parent->font());
-    const int lineHeight = QFontMetrics(caption).height();
-    const QColor color = secondaryColor(*parent);
-    QColor outline = color;
-    outline.setAlphaF(0.4);
     button->setText(title);
-    button->setFont(caption);
-    button->setIconSize(QSize(lineHeight * 3 / 4, lineHeight * 3 / 4));
-    button->setIcon(
-        Symbol::pixmap(QStringLiteral("plus"), lineHeight * 3 / 4, color, 1.3, parent->devicePixelRatioF()));
+    button->setFont(Typography::caption(parent->font()));
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     button->setPopupMode(QToolButton::InstantPopup);
     button->setCursor(Qt::PointingHandCursor);
     button->setMenu(new QMenu(button));
-    // The outline lies inside the pill: one pixel less padding than a chip.
-    button->setFixedHeight(lineHeight + 8);
-    button->setStyleSheet(
-        QStringLiteral("QToolButton { color: %1; border: 1px dashed %2; border-radius: %3px;"
-                       " padding: 3px 8px; }"
-                       "QToolButton::menu-indicator { image: none; width: 0; }")
-            .arg(color.name(QColor::HexArgb), outline.name(QColor::HexArgb))
-            .arg((lineHeight + 8) / 2));
     return button;
+}
+
+// The pill's symbol and outline in the secondary colour of the appearance.
+void paintAddMenuButton(QToolButton &button, const QWidget &parent)
+{
+    const int lineHeight = QFontMetrics(button.font()).height();
+    const QColor color = secondaryColor(parent);
+    QColor outline = color;
+    outline.setAlphaF(0.4);
+    button.setIconSize(QSize(lineHeight * 3 / 4, lineHeight * 3 / 4));
+    button.setIcon(
+        Symbol::pixmap(QStringLiteral("plus"), lineHeight * 3 / 4, color, 1.3, parent.devicePixelRatioF()));
+    // The outline lies inside the pill: one pixel less padding than a chip.
+    button.setFixedHeight(lineHeight + 8);
+    button.setStyleSheet(QStringLiteral("QToolButton { color: %1; border: 1px dashed %2; border-radius: %3px;"
+                                        " padding: 3px 8px; }"
+                                        "QToolButton::menu-indicator { image: none; width: 0; }")
+                             .arg(color.name(QColor::HexArgb), outline.name(QColor::HexArgb))
+                             .arg((lineHeight + 8) / 2));
 }
 
 } // namespace
@@ -134,11 +142,13 @@ InfoPane::InfoPane(std::shared_ptr<Post> post, ModelContext &context, QWidget *p
     m_headerKey = headerKey();
     m_header = makeHeader();
     m_layout->addWidget(m_header);
-    m_layout->addWidget(divider());
+    m_layout->addWidget(new Divider(Qt::Horizontal));
     m_layout->addWidget(makeOrganize());
-    m_layout->addWidget(divider());
+    m_layout->addWidget(new Divider(Qt::Horizontal));
     addNote(*m_layout);
     m_layout->addStretch();
+    applyAppearance();
+    Theme::followPalette(this, [this] { followAppearance(); });
     connect(&context, &ModelContext::changed, this, &InfoPane::followPost);
     connect(&ImportProgress::shared(), &ImportProgress::phasesChanged, this, [this](const QUuid &id) {
         if (id == m_post->id())
@@ -235,12 +245,12 @@ void InfoPane::addTexts(QVBoxLayout &layout)
         QFont title = font();
         title.setPointSizeF(title.pointSizeF() * 15 / 13);
         title.setBold(true);
-        auto *label = selectableText(m_post->title(), title);
+        auto *label = new SelectableText(m_post->title(), title);
         label->setObjectName(QStringLiteral("postTitle"));
         layout.addWidget(label);
     }
     if (!m_post->content().isEmpty()) {
-        auto *label = selectableText(m_post->content(), font());
+        auto *label = new SelectableText(m_post->content(), font());
         label->setObjectName(QStringLiteral("postContent"));
         layout.addWidget(label);
     }
@@ -258,6 +268,8 @@ void InfoPane::addParseFailure(QVBoxLayout &layout)
     layout.addWidget(failure);
     auto *reparse = new QPushButton(tr("重新解析"));
     reparse->setObjectName(QStringLiteral("reparse"));
+    // Clicked, it leaves the focus where it was, so Space keeps previewing.
+    reparse->setFocusPolicy(Qt::TabFocus);
     connect(reparse, &QPushButton::clicked, this, [this] { emit reparseRequested(m_post); });
     layout.addWidget(reparse, 0, Qt::AlignLeft);
 }
@@ -279,24 +291,49 @@ QWidget *InfoPane::makeOrganize()
 
 void InfoPane::addNote(QVBoxLayout &layout)
 {
-    QFont heading = font();
-    heading.setWeight(QFont::DemiBold);
-    QWidget *title =
-        symbolLabel(QStringLiteral("pencil"), tr("笔记"), heading, palette().color(QPalette::WindowText));
+    m_noteTitle = makeNoteTitle();
     m_note = new QPlainTextEdit(m_post->note());
     m_note->setObjectName(QStringLiteral("note"));
     m_note->setPlaceholderText(tr("写点什么…"));
     m_note->setMinimumHeight(noteMinimumHeight);
     m_note->setFrameShape(QFrame::NoFrame);
+    m_note->installEventFilter(this);
+    m_noteColumn = new QVBoxLayout;
+    m_noteColumn->setSpacing(6);
+    m_noteColumn->addWidget(m_noteTitle);
+    m_noteColumn->addWidget(m_note);
+    layout.addLayout(m_noteColumn);
+}
+
+QWidget *InfoPane::makeNoteTitle() const
+{
+    QFont heading = font();
+    heading.setWeight(QFont::DemiBold);
+    return symbolLabel(QStringLiteral("pencil"), tr("笔记"), heading, palette().color(QPalette::WindowText));
+}
+
+// What was drawn in the colours of the old appearance is made again in the new.
+void InfoPane::followAppearance()
+{
+    m_headerKey.clear();
+    showHeader();
+    m_chipKey.clear();
+    showChips();
+    QWidget *title = makeNoteTitle();
+    m_noteColumn->replaceWidget(m_noteTitle, title);
+    delete m_noteTitle;
+    m_noteTitle = title;
+    applyAppearance();
+}
+
+// The note's backdrop and the add menus in the current appearance.
+void InfoPane::applyAppearance()
+{
     m_note->setStyleSheet(
         QStringLiteral("QPlainTextEdit { background: %1; border-radius: 8px; padding: 6px; }")
             .arg(Theme::card().resolved().name()));
-    m_note->installEventFilter(this);
-    auto *column = new QVBoxLayout;
-    column->setSpacing(6);
-    column->addWidget(title);
-    column->addWidget(m_note);
-    layout.addLayout(column);
+    for (QToolButton *button : {m_tagButton, m_boardButton})
+        paintAddMenuButton(*button, *this);
 }
 
 void InfoPane::followPost()

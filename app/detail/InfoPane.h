@@ -57,6 +57,9 @@ private:
     void addParseFailure(QVBoxLayout &layout);
     QWidget *makeOrganize();
     void addNote(QVBoxLayout &layout);
+    QWidget *makeNoteTitle() const;
+    void followAppearance();
+    void applyAppearance();
 
     // Brings the header, the chips and the note up to date with the post.
     void followPost();
@@ -89,5 +92,7 @@ private:
     QStringList m_chipKey;
     QToolButton *m_tagButton = nullptr;
     QToolButton *m_boardButton = nullptr;
+    QVBoxLayout *m_noteColumn = nullptr;
+    QWidget *m_noteTitle = nullptr;
     QPlainTextEdit *m_note = nullptr;
 };

@@ -9,9 +9,10 @@
 #include "PlayerView.h"
 #include "SwipeCatcher.h"
 #include "Symbol.h"
-#include "Typography.h"
+#include "Theme.h"
 
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPropertyAnimation>
 #include <QScrollBar>
@@ -24,23 +25,25 @@ namespace {
 
 constexpr int arrowSize = 40;
 constexpr int arrowPadding = 14;
-constexpr int counterPadding = 12;
 constexpr int stripPaddingX = 12;
 constexpr int stripPaddingY = 10;
 constexpr int stripScrollMilliseconds = 320;
 
-QPixmap chevron(bool right)
+// The strip's bar: a shade lighter than the page in light, a shade darker in dark.
+const QColor lightBar(0xFE, 0xFE, 0xFD);
+const QColor darkBar(0x1E, 0x1E, 0x1C);
+
+QPixmap chevron(bool right, const QColor &color)
 {
-    const QPixmap left = Symbol::pixmap(QStringLiteral("chevron.left"), 18, Qt::black, 1.3, 2);
+    const QPixmap left = Symbol::pixmap(QStringLiteral("chevron.left"), 18, color, 1.3, 2);
     return right ? left.transformed(QTransform::fromScale(-1, 1)) : left;
 }
 
 } // namespace
 
 MediaPane::MediaPane(QWidget *parent)
-    : QWidget(parent), m_pages(new MediaPages), m_left(makeArrow(chevron(false), -1)),
-      m_right(makeArrow(chevron(true), +1)), m_counter(new PageCounter), m_strip(new QScrollArea),
-      m_thumbs(new QHBoxLayout)
+    : QWidget(parent), m_pages(new MediaPages), m_left(makeArrow(-1)), m_right(makeArrow(+1)),
+      m_counter(new PageCounter), m_strip(new QScrollArea), m_thumbs(new QHBoxLayout)
 {
     setObjectName(QStringLiteral("MediaPane"));
     auto *layout = new QVBoxLayout(this);
@@ -48,7 +51,25 @@ MediaPane::MediaPane(QWidget *parent)
     layout->setSpacing(0);
     layout->addWidget(makeStage(), 1);
     layout->addWidget(makeStrip());
+    applyAppearance();
+    Theme::followPalette(this, [this] { applyAppearance(); });
     showCurrent();
+}
+
+// The arrows and the strip's bar are coloured here, again after each change of appearance.
+void MediaPane::applyAppearance()
+{
+    const QColor fill = PageCounter::fill();
+    for (QToolButton *arrow : {m_left, m_right}) {
+        arrow->setIcon(chevron(arrow == m_right, PageCounter::ink()));
+        arrow->setStyleSheet(
+            QStringLiteral("QToolButton { background: %1; border: none; border-radius: %2px; }")
+                .arg(fill.name(QColor::HexArgb))
+                .arg(arrowSize / 2));
+    }
+    QPalette bar = m_strip->palette();
+    bar.setColor(QPalette::Window, Theme::isDark(QGuiApplication::palette()) ? darkBar : lightBar);
+    m_strip->setPalette(bar);
 }
 
 QWidget *MediaPane::makeStage()
@@ -66,7 +87,7 @@ QWidget *MediaPane::makeStage()
     m_left->setObjectName(QStringLiteral("previousMedia"));
     m_right->setObjectName(QStringLiteral("nextMedia"));
     m_counter->setObjectName(QStringLiteral("mediaCounter"));
-    m_counter->setFont(Typography::caption(font(), QFont::Medium));
+    m_counter->setFont(PageCounter::textFont(font()));
 
     // The arrows and the counter float over the picture in one grid cell.
     auto *arrows = new QHBoxLayout;
@@ -95,8 +116,14 @@ QScrollArea *MediaPane::makeStrip()
     m_strip->setWidget(row);
     m_strip->setWidgetResizable(true);
     m_strip->setFrameShape(QFrame::NoFrame);
+    // The bar is the strip's own background, showing through its viewport and row.
+    m_strip->setAutoFillBackground(true);
+    m_strip->viewport()->setAutoFillBackground(false);
+    row->setAutoFillBackground(false);
     m_strip->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_strip->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A click on a thumbnail leaves the arrow keys to the screen's paging.
+    m_strip->setFocusPolicy(Qt::NoFocus);
     m_strip->setFixedHeight(MediaThumb::side + 2 * stripPaddingY);
     m_stripScroll = new QPropertyAnimation(m_strip->horizontalScrollBar(), "value", this);
     m_stripScroll->setDuration(stripScrollMilliseconds);
@@ -133,16 +160,12 @@ void MediaPane::centreCurrentThumb()
     m_stripScroll->start();
 }
 
-QToolButton *MediaPane::makeArrow(const QPixmap &icon, int step)
+QToolButton *MediaPane::makeArrow(int step)
 {
     auto *button = new QToolButton;
-    button->setIcon(icon);
     button->setIconSize(QSize(18, 18));
     button->setFixedSize(arrowSize, arrowSize);
     button->setFocusPolicy(Qt::NoFocus);
-    button->setStyleSheet(QStringLiteral("QToolButton { background: rgba(255,255,255,200); border: none;"
-                                         " border-radius: %1px; }")
-                              .arg(arrowSize / 2));
     connect(button, &QToolButton::clicked, this, [this, step] { go(step); });
     return button;
 }
@@ -192,10 +215,12 @@ void MediaPane::showCurrent()
     if (m_media.isEmpty())
         return;
     const auto &current = m_media.at(m_index);
-    // A player's control bar runs along the bottom of the stage: the counter sits above it.
-    const bool playerBar = current->hasVideo() && current->kind() != MediaKind::livePhoto;
-    const int lift = playerBar ? PlayerView::controlsReach : 0;
-    m_counterRow->setContentsMargins(counterPadding, counterPadding, counterPadding, counterPadding + lift);
+    // A video's control bar runs along the bottom of the stage: the counter sits above it.
+    // A song's bar keeps above the counter itself.
+    const bool videoBar = current->hasVideo() && current->kind() == MediaKind::video;
+    const int lift = videoBar ? PlayerView::controlsReach : 0;
+    const int margin = PageCounter::margin;
+    m_counterRow->setContentsMargins(margin, margin, margin, margin + lift);
     // Moving pictures on the stage are for playing; their thumbnails drag them out.
     const bool still = current->kind() == MediaKind::image;
     m_stageDrag->setItem(still ? current : nullptr, MediaExport::itemName(m_fileName, m_index));

@@ -45,7 +45,8 @@ signals:
 private:
     QWidget *makeStage();
     QScrollArea *makeStrip();
-    QToolButton *makeArrow(const QPixmap &icon, int step);
+    QToolButton *makeArrow(int step);
+    void applyAppearance();
     void fillStrip();
     void showCurrent();
     void centreCurrentThumb();

@@ -2,6 +2,7 @@
 
 #include "TabularDigits.h"
 #include "Theme.h"
+#include "Typography.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -12,6 +13,11 @@ namespace {
 constexpr qreal paddingX = 10;
 constexpr qreal paddingY = 2;
 constexpr qreal radius = 9;
+
+int pillHeight(const QFontMetricsF &metrics)
+{
+    return qCeil(metrics.height() + 2 * paddingY);
+}
 
 QString pageText(int page, int count)
 {
@@ -46,18 +52,36 @@ QSize PageCounter::sizeHint() const
 {
     const QFontMetricsF metrics(font());
     const qreal width = TabularDigits::width(metrics, pageText(m_count, m_count));
-    return {qCeil(width + 2 * paddingX), qCeil(metrics.height() + 2 * paddingY)};
+    return {qCeil(width + 2 * paddingX), pillHeight(metrics)};
 }
 
-// A pale pill with dark text, or a dark one with light text, as the appearance is.
+QFont PageCounter::textFont(const QFont &body)
+{
+    return Typography::caption(body, QFont::Medium);
+}
+
+int PageCounter::reach(const QFont &body)
+{
+    return 2 * margin + pillHeight(QFontMetricsF(textFont(body)));
+}
+
+QColor PageCounter::fill()
+{
+    return Theme::isDark(QGuiApplication::palette()) ? QColor(62, 62, 59, 210) : QColor(255, 255, 255, 200);
+}
+
+QColor PageCounter::ink()
+{
+    return Theme::text().resolved();
+}
+
 void PageCounter::paintEvent(QPaintEvent *)
 {
-    const bool dark = Theme::isDark(QGuiApplication::palette());
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(dark ? QColor(40, 40, 38, 200) : QColor(255, 255, 255, 200));
+    painter.setBrush(fill());
     painter.drawRoundedRect(QRectF(rect()), radius, radius);
-    painter.setPen(dark ? QColor(0xFA, 0xF9, 0xF5) : QColor(0x14, 0x14, 0x13));
+    painter.setPen(ink());
     TabularDigits::draw(painter, rect(), Qt::AlignHCenter, text());
 }

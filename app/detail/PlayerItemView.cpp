@@ -1,5 +1,6 @@
 #include "PlayerItemView.h"
 
+#include "PageCounter.h"
 #include "PlayerControls.h"
 #include "PlayerSource.h"
 #include "PlayerView.h"
@@ -48,17 +49,20 @@ void PlayerItemView::resizeEvent(QResizeEvent *event)
 }
 
 // A song's cover and bar share one column, centred in the page and at most
-// as wide as the cover, which stays within a square of `coverSide`.
+// as wide as the cover, which stays within a square of `coverSide`. The
+// column keeps above the stage's page counter, shrinking the cover when the
+// page is short.
 void PlayerItemView::placeColumn()
 {
     if (!m_audio)
         return;
     const int bar = m_player ? m_layout->verticalSpacing() + PlayerControls::barHeight : 0;
-    const QSize room = size().shrunkBy(QMargins(audioPadding, audioPadding, audioPadding, audioPadding));
+    const int bottom = std::max(audioPadding, PageCounter::reach(font()));
+    const QSize room = size().shrunkBy(QMargins(audioPadding, audioPadding, audioPadding, bottom));
     const QSize column(std::clamp(room.width(), 0, coverSide),
                        std::clamp(room.height() - bar, 0, coverSide) + bar);
     const int left = (width() - column.width()) / 2;
-    const int top = (height() - column.height()) / 2;
+    const int top = std::min((height() - column.height()) / 2, height() - bottom - column.height());
     m_layout->setContentsMargins(left, top, width() - left - column.width(),
                                  height() - top - column.height());
 }

@@ -1,6 +1,7 @@
 #include "PostDetailView.h"
 
 #include "DetachedTask.h"
+#include "Divider.h"
 #include "FileError.h"
 #include "FileReveal.h"
 #include "InfoPane.h"
@@ -41,16 +42,25 @@ namespace {
 constexpr int infoWidth = 380;
 constexpr int aloneMaximumWidth = 680;
 constexpr double deleteDelaySeconds = 5;
+constexpr int saveMenuGap = 8;
 
-QScrollArea *scrolling(QWidget *content)
-{
-    auto *area = new QScrollArea;
-    area->setWidget(content);
-    area->setWidgetResizable(true);
-    area->setFrameShape(QFrame::NoFrame);
-    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    return area;
-}
+// The scrolling information column. It never takes the keyboard: a click in
+// it leaves the keys with the screen, and keys passing up from its texts go
+// on to the screen rather than scrolling it.
+class InfoColumn : public QScrollArea {
+public:
+    explicit InfoColumn(QWidget *content)
+    {
+        setWidget(content);
+        setWidgetResizable(true);
+        setFrameShape(QFrame::NoFrame);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setFocusPolicy(Qt::NoFocus);
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override { event->ignore(); }
+};
 
 bool isTextField(const QWidget *widget)
 {
@@ -58,15 +68,12 @@ bool isTextField(const QWidget *widget)
            qobject_cast<const QTextEdit *>(widget);
 }
 
-QToolButton *toolButton(QWidget *group, const QString &text, const QString &symbol = {})
+QToolButton *toolButton(QWidget *group, const QString &text)
 {
     auto *button = new QToolButton(group);
     button->setText(text);
     button->setAutoRaise(true);
-    if (!symbol.isEmpty()) {
-        button->setIcon(Symbol::pixmap(symbol, 16, group->palette().color(QPalette::WindowText), 1.3, 2));
-        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    }
+    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     group->layout()->addWidget(button);
     return button;
 }
@@ -85,9 +92,13 @@ QWidget *deletedPage()
     auto *page = new QWidget;
     auto *layout = new QVBoxLayout(page);
     auto *icon = new QLabel;
-    icon->setPixmap(Symbol::pixmap(QStringLiteral("trash"), 48,
-                                   page->palette().color(QPalette::PlaceholderText), 1,
-                                   page->devicePixelRatioF()));
+    const auto paintIcon = [icon] {
+        icon->setPixmap(Symbol::pixmap(QStringLiteral("trash"), 48,
+                                       icon->palette().color(QPalette::PlaceholderText), 1,
+                                       icon->devicePixelRatioF()));
+    };
+    paintIcon();
+    Theme::followPalette(icon, paintIcon);
     auto *title = new QLabel(PostDetailView::tr("这条收藏已删除"));
     title->setObjectName(QStringLiteral("DeletedTitle"));
     QFont titleFont = title->font();
@@ -108,14 +119,13 @@ QWidget *deletedPage()
 PostDetailView::PostDetailView(std::shared_ptr<Post> post, ModelContext &context,
                                UndoableDelete &pendingDelete, QWidget *parent)
     : QWidget(parent), m_post(std::move(post)), m_context(context), m_pendingDelete(pendingDelete),
-      m_info(new InfoPane(m_post, context)), m_side(scrolling(m_info)), m_pages(new QStackedLayout(this))
+      m_info(new InfoPane(m_post, context)), m_side(new InfoColumn(m_info)), m_pages(new QStackedLayout(this))
 {
     setObjectName(QStringLiteral("PostDetailView"));
     setFocusPolicy(Qt::StrongFocus);
     setAutoFillBackground(true);
-    QPalette background = palette();
-    background.setColor(QPalette::Window, Theme::background().resolved());
-    setPalette(background);
+    // The column's backdrop shows through it.
+    m_info->setAutoFillBackground(false);
     m_content = new QWidget;
     auto *row = new QHBoxLayout(m_content);
     row->setContentsMargins(0, 0, 0, 0);
@@ -126,6 +136,22 @@ PostDetailView::PostDetailView(std::shared_ptr<Post> post, ModelContext &context
     connect(m_info, &InfoPane::toastRequested, this, &PostDetailView::toastRequested);
     connect(&context, &ModelContext::changed, this, &PostDetailView::followStore);
     followStore();
+    applyAppearance();
+    Theme::followPalette(this, [this] { applyAppearance(); });
+}
+
+// The page and the column's backdrop are coloured here, again after each change of appearance.
+void PostDetailView::applyAppearance()
+{
+    QPalette background = palette();
+    background.setColor(QPalette::Window, Theme::background().resolved());
+    setPalette(background);
+    // Beside the media the column lies on a faint card; alone, on the page itself.
+    QColor card = Theme::card().resolved();
+    card.setAlphaF(m_media ? 0.35 : 0);
+    QPalette column = m_side->viewport()->palette();
+    column.setColor(QPalette::Base, card);
+    m_side->viewport()->setPalette(column);
 }
 
 // Media may come (a parse, a download) or go (a sync) while the screen is
@@ -152,7 +178,8 @@ void PostDetailView::followTitle()
 
 void PostDetailView::showMedia(const QList<std::shared_ptr<Media>> &media)
 {
-    m_save->setVisible(!media.isEmpty());
+    for (QWidget *save : {static_cast<QWidget *>(m_save), m_saveGap})
+        save->setVisible(!media.isEmpty());
     if (media.isEmpty()) {
         if (m_media || m_content->layout()->count() == 0)
             layOutAlone();
@@ -193,22 +220,23 @@ void PostDetailView::buildToolbar()
     const QString link = m_post->sourceURL();
     // Only web links leave for the browser; others could start local programs.
     if (PostMenu::isOpenable(link)) {
-        QToolButton *open = toolButton(group, tr("打开原文"), QStringLiteral("globe"));
-        open->setObjectName(QStringLiteral("OpenSource"));
-        open->setToolTip(tr("在浏览器里打开原文"));
-        connect(open, &QToolButton::clicked, this, [link] { QDesktopServices::openUrl(QUrl(link)); });
+        m_open = toolButton(group, tr("打开原文"));
+        m_open->setObjectName(QStringLiteral("OpenSource"));
+        m_open->setToolTip(tr("在浏览器里打开原文"));
+        connect(m_open, &QToolButton::clicked, this, [link] { QDesktopServices::openUrl(QUrl(link)); });
     }
     addSaveMenu(group);
-    m_archiveButton = toolButton(group, {}, QStringLiteral("archivebox"));
+    m_archiveButton = toolButton(group, {});
     m_archiveButton->setObjectName(QStringLiteral("Archive"));
     connect(m_archiveButton, &QToolButton::clicked, this, &PostDetailView::toggleArchive);
-    QToolButton *more = toolButton(group, tr("更多"));
-    more->setObjectName(QStringLiteral("More"));
-    connect(more, &QToolButton::clicked, this, &PostDetailView::showPostMenu);
-    QToolButton *remove = toolButton(group, tr("删除"), QStringLiteral("trash"));
-    remove->setObjectName(QStringLiteral("Delete"));
-    remove->setToolTip(tr("删除（Ctrl+Backspace），几秒内可以撤销"));
-    connect(remove, &QToolButton::clicked, this, &PostDetailView::deletePost);
+    m_more = toolButton(group, tr("更多"));
+    m_more->setObjectName(QStringLiteral("More"));
+    connect(m_more, &QToolButton::clicked, this, &PostDetailView::showPostMenu);
+    m_remove = toolButton(group, tr("删除"));
+    m_remove->setObjectName(QStringLiteral("Delete"));
+    m_remove->setToolTip(tr("删除（Ctrl+Backspace），几秒内可以撤销"));
+    connect(m_remove, &QToolButton::clicked, this, &PostDetailView::deletePost);
+    Theme::followPalette(group, [this] { paintToolbarSymbols(); });
     m_toolbarAction = new QWidgetAction(this);
     m_toolbarAction->setDefaultWidget(group);
 }
@@ -224,6 +252,27 @@ void PostDetailView::addSaveMenu(QWidget *group)
     menu->addAction(tr("导出全部图片和视频…"), this,
                     [this] { DetachedTask::start(exportAll(), QStringLiteral("export"), tamselLog()); });
     m_save->setMenu(menu);
+    // The menu's arrow sits at the button's right edge: a little room keeps it off the next button.
+    m_saveGap = new QWidget(group);
+    m_saveGap->setFixedWidth(saveMenuGap);
+    group->layout()->addWidget(m_saveGap);
+}
+
+// In the text colour of the appearance, drawn again after each change of it.
+void PostDetailView::paintToolbarSymbols()
+{
+    const QList<std::pair<QToolButton *, QString>> symbols{
+        {m_open, QStringLiteral("safari")},
+        {m_save, QStringLiteral("square.and.arrow.down")},
+        {m_archiveButton,
+         m_post->isArchived() ? QStringLiteral("archivebox.fill") : QStringLiteral("archivebox")},
+        {m_more, QStringLiteral("ellipsis.circle")},
+        {m_remove, QStringLiteral("trash")}};
+    // The group's colours are new before its buttons' are.
+    const QColor ink = m_toolbarAction->defaultWidget()->palette().color(QPalette::ButtonText);
+    for (const auto &[button, symbol] : symbols)
+        if (button)
+            button->setIcon(Symbol::pixmap(symbol, 16, ink, 1.3, 2));
 }
 
 void PostDetailView::showArchiveState()
@@ -231,6 +280,7 @@ void PostDetailView::showArchiveState()
     const bool archived = m_post->isArchived();
     m_archiveButton->setText(archived ? tr("取消归档") : tr("归档"));
     m_archiveButton->setToolTip(archived ? tr("取消归档（Ctrl+E）") : tr("归档（Ctrl+E）"));
+    paintToolbarSymbols();
 }
 
 // Made afresh each time, so its labels show the post as it is now.
@@ -361,18 +411,11 @@ void PostDetailView::layOutWithMedia()
     clearContent();
     m_media = new MediaPane;
     m_side->setFixedWidth(infoWidth);
-    QColor card = Theme::card().resolved();
-    card.setAlphaF(0.35);
-    m_side->setStyleSheet(QStringLiteral("QScrollArea, QScrollArea > QWidget > QWidget { background: %1; }")
-                              .arg(card.name(QColor::HexArgb)));
-    auto *line = new QFrame;
-    line->setFrameShape(QFrame::VLine);
-    line->setFrameShadow(QFrame::Plain);
-    line->setStyleSheet(QStringLiteral("color: rgba(0,0,0,30);"));
     auto *layout = static_cast<QHBoxLayout *>(m_content->layout());
     layout->addWidget(m_media, 1);
-    layout->addWidget(line);
+    layout->addWidget(new Divider(Qt::Vertical));
     layout->addWidget(m_side);
+    applyAppearance();
 }
 
 void PostDetailView::layOutAlone()
@@ -380,12 +423,12 @@ void PostDetailView::layOutAlone()
     clearContent();
     m_side->setMinimumWidth(0);
     m_side->setMaximumWidth(aloneMaximumWidth);
-    m_side->setStyleSheet({});
     auto *layout = static_cast<QHBoxLayout *>(m_content->layout());
     // The stretches share what is left beyond the column's maximum, centring it.
     layout->addStretch(1);
     layout->addWidget(m_side, 1000);
     layout->addStretch(1);
+    applyAppearance();
 }
 
 // Empties the content row, keeping the information column for the next arrangement.

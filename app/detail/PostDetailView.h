@@ -79,6 +79,7 @@ private:
     // The post's media in order, without items that left the store.
     QList<std::shared_ptr<Media>> liveMedia() const;
     bool isPostGone() const;
+    void applyAppearance();
     void followStore();
     void followTitle();
     void showMedia(const QList<std::shared_ptr<Media>> &media);
@@ -88,6 +89,7 @@ private:
     int currentIndex() const;
     void buildToolbar();
     void addSaveMenu(QWidget *group);
+    void paintToolbarSymbols();
     void showArchiveState();
     void showPostMenu();
     void showDeletedPageIfGone();
@@ -104,8 +106,12 @@ private:
     QWidget *m_content = nullptr;
     QWidget *m_deletedPage = nullptr;
     QWidgetAction *m_toolbarAction = nullptr;
+    QToolButton *m_open = nullptr;
     QToolButton *m_save = nullptr;
+    QWidget *m_saveGap = nullptr;
     QToolButton *m_archiveButton = nullptr;
+    QToolButton *m_more = nullptr;
+    QToolButton *m_remove = nullptr;
     QuickLookWindow *m_quickLook = nullptr;
     FilePanels m_panels = FilePanels::dialogs();
 };

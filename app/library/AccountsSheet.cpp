@@ -40,8 +40,12 @@ QVBoxLayout *addSection(QVBoxLayout *form, const QString &title, QWidget **secti
     column->addWidget(new SecondaryLabel(title, Typography::caption(box->font(), QFont::DemiBold), box));
     auto card = new QFrame(box);
     card->setObjectName(QStringLiteral("card"));
-    card->setStyleSheet(QStringLiteral("QFrame#card { background: %1; border-radius: 8px; }")
-                            .arg(Theme::card().resolved().name()));
+    const auto paintCard = [card] {
+        card->setStyleSheet(QStringLiteral("QFrame#card { background: %1; border-radius: 8px; }")
+                                .arg(Theme::card().resolved().name()));
+    };
+    paintCard();
+    Theme::followPalette(box, paintCard);
     auto rows = new QVBoxLayout(card);
     rows->setContentsMargins(12, 8, 12, 8);
     rows->setSpacing(6);
@@ -243,19 +247,28 @@ QWidget *AccountsSheet::makeAccountRow(const AuthorIndex &index, const QList<Aut
 QToolButton *AccountsSheet::makeAccountMenu(const QList<AuthorAccount> &accounts, int row, QWidget *parent)
 {
     const AuthorAccount account = accounts[row];
-    const QColor ink = palette().color(QPalette::WindowText);
     auto button = new QToolButton(parent);
-    button->setIcon(Symbol::pixmap(QStringLiteral("ellipsis.circle"), 16, ink, 1, 2));
     button->setAutoRaise(true);
     button->setPopupMode(QToolButton::InstantPopup);
     button->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0; }"));
     auto menu = new QMenu(button);
+    QList<std::pair<QAction *, QString>> symbols;
     if (row > 0)
-        menu->addAction(Symbol::pixmap(QStringLiteral("star"), 16, ink, 1, 2), tr("设为主号"), this,
-                        [this, accounts, account] { makeMain(accounts, account); });
-    menu->addAction(Symbol::pixmap(QStringLiteral("person.badge.minus"), 16, ink, 1, 2), tr("移出"), this,
-                    [this, account] { AuthorMerge::split(account, m_context); });
+        symbols.append({menu->addAction(tr("设为主号"), this,
+                                        [this, accounts, account] { makeMain(accounts, account); }),
+                        QStringLiteral("star")});
+    symbols.append(
+        {menu->addAction(tr("移出"), this, [this, account] { AuthorMerge::split(account, m_context); }),
+         QStringLiteral("person.badge.minus")});
     button->setMenu(menu);
+    const auto paintIcons = [button, symbols] {
+        const QColor ink = button->palette().color(QPalette::ButtonText);
+        button->setIcon(Symbol::pixmap(QStringLiteral("ellipsis.circle"), 16, ink, 1, 2));
+        for (const auto &[action, symbol] : symbols)
+            action->setIcon(Symbol::pixmap(symbol, 16, ink, 1, 2));
+    };
+    paintIcons();
+    Theme::followPalette(button, paintIcons);
     return button;
 }
 

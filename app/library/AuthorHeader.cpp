@@ -82,6 +82,12 @@ void AuthorHeader::rebuild()
     for (const AuthorIndex::Person &person : index.people(directory))
         mains.append(person.main);
     const QList<AuthorAccount> suggestions = directory.sameNameSuggestions(m_account, mains);
+    // A star given or a post of someone else keeps the header, and the
+    // motion of its star button, as they are.
+    const QStringList shown = signature(directory, index, accounts, suggestions);
+    if (shown == m_shown)
+        return;
+    m_shown = shown;
 
     delete m_content;
     m_chips.clear();
@@ -95,6 +101,22 @@ void AuthorHeader::rebuild()
     if (accounts.size() > 1 || !suggestions.isEmpty())
         buildChipRow(directory, accounts, suggestions, index.counts());
     setFilter(m_filter);
+    // Shown now: a layout shows a widget added to a shown one an event later.
+    m_content->show();
+}
+
+QStringList AuthorHeader::signature(const AuthorDirectory &directory, const AuthorIndex &index,
+                                    const QList<AuthorAccount> &accounts,
+                                    const QList<AuthorAccount> &suggestions) const
+{
+    QStringList result{directory.displayName(m_account), index.avatar(accounts)};
+    for (const AuthorAccount &account : accounts)
+        result << account.key() << QString::number(index.count(account));
+    result << QStringLiteral("|");
+    for (const AuthorAccount &suggestion : suggestions)
+        result << suggestion.key() << directory.displayName(suggestion)
+               << (directory.group(suggestion) ? QStringLiteral("grouped") : QString());
+    return result;
 }
 
 void AuthorHeader::buildTitleRow(const AuthorDirectory &directory, const QList<AuthorAccount> &accounts,
@@ -132,9 +154,13 @@ void AuthorHeader::buildTitleRow(const AuthorDirectory &directory, const QList<A
     const bool several = accounts.size() >= 2;
     m_manage = new QToolButton(m_content);
     m_manage->setText(several ? tr("管理账号…") : tr("添加小号…"));
-    m_manage->setIcon(
-        Symbol::pixmap(several ? QStringLiteral("person.2") : QStringLiteral("person.badge.plus"), 16,
-                       palette().color(QPalette::WindowText), 1, 2));
+    const auto paintIcon = [manage = m_manage, several] {
+        manage->setIcon(
+            Symbol::pixmap(several ? QStringLiteral("person.2") : QStringLiteral("person.badge.plus"), 16,
+                           manage->palette().color(QPalette::ButtonText), 1, 2));
+    };
+    paintIcon();
+    Theme::followPalette(m_manage, paintIcon);
     m_manage->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     connect(m_manage, &QToolButton::clicked, this, &AuthorHeader::openAccountsSheet);
     row->addWidget(m_manage);
@@ -156,7 +182,6 @@ void AuthorHeader::buildChipRow(const AuthorDirectory &directory, const QList<Au
     const bool join = accounts.size() == 1;
     for (const AuthorAccount &suggestion : suggestions)
         strip->add(makeMergeButton(directory, suggestion, join && directory.group(suggestion)));
-    strip->fitHeight();
     static_cast<QVBoxLayout *>(m_content->layout())->addWidget(strip);
 }
 

@@ -6,6 +6,7 @@
 #include <optional>
 
 class AuthorDirectory;
+class AuthorIndex;
 class FilterChip;
 class ModelContext;
 class QHBoxLayout;
@@ -35,6 +36,10 @@ signals:
 
 private:
     void rebuild();
+    // What the header shows, to rebuild it only when that changed.
+    QStringList signature(const AuthorDirectory &directory, const AuthorIndex &index,
+                          const QList<AuthorAccount> &accounts,
+                          const QList<AuthorAccount> &suggestions) const;
     void openAccountsSheet();
     void buildTitleRow(const AuthorDirectory &directory, const QList<AuthorAccount> &accounts, int count,
                        const QString &avatar);
@@ -51,6 +56,7 @@ private:
     QToolButton *m_manage = nullptr;
     QString m_name;
     QString m_countLine;
+    QStringList m_shown;
     QList<FilterChip *> m_chips;
     QList<QToolButton *> m_mergeButtons;
 };

@@ -216,7 +216,6 @@ void AuthorsPage::rebuildChips(const Listing &listing)
     add(tr("全部 %1").arg(listing.personCount), std::nullopt);
     for (Platform platform : listing.platforms)
         add(platform.displayName(), platform);
-    m_chips->fitHeight();
 }
 
 // Fills a section's grid with one entry per person; the section shows only

@@ -1,5 +1,6 @@
 #include "HorizontalStrip.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 
 HorizontalStrip::HorizontalStrip(int spacing, QWidget *parent) : QScrollArea(parent)
@@ -7,6 +8,7 @@ HorizontalStrip::HorizontalStrip(int spacing, QWidget *parent) : QScrollArea(par
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     setWidgetResizable(true);
     viewport()->setAutoFillBackground(false);
     auto content = new QWidget(this);
@@ -17,6 +19,7 @@ HorizontalStrip::HorizontalStrip(int spacing, QWidget *parent) : QScrollArea(par
     setWidget(content);
     // setWidget fills the content's background; the strip shows its holder's.
     content->setAutoFillBackground(false);
+    content->installEventFilter(this);
 }
 
 QList<QWidget *> HorizontalStrip::items() const
@@ -36,9 +39,26 @@ void HorizontalStrip::clear()
 void HorizontalStrip::add(QWidget *widget)
 {
     m_row->insertWidget(m_row->count() - 1, widget);
+    // A layout shows a widget added to a shown row only one event later; a
+    // hidden one has no height, and the strip would take none.
+    if (!widget->testAttribute(Qt::WA_WState_ExplicitShowHide))
+        widget->show();
 }
 
-void HorizontalStrip::fitHeight()
+QSize HorizontalStrip::sizeHint() const
 {
-    setFixedHeight(widget()->sizeHint().height());
+    return {QScrollArea::sizeHint().width(), widget()->sizeHint().height()};
+}
+
+QSize HorizontalStrip::minimumSizeHint() const
+{
+    return {QScrollArea::minimumSizeHint().width(), widget()->sizeHint().height()};
+}
+
+bool HorizontalStrip::eventFilter(QObject *watched, QEvent *event)
+{
+    // The row changed: its height may have, and the strip's with it.
+    if (watched == widget() && event->type() == QEvent::LayoutRequest)
+        updateGeometry();
+    return QScrollArea::eventFilter(watched, event);
 }

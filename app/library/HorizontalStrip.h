@@ -5,7 +5,8 @@
 class QHBoxLayout;
 
 // A row of widgets that scrolls sideways without scroll bars, on the
-// background of whatever holds it, as tall as its tallest widget.
+// background of whatever holds it, as tall as its tallest widget: it
+// follows every change of the row by itself.
 class HorizontalStrip : public QScrollArea {
     Q_OBJECT
 public:
@@ -17,9 +18,14 @@ public:
     QList<QWidget *> items() const;
     // Keeps the leading stretch and drops every widget.
     void clear();
+    // Shown at once, unless hidden on purpose before.
     void add(QWidget *widget);
-    // Call after the row changed: the strip takes its content's height.
-    void fitHeight();
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QHBoxLayout *m_row;

@@ -51,7 +51,6 @@ void LibraryHeader::rebuildChips(const QList<PlatformCount> &platforms, int tota
     m_chipScroller->add(makeChip(tr("全部"), total, std::nullopt));
     for (const PlatformCount &entry : platforms)
         m_chipScroller->add(makeChip(entry.platform.displayName(), entry.count, entry.platform));
-    m_chipScroller->fitHeight();
 }
 
 FilterChip *LibraryHeader::makeChip(const QString &title, int count, std::optional<Platform> platform)

@@ -16,8 +16,11 @@ PersonEntry::PersonEntry(const AuthorAccount &account, Background background, qr
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_Hover);
-    m_menu->addAction(Symbol::pixmap(action.symbol, 16, palette().color(QPalette::WindowText), 1, 2),
-                      action.text, this, action.run);
+    QAction *entry = m_menu->addAction(action.text, this, action.run);
+    // Drawn as the menu opens, in the colours of the appearance of that moment.
+    connect(m_menu, &QMenu::aboutToShow, this, [this, entry, symbol = action.symbol] {
+        entry->setIcon(Symbol::pixmap(symbol, 16, palette().color(QPalette::WindowText), 1, 2));
+    });
 }
 
 void PersonEntry::paintEvent(QPaintEvent *)

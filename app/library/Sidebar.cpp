@@ -7,18 +7,21 @@
 #include "ModelContext.h"
 #include "Post.h"
 #include "PostDropTarget.h"
+#include "SecondaryLabel.h"
 #include "SidebarIndex.h"
 #include "SidebarRow.h"
 #include "SyncStatus.h"
 #include "Symbol.h"
 #include "TamselStore.h"
 #include "Theme.h"
+#include "Typography.h"
 #include "UndoableDelete.h"
 #include "UserDefaults.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScrollArea>
 #include <QToolButton>
 
@@ -30,6 +33,11 @@ constexpr int rowInset = 6;
 QString lockSymbol(bool unlocked)
 {
     return unlocked ? QStringLiteral("lock.open") : QStringLiteral("lock");
+}
+
+QString disclosureArrow(bool open)
+{
+    return open ? QStringLiteral("▾") : QStringLiteral("▸");
 }
 
 } // namespace
@@ -82,20 +90,21 @@ Sidebar::Sidebar(MacModel &model, QWidget *parent)
     showCurrent(false);
 }
 
+// A section header, not a button: the folding arrow and the title in the
+// secondary style, a click anywhere on it folding or unfolding the section.
 QWidget *Sidebar::makeBoardsHeader()
 {
-    auto *header = new QWidget;
+    auto *header = m_boardsHeader = new QWidget;
+    header->setObjectName(QStringLiteral("boardsHeader"));
+    header->setCursor(Qt::PointingHandCursor);
+    header->installEventFilter(this);
     auto *row = new QHBoxLayout(header);
     row->setContentsMargins(rowInset, 0, 0, 0);
-    m_boardsToggle = new QToolButton;
-    m_boardsToggle->setText(tr("合集"));
-    m_boardsToggle->setCheckable(true);
-    m_boardsToggle->setChecked(boardsOpen());
-    m_boardsToggle->setAutoRaise(true);
-    m_boardsToggle->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    m_boardsToggle->setArrowType(boardsOpen() ? Qt::DownArrow : Qt::RightArrow);
-    m_boardsToggle->setFocusPolicy(Qt::NoFocus);
-    connect(m_boardsToggle, &QToolButton::toggled, this, &Sidebar::setBoardsOpen);
+    row->setSpacing(4);
+    const QFont headerFont = Typography::caption(font(), QFont::DemiBold);
+    m_boardsArrow = new SecondaryLabel(disclosureArrow(boardsOpen()), headerFont, header);
+    row->addWidget(m_boardsArrow);
+    row->addWidget(new SecondaryLabel(tr("合集"), headerFont, header));
     auto *add = new QToolButton;
     add->setObjectName(QStringLiteral("newBoard"));
     const auto paintAdd = [add] {
@@ -110,10 +119,19 @@ QWidget *Sidebar::makeBoardsHeader()
         m_model.setNamingText(QString());
         m_model.setNaming(Naming::newBoard());
     });
-    row->addWidget(m_boardsToggle);
     row->addStretch(1);
     row->addWidget(add);
     return header;
+}
+
+bool Sidebar::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_boardsHeader && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        setBoardsOpen(!boardsOpen());
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 SidebarRow *Sidebar::addRow(QVBoxLayout *layout, const SidebarItem &item, const QString &title,
@@ -141,8 +159,7 @@ bool Sidebar::boardsOpen() const
 void Sidebar::setBoardsOpen(bool open)
 {
     TamselStore::defaults().setBool(openBoardsKey, open);
-    m_boardsToggle->setChecked(open);
-    m_boardsToggle->setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
+    m_boardsArrow->setText(disclosureArrow(open));
     m_boardsBox->setVisible(open);
     moveCurrent(0);
 }

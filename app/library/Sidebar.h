@@ -7,7 +7,7 @@
 #include <utility>
 
 class MacModel;
-class QToolButton;
+class QLabel;
 class QVBoxLayout;
 class SidebarRow;
 
@@ -40,6 +40,7 @@ signals:
     void selectionChosen(const SidebarItem &item);
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
@@ -66,6 +67,7 @@ private:
     QList<Entry> m_boards;
     QVBoxLayout *m_boardsLayout;
     QWidget *m_boardsBox;
-    QToolButton *m_boardsToggle;
+    QWidget *m_boardsHeader;
+    QLabel *m_boardsArrow;
     int m_current = 0;
 };

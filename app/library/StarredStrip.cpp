@@ -9,8 +9,8 @@
 #include "ModelContext.h"
 #include "PersonEntry.h"
 #include "Post.h"
+#include "SecondaryLabel.h"
 #include "Symbol.h"
-#include "Theme.h"
 #include "Typography.h"
 
 #include <QHBoxLayout>
@@ -45,11 +45,8 @@ QWidget *StarredStrip::makeHeading(QWidget *parent)
     row->setSpacing(4);
     auto star = new QLabel(heading);
     star->setPixmap(Symbol::pixmap(QStringLiteral("star.fill"), 12, QColor(255, 204, 0), 1, 2));
-    auto title = new QLabel(tr("星标博主"), heading);
-    title->setFont(Typography::caption(parent->font(), QFont::DemiBold));
-    QPalette faded = title->palette();
-    faded.setColor(QPalette::WindowText, Theme::secondaryText(parent->palette()));
-    title->setPalette(faded);
+    auto title =
+        new SecondaryLabel(tr("星标博主"), Typography::caption(parent->font(), QFont::DemiBold), heading);
     row->addWidget(star);
     row->addWidget(title);
     row->addStretch();
@@ -83,7 +80,6 @@ void StarredStrip::refresh()
     m_cells->clear();
     for (int i = 0; i < starred.size(); ++i)
         m_cells->add(makeCell(starred[i], shown[3 * i + 1], shown[3 * i + 2]));
-    m_cells->fitHeight();
 }
 
 QWidget *StarredStrip::makeCell(const AuthorAccount &account, const QString &name, const QString &avatar)

@@ -8,6 +8,7 @@
 #include "Symbol.h"
 #include "TamselStore.h"
 #include "Theme.h"
+#include "Typography.h"
 #include "UserDefaults.h"
 
 #include <QCoro/QCoroTask>
@@ -30,15 +31,14 @@ SyncStatus::SyncStatus(MacModel &model, QWidget *parent)
       m_spinner(new QProgressBar), m_text(new ElidedLabel), m_setUp(new QPushButton(tr("设置文件夹同步"))),
       m_syncNow(new QToolButton)
 {
-    QFont caption = font();
-    caption.setPointSizeF(caption.pointSizeF() * 0.85);
-    setFont(caption);
+    setFont(Typography::caption(font()));
     m_spinner->setRange(0, 0);
     m_spinner->setTextVisible(false);
     m_spinner->setFixedSize(iconSize * 2, iconSize / 2);
     // A long error ends in "…" at the sidebar's edge; its tooltip holds all of it.
     m_text->setObjectName(QStringLiteral("syncText"));
     m_text->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    Theme::useSecondaryText(m_text);
     m_setUp->setFlat(true);
     m_setUp->setCursor(Qt::PointingHandCursor);
     m_setUp->setStyleSheet(QStringLiteral("QPushButton { border: none; padding: 0; }"));
@@ -76,13 +76,14 @@ SyncStatus::SyncStatus(MacModel &model, QWidget *parent)
 }
 
 // The link colour and the icons are picked again after each change of appearance.
+// The link is in the accent colour whatever the desktop's palette calls a link.
 void SyncStatus::applyAppearance()
 {
     QPalette link = m_setUp->palette();
-    link.setColor(QPalette::ButtonText, QGuiApplication::palette().color(QPalette::Link));
+    link.setColor(QPalette::ButtonText, Theme::accent().resolved());
     m_setUp->setPalette(link);
     m_syncNow->setIcon(
-        Symbol::pixmap(QStringLiteral("arrow.clockwise"), iconSize, palette().color(QPalette::WindowText)));
+        Symbol::pixmap(QStringLiteral("arrow.clockwise"), iconSize, Theme::secondaryText(palette())));
 }
 
 QString SyncStatus::text() const
@@ -104,13 +105,13 @@ void SyncStatus::refresh()
         showSymbol(QString(), {});
         m_text->setText(tr("正在同步…"));
     } else if (notSetUp) {
-        showSymbol(QStringLiteral("icloud.slash"), palette().color(QPalette::PlaceholderText));
+        showSymbol(QStringLiteral("icloud.slash"), Theme::secondaryText(palette()));
     } else if (const auto &error = m_model.syncError()) {
         showSymbol(QStringLiteral("exclamationmark.icloud"), QColor(0xF0, 0x8C, 0x00));
         m_text->setText(*error);
         m_text->setToolTip(*error);
     } else {
-        showSymbol(QStringLiteral("checkmark.icloud"), palette().color(QPalette::PlaceholderText));
+        showSymbol(QStringLiteral("checkmark.icloud"), Theme::secondaryText(palette()));
         m_text->setText(syncedText());
     }
     m_syncNow->setVisible(configured);

@@ -43,9 +43,10 @@ protected:
 
     // A picture, an item not downloaded yet and a song, under a title that
     // names the parent folder.
-    std::shared_ptr<Post> mixedPost(const QString &title = QStringLiteral(".."))
+    std::shared_ptr<Post> mixedPost(const QString &title = QStringLiteral(".."),
+                                    const QString &author = QStringLiteral("林"))
     {
-        auto post = addPost(title);
+        auto post = addPost(title, Platform::weibo, author);
         addCover(post, 120, 80);
         addCover(post, 0, 0, Qt::red, MediaKind::video);
         addMotion(post, MediaKind::audio, song);
@@ -120,6 +121,19 @@ TEST_F(MediaExportTest, EachExportMakesItsOwnFolderAndRevealsIt)
         EXPECT_EQ(contents(folder + QStringLiteral("/3.mp3")), song);
     }
     EXPECT_EQ(revealed.size(), 2);
+}
+
+TEST_F(MediaExportTest, PostWithoutTitleSavesAndExportsUnderItsAuthorsName)
+{
+    const QString parent = home.path() + QStringLiteral("/exports");
+    QDir().mkpath(parent);
+    exportAnswer = parent;
+    auto shown = view(mixedPost(QString(), QStringLiteral("摄影/阿林")));
+    TestAsync::waitFor(shown->saveCurrent());
+    ASSERT_EQ(proposed.size(), 1);
+    EXPECT_EQ(proposed[0][0], QStringLiteral("摄影 阿林-1.jpg"));
+    TestAsync::waitFor(shown->exportAll());
+    EXPECT_EQ(entries(parent), QStringList{QStringLiteral("摄影 阿林")});
 }
 
 TEST_F(MediaExportTest, ReadOnlyExportFolderGivesAnErrorAndWritesNothing)

@@ -1,28 +1,37 @@
-#include "../library/LibraryFixture.h"
+#include "Chip.h"
+#include "Divider.h"
 #include "InfoPane.h"
 #include "MediaImage.h"
 #include "MediaPages.h"
 #include "MediaPane.h"
 #include "MediaThumb.h"
 #include "PageCounter.h"
-#include "PostDetailView.h"
+#include "PostScreenFixture.h"
+#include "PlayerItemView.h"
 #include "PlayerView.h"
 #include "QuickLookWindow.h"
 #include "Screenshot.h"
+#include "StarAuthorButton.h"
 #include "StillImage.h"
+#include "Symbol.h"
+#include "Theme.h"
 #include "TestClip.h"
 #include "UndoableDelete.h"
 #include "WaitFor.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QFile>
 #include <QLabel>
 #include <QScrollArea>
 #include <QInputMethodEvent>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 #include <QWidgetAction>
 #include <gtest/gtest.h>
@@ -30,6 +39,16 @@
 namespace {
 
 const QList<QColor> colors{QColor("#C0392B"), QColor("#27AE60"), QColor("#2980B9")};
+
+// How far a line on the screen stands out, in grey, from the closer of its two sides.
+int standOut(const QImage &screen, const QWidget &shown, const QWidget &line)
+{
+    const QPoint middle = line.mapTo(&shown, line.rect().center());
+    const QPoint across = line.width() < line.height() ? QPoint(2, 0) : QPoint(0, 2);
+    const auto grey = [&](const QPoint &at) { return qGray(screen.pixel(at)); };
+    return std::min(std::abs(grey(middle) - grey(middle - across)),
+                    std::abs(grey(middle) - grey(middle + across)));
+}
 
 // Receives the links of both schemes that the view hands to the desktop.
 class DesktopLinks : public QObject {
@@ -53,7 +72,7 @@ private:
     const QStringList schemes{QStringLiteral("https"), QStringLiteral("file")};
 };
 
-class PostDetailViewTest : public LibraryFixture {
+class PostDetailViewTest : public PostScreenFixture {
 protected:
     // A post with one picture of each colour, saved.
     std::shared_ptr<Post> postWithPictures()
@@ -65,17 +84,6 @@ protected:
             addCover(post, 300, 200, color);
         save();
         return post;
-    }
-
-    // The view shown in an active window, so focus behaves as on screen.
-    std::unique_ptr<PostDetailView> show(const std::shared_ptr<Post> &post)
-    {
-        auto view = std::make_unique<PostDetailView>(post, context, pendingDelete);
-        view->resize(1100, 700);
-        view->show();
-        view->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(view.get()));
-        return view;
     }
 
     // Whether the stage's picture comes to be of that colour (loads take a moment).
@@ -110,12 +118,16 @@ protected:
         QCoreApplication::sendEvent(note, &commit);
     }
 
+    static void appear(Theme::Appearance appearance)
+    {
+        QApplication::setPalette(Theme::palette(appearance));
+        QApplication::processEvents();
+    }
+
     static QToolButton *button(PostDetailView &view, const QString &name)
     {
         return view.toolbarAction()->defaultWidget()->findChild<QToolButton *>(name);
     }
-
-    UndoableDelete pendingDelete;
 };
 
 TEST_F(PostDetailViewTest, ArrowKeysButtonsAndThumbnailsPageThroughPicturesAndStopAtBothEnds)
@@ -124,21 +136,89 @@ TEST_F(PostDetailViewTest, ArrowKeysButtonsAndThumbnailsPageThroughPicturesAndSt
     MediaPane *pane = view->mediaPane();
     auto *next = pane->findChild<QToolButton *>(QStringLiteral("nextMedia"));
 
-    QTest::keyClick(view.get(), Qt::Key_Left);
+    press(Qt::Key_Left);
     EXPECT_EQ(pane->index(), 0);
-    QTest::keyClick(view.get(), Qt::Key_Right);
+    press(Qt::Key_Right);
     EXPECT_EQ(pane->index(), 1);
     EXPECT_TRUE(shows(*view, colors[1]));
     EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("post-detail-image")));
 
     QTest::mouseClick(next, Qt::LeftButton);
-    QTest::keyClick(view.get(), Qt::Key_Right);
+    press(Qt::Key_Right);
     EXPECT_EQ(pane->index(), 2);
 
     const auto thumbs = pane->findChildren<MediaThumb *>();
     ASSERT_EQ(thumbs.size(), 3);
     QTest::mouseClick(thumbs[0], Qt::LeftButton);
     EXPECT_TRUE(shows(*view, colors[0]));
+    press(Qt::Key_Right);
+    EXPECT_EQ(pane->index(), 1);
+}
+
+// The keys go to whatever holds the focus after the click, as on screen.
+TEST_F(PostDetailViewTest, ArrowsPageAndSpacePreviewsAfterAClickAnywhereOutsideTheNote)
+{
+    auto post = postWithPictures();
+    post->setParseState(ParseState::failed);
+    post->setBoards({addBoard(QStringLiteral("行程"))});
+    save();
+    auto view = show(post);
+    QSignalSpy reparse(view.get(), &PostDetailView::reparseRequested);
+    MediaPane *pane = view->mediaPane();
+    InfoPane *info = view->infoPane();
+    const auto chips = info->findChildren<Chip *>();
+    ASSERT_EQ(chips.size(), 2);
+    struct Target {
+        const char *name;
+        QWidget *widget;
+        QPoint at;
+    };
+    const QList<Target> targets{
+        {"thumbnail", pane->findChildren<MediaThumb *>().value(1), {}},
+        {"stage", pane->stage(), {}},
+        {"tag chip", chips[0], {}},
+        {"board chip", chips[1], {}},
+        {"tag menu", info->findChild<QToolButton *>(QStringLiteral("addTag")), {}},
+        {"star", info->findChild<StarAuthorButton *>(), {}},
+        {"title", info->findChild<QLabel *>(QStringLiteral("postTitle")), {}},
+        {"reparse", info->findChild<QPushButton *>(QStringLiteral("reparse")), {}},
+        {"empty space", info, {info->width() / 2, info->height() - 4}},
+    };
+    // The menu opened by the click closes again at once.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        if (QWidget *popup = QApplication::activePopupWidget())
+            popup->close();
+    });
+    closer.start(0);
+
+    for (const Target &target : targets) {
+        ASSERT_NE(target.widget, nullptr) << target.name;
+        QTest::mouseClick(info->noteEditor(), Qt::LeftButton);
+        QTest::mouseClick(target.widget, Qt::LeftButton, {}, target.at);
+        // Offscreen, a closed menu leaves no window active; a desktop hands activation back.
+        view->activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == view.get(); }, 10000))
+            << target.name;
+        const int before = pane->index();
+        const bool last = before == pane->count() - 1;
+        press(last ? Qt::Key_Left : Qt::Key_Right);
+        EXPECT_EQ(pane->index(), before + (last ? -1 : 1)) << target.name;
+        press(Qt::Key_Space);
+        EXPECT_TRUE(view->quickLook()) << target.name;
+        press(Qt::Key_Space);
+        EXPECT_FALSE(view->quickLook()) << target.name;
+    }
+    EXPECT_EQ(reparse.size(), 1) << "only the click re-parses";
+    EXPECT_TRUE(info->noteEditor()->toPlainText().isEmpty());
+
+    // The title's text, selected with the mouse, still copies.
+    auto *title = info->findChild<QLabel *>(QStringLiteral("postTitle"));
+    QTest::mousePress(title, Qt::LeftButton, {}, QPoint(1, title->height() / 2));
+    QTest::mouseMove(title, QPoint(title->width() - 1, title->height() / 2));
+    QTest::mouseRelease(title, Qt::LeftButton, {}, QPoint(title->width() - 1, title->height() / 2));
+    QTest::keySequence(QApplication::focusWidget(), QKeySequence::Copy);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), post->title());
 }
 
 TEST_F(PostDetailViewTest, KeysTypedInTheNoteEditTheNoteAndDoNotPage)
@@ -219,9 +299,10 @@ TEST_F(PostDetailViewTest, StripMarksMovingItemsFadesTheOthersAndCentresTheCurre
     const QList<MediaKind> kinds{MediaKind::image, MediaKind::video, MediaKind::livePhoto, MediaKind::audio};
     for (int i = 0; i < 12; ++i) {
         auto item = addCover(post, 300, 200, colors[i % 3], kinds.value(i, MediaKind::image));
-        if (i > 0 && i < 4)
+        if (i > 0 && i < 3)
             item->setVideoRemoteURL(QStringLiteral("https://127.0.0.1:1/clip.mp4"));
     }
+    post->sortedMedia().at(3)->setVideo(TestClip::avi(colors[0], true));
     save();
     auto view = show(post);
     view->resize(900, 700);
@@ -242,6 +323,24 @@ TEST_F(PostDetailViewTest, StripMarksMovingItemsFadesTheOthersAndCentresTheCurre
         [&] { return counter->geometry().bottom() < pane->stage()->height() - PlayerView::controlsReach; },
         10000));
     EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("post-detail-video-counter")));
+    // On a song it stays at the bottom of the stage and the bar keeps above it, on a short stage too.
+    pane->jump(3);
+    auto *song = qobject_cast<PlayerItemView *>(pane->pages()->view(3));
+    ASSERT_NE(song, nullptr);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return song->playerView() && song->playerView()->isVisible(); }, 10000));
+    const auto barBottom = [&] {
+        QWidget *bar = song->playerView();
+        return bar->mapTo(pane->stage(), bar->rect().bottomLeft()).y();
+    };
+    for (int height : {760, 420}) {
+        view->resize(900, height);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return counter->geometry().top() > barBottom(); }, 10000))
+            << height << ": counter at " << counter->geometry().top() << ", bar down to " << barBottom();
+        EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("post-detail-song-counter-%1").arg(height)));
+    }
+    view->resize(900, 700);
+    pane->jump(1);
     EXPECT_EQ(counter->text(), QStringLiteral("2 / 12"));
     // The counter keeps its width when the page gains a digit.
     const int counterWidth = counter->width();
@@ -303,6 +402,7 @@ TEST_F(PostDetailViewTest, PostWithoutMediaShowsItsInformationAlone)
     save();
     auto view = show(post);
     EXPECT_EQ(view->mediaPane(), nullptr);
+    EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("post-detail-alone")));
     QTest::keyClick(view.get(), Qt::Key_Right);
 }
 
@@ -342,6 +442,93 @@ TEST_F(PostDetailViewTest, ScreenFollowsMediaAndArchiveFlagChangedWhileItIsOpen)
     save();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !view->mediaPane(); }, 10000));
     EXPECT_TRUE(saveMenu->isHidden());
+}
+
+TEST_F(PostDetailViewTest, ToolbarButtonsCarrySymbolsAndTheArchiveBoxFillsWhileArchived)
+{
+    auto view = show(postWithPictures());
+    QToolBar bar;
+    bar.addAction(view->toolbarAction());
+    bar.show();
+    const auto drawn = [](const QToolButton &button) {
+        return button.icon().pixmap(QSize(16, 16), 2).toImage().convertToFormat(QImage::Format_ARGB32);
+    };
+    QToolButton *archive = button(*view, QStringLiteral("Archive"));
+    const auto symbol = [&](const QString &name) {
+        const QColor ink = archive->palette().color(QPalette::ButtonText);
+        return Symbol::pixmap(name, 16, ink, 1.3, 2).toImage().convertToFormat(QImage::Format_ARGB32);
+    };
+    for (const char *name : {"OpenSource", "Save", "Archive", "More", "Delete"}) {
+        QToolButton *shown = button(*view, QLatin1String(name));
+        ASSERT_NE(shown, nullptr) << name;
+        EXPECT_FALSE(shown->icon().isNull()) << name;
+        EXPECT_NE(drawn(*shown), symbol(QStringLiteral("no.such"))) << name << " draws a symbol";
+    }
+    EXPECT_EQ(drawn(*button(*view, QStringLiteral("OpenSource"))), symbol(QStringLiteral("safari")));
+    EXPECT_EQ(drawn(*archive), symbol(QStringLiteral("archivebox")));
+    QTest::mouseClick(archive, Qt::LeftButton);
+    EXPECT_EQ(drawn(*archive), symbol(QStringLiteral("archivebox.fill")));
+    bar.resize(bar.sizeHint());
+    EXPECT_TRUE(saveScreenshot(bar, QStringLiteral("post-detail-toolbar-archived")));
+}
+
+// The screen, its media pane and its toolbar paint after a switch of
+// appearance as ones built in the new appearance do.
+TEST_F(PostDetailViewTest, ScreenFollowsEverySwitchOfAppearanceAsIfBuiltAnew)
+{
+    auto post = addPost(QStringLiteral("深浅"));
+    post->setTags({addTag(QStringLiteral("旅行"))});
+    for (int i = 0; i < 3; ++i)
+        addCover(post, 0, 0);
+    save();
+    struct Shown {
+        std::unique_ptr<PostDetailView> view;
+        std::unique_ptr<QToolBar> bar;
+    };
+    const auto build = [&] {
+        Shown shown{show(post), std::make_unique<QToolBar>()};
+        shown.view->mediaPane()->jump(1);
+        shown.bar->addAction(shown.view->toolbarAction());
+        shown.bar->show();
+        return shown;
+    };
+    const auto paint = [](const Shown &shown) {
+        QApplication::processEvents();
+        return QList<QImage>{shown.view->grab().toImage(), shown.bar->grab().toImage()};
+    };
+    appear(Theme::Appearance::light);
+    const Shown shown = build();
+    const QList<QImage> light = paint(shown);
+    appear(Theme::Appearance::dark);
+    const QList<QImage> dark = paint(shown);
+    EXPECT_TRUE(saveScreenshot(*shown.view, QStringLiteral("post-detail-dark")));
+    EXPECT_TRUE(saveScreenshot(*shown.bar, QStringLiteral("post-detail-toolbar-dark")));
+    EXPECT_EQ(dark, paint(build()));
+    appear(Theme::Appearance::light);
+    EXPECT_EQ(paint(shown), light);
+    EXPECT_NE(dark, light);
+    // The dividers read against what lies beside them in either appearance.
+    const QList<Divider *> dividers = shown.view->findChildren<Divider *>();
+    ASSERT_EQ(dividers.size(), 3) << "beside the media and twice in the column";
+    for (const QImage &screen : {light[0], dark[0]})
+        for (const Divider *divider : dividers)
+            EXPECT_GE(standOut(screen, *shown.view, *divider), 16)
+                << divider->mapTo(shown.view.get(), QPoint()).x();
+}
+
+TEST_F(PostDetailViewTest, RemovingAnEarlierItemKeepsTheShownOneShown)
+{
+    auto post = postWithPictures();
+    auto view = show(post);
+    MediaPane *pane = view->mediaPane();
+    press(Qt::Key_Right);
+    ASSERT_TRUE(shows(*view, colors[1]));
+    context.remove(post->sortedMedia().first());
+    save();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pane->count() == 2; }, 10000));
+    EXPECT_EQ(pane->index(), 0);
+    EXPECT_TRUE(shows(*view, colors[1]));
+    EXPECT_EQ(pane->findChild<PageCounter *>()->text(), QStringLiteral("1 / 2"));
 }
 
 TEST_F(PostDetailViewTest, CtrlKeysArchiveAndDeleteOnlyWithoutTextFocusAndWithCtrlAlone)
@@ -391,6 +578,7 @@ TEST_F(PostDetailViewTest, OnlyWebLinksGetTheOpenSourceButton)
 
 TEST_F(PostDetailViewTest, PostDeletedWhileShownGivesWayToTheDeletedPage)
 {
+    appear(Theme::Appearance::light);
     auto post = postWithPictures();
     auto view = show(post);
     context.remove(post);
@@ -399,6 +587,14 @@ TEST_F(PostDetailViewTest, PostDeletedWhileShownGivesWayToTheDeletedPage)
     QSignalSpy toasts(view.get(), &PostDetailView::toastRequested);
     QTest::keyClick(view.get(), Qt::Key_E, Qt::ControlModifier);
     EXPECT_TRUE(toasts.isEmpty());
+
+    // The page follows a switch of appearance as one built in the new appearance looks.
+    const QImage light = view->grab().toImage();
+    appear(Theme::Appearance::dark);
+    EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("post-detail-deleted-dark")));
+    EXPECT_EQ(view->grab().toImage(), show(post)->grab().toImage());
+    appear(Theme::Appearance::light);
+    EXPECT_EQ(view->grab().toImage(), light);
 }
 
 } // namespace

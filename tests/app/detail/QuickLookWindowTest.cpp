@@ -1,10 +1,8 @@
-#include "../library/LibraryFixture.h"
 #include "PlayerView.h"
-#include "PostDetailView.h"
+#include "PostScreenFixture.h"
 #include "QuickLookWindow.h"
 #include "Screenshot.h"
 #include "TestClip.h"
-#include "UndoableDelete.h"
 
 #include <QApplication>
 #include <QFile>
@@ -16,30 +14,7 @@ namespace {
 const QColor clipColor("#C0392B");
 const QColor stillColor("#2980B9");
 
-class QuickLookWindowTest : public LibraryFixture {
-protected:
-    std::unique_ptr<PostDetailView> show(const std::shared_ptr<Post> &post)
-    {
-        auto view = std::make_unique<PostDetailView>(post, context, pendingDelete);
-        view->resize(1100, 700);
-        view->show();
-        view->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(view.get()));
-        return view;
-    }
-
-    // Where the application delivers a key: the focused widget, else the
-    // active window (the preview may take activation from the screen).
-    static void press(Qt::Key key)
-    {
-        QWidget *target =
-            QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
-        ASSERT_NE(target, nullptr);
-        QTest::keyClick(target, key);
-    }
-
-    UndoableDelete pendingDelete;
-};
+class QuickLookWindowTest : public PostScreenFixture {};
 
 TEST_F(QuickLookWindowTest, ALivePhotoShowsItsStillOrWithoutOneItsStoredClip)
 {

@@ -7,7 +7,12 @@
 #include "FilterChip.h"
 #include "LibraryFixture.h"
 #include "LibraryView.h"
+#include "Motion.h"
 #include "Screenshot.h"
+#include "StarAuthorButton.h"
+#include "SteppedMotions.h"
+#include "Symbol.h"
+#include "Theme.h"
 #include "UndoableDelete.h"
 
 #include <QSignalSpy>
@@ -17,6 +22,16 @@
 namespace {
 
 using AuthorHeaderTest = LibraryFixture;
+
+QImage iconOf(const StarAuthorButton &button)
+{
+    return button.icon().pixmap(QSize(18, 18), 2.0).toImage();
+}
+
+QImage symbolImage(const QString &name, const QColor &color)
+{
+    return Symbol::pixmap(name, 18, color, 1, 2).toImage();
+}
 
 TEST_F(AuthorHeaderTest, IndexCountsPersonsAndPicksTheNewestAvatar)
 {
@@ -99,6 +114,43 @@ TEST_F(AuthorHeaderTest, ALoneAccountJoinsANamedPersonAndALineBreakNeverMerges)
         button->click();
     EXPECT_TRUE(toasts.isEmpty()) << "nothing was merged, so nothing says so";
     EXPECT_EQ(brokenHeader.name(), broken.name());
+}
+
+TEST_F(AuthorHeaderTest, TheStarTurnsIntoTheOtherOneOnAClickAndOnAChangeFromElsewhere)
+{
+    const SteppedMotions stepped;
+    const AuthorAccount lin(Platform::weibo, QStringLiteral("林"));
+    addPost(QStringLiteral("w"), lin.platform(), lin.name());
+    save();
+    UndoableDelete pendingDelete;
+    LibraryView view(context, pendingDelete, SidebarItem::author(lin));
+    view.resize(746, 600);
+    view.show();
+    auto *star = view.authorHeader()->findChild<StarAuthorButton *>();
+    ASSERT_TRUE(star);
+    const QImage hollow = symbolImage(QStringLiteral("star"), Theme::secondaryText(QApplication::palette()));
+    const QImage filled = symbolImage(QStringLiteral("star.fill"), QColor(255, 204, 0));
+    EXPECT_EQ(iconOf(*star), hollow);
+
+    QTest::mouseClick(star, Qt::LeftButton);
+    EXPECT_TRUE(StarAuthorButton::isStarred(lin, context));
+    Motion &replace = star->replaceMotion();
+    EXPECT_EQ(replace.state(), QAbstractAnimation::Running);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view.authorHeader()->findChild<StarAuthorButton *>(), star) << "the header kept its button";
+    replace.setCurrentTime(replace.duration() / 10);
+    const QImage shrinking = iconOf(*star);
+    EXPECT_NE(shrinking, hollow);
+    EXPECT_NE(shrinking, filled);
+    replace.finish();
+    EXPECT_EQ(iconOf(*star), filled);
+
+    // Taken away by a sync or another view: the same change, seen here.
+    AuthorMerge::setStarred(lin, false, context);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(replace.state(), QAbstractAnimation::Running);
+    replace.finish();
+    EXPECT_EQ(iconOf(*star), hollow);
 }
 
 } // namespace

@@ -143,6 +143,37 @@ TEST_F(SidebarTest, BoardsSectionKeepsItsOpenStateAndOffersANewBoard)
     EXPECT_TRUE(model->namingText().isEmpty());
 }
 
+TEST_F(SidebarTest, TheBoardsHeaderFoldsTheSectionAndIsDrawnAsAHeader)
+{
+    addBoard(QStringLiteral("旅行"), 1);
+    Sidebar sidebar(*model);
+    sidebar.resize(220, 400);
+    sidebar.show();
+    auto *header = sidebar.findChild<QWidget *>(QStringLiteral("boardsHeader"));
+    ASSERT_TRUE(header);
+    // A pressed or raised button fills its corners; a header leaves the
+    // sidebar's background there.
+    const auto cornersBare = [&] {
+        const QImage image = sidebar.grab().toImage();
+        const QRect corners(header->mapTo(&sidebar, QPoint(1, 1)), header->size() - QSize(3, 3));
+        const QColor background = image.pixelColor(corners.topLeft() - QPoint(2, 2));
+        return image.pixelColor(corners.topLeft()) == background &&
+               image.pixelColor(corners.bottomRight()) == background;
+    };
+    EXPECT_TRUE(cornersBare()) << "open";
+    EXPECT_TRUE(saveScreenshot(sidebar, QStringLiteral("sidebar-boards-open")));
+
+    QTest::mouseClick(header, Qt::LeftButton);
+    EXPECT_FALSE(sidebar.boardsOpen());
+    EXPECT_EQ(sidebar.rows().size(), 4);
+    EXPECT_TRUE(cornersBare()) << "folded";
+    QTest::mousePress(header, Qt::LeftButton);
+    EXPECT_TRUE(cornersBare()) << "while the mouse is down";
+    QTest::mouseRelease(header, Qt::LeftButton);
+    EXPECT_TRUE(sidebar.boardsOpen());
+    EXPECT_EQ(sidebar.rows().size(), 5);
+}
+
 TEST_F(SidebarTest, ABoardRowOpensItsMenuByRightClickButAFixedRowHasNone)
 {
     auto board = addBoard(QStringLiteral("旅行"), 1);

@@ -3,8 +3,10 @@
 #include "RelativeTime.h"
 #include "Screenshot.h"
 #include "SyncStatus.h"
+#include "Theme.h"
 #include "WaitFor.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QToolButton>
 
@@ -51,10 +53,28 @@ TEST_F(SyncStatusTest, ShowsTheFirstStateThatHolds)
     sync();
     ASSERT_TRUE(model->syncError());
     EXPECT_EQ(status.text(), *model->syncError());
-    status.resize(240, 40);
+    status.resize(190, 40); // the sidebar at its narrowest
     EXPECT_TRUE(saveScreenshot(status, QStringLiteral("sync-status-failed")));
     EXPECT_TRUE(status.findChild<ElidedLabel *>(QStringLiteral("syncText"))->shownText().endsWith(u'…'))
         << "a line too long is elided where it is painted";
+}
+
+TEST_F(SyncStatusTest, TheLineIsSecondaryTextInBothAppearances)
+{
+    chooseFolder();
+    SyncStatus status(*model);
+    status.resize(240, 40);
+    status.show();
+    const auto *text = status.findChild<ElidedLabel *>(QStringLiteral("syncText"));
+    ASSERT_EQ(text->text(), QStringLiteral("等待同步"));
+    const QPalette before = QApplication::palette();
+    for (const auto appearance : {Theme::Appearance::dark, Theme::Appearance::light}) {
+        QApplication::setPalette(Theme::palette(appearance));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(text->palette().color(QPalette::WindowText), Theme::secondaryText(QApplication::palette()));
+        EXPECT_LT(text->font().pointSizeF(), QApplication::font().pointSizeF()) << "a caption";
+    }
+    QApplication::setPalette(before);
 }
 
 TEST(RelativeTimeTest, ReadsAsWords)

@@ -1,12 +1,16 @@
 #include "../model/ModelFixture.h"
+#include "AccountsSheet.h"
 #include "AddLinkSheet.h"
+#include "AuthorMerge.h"
 #include "KepselMacApp.h"
 #include "LibraryHeader.h"
+#include "LibraryView.h"
 #include "MacSettingsView.h"
 #include "Media.h"
 #include "MediaPane.h"
 #include "MenuBarController.h"
 #include "NavigationStack.h"
+#include "OrganizeView.h"
 #include "Plugins.h"
 #include "PrivateLockView.h"
 #include "Screenshot.h"
@@ -16,7 +20,7 @@
 
 #include <QApplication>
 #include <QLabel>
-#include <QPlainTextEdit>
+#include <QPushButton>
 #include <gtest/gtest.h>
 
 namespace {
@@ -29,6 +33,7 @@ protected:
     {
         makeModel();
         menuBar = std::make_unique<MenuBarController>(*model);
+        addPerson();
     }
     ~AppearanceTest() override
     {
@@ -41,6 +46,21 @@ protected:
     {
         TamselStore::defaults().setString(SettingsKey::appearance, appearance);
         QCoreApplication::processEvents();
+    }
+
+    // A starred person of two accounts and one of one, for the author views.
+    void addPerson()
+    {
+        for (const AuthorAccount &account : {lin, linX, bee}) {
+            auto post = std::make_shared<Post>(QStringLiteral("https://example.com/") + account.name(),
+                                               account.platform());
+            post->setAuthorName(account.name());
+            post->setParseState(ParseState::parsed);
+            context().insert(post);
+        }
+        context().save();
+        AuthorMerge::merge(linX, lin, context());
+        AuthorMerge::setStarred(lin, true, context());
     }
 
     std::vector<std::unique_ptr<QWidget>> buildViews()
@@ -60,15 +80,23 @@ protected:
             {std::make_shared<Media>(MediaKind::image, 0), std::make_shared<Media>(MediaKind::image, 1)});
         built.push_back(std::move(pane));
         built.push_back(std::make_unique<PrivateLockView>());
-        auto sheet = std::make_unique<AddLinkSheet>();
-        // Only the active window shows its cursor; the colours are what is compared.
-        sheet->findChild<QPlainTextEdit *>()->setCursorWidth(0);
-        built.push_back(std::move(sheet));
+        built.push_back(std::make_unique<AddLinkSheet>());
+        auto organize = std::make_unique<OrganizeView>(*model);
+        organize->setSegment(OrganizeView::Segment::authors);
+        built.push_back(std::move(organize));
+        for (const AuthorAccount &author : {lin, bee})
+            built.push_back(std::make_unique<LibraryView>(context(), model->pendingDelete(),
+                                                          SidebarItem::author(author)));
+        built.push_back(std::make_unique<AccountsSheet>(lin, context()));
         for (const auto &view : built) {
             view->resize(std::max(view->sizeHint().width(), 320), std::max(view->sizeHint().height(), 200));
             view->show();
         }
         QCoreApplication::processEvents();
+        // A caret blinks on its own clock.
+        for (const auto &view : built)
+            if (QWidget *focused = view->focusWidget())
+                focused->clearFocus();
         return built;
     }
 
@@ -81,6 +109,9 @@ protected:
         return images;
     }
 
+    const AuthorAccount lin{Platform::weibo, QStringLiteral("林")};
+    const AuthorAccount linX{Platform::x, QStringLiteral("lin")};
+    const AuthorAccount bee{Platform::bilibili, QStringLiteral("阿B")};
     std::unique_ptr<MenuBarController> menuBar;
     std::unique_ptr<KepselMacApp> app;
     std::vector<std::unique_ptr<QWidget>> views;
@@ -107,6 +138,41 @@ TEST_F(AppearanceTest, ViewsBuiltInDarkFollowEverySwitchAsIfBuiltAnew)
         EXPECT_NE(light[index], dark[index]) << name;
         EXPECT_EQ(light[index], builtLight[index]) << name << " paints like one built in light";
         EXPECT_EQ(darkAgain[index], dark[index]) << name << " paints as it did in dark";
+    }
+}
+
+// As on a first start: no appearance chosen, the desktop's colours.
+TEST_F(AppearanceTest, ViewsBuiltInTheDesktopsColoursFollowASwitchAsIfBuiltAnew)
+{
+    // A desktop palette that sets every colour, a link colour of its own among them.
+    QPalette desktop = QApplication::palette();
+    for (int group = 0; group < QPalette::NColorGroups; ++group)
+        for (int role = 0; role < QPalette::NColorRoles; ++role)
+            desktop.setColor(QPalette::ColorGroup(group), QPalette::ColorRole(role),
+                             desktop.color(QPalette::ColorGroup(group), QPalette::ColorRole(role)));
+    desktop.setColor(QPalette::Link, Qt::blue);
+    QApplication::setPalette(desktop);
+    app = std::make_unique<KepselMacApp>(*model, *menuBar);
+    views = buildViews();
+    const QList<QImage> first = paint(views);
+    QPushButton *link = nullptr;
+    for (QPushButton *button : views[1]->findChildren<QPushButton *>())
+        if (button->text() == QStringLiteral("设置文件夹同步"))
+            link = button;
+    ASSERT_TRUE(link);
+    EXPECT_EQ(link->palette().color(QPalette::ButtonText), Theme::accent().light())
+        << "the sync set-up link is in the accent colour, not the desktop's link colour";
+
+    setAppearance(QStringLiteral("dark"));
+    const QList<QImage> dark = paint(views);
+    const QList<QImage> builtDark = paint(buildViews());
+    setAppearance(QStringLiteral("system"));
+    const QList<QImage> back = paint(views);
+
+    for (qsizetype index = 0; index < qsizetype(views.size()); ++index) {
+        const char *name = views[size_t(index)]->metaObject()->className();
+        EXPECT_EQ(dark[index], builtDark[index]) << name << " paints like one built in dark";
+        EXPECT_EQ(back[index], first[index]) << name << " paints as it did in the desktop's colours";
     }
 }
 

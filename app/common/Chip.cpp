@@ -35,7 +35,10 @@ Chip::Chip(const QString &text, const QColor &color, const QString &systemImage,
         m_removeButton->setAutoRaise(true);
         m_removeButton->setIconSize(QSize(8, 8));
         m_removeButton->setIcon(Symbol::pixmap(QStringLiteral("xmark"), 8, color, 1.6, devicePixelRatioF()));
-        m_removeButton->setStyleSheet(QStringLiteral("QToolButton { border: none; padding: 0; }"));
+        // Reached with Tab, a ring in the highlight colour shows around the cross.
+        m_removeButton->setStyleSheet(
+            QStringLiteral("QToolButton { border: 1px solid transparent; border-radius: 5px; padding: 0; }"
+                           "QToolButton:focus { border-color: palette(highlight); }"));
         connect(m_removeButton, &QToolButton::clicked, this, &Chip::removeClicked);
         row->addWidget(m_removeButton);
     }

@@ -119,6 +119,8 @@ void paintAddMenuButton(QToolButton &button, const QWidget &parent)
     const QColor color = secondaryColor(parent);
     QColor outline = color;
     outline.setAlphaF(0.4);
+    // Reached with Tab, the pill's outline turns solid in the highlight colour.
+    const QColor focus = parent.palette().color(QPalette::Highlight);
     button.setIconSize(QSize(lineHeight * 3 / 4, lineHeight * 3 / 4));
     button.setIcon(
         Symbol::pixmap(QStringLiteral("plus"), lineHeight * 3 / 4, color, 1.3, parent.devicePixelRatioF()));
@@ -126,9 +128,11 @@ void paintAddMenuButton(QToolButton &button, const QWidget &parent)
     button.setFixedHeight(lineHeight + 8);
     button.setStyleSheet(QStringLiteral("QToolButton { color: %1; border: 1px dashed %2; border-radius: %3px;"
                                         " padding: 3px 8px; }"
+                                        "QToolButton:focus { border: 1px solid %4; }"
                                         "QToolButton::menu-indicator { image: none; width: 0; }")
                              .arg(color.name(QColor::HexArgb), outline.name(QColor::HexArgb))
-                             .arg((lineHeight + 8) / 2));
+                             .arg((lineHeight + 8) / 2)
+                             .arg(focus.name(QColor::HexArgb)));
 }
 
 } // namespace
@@ -147,6 +151,7 @@ InfoPane::InfoPane(std::shared_ptr<Post> post, ModelContext &context, QWidget *p
     m_layout->addWidget(new Divider(Qt::Horizontal));
     addNote(*m_layout);
     m_layout->addStretch();
+    orderTabStops();
     applyAppearance();
     Theme::followPalette(this, [this] { followAppearance(); });
     connect(&context, &ModelContext::changed, this, &InfoPane::followPost);
@@ -297,6 +302,8 @@ void InfoPane::addNote(QVBoxLayout &layout)
     m_note->setPlaceholderText(tr("写点什么…"));
     m_note->setMinimumHeight(noteMinimumHeight);
     m_note->setFrameShape(QFrame::NoFrame);
+    // Tab leaves the note rather than typing into it, so the keyboard never gets stuck there.
+    m_note->setTabChangesFocus(true);
     m_note->installEventFilter(this);
     m_noteColumn = new QVBoxLayout;
     m_noteColumn->setSpacing(6);
@@ -371,6 +378,7 @@ void InfoPane::showHeader()
     // Later: the change may come from a click inside the old header.
     old->hide();
     old->deleteLater();
+    orderTabStops();
 }
 
 void InfoPane::showImportProgress()
@@ -420,6 +428,22 @@ void InfoPane::showChips()
     }
     m_flow->addWidget(m_tagButton);
     m_flow->addWidget(m_boardButton);
+    orderTabStops();
+}
+
+// Tab goes down the column as it reads, however often its parts were made anew.
+void InfoPane::orderTabStops()
+{
+    if (!m_note)
+        return;
+    QList<QWidget *> stops = m_header->findChildren<QWidget *>();
+    for (int i = 0; i < m_flow->count(); ++i)
+        if (auto *chip = qobject_cast<Chip *>(m_flow->itemAt(i)->widget()); chip && chip->removeButton())
+            stops << chip->removeButton();
+    stops << m_tagButton << m_boardButton << m_note;
+    stops.removeIf([](const QWidget *stop) { return !(stop->focusPolicy() & Qt::TabFocus); });
+    for (qsizetype i = 1; i < stops.size(); ++i)
+        setTabOrder(stops.at(i - 1), stops.at(i));
 }
 
 void InfoPane::takeStoredNote()

@@ -69,6 +69,7 @@ private:
     void showImportProgress();
     QStringList chipKey() const;
     void showChips();
+    void orderTabStops();
     // Shows a note changed elsewhere unless the editor has the focus.
     void takeStoredNote();
 

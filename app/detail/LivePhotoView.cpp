@@ -67,12 +67,15 @@ LivePhotoView::LivePhotoView(std::shared_ptr<Media> media, bool isCurrent, QWidg
     m_badge->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_badge->setFont(Typography::caption(font(), QFont::Bold));
     m_badge->setToolTip(tr("鼠标移到照片上播放"));
+    // Like the pane's other controls, the badge and the speaker leave the keys to the screen.
+    m_badge->setFocusPolicy(Qt::NoFocus);
     showBadge(1);
     connect(m_badge, &QToolButton::clicked, this, &LivePhotoView::play);
 
     m_speaker->setObjectName(QStringLiteral("liveSpeaker"));
     m_speaker->setFixedSize(speakerSide, speakerSide);
     m_speaker->setIconSize(QSize(14, 14));
+    m_speaker->setFocusPolicy(Qt::NoFocus);
     m_speaker->hide();
     connect(m_speaker, &QToolButton::clicked, this, &LivePhotoView::toggleSound);
     connect(&UserDefaults::standard(), &UserDefaults::changed, this, [this](const QString &key) {

@@ -4,6 +4,7 @@
 #include "Divider.h"
 #include "FileError.h"
 #include "FileReveal.h"
+#include "FocusRing.h"
 #include "InfoPane.h"
 #include "KitLog.h"
 #include "Media.h"
@@ -122,11 +123,12 @@ PostDetailView::PostDetailView(std::shared_ptr<Post> post, ModelContext &context
       m_info(new InfoPane(m_post, context)), m_side(new InfoColumn(m_info)), m_pages(new QStackedLayout(this))
 {
     setObjectName(QStringLiteral("PostDetailView"));
-    setFocusPolicy(Qt::StrongFocus);
     setAutoFillBackground(true);
     // The column's backdrop shows through it.
     m_info->setAutoFillBackground(false);
     m_content = new QWidget;
+    // Owned from the start: a post already gone never lays the column out.
+    m_side->setParent(m_content);
     auto *row = new QHBoxLayout(m_content);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
@@ -210,6 +212,7 @@ void PostDetailView::showDeletedPageIfGone()
     m_pages->addWidget(m_deletedPage);
     m_pages->setCurrentWidget(m_deletedPage);
     m_toolbarAction->setVisible(false);
+    setFocusPolicy(Qt::ClickFocus);
 }
 
 void PostDetailView::buildToolbar()
@@ -410,6 +413,9 @@ void PostDetailView::layOutWithMedia()
 {
     clearContent();
     m_media = new MediaPane;
+    m_ring = new FocusRing(m_media);
+    // With media to page through, Tab stops here too, shown by the ring.
+    setFocusPolicy(Qt::StrongFocus);
     m_side->setFixedWidth(infoWidth);
     auto *layout = static_cast<QHBoxLayout *>(m_content->layout());
     layout->addWidget(m_media, 1);
@@ -421,6 +427,8 @@ void PostDetailView::layOutWithMedia()
 void PostDetailView::layOutAlone()
 {
     clearContent();
+    // Nothing to page: Tab passes the screen by, as it would show no focus.
+    setFocusPolicy(Qt::ClickFocus);
     m_side->setMinimumWidth(0);
     m_side->setMaximumWidth(aloneMaximumWidth);
     auto *layout = static_cast<QHBoxLayout *>(m_content->layout());
@@ -442,12 +450,33 @@ void PostDetailView::clearContent()
         delete item;
     }
     m_media = nullptr;
+    m_ring = nullptr;
 }
 
 void PostDetailView::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     setFocus();
+}
+
+// Only Tab shows the ring: on opening and after a click the screen takes the keys quietly.
+void PostDetailView::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    if (m_ring && (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)) {
+        m_ring->raise();
+        m_ring->show();
+    }
+}
+
+void PostDetailView::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    // A menu or another window only borrows the keys: they come back here.
+    const bool borrowed =
+        event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason;
+    if (m_ring && !borrowed)
+        m_ring->hide();
 }
 
 void PostDetailView::keyPressEvent(QKeyEvent *event)

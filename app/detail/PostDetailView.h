@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 
+class FocusRing;
 class InfoPane;
 class Media;
 class MediaPane;
@@ -25,9 +26,10 @@ class UndoableDelete;
 // Its title follows the post's author as renames and parses change it.
 // Without a text field holding the keyboard focus, the left and right arrow
 // keys page through the media, Space previews the current item (Space or
-// Escape closes the preview), Ctrl+E archives and Ctrl+Backspace deletes. Its toolbar group opens the link,
-// saves or exports the media, archives, offers the post's menu and deletes
-// with undo. A post that leaves the store while shown gives way to
+// Escape closes the preview), Ctrl+E archives and Ctrl+Backspace deletes.
+// With media, Tab comes back to the screen for these keys and rings the
+// media. Its toolbar group opens the link, saves or exports the media,
+// archives, offers the post's menu and deletes with undo. A post that leaves the store while shown gives way to
 // a page saying so.
 class PostDetailView : public QWidget {
     Q_OBJECT
@@ -73,6 +75,8 @@ signals:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
@@ -100,6 +104,7 @@ private:
     UndoableDelete &m_pendingDelete;
     QString m_title;
     MediaPane *m_media = nullptr;
+    FocusRing *m_ring = nullptr;
     InfoPane *m_info;
     QScrollArea *m_side;
     QStackedLayout *m_pages;

@@ -33,6 +33,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QVBoxLayout>
 #include <QWidgetAction>
 #include <gtest/gtest.h>
 
@@ -122,6 +123,16 @@ protected:
     {
         QApplication::setPalette(Theme::palette(appearance));
         QApplication::processEvents();
+    }
+
+    // Whether the widget holding the focus paints differently once the focus leaves it.
+    static bool showsFocus(QWidget &focused, QWidget &elsewhere)
+    {
+        const QImage with = focused.grab().toImage();
+        elsewhere.setFocus();
+        const QImage without = focused.grab().toImage();
+        focused.setFocus(Qt::TabFocusReason);
+        return with != without;
     }
 
     static QToolButton *button(PostDetailView &view, const QString &name)
@@ -595,8 +606,86 @@ TEST_F(PostDetailViewTest, PostDeletedWhileShownGivesWayToTheDeletedPage)
     EXPECT_EQ(view->grab().toImage(), show(post)->grab().toImage());
     appear(Theme::Appearance::light);
     EXPECT_EQ(view->grab().toImage(), light);
+    view.reset();
+    const QWidgetList left = QApplication::allWidgets();
+    EXPECT_TRUE(std::none_of(left.begin(), left.end(), [](QWidget *widget) {
+        return qobject_cast<InfoPane *>(widget);
+    })) << "a screen built for a post already gone leaves nothing behind";
 }
 
 } // namespace
 
 #include "PostDetailViewTest.moc"
+
+// Tab walks the screen and its toolbar as in the window: every stop shows
+// it holds the focus, and back on the screen the arrows page again.
+TEST_F(PostDetailViewTest, TabStopsOnlyAtControlsThatShowTheFocusAndComesBackToPaging)
+{
+    auto post = addPost(QStringLiteral("海边的一天"));
+    post->setTags({addTag(QStringLiteral("旅行"))});
+    post->setBoards({addBoard(QStringLiteral("行程"))});
+    post->setParseState(ParseState::failed);
+    addCover(post, 320, 240, colors[0], MediaKind::livePhoto)->setVideo(TestClip::avi(colors[1], true, 1));
+    addCover(post, 300, 200, colors[2]);
+    save();
+    // The note's caret stays lit, so a grab never catches it blinking off.
+    const int flashTime = QApplication::cursorFlashTime();
+    QApplication::setCursorFlashTime(0);
+    for (const auto appearance : {Theme::Appearance::light, Theme::Appearance::dark}) {
+        appear(appearance);
+        QWidget window;
+        auto *bar = new QToolBar;
+        auto view = std::make_unique<PostDetailView>(post, context, pendingDelete);
+        bar->addAction(view->toolbarAction());
+        auto *rows = new QVBoxLayout(&window);
+        rows->addWidget(bar);
+        rows->addWidget(view.get());
+        window.resize(1100, 760);
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        ASSERT_EQ(QApplication::focusWidget(), view.get());
+
+        QList<QWidget *> stops;
+        while (stops.size() < 30 && !stops.contains(view.get())) {
+            press(Qt::Key_Tab);
+            QWidget *stop = QApplication::focusWidget();
+            ASSERT_NE(stop, nullptr);
+            const QString name =
+                QString::fromLatin1(stop->metaObject()->className()) + u' ' + stop->objectName();
+            EXPECT_EQ(qobject_cast<QScrollArea *>(stop), nullptr) << name.toStdString();
+            EXPECT_TRUE(showsFocus(*stop, window)) << name.toStdString() << " is a silent stop";
+            if (appearance == Theme::Appearance::dark && stop->objectName() == QStringLiteral("addTag"))
+                EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("post-detail-tab-dark")));
+            stops << stop;
+        }
+        EXPECT_TRUE(saveScreenshot(window, QStringLiteral("post-detail-tab-back-on-the-screen")));
+        InfoPane *info = view->infoPane();
+        // The column's stops in reading order, then the toolbar's and the screen's own.
+        QList<QWidget *> column{info->findChild<StarAuthorButton *>(),
+                                info->findChild<QPushButton *>(QStringLiteral("reparse"))};
+        for (const Chip *chip : info->findChildren<Chip *>())
+            column << chip->removeButton();
+        column << info->findChild<QToolButton *>(QStringLiteral("addTag"))
+               << info->findChild<QToolButton *>(QStringLiteral("addBoard")) << info->noteEditor();
+        QList<QWidget *> needed = column;
+        for (const char *name : {"OpenSource", "Save", "Archive", "More", "Delete"})
+            needed << button(*view, QLatin1String(name));
+        needed << view.get();
+        for (QWidget *widget : needed) {
+            ASSERT_NE(widget, nullptr);
+            EXPECT_TRUE(stops.contains(widget)) << widget->objectName().toStdString() << " is reached";
+        }
+        EXPECT_EQ(stops.size(), needed.size()) << "one stop each";
+        EXPECT_EQ(stops.mid(stops.indexOf(column.first()), column.size()), column) << "the column reads down";
+
+        press(Qt::Key_Right);
+        EXPECT_EQ(view->mediaPane()->index(), 1);
+        press(Qt::Key_Space);
+        EXPECT_TRUE(view->quickLook());
+        press(Qt::Key_Space);
+        EXPECT_FALSE(view->quickLook());
+    }
+    QApplication::setCursorFlashTime(flashTime);
+    appear(Theme::Appearance::light);
+}

@@ -24,6 +24,7 @@
 #include "Theme.h"
 #include "Typography.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QEvent>
@@ -375,6 +376,8 @@ void InfoPane::showHeader()
     QWidget *old = m_header;
     m_header = makeHeader();
     m_layout->replaceWidget(old, m_header);
+    if (old->isAncestorOf(QApplication::focusWidget()))
+        returnFocusToScreen();
     // Later: the change may come from a click inside the old header.
     old->hide();
     old->deleteLater();
@@ -429,6 +432,18 @@ void InfoPane::showChips()
     m_flow->addWidget(m_tagButton);
     m_flow->addWidget(m_boardButton);
     orderTabStops();
+}
+
+// The keys go back to the screen that holds the pane, not on to whatever
+// control follows in the Tab order, where Space would act unasked.
+void InfoPane::returnFocusToScreen()
+{
+    for (QWidget *up = parentWidget(); up; up = up->parentWidget()) {
+        if (up->focusPolicy() != Qt::NoFocus) {
+            up->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
 }
 
 // Tab goes down the column as it reads, however often its parts were made anew.

@@ -70,6 +70,7 @@ private:
     QStringList chipKey() const;
     void showChips();
     void orderTabStops();
+    void returnFocusToScreen();
     // Shows a note changed elsewhere unless the editor has the focus.
     void takeStoredNote();
 

@@ -459,11 +459,11 @@ void PostDetailView::showEvent(QShowEvent *event)
     setFocus();
 }
 
-// Only Tab shows the ring: on opening and after a click the screen takes the keys quietly.
+// The ring shows, as the style's focus frames do, once the keyboard has moved the focus in the window.
 void PostDetailView::focusInEvent(QFocusEvent *event)
 {
     QWidget::focusInEvent(event);
-    if (m_ring && (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)) {
+    if (m_ring && window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
         m_ring->raise();
         m_ring->show();
     }

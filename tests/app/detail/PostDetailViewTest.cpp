@@ -681,10 +681,22 @@ TEST_F(PostDetailViewTest, TabStopsOnlyAtControlsThatShowTheFocusAndComesBackToP
 
         press(Qt::Key_Right);
         EXPECT_EQ(view->mediaPane()->index(), 1);
+
+        // "重新解析" goes with the failure it answers; the keys come back to the screen rather
+        // than hiding with it or moving on to a chip's cross.
+        while (QApplication::focusWidget()->objectName() != QStringLiteral("reparse"))
+            press(Qt::Key_Tab);
+        press(Qt::Key_Space);
+        post->setParseState(ParseState::pending);
+        save();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == view.get(); }, 10000));
+        EXPECT_TRUE(showsFocus(*view, window));
         press(Qt::Key_Space);
         EXPECT_TRUE(view->quickLook());
         press(Qt::Key_Space);
         EXPECT_FALSE(view->quickLook());
+        post->setParseState(ParseState::failed);
+        save();
     }
     QApplication::setCursorFlashTime(flashTime);
     appear(Theme::Appearance::light);

@@ -125,6 +125,28 @@ protected:
         QApplication::processEvents();
     }
 
+    struct Windowed {
+        std::unique_ptr<QWidget> window;
+        PostDetailView *view;
+    };
+
+    // The screen under its toolbar in one active window, as the application shows it.
+    Windowed showInWindow(const std::shared_ptr<Post> &post)
+    {
+        auto window = std::make_unique<QWidget>();
+        auto *view = new PostDetailView(post, context, pendingDelete);
+        auto *bar = new QToolBar;
+        bar->addAction(view->toolbarAction());
+        auto *rows = new QVBoxLayout(window.get());
+        rows->addWidget(bar);
+        rows->addWidget(view);
+        window->resize(1100, 760);
+        window->show();
+        window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        return {std::move(window), view};
+    }
+
     // Whether the widget holding the focus paints differently once the focus leaves it.
     static bool showsFocus(QWidget &focused, QWidget &elsewhere)
     {
@@ -415,6 +437,12 @@ TEST_F(PostDetailViewTest, PostWithoutMediaShowsItsInformationAlone)
     EXPECT_EQ(view->mediaPane(), nullptr);
     EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("post-detail-alone")));
     QTest::keyClick(view.get(), Qt::Key_Right);
+    // With nothing to page, Tab goes round without stopping on the screen, which would show no focus.
+    const auto [window, screen] = showInWindow(post);
+    for (int i = 0; i < 12; ++i) {
+        press(Qt::Key_Tab);
+        EXPECT_NE(QApplication::focusWidget(), screen);
+    }
 }
 
 // Media may arrive after the screen opened (a parse again) and leave while it
@@ -633,33 +661,23 @@ TEST_F(PostDetailViewTest, TabStopsOnlyAtControlsThatShowTheFocusAndComesBackToP
     QApplication::setCursorFlashTime(0);
     for (const auto appearance : {Theme::Appearance::light, Theme::Appearance::dark}) {
         appear(appearance);
-        QWidget window;
-        auto *bar = new QToolBar;
-        auto view = std::make_unique<PostDetailView>(post, context, pendingDelete);
-        bar->addAction(view->toolbarAction());
-        auto *rows = new QVBoxLayout(&window);
-        rows->addWidget(bar);
-        rows->addWidget(view.get());
-        window.resize(1100, 760);
-        window.show();
-        window.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-        ASSERT_EQ(QApplication::focusWidget(), view.get());
+        const auto [window, view] = showInWindow(post);
+        ASSERT_EQ(QApplication::focusWidget(), view);
 
         QList<QWidget *> stops;
-        while (stops.size() < 30 && !stops.contains(view.get())) {
+        while (stops.size() < 30 && !stops.contains(view)) {
             press(Qt::Key_Tab);
             QWidget *stop = QApplication::focusWidget();
             ASSERT_NE(stop, nullptr);
             const QString name =
                 QString::fromLatin1(stop->metaObject()->className()) + u' ' + stop->objectName();
             EXPECT_EQ(qobject_cast<QScrollArea *>(stop), nullptr) << name.toStdString();
-            EXPECT_TRUE(showsFocus(*stop, window)) << name.toStdString() << " is a silent stop";
+            EXPECT_TRUE(showsFocus(*stop, *window)) << name.toStdString() << " is a silent stop";
             if (appearance == Theme::Appearance::dark && stop->objectName() == QStringLiteral("addTag"))
                 EXPECT_TRUE(saveScreenshot(*view, QStringLiteral("post-detail-tab-dark")));
             stops << stop;
         }
-        EXPECT_TRUE(saveScreenshot(window, QStringLiteral("post-detail-tab-back-on-the-screen")));
+        EXPECT_TRUE(saveScreenshot(*window, QStringLiteral("post-detail-tab-back-on-the-screen")));
         InfoPane *info = view->infoPane();
         // The column's stops in reading order, then the toolbar's and the screen's own.
         QList<QWidget *> column{info->findChild<StarAuthorButton *>(),
@@ -671,7 +689,7 @@ TEST_F(PostDetailViewTest, TabStopsOnlyAtControlsThatShowTheFocusAndComesBackToP
         QList<QWidget *> needed = column;
         for (const char *name : {"OpenSource", "Save", "Archive", "More", "Delete"})
             needed << button(*view, QLatin1String(name));
-        needed << view.get();
+        needed << view;
         for (QWidget *widget : needed) {
             ASSERT_NE(widget, nullptr);
             EXPECT_TRUE(stops.contains(widget)) << widget->objectName().toStdString() << " is reached";
@@ -689,8 +707,8 @@ TEST_F(PostDetailViewTest, TabStopsOnlyAtControlsThatShowTheFocusAndComesBackToP
         press(Qt::Key_Space);
         post->setParseState(ParseState::pending);
         save();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == view.get(); }, 10000));
-        EXPECT_TRUE(showsFocus(*view, window));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == view; }, 10000));
+        EXPECT_TRUE(showsFocus(*view, *window));
         press(Qt::Key_Space);
         EXPECT_TRUE(view->quickLook());
         press(Qt::Key_Space);

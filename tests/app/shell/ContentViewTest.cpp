@@ -1,6 +1,7 @@
 #include "ContentView.h"
 
 #include "../model/ModelFixture.h"
+#include "AppLanguage.h"
 #include "AuthorMerge.h"
 #include "Board.h"
 #include "LibraryView.h"
@@ -13,6 +14,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTest>
 #include <QWidgetAction>
 #include <gmock/gmock.h>
@@ -175,6 +177,38 @@ TEST_F(ContentViewTest, TabGoesThroughTheLibraryAndOrganizeAsShownAndEveryStopSh
         chooseSegmentAndWalk(Qt::Key_Left, shot + QStringLiteral("back-to-boards"));
     }
     QApplication::setPalette(Theme::palette(Theme::Appearance::light));
+}
+
+TEST_F(ContentViewTest, TheDeleteQuestionOpensWideEnoughForItsFramesTitle)
+{
+    auto board = std::make_shared<Board>(QStringLiteral("周末 & Weekend trips"), QString());
+    context().insert(board);
+    context().save();
+    ContentView content(*model);
+    content.resize(1100, 700);
+    content.show();
+    for (const AppLanguage::Value language : {AppLanguage::zh, AppLanguage::en}) {
+        AppLanguage(language).load(*qApp);
+        model->setDeleting(SidebarItem::board(board));
+        QMessageBox *question = nullptr;
+        ASSERT_TRUE(QTest::qWaitFor([&] {
+            question = content.findChild<QMessageBox *>();
+            return question && question->isVisible();
+        }));
+        EXPECT_EQ(question->windowTitle(), question->text());
+        EXPECT_TRUE(saveScreenshot(*question, QStringLiteral("delete-question-%1").arg(int(language))));
+        // The frame's title with the application's name, beside three
+        // buttons of at least 24 points.
+        QFont bold = question->font();
+        bold.setBold(true);
+        const QString frameTitle =
+            question->windowTitle() + QStringLiteral(" \u2014 ") + QGuiApplication::applicationDisplayName();
+        EXPECT_GE(question->width(), QFontMetrics(bold).horizontalAdvance(frameTitle) + 3 * 24)
+            << qPrintable(frameTitle);
+        question->reject();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !model->deleting(); }));
+    }
+    AppLanguage(AppLanguage::zh).load(*qApp);
 }
 
 } // namespace

@@ -62,8 +62,8 @@ void fitMessageBoxTitle(QMessageBox &box)
     fitWindowTitle(box);
     auto *grid = static_cast<QGridLayout *>(box.layout());
     const QMargins margins = grid->contentsMargins();
-    grid->addItem(new QSpacerItem(box.minimumWidth() - margins.left() - margins.right(), 0),
-                  grid->rowCount(), 0, 1, grid->columnCount());
+    grid->addItem(new QSpacerItem(box.minimumWidth() - margins.left() - margins.right(), 0), grid->rowCount(),
+                  0, 1, grid->columnCount());
 }
 
 } // namespace

@@ -103,6 +103,7 @@ void AuthorHeader::rebuild()
     setFilter(m_filter);
     // Shown now: a layout shows a widget added to a shown one an event later.
     m_content->show();
+    emit rebuilt();
 }
 
 QStringList AuthorHeader::signature(const AuthorDirectory &directory, const AuthorIndex &index,
@@ -226,8 +227,10 @@ QToolButton *AuthorHeader::makeMergeButton(const AuthorDirectory &directory, con
         Symbol::pixmap(QStringLiteral("arrow.triangle.merge"), 14, Theme::accent().resolved(), 1.3, 2));
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     button->setToolTip(tr("看起来是同一个人在另一个平台的账号"));
+    // The focus rings the capsule in the accent, in the room its border keeps.
     button->setStyleSheet(QStringLiteral("QToolButton { color: %1; background: rgba(217,119,87,0.12);"
-                                         " border: none; border-radius: 11px; padding: 4px 10px; }")
+                                         " border: 2px solid transparent; border-radius: 11px;"
+                                         " padding: 2px 8px; } QToolButton:focus { border-color: %1; }")
                               .arg(Theme::accent().resolved().name()));
     connect(button, &QToolButton::clicked, this, [this, suggestion, join] {
         const auto merged = join ? AuthorMerge::merge(m_account, suggestion, m_context)

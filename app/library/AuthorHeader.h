@@ -33,6 +33,8 @@ public:
 signals:
     void filterChosen(const std::optional<AuthorAccount> &account);
     void toastRequested(const QString &message);
+    // Its widgets were made anew.
+    void rebuilt();
 
 private:
     void rebuild();

@@ -1,5 +1,6 @@
 #include "FilterChip.h"
 
+#include "FocusRing.h"
 #include "Motion.h"
 #include "PlatformBadge.h"
 #include "TabularDigits.h"
@@ -39,6 +40,8 @@ FilterChip::FilterChip(const QString &title, std::optional<Platform> platform, s
     const QString line = title.simplified();
     setText(line.size() > titleLimit ? line.left(titleLimit - 1) + QChar(0x2026) : line);
     setCheckable(true);
+    // Reached by Tab; a click leaves the focus where it was.
+    setFocusPolicy(Qt::TabFocus);
     setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
@@ -76,6 +79,8 @@ void FilterChip::paintEvent(QPaintEvent *)
     painter.setPen(Qt::NoPen);
     painter.setBrush(mixed(m_style.offBackground.resolved(), m_style.onBackground.resolved(), on));
     painter.drawRoundedRect(bounds, bounds.height() / 2, bounds.height() / 2);
+    if (hasFocus())
+        FocusRing::paintCapsule(painter, bounds, palette());
 
     const QRectF content = bounds.marginsRemoved(m_style.padding.toMarginsF());
     qreal x = content.left();

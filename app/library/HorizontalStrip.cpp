@@ -1,11 +1,15 @@
 #include "HorizontalStrip.h"
 
+#include "TabOrder.h"
+
 #include <QEvent>
 #include <QHBoxLayout>
 
 HorizontalStrip::HorizontalStrip(int spacing, QWidget *parent) : QScrollArea(parent)
 {
     setFrameShape(QFrame::NoFrame);
+    // Tab goes to the widgets of the row; the strip itself shows no focus.
+    setFocusPolicy(Qt::NoFocus);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
@@ -39,6 +43,7 @@ void HorizontalStrip::clear()
 void HorizontalStrip::add(QWidget *widget)
 {
     m_row->insertWidget(m_row->count() - 1, widget);
+    TabOrder::placeIn(*this, items());
     // A layout shows a widget added to a shown row only one event later; a
     // hidden one has no height, and the strip would take none.
     if (!widget->testAttribute(Qt::WA_WState_ExplicitShowHide))

@@ -10,6 +10,7 @@
 #include "PostText.h"
 #include "StarredStrip.h"
 #include "Symbol.h"
+#include "TabOrder.h"
 #include "TamselStore.h"
 #include "Theme.h"
 #include "UndoableDelete.h"
@@ -222,6 +223,7 @@ void LibraryView::makeAuthorHeader()
     m_authorHeader = new AuthorHeader(*account, m_context); // placed by the next refresh
     connect(m_authorHeader, &AuthorHeader::filterChosen, this, &LibraryView::setAccountFilter);
     connect(m_authorHeader, &AuthorHeader::toastRequested, this, &LibraryView::toastRequested);
+    connect(m_authorHeader, &AuthorHeader::rebuilt, this, &LibraryView::placeAuthorHeaderInTabOrder);
 }
 
 // One header serves both pages: above the cards, or above the empty state.
@@ -234,6 +236,15 @@ void LibraryView::placeAuthorHeader(bool empty)
         m_emptyLayout->insertWidget(0, m_authorHeader);
     else if (!empty && m_authorHeader->parentWidget() != m_headerBox)
         m_headerLayout->insertWidget(0, m_authorHeader);
+    placeAuthorHeaderInTabOrder();
+}
+
+// Made before it was placed, or made anew since, the header's widgets come
+// last in Tab order; Tab reaches them before the posts below.
+void LibraryView::placeAuthorHeaderInTabOrder()
+{
+    if (m_authorHeader && m_authorHeader->window() == window())
+        TabOrder::placeBefore(*m_masonry, TabOrder::stopsIn(*m_authorHeader));
 }
 
 void LibraryView::setItem(const SidebarItem &item)

@@ -105,6 +105,7 @@ private:
     void makeMasonry();
     void makeAuthorHeader();
     void placeAuthorHeader(bool empty);
+    void placeAuthorHeaderInTabOrder();
     // The store or the selection changed: the selection is read anew.
     void reselect();
     void settingChanged(const QString &key);

@@ -111,6 +111,8 @@ QWidget *OrganizeView::makeScrollArea()
     scroll->setWidget(content);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
+    // Tab goes to the page's controls; the scroll area itself shows no focus.
+    scroll->setFocusPolicy(Qt::NoFocus);
     const auto paintBackground = [scroll] {
         QPalette background = scroll->palette();
         background.setColor(QPalette::Window, Theme::background().resolved());

@@ -1,12 +1,15 @@
 #include "SegmentBar.h"
 
+#include "FocusRing.h"
 #include "Motion.h"
 #include "Theme.h"
 #include "Typography.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 
 namespace {
 
@@ -31,6 +34,8 @@ SegmentBar::SegmentBar(const QStringList &titles, QWidget *parent)
     connect(m_highlight, &Motion::valueChanged, this, qOverload<>(&QWidget::update));
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setCursor(Qt::PointingHandCursor);
+    // Reached by Tab; a click leaves the focus where it was.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void SegmentBar::setCurrent(int index)
@@ -85,6 +90,8 @@ void SegmentBar::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     fillCapsule(painter, rect(), Theme::card().resolved(palette()));
+    if (hasFocus())
+        FocusRing::paintCapsule(painter, rect(), palette());
     const QRectF chosen = highlightRect();
     fillCapsule(painter, chosen.translated(0, 1), QColor(0, 0, 0, 30));
     fillCapsule(painter, chosen, Theme::background().resolved(palette()));
@@ -103,9 +110,25 @@ void SegmentBar::mouseReleaseEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton)
         return;
     for (int index = 0; index < m_titles.size(); ++index) {
-        if (segmentRect(index).contains(event->position().toPoint()) && index != m_current) {
-            setCurrent(index);
-            emit chosen(index);
-        }
+        if (segmentRect(index).contains(event->position().toPoint()))
+            choose(index);
     }
+}
+
+void SegmentBar::keyPressEvent(QKeyEvent *event)
+{
+    const int step = event->key() == Qt::Key_Left ? -1 : event->key() == Qt::Key_Right ? 1 : 0;
+    if (step == 0) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    choose(std::clamp(m_current + step, 0, int(m_titles.size()) - 1));
+}
+
+void SegmentBar::choose(int index)
+{
+    if (index == m_current)
+        return;
+    setCurrent(index);
+    emit chosen(index);
 }

@@ -7,7 +7,8 @@ class Motion;
 
 // A capsule of titles, one of them chosen; the chosen one sits on a raised
 // capsule of its own, which slides on a spring to a newly chosen title. A
-// click on another title chooses it.
+// click on another title chooses it, as do Left and Right while the bar has
+// the keyboard focus.
 class SegmentBar : public QWidget {
     Q_OBJECT
 public:
@@ -31,8 +32,11 @@ signals:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // Draws the title as chosen and tells, unless it already was.
+    void choose(int index);
     QFont titleFont(bool chosen) const;
     int segmentWidth(int index) const;
 

@@ -1,6 +1,7 @@
 #include "TileGrid.h"
 
 #include "AdaptiveGrid.h"
+#include "TabOrder.h"
 
 #include <QKeyEvent>
 #include <utility>
@@ -26,8 +27,7 @@ void TileGrid::setTiles(const QList<QWidget *> &tiles)
         tile->show();
     }
     // Tab follows the grid's order, also for tiles kept from before.
-    for (qsizetype index = 1; index < tiles.size(); ++index)
-        setTabOrder(tiles[index - 1], tiles[index]);
+    TabOrder::placeIn(*this, tiles);
 }
 
 int TileGrid::columns(int width) const

@@ -23,6 +23,7 @@
 #include <QCoro/QCoroTask>
 #include <QDialogButtonBox>
 #include <QDragEnterEvent>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -52,6 +53,17 @@ QCoro::Task<> startUpWork(MacModel &model, QPointer<QObject> content)
 int restingTop(const QWidget &overlay, int floor)
 {
     return floor + FloatingCapsule::shadowMargins().bottom() - overlay.height();
+}
+
+// A message box sizes itself from its layout alone, and only for the bare
+// title: the width the frame's whole title needs goes into the layout.
+void fitMessageBoxTitle(QMessageBox &box)
+{
+    fitWindowTitle(box);
+    auto *grid = static_cast<QGridLayout *>(box.layout());
+    const QMargins margins = grid->contentsMargins();
+    grid->addItem(new QSpacerItem(box.minimumWidth() - margins.left() - margins.right(), 0), grid->rowCount(),
+                  0, 1, grid->columnCount());
 }
 
 } // namespace
@@ -359,11 +371,13 @@ void ContentView::showDeleteConfirmation()
     }
     if (m_deleteConfirmation)
         return;
-    auto *dialog = new QMessageBox(QMessageBox::Warning, tr("删除「%1」？").arg(deleting->title()),
-                                   tr("删除「%1」？").arg(deleting->title()), QMessageBox::NoButton, this);
+    const QString question = tr("删除「%1」？").arg(deleting->title());
+    auto *dialog = new QMessageBox(QMessageBox::Warning, question, question, QMessageBox::NoButton, this);
     m_deleteConfirmation = dialog;
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setInformativeText(tr("里面的收藏不会被删除。"));
+    // After the last change that lays the box out anew.
+    fitMessageBoxTitle(*dialog);
     QPushButton *remove = dialog->addButton(tr("删除"), QMessageBox::DestructiveRole);
     dialog->addButton(tr("取消"), QMessageBox::RejectRole);
     connect(dialog, &QMessageBox::buttonClicked, this, [this, remove](QAbstractButton *clicked) {

@@ -1,16 +1,25 @@
 #include "ContentView.h"
 
 #include "../model/ModelFixture.h"
+#include "AppLanguage.h"
+#include "AuthorMerge.h"
+#include "Board.h"
+#include "LibraryHeader.h"
 #include "LibraryView.h"
 #include "NavigationStack.h"
 #include "Screenshot.h"
 #include "Sidebar.h"
 #include "SidebarRow.h"
+#include "StarredStrip.h"
+#include "Tag.h"
+#include "Theme.h"
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTest>
 #include <QWidgetAction>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -40,6 +49,39 @@ protected:
             if (row->title() == title)
                 return row;
         return nullptr;
+    }
+
+    // How many pixels of the focused widget change when it loses the focus.
+    static qsizetype focusMarkSize(QWidget &focused)
+    {
+        const QImage with = focused.grab().toImage();
+        focused.clearFocus();
+        const QImage without = focused.grab().toImage();
+        focused.setFocus(Qt::TabFocusReason);
+        qsizetype changed = 0;
+        for (int y = 0; y < with.height(); ++y)
+            for (int x = 0; x < with.width(); ++x)
+                changed += with.pixel(x, y) != without.pixel(x, y);
+        return changed;
+    }
+    // The classes of the widgets Tab stops at, from the focused one until Tab
+    // comes round to it again, told from the sidebar on; each must show that
+    // it holds the focus.
+    static std::string tabStops()
+    {
+        QWidget *first = QApplication::focusWidget();
+        QStringList stops;
+        while (stops.size() < 30) {
+            QWidget *focused = QApplication::focusWidget();
+            stops << QString::fromLatin1(focused->metaObject()->className());
+            EXPECT_GE(focusMarkSize(*focused), 40)
+                << "no sign of the focus: " << stops.join(" → ").toStdString();
+            QTest::keyClick(focused, Qt::Key_Tab);
+            if (QApplication::focusWidget() == first)
+                break;
+        }
+        const qsizetype sidebar = std::max(stops.indexOf(QStringLiteral("Sidebar")), qsizetype(0));
+        return (stops.mid(sidebar) + stops.first(sidebar)).join(" → ").toStdString();
     }
 };
 
@@ -81,6 +123,100 @@ TEST_F(ContentViewTest, TheSearchTextStaysWhenAnotherSidebarEntryIsClicked)
     library = qobject_cast<LibraryView *>(content.stack().root());
     ASSERT_TRUE(library);
     EXPECT_EQ(library->item(), SidebarItem::all());
+}
+
+TEST_F(ContentViewTest, TabGoesThroughTheLibraryAndOrganizeAsShownAndEveryStopShowsTheFocus)
+{
+    for (const Platform platform : {Platform::weibo, Platform::x}) {
+        auto post = addPost(QStringLiteral("https://example.com/") + platform.displayName());
+        post->setAuthorName(QStringLiteral("林"));
+        post->setPlatform(platform);
+    }
+    context().insert(std::make_shared<Board>(QStringLiteral("旅行"), QString()));
+    context().insert(std::make_shared<Tag>(QStringLiteral("咖啡"), QStringLiteral("#2980B9")));
+    context().save();
+    AuthorMerge::setStarred(AuthorAccount(Platform::weibo, QStringLiteral("林")), true, context());
+    ContentView content(*model);
+    content.resize(1100, 700);
+    content.show();
+    content.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&content));
+    auto *sidebar = content.findChild<Sidebar *>();
+    const auto clickRowAndWalk = [&](const QString &title) {
+        QTest::mouseClick(row(*sidebar, title), Qt::LeftButton);
+        return tabStops();
+    };
+    // From the sidebar, which has the focus after the walk.
+    const auto chooseSegmentAndWalk = [&](Qt::Key key, const QString &shot) {
+        for (int step = 0; step < 2; ++step)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_STREQ(QApplication::focusWidget()->metaObject()->className(), "SegmentBar");
+        QTest::keyClick(QApplication::focusWidget(), key);
+        EXPECT_TRUE(saveScreenshot(content, shot));
+        for (int step = 0; step < 2; ++step)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        return tabStops();
+    };
+    using testing::StartsWith;
+    const std::string sidebarStops = "Sidebar → QPushButton → ";
+
+    for (const auto appearance : {Theme::Appearance::light, Theme::Appearance::dark}) {
+        QApplication::setPalette(Theme::palette(appearance));
+        EXPECT_THAT(
+            clickRowAndWalk(QStringLiteral("收藏")),
+            StartsWith(sidebarStops + "PersonEntry → FilterChip → FilterChip → FilterChip → Masonry"));
+        auto *library = qobject_cast<LibraryView *>(content.stack().root());
+        QTest::mouseClick(library->header()->starredStrip()->cell(0), Qt::LeftButton);
+        // The click leaves the focus on the posts, which mark a card only once the keyboard moves.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_THAT(tabStops(), StartsWith(sidebarStops + "QToolButton → StarAuthorButton → QToolButton → "
+                                                          "QToolButton → Masonry"))
+            << "the person's page: back, star, accounts, merge, posts";
+        EXPECT_THAT(clickRowAndWalk(QStringLiteral("整理")),
+                    StartsWith(sidebarStops + "SegmentBar → BoardCard → NewBoardTile"));
+        const QString shot = QStringLiteral("content-tab-%1-").arg(int(appearance));
+        EXPECT_THAT(chooseSegmentAndWalk(Qt::Key_Right, shot + QStringLiteral("tags")),
+                    StartsWith(sidebarStops + "SegmentBar → TagTile → QPushButton"));
+        EXPECT_THAT(
+            chooseSegmentAndWalk(Qt::Key_Right, shot + QStringLiteral("authors")),
+            StartsWith(sidebarStops + "SegmentBar → FilterChip → FilterChip → FilterChip → PersonEntry"));
+        chooseSegmentAndWalk(Qt::Key_Left, shot + QStringLiteral("back-to-tags"));
+        EXPECT_THAT(chooseSegmentAndWalk(Qt::Key_Left, shot + QStringLiteral("back-to-boards")),
+                    StartsWith(sidebarStops + "SegmentBar → BoardCard"));
+    }
+    QApplication::setPalette(Theme::palette(Theme::Appearance::light));
+}
+
+TEST_F(ContentViewTest, TheDeleteQuestionOpensWideEnoughForItsFramesTitle)
+{
+    auto board = std::make_shared<Board>(QStringLiteral("周末 & Weekend trips"), QString());
+    context().insert(board);
+    context().save();
+    ContentView content(*model);
+    content.resize(1100, 700);
+    content.show();
+    for (const AppLanguage::Value language : {AppLanguage::zh, AppLanguage::en}) {
+        AppLanguage(language).load(*qApp);
+        model->setDeleting(SidebarItem::board(board));
+        QMessageBox *question = nullptr;
+        ASSERT_TRUE(QTest::qWaitFor([&] {
+            question = content.findChild<QMessageBox *>();
+            return question && question->isVisible();
+        }));
+        EXPECT_EQ(question->windowTitle(), question->text());
+        EXPECT_TRUE(saveScreenshot(*question, QStringLiteral("delete-question-%1").arg(int(language))));
+        // The frame's title with the application's name, beside three
+        // buttons of at least 24 points.
+        QFont bold = question->font();
+        bold.setBold(true);
+        const QString frameTitle =
+            question->windowTitle() + QStringLiteral(" \u2014 ") + QGuiApplication::applicationDisplayName();
+        EXPECT_GE(question->width(), QFontMetrics(bold).horizontalAdvance(frameTitle) + 3 * 24)
+            << qPrintable(frameTitle);
+        question->reject();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !model->deleting(); }));
+    }
+    AppLanguage(AppLanguage::zh).load(*qApp);
 }
 
 } // namespace

@@ -4,11 +4,11 @@
 #include "Divider.h"
 #include "FileError.h"
 #include "FileReveal.h"
-#include "FocusRing.h"
 #include "InfoPane.h"
 #include "KitLog.h"
 #include "Media.h"
 #include "MediaExport.h"
+#include "MediaFocusRing.h"
 #include "MediaPane.h"
 #include "ModelContext.h"
 #include "Post.h"
@@ -413,7 +413,7 @@ void PostDetailView::layOutWithMedia()
 {
     clearContent();
     m_media = new MediaPane;
-    m_ring = new FocusRing(m_media);
+    m_ring = new MediaFocusRing(m_media);
     // With media to page through, Tab stops here too, shown by the ring.
     setFocusPolicy(Qt::StrongFocus);
     m_side->setFixedWidth(infoWidth);

@@ -8,9 +8,9 @@
 #include <memory>
 #include <optional>
 
-class FocusRing;
 class InfoPane;
 class Media;
+class MediaFocusRing;
 class MediaPane;
 class ModelContext;
 class Post;
@@ -29,8 +29,8 @@ class UndoableDelete;
 // Escape closes the preview), Ctrl+E archives and Ctrl+Backspace deletes.
 // With media, Tab comes back to the screen for these keys and rings the
 // media. Its toolbar group opens the link, saves or exports the media,
-// archives, offers the post's menu and deletes with undo. A post that leaves the store while shown gives way to
-// a page saying so.
+// archives, offers the post's menu and deletes with undo. A post that leaves the store while shown gives way
+// to a page saying so.
 class PostDetailView : public QWidget {
     Q_OBJECT
 public:
@@ -104,7 +104,7 @@ private:
     UndoableDelete &m_pendingDelete;
     QString m_title;
     MediaPane *m_media = nullptr;
-    FocusRing *m_ring = nullptr;
+    MediaFocusRing *m_ring = nullptr;
     InfoPane *m_info;
     QScrollArea *m_side;
     QStackedLayout *m_pages;

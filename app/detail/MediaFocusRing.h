@@ -5,10 +5,10 @@
 // A ring in the highlight colour laid over a widget, for a screen that holds
 // the keyboard without drawing any focus of its own. Clicks pass through it,
 // and it keeps to the widget's size.
-class FocusRing : public QWidget {
+class MediaFocusRing : public QWidget {
     Q_OBJECT
 public:
-    explicit FocusRing(QWidget *around);
+    explicit MediaFocusRing(QWidget *around);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -1,4 +1,4 @@
-#include "FocusRing.h"
+#include "MediaFocusRing.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -10,7 +10,7 @@ constexpr qreal radius = 6;
 
 } // namespace
 
-FocusRing::FocusRing(QWidget *around) : QWidget(around)
+MediaFocusRing::MediaFocusRing(QWidget *around) : QWidget(around)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setGeometry(around->rect());
@@ -18,14 +18,14 @@ FocusRing::FocusRing(QWidget *around) : QWidget(around)
     hide();
 }
 
-bool FocusRing::eventFilter(QObject *watched, QEvent *event)
+bool MediaFocusRing::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Resize)
         setGeometry(parentWidget()->rect());
     return QWidget::eventFilter(watched, event);
 }
 
-void FocusRing::paintEvent(QPaintEvent *)
+void MediaFocusRing::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);

@@ -707,7 +707,7 @@ TEST_F(PostDetailViewTest, TabStopsOnlyAtControlsThatShowTheFocusAndComesBackToP
         press(Qt::Key_Space);
         post->setParseState(ParseState::pending);
         save();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == view; }, 10000));
+        EXPECT_TRUE(QTest::qWaitFor([shown = view] { return QApplication::focusWidget() == shown; }, 10000));
         EXPECT_TRUE(showsFocus(*view, *window));
         press(Qt::Key_Space);
         EXPECT_TRUE(view->quickLook());

@@ -3,6 +3,7 @@
 #include "ElidedLabel.h"
 #include "Motion.h"
 #include "Symbol.h"
+#include "TabOrder.h"
 #include "Theme.h"
 #include "Typography.h"
 
@@ -117,6 +118,7 @@ void NavigationStack::setToolbar(QWidget *toolbar)
         toolbar->show();
     }
     placeBar();
+    placeBarInTabOrder();
 }
 
 void NavigationStack::setTitle(QWidget *page, const QString &title, const QString &subtitle)
@@ -208,6 +210,17 @@ void NavigationStack::placeBar()
         if (item)
             item->raise();
     }
+}
+
+// A page's toolbar widgets join the window's Tab order when put in the bar,
+// after the page; the bar reads before it: the back button, then the toolbar
+// from left to right.
+void NavigationStack::placeBarInTabOrder()
+{
+    QList<QWidget *> stops{m_back};
+    if (m_toolbar)
+        stops += TabOrder::stopsIn(*m_toolbar);
+    TabOrder::placeIn(*this, stops);
 }
 
 void NavigationStack::showTop()

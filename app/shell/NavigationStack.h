@@ -61,6 +61,7 @@ private:
     void forget(QWidget *page);
     void placeAll();
     void placeBar();
+    void placeBarInTabOrder();
 
     QStackedWidget *m_pages;
     QToolButton *m_back;

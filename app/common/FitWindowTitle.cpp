@@ -1,7 +1,9 @@
 #include "FitWindowTitle.h"
 
 #include <QFontMetrics>
+#include <QGridLayout>
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QWidget>
 #include <algorithm>
 
@@ -29,4 +31,13 @@ void fitWindowTitle(QWidget &window)
     const int needed =
         QFontMetrics(bold).horizontalAdvance(frameTitle(window.windowTitle())) + frameControlsWidth;
     window.setMinimumWidth(std::max(window.minimumWidth(), needed));
+}
+
+void fitMessageBoxTitle(QMessageBox &box)
+{
+    fitWindowTitle(box);
+    auto *grid = static_cast<QGridLayout *>(box.layout());
+    const QMargins margins = grid->contentsMargins();
+    grid->addItem(new QSpacerItem(box.minimumWidth() - margins.left() - margins.right(), 0), grid->rowCount(),
+                  0, 1, grid->columnCount());
 }

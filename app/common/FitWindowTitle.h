@@ -1,5 +1,6 @@
 #pragma once
 
+class QMessageBox;
 class QWidget;
 
 // Widens a small window, such as an alert, to what its frame needs for the
@@ -7,3 +8,6 @@ class QWidget;
 // frame's icon and buttons; the window manager would otherwise cut the title.
 // Call after the title is set.
 void fitWindowTitle(QWidget &window);
+// The same for a message box, which sizes itself from its layout alone and
+// ignores a minimum width. Call after the last change that lays it out anew.
+void fitMessageBoxTitle(QMessageBox &box);

@@ -90,6 +90,12 @@ void Theme::followPalette(QWidget *widget, std::function<void()> repaint)
     new PaletteWatch(widget, std::move(repaint));
 }
 
+void Theme::paintAndFollow(QWidget *widget, const std::function<void()> &paint)
+{
+    paint();
+    followPalette(widget, paint);
+}
+
 void Theme::useSecondaryText(QWidget *widget)
 {
     const auto fade = [widget] {
@@ -97,6 +103,5 @@ void Theme::useSecondaryText(QWidget *widget)
         faded.setColor(QPalette::WindowText, secondaryText(QGuiApplication::palette()));
         widget->setPalette(faded);
     };
-    fade();
-    followPalette(widget, fade);
+    paintAndFollow(widget, fade);
 }

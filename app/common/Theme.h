@@ -45,6 +45,8 @@ public:
     // Runs `repaint` each time the widget's palette changes, so what was
     // drawn or picked in the colours of the old appearance follows the new one.
     static void followPalette(QWidget *widget, std::function<void()> repaint);
+    // Runs `paint` now, then as followPalette does.
+    static void paintAndFollow(QWidget *widget, const std::function<void()> &paint);
     // Draws the widget's text in the faded secondary colour of the current
     // appearance, now and after each change of appearance.
     static void useSecondaryText(QWidget *widget);

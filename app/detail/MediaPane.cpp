@@ -51,8 +51,7 @@ MediaPane::MediaPane(QWidget *parent)
     layout->setSpacing(0);
     layout->addWidget(makeStage(), 1);
     layout->addWidget(makeStrip());
-    applyAppearance();
-    Theme::followPalette(this, [this] { applyAppearance(); });
+    Theme::paintAndFollow(this, [this] { applyAppearance(); });
     showCurrent();
 }
 

@@ -60,8 +60,7 @@ PlayerControls::PlayerControls(QMediaPlayer &player, bool withFullScreen, QWidge
     connect(&m_player, &QMediaPlayer::playbackStateChanged, this, &PlayerControls::showState);
     connect(&m_player, &QMediaPlayer::positionChanged, this, &PlayerControls::showPosition);
     connect(&m_player, &QMediaPlayer::durationChanged, this, &PlayerControls::showPosition);
-    showColours();
-    Theme::followPalette(this, [this] { showColours(); });
+    Theme::paintAndFollow(this, [this] { showColours(); });
     showPosition();
 }
 

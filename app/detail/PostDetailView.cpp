@@ -98,8 +98,7 @@ QWidget *deletedPage()
                                        icon->palette().color(QPalette::PlaceholderText), 1,
                                        icon->devicePixelRatioF()));
     };
-    paintIcon();
-    Theme::followPalette(icon, paintIcon);
+    Theme::paintAndFollow(icon, paintIcon);
     auto *title = new QLabel(PostDetailView::tr("这条收藏已删除"));
     title->setObjectName(QStringLiteral("DeletedTitle"));
     QFont titleFont = title->font();
@@ -138,8 +137,7 @@ PostDetailView::PostDetailView(std::shared_ptr<Post> post, ModelContext &context
     connect(m_info, &InfoPane::toastRequested, this, &PostDetailView::toastRequested);
     connect(&context, &ModelContext::changed, this, &PostDetailView::followStore);
     followStore();
-    applyAppearance();
-    Theme::followPalette(this, [this] { applyAppearance(); });
+    Theme::paintAndFollow(this, [this] { applyAppearance(); });
 }
 
 // The page and the column's backdrop are coloured here, again after each change of appearance.

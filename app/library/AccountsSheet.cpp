@@ -44,8 +44,7 @@ QVBoxLayout *addSection(QVBoxLayout *form, const QString &title, QWidget **secti
         card->setStyleSheet(QStringLiteral("QFrame#card { background: %1; border-radius: 8px; }")
                                 .arg(Theme::card().resolved().name()));
     };
-    paintCard();
-    Theme::followPalette(box, paintCard);
+    Theme::paintAndFollow(box, paintCard);
     auto rows = new QVBoxLayout(card);
     rows->setContentsMargins(12, 8, 12, 8);
     rows->setSpacing(6);
@@ -267,8 +266,7 @@ QToolButton *AccountsSheet::makeAccountMenu(const QList<AuthorAccount> &accounts
         for (const auto &[action, symbol] : symbols)
             action->setIcon(Symbol::pixmap(symbol, 16, ink, 1, 2));
     };
-    paintIcons();
-    Theme::followPalette(button, paintIcons);
+    Theme::paintAndFollow(button, paintIcons);
     return button;
 }
 

@@ -160,8 +160,7 @@ void AuthorHeader::buildTitleRow(const AuthorDirectory &directory, const QList<A
             Symbol::pixmap(several ? QStringLiteral("person.2") : QStringLiteral("person.badge.plus"), 16,
                            manage->palette().color(QPalette::ButtonText), 1, 2));
     };
-    paintIcon();
-    Theme::followPalette(m_manage, paintIcon);
+    Theme::paintAndFollow(m_manage, paintIcon);
     m_manage->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     connect(m_manage, &QToolButton::clicked, this, &AuthorHeader::openAccountsSheet);
     row->addWidget(m_manage);

@@ -142,8 +142,7 @@ void LibraryView::buildToolbar()
         display->setIcon(
             Symbol::pixmap(QStringLiteral("line.3.horizontal.decrease.circle"), 16, text, 1.2, 2));
     };
-    paintIcons();
-    Theme::followPalette(group, paintIcons);
+    Theme::paintAndFollow(group, paintIcons);
 
     m_searchField = new QLineEdit(group);
     m_searchField->setPlaceholderText(tr("搜索标题、正文、笔记、作者、标签"));

@@ -118,8 +118,7 @@ QWidget *OrganizeView::makeScrollArea()
         background.setColor(QPalette::Window, Theme::background().resolved());
         scroll->setPalette(background);
     };
-    paintBackground();
-    Theme::followPalette(scroll, paintBackground);
+    Theme::paintAndFollow(scroll, paintBackground);
     scroll->setAutoFillBackground(true);
     return scroll;
 }
@@ -193,8 +192,7 @@ QWidget *OrganizeView::makeTagsSegment()
         newTag->setIcon(
             Symbol::pixmap(QStringLiteral("plus"), 14, newTag->palette().color(QPalette::ButtonText)));
     };
-    paintIcon();
-    Theme::followPalette(newTag, paintIcon);
+    Theme::paintAndFollow(newTag, paintIcon);
     connect(newTag, &QPushButton::clicked, this, [this] {
         m_model.setNamingText(QString());
         m_model.setNaming(Naming::newTag());

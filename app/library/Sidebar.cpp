@@ -110,8 +110,7 @@ QWidget *Sidebar::makeBoardsHeader()
     const auto paintAdd = [add] {
         add->setIcon(Symbol::pixmap(QStringLiteral("plus"), 14, add->palette().color(QPalette::ButtonText)));
     };
-    paintAdd();
-    Theme::followPalette(add, paintAdd);
+    Theme::paintAndFollow(add, paintAdd);
     add->setToolTip(tr("新建合集"));
     add->setAutoRaise(true);
     add->setFocusPolicy(Qt::NoFocus);

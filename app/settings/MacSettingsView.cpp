@@ -51,8 +51,7 @@ void MacSettingsView::addPage(QWidget *page, const QString &title, const QString
         setTabIcon(index,
                    QIcon(Symbol::pixmap(symbol, tabIconSize, palette().color(QPalette::WindowText), 1, 2)));
     };
-    paintIcon();
-    Theme::followPalette(this, paintIcon);
+    Theme::paintAndFollow(this, paintIcon);
 }
 
 QScrollArea *MacSettingsView::selectedScroller() const

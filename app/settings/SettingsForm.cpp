@@ -70,8 +70,7 @@ SettingsForm::Section::Section(const QString &header, QWidget *parent)
         m_outer->addWidget(title);
     }
     m_card->setObjectName(QStringLiteral("card"));
-    paintCard();
-    Theme::followPalette(this, [this] { paintCard(); });
+    Theme::paintAndFollow(this, [this] { paintCard(); });
     m_rows->setContentsMargins(12, 8, 12, 8);
     m_rows->setSpacing(10);
     m_outer->addWidget(m_card);

@@ -37,8 +37,7 @@ void paintDestructive(QPushButton *button)
         palette.setColor(QPalette::ButtonText, destructiveRed.resolved(button->palette()));
         button->setPalette(palette);
     };
-    tint();
-    Theme::followPalette(button, tint);
+    Theme::paintAndFollow(button, tint);
 }
 
 } // namespace

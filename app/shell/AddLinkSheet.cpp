@@ -39,8 +39,7 @@ AddLinkSheet::AddLinkSheet(QWidget *parent)
             QStringLiteral("QPlainTextEdit { background: %1; border-radius: 8px; padding: 6px; }")
                 .arg(Theme::card().resolved().name()));
     };
-    paintEditor();
-    Theme::followPalette(this, paintEditor);
+    Theme::paintAndFollow(this, paintEditor);
 
     auto *cancel = new QPushButton(tr("取消"), this);
     m_save->setDefault(true);

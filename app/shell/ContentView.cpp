@@ -23,7 +23,6 @@
 #include <QCoro/QCoroTask>
 #include <QDialogButtonBox>
 #include <QDragEnterEvent>
-#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -53,17 +52,6 @@ QCoro::Task<> startUpWork(MacModel &model, QPointer<QObject> content)
 int restingTop(const QWidget &overlay, int floor)
 {
     return floor + FloatingCapsule::shadowMargins().bottom() - overlay.height();
-}
-
-// A message box sizes itself from its layout alone, and only for the bare
-// title: the width the frame's whole title needs goes into the layout.
-void fitMessageBoxTitle(QMessageBox &box)
-{
-    fitWindowTitle(box);
-    auto *grid = static_cast<QGridLayout *>(box.layout());
-    const QMargins margins = grid->contentsMargins();
-    grid->addItem(new QSpacerItem(box.minimumWidth() - margins.left() - margins.right(), 0), grid->rowCount(),
-                  0, 1, grid->columnCount());
 }
 
 } // namespace

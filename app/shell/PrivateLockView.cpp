@@ -23,8 +23,7 @@ PrivateLockView::PrivateLockView(QWidget *parent)
         icon->setPixmap(Symbol::pixmap(QStringLiteral("lock.fill"), 44,
                                        palette().color(QPalette::PlaceholderText), 1, devicePixelRatioF()));
     };
-    paint();
-    Theme::followPalette(this, paint);
+    Theme::paintAndFollow(this, paint);
 
     auto *title = new QLabel(tr("隐私空间已锁定"), this);
     QFont titleFont = font();

@@ -2,6 +2,7 @@
 
 #include "Board.h"
 #include "CollectionMenu.h"
+#include "Divider.h"
 #include "MacModel.h"
 #include "ModelContainer.h"
 #include "ModelContext.h"
@@ -73,9 +74,7 @@ Sidebar::Sidebar(MacModel &model, QWidget *parent)
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
     outer->addWidget(scroll, 1);
-    auto *divider = new QFrame;
-    divider->setFrameShape(QFrame::HLine);
-    divider->setFrameShadow(QFrame::Plain);
+    auto *divider = new Divider(Qt::Horizontal);
     auto *dividerBox = new QHBoxLayout;
     dividerBox->setContentsMargins(12, 0, 12, 0);
     dividerBox->addWidget(divider);

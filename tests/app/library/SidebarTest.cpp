@@ -1,11 +1,13 @@
 #include "../model/ModelFixture.h"
 #include "Board.h"
 #include "CollectionMenu.h"
+#include "Divider.h"
 #include "DropEvents.h"
 #include "PostDrag.h"
 #include "Screenshot.h"
 #include "Sidebar.h"
 #include "SidebarRow.h"
+#include "Theme.h"
 #include "UndoableDelete.h"
 #include "WaitFor.h"
 
@@ -172,6 +174,28 @@ TEST_F(SidebarTest, TheBoardsHeaderFoldsTheSectionAndIsDrawnAsAHeader)
     QTest::mouseRelease(header, Qt::LeftButton);
     EXPECT_TRUE(sidebar.boardsOpen());
     EXPECT_EQ(sidebar.rows().size(), 5);
+}
+
+// The line above the sync status is a hairline on a light page and a dark
+// one, not the text colour at full strength.
+TEST_F(SidebarTest, TheLineAboveTheSyncStatusIsFaintInBothAppearances)
+{
+    const QPalette before = QApplication::palette();
+    for (const auto appearance : {Theme::Appearance::light, Theme::Appearance::dark}) {
+        QApplication::setPalette(Theme::palette(appearance));
+        Sidebar sidebar(*model);
+        sidebar.resize(220, 400);
+        sidebar.show();
+        const auto *divider = sidebar.findChild<Divider *>();
+        ASSERT_TRUE(divider);
+        const QImage image = sidebar.grab().toImage();
+        const QPoint centre = divider->mapTo(&sidebar, divider->rect().center());
+        const int contrast =
+            std::abs(qGray(image.pixel(centre)) - qGray(image.pixel(centre - QPoint(0, 4))));
+        EXPECT_GT(contrast, 8);
+        EXPECT_LT(contrast, 60);
+    }
+    QApplication::setPalette(before);
 }
 
 TEST_F(SidebarTest, ABoardRowOpensItsMenuByRightClickButAFixedRowHasNone)

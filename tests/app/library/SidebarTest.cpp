@@ -190,8 +190,7 @@ TEST_F(SidebarTest, TheLineAboveTheSyncStatusIsFaintInBothAppearances)
         ASSERT_TRUE(divider);
         const QImage image = sidebar.grab().toImage();
         const QPoint centre = divider->mapTo(&sidebar, divider->rect().center());
-        const int contrast =
-            std::abs(qGray(image.pixel(centre)) - qGray(image.pixel(centre - QPoint(0, 4))));
+        const int contrast = std::abs(qGray(image.pixel(centre)) - qGray(image.pixel(centre - QPoint(0, 4))));
         EXPECT_GT(contrast, 8);
         EXPECT_LT(contrast, 60);
     }

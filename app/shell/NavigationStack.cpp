@@ -193,7 +193,9 @@ void NavigationStack::placeBar()
     int right = width() - margin;
     if (m_toolbar && m_toolbar->isVisibleTo(this)) {
         const QSize wanted = m_toolbar->sizeHint();
-        const int toolbarWidth = std::min(wanted.width(), std::max(width() / 2, 0));
+        // Half the width at most, but never less than its controls need: the title gives way.
+        const int toolbarWidth =
+            std::min(wanted.width(), std::max(width() / 2, m_toolbar->minimumSizeHint().width()));
         right -= toolbarWidth;
         m_toolbar->setGeometry(right, shift + (barHeight - wanted.height()) / 2, toolbarWidth,
                                wanted.height());

@@ -28,7 +28,10 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMediaPlayer>
+#include <QToolButton>
+#include <QWidgetAction>
 #include <QVBoxLayout>
 #include <QDialog>
 #include <QLineEdit>
@@ -287,7 +290,23 @@ TEST_F(ShellWindowTest, TheNavigationBarNamesThePageOnTop)
     addPost(QStringLiteral("https://127.0.0.1:9/anonymous"));
     NavigationStack &stack = content().stack();
     window().resize(1000, 640);
+    Pasteboard::general().setString(QStringLiteral("https://127.0.0.1:9/offered"));
+    auto *library = qobject_cast<LibraryView *>(stack.root());
+    ASSERT_TRUE(library);
+    QWidget *bar = static_cast<QWidgetAction *>(library->toolbarAction())->defaultWidget();
+    const auto offered = [bar] {
+        for (const QToolButton *button : bar->findChildren<QToolButton *>())
+            if (button->text() == QStringLiteral("收藏剪贴板里的链接") && button->isVisible())
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(QTest::qWaitFor(offered, 10000));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     EXPECT_TRUE(saveScreenshot(window(), QStringLiteral("window-library")));
+    // Beside the clipboard's offer, the search field still shows whole.
+    auto *search = bar->findChild<QLineEdit *>();
+    EXPECT_GE(bar->width(), bar->minimumSizeHint().width());
+    EXPECT_LE(search->mapTo(&window(), QPoint(search->width(), 0)).x(), window().width());
     EXPECT_EQ(stack.title(), QStringLiteral("全部收藏"));
     EXPECT_EQ(stack.subtitle(), QStringLiteral("2 条"));
 

@@ -10,10 +10,12 @@ namespace {
 // Another process (a backup tool, a second instance) may hold the lock briefly.
 constexpr int busyTimeoutMs = 5000;
 
-// What went wrong, in the user's words, from SQLite's last result code.
+// What went wrong, in the user's words, from SQLite's last result code. The
+// connection reports extended codes (SQLITE_IOERR_WRITE and kin); their low
+// byte is the primary code that names the family.
 QString userFailure(sqlite3 *db)
 {
-    switch (sqlite3_errcode(db)) {
+    switch (sqlite3_extended_errcode(db) & 0xff) {
     case SQLITE_FULL: return QCoreApplication::translate("StoreError", "收藏库所在的磁盘已满");
     case SQLITE_READONLY: return QCoreApplication::translate("StoreError", "收藏库是只读的，无法保存");
     case SQLITE_BUSY:

@@ -1,3 +1,4 @@
+#include "FailingWrites.h"
 #include "FileCoordinator.h"
 #include "FileError.h"
 #include "SqlDatabase.h"
@@ -8,6 +9,7 @@
 #include <QFile>
 #include <cerrno>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 namespace {
 
@@ -71,6 +73,35 @@ TEST_F(FileErrorTest, ALibraryThatIsNoDatabaseIsToldAsDamagedAndOtherStoreFailur
     }
     EXPECT_EQ(StoreError(QStringLiteral("cannot create /x")).userMessage(),
               QStringLiteral("无法读取或保存收藏库"));
+}
+
+// SQLite reports the precise cause (a failed write, a moved file); the user
+// is told the family it belongs to.
+TEST_F(FileErrorTest, EveryCauseOfAFailedWriteIsToldInTheWordsOfItsFamily)
+{
+    FailingWrites disk;
+    SqlDatabase database(home.path() + QStringLiteral("/Kepsel.store"));
+    database.execute(QStringLiteral("CREATE TABLE t (x)"));
+    const std::pair<int, QString> causes[] = {
+        {SQLITE_IOERR_WRITE, QStringLiteral("读写收藏库时磁盘出错")},
+        {SQLITE_IOERR_FSYNC, QStringLiteral("读写收藏库时磁盘出错")},
+        {SQLITE_READONLY_DBMOVED, QStringLiteral("收藏库是只读的，无法保存")},
+        {SQLITE_BUSY_SNAPSHOT, QStringLiteral("收藏库正被另一个程序使用")},
+        {SQLITE_CANTOPEN_ISDIR, QStringLiteral("无法打开收藏库文件")},
+        {SQLITE_CORRUPT_INDEX, QStringLiteral("收藏库文件已损坏")},
+        {SQLITE_FULL, QStringLiteral("收藏库所在的磁盘已满")},
+    };
+    for (const auto &[code, words] : causes) {
+        disk.failWith(code);
+        try {
+            database.execute(QStringLiteral("INSERT INTO t VALUES (1)"));
+            ADD_FAILURE() << "no StoreError for " << code;
+        } catch (const StoreError &error) {
+            EXPECT_EQ(error.userMessage(), words) << code << ": " << error.what();
+        }
+    }
+    disk.failWith(0);
+    EXPECT_NO_THROW(database.execute(QStringLiteral("INSERT INTO t VALUES (1)")));
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "LinkExtractor.h"
 
+#include "HostTable.h"
+#include "Platform.h"
 #include "Text.h"
 
 #include <QRegularExpression>
@@ -41,12 +43,51 @@ bool isLinkCharacter(QChar c)
     return isAsciiAlphanumeric(c) || marks.contains(c);
 }
 
+// Letters, digits and combining marks beyond ASCII: what a path, query or
+// fragment typed in another script is made of. Variation selectors are left
+// out: they turn the symbol before them into an emoji.
+bool isNonAsciiWordCharacter(char32_t c)
+{
+    if (c < 0x80 || (c >= 0xFE00 && c <= 0xFE0F) || (c >= 0xE0100 && c <= 0xE01EF))
+        return false;
+    switch (QChar::category(c)) {
+    case QChar::Letter_Uppercase:
+    case QChar::Letter_Lowercase:
+    case QChar::Letter_Titlecase:
+    case QChar::Letter_Modifier:
+    case QChar::Letter_Other:
+    case QChar::Number_DecimalDigit:
+    case QChar::Number_Letter:
+    case QChar::Number_Other:
+    case QChar::Mark_NonSpacing:
+    case QChar::Mark_SpacingCombining: return true;
+    default: return false;
+    }
+}
+
+// The platforms' own apps write their words straight after their links
+// ("https://v.douyin.com/Ab3dEf/打开抖音"), so on their hosts a link ends at
+// the first non-ASCII character.
+bool isPlatformLink(const QUrl &url)
+{
+    const QString host = url.host();
+    const QString weiboShort = HostTable::host(Host::WeiboShort);
+    return Platform::detect(url) != Platform::web || host == weiboShort ||
+           host.endsWith(QLatin1Char('.') + weiboShort);
+}
+
 // After one of these a word is part of a larger token (a path, a mail
 // address, a file name), so only an explicit "scheme://" may start there.
 bool continuesToken(QChar c)
 {
     static const QString marks = QStringLiteral("-._@+%/~&=#?");
     return isAsciiAlphanumeric(c) || marks.contains(c);
+}
+
+// Where the path, query or fragment begins after a host.
+bool isPathStart(QChar c)
+{
+    return c == u'/' || c == u'?' || c == u'#';
 }
 
 bool isWebScheme(const QString &scheme)
@@ -161,33 +202,32 @@ private:
 
         const QRegularExpressionMatch schemeMatch = matchStart(scheme, rest, schemeLimit);
         if (schemeMatch.hasMatch() && (schemeMatch.hasCaptured(2) || isWebScheme(schemeMatch.captured(1))))
-            return readSchemeLink(rest, schemeMatch);
+            return readSchemeLink(at, rest, schemeMatch);
         const Step word{std::nullopt, matchStart(wordPart, rest, rest.size()).capturedLength()};
         if (at > 0 && continuesToken(m_text[at - 1]))
             return word;
         if (const auto mail = matchStart(mailAddress, rest, mailLimit); mail.hasMatch())
             return {std::nullopt, mail.capturedLength()};
-        const Step host = readBareHost(rest);
+        const Step host = readBareHost(at, rest);
         return host.url ? host : word;
     }
 
     // "scheme://..." is one link: a web link, or one of another scheme that is
     // skipped whole, as is a malformed web link without slashes ("http:path").
-    static Step readSchemeLink(QStringView rest, const QRegularExpressionMatch &match)
+    Step readSchemeLink(qsizetype at, QStringView rest, const QRegularExpressionMatch &match) const
     {
         if (!match.hasCaptured(2) || !isWebScheme(match.captured(1)))
             return {std::nullopt, rest.size()};
-        return {webURL(trimmingTrailingPunctuation(rest).toString()), rest.size()};
+        const QStringView link = throughNonAsciiPath(at, rest, match.capturedLength(), {});
+        return {webURL(trimmingTrailingPunctuation(link).toString()), rest.size()};
     }
 
-    static Step readBareHost(QStringView rest)
+    Step readBareHost(qsizetype at, QStringView rest) const
     {
         static const QRegularExpression host(
             QStringLiteral("((?:[A-Za-z0-9](?:[A-Za-z0-9\\-]*[A-Za-z0-9])?\\.)+([A-Za-z]{2,63}))(?::[0-9]{1,"
                            "5})?(?![A-Za-z0-9_@\\-])"));
         static const QSet<QString> topLevelDomains = knownTopLevelDomains();
-        static const QString pathStarts = QStringLiteral("/?#");
-
         const QRegularExpressionMatch match = matchStart(host, rest, hostLimit + portLimit);
         if (!match.hasMatch() || match.capturedLength(1) > hostLimit)
             return {};
@@ -195,9 +235,46 @@ private:
         if (!www && !topLevelDomains.contains(match.captured(2).toLower()))
             return {};
         const qsizetype hostEnd = match.capturedLength();
-        const bool hasPath = hostEnd < rest.size() && pathStarts.contains(rest[hostEnd]);
-        const QStringView link = trimmingTrailingPunctuation(hasPath ? rest : rest.left(hostEnd));
-        return {webURL(QStringLiteral("http://") + link.toString()), link.size()};
+        const bool hasPath = hostEnd < rest.size() && isPathStart(rest[hostEnd]);
+        const QString scheme = QStringLiteral("http://");
+        const QStringView link = trimmingTrailingPunctuation(
+            hasPath ? throughNonAsciiPath(at, rest, hostEnd, scheme) : rest.left(hostEnd));
+        return {webURL(scheme + link.toString()), link.size()};
+    }
+
+    // Chat programs copy a link with its path, query and fragment as typed
+    // ("https://zh.wikipedia.org/wiki/北京"): past its host, a link that is not a
+    // platform's runs on through letters and digits of any script. `run` is
+    // the link's run of ASCII link characters from `at`; its host begins at
+    // `hostStart`, and `scheme` makes a bare host a link.
+    QStringView throughNonAsciiPath(qsizetype at, QStringView run, qsizetype hostStart,
+                                    const QString &scheme) const
+    {
+        const qsizetype runEnd = at + run.size();
+        if (runEnd >= m_text.size() || !isNonAsciiWordAt(runEnd))
+            return run;
+        if (std::none_of(run.cbegin() + hostStart, run.cend(), isPathStart))
+            return run;
+        const auto url = webURL(scheme + run.toString());
+        if (!url || isPlatformLink(*url))
+            return run;
+        qsizetype end = runEnd;
+        while (end < m_text.size() && (isLinkCharacter(m_text[end]) || isNonAsciiWordAt(end)))
+            end += codePointLength(end);
+        return QStringView(m_text).mid(at, end - at);
+    }
+
+    qsizetype codePointLength(qsizetype at) const
+    {
+        return m_text[at].isHighSurrogate() && at + 1 < m_text.size() && m_text[at + 1].isLowSurrogate() ? 2
+                                                                                                         : 1;
+    }
+
+    bool isNonAsciiWordAt(qsizetype at) const
+    {
+        const char32_t c = codePointLength(at) == 2 ? QChar::surrogateToUcs4(m_text[at], m_text[at + 1])
+                                                    : char32_t(m_text[at].unicode());
+        return isNonAsciiWordCharacter(c);
     }
 
     const QString &m_text;

@@ -11,9 +11,13 @@ public:
     // The first http or https link, or none. A text that is one whole web link
     // is taken as it is. Otherwise links are found as a link detector finds
     // them: "www." and bare-domain links come back with "http://"; mail
-    // addresses and other schemes are skipped; a link ends at white space,
-    // non-ASCII text (Chinese, full-width punctuation, emoji) and before
-    // trailing punctuation such as ".,;:!?'" or an unbalanced ")" or "]".
+    // addresses and other schemes are skipped. A link ends at white space,
+    // full-width and other non-ASCII punctuation, emoji and symbols, and
+    // before trailing punctuation such as ".,;:!?'" or an unbalanced ")" or
+    // "]". Past its host it runs on through letters and digits of any script
+    // ("https://zh.wikipedia.org/wiki/北京"), except on a platform's hosts,
+    // where it ends at the first non-ASCII character, as share texts write
+    // their words straight after the link.
     //
     // The link keeps its text: toString() gives it back as found, except that
     // QUrl lower-cases scheme and host, upper-cases percent escapes and shows

@@ -29,4 +29,63 @@ TEST(LinkExtractorTest, FindsTheFirstWebLinkInShareTexts)
     }
 }
 
+// Chat programs copy links whose path, query or fragment is in another
+// script; the platforms' apps write their words straight after their links.
+TEST(LinkExtractorTest, KeepsNonAsciiPathsWholeButEndsPlatformLinksAtTheirWords)
+{
+    const QString none = QStringLiteral("<none>");
+    const std::pair<QString, QString> cases[] = {
+        {u"https://zh.wikipedia.org/wiki/北京"_qs, u"https://zh.wikipedia.org/wiki/北京"_qs},
+        {u"https://zh.wikipedia.org/wiki/上海"_qs, u"https://zh.wikipedia.org/wiki/上海"_qs},
+        {u"  https://baike.baidu.com/item/长城/14251\n"_qs, u"https://baike.baidu.com/item/长城/14251"_qs},
+        {u"https://www.google.com/search?q=北京天气#结果２"_qs,
+         u"https://www.google.com/search?q=北京天气#结果２"_qs},
+        {u"https://ja.wikipedia.org/wiki/𠮷野家"_qs, u"https://ja.wikipedia.org/wiki/𠮷野家"_qs},
+        {u"https://hi.wikipedia.org/wiki/हिन्दी"_qs, u"https://hi.wikipedia.org/wiki/हिन्दी"_qs},
+        {u"看看 https://zh.wikipedia.org/wiki/北京，很好"_qs, u"https://zh.wikipedia.org/wiki/北京"_qs},
+        {u"https://zh.wikipedia.org/wiki/北京。"_qs, u"https://zh.wikipedia.org/wiki/北京"_qs},
+        {u"https://zh.wikipedia.org/wiki/北京！"_qs, u"https://zh.wikipedia.org/wiki/北京"_qs},
+        {u"https://zh.wikipedia.org/wiki/北京【推荐】"_qs, u"https://zh.wikipedia.org/wiki/北京"_qs},
+        {u"https://zh.wikipedia.org/wiki/北京😀好"_qs, u"https://zh.wikipedia.org/wiki/北京"_qs},
+        {u"https://zh.wikipedia.org/wiki/北京❤️"_qs, u"https://zh.wikipedia.org/wiki/北京"_qs},
+        {u"https://zh.wikipedia.org/wiki/北京 上海"_qs, u"https://zh.wikipedia.org/wiki/北京"_qs},
+        {u"（https://zh.wikipedia.org/wiki/北京）"_qs, u"https://zh.wikipedia.org/wiki/北京"_qs},
+        {u"(https://zh.wikipedia.org/wiki/北京)"_qs, u"https://zh.wikipedia.org/wiki/北京"_qs},
+        {u"“https://zh.wikipedia.org/wiki/北京”"_qs, u"https://zh.wikipedia.org/wiki/北京"_qs},
+        {u"'https://zh.wikipedia.org/wiki/北京'"_qs, u"https://zh.wikipedia.org/wiki/北京"_qs},
+        {u"https://zh.wikipedia.org/wiki/北京_(消歧义)"_qs,
+         u"https://zh.wikipedia.org/wiki/北京_(消歧义)"_qs},
+        {u"见zh.wikipedia.org/wiki/北京。"_qs, u"http://zh.wikipedia.org/wiki/北京"_qs},
+        {u"https://example.com北京"_qs, u"https://example.com"_qs},
+        // Share texts of the platforms' apps.
+        {u"复制链接https://v.douyin.com/Ab3dEf/打开抖音，看看【小王的作品】"_qs,
+         u"https://v.douyin.com/Ab3dEf/"_qs},
+        {u"【小红书】周末 http://xhslink.com/a/AbC123复制本条信息，打开【小红书】App查看"_qs,
+         u"http://xhslink.com/a/AbC123"_qs},
+        {u"【#话题#】今天 http://t.cn/A6abcDEf来自微博"_qs, u"http://t.cn/A6abcDEf"_qs},
+        {u"https://weibo.com/1234567890/NabcD12ef转发微博"_qs, u"https://weibo.com/1234567890/NabcD12ef"_qs},
+        {u"https://x.com/someone/status/1790000000000000000?s=46&t=AbCd看看"_qs,
+         u"https://x.com/someone/status/1790000000000000000?s=46&t=AbCd"_qs},
+        {u"【日落-哔哩哔哩】https://b23.tv/AbCdEf1哔哩哔哩"_qs, u"https://b23.tv/AbCdEf1"_qs},
+        {u"https://www.bilibili.com/video/BV1xx411c7mD/?share_source=copy_web视频"_qs,
+         u"https://www.bilibili.com/video/BV1xx411c7mD/?share_source=copy_web"_qs},
+        {u"https://mp.weixin.qq.com/s/AbCdEfGh公众号文章"_qs, u"https://mp.weixin.qq.com/s/AbCdEfGh"_qs},
+        {u"https://www.instagram.com/p/C1a2b3c4d5e/?igsh=MWQ1ZGU=看"_qs,
+         u"https://www.instagram.com/p/C1a2b3c4d5e/?igsh=MWQ1ZGU="_qs},
+        {u"https://www.threads.net/@someone/post/C1a2b3?xmt=AQGz看"_qs,
+         u"https://www.threads.net/@someone/post/C1a2b3?xmt=AQGz"_qs},
+        {u"https://pin.it/1AbCdEf看看"_qs, u"https://pin.it/1AbCdEf"_qs},
+        {u"分享歌手的单曲《歌》: https://163cn.tv/AbCd12 (来自@网易云音乐)"_qs,
+         u"https://163cn.tv/AbCd12"_qs},
+        {u"http://music.163.com/song?id=186016&userid=1歌"_qs,
+         u"http://music.163.com/song?id=186016&userid=1"_qs},
+        {u"https://中文.com/北京"_qs, none},
+    };
+    for (const auto &[text, link] : cases) {
+        const auto url = LinkExtractor::firstURL(text);
+        const QString expected = link == none ? none : QUrl(link).toString(QUrl::FullyEncoded);
+        EXPECT_EQ(url ? url->toString(QUrl::FullyEncoded) : none, expected) << text.toStdString();
+    }
+}
+
 } // namespace

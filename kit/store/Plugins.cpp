@@ -31,14 +31,10 @@ bool Plugins::isInstalledInSettings(const QString &id)
 
 void Plugins::registerPlugin(const PluginInfo &info, OnChange onChange)
 {
-    // Registering again takes the texts anew, in the interface language of now.
-    const auto known = std::find_if(m_available.begin(), m_available.end(),
-                                    [&](const PluginInfo &entry) { return entry.id == info.id; });
-    if (known == m_available.end()) {
+    const bool known = std::any_of(m_available.cbegin(), m_available.cend(),
+                                   [&](const PluginInfo &entry) { return entry.id == info.id; });
+    if (!known) {
         m_available.append(info);
-        emit availableChanged();
-    } else if (*known != info) {
-        *known = info;
         emit availableChanged();
     }
     m_onChange.insert(info.id, std::move(onChange));

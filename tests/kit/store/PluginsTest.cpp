@@ -19,4 +19,19 @@ TEST_F(PluginsTest, InstallOnceOnlyActsTheFirstTimeAnIdIsSeen)
     EXPECT_FALSE(Plugins::isInstalledInSettings("other"));
 }
 
+TEST_F(PluginsTest, RegisteringAnIdAgainKeepsItsFirstDescriptionAndTakesTheNewCallback)
+{
+    Plugins plugins;
+    QStringList calls;
+    plugins.registerPlugin({"telegram", "Telegram 频道同步", "first", "paperplane"},
+                           [&](bool) { calls.append("first"); });
+    plugins.registerPlugin({"telegram", "Telegram channel", "second", "gear"},
+                           [&](bool) { calls.append("second"); });
+    ASSERT_EQ(plugins.available().size(), 1);
+    EXPECT_EQ(plugins.available().first().name, "Telegram 频道同步");
+    EXPECT_EQ(plugins.available().first().summary, "first");
+    plugins.setInstalled("telegram", true);
+    EXPECT_EQ(calls, QStringList{"second"});
+}
+
 } // namespace

@@ -480,6 +480,13 @@
     </message>
 </context>
 <context>
+    <name>JSONError</name>
+    <message>
+        <source>无法读取平台返回的内容</source>
+        <translation>The platform&apos;s answer could not be read</translation>
+    </message>
+</context>
+<context>
     <name>KepselMacApp</name>
     <message>
         <source>设置</source>

@@ -6,6 +6,7 @@
 #include "DetachedTask.h"
 #include "ImageTools.h"
 #include "ImportProgress.h"
+#include "JSON.h"
 #include "KepselHooks.h"
 #include "KitLog.h"
 #include "LinkExtractor.h"
@@ -156,6 +157,11 @@ QCoro::Task<> PostImporter::parseAndStore(std::shared_ptr<Post> post, QUrl url)
     QString failure;
     try {
         parsed = co_await Parsers::parse(url, m_http);
+    } catch (const JSONError &error) {
+        // The user is told the answer could not be read; the log keeps why.
+        qCWarning(tamselLog, "unreadable answer for %s: %s", qUtf8Printable(url.toString(QUrl::FullyEncoded)),
+                  qUtf8Printable(error.detail()));
+        failure = error.message();
     } catch (const std::exception &error) {
         failure = QString::fromUtf8(error.what());
     }

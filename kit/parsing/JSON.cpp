@@ -2,6 +2,7 @@
 
 #include "Text.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -69,7 +70,17 @@ std::optional<qint64> integerFromText(const QString &text)
     return number ? truncatedToInteger(*number) : std::nullopt;
 }
 
+QString unreadableAnswer()
+{
+    return QCoreApplication::translate("JSONError", "无法读取平台返回的内容");
+}
+
 } // namespace
+
+JSONError::JSONError(const QString &detail)
+    : std::runtime_error(unreadableAnswer().toStdString()), m_detail(detail), m_message(unreadableAnswer())
+{
+}
 
 JSON::JSON() : m_raw(QJsonValue::Undefined) {}
 
@@ -84,12 +95,10 @@ JSON JSON::fromData(const QByteArray &data)
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(wrapped, &error);
     if (error.error != QJsonParseError::NoError)
-        throw JSONError(QStringLiteral("%1 at offset %2")
-                            .arg(error.errorString())
-                            .arg(qMax(0, error.offset - 1))
-                            .toStdString());
+        throw JSONError(
+            QStringLiteral("%1 at offset %2").arg(error.errorString()).arg(qMax(0, error.offset - 1)));
     if (document.array().size() != 1)
-        throw JSONError("expected exactly one JSON value");
+        throw JSONError(QStringLiteral("expected exactly one JSON value"));
     return JSON(document.array().first());
 }
 

@@ -8,9 +8,20 @@
 #include <optional>
 #include <stdexcept>
 
-// Thrown when bytes are not JSON; carries the reader's own message.
+// Thrown when bytes are not JSON, such as a sign-in page or an empty body
+// served where a platform's API answer belongs. The message is the user's, in
+// the interface language (also what() as UTF-8); detail() keeps the reader's
+// own words for the log.
 class JSONError : public std::runtime_error {
-    using std::runtime_error::runtime_error;
+public:
+    explicit JSONError(const QString &detail);
+
+    QString detail() const { return m_detail; }
+    QString message() const { return m_message; }
+
+private:
+    QString m_detail;
+    QString m_message;
 };
 
 // A forgiving view of loosely typed platform data. Lookups never fail: a

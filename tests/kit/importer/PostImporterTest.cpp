@@ -153,6 +153,33 @@ TEST_F(PostImporterTest, AFailedReparseKeepsTheContentAndShowsTheMessage)
     EXPECT_TRUE(post->media().value(0)->hasImageData());
 }
 
+// An API answered with a page (a sign-in wall, an error page) or with nothing:
+// the user reads it in their words, and the log keeps the reader's.
+TEST_F(PostImporterTest, AnAPIAnswerThatIsNoJSONFailsInTheUsersWordsAndIsLoggedInTheReaders)
+{
+    const QString x = QStringLiteral("127.0.0.4"), mirror = QStringLiteral("127.0.0.5");
+    server.pointAt(Host::XMain, x);
+    server.pointAt(Host::XMirrorAPI, mirror);
+    static QStringList logged;
+    const auto previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext &, const QString &message) { logged.append(message); });
+    const std::pair<QByteArray, QString> answers[] = {
+        {"<!DOCTYPE html><html><body>请登录</body></html>", QStringLiteral("illegal number at offset 0")},
+        {"", QStringLiteral("expected exactly one JSON value")},
+    };
+    for (const auto &[body, detail] : answers) {
+        logged.clear();
+        server.serve(mirror, "/someone/status/1", {200, body, {{"Content-Type", "text/html"}}});
+        const auto post =
+            TestAsync::waitFor(importer.importText(server.origin(x) + "/someone/status/1", false));
+        EXPECT_EQ(post->parseStateRaw(), QStringLiteral("failed"));
+        EXPECT_EQ(post->parseError(), QStringLiteral("无法读取平台返回的内容"));
+        EXPECT_TRUE(logged.filter(detail).size() == 1) << logged.join(u'\n').toStdString();
+        context.remove(post);
+    }
+    qInstallMessageHandler(previous);
+}
+
 // WeChat answers an article's link with a verification page when it suspects
 // a robot, and with a notice once the article is removed; both have a title.
 TEST_F(PostImporterTest, AWeChatPageWithoutTheArticleLeavesTheSavedOneAlone)

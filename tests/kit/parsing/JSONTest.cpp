@@ -41,6 +41,16 @@ TEST(JSONTest, HostileInputThrowsOrReads)
           QByteArray("nan"), QByteArray(R"("\ud800)"), QByteArray(R"("\ud8)")})
         EXPECT_THROW(JSON::fromData(bad), JSONError) << bad.left(20).toStdString();
 
+    // The user reads that the answer could not be read; the reader's words stay for the log.
+    try {
+        JSON::fromData("<html><body>Sign in</body></html>");
+        ADD_FAILURE() << "no JSONError";
+    } catch (const JSONError &error) {
+        EXPECT_EQ(error.message(), QStringLiteral("无法读取平台返回的内容"));
+        EXPECT_EQ(QString::fromUtf8(error.what()), error.message());
+        EXPECT_EQ(error.detail(), QStringLiteral("illegal number at offset 0"));
+    }
+
     // An unpaired surrogate is replaced; a proper pair stays an emoji.
     const JSON texts = read(R"(["a\ud800b", "\udc00", "\ud83d\ude00", "\\ud800"])");
     EXPECT_EQ(texts[0].string(), u"a\uFFFDb"_qs);

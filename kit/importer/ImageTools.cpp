@@ -13,6 +13,9 @@ namespace {
 const QByteArrayList heicBrands = {"heic", "heix", "heim", "heis", "hevc", "hevx"};
 const QByteArrayList heifBrands = {"mif1", "msf1"};
 constexpr int exportMaxPixel = 8192;
+// The largest picture the export cap allows, at the widest pixel format the
+// readers decode to (16 bits a channel): 512 MB.
+constexpr int decodeLimitMB = int(qint64(exportMaxPixel) * exportMaxPixel * 8 >> 20);
 
 bool isJPEG(const QByteArray &data)
 {
@@ -42,8 +45,23 @@ bool isHEIC(const QByteArray &data)
     return false;
 }
 
-// Reads the header only; decoding happens on read(). The reader keeps its
-// allocation limit, so a header that claims a giant image is refused.
+// Qt refuses pictures past 128 MB by default, and its WebP reader (like its
+// PNG reader for some pixel formats) holds the whole picture before scaling
+// it, so pictures within the export cap would fail. The limit is raised to the
+// cap once, process-wide as Qt keeps it; a header that claims a giant picture
+// is still refused. A limit already higher, or none, stays.
+void allowDecodingWithinTheCap()
+{
+    static const bool raised = [] {
+        const int limit = QImageReader::allocationLimit();
+        if (limit > 0 && limit < decodeLimitMB)
+            QImageReader::setAllocationLimit(decodeLimitMB);
+        return true;
+    }();
+    Q_UNUSED(raised);
+}
+
+// Reads the header only; decoding happens on read().
 class Decoder {
 public:
     explicit Decoder(const QByteArray &data)
@@ -95,6 +113,7 @@ std::optional<QSizeF> pixelSize(const QByteArray &data)
 
 std::optional<QImage> image(const QByteArray &data, int maxPixel)
 {
+    allowDecodingWithinTheCap();
     if (HeifImage::isHeif(data))
         return HeifImage::decode(data, maxPixel);
     return Decoder(data).read(maxPixel);

@@ -54,6 +54,22 @@ TEST(ImageToolsTest, BytesThatAreNoImageGiveNothing)
     }
 }
 
+// Each needs more than Qt's default 128 MB once decoded, within the export cap.
+TEST(ImageToolsTest, PicturesWithinTheExportCapAreDecodedAndExportedAsJpeg)
+{
+    const auto sizeOf = [](const std::optional<QByteArray> &bytes, const char *format) {
+        return bytes ? QImage::fromData(*bytes, format).size() : QSize();
+    };
+    const QByteArray square = TestImages::encoded(6000, 6000, Qt::darkCyan, "png");
+    EXPECT_EQ(sizeOf(ImageTools::jpegData(square, 0.92), "jpeg"), QSize(6000, 6000));
+    const QByteArray wide = TestImages::encoded(10000, 7500, Qt::darkCyan, "png");
+    EXPECT_EQ(sizeOf(ImageTools::jpegData(wide, 0.92), "jpeg"), QSize(8192, 6144));
+
+    const QByteArray webp = TestImages::encoded(9000, 6000, Qt::darkCyan, "webp");
+    EXPECT_EQ(sizeOf(ImageTools::thumbnail(webp, 640, 0.8), "jpeg"), QSize(640, 426));
+    EXPECT_EQ(sizeOf(ImageTools::thumbnail(webp, 2560, 0.9), "jpeg"), QSize(2560, 1706));
+}
+
 TEST(ImageToolsTest, HeicIsSizedAndThumbnailedLikeJpegWithItsOrientation)
 {
     if (!HeicEncoder::available())

@@ -84,7 +84,6 @@ TEST_F(FileErrorTest, EveryCauseOfAFailedWriteIsToldInTheWordsOfItsFamily)
     database.execute(QStringLiteral("CREATE TABLE t (x)"));
     const std::pair<int, QString> causes[] = {
         {SQLITE_IOERR_WRITE, QStringLiteral("读写收藏库时磁盘出错")},
-        {SQLITE_IOERR_FSYNC, QStringLiteral("读写收藏库时磁盘出错")},
         {SQLITE_READONLY_DBMOVED, QStringLiteral("收藏库是只读的，无法保存")},
         {SQLITE_BUSY_SNAPSHOT, QStringLiteral("收藏库正被另一个程序使用")},
         {SQLITE_CANTOPEN_ISDIR, QStringLiteral("无法打开收藏库文件")},

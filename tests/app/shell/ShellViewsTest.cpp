@@ -82,6 +82,9 @@ TEST(AddLinkSheetTest, ReturnSavesOnceALinkIsFoundAndShiftReturnBreaksTheLine)
 
     type(QStringLiteral("look"));
     press();
+    // A sheet that closed here would hand the next keys to no widget at all.
+    ASSERT_EQ(saved.count(), 0) << "Return saved a text without a link";
+    ASSERT_TRUE(sheet.isVisible());
     press(Qt::ControlModifier);
     EXPECT_EQ(saved.count(), 0);
     EXPECT_TRUE(sheet.isVisible());

@@ -1,6 +1,7 @@
 #include "PluginsSettings.h"
 
 #include "Plugins.h"
+#include "ProminentButton.h"
 #include "SettingsForm.h"
 #include "Symbol.h"
 #include "TelegramModule.h"
@@ -148,7 +149,7 @@ QWidget *PluginsSettings::entry(const PluginInfo &info)
     auto *layout = new QHBoxLayout(line);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(row(info), 1);
-    auto *install = new QPushButton(tr("安装"));
+    auto *install = new ProminentButton(tr("安装"));
     install->setObjectName(QStringLiteral("install:") + info.id);
     install->setDefault(true);
     connect(install, &QPushButton::clicked, this, [this, id = info.id] { m_plugins.setInstalled(id, true); });

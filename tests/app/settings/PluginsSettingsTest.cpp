@@ -1,4 +1,5 @@
 #include "Plugins.h"
+#include "ProminentButton.h"
 #include "PluginsSettings.h"
 #include "Screenshot.h"
 #include "SettingsKey.h"
@@ -74,6 +75,7 @@ TEST_F(PluginsSettingsTest, InstallingTurnsTheRowIntoALinkToItsPage)
     std::optional<bool> reaction;
     plugins.registerPlugin(telegram, [&](bool on) { reaction = on; });
     ASSERT_TRUE(button("install:telegram"));
+    EXPECT_TRUE(qobject_cast<ProminentButton *>(button("install:telegram")));
     EXPECT_FALSE(button("link:telegram"));
 
     QTest::mouseClick(button("install:telegram"), Qt::LeftButton);

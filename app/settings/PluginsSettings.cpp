@@ -105,6 +105,9 @@ void PluginsSettings::rebuildList()
 QWidget *PluginsSettings::row(const PluginInfo &info) const
 {
     auto *content = new QWidget;
+    // Inside the link button of an installed plug-in the labels would take
+    // the button's text colour, and the summary would lose its fading.
+    content->setBackgroundRole(QPalette::Window);
     auto *icon = new QLabel(content);
     icon->setPixmap(
         Symbol::pixmap(info.systemImage, 22, Theme::accent().resolved(palette()), 1, devicePixelRatioF()));

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -158,6 +159,41 @@ TEST_F(PluginsSettingsTest, UninstallingAsksFirstAndKeepsTheSettings)
     ASSERT_TRUE(page);
     EXPECT_EQ(page->tokenField()->text(), "123:abc");
     EXPECT_EQ(page->chatField()->text(), "@kanal");
+}
+
+// The colour the summary of the plug-in's row is drawn in.
+QColor summaryColor(const QWidget &view, const PluginInfo &info)
+{
+    for (const QLabel *label : view.findChildren<QLabel *>())
+        if (label->text() == info.summary && label->isVisibleTo(&view))
+            return label->palette().color(label->foregroundRole());
+    return {};
+}
+
+TEST_F(PluginsSettingsTest, TheSummaryStaysSecondaryOnceInstalledAlsoAfterASwitch)
+{
+    const struct LightAgain {
+        ~LightAgain() { QApplication::setPalette(Theme::palette(Theme::Appearance::light)); }
+    } lightAgain;
+    QApplication::setPalette(Theme::palette(Theme::Appearance::light));
+    plugins.registerPlugin(telegram, {});
+    view.show();
+    saveScreenshot(view, "settings-plugins-install");
+    const QColor secondary = summaryColor(view, telegram);
+    EXPECT_EQ(secondary, Theme::secondaryText(QApplication::palette()));
+    QTest::mouseClick(button("install:telegram"), Qt::LeftButton);
+    // The rebuilt list shows once the event loop runs.
+    QCoreApplication::processEvents();
+    EXPECT_EQ(summaryColor(view, telegram), secondary);
+
+    QApplication::setPalette(Theme::palette(Theme::Appearance::dark));
+    QCoreApplication::processEvents();
+    PluginsSettings fresh{plugins};
+    fresh.show();
+    EXPECT_NE(summaryColor(view, telegram), secondary);
+    EXPECT_EQ(summaryColor(view, telegram), summaryColor(fresh, telegram));
+    EXPECT_EQ(summaryColor(fresh, telegram), Theme::secondaryText(QApplication::palette()));
+    saveScreenshot(view, "settings-plugins-installed-dark");
 }
 
 // The uninstall button's red reads on the button in either appearance, and a

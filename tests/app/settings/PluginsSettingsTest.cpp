@@ -161,7 +161,7 @@ TEST_F(PluginsSettingsTest, UninstallingAsksFirstAndKeepsTheSettings)
     EXPECT_EQ(page->chatField()->text(), "@kanal");
 }
 
-// The colour the summary of the plug-in's row is drawn in.
+// The colour the plug-in's summary is drawn in, in the view's shown row.
 QColor summaryColor(const QWidget &view, const PluginInfo &info)
 {
     for (const QLabel *label : view.findChildren<QLabel *>())
@@ -179,21 +179,16 @@ TEST_F(PluginsSettingsTest, TheSummaryStaysSecondaryOnceInstalledAlsoAfterASwitc
     plugins.registerPlugin(telegram, {});
     view.show();
     saveScreenshot(view, "settings-plugins-install");
-    const QColor secondary = summaryColor(view, telegram);
-    EXPECT_EQ(secondary, Theme::secondaryText(QApplication::palette()));
     QTest::mouseClick(button("install:telegram"), Qt::LeftButton);
-    // The rebuilt list shows once the event loop runs.
-    QCoreApplication::processEvents();
-    EXPECT_EQ(summaryColor(view, telegram), secondary);
+    QCoreApplication::processEvents(); // shows the rebuilt list
+    EXPECT_EQ(summaryColor(view, telegram), Theme::secondaryText(QApplication::palette()));
 
     QApplication::setPalette(Theme::palette(Theme::Appearance::dark));
     QCoreApplication::processEvents();
     PluginsSettings fresh{plugins};
     fresh.show();
-    EXPECT_NE(summaryColor(view, telegram), secondary);
+    EXPECT_EQ(summaryColor(view, telegram), Theme::secondaryText(QApplication::palette()));
     EXPECT_EQ(summaryColor(view, telegram), summaryColor(fresh, telegram));
-    EXPECT_EQ(summaryColor(fresh, telegram), Theme::secondaryText(QApplication::palette()));
-    saveScreenshot(view, "settings-plugins-installed-dark");
 }
 
 // The uninstall button's red reads on the button in either appearance, and a

@@ -1,5 +1,6 @@
 #include "AppDelegate.h"
 #include "AppLanguage.h"
+#include "InterfaceFont.h"
 #include "KepselMacApp.h"
 #include "MacModel.h"
 #include "MediaExport.h"
@@ -39,6 +40,7 @@ int main(int argc, char **argv)
     if (!instance)
         return 0;
     AppLanguage::install(app);
+    InterfaceFont::use(AppLanguage::current());
     // Copies handed to other programs by drags and previews of the last run.
     MediaExport::clearTemporaryFolder();
 

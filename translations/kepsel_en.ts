@@ -416,8 +416,8 @@
         <translation>Keep only the tray icon after closing the window (no taskbar entry)</translation>
     </message>
     <message>
-        <source>点一下托盘的篮子图标，就把剪贴板里的链接收藏进来；右键（或按住 Alt 点）打开菜单。关掉窗口后 Kepsel 在后台继续运行和同步。</source>
-        <translation>Click the basket in the tray to save the link on the clipboard; right-click (or Alt-click) to open the menu. After the window closes, Kepsel keeps running and syncing in the background.</translation>
+        <source>点一下托盘的篮子图标，就把剪贴板里的链接收藏进来；右键（或按住 Ctrl 点）打开菜单。关掉窗口后 Kepsel 在后台继续运行和同步。</source>
+        <translation>Click the basket in the tray to save the link on the clipboard; right-click (or Ctrl-click) to open the menu. After the window closes, Kepsel keeps running and syncing in the background.</translation>
     </message>
 </context>
 <context>

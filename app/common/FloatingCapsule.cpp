@@ -44,6 +44,18 @@ QMargins FloatingCapsule::shadowMargins()
     return {shadowRadius, shadowRadius, shadowRadius, shadowRadius + shadowDrop};
 }
 
+QSize FloatingCapsule::sizeHint() const
+{
+    QSize hint = QWidget::sizeHint();
+    if (const QWidget *parent = parentWidget()) {
+        const QMargins shadow = shadowMargins();
+        const int widest = parent->width() - 2 * sideDistance + shadow.left() + shadow.right();
+        if (hint.width() > widest)
+            hint = QSize(widest, heightForWidth(widest));
+    }
+    return hint;
+}
+
 QRectF FloatingCapsule::capsuleRect() const
 {
     return QRectF(rect().marginsRemoved(shadowMargins()));

@@ -1,11 +1,10 @@
 #include "Toast.h"
 
 #include "Typography.h"
-
-#include <QLabel>
+#include "WrappedLabel.h"
 
 Toast::Toast(const QString &message, QWidget *parent)
-    : FloatingCapsule(parent), m_label(new QLabel(message, this))
+    : FloatingCapsule(parent), m_label(new WrappedLabel(message, this))
 {
     m_label->setFont(Typography::callout(font(), QFont::Medium));
     row().addWidget(m_label);

@@ -2,9 +2,9 @@
 
 #include "FloatingCapsule.h"
 
-class QLabel;
+class WrappedLabel;
 
-// A short message floating over the window.
+// A short message floating over the window; a long one wraps.
 class Toast : public FloatingCapsule {
     Q_OBJECT
 public:
@@ -14,5 +14,5 @@ public:
     void setMessage(const QString &message);
 
 private:
-    QLabel *m_label;
+    WrappedLabel *m_label;
 };

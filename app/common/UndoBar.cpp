@@ -3,13 +3,14 @@
 #include "Symbol.h"
 #include "Theme.h"
 #include "Typography.h"
+#include "WrappedLabel.h"
 
 #include <QEvent>
 #include <QLabel>
 #include <QToolButton>
 
 UndoBar::UndoBar(int count, QWidget *parent)
-    : FloatingCapsule(parent), m_icon(new QLabel(this)), m_text(new QLabel(this)),
+    : FloatingCapsule(parent), m_icon(new QLabel(this)), m_text(new WrappedLabel({}, this)),
       m_undoButton(new QToolButton(this))
 {
     paintIcon();

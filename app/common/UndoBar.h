@@ -4,6 +4,7 @@
 
 class QLabel;
 class QToolButton;
+class WrappedLabel;
 
 // Tells how many posts were just deleted and offers to bring them back.
 class UndoBar : public FloatingCapsule {
@@ -27,6 +28,6 @@ private:
 
     int m_count = 0;
     QLabel *m_icon;
-    QLabel *m_text;
+    WrappedLabel *m_text;
     QToolButton *m_undoButton;
 };

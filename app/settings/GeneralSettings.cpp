@@ -155,7 +155,7 @@ void GeneralSettings::addMenuBarSection(SettingsForm &form)
     section->addRow(m_launchAtLogin);
     section->addRow(m_loginError);
     section->setFooter(SettingsForm::caption(tr("点一下托盘的篮子图标，就把剪贴板里的链接收藏进来；"
-                                                "右键（或按住 Alt 点）打开菜单。关掉窗口后 Kepsel "
+                                                "右键（或按住 Ctrl 点）打开菜单。关掉窗口后 Kepsel "
                                                 "在后台继续运行和同步。")));
 }
 

@@ -1,6 +1,7 @@
 #include "PluginsSettings.h"
 
 #include "Plugins.h"
+#include "ProminentButton.h"
 #include "SettingsForm.h"
 #include "Symbol.h"
 #include "TelegramModule.h"
@@ -104,6 +105,9 @@ void PluginsSettings::rebuildList()
 QWidget *PluginsSettings::row(const PluginInfo &info) const
 {
     auto *content = new QWidget;
+    // Inside the link button of an installed plug-in the labels would take
+    // the button's text colour, and the summary would lose its fading.
+    content->setBackgroundRole(QPalette::Window);
     auto *icon = new QLabel(content);
     icon->setPixmap(
         Symbol::pixmap(info.systemImage, 22, Theme::accent().resolved(palette()), 1, devicePixelRatioF()));
@@ -148,7 +152,7 @@ QWidget *PluginsSettings::entry(const PluginInfo &info)
     auto *layout = new QHBoxLayout(line);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(row(info), 1);
-    auto *install = new QPushButton(tr("安装"));
+    auto *install = new ProminentButton(tr("安装"));
     install->setObjectName(QStringLiteral("install:") + info.id);
     install->setDefault(true);
     connect(install, &QPushButton::clicked, this, [this, id = info.id] { m_plugins.setInstalled(id, true); });

@@ -2,6 +2,7 @@
 
 #include "LinkExtractor.h"
 #include "Pasteboard.h"
+#include "ProminentButton.h"
 #include "Theme.h"
 #include "Typography.h"
 
@@ -13,7 +14,7 @@
 #include <QVBoxLayout>
 
 AddLinkSheet::AddLinkSheet(QWidget *parent)
-    : QDialog(parent), m_editor(new QPlainTextEdit(this)), m_save(new QPushButton(tr("收藏"), this))
+    : QDialog(parent), m_editor(new QPlainTextEdit(this)), m_save(new ProminentButton(tr("收藏"), this))
 {
     setWindowTitle(tr("收藏链接"));
     setFixedWidth(460);

@@ -1,5 +1,6 @@
 #include "PrivateLockView.h"
 
+#include "ProminentButton.h"
 #include "Symbol.h"
 #include "Theme.h"
 #include "Typography.h"
@@ -10,7 +11,7 @@
 #include <QVBoxLayout>
 
 PrivateLockView::PrivateLockView(QWidget *parent)
-    : QWidget(parent), m_unlock(new QPushButton(tr("解锁"), this))
+    : QWidget(parent), m_unlock(new ProminentButton(tr("解锁"), this))
 {
     setAutoFillBackground(true);
     auto *icon = new QLabel(this);

@@ -1,4 +1,5 @@
 #include "Plugins.h"
+#include "ProminentButton.h"
 #include "PluginsSettings.h"
 #include "Screenshot.h"
 #include "SettingsKey.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -74,6 +76,7 @@ TEST_F(PluginsSettingsTest, InstallingTurnsTheRowIntoALinkToItsPage)
     std::optional<bool> reaction;
     plugins.registerPlugin(telegram, [&](bool on) { reaction = on; });
     ASSERT_TRUE(button("install:telegram"));
+    EXPECT_TRUE(qobject_cast<ProminentButton *>(button("install:telegram")));
     EXPECT_FALSE(button("link:telegram"));
 
     QTest::mouseClick(button("install:telegram"), Qt::LeftButton);
@@ -156,6 +159,36 @@ TEST_F(PluginsSettingsTest, UninstallingAsksFirstAndKeepsTheSettings)
     ASSERT_TRUE(page);
     EXPECT_EQ(page->tokenField()->text(), "123:abc");
     EXPECT_EQ(page->chatField()->text(), "@kanal");
+}
+
+// The colour the plug-in's summary is drawn in, in the view's shown row.
+QColor summaryColor(const QWidget &view, const PluginInfo &info)
+{
+    for (const QLabel *label : view.findChildren<QLabel *>())
+        if (label->text() == info.summary && label->isVisibleTo(&view))
+            return label->palette().color(label->foregroundRole());
+    return {};
+}
+
+TEST_F(PluginsSettingsTest, TheSummaryStaysSecondaryOnceInstalledAlsoAfterASwitch)
+{
+    const struct LightAgain {
+        ~LightAgain() { QApplication::setPalette(Theme::palette(Theme::Appearance::light)); }
+    } lightAgain;
+    QApplication::setPalette(Theme::palette(Theme::Appearance::light));
+    plugins.registerPlugin(telegram, {});
+    view.show();
+    saveScreenshot(view, "settings-plugins-install");
+    QTest::mouseClick(button("install:telegram"), Qt::LeftButton);
+    QCoreApplication::processEvents(); // shows the rebuilt list
+    EXPECT_EQ(summaryColor(view, telegram), Theme::secondaryText(QApplication::palette()));
+
+    QApplication::setPalette(Theme::palette(Theme::Appearance::dark));
+    QCoreApplication::processEvents();
+    PluginsSettings fresh{plugins};
+    fresh.show();
+    EXPECT_EQ(summaryColor(view, telegram), Theme::secondaryText(QApplication::palette()));
+    EXPECT_EQ(summaryColor(view, telegram), summaryColor(fresh, telegram));
 }
 
 // The uninstall button's red reads on the button in either appearance, and a

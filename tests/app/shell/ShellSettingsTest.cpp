@@ -1,13 +1,17 @@
 #include "AppLanguage.h"
 #include "DockIcon.h"
+#include "InterfaceFont.h"
 #include "MenuBarSettings.h"
 #include "TestHome.h"
 #include "UserDefaults.h"
 #include "WindowGeometry.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDate>
 #include <QFile>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QLocale>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -55,6 +59,26 @@ TEST_F(ShellSettingsTest, TheChosenLanguageCoversQtsOwnTextsAndDatesAndEnglishIs
     EXPECT_EQ(cancel(), QStringLiteral("取消"));
     EXPECT_EQ(QLocale().language(), QLocale::Chinese);
     EXPECT_EQ(QLocale().toString(QDate(2026, 12, 7), QStringLiteral("MMM d")), QStringLiteral("12月 7"));
+}
+
+// Whichever language the system speaks, an English interface draws its
+// letters and punctuation from a Latin font, a Chinese one from a CJK font.
+TEST_F(ShellSettingsTest, TheInterfaceFontIsTheOneOfTheInterfaceLanguage)
+{
+    const struct FontAgain {
+        ~FontAgain() { QApplication::setFont(font); }
+        QFont font = QApplication::font();
+    } fontAgain;
+    const auto drawnFamily = [](AppLanguage::Value language) {
+        InterfaceFont::use(language);
+        return QFontInfo(QApplication::font()).family();
+    };
+    const QString chinese = drawnFamily(AppLanguage::zh);
+    const QString english = drawnFamily(AppLanguage::en);
+    EXPECT_TRUE(QFontDatabase::writingSystems(chinese).contains(QFontDatabase::SimplifiedChinese))
+        << chinese.toStdString();
+    EXPECT_FALSE(QFontDatabase::writingSystems(english).contains(QFontDatabase::SimplifiedChinese))
+        << english.toStdString();
 }
 
 TEST_F(ShellSettingsTest, DockIconTakesOnlyAnExactRawValue)

@@ -4,6 +4,7 @@
 #include "NavigationStack.h"
 #include "Pasteboard.h"
 #include "PrivateLockView.h"
+#include "ProminentButton.h"
 #include "Screenshot.h"
 
 #include <QApplication>
@@ -33,6 +34,7 @@ TEST(AddLinkSheetTest, PrefillsAShareTextWithALinkAndSavesItWhole)
     sheet.show();
     EXPECT_EQ(sheet.text(), share);
     EXPECT_TRUE(button(sheet, QStringLiteral("收藏"))->isEnabled());
+    EXPECT_TRUE(qobject_cast<ProminentButton *>(button(sheet, QStringLiteral("收藏"))));
     EXPECT_TRUE(saveScreenshot(sheet, QStringLiteral("add-link-sheet")));
 
     QSignalSpy saved(&sheet, &AddLinkSheet::saveRequested);
@@ -82,6 +84,9 @@ TEST(AddLinkSheetTest, ReturnSavesOnceALinkIsFoundAndShiftReturnBreaksTheLine)
 
     type(QStringLiteral("look"));
     press();
+    // A sheet that closed here would hand the next keys to no widget at all.
+    ASSERT_EQ(saved.count(), 0) << "Return saved a text without a link";
+    ASSERT_TRUE(sheet.isVisible());
     press(Qt::ControlModifier);
     EXPECT_EQ(saved.count(), 0);
     EXPECT_TRUE(sheet.isVisible());
@@ -130,6 +135,7 @@ TEST(PrivateLockViewTest, ReturnAndTheButtonBothAskForTheUnlock)
     lock.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&lock));
     QSignalSpy unlock(&lock, &PrivateLockView::unlockRequested);
+    EXPECT_TRUE(qobject_cast<ProminentButton *>(button(lock, QStringLiteral("解锁"))));
     QTest::mouseClick(button(lock, QStringLiteral("解锁")), Qt::LeftButton);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_EQ(unlock.count(), 2);

@@ -20,6 +20,7 @@
 #include "Theme.h"
 #include "Toast.h"
 #include "UndoBar.h"
+#include "WrappedLabel.h"
 #include "AddLinkSheet.h"
 #include "SettingsKey.h"
 #include "UndoableDelete.h"
@@ -281,6 +282,37 @@ TEST_F(ShellWindowTest, ToastAndUndoBarCapsulesStandTheirDistanceAboveTheBottom)
 
     model->setToast(std::nullopt);
     EXPECT_EQ(heights(QStringLiteral("window-undo-bar")).value(0), 24);
+}
+
+// A message longer than the window wraps, a link (which has no spaces) too,
+// and the capsule keeps its distance from both sides.
+TEST_F(ShellWindowTest, LongToastsWrapWithinTheWindowsSides)
+{
+    window().resize(900, 640);
+    // Wider than the window between any two places a line may break.
+    const QString link = QStringLiteral("https://www.xiaohongshu.com/explore/") +
+                         QStringLiteral("64f1a2b3c4d5e6f7a8b9c0d1ABCDEFGHIJKLMNOPQRSTUVWXYZ").repeated(6);
+    const QList<QString> messages{
+        QStringLiteral(
+            "Sync failed: the backup file could not be written to the folder you chose, so "
+            "nothing was synced with your phone this time. Please check the folder and try again."),
+        QStringLiteral("同步失败：") + link,
+    };
+    for (const QString &message : messages) {
+        model->show(message);
+        QTest::qWait(0);
+        auto *toast = content().findChild<Toast *>();
+        const QRect capsule = toast->geometry().marginsRemoved(FloatingCapsule::shadowMargins());
+        EXPECT_GE(capsule.left(), 24) << qPrintable(message);
+        EXPECT_LE(capsule.right(), content().width() - 1 - 24) << qPrintable(message);
+
+        auto *label = toast->findChild<WrappedLabel *>();
+        const QFontMetrics metrics = label->fontMetrics();
+        const int lines = (label->height() + metrics.leading()) / metrics.lineSpacing();
+        EXPECT_GE(lines, 2) << qPrintable(message);
+        EXPECT_GE(lines * label->width(), label->sizeHint().width()) << qPrintable(message) << " cut";
+    }
+    EXPECT_TRUE(saveScreenshot(window(), QStringLiteral("window-long-toast")));
 }
 
 TEST_F(ShellWindowTest, TheNavigationBarNamesThePageOnTop)

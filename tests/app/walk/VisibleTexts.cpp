@@ -6,6 +6,7 @@
 #include "SegmentBar.h"
 #include "SidebarRow.h"
 #include "TagTile.h"
+#include "WrappedLabel.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -85,6 +86,8 @@ void addPaintedTexts(QStringList &texts, const QWidget &widget)
 {
     if (const auto *label = qobject_cast<const ElidedLabel *>(&widget))
         add(texts, label->text());
+    else if (const auto *wrapped = qobject_cast<const WrappedLabel *>(&widget))
+        add(texts, wrapped->text());
     else if (const auto *chip = qobject_cast<const Chip *>(&widget))
         add(texts, chip->text());
     else if (const auto *row = qobject_cast<const SidebarRow *>(&widget))

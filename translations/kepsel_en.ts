@@ -1130,6 +1130,17 @@
             <numerusform>Exported %n files</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>已导出 %n 个文件，没有程序能打开 %1</source>
+        <translation>
+            <numerusform>Exported %n file; no program could open %1</numerusform>
+            <numerusform>Exported %n files; no program could open %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>没有程序能打开 %1</source>
+        <translation>No program could open %1</translation>
+    </message>
     <message>
         <source>删除（Ctrl+Backspace），几秒内可以撤销</source>
         <translation>Delete (Ctrl+Backspace); you can undo it for a few seconds</translation>

@@ -1,3 +1,4 @@
+#include "AuthorAccount.h"
 #include "Chip.h"
 #include "Divider.h"
 #include "InfoPane.h"
@@ -616,6 +617,31 @@ TEST_F(PostDetailViewTest, OnlyWebLinksGetTheOpenSourceButton)
     local->setSourceURL(QStringLiteral("file:///etc/passwd"));
     save();
     EXPECT_EQ(button(*show(local), QStringLiteral("OpenSource")), nullptr);
+}
+
+TEST_F(PostDetailViewTest, NamesWithAnAmpersandShowAsWrittenAndGiveNoShortcut)
+{
+    const QString name = QStringLiteral("R&D");
+    auto post = postWithPictures();
+    post->setTitle(name);
+    post->setAuthorName(name);
+    post->setTags({addTag(name)});
+    post->setBoards({addBoard(name)});
+    save();
+    const auto [window, view] = showInWindow(post);
+    EXPECT_TRUE(saveScreenshot(*view->infoPane(), QStringLiteral("post-detail-ampersand")));
+    const QList<Chip *> chips = view->infoPane()->findChildren<Chip *>();
+    ASSERT_EQ(chips.size(), 2);
+    EXPECT_EQ(chips[0]->text(), QStringLiteral("#R&D"));
+    EXPECT_EQ(chips[1]->text(), name);
+
+    QWidget *focused = QApplication::focusWidget();
+    QTest::keyClick(focused, Qt::Key_D, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), focused);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_EQ(post->tags().size(), 1);
+    EXPECT_EQ(post->boards().size(), 1);
+    EXPECT_FALSE(StarAuthorButton::isStarred(AuthorAccount::fromPost(*post), context));
 }
 
 TEST_F(PostDetailViewTest, ALinkNothingOpensIsNamedInAToast)

@@ -471,10 +471,6 @@
         <translation>Tag name</translation>
     </message>
     <message>
-        <source>取消</source>
-        <translation>Cancel</translation>
-    </message>
-    <message>
         <source>添加</source>
         <translation>Add</translation>
     </message>
@@ -811,6 +807,13 @@
     <message>
         <source>无法写入登录项：%1</source>
         <translation>Cannot write the login item: %1</translation>
+    </message>
+</context>
+<context>
+    <name>NameDialog</name>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>

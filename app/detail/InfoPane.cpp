@@ -6,12 +6,12 @@
 #include "Chip.h"
 #include "Clock.h"
 #include "Divider.h"
-#include "FitWindowTitle.h"
 #include "FlowLayout.h"
 #include "HexColor.h"
 #include "ImportProgress.h"
 #include "MenuText.h"
 #include "ModelContext.h"
+#include "NameDialog.h"
 #include "PlatformBadge.h"
 #include "Post.h"
 #include "PostImporter.h"
@@ -25,8 +25,6 @@
 #include "Typography.h"
 
 #include <QApplication>
-#include <QDialog>
-#include <QDialogButtonBox>
 #include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -506,22 +504,10 @@ void InfoPane::fillBoardMenu()
 
 void InfoPane::askNewTagName()
 {
-    auto *alert = new QDialog(this);
+    auto *alert = new NameDialog(tr("新建标签"), tr("标签名"), tr("添加"), this);
     alert->setObjectName(QStringLiteral("newTagAlert"));
     alert->setAttribute(Qt::WA_DeleteOnClose);
-    alert->setWindowTitle(tr("新建标签"));
-    fitWindowTitle(*alert);
-    auto *name = new QLineEdit(alert);
-    name->setPlaceholderText(tr("标签名"));
-    auto *buttons = new QDialogButtonBox(alert);
-    buttons->addButton(tr("取消"), QDialogButtonBox::RejectRole);
-    buttons->addButton(tr("添加"), QDialogButtonBox::AcceptRole)->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, alert, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, alert, &QDialog::reject);
-    connect(alert, &QDialog::accepted, this, [this, name] { addNewTag(name->text()); });
-    auto *layout = new QVBoxLayout(alert);
-    layout->addWidget(name);
-    layout->addWidget(buttons);
+    connect(alert, &QDialog::accepted, this, [this, alert] { addNewTag(alert->field()->text()); });
     alert->open();
 }
 

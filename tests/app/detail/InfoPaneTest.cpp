@@ -7,6 +7,7 @@
 
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -114,6 +115,39 @@ TEST_F(InfoPaneTest, NewTagNameLosesSpacesAndHashesAndReusesATagOfThatName)
 
     pane.addNewTag(QStringLiteral(" ## # "));
     EXPECT_EQ(context.fetch<Tag>().size(), 1);
+}
+
+TEST_F(InfoPaneTest, TheNewTagDialogShowsItsTitleAndANameOfTwentyCharactersWhole)
+{
+    // The frame's title as the application has it, not the test program's longer name.
+    const QString programName = QGuiApplication::applicationDisplayName();
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Kepsel"));
+    InfoPane &pane = show(addPost(QStringLiteral("京都")));
+    open(*pane.tagMenu(), QStringLiteral("新建标签…"));
+    auto *alert = pane.findChild<QDialog *>(QStringLiteral("newTagAlert"));
+    QGuiApplication::setApplicationDisplayName(programName);
+    ASSERT_NE(alert, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(alert));
+    auto *title = alert->findChild<QLabel *>(QStringLiteral("namingTitle"));
+    ASSERT_NE(title, nullptr);
+    EXPECT_TRUE(title->isVisible());
+    EXPECT_EQ(title->text(), QStringLiteral("新建标签"));
+
+    auto *field = alert->findChild<QLineEdit *>();
+    const QString name(20, QChar(0x8336));
+    field->insert(name);
+    EXPECT_TRUE(saveScreenshot(*alert, QStringLiteral("new-tag-dialog-long-name")));
+    // Scrolled, the text would start left of the field and the caret's way along it be shorter.
+    // The field scrolls its text as it paints.
+    const auto caret = [field] {
+        field->grab();
+        return field->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+    };
+    field->home(false);
+    const int start = caret();
+    field->end(false);
+    EXPECT_NEAR(caret() - start, field->fontMetrics().horizontalAdvance(name), 1);
+    alert->reject();
 }
 
 TEST_F(InfoPaneTest, FailedParseOffersReparseAndTheHeaderFollowsThePost)

@@ -1,7 +1,6 @@
 #include "InfoPane.h"
 
 #include "AuthorAccount.h"
-#include "AuthorIcon.h"
 #include "Board.h"
 #include "Chip.h"
 #include "Clock.h"
@@ -14,6 +13,7 @@
 #include "NameDialog.h"
 #include "PlatformBadge.h"
 #include "Post.h"
+#include "PostAvatar.h"
 #include "PostImporter.h"
 #include "QuietSave.h"
 #include "ShortDate.h"
@@ -43,19 +43,29 @@ namespace {
 constexpr int margin = 20;
 constexpr int spacing = 16;
 constexpr int chipSpacing = 6;
-constexpr int avatarSize = 40;
 constexpr int noteMinimumHeight = 90;
+constexpr int contentLineGap = 3;
 const QColor failureColor(0xE8, 0x86, 0x1A);
 
 // Text the mouse selects and the copy keys copy; every other key goes on to
-// the screen, so the arrows still page after a click in the text.
+// the screen, so the arrows still page after a click in the text. A gap
+// between its lines takes it through rich text, escaped, its spaces and
+// line breaks kept.
 class SelectableText : public QLabel {
 public:
-    SelectableText(const QString &text, const QFont &font) : QLabel(text)
+    SelectableText(const QString &text, const QFont &font, int lineGap = 0)
     {
         setFont(font);
         setWordWrap(true);
-        setTextFormat(Qt::PlainText);
+        if (lineGap == 0) {
+            setTextFormat(Qt::PlainText);
+            setText(text);
+        } else {
+            setTextFormat(Qt::RichText);
+            setText(QStringLiteral("<p style=\"white-space: pre-wrap; line-height: %1px;"
+                                   " -qt-line-height-type: line-distance\">%2</p>")
+                        .arg(QString::number(lineGap), text.toHtmlEscaped()));
+        }
         setTextInteractionFlags(Qt::TextSelectableByMouse);
     }
 
@@ -201,7 +211,7 @@ QLayout *InfoPane::makeAuthorRow()
 
     auto *row = new QHBoxLayout;
     row->setSpacing(10);
-    row->addWidget(new AuthorIcon(m_post->authorAvatarURL(), platform, avatarSize), 0, Qt::AlignVCenter);
+    row->addWidget(new PostAvatar(m_post->authorAvatarURL(), platform), 0, Qt::AlignVCenter);
     row->addLayout(makeAuthorTexts(), 1);
     row->addWidget(spinner, 0, Qt::AlignVCenter);
     if (!m_post->authorName().isEmpty()) {
@@ -254,7 +264,7 @@ void InfoPane::addTexts(QVBoxLayout &layout)
         layout.addWidget(label);
     }
     if (!m_post->content().isEmpty()) {
-        auto *label = new SelectableText(m_post->content(), font());
+        auto *label = new SelectableText(m_post->content(), font(), contentLineGap);
         label->setObjectName(QStringLiteral("postContent"));
         layout.addWidget(label);
     }
@@ -313,9 +323,8 @@ void InfoPane::addNote(QVBoxLayout &layout)
 
 QWidget *InfoPane::makeNoteTitle() const
 {
-    QFont heading = font();
-    heading.setWeight(QFont::DemiBold);
-    return symbolLabel(QStringLiteral("pencil"), tr("笔记"), heading, palette().color(QPalette::WindowText));
+    return symbolLabel(QStringLiteral("pencil"), tr("笔记"), Typography::subheadline(font(), QFont::DemiBold),
+                       palette().color(QPalette::WindowText));
 }
 
 // What was drawn in the colours of the old appearance is made again in the new.

@@ -2,8 +2,10 @@
 #include "Chip.h"
 #include "ImportProgress.h"
 #include "InfoPane.h"
+#include "PostAvatar.h"
 #include "Screenshot.h"
 #include "StarAuthorButton.h"
+#include "Theme.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -148,6 +150,36 @@ TEST_F(InfoPaneTest, TheNewTagDialogShowsItsTitleAndANameOfTwentyCharactersWhole
     field->end(false);
     EXPECT_NEAR(caret() - start, field->fontMetrics().horizontalAdvance(name), 1);
     alert->reject();
+}
+
+TEST_F(InfoPaneTest, TheAuthorDiscTextAndNoteHeadingTakeTheirStyles)
+{
+    auto post = addPost(QStringLiteral("三行"), Platform::weibo, QStringLiteral("林"));
+    post->setContent(QStringLiteral("一\n二\n三"));
+    save();
+    InfoPane &pane = show(post);
+    EXPECT_TRUE(saveScreenshot(column, QStringLiteral("info-pane-styles")));
+
+    // The badge, 16 across, sits on a placeholder disc that shows around it.
+    auto *avatar = pane.findChild<PostAvatar *>();
+    ASSERT_NE(avatar, nullptr);
+    const QImage drawn = avatar->grab().toImage();
+    const QColor disc = Theme::placeholder().resolved();
+    const int middle = PostAvatar::size / 2;
+    for (const QPoint &at : {QPoint(4, middle), QPoint(middle - PostAvatar::badgeSize / 2 - 2, middle)})
+        EXPECT_EQ(drawn.pixelColor(at).rgb(), disc.rgb()) << at.x();
+    EXPECT_NE(drawn.pixelColor(middle, middle).rgb(), disc.rgb()) << "the badge";
+
+    // Three points between the content's lines.
+    auto *content = pane.findChild<QLabel *>(QStringLiteral("postContent"));
+    ASSERT_NE(content, nullptr);
+    EXPECT_GE(content->heightForWidth(content->width()), 3 * content->fontMetrics().lineSpacing() + 2 * 3);
+
+    auto *heading = pane.findChild<QLabel *>(QStringLiteral("text"));
+    ASSERT_NE(heading, nullptr);
+    EXPECT_EQ(heading->text(), QStringLiteral("笔记"));
+    EXPECT_DOUBLE_EQ(heading->font().pointSizeF(), pane.font().pointSizeF() * 11 / 13);
+    EXPECT_EQ(heading->font().weight(), QFont::DemiBold);
 }
 
 TEST_F(InfoPaneTest, FailedParseOffersReparseAndTheHeaderFollowsThePost)

@@ -26,16 +26,14 @@ bool showInFileManager(const QString &path)
 
 } // namespace
 
-void FileReveal::reveal(const QString &path)
+bool FileReveal::reveal(const QString &path)
 {
-    if (handler()) {
-        handler()(path);
-        return;
-    }
+    if (handler())
+        return handler()(path);
     if (showInFileManager(path))
-        return;
+        return true;
     const QFileInfo info(path);
-    QDesktopServices::openUrl(
+    return QDesktopServices::openUrl(
         QUrl::fromLocalFile(info.isDir() ? info.absoluteFilePath() : info.absolutePath()));
 }
 

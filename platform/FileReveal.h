@@ -8,9 +8,11 @@
 // one holding the file).
 class FileReveal {
 public:
-    using Handler = std::function<void(const QString &path)>;
+    // Whether something on the desktop took the path.
+    using Handler = std::function<bool(const QString &path)>;
 
-    static void reveal(const QString &path);
+    // False when the desktop has nothing to show the path with.
+    static bool reveal(const QString &path);
     // Replaces the desktop for tests, so they launch nothing; an empty
     // handler brings the desktop back.
     static void setHandler(Handler handler);

@@ -125,6 +125,17 @@
     </message>
 </context>
 <context>
+    <name>AuthorRow</name>
+    <message>
+        <source>· 发布于 %1</source>
+        <translation>· posted %1</translation>
+    </message>
+    <message>
+        <source>· 收藏于 %1</source>
+        <translation>· saved %1</translation>
+    </message>
+</context>
+<context>
     <name>AuthorsPage</name>
     <message>
         <source>调整顺序…</source>
@@ -423,14 +434,6 @@
 <context>
     <name>InfoPane</name>
     <message>
-        <source>· 发布于 %1</source>
-        <translation>· posted %1</translation>
-    </message>
-    <message>
-        <source>· 收藏于 %1</source>
-        <translation>· saved %1</translation>
-    </message>
-    <message>
         <source>写点什么…</source>
         <translation>Write something…</translation>
     </message>
@@ -445,38 +448,6 @@
     <message>
         <source>重新解析</source>
         <translation>Parse Again</translation>
-    </message>
-    <message>
-        <source>标签</source>
-        <translation>Tags</translation>
-    </message>
-    <message>
-        <source>合集</source>
-        <translation>Boards</translation>
-    </message>
-    <message>
-        <source>新建标签…</source>
-        <translation>New Tag…</translation>
-    </message>
-    <message>
-        <source>没有可加入的合集</source>
-        <translation>No boards to add to</translation>
-    </message>
-    <message>
-        <source>新建标签</source>
-        <translation>New Tag</translation>
-    </message>
-    <message>
-        <source>标签名</source>
-        <translation>Tag name</translation>
-    </message>
-    <message>
-        <source>取消</source>
-        <translation>Cancel</translation>
-    </message>
-    <message>
-        <source>添加</source>
-        <translation>Add</translation>
     </message>
 </context>
 <context>
@@ -821,6 +792,13 @@
     </message>
 </context>
 <context>
+    <name>NameDialog</name>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>Naming</name>
     <message>
         <source>重命名</source>
@@ -890,6 +868,37 @@
     <message>
         <source>新建合集</source>
         <translation>New Board</translation>
+    </message>
+</context>
+<context>
+    <name>OrganizeRow</name>
+    <message>
+        <source>标签</source>
+        <translation>Tags</translation>
+    </message>
+    <message>
+        <source>合集</source>
+        <translation>Boards</translation>
+    </message>
+    <message>
+        <source>新建标签…</source>
+        <translation>New Tag…</translation>
+    </message>
+    <message>
+        <source>没有可加入的合集</source>
+        <translation>No boards to add to</translation>
+    </message>
+    <message>
+        <source>新建标签</source>
+        <translation>New Tag</translation>
+    </message>
+    <message>
+        <source>标签名</source>
+        <translation>Tag name</translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation>Add</translation>
     </message>
 </context>
 <context>
@@ -1136,6 +1145,17 @@
             <numerusform>Exported %n file</numerusform>
             <numerusform>Exported %n files</numerusform>
         </translation>
+    </message>
+    <message numerus="yes">
+        <source>已导出 %n 个文件，没有程序能打开 %1</source>
+        <translation>
+            <numerusform>Exported %n file; no program could open %1</numerusform>
+            <numerusform>Exported %n files; no program could open %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>没有程序能打开 %1</source>
+        <translation>No program could open %1</translation>
     </message>
     <message>
         <source>删除（Ctrl+Backspace），几秒内可以撤销</source>

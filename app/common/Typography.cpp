@@ -16,6 +16,11 @@ QFont Typography::callout(const QFont &body, QFont::Weight weight)
     return scaled(body, 12, weight);
 }
 
+QFont Typography::subheadline(const QFont &body, QFont::Weight weight)
+{
+    return scaled(body, 11, weight);
+}
+
 QFont Typography::caption(const QFont &body, QFont::Weight weight)
 {
     return scaled(body, 10, weight);

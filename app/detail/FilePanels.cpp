@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace {
@@ -14,7 +15,13 @@ QString startFolder()
 
 QString askSaveFile(QWidget *parent, const QString &proposedName, const QString &filter)
 {
-    return QFileDialog::getSaveFileName(parent, {}, QDir(startFolder()).filePath(proposedName), filter);
+    QFileDialog dialog(parent, {}, QDir(startFolder()).filePath(proposedName), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // A name typed without the extension gets it before the panel asks about replacing a file.
+    dialog.setDefaultSuffix(QFileInfo(proposedName).suffix());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 QString askExportFolder(QWidget *parent)

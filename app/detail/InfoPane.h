@@ -5,15 +5,12 @@
 #include <QWidget>
 #include <memory>
 
-class Board;
-class FlowLayout;
 class ModelContext;
+class OrganizeRow;
 class Post;
 class QMenu;
 class QPlainTextEdit;
-class QToolButton;
 class QVBoxLayout;
-class Tag;
 
 // The right side of the detail screen: who posted and when, the title and
 // text, a failed parse with a way to try again, the tags and boards as
@@ -35,8 +32,6 @@ public:
     // Writes the edited note to a live post when it differs; a failed save
     // keeps the change in memory for the next one.
     void saveNote();
-    // Drops the tag from the post and saves.
-    void remove(const std::shared_ptr<Tag> &tag);
     // Adds the tag named by the typed text, without spaces or "#" at its
     // ends, reusing a tag of that name; a text of nothing else adds nothing.
     void addNewTag(const QString &typed);
@@ -51,11 +46,8 @@ protected:
 
 private:
     QWidget *makeHeader();
-    QLayout *makeAuthorRow();
-    QLayout *makeAuthorTexts();
     void addTexts(QVBoxLayout &layout);
     void addParseFailure(QVBoxLayout &layout);
-    QWidget *makeOrganize();
     void addNote(QVBoxLayout &layout);
     QWidget *makeNoteTitle() const;
     void followAppearance();
@@ -66,20 +58,11 @@ private:
     // The post's fields the header shows, to rebuild it only when they change.
     QStringList headerKey() const;
     void showHeader();
-    void showImportProgress();
-    QStringList chipKey() const;
-    void showChips();
     void orderTabStops();
     void returnFocusToScreen();
     // Shows a note changed elsewhere unless the editor has the focus.
     void takeStoredNote();
 
-    void fillTagMenu();
-    void fillBoardMenu();
-    void askNewTagName();
-    QList<std::shared_ptr<Board>> liveBoards() const;
-    void setTags(const QList<std::shared_ptr<Tag>> &tags);
-    void setBoards(const QList<std::shared_ptr<Board>> &boards);
     bool isPostLive() const;
     void save();
 
@@ -89,11 +72,7 @@ private:
     QVBoxLayout *m_layout = nullptr;
     QWidget *m_header = nullptr;
     QStringList m_headerKey;
-    QPointer<QWidget> m_spinner;
-    FlowLayout *m_flow = nullptr;
-    QStringList m_chipKey;
-    QToolButton *m_tagButton = nullptr;
-    QToolButton *m_boardButton = nullptr;
+    OrganizeRow *m_organize = nullptr;
     QVBoxLayout *m_noteColumn = nullptr;
     QWidget *m_noteTitle = nullptr;
     QPlainTextEdit *m_note = nullptr;

@@ -12,6 +12,7 @@
 #include "UserDefaults.h"
 
 #include <QGraphicsOpacityEffect>
+#include <QMouseEvent>
 #include <QShowEvent>
 #include <QToolButton>
 
@@ -84,6 +85,9 @@ LivePhotoView::LivePhotoView(std::shared_ptr<Media> media, bool isCurrent, QWidg
     });
     showSound();
     Theme::followPalette(this, [this] { showColours(); });
+    // The pointer's moves over the still come here, to tell the picture from the bands beside it.
+    m_still->setAttribute(Qt::WA_TransparentForMouseEvents);
+    setMouseTracking(true);
 }
 
 void LivePhotoView::showEvent(QShowEvent *event)
@@ -107,13 +111,34 @@ void LivePhotoView::hideEvent(QHideEvent *event)
 void LivePhotoView::enterEvent(QEnterEvent *event)
 {
     MediaItemView::enterEvent(event);
-    play();
+    m_pointerOnPicture = false;
+    hover(event->position().toPoint());
+}
+
+void LivePhotoView::mouseMoveEvent(QMouseEvent *event)
+{
+    MediaItemView::mouseMoveEvent(event);
+    hover(event->position().toPoint());
 }
 
 void LivePhotoView::leaveEvent(QEvent *event)
 {
     MediaItemView::leaveEvent(event);
+    m_pointerOnPicture = false;
     stop();
+}
+
+// Only the picture plays the clip: the empty bands beside a fitted portrait do not.
+void LivePhotoView::hover(const QPoint &pointer)
+{
+    const bool onPicture = pictureRect().contains(pointer);
+    if (onPicture == m_pointerOnPicture)
+        return;
+    m_pointerOnPicture = onPicture;
+    if (onPicture)
+        play();
+    else
+        stop();
 }
 
 void LivePhotoView::resizeEvent(QResizeEvent *event)

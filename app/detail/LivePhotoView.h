@@ -9,7 +9,7 @@ class QToolButton;
 
 // A live photo: its still with the short clip laid over it. The clip plays
 // once from the start when the photo comes on stage, when the pointer enters
-// it and when the LIVE badge is clicked, and never loops; the still shows
+// the picture and when the LIVE badge is clicked, and never loops; the still shows
 // again when it ends or the pointer leaves. It plays muted unless the user
 // turned live-photo sound on with the speaker button, which is offered only
 // for a clip with a sound track; that choice holds for every live photo.
@@ -36,12 +36,14 @@ protected:
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void currentChanged() override;
 
 private:
     void makePlayer();
+    void hover(const QPoint &pointer);
     void stop();
     void setPlaying(bool playing);
     void showClip();
@@ -60,4 +62,5 @@ private:
     QToolButton *m_speaker;
     bool m_tried = false;
     bool m_playing = false;
+    bool m_pointerOnPicture = false;
 };

@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QTextBoundaryFinder>
 #include <cerrno>
@@ -116,6 +117,14 @@ QString MediaExport::fileBase(const QString &title, const QString &authorName)
 QString MediaExport::itemName(const QString &base, qsizetype index)
 {
     return base + QLatin1Char('-') + QString::number(index + 1);
+}
+
+QString MediaExport::withExtension(const QString &path, const QString &extension)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    const bool named =
+        suffix == extension || (extension == QStringLiteral("jpg") && suffix == QStringLiteral("jpeg"));
+    return named ? path : path + QLatin1Char('.') + extension;
 }
 
 std::optional<MediaExport::Payload> MediaExport::filePayload(const Media &media)

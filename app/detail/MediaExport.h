@@ -33,6 +33,10 @@ public:
     // The name of the item at `index` (0-based) in a list: "<base>-<index+1>".
     static QString itemName(const QString &base, qsizetype index);
 
+    // The path chosen for a file of that type, with ".<extension>" added
+    // unless it already ends in it (for JPEG ".jpeg" counts too, in any case).
+    static QString withExtension(const QString &path, const QString &extension);
+
     // For previews and drags: a video or audio item's sound or motion, else
     // the still as JPEG, else a live photo's motion alone as ".mov".
     static std::optional<Payload> filePayload(const Media &media);

@@ -11,8 +11,7 @@
 namespace {
 
 constexpr qreal paddingX = 10;
-constexpr qreal paddingY = 2;
-constexpr qreal radius = 9;
+constexpr qreal paddingY = 4;
 
 int pillHeight(const QFontMetricsF &metrics)
 {
@@ -81,6 +80,8 @@ void PageCounter::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     painter.setBrush(fill());
+    // A capsule: its ends are half circles.
+    const qreal radius = height() / 2.0;
     painter.drawRoundedRect(QRectF(rect()), radius, radius);
     painter.setPen(ink());
     TabularDigits::draw(painter, rect(), Qt::AlignHCenter, text());

@@ -20,7 +20,6 @@
 #include "UndoableDelete.h"
 
 #include <QApplication>
-#include <QCursor>
 #include <QDesktopServices>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -224,7 +223,10 @@ void PostDetailView::buildToolbar()
         m_open = toolButton(group, tr("打开原文"));
         m_open->setObjectName(QStringLiteral("OpenSource"));
         m_open->setToolTip(tr("在浏览器里打开原文"));
-        connect(m_open, &QToolButton::clicked, this, [link] { QDesktopServices::openUrl(QUrl(link)); });
+        connect(m_open, &QToolButton::clicked, this, [this, link] {
+            if (!QDesktopServices::openUrl(QUrl(link)))
+                emit toastRequested(tr("没有程序能打开 %1").arg(link));
+        });
     }
     addSaveMenu(group);
     m_archiveButton = toolButton(group, {});
@@ -293,7 +295,8 @@ void PostDetailView::showPostMenu()
     connect(menu, &PostMenu::reparseRequested, this, &PostDetailView::reparseRequested);
     connect(menu, &PostMenu::privateRequested, this, &PostDetailView::privateRequested);
     connect(menu, &PostMenu::telegramRequested, this, &PostDetailView::telegramRequested);
-    menu->popup(QCursor::pos());
+    // It drops from the button, as the save menu does, wherever the pointer is.
+    menu->popup(m_more->mapToGlobal(QPoint(0, m_more->height())));
 }
 
 void PostDetailView::toggleArchive()
@@ -334,7 +337,8 @@ void PostDetailView::toggleQuickLook()
         m_quickLook = new QuickLookWindow(this);
     // Videos and songs play from the store's own file: no copy is made.
     if (QuickLookWindow::plays(*media.at(index))) {
-        m_quickLook->showMedia(media.at(index), name);
+        m_quickLook->showMedia(media.at(index), name + QLatin1Char('.') +
+                                                    MediaExport::filePayload(*media.at(index))->extension);
         return;
     }
     const std::optional<QString> file = MediaExport::file(*media.at(index), name);
@@ -364,9 +368,11 @@ QCoro::Task<> PostDetailView::saveCurrent()
         co_return;
     }
     const QString name = MediaExport::itemName(fileBase(), index) + QLatin1Char('.') + payload->extension;
-    const QString path = m_panels.saveFile(this, name, typeFilter(payload->extension));
-    if (path.isEmpty())
+    const QString chosen = m_panels.saveFile(this, name, typeFilter(payload->extension));
+    if (chosen.isEmpty())
         co_return;
+    // Whatever the panel let through, the file carries its type's extension.
+    const QString path = MediaExport::withExtension(chosen, payload->extension);
     const QPointer<PostDetailView> self(this);
     QString message = tr("已保存");
     try {
@@ -389,9 +395,11 @@ QCoro::Task<> PostDetailView::exportAll()
         const QString folder = MediaExport::newFolder(parent, fileBase());
         QCoro::Task<int> writing = MediaExport::writeAll(liveMedia(), folder);
         const int written = co_await std::move(writing);
+        const bool revealed = FileReveal::reveal(folder);
         if (self)
-            emit self->toastRequested(tr("已导出 %n 个文件", nullptr, written));
-        FileReveal::reveal(folder);
+            emit self->toastRequested(
+                revealed ? tr("已导出 %n 个文件", nullptr, written)
+                         : tr("已导出 %n 个文件，没有程序能打开 %1", nullptr, written).arg(folder));
     } catch (const FileError &error) {
         if (self)
             emit self->toastRequested(error.message());

@@ -6,6 +6,7 @@
 #include "LibraryView.h"
 #include "MacModel.h"
 #include "ModelContainer.h"
+#include "NameDialog.h"
 #include "NavigationStack.h"
 #include "OrganizeView.h"
 #include "PlayerControls.h"
@@ -21,9 +22,7 @@
 #include "WindowChrome.h"
 
 #include <QCoro/QCoroTask>
-#include <QDialogButtonBox>
 #include <QDragEnterEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
@@ -307,29 +306,11 @@ void ContentView::showNamingAlert()
     }
     if (m_namingAlert)
         return;
-    auto *alert = new QDialog(this);
+    auto *alert = new NameDialog(naming->title(), tr("名称"), tr("好"), this);
     m_namingAlert = alert;
     alert->setAttribute(Qt::WA_DeleteOnClose);
-    alert->setWindowTitle(naming->title());
-    fitWindowTitle(*alert);
-    // Many window managers draw no frame title for a dialog.
-    auto *title = new QLabel(naming->title(), alert);
-    title->setObjectName(QStringLiteral("namingTitle"));
-    QFont bold = title->font();
-    bold.setBold(true);
-    title->setFont(bold);
-    auto *name = new QLineEdit(m_model.namingText(), alert);
-    name->setPlaceholderText(tr("名称"));
-    connect(name, &QLineEdit::textChanged, &m_model, &MacModel::setNamingText);
-    auto *buttons = new QDialogButtonBox(alert);
-    buttons->addButton(tr("取消"), QDialogButtonBox::RejectRole);
-    buttons->addButton(tr("好"), QDialogButtonBox::AcceptRole)->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, alert, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, alert, &QDialog::reject);
-    auto *layout = new QVBoxLayout(alert);
-    layout->addWidget(title);
-    layout->addWidget(name);
-    layout->addWidget(buttons);
+    alert->field()->setText(m_model.namingText());
+    connect(alert->field(), &QLineEdit::textChanged, &m_model, &MacModel::setNamingText);
     connect(alert, &QDialog::accepted, this, &ContentView::commitNaming);
     connect(alert, &QDialog::finished, this, [this] {
         m_namingAlert = nullptr;

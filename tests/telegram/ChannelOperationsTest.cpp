@@ -1,43 +1,14 @@
 #include "BackupSettings.h"
 #include "ChannelFixture.h"
 #include "NetworkError.h"
+#include "PoolHold.h"
 #include "SyncIncoming.h"
-
-#include <QSemaphore>
-#include <QThreadPool>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 const QByteArray refused = R"({"ok":false,"description":"Bad Request: chat is busy"})";
-
-// Keeps every thread of the global pool waiting while it lives, so work
-// handed to the pool starts only after it ends.
-class PoolHold {
-public:
-    PoolHold() : m_threads(QThreadPool::globalInstance()->maxThreadCount())
-    {
-        for (int i = 0; i < m_threads; ++i)
-            QThreadPool::globalInstance()->start([this] {
-                m_gate.acquire();
-                m_left.release();
-            });
-    }
-    // Waits until every waiting thread has left, so none touches the gate after it is gone.
-    ~PoolHold()
-    {
-        m_gate.release(m_threads);
-        m_left.acquire(m_threads);
-    }
-    PoolHold(const PoolHold &) = delete;
-    PoolHold &operator=(const PoolHold &) = delete;
-
-private:
-    int m_threads;
-    QSemaphore m_gate;
-    QSemaphore m_left;
-};
 
 using ChannelOperationsTest = ChannelTest;
 

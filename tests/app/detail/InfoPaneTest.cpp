@@ -2,11 +2,14 @@
 #include "Chip.h"
 #include "ImportProgress.h"
 #include "InfoPane.h"
+#include "PostAvatar.h"
 #include "Screenshot.h"
 #include "StarAuthorButton.h"
+#include "Theme.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -114,6 +117,69 @@ TEST_F(InfoPaneTest, NewTagNameLosesSpacesAndHashesAndReusesATagOfThatName)
 
     pane.addNewTag(QStringLiteral(" ## # "));
     EXPECT_EQ(context.fetch<Tag>().size(), 1);
+}
+
+TEST_F(InfoPaneTest, TheNewTagDialogShowsItsTitleAndANameOfTwentyCharactersWhole)
+{
+    // The frame's title as the application has it, not the test program's longer name.
+    const QString programName = QGuiApplication::applicationDisplayName();
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Kepsel"));
+    InfoPane &pane = show(addPost(QStringLiteral("京都")));
+    open(*pane.tagMenu(), QStringLiteral("新建标签…"));
+    auto *alert = pane.findChild<QDialog *>(QStringLiteral("newTagAlert"));
+    QGuiApplication::setApplicationDisplayName(programName);
+    ASSERT_NE(alert, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(alert));
+    auto *title = alert->findChild<QLabel *>(QStringLiteral("namingTitle"));
+    ASSERT_NE(title, nullptr);
+    EXPECT_TRUE(title->isVisible());
+    EXPECT_EQ(title->text(), QStringLiteral("新建标签"));
+
+    auto *field = alert->findChild<QLineEdit *>();
+    const QString name(20, QChar(0x8336));
+    field->insert(name);
+    EXPECT_TRUE(saveScreenshot(*alert, QStringLiteral("new-tag-dialog-long-name")));
+    // Scrolled, the text would start left of the field and the caret's way along it be shorter.
+    // The field scrolls its text as it paints.
+    const auto caret = [field] {
+        field->grab();
+        return field->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+    };
+    field->home(false);
+    const int start = caret();
+    field->end(false);
+    EXPECT_NEAR(caret() - start, field->fontMetrics().horizontalAdvance(name), 1);
+    alert->reject();
+}
+
+TEST_F(InfoPaneTest, TheAuthorDiscTextAndNoteHeadingTakeTheirStyles)
+{
+    auto post = addPost(QStringLiteral("三行"), Platform::weibo, QStringLiteral("林"));
+    post->setContent(QStringLiteral("一\n二\n三"));
+    save();
+    InfoPane &pane = show(post);
+    EXPECT_TRUE(saveScreenshot(column, QStringLiteral("info-pane-styles")));
+
+    // The badge, 16 across, sits on a placeholder disc that shows around it.
+    auto *avatar = pane.findChild<PostAvatar *>();
+    ASSERT_NE(avatar, nullptr);
+    const QImage drawn = avatar->grab().toImage();
+    const QColor disc = Theme::placeholder().resolved();
+    const int middle = PostAvatar::size / 2;
+    for (const QPoint &at : {QPoint(4, middle), QPoint(middle - PostAvatar::badgeSize / 2 - 2, middle)})
+        EXPECT_EQ(drawn.pixelColor(at).rgb(), disc.rgb()) << at.x();
+    EXPECT_NE(drawn.pixelColor(middle, middle).rgb(), disc.rgb()) << "the badge";
+
+    // Three points between the content's lines.
+    auto *content = pane.findChild<QLabel *>(QStringLiteral("postContent"));
+    ASSERT_NE(content, nullptr);
+    EXPECT_GE(content->heightForWidth(content->width()), 3 * content->fontMetrics().lineSpacing() + 2 * 3);
+
+    auto *heading = pane.findChild<QLabel *>(QStringLiteral("text"));
+    ASSERT_NE(heading, nullptr);
+    EXPECT_EQ(heading->text(), QStringLiteral("笔记"));
+    EXPECT_DOUBLE_EQ(heading->font().pointSizeF(), pane.font().pointSizeF() * 11 / 13);
+    EXPECT_EQ(heading->font().weight(), QFont::DemiBold);
 }
 
 TEST_F(InfoPaneTest, FailedParseOffersReparseAndTheHeaderFollowsThePost)

@@ -127,6 +127,29 @@ TEST_F(LivePhotoViewTest, TheBadgeDimsAndBrightensAlongTheClipsFade)
     EXPECT_NEAR(badgeColor().lightness(), bright, 3);
 }
 
+TEST_F(LivePhotoViewTest, OnlyThePictureAndNotTheBandBesideAPortraitPlaysTheClip)
+{
+    auto post = addPost(QStringLiteral("竖拍的实况"));
+    auto media = addCover(post, 240, 320, stillColor, MediaKind::livePhoto);
+    media->setVideo(TestClip::avi(clipColor, false));
+    save();
+    auto view = show(media);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view->still()->image()->image().isNull(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isPlaying(); }, 15000)) << "the clip ends";
+    // Fitted into 480 × 420 the picture spans x 83 to 397, with a band on either side.
+    const QPoint band(20, 210);
+    const QPoint picture(240, 210);
+    QTest::mouseMove(view.get(), band);
+    EXPECT_FALSE(view->isPlaying()) << "the band is no part of the picture";
+
+    QTest::mouseMove(view.get(), picture);
+    ASSERT_TRUE(view->isPlaying());
+    // Held at its start, so the clip cannot end by itself before the check below.
+    view->playerView()->player().pause();
+    QTest::mouseMove(view.get(), band);
+    EXPECT_FALSE(view->isPlaying()) << "moving off the picture stops the clip";
+}
+
 TEST_F(LivePhotoViewTest, RestoringAMinimisedWindowDoesNotPlayTheClipAgain)
 {
     auto view = show(addLivePhoto(false));

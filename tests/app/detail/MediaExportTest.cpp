@@ -29,7 +29,10 @@ class MediaExportTest : public LibraryFixture {
 protected:
     MediaExportTest()
     {
-        FileReveal::setHandler([this](const QString &path) { revealed.append(path); });
+        FileReveal::setHandler([this](const QString &path) {
+            revealed.append(path);
+            return revealing;
+        });
     }
     ~MediaExportTest() override { FileReveal::setHandler({}); }
 
@@ -68,6 +71,7 @@ protected:
     const QByteArray song = QByteArrayLiteral("ID3 pretend song");
     UndoableDelete pendingDelete;
     QStringList revealed;
+    bool revealing = true;
     QList<QStringList> proposed;
     QString saveAnswer;
     QString exportAnswer;
@@ -123,6 +127,20 @@ TEST_F(MediaExportTest, EachExportMakesItsOwnFolderAndRevealsIt)
     EXPECT_EQ(revealed.size(), 2);
 }
 
+TEST_F(MediaExportTest, AFolderNothingRevealsIsNamedBesideTheCount)
+{
+    const QString parent = home.path() + QStringLiteral("/exports");
+    QDir().mkpath(parent);
+    exportAnswer = parent;
+    revealing = false;
+    auto shown = view(mixedPost());
+    QSignalSpy toasts(shown.get(), &PostDetailView::toastRequested);
+    TestAsync::waitFor(shown->exportAll());
+    ASSERT_EQ(toasts.size(), 1);
+    EXPECT_EQ(toasts[0][0].toString(),
+              QStringLiteral("已导出 2 个文件，没有程序能打开 %1/Kepsel").arg(parent));
+}
+
 TEST_F(MediaExportTest, PostWithoutTitleSavesAndExportsUnderItsAuthorsName)
 {
     const QString parent = home.path() + QStringLiteral("/exports");
@@ -171,6 +189,24 @@ TEST_F(MediaExportTest, SaveProposesTheItemNameAndTypeThenWritesTheBytes)
     TestAsync::waitFor(shown->saveCurrent());
     ASSERT_EQ(toasts.size(), 2);
     EXPECT_TRUE(toasts[1][0].toString().startsWith(QStringLiteral("无法写入")));
+}
+
+TEST_F(MediaExportTest, ANameRetypedWithoutItsTypesExtensionIsSavedWithIt)
+{
+    auto shown = view(mixedPost(QStringLiteral("海滩")));
+    const QList<std::pair<int, QStringList>> cases{
+        {0, {QStringLiteral("beach"), QStringLiteral("beach.jpg")}},
+        {0, {QStringLiteral("beach.JPEG"), QStringLiteral("beach.JPEG")}},
+        {0, {QStringLiteral("beach.png"), QStringLiteral("beach.png.jpg")}},
+        {2, {QStringLiteral("歌"), QStringLiteral("歌.mp3")}},
+    };
+    for (const auto &[item, names] : cases) {
+        shown->mediaPane()->jump(item);
+        saveAnswer = home.path() + QLatin1Char('/') + names[0];
+        TestAsync::waitFor(shown->saveCurrent());
+        EXPECT_TRUE(QFileInfo::exists(home.path() + QLatin1Char('/') + names[1])) << names[1].toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(home.path() + QStringLiteral("/beach")));
 }
 
 } // namespace

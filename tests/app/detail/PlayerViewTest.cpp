@@ -10,6 +10,7 @@
 #include "PlayerItemView.h"
 #include "PlayerControls.h"
 #include "PlayerView.h"
+#include "PoolHold.h"
 #include "Screenshot.h"
 #include "StillImage.h"
 #include "TestClip.h"
@@ -329,11 +330,16 @@ TEST_F(PlayerViewTest, StillShowsItsThumbnailUntilDecodedAndTheBusyBarOnlyWhileI
         SCOPED_TRACE(kind.rawValue().toStdString());
         const auto clip =
             kind == MediaKind::image ? std::nullopt : std::optional(TestClip::avi(clipColor, false));
-        auto stored = page<MediaItemView>(addClip(kind, clip), false);
-        StillImage *still = stillOf(*stored);
-        // Decoding takes a worker's turn, so the page starts with the thumbnail.
-        ASSERT_TRUE(still->image()->image().isNull());
-        EXPECT_TRUE(still->thumbnail()->isVisibleTo(still));
+        std::unique_ptr<MediaItemView> stored;
+        StillImage *still = nullptr;
+        {
+            // Decoding waits for a worker, held here so it cannot finish before the first look.
+            const PoolHold decoding;
+            stored = page<MediaItemView>(addClip(kind, clip), false);
+            still = stillOf(*stored);
+            ASSERT_TRUE(still->image()->image().isNull());
+            EXPECT_TRUE(still->thumbnail()->isVisibleTo(still));
+        }
         ASSERT_TRUE(QTest::qWaitFor([&] { return !still->image()->image().isNull(); }, 10000));
         EXPECT_FALSE(still->thumbnail()->isVisibleTo(still));
 

@@ -1,3 +1,4 @@
+#include "AuthorAccount.h"
 #include "Chip.h"
 #include "Divider.h"
 #include "InfoPane.h"
@@ -21,6 +22,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCursor>
 #include <QDesktopServices>
 #include <QFile>
 #include <QLabel>
@@ -306,6 +308,7 @@ TEST_F(PostDetailViewTest, SpacePlaysVideosAndSongsInThePreviewFromTheStoresFile
     auto *file = qobject_cast<const QFile *>(window->playerView()->player().sourceDevice());
     ASSERT_NE(file, nullptr);
     EXPECT_EQ(file->fileName(), video->videoDataFilePath().value());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("一段视频和一首歌-1.mp4"));
     EXPECT_NE(window->playerView()->findChild<QToolButton *>(QStringLiteral("fullScreen")), nullptr);
     EXPECT_TRUE(QTest::qWaitFor([&] { return window->playerView()->hasFrame(); }, 15000));
     EXPECT_TRUE(saveScreenshot(*window, QStringLiteral("post-detail-preview-video")));
@@ -318,6 +321,7 @@ TEST_F(PostDetailViewTest, SpacePlaysVideosAndSongsInThePreviewFromTheStoresFile
     QTest::keyClick(view.get(), Qt::Key_Space);
     ASSERT_NE(window->playerView(), nullptr);
     EXPECT_EQ(window->playerView()->findChild<QToolButton *>(QStringLiteral("fullScreen")), nullptr);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("一段视频和一首歌-2.mp3"));
     auto *cover = window->findChild<MediaImage *>();
     ASSERT_NE(cover, nullptr);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !cover->image().isNull(); }, 10000));
@@ -613,6 +617,56 @@ TEST_F(PostDetailViewTest, OnlyWebLinksGetTheOpenSourceButton)
     local->setSourceURL(QStringLiteral("file:///etc/passwd"));
     save();
     EXPECT_EQ(button(*show(local), QStringLiteral("OpenSource")), nullptr);
+}
+
+TEST_F(PostDetailViewTest, NamesWithAnAmpersandShowAsWrittenAndGiveNoShortcut)
+{
+    const QString name = QStringLiteral("R&D");
+    auto post = postWithPictures();
+    post->setTitle(name);
+    post->setAuthorName(name);
+    post->setTags({addTag(name)});
+    post->setBoards({addBoard(name)});
+    save();
+    const auto [window, view] = showInWindow(post);
+    EXPECT_TRUE(saveScreenshot(*view->infoPane(), QStringLiteral("post-detail-ampersand")));
+    const QList<Chip *> chips = view->infoPane()->findChildren<Chip *>();
+    ASSERT_EQ(chips.size(), 2);
+    EXPECT_EQ(chips[0]->text(), QStringLiteral("#R&D"));
+    EXPECT_EQ(chips[1]->text(), name);
+
+    QWidget *focused = QApplication::focusWidget();
+    QTest::keyClick(focused, Qt::Key_D, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), focused);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_EQ(post->tags().size(), 1);
+    EXPECT_EQ(post->boards().size(), 1);
+    EXPECT_FALSE(StarAuthorButton::isStarred(AuthorAccount::fromPost(*post), context));
+}
+
+TEST_F(PostDetailViewTest, ALinkNothingOpensIsNamedInAToast)
+{
+    // The offscreen platform has nothing to open links with.
+    auto post = postWithPictures();
+    auto view = show(post);
+    QSignalSpy toasts(view.get(), &PostDetailView::toastRequested);
+    QTest::mouseClick(button(*view, QStringLiteral("OpenSource")), Qt::LeftButton);
+    ASSERT_EQ(toasts.size(), 1);
+    EXPECT_EQ(toasts[0][0].toString(), QStringLiteral("没有程序能打开 ") + post->sourceURL());
+}
+
+TEST_F(PostDetailViewTest, TheMoreMenuDropsFromItsButtonWhereverThePointerIs)
+{
+    const auto [window, view] = showInWindow(postWithPictures());
+    QCursor::setPos(window->mapToGlobal(QPoint(window->width() - 10, window->height() - 10)));
+    QToolButton *more = button(*view, QStringLiteral("More"));
+    more->setFocus(Qt::TabFocusReason);
+    press(Qt::Key_Space);
+    QWidget *menu = nullptr;
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return (menu = QApplication::activePopupWidget()) != nullptr; }, 10000));
+    EXPECT_EQ(menu->pos(), more->mapToGlobal(QPoint(0, more->height())));
+    menu->close();
 }
 
 TEST_F(PostDetailViewTest, PostDeletedWhileShownGivesWayToTheDeletedPage)

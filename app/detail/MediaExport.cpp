@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMimeDatabase>
 #include <QSaveFile>
 #include <QTextBoundaryFinder>
 #include <cerrno>
@@ -49,13 +50,24 @@ QString utf8Prefix(const QString &text, qsizetype bytes)
 
 constexpr qint64 copyChunk = 1024 * 1024;
 
+// The extension of the type the bytes show themselves to be, "bin" when none.
+QString ownExtension(const QByteArray &data)
+{
+    const QString suffix = QMimeDatabase().mimeTypeForData(data).preferredSuffix();
+    return suffix.isEmpty() ? QStringLiteral("bin") : suffix;
+}
+
 std::optional<MediaExport::Payload> still(const Media &media)
 {
-    const std::optional<QByteArray> data = media.data();
+    std::optional<QByteArray> data = media.data();
     if (!data)
         return std::nullopt;
-    return MediaExport::Payload{
-        ImageTools::jpegData(*data, jpegQuality).value_or(*data), {}, QStringLiteral("jpg")};
+    if (std::optional<QByteArray> jpeg = ImageTools::jpegData(*data, jpegQuality))
+        return MediaExport::Payload{std::move(*jpeg), {}, QStringLiteral("jpg")};
+    // Bytes that cannot become JPEG are written as they are, under their own
+    // type's name: a ".jpg" file is always JPEG.
+    const QString extension = ownExtension(*data);
+    return MediaExport::Payload{std::move(*data), {}, extension};
 }
 
 std::optional<MediaExport::Payload> motion(const Media &media, const QString &extension)

@@ -38,7 +38,8 @@ public:
     static QString withExtension(const QString &path, const QString &extension);
 
     // For previews and drags: a video or audio item's sound or motion, else
-    // the still as JPEG, else a live photo's motion alone as ".mov".
+    // the still as JPEG (as its own type when it cannot become one), else a
+    // live photo's motion alone as ".mov".
     static std::optional<Payload> filePayload(const Media &media);
     // For save and export: motion or sound when there is any, else the still.
     static std::optional<Payload> savedPayload(const Media &media);

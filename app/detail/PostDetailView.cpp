@@ -84,7 +84,9 @@ QString typeFilter(const QString &extension)
         return PostDetailView::tr("MPEG-4 影片 (*.mp4)");
     if (extension == QStringLiteral("mp3"))
         return PostDetailView::tr("MP3 音频 (*.mp3)");
-    return PostDetailView::tr("JPEG 图像 (*.jpg *.jpeg)");
+    if (extension == QStringLiteral("jpg"))
+        return PostDetailView::tr("JPEG 图像 (*.jpg *.jpeg)");
+    return QStringLiteral("*.%1").arg(extension);
 }
 
 QWidget *deletedPage()

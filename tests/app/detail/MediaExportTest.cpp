@@ -172,6 +172,26 @@ TEST_F(MediaExportTest, ReadOnlyExportFolderGivesAnErrorAndWritesNothing)
     EXPECT_TRUE(revealed.isEmpty());
 }
 
+TEST_F(MediaExportTest, StillsThatCannotBecomeJPEGKeepTheirBytesUnderTheirOwnTypesName)
+{
+    auto post = addPost(QStringLiteral("图"));
+    const QByteArray png = TestImages::encoded(40, 30, Qt::blue, "png");
+    const QByteArray cutPNG = png.left(png.size() / 2);
+    const QByteArray unknown = QByteArrayLiteral("\x01\x02 not a picture");
+    const QList<std::pair<QByteArray, QString>> cases{
+        {png, QStringLiteral("jpg")}, {cutPNG, QStringLiteral("png")}, {unknown, QStringLiteral("bin")}};
+    for (const auto &[bytes, extension] : cases) {
+        auto media = addCover(post, 40, 30);
+        media->setImage(bytes);
+        const auto payload = MediaExport::savedPayload(*media);
+        ASSERT_TRUE(payload);
+        EXPECT_EQ(payload->extension, extension);
+        EXPECT_EQ(payload->bytes.startsWith("\xff\xd8"), extension == QStringLiteral("jpg"));
+        if (extension != QStringLiteral("jpg"))
+            EXPECT_EQ(payload->bytes, bytes);
+    }
+}
+
 TEST_F(MediaExportTest, SaveProposesTheItemNameAndTypeThenWritesTheBytes)
 {
     auto shown = view(mixedPost(QStringLiteral("a/b:c?")));

@@ -24,6 +24,15 @@ namespace {
 
 const QString autoChosenKey = QStringLiteral("macFolderAutoChosen");
 
+// The folder's name and path are the user's: however long, they leave the
+// window its width, and the whole text shows on hover.
+void showShortened(QLabel *label, const QString &text, Qt::TextElideMode mode)
+{
+    constexpr int shownWidth = 300;
+    label->setText(label->fontMetrics().elidedText(text, mode, shownWidth));
+    label->setToolTip(text);
+}
+
 // The last sync as a relative time in words, as the tab shows it.
 QString relativeText(const QDateTime &when, const QDateTime &now)
 {
@@ -227,11 +236,9 @@ void SyncSettings::showFolder()
     m_folderSwitch->setChecked(m_folder.has_value());
     m_folderSwitch->setEnabled(m_folder || cloud);
     m_locationRow->setVisible(m_folder.has_value());
-    m_folderName->setText(m_folder.value_or(QString()));
-    const QString path = m_folderPath.value_or(QString());
+    showShortened(m_folderName, m_folder.value_or(QString()), Qt::ElideRight);
     m_folderPathLabel->setVisible(m_folderPath.has_value());
-    m_folderPathLabel->setText(m_folderPathLabel->fontMetrics().elidedText(path, Qt::ElideMiddle, 300));
-    m_folderPathLabel->setToolTip(path);
+    showShortened(m_folderPathLabel, m_folderPath.value_or(QString()), Qt::ElideMiddle);
     m_footer->setText(!m_folder && !cloud
                           ? tr("这台电脑上没有找到云盘文件夹。点「选择其他文件夹…」，选一个和 iPhone "
                                "共用的同步文件夹。")

@@ -189,6 +189,17 @@ TEST_F(SyncSettingsTest, TheFolderChooserOpensInTheChosenFolderElseInTheHomeFold
     view.chooser()->reject();
 }
 
+TEST_F(SyncSettingsTest, ALongFolderNameIsShortenedWithinTheWindowAndWholeOnHover)
+{
+    SyncSettings view(*model);
+    const QString name = QStringLiteral("和手机共用的同步文件夹").repeated(6);
+    pickThroughChooser(view, folder(name));
+    ASSERT_TRUE(waitForIdle());
+    const auto *shown = part<QLabel>(view, "folderName");
+    EXPECT_TRUE(shown->toolTip().startsWith(name)) << "the whole name shows on hover";
+    EXPECT_LE(shown->minimumSizeHint().width(), 300) << "the name leaves the 540-wide window its width";
+}
+
 TEST_F(SyncSettingsTest, AFolderThatCannotBeSyncedIsKeptAndItsErrorShows)
 {
     // A file stands where the working folder must go (file permissions do not stop root).

@@ -122,6 +122,24 @@ QWidget *Sidebar::makeBoardsHeader()
     return header;
 }
 
+// Return on a row other than the chosen one is the sidebar's, before any
+// window-wide shortcut (the lock screen's unlock) can take it.
+bool Sidebar::event(QEvent *event)
+{
+    if (event->type() == QEvent::ShortcutOverride && choosesOnReturn(*static_cast<QKeyEvent *>(event))) {
+        event->accept();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+bool Sidebar::choosesOnReturn(const QKeyEvent &key) const
+{
+    const QList<Entry> shown = shownEntries();
+    return (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) && m_current >= 0 &&
+           m_current < shown.size() && !(shown[m_current].first == m_selection);
+}
+
 bool Sidebar::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_boardsHeader && event->type() == QEvent::MouseButtonRelease &&

@@ -40,6 +40,7 @@ signals:
     void selectionChosen(const SidebarItem &item);
 
 protected:
+    bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
@@ -56,6 +57,9 @@ private:
     void rebuildBoards();
     void updateRows();
     void choose(const SidebarItem &item);
+    // Return chooses the row the arrow keys stand on, when it is not the
+    // chosen one already.
+    bool choosesOnReturn(const QKeyEvent &key) const;
     void moveCurrent(int step);
     // The Menu key on a board row opens the board's menu.
     void openCurrentMenu();

@@ -161,6 +161,20 @@ TEST_F(ShellWindowTest, ReturnUnlocksAfterTheSidebarChoseThePrivateSpace)
     EXPECT_TRUE(settle([&] { return model->privateUnlocked(); }));
 }
 
+TEST_F(ShellWindowTest, ReturnOnAnotherSidebarRowLeavesTheLockScreen)
+{
+    window().resize(1000, 640);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    auto *sidebar = content().findChild<Sidebar *>();
+    QTest::mouseClick(sidebar->rows()[3], Qt::LeftButton);
+    ASSERT_EQ(content().selection(), SidebarItem::privateSpace());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(content().selection(), SidebarItem::archived());
+    EXPECT_FALSE(qobject_cast<PrivateLockView *>(content().stack().root()));
+    EXPECT_FALSE(model->privateUnlocked()) << "no password was asked for";
+}
+
 TEST_F(ShellWindowTest, DroppedWebLinksAreSavedAndOthersRefusedSilently)
 {
     drop({QUrl(QStringLiteral("file:///etc/passwd")), QUrl(QStringLiteral("ftp://127.0.0.1/a")),

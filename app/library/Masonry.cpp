@@ -2,6 +2,7 @@
 
 #include "Clock.h"
 #include "ImportProgress.h"
+#include "KeyboardFocus.h"
 #include "Media.h"
 #include "Post.h"
 #include "PostDrag.h"
@@ -28,7 +29,7 @@ constexpr qreal minimumWindow = 300;
 
 Masonry::Masonry(QWidget *parent, ImageCache &cache)
     : QAbstractScrollArea(parent), m_cache(cache), m_metrics(CardMetrics::measure(font())),
-      m_tilt(new TiltHover(this)), m_fading(new TiltHover(this))
+      m_tilt(new TiltHover(this)), m_fading(new TiltHover(this)), m_keyboard(new KeyboardFocus(this))
 {
     setFrameShape(QFrame::NoFrame);
     setFocusPolicy(Qt::StrongFocus);
@@ -49,6 +50,7 @@ Masonry::Masonry(QWidget *parent, ImageCache &cache)
             dirtyCard(m_fadingCard);
         });
     }
+    connect(m_keyboard, &KeyboardFocus::changed, viewport(), qOverload<>(&QWidget::update));
     connect(&ImportProgress::shared(), &ImportProgress::phasesChanged, this, [this] {
         updateProgressTimer();
         viewport()->update();
@@ -325,7 +327,7 @@ void Masonry::paintEvent(QPaintEvent *event)
     };
     const auto paintCard = [&](int index, const TiltHover *tilt) {
         const Post &post = *m_posts[index];
-        PostCard::State state{thumbnail(post), std::nullopt, index == m_focus && hasFocus(), phase};
+        PostCard::State state{thumbnail(post), std::nullopt, index == m_focus && focusRingShown(), phase};
         if (tilt) {
             state.pointer = tilt->point();
             state.tilt = tilt->amount();
@@ -544,10 +546,16 @@ void Masonry::keyPressEvent(QKeyEvent *event)
     }
 }
 
+bool Masonry::focusRingShown() const
+{
+    return m_keyboard->ringShown();
+}
+
 void Masonry::moveFocus(int key)
 {
     if (m_posts.isEmpty())
         return;
+    m_keyboard->setByKeyboard(true);
     if (m_focus < 0) {
         const QList<int> shown =
             cardsInBand(verticalScrollBar()->value() - cardAreaTop(),
@@ -598,17 +606,8 @@ void Masonry::showFocused()
 void Masonry::focusInEvent(QFocusEvent *event)
 {
     QAbstractScrollArea::focusInEvent(event);
-    const bool byKeyboard =
-        event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
-    if (m_focus < 0 && !m_posts.isEmpty() && byKeyboard)
+    if (m_focus < 0 && !m_posts.isEmpty() && m_keyboard->isByKeyboard())
         moveFocus(0);
-    viewport()->update();
-}
-
-void Masonry::focusOutEvent(QFocusEvent *event)
-{
-    QAbstractScrollArea::focusOutEvent(event);
-    viewport()->update();
 }
 
 bool Masonry::eventFilter(QObject *watched, QEvent *event)

@@ -18,6 +18,7 @@
 #include <memory>
 #include <optional>
 
+class KeyboardFocus;
 class Post;
 class QHelpEvent;
 class QMimeData;
@@ -81,6 +82,8 @@ public:
         return m_mounted;
     }
     int focusedCard() const { return m_focus; }
+    // The focused card is ringed only while the keyboard put the focus there.
+    bool focusRingShown() const;
     // The card tilting towards the pointer, or -1.
     int tiltedCard() const { return m_tiltCard; }
     TiltHover &tilt() const { return *m_tilt; }
@@ -110,7 +113,6 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
-    void focusOutEvent(QFocusEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -178,6 +180,7 @@ private:
     int m_tiltCard = -1;
     int m_fadingCard = -1;
     int m_focus = -1;
+    KeyboardFocus *m_keyboard;
     int m_pressed = -1;
     QPoint m_pressPosition;
 

@@ -170,6 +170,23 @@ TEST_F(MasonryTest, KeyboardMovesAFocusRingOpensAndAsksForTheMenu)
     EXPECT_EQ(menus.size(), 1);
 }
 
+TEST_F(MasonryTest, OnlyTheKeyboardRingsACardAndTheRingGoesWithARightClick)
+{
+    const auto shown = shownGrid(manyPosts(6), 746, 800);
+    Masonry &grid = *shown;
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&grid));
+    const auto click = [&](int card, Qt::MouseButton button) {
+        QTest::mouseClick(grid.viewport(), button, {}, grid.cardRect(card).center().toPoint());
+    };
+    click(0, Qt::LeftButton);
+    ASSERT_TRUE(grid.hasFocus());
+    EXPECT_FALSE(grid.focusRingShown()) << "a click focuses the grid without a ring";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_TRUE(grid.focusRingShown());
+    click(2, Qt::RightButton);
+    EXPECT_FALSE(grid.focusRingShown());
+}
+
 TEST_F(MasonryTest, ClicksOpenCardsButNotWhileScrollingAndDragsCarryThePost)
 {
     const auto posts = manyPosts(40);

@@ -175,6 +175,26 @@ TEST_F(OrganizeViewTest, TheKeyboardWalksTheTilesAndOpensThem)
     EXPECT_EQ(opened[0], SidebarItem::board(second));
 }
 
+TEST_F(OrganizeViewTest, OnlyTheKeyboardRingsATileAndTheRingGoesWithARightClick)
+{
+    addBoard(QStringLiteral("旅行"));
+    addBoard(QStringLiteral("美食"));
+    OrganizeView view(*model);
+    view.resize(900, 600);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+    const QList<BoardCard *> cards = view.boardCards();
+    const auto ringed = [&] { return QList<bool>{cards[0]->focusRingShown(), cards[1]->focusRingShown()}; };
+
+    QTest::mouseClick(cards[0], Qt::RightButton);
+    ASSERT_TRUE(cards[0]->hasFocus());
+    EXPECT_EQ(ringed(), QList<bool>({false, false})) << "a right-click gives focus, not a ring";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_EQ(ringed(), QList<bool>({false, true}));
+    QTest::mouseClick(cards[0], Qt::RightButton);
+    EXPECT_EQ(ringed(), QList<bool>({false, false}));
+}
+
 TEST_F(OrganizeViewTest, ScreenshotsOfBoardCardsAndTagTiles)
 {
     const QList<QColor> colors{QColor("#C96F4A"), QColor("#5B8DB8"), QColor("#6BA368")};
@@ -193,7 +213,7 @@ TEST_F(OrganizeViewTest, ScreenshotsOfBoardCardsAndTagTiles)
     QThreadPool::globalInstance()->waitForDone();
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
-    view.boardCards()[2]->setFocus();
+    view.boardCards()[2]->setFocus(Qt::TabFocusReason);
     EXPECT_TRUE(saveScreenshot(view, QStringLiteral("organize-boards")));
     view.setSegment(OrganizeView::Segment::tags);
     view.tagTiles()[0]->setTargeted(true);

@@ -197,6 +197,28 @@ TEST_F(ShellWindowTest, NewBoardsPushOverOrganizeAndAreSelectedFromTheSidebar)
     EXPECT_EQ(content().selection().title(), QStringLiteral("美食"));
 }
 
+TEST_F(ShellWindowTest, ABoardMadeWithTheSidebarsPlusIsTheOnlyRowThatLooksChosen)
+{
+    window().resize(1000, 640);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    auto *sidebar = content().findChild<Sidebar *>();
+    QTest::mouseClick(sidebar->rows()[0], Qt::LeftButton);
+    QTest::mouseClick(sidebar->findChild<QToolButton *>(QStringLiteral("newBoard")), Qt::LeftButton);
+    auto *alert = openDialog<QDialog>();
+    ASSERT_TRUE(alert);
+    alert->findChild<QLineEdit *>()->insert(QStringLiteral("美食"));
+    alert->accept();
+    ASSERT_TRUE(settle([&] { return sidebar->rows().size() == 5; }));
+    ASSERT_EQ(QApplication::focusWidget(), sidebar);
+    QStringList looksChosen;
+    for (const SidebarRow *row : sidebar->rows())
+        if (row->isSelected() || row->isCurrent())
+            looksChosen.append(row->title());
+    EXPECT_EQ(looksChosen, QStringList{QStringLiteral("美食")});
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    EXPECT_EQ(sidebar->currentRow(), 3) << "the keyboard goes on from the new board";
+}
+
 TEST_F(ShellWindowTest, DeletingTheSelectedBoardSelectsAllPostsFirst)
 {
     auto board = std::make_shared<Board>(QStringLiteral("旅行"), QString());

@@ -6,9 +6,11 @@
 #include "LibraryFixture.h"
 #include "NewBoardTile.h"
 #include "OrganizeView.h"
+#include "PostMenu.h"
 #include "Screenshot.h"
 #include "Tag.h"
 #include "TagTile.h"
+#include "Text.h"
 #include "UndoableDelete.h"
 #include "UserDefaults.h"
 #include "WaitFor.h"
@@ -109,6 +111,29 @@ TEST_F(OrganizeViewTest, BoardAndTagCountsLeaveOutPrivateArchivedAndPendingPosts
     EXPECT_EQ(card(view, QStringLiteral("旅行"))->count(), 3);
     EXPECT_EQ(card(view, QStringLiteral("旅行"))->covers(), (QList{travelPosts[1]->cover()}));
     EXPECT_EQ(view.tagTiles().value(0)->count(), 0);
+}
+
+TEST_F(OrganizeViewTest, TagsReadInTheLocalesOrderHereAndInThePostMenu)
+{
+    for (const char *name : {"Zebra", "tag10", "猫", "apple", "tag2", "阿"})
+        addTag(QString::fromUtf8(name));
+    OrganizeView view(*model);
+    view.setSegment(OrganizeView::Segment::tags);
+    announce();
+    QStringList tiles;
+    for (const TagTile *tile : view.tagTiles())
+        tiles.append(tile->name());
+    PostMenu menu(addPost(QStringLiteral("https://example.com/menu")), context(), model->pendingDelete());
+    QStringList entries;
+    for (const QAction *action : menu.actions())
+        if (action->text() == QStringLiteral("标签"))
+            for (const QAction *entry : action->menu()->actions())
+                entries.append(entry->text());
+
+    EXPECT_EQ(tiles, entries) << "one order for one list";
+    EXPECT_TRUE(std::is_sorted(tiles.cbegin(), tiles.cend(), Text::localizedStandardLess));
+    EXPECT_LT(tiles.indexOf(QStringLiteral("apple")), tiles.indexOf(QStringLiteral("Zebra")));
+    EXPECT_LT(tiles.indexOf(QStringLiteral("tag2")), tiles.indexOf(QStringLiteral("tag10")));
 }
 
 TEST_F(OrganizeViewTest, SegmentSurvivesARestartAndAStrangeValueOpensBoards)

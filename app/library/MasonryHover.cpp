@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QSignalBlocker>
 
 MasonryHover::MasonryHover(Masonry &grid)
     : QObject(&grid), m_grid(grid), m_tilt(new TiltHover(this)), m_fading(new TiltHover(this))
@@ -63,6 +64,9 @@ void MasonryHover::followPosts(const std::function<int(int)> &newIndex)
 {
     m_card = newIndex(m_card);
     m_fadingCard = newIndex(m_fadingCard);
+    // The indices name the new posts while the frames are still the old
+    // ones; the whole grid repaints once laid out again, so no card is marked.
+    const QSignalBlocker quietTilt(m_tilt), quietFading(m_fading);
     if (m_card < 0)
         m_tilt->clear();
     if (m_fadingCard < 0)

@@ -187,6 +187,20 @@ TEST_F(MasonryTest, OnlyTheKeyboardRingsACardAndTheRingGoesWithARightClick)
     EXPECT_FALSE(grid.focusRingShown());
 }
 
+TEST_F(MasonryTest, TheHoverStaysWithItsPostWhenANewPostComesFirst)
+{
+    auto posts = manyPosts(2);
+    const auto shown = shownGrid(posts, 746, 800);
+    Masonry &grid = *shown;
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    QTest::mouseMove(grid.viewport(), grid.cardRect(1).center().toPoint());
+    ASSERT_EQ(grid.tiltedCard(), 1);
+    // The hovered card moves past the end of the cards laid out before.
+    posts.prepend(addPost(QStringLiteral("新的")));
+    grid.setPosts(posts);
+    EXPECT_EQ(grid.tiltedCard(), 2);
+}
+
 TEST_F(MasonryTest, ClicksOpenCardsButNotWhileScrollingAndDragsCarryThePost)
 {
     const auto posts = manyPosts(40);

@@ -7,6 +7,7 @@
 #include "AuthorMerge.h"
 #include "FilterChip.h"
 #include "HorizontalStrip.h"
+#include "MenuText.h"
 #include "ModelContext.h"
 #include "Post.h"
 #include "StarAuthorButton.h"
@@ -219,9 +220,9 @@ QToolButton *AuthorHeader::makeMergeButton(const AuthorDirectory &directory, con
                                            bool join)
 {
     auto button = new QToolButton(m_content);
-    button->setText(
+    button->setText(menuText(
         join ? tr("并入「%1」").arg(oneLine(directory.displayName(suggestion)))
-             : tr("合并 %1·%2").arg(suggestion.platform().displayName(), oneLine(suggestion.name())));
+             : tr("合并 %1·%2").arg(suggestion.platform().displayName(), oneLine(suggestion.name()))));
     button->setIcon(
         Symbol::pixmap(QStringLiteral("arrow.triangle.merge"), 14, Theme::accent().resolved(), 1.3, 2));
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);

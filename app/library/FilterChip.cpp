@@ -1,6 +1,7 @@
 #include "FilterChip.h"
 
 #include "FocusRing.h"
+#include "MenuText.h"
 #include "Motion.h"
 #include "PlatformBadge.h"
 #include "TabularDigits.h"
@@ -36,14 +37,20 @@ FilterChip::FilterChip(const QString &title, std::optional<Platform> platform, s
         else
             m_fill->jumpTo(on ? 1.0 : 0.0);
     });
-    // A chip is one line, however long the name it carries.
+    // A chip is one line, however long the name it carries, and shows the
+    // name as written: no "&" in it makes a shortcut.
     const QString line = title.simplified();
-    setText(line.size() > titleLimit ? line.left(titleLimit - 1) + QChar(0x2026) : line);
+    setText(menuText(line.size() > titleLimit ? line.left(titleLimit - 1) + QChar(0x2026) : line));
     setCheckable(true);
     // Reached by Tab; a click leaves the focus where it was.
     setFocusPolicy(Qt::TabFocus);
     setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+int FilterChip::titleWidth() const
+{
+    return fontMetrics().size(Qt::TextShowMnemonic, text()).width();
 }
 
 QString FilterChip::countText() const
@@ -60,7 +67,7 @@ qreal FilterChip::onAmount() const
 QSize FilterChip::sizeHint() const
 {
     const QFontMetrics metrics(font());
-    int width = metrics.horizontalAdvance(text());
+    int width = titleWidth();
     if (m_platform)
         width += m_style.badgeSize + gap;
     if (m_count)
@@ -91,9 +98,9 @@ void FilterChip::paintEvent(QPaintEvent *)
     }
     const QColor foreground = mixed(m_style.offForeground.resolved(), m_style.onForeground.resolved(), on);
     painter.setPen(foreground);
-    const int titleWidth = fontMetrics().horizontalAdvance(text());
+    const int titleWidth = this->titleWidth();
     painter.drawText(QRectF(x, content.top(), titleWidth + 1, content.height()),
-                     Qt::AlignLeft | Qt::AlignVCenter, text());
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, text());
     if (m_count) {
         QColor faded = foreground;
         faded.setAlphaF(0.55 + 0.15 * on);

@@ -32,6 +32,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // The title as shown, each doubled "&" drawn as one.
+    int titleWidth() const;
     QString countText() const;
     // 0 drawn as left, 1 as chosen; between while it fades.
     qreal onAmount() const;

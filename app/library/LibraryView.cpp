@@ -176,7 +176,10 @@ void LibraryView::followGroupFade()
 QMenu *LibraryView::makeDisplayMenu(QWidget *parent)
 {
     auto menu = new QMenu(parent);
-    menu->addSection(tr("排序"));
+    // Headers are drawn as entries that take no click, so they keep an
+    // entry's padding instead of sitting on the edge and the line above.
+    const auto addHeader = [menu](const QString &title) { menu->addAction(title)->setEnabled(false); };
+    addHeader(tr("排序"));
     auto sorts = new QActionGroup(menu);
     for (SortOrder order : SortOrder::allCases()) {
         QAction *action = menu->addAction(order.label(), this, [this, order] { setSortOrder(order); });
@@ -185,7 +188,8 @@ QMenu *LibraryView::makeDisplayMenu(QWidget *parent)
         connect(menu, &QMenu::aboutToShow, action,
                 [this, action, order] { action->setChecked(sortOrder() == order); });
     }
-    menu->addSection(tr("卡片大小"));
+    menu->addSeparator();
+    addHeader(tr("卡片大小"));
     auto sizes = new QActionGroup(menu);
     for (const auto &[label, size] : {std::pair{tr("小"), 180.0}, {tr("中"), 230.0}, {tr("大"), 300.0}}) {
         const double width = size; // a structured binding cannot be captured before clang 16

@@ -6,10 +6,10 @@
 #include "Post.h"
 #include "PostDrag.h"
 #include "Theme.h"
+#include "TiltHover.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QCursor>
 #include <QDrag>
 #include <QMimeData>
 #include <QPainter>
@@ -28,7 +28,7 @@ constexpr qreal minimumWindow = 300;
 
 Masonry::Masonry(QWidget *parent, ImageCache &cache)
     : QAbstractScrollArea(parent), m_cache(cache), m_metrics(CardMetrics::measure(font())),
-      m_tilt(new TiltHover(this)), m_fading(new TiltHover(this))
+      m_hover(new MasonryHover(*this)), m_focus(new MasonryFocus(*this))
 {
     setFrameShape(QFrame::NoFrame);
     setFocusPolicy(Qt::StrongFocus);
@@ -43,12 +43,6 @@ Masonry::Masonry(QWidget *parent, ImageCache &cache)
     connect(&m_progressTick, &QTimer::timeout, viewport(), qOverload<>(&QWidget::update));
     m_progressClock.start();
     connect(&m_glide, &Motion::valueChanged, viewport(), qOverload<>(&QWidget::update));
-    for (TiltHover *tilt : {m_tilt, m_fading}) {
-        connect(tilt, &TiltHover::changed, this, [this] {
-            dirtyCard(m_tiltCard);
-            dirtyCard(m_fadingCard);
-        });
-    }
     connect(&ImportProgress::shared(), &ImportProgress::phasesChanged, this, [this] {
         updateProgressTimer();
         viewport()->update();
@@ -95,21 +89,10 @@ QList<int> Masonry::cardsIn(const Layout &layout, int column, qreal top, qreal b
 void Masonry::setPosts(const QList<std::shared_ptr<Post>> &posts)
 {
     // The focus ring and the hover stay with their posts through a refresh.
-    const auto postAt = [this](int index) { return index >= 0 ? m_posts[index] : nullptr; };
-    const std::shared_ptr<Post> focused = postAt(m_focus);
-    const std::shared_ptr<Post> tilted = postAt(m_tiltCard);
-    const std::shared_ptr<Post> fading = postAt(m_fadingCard);
-    m_posts = posts;
-    const auto indexOf = [this](const std::shared_ptr<Post> &post) {
-        return post ? int(m_posts.indexOf(post)) : -1;
-    };
-    m_focus = indexOf(focused);
-    m_tiltCard = indexOf(tilted);
-    m_fadingCard = indexOf(fading);
-    if (m_tiltCard < 0)
-        m_tilt->clear();
-    if (m_fadingCard < 0)
-        m_fading->clear();
+    const QList<std::shared_ptr<Post>> before = std::exchange(m_posts, posts);
+    const auto newIndex = [&](int index) { return index >= 0 ? int(m_posts.indexOf(before[index])) : -1; };
+    m_focus->followPosts(newIndex);
+    m_hover->followPosts(newIndex);
     m_pressed = -1;
     m_glide.stop();
     m_framesStale = true;
@@ -318,14 +301,10 @@ void Masonry::paintEvent(QPaintEvent *event)
     const qreal offset = cardAreaTop() - verticalScrollBar()->value();
     const QRectF dirty = QRectF(event->rect()).translated(0, -offset);
     const qreal phase = std::fmod(m_progressClock.elapsed() / 1200.0, 1.0);
-    const auto tiltOf = [this](int index) -> TiltHover * {
-        if (index == m_tiltCard && m_tilt->point())
-            return m_tilt;
-        return index == m_fadingCard && m_fading->point() ? m_fading : nullptr;
-    };
     const auto paintCard = [&](int index, const TiltHover *tilt) {
         const Post &post = *m_posts[index];
-        PostCard::State state{thumbnail(post), std::nullopt, index == m_focus && hasFocus(), phase};
+        PostCard::State state{thumbnail(post), std::nullopt, index == m_focus->card() && focusRingShown(),
+                              phase};
         if (tilt) {
             state.pointer = tilt->point();
             state.tilt = tilt->amount();
@@ -333,12 +312,12 @@ void Masonry::paintEvent(QPaintEvent *event)
         m_card.paint(painter, post, cardRect(index), state);
     };
     for (int index : cardsInBand(dirty.top(), dirty.bottom())) {
-        if (!tiltOf(index))
+        if (!m_hover->tiltOf(index))
             paintCard(index, nullptr);
     }
     // Tilted cards are drawn last, above their neighbours; the one springing in on top.
-    for (int index : {m_fadingCard, m_tiltCard}) {
-        if (const TiltHover *tilt = index >= 0 && index < m_posts.size() ? tiltOf(index) : nullptr)
+    for (int index : m_hover->raisedCards()) {
+        if (const TiltHover *tilt = index >= 0 && index < m_posts.size() ? m_hover->tiltOf(index) : nullptr)
             paintCard(index, tilt);
     }
 }
@@ -394,49 +373,13 @@ void Masonry::setScrolling(bool scrolling)
         return;
     m_scrolling = scrolling;
     if (scrolling)
-        stopTilt();
-}
-
-// The card under the pointer tilts towards it; a card the pointer left
-// springs back while the next one springs in.
-void Masonry::setHover(int index, const std::optional<QPointF> &point)
-{
-    if (index != m_tiltCard) {
-        if (index < 0 && m_tiltCard < 0)
-            return;
-        dirtyCard(m_fadingCard);
-        m_fading->clear();
-        std::swap(m_tilt, m_fading);
-        m_fadingCard = m_tiltCard;
-        m_fading->leave();
-        m_tiltCard = index;
-    }
-    if (index >= 0 && point)
-        m_tilt->hover(*point);
-    else
-        m_tilt->leave();
-}
-
-// While the grid scrolls, or a card is dragged, no card stays tilted.
-void Masonry::stopTilt()
-{
-    dirtyCard(m_tiltCard);
-    dirtyCard(m_fadingCard);
-    m_tilt->clear();
-    m_fading->clear();
-    m_tiltCard = m_fadingCard = -1;
-}
-
-void Masonry::dirtyCard(int index)
-{
-    if (index >= 0 && index < m_posts.size())
-        viewport()->update(cardRect(index).adjusted(-24, -24, 24, 40).toAlignedRect());
+        m_hover->stop();
 }
 
 bool Masonry::viewportEvent(QEvent *event)
 {
     if (event->type() == QEvent::Leave)
-        setHover(-1, std::nullopt);
+        m_hover->leave();
     if (event->type() == QEvent::ToolTip) {
         showToolTip(*static_cast<QHelpEvent *>(event));
         return true;
@@ -460,10 +403,8 @@ void Masonry::mousePressEvent(QMouseEvent *event)
 {
     m_pressed = m_scrolling ? -1 : cardAt(event->position());
     m_pressPosition = event->position().toPoint();
-    if (m_pressed >= 0 && event->button() == Qt::LeftButton) {
-        m_focus = m_pressed;
-        viewport()->update();
-    }
+    if (m_pressed >= 0 && event->button() == Qt::LeftButton)
+        m_focus->setCard(m_pressed);
 }
 
 void Masonry::mouseMoveEvent(QMouseEvent *event)
@@ -477,28 +418,7 @@ void Masonry::mouseMoveEvent(QMouseEvent *event)
         }
         return;
     }
-    hoverAt(event->position());
-}
-
-void Masonry::hoverAt(const QPointF &point)
-{
-    if (m_scrolling)
-        return;
-    const int index = cardAt(point);
-    const QRectF body = index >= 0 ? PostCard::bodyRect(cardRect(index), m_metrics) : QRectF();
-    if (body.contains(point))
-        setHover(index, point - body.topLeft());
-    else
-        setHover(-1, std::nullopt);
-}
-
-void Masonry::followPointer()
-{
-    const QPoint pointer = QCursor::pos();
-    if (QApplication::widgetAt(pointer) == viewport())
-        hoverAt(viewport()->mapFromGlobal(pointer));
-    else
-        setHover(-1, std::nullopt);
+    m_hover->hoverAt(event->position());
 }
 
 void Masonry::mouseReleaseEvent(QMouseEvent *event)
@@ -515,8 +435,8 @@ void Masonry::contextMenuEvent(QContextMenuEvent *event)
     QPoint position = event->globalPos();
     if (event->reason() == QContextMenuEvent::Mouse) {
         index = cardAt(viewport()->mapFrom(this, event->pos()));
-    } else if (m_focus >= 0) {
-        index = m_focus;
+    } else if (m_focus->card() >= 0) {
+        index = m_focus->card();
         position = viewport()->mapToGlobal(cardRect(index).center().toPoint());
     }
     if (index >= 0 && !m_scrolling && !m_posts[index]->isGone())
@@ -529,64 +449,23 @@ void Masonry::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Left:
     case Qt::Key_Right:
     case Qt::Key_Up:
-    case Qt::Key_Down: moveFocus(event->key()); return;
+    case Qt::Key_Down: m_focus->move(event->key()); return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (m_focus >= 0 && !m_posts[m_focus]->isGone())
-            emit postActivated(m_posts[m_focus]);
+        if (const int card = m_focus->card(); card >= 0 && !m_posts[card]->isGone())
+            emit postActivated(m_posts[card]);
         return;
     case Qt::Key_Menu:
-        if (m_focus >= 0 && !m_posts[m_focus]->isGone())
-            emit menuRequested(m_posts[m_focus],
-                               viewport()->mapToGlobal(cardRect(m_focus).center().toPoint()));
+        if (const int card = m_focus->card(); card >= 0 && !m_posts[card]->isGone())
+            emit menuRequested(m_posts[card], viewport()->mapToGlobal(cardRect(card).center().toPoint()));
         return;
     default: QAbstractScrollArea::keyPressEvent(event);
     }
 }
 
-void Masonry::moveFocus(int key)
+void Masonry::revealCard(int index)
 {
-    if (m_posts.isEmpty())
-        return;
-    if (m_focus < 0) {
-        const QList<int> shown =
-            cardsInBand(verticalScrollBar()->value() - cardAreaTop(),
-                        verticalScrollBar()->value() - cardAreaTop() + viewport()->height());
-        m_focus = shown.isEmpty() ? 0 : shown.first();
-        showFocused();
-        return;
-    }
-    // The nearest card whose centre lies in the arrow's direction; distance
-    // across the direction counts double, so a neighbour in line wins.
-    const QPointF from = m_layout.frames[m_focus].center();
-    int best = -1;
-    qreal bestDistance = 0;
-    const auto consider = [&](int index) {
-        const QPointF delta = m_layout.frames[index].center() - from;
-        qreal along = 0, across = 0;
-        switch (key) {
-        case Qt::Key_Left: along = -delta.x(), across = delta.y(); break;
-        case Qt::Key_Right: along = delta.x(), across = delta.y(); break;
-        case Qt::Key_Up: along = -delta.y(), across = delta.x(); break;
-        default: along = delta.y(), across = delta.x(); break;
-        }
-        if (along <= 0.5 || m_posts[index]->isGone())
-            return;
-        const qreal distance = along + 2 * std::abs(across);
-        if (best < 0 || distance < bestDistance)
-            best = index, bestDistance = distance;
-    };
-    const qreal reach = std::max(qreal(viewport()->height()), m_layout.frames[m_focus].height()) * 2;
-    for (int index : cardsInBand(from.y() - reach, from.y() + reach))
-        consider(index);
-    if (best >= 0)
-        m_focus = best;
-    showFocused();
-}
-
-void Masonry::showFocused()
-{
-    const QRectF rect = cardRect(m_focus);
+    const QRectF rect = cardRect(index);
     QScrollBar &bar = *verticalScrollBar();
     if (rect.top() < 0)
         bar.setValue(bar.value() + int(std::floor(rect.top() - m_spacing)));
@@ -598,17 +477,8 @@ void Masonry::showFocused()
 void Masonry::focusInEvent(QFocusEvent *event)
 {
     QAbstractScrollArea::focusInEvent(event);
-    const bool byKeyboard =
-        event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
-    if (m_focus < 0 && !m_posts.isEmpty() && byKeyboard)
-        moveFocus(0);
-    viewport()->update();
-}
-
-void Masonry::focusOutEvent(QFocusEvent *event)
-{
-    QAbstractScrollArea::focusOutEvent(event);
-    viewport()->update();
+    if (m_focus->card() < 0 && !m_posts.isEmpty() && m_focus->isByKeyboard())
+        m_focus->move(0);
 }
 
 bool Masonry::eventFilter(QObject *watched, QEvent *event)
@@ -634,7 +504,7 @@ void Masonry::startDrag(int index)
     const QPixmap preview = m_card.dragPreview(*post, thumbnail(*post), devicePixelRatioF());
     drag->setPixmap(preview);
     drag->setHotSpot(QPoint(int(PostCard::dragSize / 2), int(PostCard::dragSize / 2)));
-    stopTilt();
+    m_hover->stop();
     drag->exec(Qt::CopyAction);
 }
 

@@ -2,9 +2,10 @@
 
 #include "CardMetrics.h"
 #include "ImageCache.h"
+#include "MasonryFocus.h"
+#include "MasonryHover.h"
 #include "Motion.h"
 #include "PostCard.h"
-#include "TiltHover.h"
 
 #include <QAbstractScrollArea>
 #include <QDateTime>
@@ -16,7 +17,6 @@
 #include <QTimer>
 #include <QUuid>
 #include <memory>
-#include <optional>
 
 class Post;
 class QHelpEvent;
@@ -53,6 +53,11 @@ public:
     // Indices of the cards in a column that cross the band [top, bottom],
     // top to bottom; the band is in the card area's coordinates.
     static QList<int> cardsIn(const Layout &layout, int column, qreal top, qreal bottom);
+    // The cards of all columns crossing the band, in display order; while
+    // the columns change, those on their way there too.
+    QList<int> cardsInBand(qreal top, qreal bottom) const;
+    // Content y of the card area's top.
+    qreal cardAreaTop() const;
 
     void setPosts(const QList<std::shared_ptr<Post>> &posts);
     const QList<std::shared_ptr<Post>> &posts() const { return m_posts; }
@@ -80,14 +85,17 @@ public:
         settle();
         return m_mounted;
     }
-    int focusedCard() const { return m_focus; }
+    // Scrolls the least that shows the card whole, with a gap beyond it.
+    void revealCard(int index);
+    int focusedCard() const { return m_focus->card(); }
+    // The focused card is ringed only while the keyboard put the focus there.
+    bool focusRingShown() const { return m_focus->ringShown(); }
     // The card tilting towards the pointer, or -1.
-    int tiltedCard() const { return m_tiltCard; }
-    TiltHover &tilt() const { return *m_tilt; }
+    int tiltedCard() const { return m_hover->card(); }
     bool isScrolling() const { return m_scrolling; }
     // The pointer is back from a popup, such as a card's menu, that held it
     // while it moved: the tilt goes to the card under it now, if any.
-    void followPointer();
+    void followPointer() { m_hover->followPointer(); }
     // What dragging the card carries: the post for drops inside the
     // application and its link as text.
     std::unique_ptr<QMimeData> dragData(int index) const;
@@ -110,7 +118,6 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
-    void focusOutEvent(QFocusEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -125,22 +132,12 @@ private:
     QRectF frame(int index) const;
     void placeHeader();
     qreal headerHeight() const;
-    // Content y of the card area's top.
-    qreal cardAreaTop() const;
-    QList<int> cardsInBand(qreal top, qreal bottom) const;
     void updateMounted();
     void requestThumbnail(const Post &post);
     QImage thumbnail(const Post &post);
     void trackScroll(int oldY, int newY);
     void showToolTip(const QHelpEvent &event);
     void setScrolling(bool scrolling);
-    // The card under a viewport point tilts towards it; none elsewhere.
-    void hoverAt(const QPointF &point);
-    void setHover(int index, const std::optional<QPointF> &point);
-    void stopTilt();
-    void dirtyCard(int index);
-    void moveFocus(int key);
-    void showFocused();
     void startDrag(int index);
     void updateProgressTimer();
 
@@ -173,11 +170,8 @@ private:
     bool m_scrolling = false;
     QTimer m_scrollIdle;
 
-    TiltHover *m_tilt;   // the card under the pointer
-    TiltHover *m_fading; // the card the pointer left, springing back
-    int m_tiltCard = -1;
-    int m_fadingCard = -1;
-    int m_focus = -1;
+    MasonryHover *m_hover;
+    MasonryFocus *m_focus;
     int m_pressed = -1;
     QPoint m_pressPosition;
 

@@ -1,5 +1,6 @@
 #include "OrganizeTile.h"
 
+#include "KeyboardFocus.h"
 #include "Theme.h"
 
 #include <QKeyEvent>
@@ -7,8 +8,9 @@
 #include <QPainter>
 #include <QPainterPath>
 
-OrganizeTile::OrganizeTile(QWidget *parent) : QWidget(parent)
+OrganizeTile::OrganizeTile(QWidget *parent) : QWidget(parent), m_keyboard(new KeyboardFocus(this))
 {
+    connect(m_keyboard, &KeyboardFocus::changed, this, qOverload<>(&QWidget::update));
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);
 }
@@ -19,6 +21,11 @@ void OrganizeTile::setTargeted(bool targeted)
         return;
     m_targeted = targeted;
     update();
+}
+
+bool OrganizeTile::focusRingShown() const
+{
+    return m_keyboard->ringShown();
 }
 
 QRectF OrganizeTile::contentRect() const
@@ -37,7 +44,7 @@ void OrganizeTile::paintState(QPainter &painter, const QRectF &shape, qreal radi
         glow.setAlphaF(0.25);
         painter.fillPath(outline, glow);
     }
-    if (hasFocus()) {
+    if (focusRingShown()) {
         painter.setPen(QPen(Theme::accent().resolved(palette()), ringWidth));
         painter.drawPath(outline);
     }
@@ -63,16 +70,4 @@ void OrganizeTile::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit activated();
-}
-
-void OrganizeTile::focusInEvent(QFocusEvent *event)
-{
-    QWidget::focusInEvent(event);
-    update();
-}
-
-void OrganizeTile::focusOutEvent(QFocusEvent *event)
-{
-    QWidget::focusOutEvent(event);
-    update();
 }

@@ -2,8 +2,10 @@
 
 #include <QWidget>
 
+class KeyboardFocus;
+
 // A tile of the organize page: it opens with a click or Return, shows a ring
-// while it has the keyboard focus and glows while posts are dragged over it.
+// while the keyboard put the focus on it and glows while posts are dragged over it.
 // Subclasses draw the content inside `contentRect`.
 class OrganizeTile : public QWidget {
     Q_OBJECT
@@ -12,6 +14,7 @@ public:
 
     bool isTargeted() const { return m_targeted; }
     void setTargeted(bool targeted);
+    bool focusRingShown() const;
 
 signals:
     void activated();
@@ -26,9 +29,8 @@ protected:
 
     void keyPressEvent(QKeyEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
-    void focusInEvent(QFocusEvent *event) override;
-    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     bool m_targeted = false;
+    KeyboardFocus *m_keyboard;
 };

@@ -8,6 +8,7 @@
 #include "MacModel.h"
 #include "ModelContainer.h"
 #include "ModelContext.h"
+#include "NameOrder.h"
 #include "NewBoardTile.h"
 #include "Post.h"
 #include "PostDropTarget.h"
@@ -342,8 +343,8 @@ QString OrganizeView::authorsLine(const Board &board)
 
 void OrganizeView::refreshTags(const SidebarIndex &index)
 {
-    const auto byName = [](const Tag &a, const Tag &b) { return a.name() < b.name(); };
-    QList<std::shared_ptr<Tag>> tags = m_model.container().mainContext().fetch<Tag>({{}, byName});
+    QList<std::shared_ptr<Tag>> tags =
+        m_model.container().mainContext().fetch<Tag>({{}, NameOrder::less<Tag>});
     dropGone(tags);
     m_tagHint->setHidden(!tags.isEmpty());
     tags.removeIf([this](const auto &tag) { return !matches(tag->name(), search()); });

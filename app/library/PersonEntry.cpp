@@ -1,5 +1,6 @@
 #include "PersonEntry.h"
 
+#include "KeyboardFocus.h"
 #include "Symbol.h"
 #include "Theme.h"
 
@@ -11,8 +12,10 @@
 
 PersonEntry::PersonEntry(const AuthorAccount &account, Background background, qreal radius,
                          const Action &action, QWidget *parent)
-    : QWidget(parent), m_account(account), m_background(background), m_radius(radius), m_menu(new QMenu(this))
+    : QWidget(parent), m_account(account), m_background(background), m_radius(radius),
+      m_menu(new QMenu(this)), m_keyboard(new KeyboardFocus(this))
 {
+    connect(m_keyboard, &KeyboardFocus::changed, this, qOverload<>(&QWidget::update));
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_Hover);
@@ -35,11 +38,16 @@ void PersonEntry::paintEvent(QPaintEvent *)
         painter.setBrush(Theme::card().resolved(palette()));
         painter.drawRoundedRect(bounds, m_radius, m_radius);
     }
-    if (hasFocus()) {
+    if (focusRingShown()) {
         painter.setPen(QPen(Theme::accent().resolved(palette()), 2));
         painter.setBrush(Qt::NoBrush);
         painter.drawRoundedRect(bounds, m_radius, m_radius);
     }
+}
+
+bool PersonEntry::focusRingShown() const
+{
+    return m_keyboard->ringShown();
 }
 
 void PersonEntry::mouseReleaseEvent(QMouseEvent *event)
@@ -55,13 +63,9 @@ void PersonEntry::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Enter:
     case Qt::Key_Space: emit activated(m_account); return;
     case Qt::Key_Right:
-    case Qt::Key_Down:
-        focusNextChild();
-        return;
+    case Qt::Key_Down: focusNextChild(); return;
     case Qt::Key_Left:
-    case Qt::Key_Up:
-        focusPreviousChild();
-        return;
+    case Qt::Key_Up: focusPreviousChild(); return;
     case Qt::Key_Menu: m_menu->exec(mapToGlobal(rect().center())); return;
     default: QWidget::keyPressEvent(event);
     }
@@ -83,17 +87,5 @@ void PersonEntry::leaveEvent(QEvent *event)
 {
     QWidget::leaveEvent(event);
     m_hovering = false;
-    update();
-}
-
-void PersonEntry::focusInEvent(QFocusEvent *event)
-{
-    QWidget::focusInEvent(event);
-    update();
-}
-
-void PersonEntry::focusOutEvent(QFocusEvent *event)
-{
-    QWidget::focusOutEvent(event);
     update();
 }

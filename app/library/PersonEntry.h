@@ -5,13 +5,14 @@
 #include <QWidget>
 #include <functional>
 
+class KeyboardFocus;
 class QMenu;
 
 // One person in a list of persons: a click, Return or Space opens it, the
 // arrow keys move on like Tab, and its context menu (also on the menu key)
 // offers one action. Behind its content
-// it draws a card, a card only while hovered, or nothing; the keyboard focus
-// is ringed in the accent colour.
+// it draws a card, a card only while hovered, or nothing; focus the keyboard
+// put there is ringed in the accent colour.
 class PersonEntry : public QWidget {
     Q_OBJECT
 public:
@@ -27,6 +28,7 @@ public:
 
     AuthorAccount account() const { return m_account; }
     QMenu *menu() const { return m_menu; }
+    bool focusRingShown() const;
 
 signals:
     void activated(const AuthorAccount &account);
@@ -38,8 +40,6 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
-    void focusInEvent(QFocusEvent *event) override;
-    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     AuthorAccount m_account;
@@ -47,4 +47,5 @@ private:
     qreal m_radius;
     QMenu *m_menu;
     bool m_hovering = false;
+    KeyboardFocus *m_keyboard;
 };

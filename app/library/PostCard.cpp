@@ -32,9 +32,12 @@ QColor textColor(qreal opacity = 1)
 }
 
 // Draws the text in at most maxLines lines inside the rectangle, the last
-// one elided when text is left over.
-void drawLines(QPainter &painter, const QRectF &rect, const QString &text, const QFont &font, int maxLines)
+// one elided when text is left over. Lines beside `keepClear` end short of
+// it, so the text keeps its distance from a badge over the block.
+void drawLines(QPainter &painter, const QRectF &rect, const QString &text, const QFont &font, int maxLines,
+               const QRectF &keepClear = {})
 {
+    constexpr qreal clearance = 6;
     QString shown = text.left(shownTextLimit);
     shown.replace(QLatin1Char('\n'), QChar::LineSeparator);
     QTextLayout layout(shown, font);
@@ -46,12 +49,16 @@ void drawLines(QPainter &painter, const QRectF &rect, const QString &text, const
         QTextLine line = layout.createLine();
         if (!line.isValid())
             break;
-        line.setLineWidth(rect.width());
+        const bool beside = !keepClear.isEmpty() && y < keepClear.bottom() + clearance &&
+                            y + metrics.lineSpacing() > keepClear.top() - clearance;
+        const qreal width =
+            beside ? std::min(rect.width(), keepClear.left() - clearance - rect.left()) : rect.width();
+        line.setLineWidth(std::max(width, 0.0));
         const bool last = index == maxLines - 1;
         const QString rest = shown.mid(line.textStart());
         const bool more = line.textStart() + line.textLength() < shown.size();
         if (last && more) {
-            const QString elided = metrics.elidedText(rest.simplified(), Qt::ElideRight, rect.width());
+            const QString elided = metrics.elidedText(rest.simplified(), Qt::ElideRight, width);
             painter.drawText(QPointF(rect.left(), y + metrics.ascent()), elided);
             break;
         }
@@ -176,7 +183,7 @@ void PostCard::paintBody(QPainter &painter, const Post &post, const QRectF &rect
         painter.setPen(textColor());
         const qreal pad = CardMetrics::textPadding;
         drawLines(painter, rect.adjusted(pad, pad, -pad, -pad), blockText(post), m_metrics.textFont,
-                  CardMetrics::textBlockLines);
+                  CardMetrics::textBlockLines, badgeRects(post, rect).capsule);
     }
     paintBadges(painter, post, rect);
     paintProgress(painter, post, rect, state.indeterminatePhase);

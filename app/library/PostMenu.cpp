@@ -3,6 +3,7 @@
 #include "AuthorAccount.h"
 #include "Board.h"
 #include "MenuText.h"
+#include "NameOrder.h"
 #include "ModelContext.h"
 #include "Pasteboard.h"
 #include "Post.h"
@@ -51,9 +52,7 @@ PostMenu::PostMenu(std::shared_ptr<Post> post, ModelContext &context, UndoableDe
     if (!m_post || m_post->isGone())
         return;
     addLinkActions();
-    addToggles(tr("标签"), m_context.fetch<Tag>({{}, [](const Tag &a, const Tag &b) {
-                                                     return a.name().localeAwareCompare(b.name()) < 0;
-                                                 }}));
+    addToggles(tr("标签"), m_context.fetch<Tag>({{}, NameOrder::less<Tag>}));
     addToggles(tr("合集"), m_context.fetch<Board>({{}, [](const Board &a, const Board &b) {
                                                        return a.createdAt() < b.createdAt();
                                                    }}));

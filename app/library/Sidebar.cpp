@@ -3,6 +3,7 @@
 #include "Board.h"
 #include "CollectionMenu.h"
 #include "Divider.h"
+#include "KeyboardFocus.h"
 #include "MacModel.h"
 #include "ModelContainer.h"
 #include "ModelContext.h"
@@ -44,7 +45,8 @@ QString disclosureArrow(bool open)
 } // namespace
 
 Sidebar::Sidebar(MacModel &model, QWidget *parent)
-    : QWidget(parent), m_model(model), m_boardsLayout(new QVBoxLayout), m_boardsBox(new QWidget)
+    : QWidget(parent), m_model(model), m_boardsLayout(new QVBoxLayout), m_boardsBox(new QWidget),
+      m_keyboard(new KeyboardFocus(this))
 {
     setObjectName(QStringLiteral("Sidebar"));
     setFocusPolicy(Qt::StrongFocus);
@@ -85,8 +87,9 @@ Sidebar::Sidebar(MacModel &model, QWidget *parent)
     connect(&context, &ModelContext::changed, this, &Sidebar::refresh);
     connect(&model.pendingDelete(), &UndoableDelete::hiddenChanged, this, &Sidebar::refresh);
     connect(&model, &MacModel::privateUnlockedChanged, this, &Sidebar::refresh);
+    connect(m_keyboard, &KeyboardFocus::changed, this, &Sidebar::showCurrent);
     refresh();
-    showCurrent(false);
+    showCurrent();
 }
 
 // A section header, not a button: the folding arrow and the title in the
@@ -114,12 +117,31 @@ QWidget *Sidebar::makeBoardsHeader()
     add->setAutoRaise(true);
     add->setFocusPolicy(Qt::NoFocus);
     connect(add, &QToolButton::clicked, this, [this] {
+        m_keyboard->setByKeyboard(false);
         m_model.setNamingText(QString());
         m_model.setNaming(Naming::newBoard());
     });
     row->addStretch(1);
     row->addWidget(add);
     return header;
+}
+
+// Return on a row other than the chosen one is the sidebar's, before any
+// window-wide shortcut (the lock screen's unlock) can take it.
+bool Sidebar::event(QEvent *event)
+{
+    if (event->type() == QEvent::ShortcutOverride && choosesOnReturn(*static_cast<QKeyEvent *>(event))) {
+        event->accept();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+bool Sidebar::choosesOnReturn(const QKeyEvent &key) const
+{
+    const QList<Entry> shown = shownEntries();
+    return (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) && m_current >= 0 &&
+           m_current < shown.size() && !(shown[m_current].first == m_selection);
 }
 
 bool Sidebar::eventFilter(QObject *watched, QEvent *event)
@@ -137,6 +159,7 @@ SidebarRow *Sidebar::addRow(QVBoxLayout *layout, const SidebarItem &item, const 
 {
     auto *row = new SidebarRow(title, symbol, boardTile);
     connect(row, &SidebarRow::clicked, this, [this, item] {
+        m_keyboard->setByKeyboard(false);
         setFocus(Qt::MouseFocusReason);
         choose(item);
     });
@@ -179,13 +202,20 @@ void Sidebar::setSelection(const SidebarItem &item)
 {
     m_selection = item;
     updateRows();
-    // The keyboard goes on from the chosen row, however it was chosen, so
-    // only one row looks chosen.
+    // However it was chosen, only the chosen row looks chosen.
+    m_keyboard->setByKeyboard(false);
+    placeCurrent();
+}
+
+// A new board is chosen before its row is built: the cursor finds it once
+// the rows are built again.
+void Sidebar::placeCurrent()
+{
     const QList<Entry> shown = shownEntries();
-    for (int index = 0; index < shown.size(); ++index)
-        if (shown[index].first == item)
+    for (int index = 0; index < shown.size() && !m_keyboard->isByKeyboard(); ++index)
+        if (shown[index].first == m_selection)
             m_current = index;
-    showCurrent(hasFocus());
+    moveCurrent(0);
 }
 
 void Sidebar::choose(const SidebarItem &item)
@@ -218,7 +248,7 @@ void Sidebar::rebuildBoards()
     for (const auto &board : std::as_const(boards))
         addRow(m_boardsLayout, SidebarItem::board(board), board->name(), QStringLiteral("rectangle.stack"),
                true);
-    moveCurrent(0);
+    placeCurrent();
 }
 
 void Sidebar::updateRows()
@@ -240,21 +270,24 @@ void Sidebar::moveCurrent(int step)
 {
     const QList<SidebarRow *> shown = rows();
     m_current = std::clamp(m_current + step, 0, int(shown.size()) - 1);
-    showCurrent(hasFocus());
+    showCurrent();
 }
 
-void Sidebar::showCurrent(bool shown)
+void Sidebar::showCurrent()
 {
-    SidebarRow *current = rows().value(m_current);
+    SidebarRow *current = m_keyboard->ringShown() ? rows().value(m_current) : nullptr;
     for (const auto &[item, row] : m_fixed + m_boards)
-        row->setCurrent(shown && row == current);
+        row->setCurrent(row == current);
 }
 
 void Sidebar::keyPressEvent(QKeyEvent *event)
 {
     switch (event->key()) {
-    case Qt::Key_Up: moveCurrent(-1); break;
-    case Qt::Key_Down: moveCurrent(1); break;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        m_keyboard->setByKeyboard(true);
+        moveCurrent(event->key() == Qt::Key_Up ? -1 : 1);
+        break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (m_current >= 0 && m_current < shownEntries().size())
@@ -273,16 +306,4 @@ void Sidebar::openCurrentMenu()
     const auto [item, row] = shownEntries()[m_current];
     if (item.kind() == SidebarItem::Kind::board)
         CollectionMenu::open(row, m_model, item, row->rect().center());
-}
-
-void Sidebar::focusInEvent(QFocusEvent *event)
-{
-    QWidget::focusInEvent(event);
-    showCurrent(true);
-}
-
-void Sidebar::focusOutEvent(QFocusEvent *event)
-{
-    QWidget::focusOutEvent(event);
-    showCurrent(false);
 }

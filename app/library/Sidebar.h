@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <utility>
 
+class KeyboardFocus;
 class MacModel;
 class QLabel;
 class QVBoxLayout;
@@ -40,10 +41,9 @@ signals:
     void selectionChosen(const SidebarItem &item);
 
 protected:
+    bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
-    void focusInEvent(QFocusEvent *event) override;
-    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     using Entry = std::pair<SidebarItem, SidebarRow *>;
@@ -56,10 +56,15 @@ private:
     void rebuildBoards();
     void updateRows();
     void choose(const SidebarItem &item);
+    // Return chooses the row the arrow keys stand on, when it is not the
+    // chosen one already.
+    bool choosesOnReturn(const QKeyEvent &key) const;
     void moveCurrent(int step);
     // The Menu key on a board row opens the board's menu.
     void openCurrentMenu();
-    void showCurrent(bool shown);
+    // Unless the keyboard is walking the rows, it goes on from the chosen one.
+    void placeCurrent();
+    void showCurrent();
 
     MacModel &m_model;
     SidebarItem m_selection = SidebarItem::all();
@@ -70,4 +75,5 @@ private:
     QWidget *m_boardsHeader;
     QLabel *m_boardsArrow;
     int m_current = 0;
+    KeyboardFocus *m_keyboard;
 };

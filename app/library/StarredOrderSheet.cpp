@@ -47,6 +47,7 @@ StarredOrderSheet::StarredOrderSheet(ModelContext &context, QWidget *parent)
 
     connect(&context, &ModelContext::changed, this, &StarredOrderSheet::refresh);
     refresh();
+    Theme::followPalette(this, [this] { repaintHandles(); });
 }
 
 QList<AuthorAccount> StarredOrderSheet::shownOrder() const
@@ -86,8 +87,7 @@ void StarredOrderSheet::refresh()
     const QString current =
         m_list->currentItem() ? m_list->currentItem()->data(Qt::UserRole).toString() : QString();
     m_list->clear();
-    const QIcon handle(
-        Symbol::pixmap(QStringLiteral("line.3.horizontal"), 16, Theme::secondaryText(palette()), 1, 2));
+    const QIcon handle = handleIcon();
     for (qsizetype index = 0; index < rows.size(); index += 2) {
         auto item = new QListWidgetItem(handle, rows[index + 1], m_list);
         item->setData(Qt::UserRole, rows[index]);
@@ -96,6 +96,18 @@ void StarredOrderSheet::refresh()
     }
     if (!m_list->currentItem() && m_list->count() > 0)
         m_list->setCurrentRow(0);
+}
+
+QIcon StarredOrderSheet::handleIcon() const
+{
+    return Symbol::pixmap(QStringLiteral("line.3.horizontal"), 16, Theme::secondaryText(palette()), 1, 2);
+}
+
+void StarredOrderSheet::repaintHandles()
+{
+    const QIcon handle = handleIcon();
+    for (int row = 0; row < m_list->count(); ++row)
+        m_list->item(row)->setIcon(handle);
 }
 
 void StarredOrderSheet::storeShownOrder()

@@ -3,6 +3,7 @@
 #include "AuthorAccount.h"
 
 #include <QDialog>
+#include <QIcon>
 
 class ModelContext;
 class QListWidget;
@@ -24,6 +25,9 @@ protected:
 
 private:
     void refresh();
+    // The drag handle in the colours of the current appearance.
+    QIcon handleIcon() const;
+    void repaintHandles();
     void storeShownOrder();
     void moveCurrent(int step);
     void finish();

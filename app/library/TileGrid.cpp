@@ -50,7 +50,7 @@ void TileGrid::keyPressEvent(QKeyEvent *event)
     if (current >= 0) {
         const qsizetype next = current + step;
         if (next >= 0 && next < m_tiles.size())
-            m_tiles[next]->setFocus(Qt::OtherFocusReason);
+            m_tiles[next]->setFocus(Qt::TabFocusReason);
     }
     event->accept();
 }

@@ -42,7 +42,8 @@ PrivateLockView::PrivateLockView(QWidget *parent)
     m_unlock->setDefault(true);
     connect(m_unlock, &QPushButton::clicked, this, &PrivateLockView::unlockRequested);
     // Return is the unlock's shortcut wherever the focus is in the window,
-    // the sidebar that just chose this screen included.
+    // the sidebar that just chose this screen included; only a sidebar whose
+    // arrow keys moved on to another row takes Return to choose that row.
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
         auto *shortcut = new QShortcut(QKeySequence(key), this);
         connect(shortcut, &QShortcut::activated, m_unlock, &QPushButton::click);

@@ -7,6 +7,7 @@
 #include "FilterChip.h"
 #include "LibraryFixture.h"
 #include "LibraryView.h"
+#include "Masonry.h"
 #include "Motion.h"
 #include "Screenshot.h"
 #include "StarAuthorButton.h"
@@ -15,6 +16,7 @@
 #include "Theme.h"
 #include "UndoableDelete.h"
 
+#include <QAccessible>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
@@ -84,6 +86,54 @@ TEST_F(AuthorHeaderTest, ChipsNarrowThePageAndMergeSuggestionsJoin)
     view.show();
     QTest::qWait(50);
     EXPECT_TRUE(saveScreenshot(view, QStringLiteral("library-author-header")));
+}
+
+// What a screen reader reads is what the control shows.
+QString shownText(QWidget *control)
+{
+    return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+}
+
+TEST_F(AuthorHeaderTest, AnAmpersandInANameIsShownAsWrittenAndPressesNothing)
+{
+    const AuthorAccount weibo(Platform::weibo, QStringLiteral("R&D"));
+    const AuthorAccount x(Platform::x, QStringLiteral("R&D"));
+    const AuthorAccount douyin(Platform::douyin, QStringLiteral("A&B"));
+    const AuthorAccount lab(Platform::bilibili, QStringLiteral("Lab"));
+    for (const AuthorAccount &account : {weibo, x, douyin, lab})
+        addPost(account.name(), account.platform(), account.name());
+    save();
+    ASSERT_TRUE(AuthorMerge::merge(lab, douyin, context));
+    UndoableDelete pendingDelete;
+    // The page on screen, the keyboard in its grid after a click there.
+    const auto showPage = [](LibraryView &view) {
+        view.resize(746, 600);
+        view.show();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&view));
+        auto *grid = view.findChild<Masonry *>();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          QPoint(grid->viewport()->width() - 4, grid->viewport()->height() - 4));
+        EXPECT_TRUE(QApplication::focusWidget());
+    };
+
+    // A shortcut presses its button at once and clicks it a moment later.
+    LibraryView lone(context, pendingDelete, SidebarItem::author(weibo));
+    showPage(lone);
+    ASSERT_EQ(lone.authorHeader()->mergeButtons().size(), 1);
+    QToolButton *merge = lone.authorHeader()->mergeButtons()[0];
+    EXPECT_EQ(shownText(merge), QStringLiteral("合并 X·R&D"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::AltModifier);
+    EXPECT_FALSE(merge->isDown()) << "Alt+D pressed the merge button";
+    lone.close();
+
+    LibraryView pair(context, pendingDelete, SidebarItem::author(douyin));
+    showPage(pair);
+    const QList<FilterChip *> chips = pair.authorHeader()->chips();
+    ASSERT_EQ(chips.size(), 3);
+    EXPECT_EQ(shownText(chips[1]), QStringLiteral("A&B 1"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_B, Qt::AltModifier);
+    EXPECT_FALSE(chips[1]->isDown()) << "Alt+B pressed the account's chip";
+    EXPECT_TRUE(saveScreenshot(pair, QStringLiteral("library-author-ampersand")));
 }
 
 TEST_F(AuthorHeaderTest, ALoneAccountJoinsANamedPersonAndALineBreakNeverMerges)

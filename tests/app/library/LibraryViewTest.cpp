@@ -16,7 +16,9 @@
 #include <QContextMenuEvent>
 #include <QGraphicsOpacityEffect>
 #include <QPointer>
+#include <QMenu>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 
@@ -141,6 +143,29 @@ TEST_F(LibraryViewTest, TheToolbarHidesOnlyWithoutSearchAndComesBackOnANewSelect
     view->setSearch(QStringLiteral(" "));
     emit view->masonry()->toolbarHiddenRequested(true);
     EXPECT_FALSE(view->toolbarHidden()) << "a search of spaces keeps the toolbar";
+}
+
+TEST_F(LibraryViewTest, TheDisplayMenusHeadersArePaddedLikeItsEntries)
+{
+    auto view = makeView();
+    QWidget *group = static_cast<QWidgetAction *>(view->toolbarAction())->defaultWidget();
+    QMenu *menu = nullptr;
+    for (const QToolButton *button : group->findChildren<QToolButton *>())
+        if (button->text() == QStringLiteral("显示"))
+            menu = button->menu();
+    ASSERT_TRUE(menu);
+    menu->popup(QPoint(100, 100));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    QList<int> heights;
+    for (const char *text : {"排序", "按收藏时间", "卡片大小", "中"})
+        for (QAction *action : menu->actions())
+            if (action->text() == QString::fromUtf8(text))
+                heights.append(menu->actionGeometry(action).height());
+    ASSERT_EQ(heights.size(), 4);
+    EXPECT_EQ(heights[0], heights[1]);
+    EXPECT_EQ(heights[2], heights[3]);
+    EXPECT_TRUE(saveScreenshot(*menu, QStringLiteral("library-display-menu")));
+    menu->close();
 }
 
 TEST_F(LibraryViewTest, TheToolbarGroupFadesWithTheFoldingBarBeforeItLeaves)

@@ -170,6 +170,37 @@ TEST_F(MasonryTest, KeyboardMovesAFocusRingOpensAndAsksForTheMenu)
     EXPECT_EQ(menus.size(), 1);
 }
 
+TEST_F(MasonryTest, OnlyTheKeyboardRingsACardAndTheRingGoesWithARightClick)
+{
+    const auto shown = shownGrid(manyPosts(6), 746, 800);
+    Masonry &grid = *shown;
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&grid));
+    const auto click = [&](int card, Qt::MouseButton button) {
+        QTest::mouseClick(grid.viewport(), button, {}, grid.cardRect(card).center().toPoint());
+    };
+    click(0, Qt::LeftButton);
+    ASSERT_TRUE(grid.hasFocus());
+    EXPECT_FALSE(grid.focusRingShown()) << "a click focuses the grid without a ring";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_TRUE(grid.focusRingShown());
+    click(2, Qt::RightButton);
+    EXPECT_FALSE(grid.focusRingShown());
+}
+
+TEST_F(MasonryTest, TheHoverStaysWithItsPostWhenANewPostComesFirst)
+{
+    auto posts = manyPosts(2);
+    const auto shown = shownGrid(posts, 746, 800);
+    Masonry &grid = *shown;
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    QTest::mouseMove(grid.viewport(), grid.cardRect(1).center().toPoint());
+    ASSERT_EQ(grid.tiltedCard(), 1);
+    // The hovered card moves past the end of the cards laid out before.
+    posts.prepend(addPost(QStringLiteral("新的")));
+    grid.setPosts(posts);
+    EXPECT_EQ(grid.tiltedCard(), 2);
+}
+
 TEST_F(MasonryTest, ClicksOpenCardsButNotWhileScrollingAndDragsCarryThePost)
 {
     const auto posts = manyPosts(40);

@@ -6,9 +6,11 @@
 #include "LibraryFixture.h"
 #include "NewBoardTile.h"
 #include "OrganizeView.h"
+#include "PostMenu.h"
 #include "Screenshot.h"
 #include "Tag.h"
 #include "TagTile.h"
+#include "Text.h"
 #include "UndoableDelete.h"
 #include "UserDefaults.h"
 #include "WaitFor.h"
@@ -111,6 +113,29 @@ TEST_F(OrganizeViewTest, BoardAndTagCountsLeaveOutPrivateArchivedAndPendingPosts
     EXPECT_EQ(view.tagTiles().value(0)->count(), 0);
 }
 
+TEST_F(OrganizeViewTest, TagsReadInTheLocalesOrderHereAndInThePostMenu)
+{
+    for (const char *name : {"Zebra", "tag10", "猫", "apple", "tag2", "阿"})
+        addTag(QString::fromUtf8(name));
+    OrganizeView view(*model);
+    view.setSegment(OrganizeView::Segment::tags);
+    announce();
+    QStringList tiles;
+    for (const TagTile *tile : view.tagTiles())
+        tiles.append(tile->name());
+    PostMenu menu(addPost(QStringLiteral("https://example.com/menu")), context(), model->pendingDelete());
+    QStringList entries;
+    for (const QAction *action : menu.actions())
+        if (action->text() == QStringLiteral("标签"))
+            for (const QAction *entry : action->menu()->actions())
+                entries.append(entry->text());
+
+    EXPECT_EQ(tiles, entries) << "one order for one list";
+    EXPECT_TRUE(std::is_sorted(tiles.cbegin(), tiles.cend(), Text::localizedStandardLess));
+    EXPECT_LT(tiles.indexOf(QStringLiteral("apple")), tiles.indexOf(QStringLiteral("Zebra")));
+    EXPECT_LT(tiles.indexOf(QStringLiteral("tag2")), tiles.indexOf(QStringLiteral("tag10")));
+}
+
 TEST_F(OrganizeViewTest, SegmentSurvivesARestartAndAStrangeValueOpensBoards)
 {
     OrganizeView(*model).setSegment(OrganizeView::Segment::tags);
@@ -175,6 +200,26 @@ TEST_F(OrganizeViewTest, TheKeyboardWalksTheTilesAndOpensThem)
     EXPECT_EQ(opened[0], SidebarItem::board(second));
 }
 
+TEST_F(OrganizeViewTest, OnlyTheKeyboardRingsATileAndTheRingGoesWithARightClick)
+{
+    addBoard(QStringLiteral("旅行"));
+    addBoard(QStringLiteral("美食"));
+    OrganizeView view(*model);
+    view.resize(900, 600);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+    const QList<BoardCard *> cards = view.boardCards();
+    const auto ringed = [&] { return QList<bool>{cards[0]->focusRingShown(), cards[1]->focusRingShown()}; };
+
+    QTest::mouseClick(cards[0], Qt::RightButton);
+    ASSERT_TRUE(cards[0]->hasFocus());
+    EXPECT_EQ(ringed(), QList<bool>({false, false})) << "a right-click gives focus, not a ring";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_EQ(ringed(), QList<bool>({false, true}));
+    QTest::mouseClick(cards[0], Qt::RightButton);
+    EXPECT_EQ(ringed(), QList<bool>({false, false}));
+}
+
 TEST_F(OrganizeViewTest, ScreenshotsOfBoardCardsAndTagTiles)
 {
     const QList<QColor> colors{QColor("#C96F4A"), QColor("#5B8DB8"), QColor("#6BA368")};
@@ -193,7 +238,7 @@ TEST_F(OrganizeViewTest, ScreenshotsOfBoardCardsAndTagTiles)
     QThreadPool::globalInstance()->waitForDone();
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
-    view.boardCards()[2]->setFocus();
+    view.boardCards()[2]->setFocus(Qt::TabFocusReason);
     EXPECT_TRUE(saveScreenshot(view, QStringLiteral("organize-boards")));
     view.setSegment(OrganizeView::Segment::tags);
     view.tagTiles()[0]->setTargeted(true);

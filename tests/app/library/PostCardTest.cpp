@@ -2,6 +2,7 @@
 
 #include "FocusTilt.h"
 #include "LibraryFixture.h"
+#include "Theme.h"
 
 #include <QPainter>
 #include <tuple>
@@ -38,6 +39,39 @@ TEST_F(PostCardTest, BadgesShowOnlyWhatIsWorthShowing)
     failed->setParseState(ParseState::failed);
     addCover(failed, 10, 10);
     EXPECT_TRUE(PostCard::badges(*failed).failed);
+}
+
+TEST_F(PostCardTest, TheTextOfACardWithoutCoverKeepsClearOfAFailedBadge)
+{
+    auto failed = addPost(QStringLiteral("failed"));
+    failed->setParseState(ParseState::failed);
+    failed->setParseError(QStringLiteral("页面结构变了"));
+    failed->setContent(QString(120, QChar(u'长')));
+    const CardMetrics metrics = CardMetrics::measure(QFont());
+    const PostCard card(metrics);
+    const QRectF frame(0, 0, 200, PostCard::height(*failed, 200, metrics));
+    QImage canvas(frame.size().toSize(), QImage::Format_ARGB32);
+    canvas.fill(Qt::transparent);
+    QPainter painter(&canvas);
+    card.paint(painter, *failed, frame, {});
+    painter.end();
+
+    // The failed mark's tooltip starts 3 points inside the badge's capsule.
+    const int markY = 8 + QFontMetrics(metrics.detailFont).height() / 2 + 3;
+    const auto onMark = [&](int x) { return !card.toolTip(*failed, frame, QPointF(x, markY)).isEmpty(); };
+    int markLeft = 199;
+    while (markLeft > 0 && !onMark(markLeft))
+        --markLeft;
+    while (markLeft > 0 && onMark(markLeft - 1))
+        --markLeft;
+    ASSERT_GT(markLeft, 100);
+    const int capsuleLeft = markLeft - 3;
+    const QColor background = Theme::card().resolved();
+    int inked = 0;
+    for (int y = 8; y < 8 + QFontMetrics(metrics.detailFont).height() + 6; ++y)
+        for (int x = capsuleLeft - 5; x < capsuleLeft - 1; ++x)
+            inked += canvas.pixelColor(x, y) != background;
+    EXPECT_EQ(inked, 0) << "the text runs up to the badge";
 }
 
 TEST_F(PostCardTest, TextFallbacksAndGonePosts)

@@ -16,6 +16,7 @@
 #include "Screenshot.h"
 #include "SettingsKey.h"
 #include "Sidebar.h"
+#include "StarredOrderSheet.h"
 #include "Theme.h"
 
 #include <QApplication>
@@ -88,6 +89,7 @@ protected:
             built.push_back(std::make_unique<LibraryView>(context(), model->pendingDelete(),
                                                           SidebarItem::author(author)));
         built.push_back(std::make_unique<AccountsSheet>(lin, context()));
+        built.push_back(std::make_unique<StarredOrderSheet>(context()));
         for (const auto &view : built) {
             view->resize(std::max(view->sizeHint().width(), 320), std::max(view->sizeHint().height(), 200));
             view->show();

@@ -55,13 +55,14 @@ protected:
         return nullptr;
     }
 
-    // How many pixels of the focused widget change when it loses the focus.
+    // How many pixels of the focused widget change when it loses the focus
+    // and Tab brings it back (a click into a widget shows no ring).
     static qsizetype focusMarkSize(QWidget &focused)
     {
-        const QImage with = focused.grab().toImage();
         focused.clearFocus();
         const QImage without = focused.grab().toImage();
         focused.setFocus(Qt::TabFocusReason);
+        const QImage with = focused.grab().toImage();
         qsizetype changed = 0;
         for (int y = 0; y < with.height(); ++y)
             for (int x = 0; x < with.width(); ++x)

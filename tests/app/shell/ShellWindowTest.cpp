@@ -162,6 +162,20 @@ TEST_F(ShellWindowTest, ReturnUnlocksAfterTheSidebarChoseThePrivateSpace)
     EXPECT_TRUE(settle([&] { return model->privateUnlocked(); }));
 }
 
+TEST_F(ShellWindowTest, ReturnOnAnotherSidebarRowLeavesTheLockScreen)
+{
+    window().resize(1000, 640);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    auto *sidebar = content().findChild<Sidebar *>();
+    QTest::mouseClick(sidebar->rows()[3], Qt::LeftButton);
+    ASSERT_EQ(content().selection(), SidebarItem::privateSpace());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(content().selection(), SidebarItem::archived());
+    EXPECT_FALSE(qobject_cast<PrivateLockView *>(content().stack().root()));
+    EXPECT_FALSE(model->privateUnlocked()) << "no password was asked for";
+}
+
 TEST_F(ShellWindowTest, DroppedWebLinksAreSavedAndOthersRefusedSilently)
 {
     drop({QUrl(QStringLiteral("file:///etc/passwd")), QUrl(QStringLiteral("ftp://127.0.0.1/a")),
@@ -182,6 +196,28 @@ TEST_F(ShellWindowTest, NewBoardsPushOverOrganizeAndAreSelectedFromTheSidebar)
     name(Naming::newBoard(), QStringLiteral("美食"));
     EXPECT_EQ(content().selection().kind(), SidebarItem::Kind::board);
     EXPECT_EQ(content().selection().title(), QStringLiteral("美食"));
+}
+
+TEST_F(ShellWindowTest, ABoardMadeWithTheSidebarsPlusIsTheOnlyRowThatLooksChosen)
+{
+    window().resize(1000, 640);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    auto *sidebar = content().findChild<Sidebar *>();
+    QTest::mouseClick(sidebar->rows()[0], Qt::LeftButton);
+    QTest::mouseClick(sidebar->findChild<QToolButton *>(QStringLiteral("newBoard")), Qt::LeftButton);
+    auto *alert = openDialog<QDialog>();
+    ASSERT_TRUE(alert);
+    alert->findChild<QLineEdit *>()->insert(QStringLiteral("美食"));
+    alert->accept();
+    ASSERT_TRUE(settle([&] { return sidebar->rows().size() == 5; }));
+    ASSERT_EQ(QApplication::focusWidget(), sidebar);
+    QStringList looksChosen;
+    for (const SidebarRow *row : sidebar->rows())
+        if (row->isSelected() || row->isCurrent())
+            looksChosen.append(row->title());
+    EXPECT_EQ(looksChosen, QStringList{QStringLiteral("美食")});
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    EXPECT_EQ(sidebar->currentRow(), 3) << "the keyboard goes on from the new board";
 }
 
 TEST_F(ShellWindowTest, DeletingTheSelectedBoardSelectsAllPostsFirst)

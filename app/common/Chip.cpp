@@ -28,6 +28,8 @@ Chip::Chip(const QString &text, const QColor &color, const QString &systemImage,
         row->addWidget(icon);
     }
     auto *label = new QLabel(text, this);
+    // Tags and names are the user's or a page's: "<b>" in one is shown, not obeyed.
+    label->setTextFormat(Qt::PlainText);
     label->setFont(caption);
     row->addWidget(label);
     if (removable) {

@@ -136,7 +136,9 @@ void AuthorHeader::buildTitleRow(const AuthorDirectory &directory, const QList<A
 
     auto texts = new QVBoxLayout;
     texts->setSpacing(3);
+    // The name comes from a page: shown as written, never as markup.
     auto title = new QLabel(oneLine(m_name), m_content);
+    title->setTextFormat(Qt::PlainText);
     QFont titleFont = font();
     titleFont.setPointSizeF(font().pointSizeF() * 15 / 13);
     titleFont.setBold(true);

@@ -96,6 +96,7 @@ QWidget *StarredStrip::makeCell(const AuthorAccount &account, const QString &nam
     icon->setTilt(FocusTilt(avatarSize / 2.0, 1.08));
     column->addWidget(icon, 0, Qt::AlignHCenter);
     auto label = new QLabel(cell);
+    label->setTextFormat(Qt::PlainText); // a name from a page, never markup
     label->setFont(Typography::caption(font()));
     label->setAlignment(Qt::AlignHCenter);
     label->setText(label->fontMetrics().elidedText(name.simplified(), Qt::ElideRight, cellWidth));

@@ -29,6 +29,7 @@ const QString autoChosenKey = QStringLiteral("macFolderAutoChosen");
 void showShortened(QLabel *label, const QString &text, Qt::TextElideMode mode)
 {
     constexpr int shownWidth = 300;
+    label->setTextFormat(Qt::PlainText);
     label->setText(label->fontMetrics().elidedText(text, mode, shownWidth));
     label->setToolTip(text);
 }

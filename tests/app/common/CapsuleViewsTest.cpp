@@ -69,6 +69,15 @@ TEST(CapsuleViewsTest, ChipsRemoveOnlyWhenAsked)
     EXPECT_TRUE(saveScreenshot(row, QStringLiteral("chips")));
 }
 
+TEST(CapsuleViewsTest, AChipShowsATagThatLooksLikeMarkupAsWritten)
+{
+    const QString tag = QStringLiteral("#<b>R&D</b>");
+    Chip chip(tag, hexColor(QStringLiteral("#D97757")));
+    auto *label = chip.findChild<QLabel *>();
+    ASSERT_TRUE(label);
+    EXPECT_GE(label->sizeHint().width(), label->fontMetrics().horizontalAdvance(tag)) << "drawn as markup";
+}
+
 // Every badge at the caption's size on a card of each appearance, as painted
 // views (captions, chips, avatars) draw it.
 QImage badgesOnCards(int size)

@@ -17,6 +17,7 @@
 #include "UndoableDelete.h"
 
 #include <QAccessible>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
@@ -134,6 +135,22 @@ TEST_F(AuthorHeaderTest, AnAmpersandInANameIsShownAsWrittenAndPressesNothing)
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_B, Qt::AltModifier);
     EXPECT_FALSE(chips[1]->isDown()) << "Alt+B pressed the account's chip";
     EXPECT_TRUE(saveScreenshot(pair, QStringLiteral("library-author-ampersand")));
+}
+
+TEST_F(AuthorHeaderTest, ANameThatLooksLikeMarkupIsShownAsWritten)
+{
+    const QString name = QStringLiteral("Sam <i>Lee</i> <img src=x>");
+    const AuthorAccount sam(Platform::x, name);
+    addPost(QStringLiteral("帖子"), sam.platform(), sam.name());
+    save();
+    UndoableDelete pendingDelete;
+    LibraryView page(context, pendingDelete, SidebarItem::author(sam));
+    const QList<QLabel *> labels = page.authorHeader()->findChildren<QLabel *>();
+    const auto title =
+        std::find_if(labels.cbegin(), labels.cend(), [&](QLabel *l) { return l->text() == name; });
+    ASSERT_NE(title, labels.cend());
+    EXPECT_GE((*title)->sizeHint().width(), (*title)->fontMetrics().horizontalAdvance(name))
+        << "the name was drawn as markup";
 }
 
 TEST_F(AuthorHeaderTest, ALoneAccountJoinsANamedPersonAndALineBreakNeverMerges)

@@ -1,10 +1,10 @@
 #include "AuthorRow.h"
 
 #include "AuthorAccount.h"
+#include "AuthorIcon.h"
 #include "ImportProgress.h"
 #include "PlatformBadge.h"
 #include "Post.h"
-#include "PostAvatar.h"
 #include "ShortDate.h"
 #include "StarAuthorButton.h"
 #include "Typography.h"
@@ -25,7 +25,9 @@ AuthorRow::AuthorRow(const Post &post, ModelContext &context, QWidget *parent)
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(10);
-    row->addWidget(new PostAvatar(post.authorAvatarURL(), post.platform()), 0, Qt::AlignVCenter);
+    auto *avatar = new AuthorIcon(post.authorAvatarURL(), post.platform(), avatarSize);
+    avatar->setPlaceholderDisc(avatarBadgeSize);
+    row->addWidget(avatar, 0, Qt::AlignVCenter);
     row->addLayout(makeTexts(post), 1);
     row->addWidget(m_spinner, 0, Qt::AlignVCenter);
     if (!post.authorName().isEmpty()) {

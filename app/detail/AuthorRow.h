@@ -14,6 +14,9 @@ class QProgressBar;
 class AuthorRow : public QWidget {
     Q_OBJECT
 public:
+    static constexpr int avatarSize = 40;
+    static constexpr int avatarBadgeSize = 16;
+
     AuthorRow(const Post &post, ModelContext &context, QWidget *parent = nullptr);
 
 signals:

@@ -4,6 +4,7 @@
 #include "NetworkSession.h"
 #include "PaintFilling.h"
 #include "PlatformBadge.h"
+#include "Theme.h"
 
 #include <QCoro/QCoroFuture>
 #include <QMouseEvent>
@@ -78,6 +79,12 @@ void AuthorIcon::setTilt(const FocusTilt &tilt)
     setFixedSize(m_size + int(2 * tiltMargin), m_size + int(2 * tiltMargin));
 }
 
+void AuthorIcon::setPlaceholderDisc(qreal badgeSize)
+{
+    m_discBadge = badgeSize;
+    update();
+}
+
 QPixmap AuthorIcon::picture() const
 {
     const qreal ratio = devicePixelRatioF();
@@ -91,7 +98,9 @@ QPixmap AuthorIcon::picture() const
     circle.addEllipse(rect);
     painter.setClipPath(circle);
     if (m_image.isNull()) {
-        const qreal badge = m_size * 0.55;
+        if (m_discBadge)
+            painter.fillRect(rect, Theme::placeholder().resolved());
+        const qreal badge = m_discBadge.value_or(m_size * 0.55);
         PlatformBadge::paint(painter, m_platform,
                              QRectF(rect.center() - QPointF(badge / 2, badge / 2), QSizeF(badge, badge)));
     } else {

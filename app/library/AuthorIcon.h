@@ -32,6 +32,9 @@ public:
     QImage image() const { return m_image; }
     // Makes the avatar lean towards the pointer.
     void setTilt(const FocusTilt &tilt);
+    // Without a picture, shows the platform's badge `badgeSize` across on a
+    // disc of the placeholder colour, instead of the badge filling the avatar.
+    void setPlaceholderDisc(qreal badgeSize);
     QSize sizeHint() const override { return {m_size, m_size}; }
 
 signals:
@@ -50,5 +53,6 @@ private:
     int m_size;
     QImage m_image;
     std::optional<FocusTilt> m_tilt;
+    std::optional<qreal> m_discBadge;
     TiltHover m_hover;
 };

@@ -2,7 +2,8 @@
 #include "Chip.h"
 #include "ImportProgress.h"
 #include "InfoPane.h"
-#include "PostAvatar.h"
+#include "AuthorIcon.h"
+#include "AuthorRow.h"
 #include "Screenshot.h"
 #include "StarAuthorButton.h"
 #include "Theme.h"
@@ -161,12 +162,12 @@ TEST_F(InfoPaneTest, TheAuthorDiscTextAndNoteHeadingTakeTheirStyles)
     EXPECT_TRUE(saveScreenshot(column, QStringLiteral("info-pane-styles")));
 
     // The badge, 16 across, sits on a placeholder disc that shows around it.
-    auto *avatar = pane.findChild<PostAvatar *>();
+    auto *avatar = pane.findChild<AuthorRow *>()->findChild<AuthorIcon *>();
     ASSERT_NE(avatar, nullptr);
     const QImage drawn = avatar->grab().toImage();
     const QColor disc = Theme::placeholder().resolved();
-    const int middle = PostAvatar::size / 2;
-    for (const QPoint &at : {QPoint(4, middle), QPoint(middle - PostAvatar::badgeSize / 2 - 2, middle)})
+    const int middle = AuthorRow::avatarSize / 2;
+    for (const QPoint &at : {QPoint(4, middle), QPoint(middle - AuthorRow::avatarBadgeSize / 2 - 2, middle)})
         EXPECT_EQ(drawn.pixelColor(at).rgb(), disc.rgb()) << at.x();
     EXPECT_NE(drawn.pixelColor(middle, middle).rgb(), disc.rgb()) << "the badge";
 

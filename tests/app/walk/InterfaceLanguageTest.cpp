@@ -1,6 +1,7 @@
 #include "../model/ModelFixture.h"
 #include "AccountsSheet.h"
 #include "AppLanguage.h"
+#include "InterfaceFont.h"
 #include "AuthorAccount.h"
 #include "Board.h"
 #include "CollectionMenu.h"
@@ -48,7 +49,9 @@ class InterfaceLanguageTest : public ModelTest, public ::testing::WithParamInter
 protected:
     InterfaceLanguageTest()
     {
+        // As the application starts: the language, then its font.
         AppLanguage(GetParam()).load(*qApp);
+        InterfaceFont::use(AppLanguage(GetParam()));
         chooseFolder();
         makeModel();
         fillLibrary();
@@ -60,6 +63,7 @@ protected:
         app.reset();
         menuBar.reset();
         AppLanguage(AppLanguage::zh).load(*qApp);
+        InterfaceFont::use(AppLanguage(AppLanguage::zh));
     }
 
     void fillLibrary()

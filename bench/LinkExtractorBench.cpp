@@ -1,5 +1,6 @@
 #include "LinkExtractor.h"
 
+#include <QUrl>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -24,6 +25,36 @@ void BM_LongRunWithoutLink(benchmark::State &state)
     state.SetComplexityN(state.range(0));
 }
 BENCHMARK(BM_LongRunWithoutLink)->Range(1 << 10, 1 << 16)->Complexity();
+
+// A link copied from a chat with a path in another script, words after it:
+// the extractor reads through the path and stops at the full-width comma.
+QString chatText(qsizetype pathLength)
+{
+    return QStringLiteral("看看这个 https://zh.wikipedia.org/wiki/") +
+           QStringLiteral("北京").repeated(pathLength / 2) + QStringLiteral("，很有意思");
+}
+
+void BM_NonAsciiPath(benchmark::State &state)
+{
+    const QString text = chatText(state.range(0));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(LinkExtractor::firstURL(text));
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_NonAsciiPath)->Range(1 << 6, 1 << 12)->Complexity();
+
+// The bare work on the same text: find the scheme, cut at the comma, parse.
+void BM_NonAsciiPathBaseline(benchmark::State &state)
+{
+    const QString text = chatText(state.range(0));
+    for (auto _ : state) {
+        const qsizetype start = text.indexOf(QStringLiteral("https://"));
+        const qsizetype end = text.indexOf(QChar(0xFF0C), start);
+        benchmark::DoNotOptimize(QUrl(text.mid(start, end - start)));
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_NonAsciiPathBaseline)->Range(1 << 6, 1 << 12)->Complexity();
 
 } // namespace
 

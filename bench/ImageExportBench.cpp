@@ -55,7 +55,7 @@ void BaselineLoadAndSave(benchmark::State &state)
 {
     QImageReader::setAllocationLimit(0);
     for (auto _ : state)
-        benchmark::DoNotOptimize(encoded(QImage::fromData(largePNG()), "jpeg", int(quality * 100)));
+        benchmark::DoNotOptimize(encoded(QImage::fromData(largePNG()), "jpeg", qRound(quality * 100)));
 }
 BENCHMARK(BaselineLoadAndSave)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -141,6 +141,17 @@ class Detector {
 public:
     explicit Detector(const QString &text) : m_text(text) {}
 
+    // The text when it is one web link as links are read here, trailing
+    // punctuation and all, as a pasted bare link is taken.
+    std::optional<QUrl> wholeLink() const
+    {
+        const QStringView run = QStringView(m_text).left(endOfRun(0));
+        const QRegularExpressionMatch match = matchStart(schemePattern(), run, schemeLimit);
+        if (!match.hasCaptured(2) || schemeLinkAt(0, match.capturedLength()).size() != m_text.size())
+            return std::nullopt;
+        return webURL(m_text);
+    }
+
     std::optional<QUrl> firstWebLink() const
     {
         for (qsizetype runStart = 0; runStart < m_text.size();) {
@@ -156,7 +167,7 @@ private:
     qsizetype endOfRun(qsizetype from) const
     {
         qsizetype end = from;
-        while (end < m_text.size() && isLinkCharacter(m_text[end]))
+        while (end < m_text.size() && isLinkCharacterAt(end))
             ++end;
         return end;
     }
@@ -193,14 +204,19 @@ private:
                                     QRegularExpression::DontCheckSubjectStringMatchOption);
     }
 
+    static const QRegularExpression &schemePattern()
+    {
+        static const QRegularExpression scheme(QStringLiteral("([A-Za-z][A-Za-z0-9+.\\-]*):(//)?"));
+        return scheme;
+    }
+
     // `rest` runs from `at` to the end of its run of link characters.
     Step readAt(qsizetype at, QStringView rest) const
     {
-        static const QRegularExpression scheme(QStringLiteral("([A-Za-z][A-Za-z0-9+.\\-]*):(//)?"));
         static const QRegularExpression mailAddress(QStringLiteral("[A-Za-z0-9._%+\\-]+@[A-Za-z0-9.\\-]+"));
         static const QRegularExpression wordPart(QStringLiteral("[A-Za-z0-9._\\-]+"));
 
-        const QRegularExpressionMatch schemeMatch = matchStart(scheme, rest, schemeLimit);
+        const QRegularExpressionMatch schemeMatch = matchStart(schemePattern(), rest, schemeLimit);
         if (schemeMatch.hasMatch() && (schemeMatch.hasCaptured(2) || isWebScheme(schemeMatch.captured(1))))
             return readSchemeLink(at, rest, schemeMatch);
         const Step word{std::nullopt, matchStart(wordPart, rest, rest.size()).capturedLength()};
@@ -218,8 +234,50 @@ private:
     {
         if (!match.hasCaptured(2) || !isWebScheme(match.captured(1)))
             return {std::nullopt, rest.size()};
-        const QStringView link = throughNonAsciiPath(at, rest, match.capturedLength(), {});
+        const QStringView link = schemeLinkAt(at, match.capturedLength());
         return {webURL(trimmingTrailingPunctuation(link).toString()), rest.size()};
+    }
+
+    // The web link from `at`, whose host begins `hostStart` characters on,
+    // before trailing punctuation is dropped.
+    QStringView schemeLinkAt(qsizetype at, qsizetype hostStart) const
+    {
+        const qsizetype hostEnd = endOfHost(at + hostStart);
+        const QStringView link = QStringView(m_text).mid(at, hostEnd - at);
+        if (hostEnd == m_text.size() || !isPathStart(m_text[hostEnd]))
+            return link;
+        return throughNonAsciiPath(at, QStringView(m_text).mid(at, endOfRun(hostEnd) - at), {});
+    }
+
+    // A host is written in any script ("https://例子.测试", "https://münchen.de"):
+    // it runs through ASCII link characters up to its path, and through
+    // letters, digits and marks beyond ASCII where one of its labels begins
+    // with them or goes on with them in the script its ASCII letters are
+    // written in. Words written straight after an ASCII label
+    // ("https://example.com看看") are in another script and stay out.
+    qsizetype endOfHost(qsizetype hostStart) const
+    {
+        qsizetype end = hostStart;
+        while (end < m_text.size()) {
+            if (isLinkCharacterAt(end) ? isPathStart(m_text[end]) : !continuesHostAt(hostStart, end))
+                break;
+            end += codePointLength(end);
+        }
+        return end;
+    }
+
+    bool continuesHostAt(qsizetype hostStart, qsizetype at) const
+    {
+        const char32_t c = codePointAt(at);
+        if (!isNonAsciiWordCharacter(c))
+            return false;
+        const QChar before = at > hostStart ? m_text[at - 1] : QChar(u'.');
+        if (before == u'.' || before == u'@' || before.unicode() >= 0x80)
+            return true;
+        if (!isAsciiAlphanumeric(before) && before != u'-')
+            return false;
+        const QChar::Script script = QChar::script(c);
+        return script == QChar::Script_Latin || script == QChar::Script_Inherited;
     }
 
     Step readBareHost(qsizetype at, QStringView rest) const
@@ -237,29 +295,26 @@ private:
         const qsizetype hostEnd = match.capturedLength();
         const bool hasPath = hostEnd < rest.size() && isPathStart(rest[hostEnd]);
         const QString scheme = QStringLiteral("http://");
-        const QStringView link = trimmingTrailingPunctuation(
-            hasPath ? throughNonAsciiPath(at, rest, hostEnd, scheme) : rest.left(hostEnd));
+        const QStringView link =
+            trimmingTrailingPunctuation(hasPath ? throughNonAsciiPath(at, rest, scheme) : rest.left(hostEnd));
         return {webURL(scheme + link.toString()), link.size()};
     }
 
     // Chat programs copy a link with its path, query and fragment as typed
     // ("https://zh.wikipedia.org/wiki/北京"): past its host, a link that is not a
-    // platform's runs on through letters and digits of any script. `run` is
-    // the link's run of ASCII link characters from `at`; its host begins at
-    // `hostStart`, and `scheme` makes a bare host a link.
-    QStringView throughNonAsciiPath(qsizetype at, QStringView run, qsizetype hostStart,
-                                    const QString &scheme) const
+    // platform's runs on through letters and digits of any script. `link` runs
+    // from `at` to the end of the ASCII link characters after its host's path
+    // start, and `scheme` makes a bare host a link.
+    QStringView throughNonAsciiPath(qsizetype at, QStringView link, const QString &scheme) const
     {
-        const qsizetype runEnd = at + run.size();
-        if (runEnd >= m_text.size() || !isNonAsciiWordAt(runEnd))
-            return run;
-        if (std::none_of(run.cbegin() + hostStart, run.cend(), isPathStart))
-            return run;
-        const auto url = webURL(scheme + run.toString());
+        const qsizetype linkEnd = at + link.size();
+        if (linkEnd >= m_text.size() || !isNonAsciiWordAt(linkEnd))
+            return link;
+        const auto url = webURL(scheme + link.toString());
         if (!url || isPlatformLink(*url))
-            return run;
-        qsizetype end = runEnd;
-        while (end < m_text.size() && (isLinkCharacter(m_text[end]) || isNonAsciiWordAt(end)))
+            return link;
+        qsizetype end = linkEnd;
+        while (end < m_text.size() && (isLinkCharacterAt(end) || isNonAsciiWordAt(end)))
             end += codePointLength(end);
         return QStringView(m_text).mid(at, end - at);
     }
@@ -270,29 +325,38 @@ private:
                                                                                                          : 1;
     }
 
+    char32_t codePointAt(qsizetype at) const
+    {
+        return codePointLength(at) == 2 ? QChar::surrogateToUcs4(m_text[at], m_text[at + 1])
+                                        : char32_t(m_text[at].unicode());
+    }
+
     bool isNonAsciiWordAt(qsizetype at) const
     {
-        const char32_t c = codePointLength(at) == 2 ? QChar::surrogateToUcs4(m_text[at], m_text[at + 1])
-                                                    : char32_t(m_text[at].unicode());
-        return isNonAsciiWordCharacter(c);
+        return isNonAsciiWordCharacter(codePointAt(at)) && !isEmojiAt(at);
+    }
+
+    bool isLinkCharacterAt(qsizetype at) const { return isLinkCharacter(m_text[at]) && !isEmojiAt(at); }
+
+    // A character before an emoji variation selector or the keycap mark is an
+    // emoji ("1️⃣", "ℹ️"), which ends a link as other emoji do.
+    bool isEmojiAt(qsizetype at) const
+    {
+        const qsizetype next = at + codePointLength(at);
+        return next < m_text.size() && (m_text[next] == QChar(0xFE0F) || m_text[next] == QChar(0x20E3));
     }
 
     const QString &m_text;
 };
-
-bool consistsOfLinkCharacters(const QString &text)
-{
-    return !text.isEmpty() && std::all_of(text.cbegin(), text.cend(), isLinkCharacter);
-}
 
 } // namespace
 
 std::optional<QUrl> LinkExtractor::firstURL(const QString &in)
 {
     const QString text = Text::trimmingWhitespaceAndNewlines(in);
-    // A pasted bare link is taken whole, without running the detector.
-    if (consistsOfLinkCharacters(text))
-        if (const auto whole = webURL(text))
-            return whole;
-    return Detector(text).firstWebLink();
+    const Detector detector(text);
+    // A pasted bare link is taken whole, without looking for links in it.
+    if (const auto whole = detector.wholeLink())
+        return whole;
+    return detector.firstWebLink();
 }

@@ -14,14 +14,18 @@ public:
     // addresses and other schemes are skipped. A link ends at white space,
     // full-width and other non-ASCII punctuation, emoji and symbols, and
     // before trailing punctuation such as ".,;:!?'" or an unbalanced ")" or
-    // "]". Past its host it runs on through letters and digits of any script
-    // ("https://zh.wikipedia.org/wiki/北京"), except on a platform's hosts,
-    // where it ends at the first non-ASCII character, as share texts write
-    // their words straight after the link.
+    // "]". The host of a link with a scheme may be written in any script
+    // ("https://例子.测试", "https://münchen.de"), but a word in another script
+    // written straight after an ASCII host is not part of it
+    // ("https://example.com看看"). Past its host a link runs on through letters
+    // and digits of any script ("https://zh.wikipedia.org/wiki/北京"), except on
+    // a platform's hosts, where it ends at the first non-ASCII character, as
+    // share texts write their words straight after the link.
     //
     // The link keeps its text: toString() gives it back as found, except that
     // QUrl lower-cases scheme and host, upper-cases percent escapes and shows
     // escaped non-ASCII and spaces decoded (toString(QUrl::FullyEncoded) keeps
-    // those escaped).
+    // those escaped and writes a host in another script in its ASCII form,
+    // "xn--…").
     static std::optional<QUrl> firstURL(const QString &in);
 };

@@ -19,7 +19,6 @@ TEST(LinkExtractorTest, FindsTheFirstWebLinkInShareTexts)
         {u"See https://example.com/a_(b)."_qs, u"https://example.com/a_(b)"_qs},
         {u"打开 snssdk1128://aweme/detail/1 或 https://b.com"_qs, u"https://b.com"_qs},
         {longText + u"https://end.com/z"_qs, u"https://end.com/z"_qs},
-        {u"https://中文.com"_qs, none},
         {u"ftp://files.example.com/a"_qs, none},
         {QString(100000, u'a') + u".notatld"_qs, none},
     };
@@ -46,6 +45,9 @@ TEST(LinkExtractorTest, KeepsNonAsciiPathsWholeButEndsPlatformLinksAtTheirWords)
         {u"https://zh.wikipedia.org/wiki/北京【推荐】"_qs, u"https://zh.wikipedia.org/wiki/北京"_qs},
         {u"https://zh.wikipedia.org/wiki/北京😀好 上海"_qs, u"https://zh.wikipedia.org/wiki/北京"_qs},
         {u"https://zh.wikipedia.org/wiki/北京❤️"_qs, u"https://zh.wikipedia.org/wiki/北京"_qs},
+        {u"https://zh.wikipedia.org/wiki/北京1️⃣ 好"_qs, u"https://zh.wikipedia.org/wiki/北京"_qs},
+        {u"https://example.com/step1️⃣"_qs, u"https://example.com/step"_qs},
+        {u"https://zh.wikipedia.org/wiki/北京ℹ️"_qs, u"https://zh.wikipedia.org/wiki/北京"_qs},
         {u"（https://zh.wikipedia.org/wiki/北京）"_qs, u"https://zh.wikipedia.org/wiki/北京"_qs},
         {u"(https://zh.wikipedia.org/wiki/北京)"_qs, u"https://zh.wikipedia.org/wiki/北京"_qs},
         {u"“https://zh.wikipedia.org/wiki/北京”"_qs, u"https://zh.wikipedia.org/wiki/北京"_qs},
@@ -71,13 +73,41 @@ TEST(LinkExtractorTest, KeepsNonAsciiPathsWholeButEndsPlatformLinksAtTheirWords)
         {u"https://pin.it/1AbCdEf看看"_qs, u"https://pin.it/1AbCdEf"_qs},
         {u"http://music.163.com/song?id=186016&userid=1歌"_qs,
          u"http://music.163.com/song?id=186016&userid=1"_qs},
-        {u"https://中文.com/北京"_qs, none},
     };
     for (const auto &[text, link] : cases) {
         const auto url = LinkExtractor::firstURL(text);
         const QString expected = link == none ? none : QUrl(link).toString(QUrl::FullyEncoded);
         EXPECT_EQ(url ? url->toString(QUrl::FullyEncoded) : none, expected) << text.toStdString();
     }
+}
+
+// A host may be written in any script; words glued to an ASCII host are not
+// part of it, whatever script a link's path is in.
+TEST(LinkExtractorTest, KeepsHostsInOtherScriptsWholeAndTheWordsAfterAnAsciiHostOut)
+{
+    const std::pair<QString, QString> cases[] = {
+        {u"https://münchen.de/"_qs, u"https://münchen.de/"_qs},
+        {u" https://例子.测试/路径?q=值#片段.\n"_qs, u"https://例子.测试/路径?q=值#片段."_qs},
+        {u"HTTPS://Пример.рф"_qs, u"https://пример.рф"_qs},
+        {u"看 https://www.例子.com/a，好"_qs, u"https://www.例子.com/a"_qs},
+        {u"看 https://mädchen.de。"_qs, u"https://mädchen.de"_qs},
+        {u"链接https://例子.测试/路径😀好"_qs, u"https://例子.测试/路径"_qs},
+        {u"链接https://user@例子.测试:8080看看"_qs, u"https://user@例子.测试:8080"_qs},
+        {u"链接https://example.com看看"_qs, u"https://example.com"_qs},
+        {u"链接https://例子.com看看"_qs, u"https://例子.com"_qs},
+        {u"https://münchen.de/看看"_qs, u"https://münchen.de/看看"_qs},
+        {u"复制链接https://v.douyin.com/Ab3dEf/打开抖音"_qs, u"https://v.douyin.com/Ab3dEf/"_qs},
+        {u"https://v.douyin.com/Ab3dEf/打开抖音"_qs, u"https://v.douyin.com/Ab3dEf/"_qs},
+    };
+    for (const auto &[text, link] : cases) {
+        const auto url = LinkExtractor::firstURL(text);
+        ASSERT_TRUE(url) << text.toStdString();
+        EXPECT_EQ(url->toString(QUrl::FullyEncoded), QUrl(link).toString(QUrl::FullyEncoded))
+            << text.toStdString();
+    }
+    // Saved links are compared in this form: two hosts stay two links.
+    EXPECT_NE(LinkExtractor::firstURL(u"https://münchen.de/"_qs)->toString(QUrl::FullyEncoded),
+              LinkExtractor::firstURL(u"https://mädchen.de/"_qs)->toString(QUrl::FullyEncoded));
 }
 
 } // namespace

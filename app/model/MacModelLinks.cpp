@@ -32,9 +32,11 @@ QString absoluteText(const QUrl &url)
     return url.toString(QUrl::FullyEncoded);
 }
 
+// A host in another script is named as written ("例子.测试"), where QUrl
+// would show some in their "xn--" form.
 QString hostOrLink(const QUrl &url)
 {
-    const QString host = url.host();
+    const QString host = QUrl::fromAce(url.host(QUrl::FullyEncoded).toLatin1(), QUrl::IgnoreIDNWhitelist);
     return host.isEmpty() ? absoluteText(url) : host;
 }
 

@@ -42,6 +42,12 @@ TEST_F(MacModelClipboardTest, OffersANewLinkOnceAndForgetsItWhenSaved)
     EXPECT_FALSE(model->clipboardPreview());
 }
 
+TEST_F(MacModelClipboardTest, NamesAHostInAnotherScriptAsWritten)
+{
+    copy(QStringLiteral("看 https://例子.测试/路径 好"));
+    EXPECT_EQ(model->clipboardPreview(), QStringLiteral("例子.测试"));
+}
+
 TEST_F(MacModelClipboardTest, FollowsTheClipboardWhileTheApplicationStaysActive)
 {
     model->applicationStateChanged(Qt::ApplicationActive);

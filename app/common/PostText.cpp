@@ -2,12 +2,13 @@
 
 #include "Board.h"
 #include "Post.h"
+#include "ReadableLink.h"
 #include "Tag.h"
 #include "Text.h"
 
 QString PostText::searchText(const Post &post)
 {
-    QStringList parts{post.title(), post.content(), post.note(), post.authorName(), post.sourceURL()};
+    QStringList parts{post.title(), post.content(), post.note(), post.authorName(), link(post)};
     for (const auto &tag : post.tags())
         parts.append(tag->name());
     for (const auto &board : post.boards())
@@ -23,5 +24,10 @@ QString PostText::headline(const Post &post)
     for (const QString &text : {post.content(), post.note()})
         if (!text.isEmpty())
             return Text::characterPrefix(text, length);
-    return post.sourceURL();
+    return link(post);
+}
+
+QString PostText::link(const Post &post)
+{
+    return ReadableLink::text(post.sourceURL());
 }

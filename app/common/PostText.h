@@ -15,4 +15,8 @@ QString searchText(const Post &post);
 // else the link.
 QString headline(const Post &post);
 
+// The link as a person reads it: its host and path in the scripts they were
+// written in, not escaped.
+QString link(const Post &post);
+
 } // namespace PostText

@@ -132,7 +132,7 @@ QString PostCard::blockText(const Post &post)
 {
     if (!post.content().isEmpty())
         return post.content();
-    return post.note().isEmpty() ? post.sourceURL() : post.note();
+    return post.note().isEmpty() ? PostText::link(post) : post.note();
 }
 
 QString PostCard::authorText(const Post &post)

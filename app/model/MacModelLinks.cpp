@@ -9,6 +9,7 @@
 #include "Post.h"
 #include "PostImporter.h"
 #include "QuietSave.h"
+#include "ReadableLink.h"
 #include "Tag.h"
 #include "UndoableDelete.h"
 
@@ -32,11 +33,9 @@ QString absoluteText(const QUrl &url)
     return url.toString(QUrl::FullyEncoded);
 }
 
-// A host in another script is named as written ("例子.测试"), where QUrl
-// would show some in their "xn--" form.
 QString hostOrLink(const QUrl &url)
 {
-    const QString host = QUrl::fromAce(url.host(QUrl::FullyEncoded).toLatin1(), QUrl::IgnoreIDNWhitelist);
+    const QString host = ReadableLink::host(url);
     return host.isEmpty() ? absoluteText(url) : host;
 }
 

@@ -34,6 +34,18 @@ TEST(PostTextTest, HeadlineFallsBackByCharactersNotCodeUnits)
     EXPECT_EQ(PostText::headline(post), QStringLiteral("标题"));
 }
 
+// Links are saved fully encoded; a person reads them in their own scripts.
+TEST(PostTextTest, AnUntitledPostShowsAndFindsItsLinkAsWritten)
+{
+    Post post(QStringLiteral("https://xn--fsqu00a.xn--0zwm56d/%E8%B7%AF%E5%BE%84?q=%E5%80%BC"),
+              Platform::web);
+    EXPECT_EQ(PostText::headline(post), QStringLiteral("https://例子.测试/路径?q=值"));
+    EXPECT_TRUE(PostText::searchText(post).contains(QStringLiteral("例子.测试/路径")));
+    EXPECT_EQ(PostText::link(Post(QStringLiteral("https://xn--mnchen-3ya.de/a"), Platform::web)),
+              QStringLiteral("https://münchen.de/a"));
+    EXPECT_EQ(PostText::link(Post(QStringLiteral("no link"), Platform::web)), QStringLiteral("no link"));
+}
+
 TEST(PostTextTest, ShortDatesShowTheYearOnlyForOtherYears)
 {
     const QDateTime now(QDate(2026, 12, 7), QTime(9, 0));

@@ -64,6 +64,14 @@ TEST(ImageToolsTest, PicturesWithinTheExportCapAreDecodedAndExportedAsJpeg)
     EXPECT_EQ(sizeOf(ImageTools::jpegData(square, 0.92), "jpeg"), QSize(6000, 6000));
     const QByteArray wide = TestImages::encoded(10000, 7500, Qt::darkCyan, "png");
     EXPECT_EQ(sizeOf(ImageTools::jpegData(wide, 0.92), "jpeg"), QSize(8192, 6144));
+    // Sixteen bits a channel, kept by PNG, decode to 8 bytes a pixel: 288 MB, past a
+    // limit reckoned at 4 bytes a pixel.
+    const QByteArray deep = [] {
+        QImage image(6000, 6000, QImage::Format_RGBA64);
+        image.fill(Qt::darkCyan);
+        return encoded(image, "png");
+    }();
+    EXPECT_EQ(sizeOf(ImageTools::jpegData(deep, 0.92), "jpeg"), QSize(6000, 6000));
 
     const QByteArray webp = TestImages::encoded(9000, 6000, Qt::darkCyan, "webp");
     EXPECT_EQ(sizeOf(ImageTools::thumbnail(webp, 640, 0.8), "jpeg"), QSize(640, 426));

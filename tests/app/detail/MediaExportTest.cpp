@@ -213,20 +213,31 @@ TEST_F(MediaExportTest, SaveProposesTheItemNameAndTypeThenWritesTheBytes)
 
 TEST_F(MediaExportTest, ANameRetypedWithoutItsTypesExtensionIsSavedWithIt)
 {
-    auto shown = view(mixedPost(QStringLiteral("海滩")));
+    // A title with a dot: only what follows the name's last dot is its extension.
+    auto shown = view(mixedPost(QStringLiteral("v1.2 trip")));
+    const QString folder = home.path() + QStringLiteral("/saved");
+    QDir().mkpath(folder);
     const QList<std::pair<int, QStringList>> cases{
         {0, {QStringLiteral("beach"), QStringLiteral("beach.jpg")}},
         {0, {QStringLiteral("beach.JPEG"), QStringLiteral("beach.JPEG")}},
         {0, {QStringLiteral("beach.png"), QStringLiteral("beach.png.jpg")}},
+        {0, {QStringLiteral("v1.2 trip-1.jpg"), QStringLiteral("v1.2 trip-1.jpg")}},
+        {0, {QStringLiteral("v1.2 trip"), QStringLiteral("v1.2 trip.jpg")}},
         {2, {QStringLiteral("歌"), QStringLiteral("歌.mp3")}},
     };
+    QStringList expected;
     for (const auto &[item, names] : cases) {
         shown->mediaPane()->jump(item);
-        saveAnswer = home.path() + QLatin1Char('/') + names[0];
+        saveAnswer = folder + QLatin1Char('/') + names[0];
         TestAsync::waitFor(shown->saveCurrent());
-        EXPECT_TRUE(QFileInfo::exists(home.path() + QLatin1Char('/') + names[1])) << names[1].toStdString();
+        expected.append(names[1]);
     }
-    EXPECT_FALSE(QFileInfo::exists(home.path() + QStringLiteral("/beach")));
+    ASSERT_EQ(proposed.size(), cases.size());
+    EXPECT_EQ(proposed[0][0], QStringLiteral("v1.2 trip-1.jpg"));
+    QStringList saved = entries(folder);
+    saved.sort();
+    expected.sort();
+    EXPECT_EQ(saved, expected);
 }
 
 } // namespace

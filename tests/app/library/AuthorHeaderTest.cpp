@@ -18,6 +18,7 @@
 
 #include <QAccessible>
 #include <QLabel>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
@@ -135,6 +136,28 @@ TEST_F(AuthorHeaderTest, AnAmpersandInANameIsShownAsWrittenAndPressesNothing)
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_B, Qt::AltModifier);
     EXPECT_FALSE(chips[1]->isDown()) << "Alt+B pressed the account's chip";
     EXPECT_TRUE(saveScreenshot(pair, QStringLiteral("library-author-ampersand")));
+}
+
+// Painted, the name matches the same name drawn as plain text on a chip
+// without one: its "&" neither doubled nor taken for a shortcut's mark.
+TEST_F(AuthorHeaderTest, AChipPaintsAnAmpersandAsWritten)
+{
+    const QMargins padding(10, 5, 10, 5);
+    const Theme::Color text = Theme::text();
+    const FilterChip::Style style{10, padding, Theme::accent(), text, Theme::placeholder(), text};
+    FilterChip named(QStringLiteral("R&D"), std::nullopt, std::nullopt, style);
+    named.resize(named.sizeHint());
+    FilterChip blank(QString(), std::nullopt, std::nullopt, style);
+    blank.resize(named.size());
+    QPixmap asWritten = blank.grab();
+    QPainter painter(&asWritten);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setFont(named.font());
+    painter.setPen(text.resolved());
+    painter.drawText(QRectF(named.rect()).marginsRemoved(padding.toMarginsF()),
+                     Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("R&D"));
+    painter.end();
+    EXPECT_EQ(named.grab().toImage(), asWritten.toImage());
 }
 
 TEST_F(AuthorHeaderTest, ANameThatLooksLikeMarkupIsShownAsWritten)

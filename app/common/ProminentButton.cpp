@@ -1,9 +1,9 @@
 #include "ProminentButton.h"
 
+#include "KeyboardFocus.h"
 #include "Theme.h"
 
 #include <QPainter>
-#include <QStyleOptionButton>
 
 namespace {
 
@@ -12,15 +12,10 @@ constexpr qreal ringInset = 2.5;
 
 } // namespace
 
-ProminentButton::ProminentButton(const QString &text, QWidget *parent) : QPushButton(text, parent) {}
-
-bool ProminentButton::showsFocus() const
+ProminentButton::ProminentButton(const QString &text, QWidget *parent)
+    : QPushButton(text, parent), m_keyboard(new KeyboardFocus(this))
 {
-    QStyleOptionButton option;
-    initStyleOption(&option);
-    // As the style's own buttons do: only once the keyboard moved the focus.
-    return option.state.testFlag(QStyle::State_HasFocus) &&
-           option.state.testFlag(QStyle::State_KeyboardFocusChange);
+    connect(m_keyboard, &KeyboardFocus::changed, this, qOverload<>(&QWidget::update));
 }
 
 void ProminentButton::paintEvent(QPaintEvent *)
@@ -40,7 +35,7 @@ void ProminentButton::paintEvent(QPaintEvent *)
     painter.setPen(Qt::NoPen);
     painter.setBrush(fill);
     painter.drawRoundedRect(face, cornerRadius, cornerRadius);
-    if (showsFocus()) {
+    if (m_keyboard->ringShown()) {
         painter.setPen(QPen(Qt::white, 1.5));
         painter.setBrush(Qt::NoBrush);
         const QRectF ring = face.adjusted(ringInset, ringInset, -ringInset, -ringInset);

@@ -2,9 +2,12 @@
 
 #include <QPushButton>
 
+class KeyboardFocus;
+
 // The button of a screen's main action: filled with the accent colour and
 // lettered in white, in either appearance. Disabled, it fades into what lies
-// behind it; holding the keyboard focus, it shows a white ring inside its edge.
+// behind it; holding focus the keyboard brought, it shows a white ring inside
+// its edge.
 class ProminentButton : public QPushButton {
     Q_OBJECT
 public:
@@ -14,5 +17,5 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    bool showsFocus() const;
+    KeyboardFocus *m_keyboard;
 };

@@ -57,10 +57,15 @@ TEST(ProminentButtonTest, AccentAndWhiteInEitherAppearanceDisabledFadedAndFocusS
 
     row.window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&row.window));
-    row.cancel->setFocus();
+    QTest::mouseClick(row.save, Qt::LeftButton);
+    ASSERT_EQ(QApplication::focusWidget(), row.save);
+    EXPECT_EQ(row.face(), light) << "a click brought the focus ring";
+    QTest::mouseClick(row.cancel, Qt::LeftButton);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     ASSERT_EQ(QApplication::focusWidget(), row.save);
     EXPECT_NE(row.face(), light) << "focus not shown";
+    QTest::mouseClick(row.save, Qt::LeftButton);
+    EXPECT_EQ(row.face(), light) << "the ring stayed through a click";
     row.cancel->setFocus();
 
     QApplication::setPalette(Theme::palette(Theme::Appearance::dark));

@@ -1,6 +1,7 @@
 #include "KeyboardFocus.h"
 
 #include <QAbstractScrollArea>
+#include <QApplication>
 #include <QFocusEvent>
 
 KeyboardFocus::KeyboardFocus(QWidget *widget) : QObject(widget), m_widget(widget)
@@ -8,6 +9,7 @@ KeyboardFocus::KeyboardFocus(QWidget *widget) : QObject(widget), m_widget(widget
     widget->installEventFilter(this);
     if (auto *area = qobject_cast<QAbstractScrollArea *>(widget))
         area->viewport()->installEventFilter(this);
+    connect(qApp, &QApplication::focusChanged, this, &KeyboardFocus::followFocusChange);
 }
 
 bool KeyboardFocus::ringShown() const
@@ -21,6 +23,15 @@ void KeyboardFocus::setByKeyboard(bool byKeyboard)
         return;
     m_byKeyboard = byKeyboard;
     emit changed();
+}
+
+// When the widget holding the focus hides (a page closed under it), Qt hands
+// the focus on down the Tab order and gives Tab as the reason; no key moved
+// it. Qt tells the widget it came from only after the focus events.
+void KeyboardFocus::followFocusChange(QWidget *old, QWidget *now)
+{
+    if (now == m_widget && old && old->window() == m_widget->window() && !old->isVisible())
+        setByKeyboard(false);
 }
 
 bool KeyboardFocus::eventFilter(QObject *watched, QEvent *event)

@@ -6,8 +6,9 @@ class QWidget;
 
 // Whether a widget's focus ring shows: only while the keyboard brought the
 // focus there (Tab, Backtab) or moves it within the widget. A press of any
-// mouse button on the widget hides the ring; focus coming back from a menu
-// or a dialog brings back what was shown before.
+// mouse button on the widget hides the ring, and so does focus handed on to
+// the widget because the one holding it went out of sight; focus coming back
+// from a menu or a dialog brings back what was shown before.
 class KeyboardFocus : public QObject {
     Q_OBJECT
 public:
@@ -28,6 +29,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void followFocusChange(QWidget *old, QWidget *now);
+
     QWidget *m_widget;
     bool m_byKeyboard = false;
 };

@@ -5,6 +5,7 @@
 #include "FileError.h"
 #include "FileReveal.h"
 #include "InfoPane.h"
+#include "KeyboardFocus.h"
 #include "KitLog.h"
 #include "Media.h"
 #include "MediaExport.h"
@@ -120,7 +121,8 @@ QWidget *deletedPage()
 PostDetailView::PostDetailView(std::shared_ptr<Post> post, ModelContext &context,
                                UndoableDelete &pendingDelete, QWidget *parent)
     : QWidget(parent), m_post(std::move(post)), m_context(context), m_pendingDelete(pendingDelete),
-      m_info(new InfoPane(m_post, context)), m_side(new InfoColumn(m_info)), m_pages(new QStackedLayout(this))
+      m_keyboard(new KeyboardFocus(this)), m_info(new InfoPane(m_post, context)),
+      m_side(new InfoColumn(m_info)), m_pages(new QStackedLayout(this))
 {
     setObjectName(QStringLiteral("PostDetailView"));
     setAutoFillBackground(true);
@@ -421,7 +423,15 @@ void PostDetailView::layOutWithMedia()
 {
     clearContent();
     m_media = new MediaPane;
-    m_ring = new MediaFocusRing(m_media);
+    auto *ring = new MediaFocusRing(m_media);
+    // The ring follows the focus by itself: the screen loses the focus while
+    // its destructor runs, when none of its own members may be used.
+    const auto showRing = [ring, keyboard = m_keyboard] {
+        ring->setVisible(keyboard->ringShown());
+        ring->raise();
+    };
+    connect(m_keyboard, &KeyboardFocus::changed, ring, showRing);
+    showRing();
     // With media to page through, Tab stops here too, shown by the ring.
     setFocusPolicy(Qt::StrongFocus);
     m_side->setFixedWidth(infoWidth);
@@ -458,33 +468,12 @@ void PostDetailView::clearContent()
         delete item;
     }
     m_media = nullptr;
-    m_ring = nullptr;
 }
 
 void PostDetailView::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     setFocus();
-}
-
-// The ring shows, as the style's focus frames do, once the keyboard has moved the focus in the window.
-void PostDetailView::focusInEvent(QFocusEvent *event)
-{
-    QWidget::focusInEvent(event);
-    if (m_ring && window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
-        m_ring->raise();
-        m_ring->show();
-    }
-}
-
-void PostDetailView::focusOutEvent(QFocusEvent *event)
-{
-    QWidget::focusOutEvent(event);
-    // A menu or another window only borrows the keys: they come back here.
-    const bool borrowed =
-        event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason;
-    if (m_ring && !borrowed)
-        m_ring->hide();
 }
 
 void PostDetailView::keyPressEvent(QKeyEvent *event)

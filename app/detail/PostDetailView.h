@@ -9,8 +9,8 @@
 #include <optional>
 
 class InfoPane;
+class KeyboardFocus;
 class Media;
-class MediaFocusRing;
 class MediaPane;
 class ModelContext;
 class Post;
@@ -75,8 +75,6 @@ signals:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void focusInEvent(QFocusEvent *event) override;
-    void focusOutEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
@@ -104,7 +102,7 @@ private:
     UndoableDelete &m_pendingDelete;
     QString m_title;
     MediaPane *m_media = nullptr;
-    MediaFocusRing *m_ring = nullptr;
+    KeyboardFocus *m_keyboard;
     InfoPane *m_info;
     QScrollArea *m_side;
     QStackedLayout *m_pages;

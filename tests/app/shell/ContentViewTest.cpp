@@ -7,6 +7,8 @@
 #include "LibraryHeader.h"
 #include "LibraryView.h"
 #include "Masonry.h"
+#include "Media.h"
+#include "MediaFocusRing.h"
 #include "NavigationStack.h"
 #include "Screenshot.h"
 #include "Sidebar.h"
@@ -261,6 +263,71 @@ TEST_F(ContentViewTest, TheDeleteQuestionOpensWideEnoughForItsFramesTitle)
         ASSERT_TRUE(QTest::qWaitFor([&] { return !model->deleting(); }));
     }
     AppLanguage(AppLanguage::zh).load(*qApp);
+}
+
+// Pages that close or open under a click hand the focus on with Tab as
+// Qt's reason, and a Tab pressed earlier stays marked on the window: no
+// ring may follow either.
+TEST_F(ContentViewTest, PagesLeftOrOpenedWithClicksRingNothing)
+{
+    auto withPicture = addTitled(QStringLiteral("cat"));
+    auto picture = std::make_shared<Media>(MediaKind::image, 0);
+    picture->setWidth(300);
+    picture->setHeight(200);
+    withPicture->setMedia({picture});
+    auto deleted = addTitled(QStringLiteral("dog"));
+    for (const auto &post : {withPicture, deleted}) {
+        post->setAuthorName(QStringLiteral("林"));
+        post->setPlatform(Platform::weibo);
+    }
+    context().save();
+    AuthorMerge::setStarred(AuthorAccount(Platform::weibo, QStringLiteral("林")), true, context());
+    ContentView content(*model);
+    content.resize(1100, 700);
+    content.show();
+    content.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&content));
+    auto *sidebar = content.findChild<Sidebar *>();
+    auto *library = qobject_cast<LibraryView *>(content.stack().root());
+    ASSERT_TRUE(library);
+    const auto ringed = [&] {
+        QStringList ringed;
+        for (const SidebarRow *row : sidebar->rows())
+            if (row->isCurrent())
+                ringed << row->title();
+        for (const MediaFocusRing *ring : content.findChildren<MediaFocusRing *>())
+            if (ring->isVisible())
+                ringed << QStringLiteral("the picture");
+        return ringed;
+    };
+    const auto clickPost = [&](const std::shared_ptr<Post> &post) {
+        Masonry &posts = *library->masonry();
+        const QPoint card = posts.cardRect(int(library->shown().indexOf(post))).center().toPoint();
+        QTest::mouseClick(posts.viewport(), Qt::LeftButton, {}, card);
+    };
+
+    QTest::mouseClick(library->header()->starredStrip()->cell(0), Qt::LeftButton);
+    ASSERT_EQ(content.stack().depth(), 1);
+    QTest::mouseClick(content.stack().findChild<QToolButton *>(QString(), Qt::FindDirectChildrenOnly),
+                      Qt::LeftButton);
+    ASSERT_EQ(content.stack().depth(), 0);
+    EXPECT_EQ(ringed(), QStringList()) << "back from the person's page";
+
+    clickPost(deleted);
+    ASSERT_EQ(content.stack().depth(), 1);
+    QTest::mouseClick(content.findChild<QToolButton *>(QStringLiteral("Delete")), Qt::LeftButton);
+    ASSERT_EQ(content.stack().depth(), 0);
+    EXPECT_EQ(ringed(), QStringList()) << "the post deleted from its screen";
+
+    for (int step = 0; step < 10 && QApplication::focusWidget() != searchField(*library); ++step)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), searchField(*library));
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("cat"));
+    ASSERT_EQ(library->shown(), QList<std::shared_ptr<Post>>{withPicture});
+    clickPost(withPicture);
+    ASSERT_EQ(content.stack().depth(), 1);
+    EXPECT_EQ(ringed(), QStringList()) << "a post opened with a click after a search typed in";
+    EXPECT_TRUE(saveScreenshot(content, QStringLiteral("content-post-clicked-after-search")));
 }
 
 } // namespace

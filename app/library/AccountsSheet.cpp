@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -29,6 +30,7 @@
 namespace {
 
 constexpr int candidateAvatar = 18;
+constexpr int sheetWidth = 480;
 
 // A titled group of rows on a card, as the desktop's grouped forms draw them.
 QVBoxLayout *addSection(QVBoxLayout *form, const QString &title, QWidget **section = nullptr)
@@ -66,19 +68,19 @@ QHBoxLayout *rowLayout(QWidget *row)
 } // namespace
 
 AccountsSheet::AccountsSheet(const AuthorAccount &account, ModelContext &context, QWidget *parent)
-    : QDialog(parent), m_account(account), m_context(context)
+    : QDialog(parent), m_account(account), m_context(context), m_scroller(new QScrollArea(this)),
+      m_bar(new QHBoxLayout)
 {
     setWindowTitle(tr("管理账号"));
-    setFixedSize(480, 560);
+    setFixedWidth(sheetWidth);
     auto layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    auto scroller = new QScrollArea(this);
-    scroller->setWidgetResizable(true);
-    scroller->setFrameShape(QFrame::NoFrame);
-    scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    auto formWidget = new QWidget(scroller);
+    m_scroller->setWidgetResizable(true);
+    m_scroller->setFrameShape(QFrame::NoFrame);
+    m_scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto formWidget = new QWidget(m_scroller);
     auto form = new QVBoxLayout(formWidget);
     form->setContentsMargins(20, 16, 20, 16);
     form->setSpacing(18);
@@ -111,20 +113,41 @@ AccountsSheet::AccountsSheet(const AuthorAccount &account, ModelContext &context
     footer->setWordWrap(true);
     form->addWidget(footer);
     form->addStretch();
-    scroller->setWidget(formWidget);
-    layout->addWidget(scroller, 1);
+    m_scroller->setWidget(formWidget);
+    layout->addWidget(m_scroller, 1);
 
-    auto bar = new QHBoxLayout;
-    bar->setContentsMargins(14, 14, 14, 14);
-    bar->addStretch();
+    m_bar->setContentsMargins(14, 14, 14, 14);
     auto done = new QPushButton(tr("完成"), this);
     done->setDefault(true);
     connect(done, &QPushButton::clicked, this, &AccountsSheet::finish);
-    bar->addWidget(done);
-    layout->addLayout(bar);
+    m_bar->addStretch();
+    m_bar->addWidget(done);
+    layout->addLayout(m_bar);
 
     connect(&context, &ModelContext::changed, this, &AccountsSheet::refresh);
     refresh();
+}
+
+// Before it is placed over its window, so it is centred at its new height.
+void AccountsSheet::showEvent(QShowEvent *event)
+{
+    fitHeight();
+    QDialog::showEvent(event);
+}
+
+// Tall enough for the whole form, down to the footnote, as far as the screen
+// it opens on allows. That screen and the frame's title bar are read off the
+// window it opens over, which is framed already where the sheet is not yet.
+void AccountsSheet::fitHeight()
+{
+    const QWidget *form = m_scroller->widget();
+    const int formHeight =
+        std::max(form->hasHeightForWidth() ? form->heightForWidth(sheetWidth) : form->sizeHint().height(),
+                 form->minimumSizeHint().height());
+    const QWidget *framed = parentWidget() ? parentWidget()->window() : this;
+    const int decoration = framed->frameGeometry().height() - framed->height();
+    const int tallest = framed->screen()->availableGeometry().height() - decoration;
+    setFixedHeight(std::min(formHeight + m_bar->sizeHint().height(), tallest));
 }
 
 QList<AuthorAccount> AccountsSheet::candidates() const

@@ -7,9 +7,11 @@
 
 class AuthorDirectory;
 class ModelContext;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 class QToolButton;
 class QVBoxLayout;
 
@@ -41,7 +43,11 @@ public:
 signals:
     void toastRequested(const QString &message);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
+    void fitHeight();
     void refresh();
     QList<AuthorIndex::Person> findCandidates(const AuthorDirectory &directory, const AuthorIndex &index,
                                               const QList<AuthorAccount> &accounts) const;
@@ -63,6 +69,8 @@ private:
 
     AuthorAccount m_account;
     ModelContext &m_context;
+    QScrollArea *m_scroller;
+    QHBoxLayout *m_bar;
     QWidget *m_nameSection;
     QLineEdit *m_nameField;
     QVBoxLayout *m_accountRows;

@@ -7,9 +7,13 @@
 #include "LibraryFixture.h"
 #include "Screenshot.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
@@ -106,6 +110,53 @@ TEST_F(AccountsSheetTest, OpensFromTheHeaderAndRefusesALineBreak)
     QCoreApplication::processEvents();
     EXPECT_TRUE(toasts.isEmpty()) << "nothing was added, so nothing says so";
     EXPECT_EQ(sheet->shownAccounts(), QList<AuthorAccount>({me}));
+}
+
+// Opened over the person's page, the sheet shows its form down to the
+// footnote without scrolling; with more than the screen holds, it stops at
+// the screen's height and scrolls.
+TEST_F(AccountsSheetTest, OpensTallEnoughForTheFootnoteButNoTallerThanTheScreen)
+{
+    const AuthorAccount me = author(Platform::weibo, QStringLiteral("一号"), 3);
+    AuthorMerge::merge(author(Platform::x, QStringLiteral("二号")), me, context);
+    AuthorMerge::merge(author(Platform::douyin, QStringLiteral("三号"), 2), me, context);
+    const auto addCandidates = [&](int count) {
+        for (int index = 0; index < count; ++index)
+            author(Platform::bilibili, QStringLiteral("候选%1").arg(context.fetch<Post>().size()));
+        save();
+    };
+    AuthorHeader header(me, context);
+    header.resize(900, header.sizeHint().height());
+    header.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&header));
+    const auto openSheet = [&] {
+        QTest::mouseClick(header.manageButton(), Qt::LeftButton);
+        auto *sheet = header.findChild<AccountsSheet *>();
+        EXPECT_TRUE(sheet && QTest::qWaitForWindowExposed(sheet));
+        return sheet;
+    };
+
+    addCandidates(6);
+    AccountsSheet *sheet = openSheet();
+    ASSERT_TRUE(sheet);
+    auto *scroller = sheet->findChild<QScrollArea *>();
+    QLabel *footnote = nullptr;
+    for (QLabel *label : sheet->findChildren<QLabel *>())
+        if (label->text().startsWith(QStringLiteral("小号的收藏")))
+            footnote = label;
+    ASSERT_TRUE(footnote);
+    const QRect footnoteShown(footnote->mapTo(scroller->viewport(), QPoint()), footnote->size());
+    EXPECT_TRUE(scroller->viewport()->rect().contains(footnoteShown));
+    EXPECT_EQ(scroller->verticalScrollBar()->maximum(), 0);
+    EXPECT_TRUE(saveScreenshot(*sheet, QStringLiteral("accounts-sheet-fitted")));
+    sheet->close();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !header.findChild<AccountsSheet *>(); }));
+
+    addCandidates(30);
+    sheet = openSheet();
+    ASSERT_TRUE(sheet);
+    EXPECT_LE(sheet->frameGeometry().height(), sheet->screen()->availableGeometry().height());
+    EXPECT_GT(sheet->findChild<QScrollArea *>()->verticalScrollBar()->maximum(), 0);
 }
 
 } // namespace

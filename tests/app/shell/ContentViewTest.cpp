@@ -43,6 +43,14 @@ protected:
         return post;
     }
 
+    static bool showActive(ContentView &content)
+    {
+        content.resize(1100, 700);
+        content.show();
+        content.activateWindow();
+        return QTest::qWaitForWindowActive(&content);
+    }
+
     static QLineEdit *searchField(const LibraryView &library)
     {
         return static_cast<QWidgetAction *>(library.toolbarAction())
@@ -107,10 +115,7 @@ TEST_F(ContentViewTest, TheSearchTextStaysWhenAnotherSidebarEntryIsClicked)
     addTitled(QStringLiteral("Cat at home"));
     addTitled(QStringLiteral("Dog at home"));
     ContentView content(*model);
-    content.resize(1100, 700);
-    content.show();
-    content.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&content));
+    ASSERT_TRUE(showActive(content));
 
     auto *library = qobject_cast<LibraryView *>(content.stack().root());
     ASSERT_TRUE(library);
@@ -153,10 +158,7 @@ TEST_F(ContentViewTest, TabGoesThroughTheLibraryAndOrganizeAsShownAndEveryStopSh
     context().save();
     AuthorMerge::setStarred(AuthorAccount(Platform::weibo, QStringLiteral("林")), true, context());
     ContentView content(*model);
-    content.resize(1100, 700);
-    content.show();
-    content.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&content));
+    ASSERT_TRUE(showActive(content));
     const int flashTime = QApplication::cursorFlashTime();
     QApplication::setCursorFlashTime(0);
     auto *sidebar = content.findChild<Sidebar *>();
@@ -283,10 +285,7 @@ TEST_F(ContentViewTest, PagesLeftOrOpenedWithClicksRingNothing)
     context().save();
     AuthorMerge::setStarred(AuthorAccount(Platform::weibo, QStringLiteral("林")), true, context());
     ContentView content(*model);
-    content.resize(1100, 700);
-    content.show();
-    content.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&content));
+    ASSERT_TRUE(showActive(content));
     auto *sidebar = content.findChild<Sidebar *>();
     auto *library = qobject_cast<LibraryView *>(content.stack().root());
     ASSERT_TRUE(library);

@@ -7,6 +7,8 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
+#include <array>
+#include <string_view>
 
 namespace {
 
@@ -36,11 +38,21 @@ bool isAsciiAlphanumeric(QChar c)
     return c.isLetterOrNumber() && c.unicode() < 0x80;
 }
 
-// Characters a URL may hold unescaped; anything else ends a link.
+// Characters a URL may hold unescaped; anything else ends a link. Looked up
+// in a table, as every character of a text is asked about.
 bool isLinkCharacter(QChar c)
 {
-    static const QString marks = QStringLiteral("-._~:/?#[]@!$&'()*+,;=%");
-    return isAsciiAlphanumeric(c) || marks.contains(c);
+    static constexpr auto table = [] {
+        std::array<bool, 0x80> table{};
+        for (const char mark : std::string_view("-._~:/?#[]@!$&'()*+,;=%"))
+            table[mark] = true;
+        for (char letter = 'a'; letter <= 'z'; ++letter)
+            table[letter] = table[letter - 'a' + 'A'] = true;
+        for (char digit = '0'; digit <= '9'; ++digit)
+            table[digit] = true;
+        return table;
+    }();
+    return c.unicode() < 0x80 && table[c.unicode()];
 }
 
 // Letters, digits and combining marks beyond ASCII: what a path, query or
@@ -146,6 +158,8 @@ public:
     std::optional<QUrl> wholeLink() const
     {
         const QStringView run = QStringView(m_text).left(endOfRun(0));
+        if (run.isEmpty())
+            return std::nullopt;
         const QRegularExpressionMatch match = matchStart(schemePattern(), run, schemeLimit);
         if (!match.hasCaptured(2) || schemeLinkAt(0, match.capturedLength()).size() != m_text.size())
             return std::nullopt;
@@ -336,7 +350,14 @@ private:
         return isNonAsciiWordCharacter(codePointAt(at)) && !isEmojiAt(at);
     }
 
-    bool isLinkCharacterAt(qsizetype at) const { return isLinkCharacter(m_text[at]) && !isEmojiAt(at); }
+    // Of ASCII, only the keycaps' digits, "#" and "*" begin an emoji.
+    bool isLinkCharacterAt(qsizetype at) const
+    {
+        const QChar c = m_text[at];
+        if (!isLinkCharacter(c))
+            return false;
+        return !(c.isDigit() || c == u'#' || c == u'*') || !isEmojiAt(at);
+    }
 
     // A character before an emoji variation selector or the keycap mark is an
     // emoji ("1️⃣", "ℹ️"), which ends a link as other emoji do.

@@ -282,15 +282,14 @@ private:
 
     bool continuesHostAt(qsizetype hostStart, qsizetype at) const
     {
-        const char32_t c = codePointAt(at);
-        if (!isNonAsciiWordCharacter(c))
+        if (!isNonAsciiWordAt(at))
             return false;
         const QChar before = at > hostStart ? m_text[at - 1] : QChar(u'.');
         if (before == u'.' || before == u'@' || before.unicode() >= 0x80)
             return true;
         if (!isAsciiAlphanumeric(before) && before != u'-')
             return false;
-        const QChar::Script script = QChar::script(c);
+        const QChar::Script script = QChar::script(codePointAt(at));
         return script == QChar::Script_Latin || script == QChar::Script_Inherited;
     }
 

@@ -1,111 +1,115 @@
 #include "LinkExtractor.h"
 
 #include "HostTable.h"
+#include "LinkText.h"
 #include "Platform.h"
 #include "Text.h"
 
-#include <QRegularExpression>
-#include <QSet>
 #include <algorithm>
-#include <array>
+#include <string>
 #include <string_view>
+#include <unordered_set>
 
 namespace {
+
+constexpr qsizetype schemeLimit = 32;
+constexpr qsizetype hostLimit = 253;
+constexpr qsizetype labelLimit = 63;
+constexpr qsizetype portDigitsLimit = 5;
 
 // Country codes and the generic top-level domains seen in shared links. A bare
 // "name.tld" is only a link when its ending is one of these, so file names
 // ("photo.jpg") and abbreviations stay text.
-QSet<QString> knownTopLevelDomains()
+bool isKnownTopLevelDomain(QStringView label)
 {
-    static const char *const names =
-        "ac ad ae af ag ai al am ao aq ar as at au aw ax az ba bb be bf bg bh bi bj bm bn bo br bs bt bv bw "
-        "by bz ca cc cd cf cg ch ci cl cm cn co cr cu cv cw cx cy cz de dj dk dm do dz ec ee eg es et eu fi "
-        "fj fm fo fr ga gb gd ge gf gg gh gi gl gm gn gp gq gr gs gt gu gw gy hk hm hn hr ht hu id ie il im "
-        "in io iq ir is it je jo jp ke kg ki km kn kp kr kw ky kz la lb lc li lk lr ls lt lu lv ly ma mc md "
-        "me mg mh mk ml mn mo mp mq mr ms mt mu mv mw mx my mz na nc ne nf ng ni nl no nr nu nz om pa pe pf "
-        "ph pk pl pm pn pr ps pt pw py qa re ro rs ru rw sa sb sc sd se sg sh si sj sk sl sm sn so sr ss st "
-        "su sv sx sy sz tc td tf tg th tj tk tl tm tn to tr tt tv tw tz ua ug uk us uy uz va vc ve vg vi vn "
-        "vu wf ws ye yt zm zw "
-        "com net org edu gov mil int info biz name pro mobi asia app dev xyz top site online club shop store "
-        "vip tech link live blog news art wiki cloud fun icu ltd group work world today space website life "
-        "page video music media design studio games social email";
-    const QStringList list = QString::fromLatin1(names).split(u' ', Qt::SkipEmptyParts);
-    return QSet<QString>(list.cbegin(), list.cend());
-}
-
-bool isAsciiAlphanumeric(QChar c)
-{
-    return c.isLetterOrNumber() && c.unicode() < 0x80;
-}
-
-// Characters a URL may hold unescaped; anything else ends a link. Looked up
-// in a table, as every character of a text is asked about.
-bool isLinkCharacter(QChar c)
-{
-    static constexpr auto table = [] {
-        std::array<bool, 0x80> table{};
-        for (const char mark : std::string_view("-._~:/?#[]@!$&'()*+,;=%"))
-            table[mark] = true;
-        for (char letter = 'a'; letter <= 'z'; ++letter)
-            table[letter] = table[letter - 'a' + 'A'] = true;
-        for (char digit = '0'; digit <= '9'; ++digit)
-            table[digit] = true;
-        return table;
+    static const std::unordered_set<std::string_view> known = [] {
+        static constexpr std::string_view names = "ac ad ae af ag ai al am ao aq ar as at au aw ax az ba bb "
+                                                  "be bf bg bh bi bj bm bn bo br bs bt bv bw "
+                                                  "by bz ca cc cd cf cg ch ci cl cm cn co cr cu cv cw cx cy "
+                                                  "cz de dj dk dm do dz ec ee eg es et eu fi "
+                                                  "fj fm fo fr ga gb gd ge gf gg gh gi gl gm gn gp gq gr gs "
+                                                  "gt gu gw gy hk hm hn hr ht hu id ie il im "
+                                                  "in io iq ir is it je jo jp ke kg ki km kn kp kr kw ky kz "
+                                                  "la lb lc li lk lr ls lt lu lv ly ma mc md "
+                                                  "me mg mh mk ml mn mo mp mq mr ms mt mu mv mw mx my mz na "
+                                                  "nc ne nf ng ni nl no nr nu nz om pa pe pf "
+                                                  "ph pk pl pm pn pr ps pt pw py qa re ro rs ru rw sa sb sc "
+                                                  "sd se sg sh si sj sk sl sm sn so sr ss st "
+                                                  "su sv sx sy sz tc td tf tg th tj tk tl tm tn to tr tt tv "
+                                                  "tw tz ua ug uk us uy uz va vc ve vg vi vn "
+                                                  "vu wf ws ye yt zm zw "
+                                                  "com net org edu gov mil int info biz name pro mobi asia "
+                                                  "app dev xyz top site online club shop store "
+                                                  "vip tech link live blog news art wiki cloud fun icu ltd "
+                                                  "group work world today space website life "
+                                                  "page video music media design studio games social email";
+        std::unordered_set<std::string_view> set;
+        for (std::size_t start = 0; start < names.size();) {
+            const std::size_t end = std::min(names.find(' ', start), names.size());
+            set.insert(names.substr(start, end - start));
+            start = end + 1;
+        }
+        return set;
     }();
-    return c.unicode() < 0x80 && table[c.unicode()];
+    std::string lower;
+    for (const QChar c : label)
+        lower += char(c.toLower().unicode());
+    return known.contains(lower);
 }
 
-// Letters, digits and combining marks beyond ASCII: what a path, query or
-// fragment typed in another script is made of. Variation selectors are left
-// out: they turn the symbol before them into an emoji.
-bool isNonAsciiWordCharacter(char32_t c)
+bool isAsciiLetters(QStringView text)
 {
-    if (c < 0x80 || (c >= 0xFE00 && c <= 0xFE0F) || (c >= 0xE0100 && c <= 0xE01EF))
-        return false;
-    switch (QChar::category(c)) {
-    case QChar::Letter_Uppercase:
-    case QChar::Letter_Lowercase:
-    case QChar::Letter_Titlecase:
-    case QChar::Letter_Modifier:
-    case QChar::Letter_Other:
-    case QChar::Number_DecimalDigit:
-    case QChar::Number_Letter:
-    case QChar::Number_Other:
-    case QChar::Mark_NonSpacing:
-    case QChar::Mark_SpacingCombining: return true;
-    default: return false;
-    }
+    return std::all_of(text.begin(), text.end(),
+                       [](QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); });
+}
+
+// A host label written without a scheme: ASCII letters, digits and inner hyphens.
+bool isAsciiHostLabel(QStringView label)
+{
+    return !label.isEmpty() && label.size() <= labelLimit && !label.startsWith(u'-') && !label.endsWith(u'-');
+}
+
+bool isWebScheme(QStringView scheme)
+{
+    return scheme.compare(u"http", Qt::CaseInsensitive) == 0 ||
+           scheme.compare(u"https", Qt::CaseInsensitive) == 0;
+}
+
+bool isSchemeCharacter(QChar c)
+{
+    return (c.unicode() < 0x80 && c.isLetterOrNumber()) || c == u'+' || c == u'.' || c == u'-';
 }
 
 // The platforms' own apps write their words straight after their links
 // ("https://v.douyin.com/Ab3dEf/打开抖音"), so on their hosts a link ends at
 // the first non-ASCII character.
-bool isPlatformLink(const QUrl &url)
+bool isPlatformHost(QStringView name)
 {
+    QUrl url;
+    url.setScheme(QStringLiteral("https"));
+    url.setHost(name.toString());
     const QString host = url.host();
     const QString weiboShort = HostTable::host(Host::WeiboShort);
     return Platform::detect(url) != Platform::web || host == weiboShort ||
            host.endsWith(QLatin1Char('.') + weiboShort);
 }
 
-// After one of these a word is part of a larger token (a path, a mail
-// address, a file name), so only an explicit "scheme://" may start there.
-bool continuesToken(QChar c)
+// A host name that IDNA accepts; an address in brackets is left to QUrl.
+bool isValidHostName(QStringView name)
 {
-    static const QString marks = QStringLiteral("-._@+%/~&=#?");
-    return isAsciiAlphanumeric(c) || marks.contains(c);
+    if (name.startsWith(u'['))
+        return true;
+    return !name.isEmpty() && name.size() <= hostLimit && !QUrl::toAce(name.toString()).isEmpty();
 }
 
-// Where the path, query or fragment begins after a host.
-bool isPathStart(QChar c)
+// The host QUrl parsed is the one written, not an address read from a number
+// ("2" is 0.0.0.2) nor a name decoded from percent escapes.
+bool isHostAsWritten(const QUrl &url, QStringView written)
 {
-    return c == u'/' || c == u'?' || c == u'#';
-}
-
-bool isWebScheme(const QString &scheme)
-{
-    return scheme.compare(u"http", Qt::CaseInsensitive) == 0 ||
-           scheme.compare(u"https", Qt::CaseInsensitive) == 0;
+    if (written.startsWith(u'[') && written.endsWith(u']'))
+        return url.host().compare(written.mid(1, written.size() - 2), Qt::CaseInsensitive) == 0;
+    const QByteArray ace = QUrl::toAce(written.toString());
+    return !ace.isEmpty() && url.host(QUrl::FullyEncoded) == QLatin1String(ace);
 }
 
 std::optional<QUrl> webURL(const QString &link)
@@ -116,11 +120,35 @@ std::optional<QUrl> webURL(const QString &link)
     return std::nullopt;
 }
 
+bool isHexDigit(QChar c)
+{
+    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+}
+
+bool startsEscape(QStringView link, qsizetype at)
+{
+    return at + 2 < link.size() && isHexDigit(link[at + 1]) && isHexDigit(link[at + 2]);
+}
+
+// Shop texts write "100%正品": a "%" that starts no escape is a percent sign.
+QString escapingLonePercentSigns(QStringView link)
+{
+    QString escaped;
+    escaped.reserve(link.size());
+    for (qsizetype at = 0; at < link.size(); ++at) {
+        escaped += link[at];
+        if (link[at] == u'%' && !startsEscape(link, at))
+            escaped += QLatin1String("25");
+    }
+    return escaped;
+}
+
 // Drops punctuation that closes the sentence around a link rather than the
-// link itself; brackets stay when the link opened them.
+// link itself, and a "%" left over from the words after it; brackets stay
+// when the link opened them.
 QStringView trimmingTrailingPunctuation(QStringView link)
 {
-    static const QString closing = QStringLiteral(".,;:!?'");
+    static const QString closing = QStringLiteral(".,;:!?'%");
     qsizetype openParentheses = link.count(u'('), closeParentheses = link.count(u')');
     qsizetype openBrackets = link.count(u'['), closeBrackets = link.count(u']');
     while (!link.isEmpty()) {
@@ -136,237 +164,330 @@ QStringView trimmingTrailingPunctuation(QStringView link)
     return link;
 }
 
-constexpr qsizetype schemeLimit = 32;
-constexpr qsizetype mailLimit = 64 + 1 + 255;
-constexpr qsizetype hostLimit = 253;
-constexpr qsizetype portLimit = 6;
-
-// One step of the scan: the link found at a position, or how far to skip.
-struct Step {
-    std::optional<QUrl> url;
-    qsizetype consumed = 1;
+// Where a link's host name is written, and where its port ends.
+struct HostSpan {
+    qsizetype nameStart = 0;
+    qsizetype nameEnd = 0;
+    qsizetype end = 0;
 };
 
-// Scans each run of link characters from left to right, reading a link, a
-// mail address or a plain word at each word start.
-class Detector {
-public:
-    explicit Detector(const QString &text) : m_text(text) {}
+// A link read from the text: `prefix` ("http://" before a host written
+// without a scheme) and the text from `start` to `end`.
+struct Reading {
+    QLatin1String prefix;
+    qsizetype start = 0;
+    HostSpan host;
+    qsizetype end = 0;
+};
 
-    // The text when it is one web link as links are read here, trailing
-    // punctuation and all, as a pasted bare link is taken.
-    std::optional<QUrl> wholeLink() const
-    {
-        const QStringView run = QStringView(m_text).left(endOfRun(0));
-        if (run.isEmpty())
-            return std::nullopt;
-        const QRegularExpressionMatch match = matchStart(schemePattern(), run, schemeLimit);
-        if (!match.hasCaptured(2) || schemeLinkAt(0, match.capturedLength()).size() != m_text.size())
-            return std::nullopt;
-        return webURL(m_text);
-    }
+// The link found, and how far the text was read for it.
+struct Step {
+    std::optional<QUrl> url;
+    qsizetype end = 0;
+};
+
+// Reads a text from left to right, each part of it a bounded number of
+// times: at each word start a link with a scheme, or a host without one.
+class LinkScanner {
+public:
+    explicit LinkScanner(const QString &text) : m_text(text) {}
 
     std::optional<QUrl> firstWebLink() const
     {
-        for (qsizetype runStart = 0; runStart < m_text.size();) {
-            const qsizetype runEnd = endOfRun(runStart);
-            if (const auto url = firstWebLinkInRun(runStart, runEnd))
-                return url;
-            runStart = qMax(runEnd, runStart + 1);
+        for (qsizetype at = 0; at < m_text.size();) {
+            if (!isWordStart(at)) {
+                at += m_text.lengthAt(at);
+                continue;
+            }
+            const Step step = readWordAt(at);
+            if (step.url)
+                return step.url;
+            at = std::max(step.end, at + 1);
         }
         return std::nullopt;
     }
 
 private:
-    qsizetype endOfRun(qsizetype from) const
+    bool isWordStart(qsizetype at) const
+    {
+        return m_text.isAsciiAlphanumericAt(at) && (at == 0 || !m_text.isAsciiAlphanumericAt(at - 1));
+    }
+
+    bool isPathStartAt(qsizetype at) const { return m_text.isOneOf(at, u"/?#"); }
+
+    qsizetype endOfWord(qsizetype from) const
     {
         qsizetype end = from;
-        while (end < m_text.size() && isLinkCharacterAt(end))
+        while (m_text.isAsciiAlphanumericAt(end) || m_text.isOneOf(end, u"._+-"))
             ++end;
         return end;
     }
 
-    std::optional<QUrl> firstWebLinkInRun(qsizetype runStart, qsizetype runEnd) const
+    qsizetype endOfAsciiRun(qsizetype from) const
     {
-        for (qsizetype at = runStart; at < runEnd;) {
-            if (!isWordStart(at)) {
-                ++at;
-                continue;
-            }
-            const Step step = readAt(at, QStringView(m_text).mid(at, runEnd - at));
-            if (step.url)
-                return step.url;
-            at += qMax<qsizetype>(1, step.consumed);
-        }
-        return std::nullopt;
-    }
-
-    bool isWordStart(qsizetype at) const
-    {
-        return isAsciiAlphanumeric(m_text[at]) && (at == 0 || !isAsciiAlphanumeric(m_text[at - 1]));
-    }
-
-    // Each pattern looks at a bounded prefix only (schemes are short, mail
-    // addresses and host names have length limits), which keeps the scan
-    // linear however long a run of link characters is. Runs are plain ASCII,
-    // so the UTF-16 check of the subject can be skipped.
-    static QRegularExpressionMatch matchStart(const QRegularExpression &expression, QStringView rest,
-                                              qsizetype limit)
-    {
-        return expression.match(rest.left(limit), 0, QRegularExpression::NormalMatch,
-                                QRegularExpression::AnchorAtOffsetMatchOption |
-                                    QRegularExpression::DontCheckSubjectStringMatchOption);
-    }
-
-    static const QRegularExpression &schemePattern()
-    {
-        static const QRegularExpression scheme(QStringLiteral("([A-Za-z][A-Za-z0-9+.\\-]*):(//)?"));
-        return scheme;
-    }
-
-    // `rest` runs from `at` to the end of its run of link characters.
-    Step readAt(qsizetype at, QStringView rest) const
-    {
-        static const QRegularExpression mailAddress(QStringLiteral("[A-Za-z0-9._%+\\-]+@[A-Za-z0-9.\\-]+"));
-        static const QRegularExpression wordPart(QStringLiteral("[A-Za-z0-9._\\-]+"));
-
-        const QRegularExpressionMatch schemeMatch = matchStart(schemePattern(), rest, schemeLimit);
-        if (schemeMatch.hasMatch() && (schemeMatch.hasCaptured(2) || isWebScheme(schemeMatch.captured(1))))
-            return readSchemeLink(at, rest, schemeMatch);
-        const Step word{std::nullopt, matchStart(wordPart, rest, rest.size()).capturedLength()};
-        if (at > 0 && continuesToken(m_text[at - 1]))
-            return word;
-        if (const auto mail = matchStart(mailAddress, rest, mailLimit); mail.hasMatch())
-            return {std::nullopt, mail.capturedLength()};
-        const Step host = readBareHost(at, rest);
-        return host.url ? host : word;
-    }
-
-    // "scheme://..." is one link: a web link, or one of another scheme that is
-    // skipped whole, as is a malformed web link without slashes ("http:path").
-    Step readSchemeLink(qsizetype at, QStringView rest, const QRegularExpressionMatch &match) const
-    {
-        if (!match.hasCaptured(2) || !isWebScheme(match.captured(1)))
-            return {std::nullopt, rest.size()};
-        const QStringView link = schemeLinkAt(at, match.capturedLength());
-        return {webURL(trimmingTrailingPunctuation(link).toString()), rest.size()};
-    }
-
-    // The web link from `at`, whose host begins `hostStart` characters on,
-    // before trailing punctuation is dropped.
-    QStringView schemeLinkAt(qsizetype at, qsizetype hostStart) const
-    {
-        const qsizetype hostEnd = endOfHost(at + hostStart);
-        const QStringView link = QStringView(m_text).mid(at, hostEnd - at);
-        if (hostEnd == m_text.size() || !isPathStart(m_text[hostEnd]))
-            return link;
-        return throughNonAsciiPath(at, QStringView(m_text).mid(at, endOfRun(hostEnd) - at), {});
-    }
-
-    // A host is written in any script ("https://例子.测试", "https://münchen.de"):
-    // it runs through ASCII link characters up to its path, and through
-    // letters, digits and marks beyond ASCII where one of its labels begins
-    // with them or goes on with them in the script its ASCII letters are
-    // written in. Words written straight after an ASCII label
-    // ("https://example.com看看") are in another script and stay out.
-    qsizetype endOfHost(qsizetype hostStart) const
-    {
-        qsizetype end = hostStart;
-        while (end < m_text.size()) {
-            if (isLinkCharacterAt(end) ? isPathStart(m_text[end]) : !continuesHostAt(hostStart, end))
-                break;
-            end += codePointLength(end);
-        }
+        qsizetype end = from;
+        while (m_text.isAsciiLinkAt(end))
+            ++end;
         return end;
     }
 
-    bool continuesHostAt(qsizetype hostStart, qsizetype at) const
+    Step readWordAt(qsizetype at) const
     {
-        if (!isNonAsciiWordAt(at))
-            return false;
-        const QChar before = at > hostStart ? m_text[at - 1] : QChar(u'.');
-        if (before == u'.' || before == u'@' || before.unicode() >= 0x80)
-            return true;
-        if (!isAsciiAlphanumeric(before) && before != u'-')
-            return false;
-        const QChar::Script script = QChar::script(codePointAt(at));
-        return script == QChar::Script_Latin || script == QChar::Script_Inherited;
+        const qsizetype wordEnd = endOfWord(at);
+        if (m_text.is(wordEnd, u':')) {
+            const QStringView scheme = schemeEndingAt(at, wordEnd);
+            const bool slashes = m_text.is(wordEnd + 1, u'/') && m_text.is(wordEnd + 2, u'/');
+            if (slashes && isWebScheme(scheme))
+                return readSchemeLink(wordEnd - scheme.size(), wordEnd + 3);
+            // Another scheme's link, or a web link without slashes
+            // ("http:path"), is passed over whole.
+            if (!scheme.isEmpty() && (slashes || isWebScheme(scheme)))
+                return {std::nullopt, endOfAsciiRun(wordEnd)};
+        }
+        if (!isBareHostStart(at))
+            return {std::nullopt, wordEnd};
+        const Step host = readBareHost(at);
+        return {host.url, std::max(host.end, wordEnd)};
     }
 
-    Step readBareHost(qsizetype at, QStringView rest) const
+    // A scheme begins with a letter: in "1.https://" it is "https".
+    QStringView schemeEndingAt(qsizetype wordStart, qsizetype colon) const
     {
-        static const QRegularExpression host(
-            QStringLiteral("((?:[A-Za-z0-9](?:[A-Za-z0-9\\-]*[A-Za-z0-9])?\\.)+([A-Za-z]{2,63}))(?::[0-9]{1,"
-                           "5})?(?![A-Za-z0-9_@\\-])"));
-        static const QSet<QString> topLevelDomains = knownTopLevelDomains();
-        const QRegularExpressionMatch match = matchStart(host, rest, hostLimit + portLimit);
-        if (!match.hasMatch() || match.capturedLength(1) > hostLimit)
-            return {};
-        const bool www = rest.left(4).compare(u"www.", Qt::CaseInsensitive) == 0;
-        if (!www && !topLevelDomains.contains(match.captured(2).toLower()))
-            return {};
-        const qsizetype hostEnd = match.capturedLength();
-        const bool hasPath = hostEnd < rest.size() && isPathStart(rest[hostEnd]);
-        const QString scheme = QStringLiteral("http://");
-        const QStringView link =
-            trimmingTrailingPunctuation(hasPath ? throughNonAsciiPath(at, rest, scheme) : rest.left(hostEnd));
-        return {webURL(scheme + link.toString()), link.size()};
+        qsizetype start = colon;
+        while (start > wordStart && isSchemeCharacter(m_text.charAt(start - 1)))
+            --start;
+        while (start < colon && !m_text.charAt(start).isLetter())
+            ++start;
+        return colon - start <= schemeLimit ? m_text.mid(start, colon) : QStringView();
     }
 
-    // Chat programs copy a link with its path, query and fragment as typed
-    // ("https://zh.wikipedia.org/wiki/北京"): past its host, a link that is not a
-    // platform's runs on through letters and digits of any script. `link` runs
-    // from `at` to the end of the ASCII link characters after its host's path
-    // start, and `scheme` makes a bare host a link.
-    QStringView throughNonAsciiPath(qsizetype at, QStringView link, const QString &scheme) const
+    Step readSchemeLink(qsizetype start, qsizetype authorityStart) const
     {
-        const qsizetype linkEnd = at + link.size();
-        if (linkEnd >= m_text.size() || !isNonAsciiWordAt(linkEnd))
-            return link;
-        const auto url = webURL(scheme + link.toString());
-        if (!url || isPlatformLink(*url))
-            return link;
-        qsizetype end = linkEnd;
-        while (end < m_text.size() && (isLinkCharacterAt(end) || isNonAsciiWordAt(end)))
-            end += codePointLength(end);
-        return QStringView(m_text).mid(at, end - at);
+        const qsizetype nameStart = afterUserInfo(authorityStart);
+        const auto [host, readEnd] = readHost(nameStart);
+        if (!host)
+            return {std::nullopt, readEnd};
+        return readLink({QLatin1String(), start, *host, 0}, readEnd);
     }
 
-    qsizetype codePointLength(qsizetype at) const
+    // A user name and password end at the authority's last "@"; they are ASCII.
+    qsizetype afterUserInfo(qsizetype authorityStart) const
     {
-        return m_text[at].isHighSurrogate() && at + 1 < m_text.size() && m_text[at + 1].isLowSurrogate() ? 2
-                                                                                                         : 1;
+        qsizetype nameStart = authorityStart;
+        for (qsizetype at = authorityStart; m_text.isAsciiLinkAt(at) && !isPathStartAt(at); ++at) {
+            if (m_text.is(at, u'@'))
+                nameStart = at + 1;
+        }
+        return nameStart;
     }
 
-    char32_t codePointAt(qsizetype at) const
+    bool isLabelCharacterAt(qsizetype at) const
     {
-        return codePointLength(at) == 2 ? QChar::surrogateToUcs4(m_text[at], m_text[at + 1])
-                                        : char32_t(m_text[at].unicode());
+        return m_text.isAsciiAlphanumericAt(at) || m_text.isOneOf(at, u"-_") || m_text.isWordAt(at);
     }
 
-    bool isNonAsciiWordAt(qsizetype at) const
+    // A host name runs label by label through letters, digits, marks and
+    // hyphens of any script. `lastLabelStart` is where its last label begins,
+    // or -1 where the name ends in a dot before its path.
+    struct HostName {
+        qsizetype end = 0;
+        qsizetype lastLabelStart = -1;
+    };
+
+    HostName readHostName(qsizetype from) const
     {
-        return isNonAsciiWordCharacter(codePointAt(at)) && !isEmojiAt(at);
+        if (m_text.is(from, u'['))
+            return {endOfBracketedAddress(from), -1};
+        for (qsizetype at = from;;) {
+            const qsizetype labelStart = at;
+            while (isLabelCharacterAt(at))
+                at += m_text.lengthAt(at);
+            if (at == labelStart)
+                return {at, -1};
+            if (!m_text.is(at, u'.') || !(isLabelCharacterAt(at + 1) || isPathStartAt(at + 1)))
+                return {at, labelStart};
+            if (isPathStartAt(++at))
+                return {at, -1};
+        }
     }
 
-    // Of ASCII, only the keycaps' digits, "#" and "*" begin an emoji.
-    bool isLinkCharacterAt(qsizetype at) const
+    qsizetype endOfBracketedAddress(qsizetype from) const
     {
-        const QChar c = m_text[at];
-        if (!isLinkCharacter(c))
-            return false;
-        return !(c.isDigit() || c == u'#' || c == u'*') || !isEmojiAt(at);
+        qsizetype at = from + 1;
+        while (m_text.isAsciiLinkAt(at) && !m_text.is(at, u']') && !isPathStartAt(at))
+            ++at;
+        return m_text.is(at, u']') ? at + 1 : from;
     }
 
-    // A character before an emoji variation selector or the keycap mark is an
-    // emoji ("1️⃣", "ℹ️"), which ends a link as other emoji do.
-    bool isEmojiAt(qsizetype at) const
+    struct HostReading {
+        std::optional<HostSpan> span;
+        qsizetype readEnd = 0;
+    };
+
+    // Words glued after a host stay out of it: its last label ends where a
+    // letter of another script follows ("https://example.com看看"). Where IDNA
+    // refuses the name, a hyphen written as a dash after it
+    // ("https://example.com- 好") ends it instead.
+    HostReading readHost(qsizetype nameStart) const
     {
-        const qsizetype next = at + codePointLength(at);
-        return next < m_text.size() && (m_text[next] == QChar(0xFE0F) || m_text[next] == QChar(0x20E3));
+        const HostName name = readHostName(nameStart);
+        qsizetype nameEnd = name.end;
+        if (name.lastLabelStart >= 0)
+            nameEnd = endOfLabelBeforeOtherScript(name.lastLabelStart, name.end);
+        if (!isValidHostName(m_text.mid(nameStart, nameEnd)) && name.lastLabelStart >= 0) {
+            nameEnd = endOfLetters(name.lastLabelStart, nameEnd);
+            if (!isValidHostName(m_text.mid(nameStart, nameEnd)))
+                return {std::nullopt, std::max(name.end, nameStart + 1)};
+        }
+        const qsizetype end =
+            nameEnd == name.end && m_text.is(nameEnd, u':') ? endOfDigits(nameEnd + 1) : nameEnd;
+        return {HostSpan{nameStart, nameEnd, end}, std::max(name.end, end)};
     }
 
-    const QString &m_text;
+    // Han and the Japanese kana count as one script; digits, marks and
+    // hyphens belong to any.
+    qsizetype endOfLabelBeforeOtherScript(qsizetype labelStart, qsizetype labelEnd) const
+    {
+        QChar::Script labelScript = QChar::Script_Common;
+        qsizetype lettersEnd = labelStart;
+        for (qsizetype at = labelStart; at < labelEnd; at += m_text.lengthAt(at)) {
+            const QChar::Script script = m_text.scriptAt(at);
+            if (script != QChar::Script_Common) {
+                if (labelScript != QChar::Script_Common && script != labelScript)
+                    return lettersEnd;
+                labelScript = script;
+            }
+            if (m_text.isLetterDigitOrMarkAt(at))
+                lettersEnd = at + m_text.lengthAt(at);
+        }
+        return labelEnd;
+    }
+
+    qsizetype endOfLetters(qsizetype from, qsizetype limit) const
+    {
+        qsizetype end = from;
+        while (end < limit && m_text.isLetterDigitOrMarkAt(end))
+            end += m_text.lengthAt(end);
+        return end;
+    }
+
+    qsizetype endOfDigits(qsizetype from) const
+    {
+        qsizetype end = from;
+        while (m_text.charAt(end) >= u'0' && m_text.charAt(end) <= u'9')
+            ++end;
+        return end;
+    }
+
+    // A host without a scheme begins where a word begins: never inside a
+    // path, a mail address or a word that began in Latin letters ("münchen.de").
+    bool isBareHostStart(qsizetype at) const
+    {
+        return at == 0 || (!m_text.isOneOf(at - 1, u"-._@+%/~&=#?") && !m_text.continuesLatinWordBefore(at));
+    }
+
+    // Hosts without a scheme are ASCII and taken whole or not at all: not
+    // the head of a word that goes on in Latin letters, of a mail address or
+    // of a name with "_".
+    Step readBareHost(qsizetype start) const
+    {
+        const auto [nameEnd, stop] = readAsciiLabels(start);
+        if (nameEnd < 0 || nameEnd - start > hostLimit || m_text.continuesLatinWordAt(stop) ||
+            m_text.isOneOf(stop, u"_@"))
+            return {std::nullopt, stop};
+        HostSpan host{start, nameEnd, nameEnd};
+        if (nameEnd == stop && m_text.is(stop, u':'))
+            host.end = endOfBarePort(stop);
+        return readLink({QLatin1String("http://"), start, host, 0}, stop);
+    }
+
+    // `nameEnd` follows the longest run of labels that ends in a top-level
+    // domain (any letters after "www."), or is -1; `stop` is where the
+    // labels end.
+    struct AsciiLabels {
+        qsizetype nameEnd = -1;
+        qsizetype stop = 0;
+    };
+
+    AsciiLabels readAsciiLabels(qsizetype start) const
+    {
+        const bool www = m_text.mid(start, start + 4).compare(u"www.", Qt::CaseInsensitive) == 0;
+        AsciiLabels labels;
+        qsizetype at = start;
+        for (int count = 1;; ++count) {
+            const qsizetype labelStart = at;
+            while (m_text.isAsciiAlphanumericAt(at) || m_text.is(at, u'-'))
+                ++at;
+            const QStringView label = m_text.mid(labelStart, at);
+            if (!isAsciiHostLabel(label))
+                break;
+            if (count >= 2 && isAsciiLetters(label) && label.size() >= 2 &&
+                (www || isKnownTopLevelDomain(label)))
+                labels.nameEnd = at;
+            if (!m_text.is(at, u'.') || !m_text.isAsciiAlphanumericAt(at + 1))
+                break;
+            ++at;
+        }
+        labels.stop = at;
+        return labels;
+    }
+
+    qsizetype endOfBarePort(qsizetype colon) const
+    {
+        const qsizetype end = endOfDigits(colon + 1);
+        const bool port =
+            end > colon + 1 && end - colon - 1 <= portDigitsLimit && !m_text.isAsciiAlphanumericAt(end);
+        return port ? end : colon;
+    }
+
+    // Past its host a link runs through ASCII link characters and, unless it
+    // is a platform's, through letters and digits of any script
+    // ("https://zh.wikipedia.org/wiki/北京"), as chat programs copy it.
+    qsizetype endOfPath(qsizetype from, const HostSpan &host) const
+    {
+        std::optional<bool> platform;
+        qsizetype at = from;
+        while (at < m_text.size()) {
+            if (m_text.isAsciiLinkAt(at)) {
+                ++at;
+                continue;
+            }
+            if (!m_text.isWordAt(at))
+                break;
+            if (!platform)
+                platform = isPlatformHost(m_text.mid(host.nameStart, host.nameEnd));
+            if (*platform)
+                break;
+            at += m_text.lengthAt(at);
+        }
+        return at;
+    }
+
+    // A text that is one link is taken whole, trailing punctuation and all,
+    // as a pasted bare link is.
+    Step readLink(Reading reading, qsizetype readEnd) const
+    {
+        reading.end =
+            isPathStartAt(reading.host.end) ? endOfPath(reading.host.end, reading.host) : reading.host.end;
+        readEnd = std::max(readEnd, reading.end);
+        const bool wholeText = reading.start == 0 && reading.prefix.isEmpty() && reading.end == m_text.size();
+        if (wholeText) {
+            if (auto url = urlOf(reading, m_text.mid(0, reading.end)))
+                return {url, readEnd};
+        }
+        return {urlOf(reading, trimmingTrailingPunctuation(m_text.mid(reading.start, reading.end))), readEnd};
+    }
+
+    std::optional<QUrl> urlOf(const Reading &reading, QStringView link) const
+    {
+        const std::optional<QUrl> url = webURL(reading.prefix + escapingLonePercentSigns(link));
+        const qsizetype nameEnd = std::min(reading.host.nameEnd, reading.start + link.size());
+        if (!url || !isHostAsWritten(*url, m_text.mid(reading.host.nameStart, nameEnd)))
+            return std::nullopt;
+        return url;
+    }
+
+    LinkText m_text;
 };
 
 } // namespace
@@ -374,9 +495,5 @@ private:
 std::optional<QUrl> LinkExtractor::firstURL(const QString &in)
 {
     const QString text = Text::trimmingWhitespaceAndNewlines(in);
-    const Detector detector(text);
-    // A pasted bare link is taken whole, without looking for links in it.
-    if (const auto whole = detector.wholeLink())
-        return whole;
-    return detector.firstWebLink();
+    return LinkScanner(text).firstWebLink();
 }

@@ -19,6 +19,7 @@ TEST(LinkExtractorTest, FindsTheFirstWebLinkInShareTexts)
         {u"See https://example.com/a_(b)."_qs, u"https://example.com/a_(b)"_qs},
         {u"打开 snssdk1128://aweme/detail/1 或 https://b.com"_qs, u"https://b.com"_qs},
         {longText + u"https://end.com/z"_qs, u"https://end.com/z"_qs},
+        {u"1.https://a.example.com/x 2.https://b.example.com/y"_qs, u"https://a.example.com/x"_qs},
         {u"ftp://files.example.com/a"_qs, none},
         {QString(100000, u'a') + u".notatld"_qs, none},
     };
@@ -48,6 +49,14 @@ TEST(LinkExtractorTest, KeepsNonAsciiPathsWholeButEndsPlatformLinksAtTheirWords)
         {u"https://zh.wikipedia.org/wiki/北京1️⃣ 好"_qs, u"https://zh.wikipedia.org/wiki/北京"_qs},
         {u"https://example.com/step1️⃣"_qs, u"https://example.com/step"_qs},
         {u"https://zh.wikipedia.org/wiki/北京ℹ️"_qs, u"https://zh.wikipedia.org/wiki/北京"_qs},
+        {u"https://example.com/step1\u20E3 好"_qs, u"https://example.com/step"_qs},
+        {u"https://example.com/a#️⃣话题"_qs, u"https://example.com/a"_qs},
+        {u"https://example.com/step1\uFE0E 好"_qs, u"https://example.com/step1"_qs},
+        {u"https://zh.wikipedia.org/wiki/北京👨\u200D👩\u200D👧"_qs, u"https://zh.wikipedia.org/wiki/北京"_qs},
+        // Every ASCII character a link holds unescaped keeps it going.
+        {u"看 https://www.example.edu/~lee/notes 好"_qs, u"https://www.example.edu/~lee/notes"_qs},
+        {u"看 https://example.com/a-b_c.d~e!f$g&h'i(j)k*l+m,n;o=p:q@r[0]?s=t#u 好"_qs,
+         u"https://example.com/a-b_c.d~e!f$g&h'i(j)k*l+m,n;o=p:q@r[0]?s=t#u"_qs},
         {u"（https://zh.wikipedia.org/wiki/北京）"_qs, u"https://zh.wikipedia.org/wiki/北京"_qs},
         {u"(https://zh.wikipedia.org/wiki/北京)"_qs, u"https://zh.wikipedia.org/wiki/北京"_qs},
         {u"“https://zh.wikipedia.org/wiki/北京”"_qs, u"https://zh.wikipedia.org/wiki/北京"_qs},
@@ -96,6 +105,8 @@ TEST(LinkExtractorTest, KeepsHostsInOtherScriptsWholeAndTheWordsAfterAnAsciiHost
         {u"链接https://example.com看看"_qs, u"https://example.com"_qs},
         {u"链接https://例子.com看看"_qs, u"https://例子.com"_qs},
         {u"https://münchen.de/看看"_qs, u"https://münchen.de/看看"_qs},
+        {u"看 https://mu\u0308nchen.de/ 好"_qs, u"https://münchen.de/"_qs},
+        {u"看 https://bio-äpfel.de/ 好"_qs, u"https://bio-äpfel.de/"_qs},
         {u"复制链接https://v.douyin.com/Ab3dEf/打开抖音"_qs, u"https://v.douyin.com/Ab3dEf/"_qs},
         {u"https://v.douyin.com/Ab3dEf/打开抖音"_qs, u"https://v.douyin.com/Ab3dEf/"_qs},
     };
@@ -108,6 +119,92 @@ TEST(LinkExtractorTest, KeepsHostsInOtherScriptsWholeAndTheWordsAfterAnAsciiHost
     // Saved links are compared in this form: two hosts stay two links.
     EXPECT_NE(LinkExtractor::firstURL(u"https://münchen.de/"_qs)->toString(QUrl::FullyEncoded),
               LinkExtractor::firstURL(u"https://mädchen.de/"_qs)->toString(QUrl::FullyEncoded));
+}
+
+// Each row is a text and the link it holds, "<none>" where it holds none.
+void expectLinks(std::initializer_list<std::pair<QString, QString>> cases)
+{
+    const QString none = QStringLiteral("<none>");
+    for (const auto &[text, link] : cases) {
+        const auto url = LinkExtractor::firstURL(text);
+        const QString expected = link == none ? none : QUrl(link).toString(QUrl::FullyEncoded);
+        EXPECT_EQ(url ? url->toString(QUrl::FullyEncoded) : none, expected) << text.toStdString();
+    }
+}
+
+// A label is read whole, whatever its hyphens, digits and scripts; only
+// letters of another script glued to the host's last label stay out.
+TEST(LinkExtractorTest, ReadsAHostLabelByLabel)
+{
+    expectLinks({
+        {u"https://интернет-магазин.рф/каталог"_qs, u"https://интернет-магазин.рф/каталог"_qs},
+        {u"看 https://интернет-аптека.рф/ 好"_qs, u"https://интернет-аптека.рф/"_qs},
+        {u"https://2гис.рф/москва"_qs, u"https://2гис.рф/москва"_qs},
+        {u"https://example-例子.cn/a"_qs, u"https://example-例子.cn/a"_qs},
+        {u"https://例子-2.cn/a"_qs, u"https://例子-2.cn/a"_qs},
+        {u"https://می\u200Cخواهم.ir/"_qs, u"https://می\u200Cخواهم.ir/"_qs},
+        {u"https://пример.рф看看"_qs, u"https://пример.рф"_qs},
+        {u"https://例え.jpです"_qs, u"https://例え.jp"_qs},
+        {u"https://example.com-看看"_qs, u"https://example.com"_qs},
+        // IDNA refuses a label ending in a hyphen: a dash after the host.
+        {u"见 https://example.com- 很好"_qs, u"https://example.com"_qs},
+        {u"https://-example.com/a 看 https://b.example.com"_qs, u"https://b.example.com"_qs},
+        // A name that QUrl would read as a number is no host as written.
+        {u"https://2看看"_qs, u"https://2看看"_qs},
+        {u"https://2，看看"_qs, u"<none>"_qs},
+    });
+}
+
+// A host written without a scheme is ASCII and begins and ends where a word
+// does: never a tail or a head of a word in Latin letters.
+TEST(LinkExtractorTest, TakesAHostWithoutSchemeOnlyAsAWholeWord)
+{
+    expectLinks({
+        {u"münchen.de"_qs, u"<none>"_qs},
+        {u"www.münchen.de/kultur"_qs, u"<none>"_qs},
+        {u"bücher.de 或 köcher.de"_qs, u"<none>"_qs},
+        {u"Straße.de"_qs, u"<none>"_qs},
+        {u"mu\u0308nchen.de"_qs, u"<none>"_qs},
+        {u"www.ab.bücher.de"_qs, u"<none>"_qs},
+        {u"见 example.deü"_qs, u"<none>"_qs},
+        {u"写信 john.de@example.com"_qs, u"<none>"_qs},
+        {u"链接example.com/a 看看"_qs, u"http://example.com/a"_qs},
+        {u"сайтexample.com/a"_qs, u"http://example.com/a"_qs},
+        {u"看example.com看看"_qs, u"http://example.com"_qs},
+        {u"visit example.com.Thanks"_qs, u"http://example.com"_qs},
+        {u"见 example.com:8080/a。"_qs, u"http://example.com:8080/a"_qs},
+    });
+}
+
+// Shop texts write "100%正品"; a "%" that starts no escape loses no link.
+TEST(LinkExtractorTest, ReadsAPercentSignThatStartsNoEscape)
+{
+    expectLinks({
+        {u"推荐https://example.com/商品100%正品"_qs, u"https://example.com/商品100%25正品"_qs},
+        {u"看 https://example.com/a%zz 好"_qs, u"https://example.com/a%25zz"_qs},
+        {u"看 https://example.com/a%2 好"_qs, u"https://example.com/a%252"_qs},
+        {u"看 https://example.com/a%20b 好"_qs, u"https://example.com/a%20b"_qs},
+        {u"涨了 https://example.com/50%，好"_qs, u"https://example.com/50"_qs},
+        {u"https://v.douyin.com/Ab3dEf/100%好评"_qs, u"https://v.douyin.com/Ab3dEf/100"_qs},
+        {u"https://example.com/路%https://example.com/路%"_qs,
+         u"https://example.com/路%25https://example.com/路%25"_qs},
+    });
+}
+
+// Persian writes U+200C inside words, and Japanese place names pick a
+// kanji's form with a selector: neither ends a link.
+TEST(LinkExtractorTest, KeepsJoinersAndLetterSelectorsInWords)
+{
+    expectLinks({
+        {u"https://fa.wikipedia.org/wiki/می\u200Cخواهم"_qs,
+         u"https://fa.wikipedia.org/wiki/می\u200Cخواهم"_qs},
+        {u"看 https://fa.wikipedia.org/wiki/می\u200Cخواهم، خوب"_qs,
+         u"https://fa.wikipedia.org/wiki/می\u200Cخواهم"_qs},
+        {u"https://ja.wikipedia.org/wiki/葛\U000E0100飾区"_qs,
+         u"https://ja.wikipedia.org/wiki/葛\U000E0100飾区"_qs},
+        {u"https://hi.wikipedia.org/wiki/क\u200Dष"_qs, u"https://hi.wikipedia.org/wiki/क\u200Dष"_qs},
+        {u"https://example.com/路\u200C 好"_qs, u"https://example.com/路"_qs},
+    });
 }
 
 } // namespace

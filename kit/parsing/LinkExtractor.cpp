@@ -69,6 +69,14 @@ bool isAsciiHostLabel(QStringView label)
     return !label.isEmpty() && label.size() <= labelLimit && !label.startsWith(u'-') && !label.endsWith(u'-');
 }
 
+// A bare "name.tld" is a link when its ending is a known top-level domain,
+// or any letters after "www.".
+bool isTopLevelDomain(QStringView label, QStringView labelsBefore)
+{
+    return label.size() >= 2 && isAsciiLetters(label) &&
+           (labelsBefore.startsWith(u"www.", Qt::CaseInsensitive) || isKnownTopLevelDomain(label));
+}
+
 bool isWebScheme(QStringView scheme)
 {
     return scheme.compare(u"http", Qt::CaseInsensitive) == 0 ||
@@ -94,12 +102,30 @@ bool isPlatformHost(QStringView name)
            host.endsWith(QLatin1Char('.') + weiboShort);
 }
 
+bool isPort(QStringView digits)
+{
+    return digits.size() <= portDigitsLimit && digits.toInt() <= 65535;
+}
+
+// QUrl reads a name of digits and dots as an IPv4 address ("2" is 0.0.0.2,
+// "1.2.3" is 1.2.0.3): only a dotted quad is that address as written.
+bool isNameOrDottedQuad(QStringView name)
+{
+    if (!std::all_of(name.begin(), name.end(), [](QChar c) { return c == u'.' || (c >= u'0' && c <= u'9'); }))
+        return true;
+    const QList<QStringView> parts = name.split(u'.');
+    return parts.size() == 4 && std::all_of(parts.begin(), parts.end(), [](QStringView part) {
+               return !part.isEmpty() && part.size() <= 3 && part.toInt() <= 255;
+           });
+}
+
 // A host name that IDNA accepts; an address in brackets is left to QUrl.
 bool isValidHostName(QStringView name)
 {
     if (name.startsWith(u'['))
         return true;
-    return !name.isEmpty() && name.size() <= hostLimit && !QUrl::toAce(name.toString()).isEmpty();
+    return !name.isEmpty() && name.size() <= hostLimit && isNameOrDottedQuad(name) &&
+           !QUrl::toAce(name.toString()).isEmpty();
 }
 
 // The host QUrl parsed is the one written, not an address read from a number
@@ -298,16 +324,22 @@ private:
     {
         if (m_text.is(from, u'['))
             return {endOfBracketedAddress(from), -1};
+        HostName name{from, -1};
         for (qsizetype at = from;;) {
             const qsizetype labelStart = at;
             while (isLabelCharacterAt(at))
                 at += m_text.lengthAt(at);
-            if (at == labelStart)
-                return {at, -1};
-            if (!m_text.is(at, u'.') || !(isLabelCharacterAt(at + 1) || isPathStartAt(at + 1)))
-                return {at, labelStart};
-            if (isPathStartAt(++at))
-                return {at, -1};
+            if (at == labelStart) {
+                // A dot with no label after it ends the name, but for one
+                // written before the path ("https://example.com./").
+                if (at > from && isPathStartAt(at))
+                    name = {at, -1};
+                return name;
+            }
+            name = {at, labelStart};
+            if (!m_text.is(at, u'.'))
+                return name;
+            ++at;
         }
     }
 
@@ -331,17 +363,30 @@ private:
     HostReading readHost(qsizetype nameStart) const
     {
         const HostName name = readHostName(nameStart);
-        qsizetype nameEnd = name.end;
-        if (name.lastLabelStart >= 0)
-            nameEnd = endOfLabelBeforeOtherScript(name.lastLabelStart, name.end);
-        if (!isValidHostName(m_text.mid(nameStart, nameEnd)) && name.lastLabelStart >= 0) {
-            nameEnd = endOfLetters(name.lastLabelStart, nameEnd);
-            if (!isValidHostName(m_text.mid(nameStart, nameEnd)))
-                return {std::nullopt, std::max(name.end, nameStart + 1)};
+        const HostReading refused{std::nullopt, std::max(name.end, nameStart + 1)};
+        const std::optional<qsizetype> nameEnd = validNameEnd(nameStart, name);
+        if (!nameEnd)
+            return refused;
+        qsizetype end = *nameEnd;
+        if (end == name.end && m_text.is(end, u':')) {
+            end = endOfDigits(end + 1);
+            if (!isPort(m_text.mid(*nameEnd + 1, end)))
+                return {std::nullopt, end};
         }
-        const qsizetype end =
-            nameEnd == name.end && m_text.is(nameEnd, u':') ? endOfDigits(nameEnd + 1) : nameEnd;
-        return {HostSpan{nameStart, nameEnd, end}, std::max(name.end, end)};
+        return {HostSpan{nameStart, *nameEnd, end}, std::max(name.end, end)};
+    }
+
+    // No valid name is longer than hostLimit, so a long last label is read
+    // no further than that.
+    std::optional<qsizetype> validNameEnd(qsizetype nameStart, const HostName &name) const
+    {
+        const qsizetype limit = std::min(name.end, nameStart + hostLimit + 1);
+        if (name.lastLabelStart < 0 || name.lastLabelStart >= limit)
+            return isValidHostName(m_text.mid(nameStart, name.end)) ? std::optional(name.end) : std::nullopt;
+        qsizetype nameEnd = endOfLabelBeforeOtherScript(name.lastLabelStart, limit);
+        if (!isValidHostName(m_text.mid(nameStart, nameEnd)))
+            nameEnd = endOfLetters(name.lastLabelStart, nameEnd);
+        return isValidHostName(m_text.mid(nameStart, nameEnd)) ? std::optional(nameEnd) : std::nullopt;
     }
 
     // Han and the Japanese kana count as one script; digits, marks and
@@ -411,7 +456,6 @@ private:
 
     AsciiLabels readAsciiLabels(qsizetype start) const
     {
-        const bool www = m_text.mid(start, start + 4).compare(u"www.", Qt::CaseInsensitive) == 0;
         AsciiLabels labels;
         qsizetype at = start;
         for (int count = 1;; ++count) {
@@ -421,8 +465,7 @@ private:
             const QStringView label = m_text.mid(labelStart, at);
             if (!isAsciiHostLabel(label))
                 break;
-            if (count >= 2 && isAsciiLetters(label) && label.size() >= 2 &&
-                (www || isKnownTopLevelDomain(label)))
+            if (count >= 2 && isTopLevelDomain(label, m_text.mid(start, labelStart)))
                 labels.nameEnd = at;
             if (!m_text.is(at, u'.') || !m_text.isAsciiAlphanumericAt(at + 1))
                 break;
@@ -436,7 +479,7 @@ private:
     {
         const qsizetype end = endOfDigits(colon + 1);
         const bool port =
-            end > colon + 1 && end - colon - 1 <= portDigitsLimit && !m_text.isAsciiAlphanumericAt(end);
+            end > colon + 1 && isPort(m_text.mid(colon + 1, end)) && !m_text.isAsciiAlphanumericAt(end);
         return port ? end : colon;
     }
 

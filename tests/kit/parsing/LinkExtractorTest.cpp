@@ -152,6 +152,9 @@ TEST(LinkExtractorTest, ReadsAHostLabelByLabel)
         // A name that QUrl would read as a number is no host as written.
         {u"https://2看看"_qs, u"https://2看看"_qs},
         {u"https://2，看看"_qs, u"<none>"_qs},
+        {u"https://1.2.3/a 或 https://1.2.3.4:8080/a"_qs, u"https://1.2.3.4:8080/a"_qs},
+        {u"https://0x7f.1/a 或 https://[::1]/a"_qs, u"https://[::1]/a"_qs},
+        {u"https://a.example.com:65536/ 或 https://b.example.com:65535/"_qs, u"https://b.example.com:65535/"_qs},
     });
 }
 

@@ -7,6 +7,7 @@
 #include "LibraryFixture.h"
 #include "Screenshot.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -113,9 +114,10 @@ TEST_F(AccountsSheetTest, OpensFromTheHeaderAndRefusesALineBreak)
 }
 
 // Opened over the person's page, the sheet shows its form down to the
-// footnote without scrolling; with more than the screen holds, it stops at
-// the screen's height and scrolls.
-TEST_F(AccountsSheetTest, OpensTallEnoughForTheFootnoteButNoTallerThanTheScreen)
+// footnote without scrolling, centred over the page at the height it opened
+// at; with more than the screen holds, it stops at the screen's height and
+// scrolls, wholly on the screen.
+TEST_F(AccountsSheetTest, OpensTallEnoughForTheFootnoteCentredButNoTallerThanTheScreen)
 {
     const AuthorAccount me = author(Platform::weibo, QStringLiteral("一号"), 3);
     AuthorMerge::merge(author(Platform::x, QStringLiteral("二号")), me, context);
@@ -126,7 +128,8 @@ TEST_F(AccountsSheetTest, OpensTallEnoughForTheFootnoteButNoTallerThanTheScreen)
         save();
     };
     AuthorHeader header(me, context);
-    header.resize(900, header.sizeHint().height());
+    // Room all around the page, so a centred sheet is on the screen.
+    header.setGeometry(QGuiApplication::primaryScreen()->availableGeometry().adjusted(60, 50, -40, -50));
     header.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&header));
     const auto openSheet = [&] {
@@ -148,6 +151,10 @@ TEST_F(AccountsSheetTest, OpensTallEnoughForTheFootnoteButNoTallerThanTheScreen)
     const QRect footnoteShown(footnote->mapTo(scroller->viewport(), QPoint()), footnote->size());
     EXPECT_TRUE(scroller->viewport()->rect().contains(footnoteShown));
     EXPECT_EQ(scroller->verticalScrollBar()->maximum(), 0);
+    const QPointF sheetCentre = QRectF(sheet->frameGeometry()).center();
+    const QPointF pageCentre = QRectF(header.frameGeometry()).center();
+    EXPECT_NEAR(sheetCentre.x(), pageCentre.x(), 1);
+    EXPECT_NEAR(sheetCentre.y(), pageCentre.y(), 1);
     EXPECT_TRUE(saveScreenshot(*sheet, QStringLiteral("accounts-sheet-fitted")));
     sheet->close();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !header.findChild<AccountsSheet *>(); }));
@@ -155,7 +162,8 @@ TEST_F(AccountsSheetTest, OpensTallEnoughForTheFootnoteButNoTallerThanTheScreen)
     addCandidates(30);
     sheet = openSheet();
     ASSERT_TRUE(sheet);
-    EXPECT_LE(sheet->frameGeometry().height(), sheet->screen()->availableGeometry().height());
+    EXPECT_TRUE(sheet->screen()->availableGeometry().contains(sheet->frameGeometry()))
+        << testing::PrintToString(QRectF(sheet->frameGeometry()));
     EXPECT_GT(sheet->findChild<QScrollArea *>()->verticalScrollBar()->maximum(), 0);
 }
 

@@ -389,8 +389,8 @@ private:
         return isValidHostName(m_text.mid(nameStart, nameEnd)) ? std::optional(nameEnd) : std::nullopt;
     }
 
-    // Han and the Japanese kana count as one script; digits, marks and
-    // hyphens belong to any.
+    // Digits, marks and hyphens belong to any script. Labels do not mix
+    // scripts, but for Latin with digits: a switch is words glued on.
     qsizetype endOfLabelBeforeOtherScript(qsizetype labelStart, qsizetype labelEnd) const
     {
         QChar::Script labelScript = QChar::Script_Common;

@@ -139,8 +139,6 @@ QChar::Script LinkText::scriptAt(qsizetype at) const
     if (!QChar::isLetter(c))
         return QChar::Script_Common;
     const QChar::Script script = QChar::script(c);
-    if (script == QChar::Script_Hiragana || script == QChar::Script_Katakana)
-        return QChar::Script_Han;
     return script == QChar::Script_Inherited ? QChar::Script_Common : script;
 }
 

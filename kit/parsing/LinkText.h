@@ -39,8 +39,8 @@ public:
     bool continuesLatinWordAt(qsizetype at) const;
     // Whether the code point ending just before `at` goes on a Latin word.
     bool continuesLatinWordBefore(qsizetype at) const;
-    // A letter's script, with the Japanese kana counted as Han since words
-    // mix them; QChar::Script_Common for digits, marks and punctuation.
+    // A letter's script; QChar::Script_Common for digits, marks and
+    // punctuation.
     QChar::Script scriptAt(qsizetype at) const;
 
 private:

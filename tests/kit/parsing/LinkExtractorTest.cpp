@@ -145,6 +145,7 @@ TEST(LinkExtractorTest, ReadsAHostLabelByLabel)
         {u"https://می\u200Cخواهم.ir/"_qs, u"https://می\u200Cخواهم.ir/"_qs},
         {u"https://пример.рф看看"_qs, u"https://пример.рф"_qs},
         {u"https://例え.jpです"_qs, u"https://例え.jp"_qs},
+        {u"https://例子.中国です"_qs, u"https://例子.中国"_qs},
         {u"https://example.com-看看"_qs, u"https://example.com"_qs},
         // IDNA refuses a label ending in a hyphen: a dash after the host.
         {u"见 https://example.com- 很好"_qs, u"https://example.com"_qs},
@@ -154,7 +155,8 @@ TEST(LinkExtractorTest, ReadsAHostLabelByLabel)
         {u"https://2，看看"_qs, u"<none>"_qs},
         {u"https://1.2.3/a 或 https://1.2.3.4:8080/a"_qs, u"https://1.2.3.4:8080/a"_qs},
         {u"https://0x7f.1/a 或 https://[::1]/a"_qs, u"https://[::1]/a"_qs},
-        {u"https://a.example.com:65536/ 或 https://b.example.com:65535/"_qs, u"https://b.example.com:65535/"_qs},
+        {u"https://a.example.com:65536/ 或 https://b.example.com:65535/"_qs,
+         u"https://b.example.com:65535/"_qs},
     });
 }
 
@@ -175,6 +177,7 @@ TEST(LinkExtractorTest, TakesAHostWithoutSchemeOnlyAsAWholeWord)
         {u"сайтexample.com/a"_qs, u"http://example.com/a"_qs},
         {u"看example.com看看"_qs, u"http://example.com"_qs},
         {u"visit example.com.Thanks"_qs, u"http://example.com"_qs},
+        {u"见 www.example.zz/a 或 example.zz/b"_qs, u"http://www.example.zz/a"_qs},
         {u"见 example.com:8080/a。"_qs, u"http://example.com:8080/a"_qs},
     });
 }
@@ -208,6 +211,76 @@ TEST(LinkExtractorTest, KeepsJoinersAndLetterSelectorsInWords)
         {u"https://hi.wikipedia.org/wiki/क\u200Dष"_qs, u"https://hi.wikipedia.org/wiki/क\u200Dष"_qs},
         {u"https://example.com/路\u200C 好"_qs, u"https://example.com/路"_qs},
     });
+}
+
+// Words, a host label and a top-level domain of one script; `group` tells
+// the script of the domain and of the words' first letter (Persian is
+// written in Arabic letters).
+struct ScriptSample {
+    int group;
+    QString word;
+    QString label;
+    QString topLevel;
+};
+
+const ScriptSample scriptSamples[] = {
+    {0, u"Grüße"_qs, u"bücher-straße"_qs, u"de"_qs},
+    {1, u"смотри"_qs, u"интернет-магазин"_qs, u"рф"_qs},
+    {2, u"δείτε"_qs, u"παράδειγμα"_qs, u"ελ"_qs},
+    {3, u"انظر"_qs, u"مثال"_qs, u"مصر"_qs},
+    {3, u"ببین"_qs, u"می\u200Cخواهم"_qs, u"ایران"_qs},
+    {4, u"ראה"_qs, u"דוגמה"_qs, u"ישראל"_qs},
+    {5, u"ดูนี่"_qs, u"ตัวอย่าง"_qs, u"ไทย"_qs},
+    {6, u"देखें"_qs, u"उदाहरण"_qs, u"भारत"_qs},
+    {7, u"看看"_qs, u"例子"_qs, u"中国"_qs},
+    {9, u"ここ見て"_qs, u"例え"_qs, u"みんな"_qs},
+    {8, u"보세요"_qs, u"예시"_qs, u"한국"_qs},
+};
+
+// A host label as names are written: whole, with a hyphen and digits, after
+// a digit, or after an ASCII word and a hyphen.
+QString labelForm(const QString &label, int form)
+{
+    const QString forms[] = {label, label + u"-24"_qs, u"2"_qs + label, u"shop-"_qs + label};
+    return forms[form % 4];
+}
+
+// Texts composed from parts in every script: words before, a host whose
+// labels mix scripts, hyphens and digits, a path and query in other scripts,
+// then white space or punctuation and words after. The link found is the
+// link composed.
+TEST(LinkExtractorTest, FindsTheLinkComposedInEveryScript)
+{
+    const QString before[] = {u" "_qs, u"："_qs, u"\n"_qs, QString()};
+    const QString after[] = {u" "_qs, u"，"_qs, u"。"_qs, u"! "_qs, u"\n"_qs, u"、"_qs, u". "_qs, u"）"_qs};
+    const qsizetype count = std::size(scriptSamples);
+    for (qsizetype a = 0; a < count; ++a) {
+        for (qsizetype b = 0; b < count; ++b) {
+            const ScriptSample &first = scriptSamples[a], &last = scriptSamples[b];
+            const ScriptSample &path = scriptSamples[(a + 1) % count],
+                               &query = scriptSamples[(b + 2) % count];
+            const ScriptSample &words = scriptSamples[(a + b + 3) % count];
+            const QString host = labelForm(first.label, int(a + b)) + u"."_qs + last.topLevel;
+            const QString links[] = {u"https://"_qs + host, u"https://"_qs + host + u"/"_qs + path.word +
+                                                                u"/a-1?q="_qs + query.word};
+            // Words are glued to the link only where they cannot be read as part of it.
+            const QString lead = words.group == 0 && before[b % 4].isEmpty() ? u" "_qs : before[b % 4];
+            for (const QString &link : links) {
+                const QString text = words.word + lead + link + after[(a + b) % 8] + words.word;
+                const auto url = LinkExtractor::firstURL(text);
+                ASSERT_TRUE(url) << text.toStdString();
+                EXPECT_EQ(url->toString(QUrl::FullyEncoded), QUrl(link).toString(QUrl::FullyEncoded))
+                    << text.toStdString();
+            }
+            if (words.group != last.group) {
+                const QString glued = words.word + lead + links[0] + words.word;
+                const auto url = LinkExtractor::firstURL(glued);
+                ASSERT_TRUE(url) << glued.toStdString();
+                EXPECT_EQ(url->toString(QUrl::FullyEncoded), QUrl(links[0]).toString(QUrl::FullyEncoded))
+                    << glued.toStdString();
+            }
+        }
+    }
 }
 
 } // namespace

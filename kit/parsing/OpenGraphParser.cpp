@@ -23,9 +23,9 @@ bool isFetchable(const QUrl &url)
     return url.scheme().isEmpty() || HTTPClient::isWebScheme(url);
 }
 
-// A relative image link is made absolute on the page reached; an absolute one
+// A relative media link is made absolute on the page reached; an absolute one
 // is kept as written.
-std::optional<QString> resolvedImage(const QString &candidate, const QUrl &page)
+std::optional<QString> resolvedLink(const QString &candidate, const QUrl &page)
 {
     const QUrl url(candidate);
     if (!url.isValid())
@@ -41,7 +41,7 @@ QStringList imageLinks(const OpenGraph &tags, const QUrl &page)
     QSet<QString> seen;
     for (const char *key : {"og:image", "og:image:url", "og:image:secure_url", "twitter:image"}) {
         for (const QString &candidate : tags.metaTags().value(QLatin1String(key))) {
-            const std::optional<QString> link = resolvedImage(candidate, page);
+            const std::optional<QString> link = resolvedLink(candidate, page);
             if (!link)
                 continue;
             const QString normalized = ParsedMedia::normalizedLink(*link);
@@ -77,13 +77,11 @@ QList<ParsedMedia> images(const OpenGraph &tags, const QUrl &page)
 }
 
 // Only a plain MP4 file can be saved; players and streams are left out.
-std::optional<QString> mp4Video(const OpenGraph &tags)
+std::optional<QString> mp4Video(const OpenGraph &tags, const QUrl &page)
 {
     const QString video = firstValue(tags, {"og:video:secure_url", "og:video:url", "og:video"});
     const bool mp4 = video.endsWith(QLatin1String(".mp4")) || video.contains(QLatin1String(".mp4?"));
-    if (!mp4 || !isFetchable(QUrl(video)))
-        return std::nullopt;
-    return video;
+    return mp4 ? resolvedLink(video, page) : std::nullopt;
 }
 
 // The video takes the first image as its cover.
@@ -115,7 +113,7 @@ QCoro::Task<ParsedPost> parsePage(QUrl url, HTTPClient http)
     if (post.authorName.isEmpty())
         post.authorName = page.url.host();
     post.media = images(tags, page.url);
-    if (const auto video = mp4Video(tags))
+    if (const auto video = mp4Video(tags, page.url))
         putVideoFirst(post.media, *video);
 
     if (post.title.isEmpty() && post.media.isEmpty())

@@ -29,7 +29,7 @@ TEST_F(OpenGraphParserTest, ReadsTitleTextAndAuthorWithFallbacks)
     EXPECT_EQ(failure("/empty").kind(), ParseError::Kind::notSupported);
 }
 
-TEST_F(OpenGraphParserTest, ImagesAreResolvedOnTheFinalPageAndRepeatsDropped)
+TEST_F(OpenGraphParserTest, MediaAreResolvedOnTheFinalPageAndRepeatsDropped)
 {
     server.pointAt(Host::PinterestMain, kPlatform);
     server.redirect(kSite, "/short", server.origin(kPlatform) + "/pin/1");
@@ -47,6 +47,13 @@ TEST_F(OpenGraphParserTest, ImagesAreResolvedOnTheFinalPageAndRepeatsDropped)
                                  ParsedMedia(MediaKind::image, "https://cdn.example/b.jpg"),
                                  ParsedMedia(MediaKind::image, "https://cdn.example/c.jpg")}));
     EXPECT_EQ(post.platform, Platform::pinterest);
+
+    server.redirect(kSite, "/short-video", server.origin(kPlatform) + "/pin/2");
+    server.page(kPlatform, "/pin/2", R"(<head><meta property="og:image" content="/img/cover.jpg">
+        <meta property="og:video" content="/v/clip.mp4"></head>)");
+    EXPECT_EQ(parse("/short-video").media,
+              QList{ParsedMedia(MediaKind::video, server.origin(kPlatform) + "/img/cover.jpg",
+                                server.origin(kPlatform) + "/v/clip.mp4")});
 }
 
 // Would take minutes with a repeat check that compares each image with all before it.

@@ -2,14 +2,65 @@
 
 #include "FocusTilt.h"
 #include "LibraryFixture.h"
+#include "Masonry.h"
+#include "Screenshot.h"
 #include "Theme.h"
 
+#include <QPaintEngine>
 #include <QPainter>
+#include <QScreen>
+#include <QTest>
 #include <tuple>
 
 namespace {
 
 using PostCardTest = LibraryFixture;
+
+// A page that keeps the texts painted on it, in painting order, and draws
+// nothing else: what a person reads on a painted view.
+class PaintedTexts : public QPaintDevice {
+public:
+    explicit PaintedTexts(QSize size) : m_size(size) {}
+    QPaintEngine *paintEngine() const override { return &m_engine; }
+    QString texts() const { return m_engine.texts; }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override
+    {
+        const QScreen *screen = QGuiApplication::primaryScreen();
+        switch (metric) {
+        case PdmWidth: return m_size.width();
+        case PdmHeight: return m_size.height();
+        case PdmWidthMM: return int(m_size.width() * 25.4 / screen->logicalDotsPerInchX());
+        case PdmHeightMM: return int(m_size.height() * 25.4 / screen->logicalDotsPerInchY());
+        case PdmDpiX:
+        case PdmPhysicalDpiX: return int(screen->logicalDotsPerInchX());
+        case PdmDpiY:
+        case PdmPhysicalDpiY: return int(screen->logicalDotsPerInchY());
+        case PdmDepth: return 32;
+        case PdmNumColors: return 0;
+        case PdmDevicePixelRatio: return 1;
+        case PdmDevicePixelRatioScaled: return int(devicePixelRatioFScale());
+        }
+        return 0;
+    }
+
+private:
+    struct Engine : QPaintEngine {
+        Engine() : QPaintEngine(AllFeatures) {}
+        bool begin(QPaintDevice *) override { return true; }
+        bool end() override { return true; }
+        Type type() const override { return User; }
+        void updateState(const QPaintEngineState &) override {}
+        void drawPath(const QPainterPath &) override {}
+        void drawPolygon(const QPointF *, int, PolygonDrawMode) override {}
+        void drawPixmap(const QRectF &, const QPixmap &, const QRectF &) override {}
+        void drawTextItem(const QPointF &, const QTextItem &item) override { texts += item.text(); }
+        QString texts;
+    };
+    QSize m_size;
+    mutable Engine m_engine;
+};
 
 TEST_F(PostCardTest, CoverRatioIsClampedAndSquareWithoutUsableSize)
 {
@@ -74,10 +125,25 @@ TEST_F(PostCardTest, TheTextOfACardWithoutCoverKeepsClearOfAFailedBadge)
     EXPECT_EQ(inked, 0) << "the text runs up to the badge";
 }
 
+// Links are saved fully encoded; an untitled card shows its link as written,
+// in its text block and its headline.
 TEST_F(PostCardTest, TextFallbacksAndGonePosts)
 {
     auto post = addPost(QString(), Platform::xiaohongshu, QString());
-    EXPECT_EQ(PostCard::blockText(*post), post->sourceURL());
+    post->setSourceURL(QStringLiteral("https://xn--fsqu00a.cn/%E8%B7%AF%E5%BE%84?q=%E5%80%BC"));
+    const QString written = QStringLiteral("https://例子.cn/路径?q=值");
+    EXPECT_EQ(PostCard::blockText(*post), written);
+    ImageCache cache;
+    Masonry grid(nullptr, cache);
+    grid.resize(520, 260);
+    grid.setPosts({post});
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    PaintedTexts painted(grid.size());
+    grid.render(&painted);
+    EXPECT_EQ(painted.texts(), written + written + PostCard::authorText(*post));
+    EXPECT_TRUE(saveScreenshot(grid, QStringLiteral("library-card-link")));
+
     post->setNote(QStringLiteral("笔记"));
     EXPECT_EQ(PostCard::blockText(*post), QStringLiteral("笔记"));
 

@@ -46,8 +46,8 @@ TEST_F(MacModelClipboardTest, OffersANewLinkOnceAndForgetsItWhenSaved)
 // preview names hosts as written under those and under all others.
 TEST_F(MacModelClipboardTest, NamesAHostInAnotherScriptAsWritten)
 {
-    for (const QString &host : {QStringLiteral("例子.测试"), QStringLiteral("例子.cn"), QStringLiteral("例え.jp"),
-                                QStringLiteral("пример.рф")}) {
+    for (const QString &host : {QStringLiteral("例子.测试"), QStringLiteral("例子.cn"),
+                                QStringLiteral("例え.jp"), QStringLiteral("пример.рф")}) {
         copy(QStringLiteral("看 https://%1/路径 好").arg(host));
         EXPECT_EQ(model->clipboardPreview(), host);
     }

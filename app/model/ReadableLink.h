@@ -11,8 +11,8 @@ namespace ReadableLink {
 // The host in the script it was written in ("例子.测试").
 QString host(const QUrl &url);
 
-// The link with its host and its escaped letters decoded; a text that is no
-// link comes back as it is.
+// The link with its host, its escaped letters and its percent signs decoded;
+// a text that is no link comes back as it is.
 QString text(const QString &link);
 
 } // namespace ReadableLink

@@ -43,6 +43,9 @@ TEST(PostTextTest, AnUntitledPostShowsAndFindsItsLinkAsWritten)
     EXPECT_TRUE(PostText::searchText(post).contains(QStringLiteral("例子.测试/路径")));
     EXPECT_EQ(PostText::link(Post(QStringLiteral("https://xn--mnchen-3ya.de/a"), Platform::web)),
               QStringLiteral("https://münchen.de/a"));
+    EXPECT_EQ(PostText::link(
+                  Post(QStringLiteral("https://example.com/100%25%E6%AD%A3%E5%93%81/%2541"), Platform::web)),
+              QStringLiteral("https://example.com/100%正品/%2541"));
     EXPECT_EQ(PostText::link(Post(QStringLiteral("no link"), Platform::web)), QStringLiteral("no link"));
 }
 

@@ -495,7 +495,7 @@ private:
                 ++at;
                 continue;
             }
-            if (!m_text.isWordAt(at))
+            if (!m_text.isPathWordAt(at))
                 break;
             if (!platform)
                 platform = isPlatformHost(m_text.mid(host.nameStart, host.nameEnd));

@@ -43,6 +43,19 @@ bool isNonAsciiLetterDigitOrMark(char32_t c)
     }
 }
 
+bool isInWordPunctuation(char32_t c)
+{
+    switch (c) {
+    case 0x00B7: // middle dot
+    case 0x05F3: // Hebrew geresh
+    case 0x05F4: // Hebrew gershayim
+    case 0x2019: // right single quotation mark, the typographic apostrophe
+    case 0x30FB: // katakana middle dot
+        return true;
+    default: return false;
+    }
+}
+
 bool isLetterOrMark(char32_t c)
 {
     return QChar::isLetter(c) || QChar::isMark(c);
@@ -113,6 +126,12 @@ bool LinkText::isWordAt(qsizetype at) const
     if (isTextSelector(c))
         return at > 0 && isNonAsciiLetterDigitOrMark(codePointAt(startOfCodePointBefore(at)));
     return isNonAsciiLetterDigitOrMark(c) && !isEmojiAt(at);
+}
+
+bool LinkText::isPathWordAt(qsizetype at) const
+{
+    return isWordAt(at) ||
+           (at < m_text.size() && isInWordPunctuation(codePointAt(at)) && isBetweenLettersAt(at));
 }
 
 bool LinkText::continuesLatinWordAt(qsizetype at) const

@@ -34,6 +34,11 @@ public:
     // selectors that pick a letter's form, as a path or host in another
     // script is written; never the start of an emoji.
     bool isWordAt(qsizetype at) const;
+    // A word character, or punctuation written inside a word between two
+    // letters: the middle dots of Chinese and Japanese names ("列夫·托尔斯泰",
+    // "ドナルド・トランプ"), Hebrew geresh and gershayim, a typographic
+    // apostrophe ("L’Été").
+    bool isPathWordAt(qsizetype at) const;
     // What a word in Latin script goes on with beyond ASCII: accented
     // letters, marks, joiners and selectors, digits of other scripts.
     bool continuesLatinWordAt(qsizetype at) const;

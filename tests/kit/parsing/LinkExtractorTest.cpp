@@ -197,8 +197,8 @@ TEST(LinkExtractorTest, ReadsAPercentSignThatStartsNoEscape)
     });
 }
 
-// Persian writes U+200C inside words, and Japanese place names pick a
-// kanji's form with a selector: neither ends a link.
+// Persian writes U+200C inside words, Japanese place names pick a kanji's
+// form with a selector, names are written with middle dots: none ends a link.
 TEST(LinkExtractorTest, KeepsJoinersAndLetterSelectorsInWords)
 {
     expectLinks({
@@ -210,6 +210,16 @@ TEST(LinkExtractorTest, KeepsJoinersAndLetterSelectorsInWords)
          u"https://ja.wikipedia.org/wiki/葛\U000E0100飾区"_qs},
         {u"https://hi.wikipedia.org/wiki/क\u200Dष"_qs, u"https://hi.wikipedia.org/wiki/क\u200Dष"_qs},
         {u"https://example.com/路\u200C 好"_qs, u"https://example.com/路"_qs},
+        // Punctuation written inside words keeps a path going; around it, it ends it.
+        {u"https://zh.wikipedia.org/wiki/列夫·托尔斯泰，很好"_qs,
+         u"https://zh.wikipedia.org/wiki/列夫·托尔斯泰"_qs},
+        {u"「https://ja.wikipedia.org/wiki/ドナルド・トランプ」を見て"_qs,
+         u"https://ja.wikipedia.org/wiki/ドナルド・トランプ"_qs},
+        {u"https://he.wikipedia.org/wiki/צה״ל"_qs, u"https://he.wikipedia.org/wiki/צה״ל"_qs},
+        {u"Voir https://fr.wikipedia.org/wiki/L’Été ici"_qs, u"https://fr.wikipedia.org/wiki/L’Été"_qs},
+        {u"‘https://fr.wikipedia.org/wiki/Été’"_qs, u"https://fr.wikipedia.org/wiki/Été"_qs},
+        {u"https://zh.wikipedia.org/wiki/北京· 上海"_qs, u"https://zh.wikipedia.org/wiki/北京"_qs},
+        {u"https://v.douyin.com/Ab3dEf/·好"_qs, u"https://v.douyin.com/Ab3dEf/"_qs},
     });
 }
 

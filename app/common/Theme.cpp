@@ -76,12 +76,17 @@ QPalette Theme::palette(Appearance appearance)
     palette.setColor(QPalette::Base, card);
     palette.setColor(QPalette::AlternateBase, pick(placeholder()));
     palette.setColor(QPalette::ToolTipBase, card);
-    palette.setColor(QPalette::Highlight, pick(accent()));
-    palette.setColor(QPalette::HighlightedText, Qt::white);
     palette.setColor(QPalette::Link, pick(accent()));
     palette.setColor(QPalette::PlaceholderText, withAlpha(text, 110));
     for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         palette.setColor(QPalette::Disabled, role, withAlpha(text, 100));
+    return withAccentHighlight(palette);
+}
+
+QPalette Theme::withAccentHighlight(QPalette palette)
+{
+    palette.setColor(QPalette::Highlight, accent().resolved(palette));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
     return palette;
 }
 

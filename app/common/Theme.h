@@ -42,6 +42,10 @@ public:
     // Whether the palette's window colour is a dark one.
     static bool isDark(const QPalette &palette);
     static QPalette palette(Appearance appearance);
+    // The palette with the accent as its highlight, the colour of selected
+    // text and rows and of the focus rings the style draws: they then match
+    // the rings the views paint in the accent, whatever the desktop's own.
+    static QPalette withAccentHighlight(QPalette palette);
     // Runs `repaint` each time the widget's palette changes, so what was
     // drawn or picked in the colours of the old appearance follows the new one.
     static void followPalette(QWidget *widget, std::function<void()> repaint);

@@ -102,5 +102,5 @@ void KepselMacApp::applyAppearance()
     else if (appearance == QLatin1String("dark"))
         QApplication::setPalette(Theme::palette(Theme::Appearance::dark));
     else
-        QApplication::setPalette(m_desktopPalette);
+        QApplication::setPalette(Theme::withAccentHighlight(m_desktopPalette));
 }

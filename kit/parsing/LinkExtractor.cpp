@@ -119,13 +119,17 @@ bool isNameOrDottedQuad(QStringView name)
            });
 }
 
-// A host name that IDNA accepts; an address in brackets is left to QUrl.
+// A host name that IDNA accepts, of at most 253 characters in its ASCII form
+// (a name in another script is longer there); an address in brackets is
+// left to QUrl.
 bool isValidHostName(QStringView name)
 {
     if (name.startsWith(u'['))
         return true;
-    return !name.isEmpty() && name.size() <= hostLimit && isNameOrDottedQuad(name) &&
-           !QUrl::toAce(name.toString()).isEmpty();
+    if (name.isEmpty() || name.size() > hostLimit || !isNameOrDottedQuad(name))
+        return false;
+    const QByteArray ace = QUrl::toAce(name.toString());
+    return !ace.isEmpty() && ace.size() <= hostLimit + (ace.endsWith('.') ? 1 : 0);
 }
 
 // The host QUrl parsed is the one written, not an address read from a number
@@ -356,10 +360,8 @@ private:
         qsizetype readEnd = 0;
     };
 
-    // Words glued after a host stay out of it: its last label ends where a
-    // letter of another script follows ("https://example.com看看"). Where IDNA
-    // refuses the name, a hyphen written as a dash after it
-    // ("https://example.com- 好") ends it instead.
+    // Words glued after a host stay out of it ("https://example.com看看"); a
+    // name that IDNA refuses is no host.
     HostReading readHost(qsizetype nameStart) const
     {
         const HostName name = readHostName(nameStart);
@@ -376,43 +378,34 @@ private:
         return {HostSpan{nameStart, *nameEnd, end}, std::max(name.end, end)};
     }
 
-    // No valid name is longer than hostLimit, so a long last label is read
-    // no further than that.
     std::optional<qsizetype> validNameEnd(qsizetype nameStart, const HostName &name) const
     {
-        const qsizetype limit = std::min(name.end, nameStart + hostLimit + 1);
-        if (name.lastLabelStart < 0 || name.lastLabelStart >= limit)
-            return isValidHostName(m_text.mid(nameStart, name.end)) ? std::optional(name.end) : std::nullopt;
-        qsizetype nameEnd = endOfLabelBeforeOtherScript(name.lastLabelStart, limit);
-        if (!isValidHostName(m_text.mid(nameStart, nameEnd)))
-            nameEnd = endOfLetters(name.lastLabelStart, nameEnd);
+        const qsizetype nameEnd = name.lastLabelStart < 0
+                                      ? name.end
+                                      : endOfLastLabel(name.lastLabelStart, name.end, nameStart + hostLimit);
         return isValidHostName(m_text.mid(nameStart, nameEnd)) ? std::optional(nameEnd) : std::nullopt;
     }
 
-    // Digits, marks and hyphens belong to any script. Labels do not mix
-    // scripts, but for Latin with digits: a switch is words glued on.
-    qsizetype endOfLabelBeforeOtherScript(qsizetype labelStart, qsizetype labelEnd) const
+    // The last label ends where letters of another script are glued to it
+    // (labels do not mix scripts, but for digits, marks and hyphens), and a
+    // hyphen after it is a dash ("https://example.com- 好"). No valid name
+    // ends past `limit`, so a longer label is read no further than that.
+    qsizetype endOfLastLabel(qsizetype labelStart, qsizetype labelEnd, qsizetype limit) const
     {
         QChar::Script labelScript = QChar::Script_Common;
-        qsizetype lettersEnd = labelStart;
+        qsizetype end = labelStart;
         for (qsizetype at = labelStart; at < labelEnd; at += m_text.lengthAt(at)) {
+            if (at > limit)
+                return labelEnd;
             const QChar::Script script = m_text.scriptAt(at);
             if (script != QChar::Script_Common) {
                 if (labelScript != QChar::Script_Common && script != labelScript)
-                    return lettersEnd;
+                    return end;
                 labelScript = script;
             }
-            if (m_text.isLetterDigitOrMarkAt(at))
-                lettersEnd = at + m_text.lengthAt(at);
+            if (!m_text.is(at, u'-'))
+                end = at + m_text.lengthAt(at);
         }
-        return labelEnd;
-    }
-
-    qsizetype endOfLetters(qsizetype from, qsizetype limit) const
-    {
-        qsizetype end = from;
-        while (end < limit && m_text.isLetterDigitOrMarkAt(end))
-            end += m_text.lengthAt(end);
         return end;
     }
 

@@ -103,11 +103,6 @@ bool LinkText::isAsciiAlphanumericAt(qsizetype at) const
     return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
 }
 
-bool LinkText::isLetterDigitOrMarkAt(qsizetype at) const
-{
-    return isAsciiAlphanumericAt(at) || (at < m_text.size() && isNonAsciiLetterDigitOrMark(codePointAt(at)));
-}
-
 bool LinkText::isAsciiLinkAt(qsizetype at) const
 {
     if (at >= m_text.size() || !isAsciiLinkCharacter(m_text[at].unicode()))

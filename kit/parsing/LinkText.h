@@ -24,8 +24,6 @@ public:
     qsizetype lengthAt(qsizetype at) const;
 
     bool isAsciiAlphanumericAt(qsizetype at) const;
-    // A letter, digit or mark of any script, not a hyphen or a joiner.
-    bool isLetterDigitOrMarkAt(qsizetype at) const;
     // ASCII characters a URL holds unescaped, but for the digit, "#" or "*"
     // that begins a keycap emoji.
     bool isAsciiLinkAt(qsizetype at) const;

@@ -130,8 +130,14 @@ TEST(LinkExtractorTest, ReadsAHostLabelByLabel)
         {u"https://例え.jpです"_qs, u"https://例え.jp"_qs},
         {u"https://例子.中国です"_qs, u"https://例子.中国"_qs},
         {u"https://example.com-看看"_qs, u"https://example.com"_qs},
-        // IDNA refuses a label ending in a hyphen: a dash after the host.
+        // No label ends in a hyphen: one after the host is a dash.
         {u"见 https://example.com- 很好"_qs, u"https://example.com"_qs},
+        {u"链接https://例子.中国-，看看"_qs, u"https://例子.中国"_qs},
+        {u"https://a-b-c.example.com/ 好"_qs, u"https://a-b-c.example.com/"_qs},
+        // At most 253 characters in the ASCII form, which is longer for other scripts.
+        {u"看 https://"_qs + u"例."_qs.repeated(100) + u"cn/ 好"_qs, u"<none>"_qs},
+        {u"看 https://"_qs + u"a."_qs.repeated(125) + u"cn/ 好"_qs,
+         u"https://"_qs + u"a."_qs.repeated(125) + u"cn/"_qs},
         {u"https://-example.com/a 看 https://b.example.com"_qs, u"https://b.example.com"_qs},
         // A name that QUrl would read as a number is no host as written.
         {u"https://2看看"_qs, u"https://2看看"_qs},

@@ -108,7 +108,8 @@ bool isPort(QStringView digits)
 }
 
 // QUrl reads a name of digits and dots as an IPv4 address ("2" is 0.0.0.2,
-// "1.2.3" is 1.2.0.3): only a dotted quad is that address as written.
+// "1.2.3" is 1.2.0.3, superscript "2³" is 23): only a dotted quad is that
+// address as written.
 bool isNameOrDottedQuad(QStringView name)
 {
     if (!std::all_of(name.begin(), name.end(), [](QChar c) { return c == u'.' || (c >= u'0' && c <= u'9'); }))
@@ -119,17 +120,39 @@ bool isNameOrDottedQuad(QStringView name)
            });
 }
 
+// Qt's toAce encodes labels that IDNA forbids (a leading hyphen, a mark
+// first, mixed directions) and only fromAce refuses them: each label written
+// in another script must decode back from its ASCII form.
+bool decodesBack(const QByteArray &ace, QStringView written)
+{
+    const bool ascii =
+        std::all_of(written.begin(), written.end(), [](QChar c) { return c.unicode() < 0x80; });
+    if (ascii)
+        return true;
+    const QStringList decoded = QUrl::fromAce(ace, QUrl::IgnoreIDNWhitelist).split(u'.');
+    const QList<QStringView> labels = written.split(u'.');
+    if (decoded.size() != labels.size())
+        return false;
+    for (qsizetype label = 0; label < labels.size(); ++label) {
+        if (decoded[label].startsWith(u"xn--", Qt::CaseInsensitive) &&
+            !labels[label].startsWith(u"xn--", Qt::CaseInsensitive))
+            return false;
+    }
+    return true;
+}
+
 // A host name that IDNA accepts, of at most 253 characters in its ASCII form
-// (a name in another script is longer there); an address in brackets is
-// left to QUrl.
+// (a name in another script is longer there). An address in brackets is
+// left to QUrl, but for a zone ("[fe80::1%25eth0]"), which browsers refuse.
 bool isValidHostName(QStringView name)
 {
     if (name.startsWith(u'['))
-        return true;
-    if (name.isEmpty() || name.size() > hostLimit || !isNameOrDottedQuad(name))
+        return !name.contains(u'%');
+    if (name.isEmpty() || name.size() > hostLimit)
         return false;
     const QByteArray ace = QUrl::toAce(name.toString());
-    return !ace.isEmpty() && ace.size() <= hostLimit + (ace.endsWith('.') ? 1 : 0);
+    return !ace.isEmpty() && ace.size() <= hostLimit + (ace.endsWith('.') ? 1 : 0) &&
+           isNameOrDottedQuad(QString::fromLatin1(ace)) && decodesBack(ace, name);
 }
 
 // The host QUrl parsed is the one written, not an address read from a number
@@ -331,8 +354,7 @@ private:
         HostName name{from, -1};
         for (qsizetype at = from;;) {
             const qsizetype labelStart = at;
-            while (isLabelCharacterAt(at))
-                at += m_text.lengthAt(at);
+            at = endOfLabel(at);
             if (at == labelStart) {
                 // A dot with no label after it ends the name, but for one
                 // written before the path ("https://example.com./").
@@ -367,7 +389,7 @@ private:
         const HostName name = readHostName(nameStart);
         const HostReading refused{std::nullopt, std::max(name.end, nameStart + 1)};
         const std::optional<qsizetype> nameEnd = validNameEnd(nameStart, name);
-        if (!nameEnd)
+        if (!nameEnd || m_text.isAttachedAt(name.end))
             return refused;
         qsizetype end = *nameEnd;
         if (end == name.end && m_text.is(end, u':')) {
@@ -431,8 +453,13 @@ private:
     {
         const auto [nameEnd, stop] = readAsciiLabels(start);
         if (nameEnd < 0 || nameEnd - start > hostLimit || m_text.continuesLatinWordAt(stop) ||
-            m_text.isOneOf(stop, u"_@"))
+            m_text.isAttachedAt(stop) || m_text.isOneOf(stop, u"_@"))
             return {std::nullopt, stop};
+        // Words glued after the name are no part of it, unless a dot and
+        // more labels follow them ("example.com例.cn" is one name).
+        if (const qsizetype labelEnd = endOfLabel(stop);
+            labelEnd > stop && m_text.is(labelEnd, u'.') && isLabelCharacterAt(labelEnd + 1))
+            return {std::nullopt, labelEnd};
         HostSpan host{start, nameEnd, nameEnd};
         if (nameEnd == stop && m_text.is(stop, u':'))
             host.end = endOfBarePort(stop);
@@ -466,6 +493,14 @@ private:
         }
         labels.stop = at;
         return labels;
+    }
+
+    qsizetype endOfLabel(qsizetype from) const
+    {
+        qsizetype end = from;
+        while (isLabelCharacterAt(end))
+            end += m_text.lengthAt(end);
+        return end;
     }
 
     qsizetype endOfBarePort(qsizetype colon) const

@@ -129,6 +129,14 @@ bool LinkText::isPathWordAt(qsizetype at) const
            (at < m_text.size() && isInWordPunctuation(codePointAt(at)) && isBetweenLettersAt(at));
 }
 
+bool LinkText::isAttachedAt(qsizetype at) const
+{
+    if (at >= m_text.size())
+        return false;
+    const char32_t c = codePointAt(at);
+    return isJoiner(c) || isTextSelector(c) || (QChar::isMark(c) && c != emojiSelector);
+}
+
 bool LinkText::continuesLatinWordAt(qsizetype at) const
 {
     if (at >= m_text.size())

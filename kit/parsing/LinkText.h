@@ -37,6 +37,9 @@ public:
     // "ドナルド・トランプ"), Hebrew geresh and gershayim, a typographic
     // apostrophe ("L’Été").
     bool isPathWordAt(qsizetype at) const;
+    // A mark, joiner or selector, which belongs to the character before it:
+    // a name that stops before one is not whole.
+    bool isAttachedAt(qsizetype at) const;
     // What a word in Latin script goes on with beyond ASCII: accented
     // letters, marks, joiners and selectors, digits of other scripts.
     bool continuesLatinWordAt(qsizetype at) const;

@@ -134,6 +134,13 @@ TEST(LinkExtractorTest, ReadsAHostLabelByLabel)
         {u"见 https://example.com- 很好"_qs, u"https://example.com"_qs},
         {u"链接https://例子.中国-，看看"_qs, u"https://例子.中国"_qs},
         {u"https://a-b-c.example.com/ 好"_qs, u"https://a-b-c.example.com/"_qs},
+        // Labels IDNA forbids, though Qt encodes them: a leading hyphen, one
+        // before a dot, a mark first, mixed directions, joiners out of place.
+        {u"看 https://-链接.cn/a 或 https://例子-.cn/a 或 https://\u0301例.cn/a 好"_qs, u"<none>"_qs},
+        {u"看 https://4س.com/a 或 https://x.comבnnn.com/a 或 https://a\u200Cb.com/a 好"_qs, u"<none>"_qs},
+        {u"看 https://2³1111111111111111111111/a 或 http://[fe80::1%1]:80/ 好"_qs, u"<none>"_qs},
+        // A name that stops before a mark or a joiner is not whole.
+        {u"看 https://zh\u0488.example.com/a 或 https://ی\u200C.com/a 好"_qs, u"<none>"_qs},
         // At most 253 characters in the ASCII form, which is longer for other scripts.
         {u"看 https://"_qs + u"例."_qs.repeated(100) + u"cn/ 好"_qs, u"<none>"_qs},
         {u"看 https://"_qs + u"a."_qs.repeated(125) + u"cn/ 好"_qs,
@@ -165,6 +172,8 @@ TEST(LinkExtractorTest, TakesAHostWithoutSchemeOnlyAsAWholeWord)
         {u"链接example.com/a 看看"_qs, u"http://example.com/a"_qs},
         {u"сайтexample.com/a"_qs, u"http://example.com/a"_qs},
         {u"看example.com看看"_qs, u"http://example.com"_qs},
+        {u"看 example.com例.cn 或 e.com看看链ple.com 好"_qs, u"<none>"_qs},
+        {u"见 example.com\u0488 好"_qs, u"<none>"_qs},
         {u"visit example.com.Thanks"_qs, u"http://example.com"_qs},
         {u"见 www.example.zz/a 或 example.zz/b"_qs, u"http://www.example.zz/a"_qs},
         {u"见 example.com:8080/a。"_qs, u"http://example.com:8080/a"_qs},
@@ -220,15 +229,16 @@ struct ScriptSample {
     QString word;
     QString label;
     QString topLevel;
+    bool rightToLeft = false;
 };
 
 const ScriptSample scriptSamples[] = {
     {0, u"Grüße"_qs, u"bücher-straße"_qs, u"de"_qs},
     {1, u"смотри"_qs, u"интернет-магазин"_qs, u"рф"_qs},
     {2, u"δείτε"_qs, u"παράδειγμα"_qs, u"ελ"_qs},
-    {3, u"انظر"_qs, u"مثال"_qs, u"مصر"_qs},
-    {3, u"ببین"_qs, u"می\u200Cخواهم"_qs, u"ایران"_qs},
-    {4, u"ראה"_qs, u"דוגמה"_qs, u"ישראל"_qs},
+    {3, u"انظر"_qs, u"مثال"_qs, u"مصر"_qs, true},
+    {3, u"ببین"_qs, u"می\u200Cخواهم"_qs, u"ایران"_qs, true},
+    {4, u"ראה"_qs, u"דוגמה"_qs, u"ישראל"_qs, true},
     {5, u"ดูนี่"_qs, u"ตัวอย่าง"_qs, u"ไทย"_qs},
     {6, u"देखें"_qs, u"उदाहरण"_qs, u"भारत"_qs},
     {7, u"看看"_qs, u"例子"_qs, u"中国"_qs},
@@ -237,11 +247,12 @@ const ScriptSample scriptSamples[] = {
 };
 
 // A host label as names are written: whole, with a hyphen and digits, after
-// a digit, or after an ASCII word and a hyphen.
-QString labelForm(const QString &label, int form)
+// a digit, or after an ASCII word and a hyphen. A name with a label written
+// right to left has neither of the last two: IDNA forbids them there.
+QString labelForm(const QString &label, int form, bool rightToLeft)
 {
     const QString forms[] = {label, label + u"-24"_qs, u"2"_qs + label, u"shop-"_qs + label};
-    return forms[form % 4];
+    return forms[form % (rightToLeft ? 2 : 4)];
 }
 
 // Texts composed from parts in every script: words before, a host whose
@@ -259,7 +270,8 @@ TEST(LinkExtractorTest, FindsTheLinkComposedInEveryScript)
             const ScriptSample &path = scriptSamples[(a + 1) % count],
                                &query = scriptSamples[(b + 2) % count];
             const ScriptSample &words = scriptSamples[(a + b + 3) % count];
-            const QString host = labelForm(first.label, int(a + b)) + u"."_qs + last.topLevel;
+            const QString host = labelForm(first.label, int(a + b), first.rightToLeft || last.rightToLeft) +
+                                 u"."_qs + last.topLevel;
             const QString links[] = {u"https://"_qs + host, u"https://"_qs + host + u"/"_qs + path.word +
                                                                 u"/a-1?q="_qs + query.word};
             // Words are glued to the link only where they cannot be read as part of it.

@@ -148,7 +148,8 @@ bool isValidHostName(QStringView name)
 {
     if (name.startsWith(u'['))
         return !name.contains(u'%');
-    if (name.isEmpty() || name.size() > hostLimit)
+    // The name as written is asked first, as it is cheap to ask.
+    if (name.isEmpty() || name.size() > hostLimit || !isNameOrDottedQuad(name))
         return false;
     const QByteArray ace = QUrl::toAce(name.toString());
     return !ace.isEmpty() && ace.size() <= hostLimit + (ace.endsWith('.') ? 1 : 0) &&

@@ -1,6 +1,7 @@
 #include "FuzzCheck.h"
 #include "LinkExtractor.h"
 
+#include <QHash>
 #include <QList>
 #include <QRegularExpression>
 #include <QStringList>
@@ -60,13 +61,22 @@ bool isLetterMark(char32_t c)
     return isMark(c) && !isEmojiMark(c);
 }
 
-// IDNA maps case and full-width forms as NFKC with case folding does, so
-// hosts are looked for in the text in that form.
+// Hosts are looked for in the text as IDNA maps it (case, full-width forms,
+// letters that fold to two, "ᾋ" to "ἃι"); what IDNA refuses is compared as
+// NFKC with case folding.
 QString comparable(const QString &text)
 {
-    return text.normalized(QString::NormalizationForm_KC)
-        .toCaseFolded()
-        .normalized(QString::NormalizationForm_KC);
+    static QHash<QString, QString> mapped;
+    if (const auto known = mapped.constFind(text); known != mapped.cend())
+        return *known;
+    const QByteArray ace = QUrl::toAce(text);
+    QString form = ace.isEmpty() ? QString() : QUrl::fromAce(ace, QUrl::IgnoreIDNWhitelist);
+    if (form.isEmpty() || form.startsWith(QLatin1String("xn--")))
+        form = text.normalized(QString::NormalizationForm_KC)
+                   .toCaseFolded()
+                   .normalized(QString::NormalizationForm_KC);
+    mapped.insert(text, form);
+    return form;
 }
 
 // A pasted text, and the same in comparable form with the position in the
@@ -98,13 +108,6 @@ Pasted pasted(const QString &text)
     return result;
 }
 
-// Han and the Japanese kana are written together in one word.
-QChar::Script wordScript(char32_t c)
-{
-    const QChar::Script script = QChar::script(c);
-    return script == QChar::Script_Hiragana || script == QChar::Script_Katakana ? QChar::Script_Han : script;
-}
-
 // The script of the letters of the label that begins at `at`, or ends there
 // when `backwards`; Script_Common for one of digits only.
 QChar::Script labelScript(QStringView text, qsizetype at, bool backwards)
@@ -112,7 +115,7 @@ QChar::Script labelScript(QStringView text, qsizetype at, bool backwards)
     for (int read = 0; read < 64; ++read) {
         const char32_t c = backwards ? codePointBefore(text, at) : codePointAt(text, at);
         if (QChar::isLetter(c))
-            return wordScript(c);
+            return QChar::script(c);
         if (!QChar::isDigit(c) && !isLetterMark(c) && !isJoiner(c) && c != u'-' && c != u'_')
             break;
         at += backwards ? -lengthOf(c) : lengthOf(c);
@@ -131,7 +134,7 @@ bool continuesLabelAt(QStringView text, qsizetype at, QChar::Script script)
         return false;
     if (c == u'_' || QChar::isDigit(c) || isLetterMark(c) || isJoiner(c))
         return true;
-    return QChar::isLetter(c) && (script == QChar::Script_Common || wordScript(c) == script);
+    return QChar::isLetter(c) && (script == QChar::Script_Common || QChar::script(c) == script);
 }
 
 // Whether the label ending at `at` goes on into a further label, as in
@@ -167,7 +170,8 @@ bool isCutAfter(QStringView text, qsizetype end)
 {
     const QChar::Script script = labelScript(text, end, true);
     return continuesLabelAt(text, end, script) ||
-           (codePointAt(text, end) == u'-' && continuesLabelAt(text, end + 1, script)) || labelGoesOnAt(text, end);
+           (codePointAt(text, end) == u'-' && continuesLabelAt(text, end + 1, script)) ||
+           labelGoesOnAt(text, end);
 }
 
 // Where a host is written, as positions in the pasted text.
@@ -255,8 +259,10 @@ bool writesWholeHost(const Pasted &text, const QUrl &link)
 
 bool readWithScheme(const Pasted &text, const QUrl &link)
 {
-    const qsizetype schemeAt = text.text.indexOf(link.scheme() + QStringLiteral("://"), 0, Qt::CaseInsensitive);
-    return schemeAt >= 0 && writesHost(text, link, [&](qsizetype start, qsizetype) { return start > schemeAt; });
+    const qsizetype schemeAt =
+        text.text.indexOf(link.scheme() + QStringLiteral("://"), 0, Qt::CaseInsensitive);
+    return schemeAt >= 0 &&
+           writesHost(text, link, [&](qsizetype start, qsizetype) { return start > schemeAt; });
 }
 
 // What a word, a path or a mail address goes on with: a link without a

@@ -337,7 +337,7 @@ private:
 
     bool isLabelCharacterAt(qsizetype at) const
     {
-        return m_text.isAsciiAlphanumericAt(at) || m_text.isOneOf(at, u"-_") || m_text.isWordAt(at);
+        return m_text.isAsciiAlphanumericAt(at) || m_text.isOneOf(at, u"-_") || m_text.isNameWordAt(at);
     }
 
     // A host name runs label by label through letters, digits, marks and

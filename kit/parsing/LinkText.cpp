@@ -22,6 +22,12 @@ bool isTextSelector(char32_t c)
     return c >= 0xFE00 && c < emojiSelector;
 }
 
+// U+E0100–E01EF pick a Han character's form ("葛󠄀").
+bool isIdeographSelector(char32_t c)
+{
+    return c >= 0xE0100 && c <= 0xE01EF;
+}
+
 // Letters, digits and combining marks beyond ASCII, the selectors
 // U+E0100–E01EF included (they are marks), the emoji selector not.
 bool isNonAsciiLetterDigitOrMark(char32_t c)
@@ -121,6 +127,14 @@ bool LinkText::isWordAt(qsizetype at) const
     if (isTextSelector(c))
         return at > 0 && isNonAsciiLetterDigitOrMark(codePointAt(startOfCodePointBefore(at)));
     return isNonAsciiLetterDigitOrMark(c) && !isEmojiAt(at);
+}
+
+bool LinkText::isNameWordAt(qsizetype at) const
+{
+    if (!isWordAt(at))
+        return false;
+    const char32_t c = codePointAt(at);
+    return !isTextSelector(c) && !isIdeographSelector(c);
 }
 
 bool LinkText::isPathWordAt(qsizetype at) const

@@ -32,6 +32,9 @@ public:
     // selectors that pick a letter's form, as a path or host in another
     // script is written; never the start of an emoji.
     bool isWordAt(qsizetype at) const;
+    // A word character of a host name: IDNA drops variation selectors from
+    // a name, so a host that holds one would not be the host written.
+    bool isNameWordAt(qsizetype at) const;
     // A word character, or punctuation written inside a word between two
     // letters: the middle dots of Chinese and Japanese names ("列夫·托尔斯泰",
     // "ドナルド・トランプ"), Hebrew geresh and gershayim, a typographic

@@ -189,11 +189,15 @@ QString escapingLonePercentSigns(QStringView link)
 {
     QString escaped;
     escaped.reserve(link.size());
-    for (qsizetype at = 0; at < link.size(); ++at) {
-        escaped += link[at];
-        if (link[at] == u'%' && !startsEscape(link, at))
-            escaped += QLatin1String("25");
+    qsizetype copied = 0;
+    for (qsizetype at = link.indexOf(u'%'); at >= 0; at = link.indexOf(u'%', at + 1)) {
+        if (startsEscape(link, at))
+            continue;
+        escaped += link.mid(copied, at + 1 - copied);
+        escaped += QLatin1String("25");
+        copied = at + 1;
     }
+    escaped += link.mid(copied);
     return escaped;
 }
 
@@ -203,6 +207,9 @@ QString escapingLonePercentSigns(QStringView link)
 QStringView trimmingTrailingPunctuation(QStringView link)
 {
     static const QString closing = QStringLiteral(".,;:!?'%");
+    static const QString closers = QStringLiteral(")]");
+    if (link.isEmpty() || (!closing.contains(link.back()) && !closers.contains(link.back())))
+        return link;
     qsizetype openParentheses = link.count(u'('), closeParentheses = link.count(u')');
     qsizetype openBrackets = link.count(u'['), closeBrackets = link.count(u']');
     while (!link.isEmpty()) {

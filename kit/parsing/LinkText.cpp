@@ -85,17 +85,6 @@ bool isAsciiLinkCharacter(char16_t c)
 
 } // namespace
 
-qsizetype LinkText::lengthAt(qsizetype at) const
-{
-    return m_text[at].isHighSurrogate() && at + 1 < m_text.size() && m_text[at + 1].isLowSurrogate() ? 2 : 1;
-}
-
-char32_t LinkText::codePointAt(qsizetype at) const
-{
-    return lengthAt(at) == 2 ? QChar::surrogateToUcs4(m_text[at], m_text[at + 1])
-                             : char32_t(m_text[at].unicode());
-}
-
 qsizetype LinkText::startOfCodePointBefore(qsizetype at) const
 {
     return at >= 2 && m_text[at - 1].isLowSurrogate() && m_text[at - 2].isHighSurrogate() ? at - 2 : at - 1;
@@ -119,14 +108,14 @@ bool LinkText::isAsciiLinkAt(qsizetype at) const
 
 bool LinkText::isWordAt(qsizetype at) const
 {
-    if (at >= m_text.size())
+    if (at >= m_text.size() || m_text[at].unicode() < 0x80)
         return false;
     const char32_t c = codePointAt(at);
-    if (isJoiner(c))
-        return isBetweenLettersAt(at);
     if (isTextSelector(c))
-        return at > 0 && isNonAsciiLetterDigitOrMark(codePointAt(startOfCodePointBefore(at)));
-    return isNonAsciiLetterDigitOrMark(c) && !isEmojiAt(at);
+        return isNonAsciiLetterDigitOrMark(codePointAt(startOfCodePointBefore(at)));
+    if (isNonAsciiLetterDigitOrMark(c))
+        return !isEmojiAt(at);
+    return isJoiner(c) && isBetweenLettersAt(at);
 }
 
 bool LinkText::isNameWordAt(qsizetype at) const

@@ -20,8 +20,13 @@ public:
     }
     QStringView mid(qsizetype from, qsizetype to) const { return QStringView(m_text).mid(from, to - from); }
 
-    // 2 where a surrogate pair begins, else 1.
-    qsizetype lengthAt(qsizetype at) const;
+    // 2 where a surrogate pair begins, else 1. Inline, as every character of
+    // a text is asked.
+    qsizetype lengthAt(qsizetype at) const
+    {
+        return m_text[at].isHighSurrogate() && at + 1 < m_text.size() && m_text[at + 1].isLowSurrogate() ? 2
+                                                                                                         : 1;
+    }
 
     bool isAsciiAlphanumericAt(qsizetype at) const;
     // ASCII characters a URL holds unescaped, but for the digit, "#" or "*"
@@ -53,7 +58,11 @@ public:
     QChar::Script scriptAt(qsizetype at) const;
 
 private:
-    char32_t codePointAt(qsizetype at) const;
+    char32_t codePointAt(qsizetype at) const
+    {
+        return lengthAt(at) == 2 ? QChar::surrogateToUcs4(m_text[at], m_text[at + 1])
+                                 : char32_t(m_text[at].unicode());
+    }
     qsizetype startOfCodePointBefore(qsizetype at) const;
     // A character before an emoji variation selector or the keycap mark is
     // an emoji ("1️⃣", "ℹ️").

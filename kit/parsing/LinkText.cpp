@@ -137,7 +137,7 @@ bool LinkText::isAttachedAt(qsizetype at) const
     if (at >= m_text.size())
         return false;
     const char32_t c = codePointAt(at);
-    return isJoiner(c) || isTextSelector(c) || (QChar::isMark(c) && c != emojiSelector);
+    return isJoiner(c) || isTextSelector(c) || QChar::isMark(c);
 }
 
 bool LinkText::continuesLatinWordAt(qsizetype at) const

@@ -141,7 +141,7 @@ TEST(LinkExtractorTest, ReadsAHostLabelByLabel)
         {u"看 https://2³1111111111111111111111/a 或 http://[fe80::1%1]:80/ 好"_qs, u"<none>"_qs},
         // A name that stops before a mark or a joiner is not whole.
         {u"看 https://zh\u0488.example.com/a 或 https://ی\u200C.com/a 好"_qs, u"<none>"_qs},
-        {u"看 https://葛\U000E0100飾.jp/ 好"_qs, u"<none>"_qs},
+        {u"看 https://葛\U000E0100飾.jp/ 或 https://ja.wik\uFE0Fi/ 好"_qs, u"<none>"_qs},
         // At most 253 characters in the ASCII form, which is longer for other scripts.
         {u"看 https://"_qs + u"例."_qs.repeated(100) + u"cn/ 好"_qs, u"<none>"_qs},
         {u"看 https://"_qs + u"a."_qs.repeated(125) + u"cn/ 好"_qs,

@@ -1,7 +1,6 @@
 #include "Chip.h"
 
 #include "Symbol.h"
-#include "Theme.h"
 #include "Typography.h"
 
 #include <QHBoxLayout>
@@ -38,11 +37,10 @@ Chip::Chip(const QString &text, const QColor &color, const QString &systemImage,
         m_removeButton->setAutoRaise(true);
         m_removeButton->setIconSize(QSize(8, 8));
         m_removeButton->setIcon(Symbol::pixmap(QStringLiteral("xmark"), 8, color, 1.6, devicePixelRatioF()));
-        // Reached with Tab, a ring in the accent shows around the cross.
+        // Reached with Tab, a ring in the highlight colour shows around the cross.
         m_removeButton->setStyleSheet(
             QStringLiteral("QToolButton { border: 1px solid transparent; border-radius: 5px; padding: 0; }"
-                           "QToolButton:focus { border-color: %1; }")
-                .arg(Theme::accent().resolved(palette).name()));
+                           "QToolButton:focus { border-color: palette(highlight); }"));
         connect(m_removeButton, &QToolButton::clicked, this, &Chip::removeClicked);
         row->addWidget(m_removeButton);
     }

@@ -1,7 +1,5 @@
 #include "MediaFocusRing.h"
 
-#include "Theme.h"
-
 #include <QEvent>
 #include <QPainter>
 
@@ -31,7 +29,7 @@ void MediaFocusRing::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(Theme::accent().resolved(palette()), lineWidth));
+    painter.setPen(QPen(palette().color(QPalette::Highlight), lineWidth));
     painter.setBrush(Qt::NoBrush);
     const qreal inset = lineWidth / 2 + 1;
     painter.drawRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset), radius, radius);

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-// A ring in the accent laid over a widget, for a screen that holds
+// A ring in the highlight colour laid over a widget, for a screen that holds
 // the keyboard without drawing any focus of its own. Clicks pass through it,
 // and it keeps to the widget's size.
 class MediaFocusRing : public QWidget {

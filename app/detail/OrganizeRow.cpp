@@ -50,8 +50,8 @@ void paintAddMenuButton(QToolButton &button, const QWidget &parent)
     const QColor color = secondaryColor(parent);
     QColor outline = color;
     outline.setAlphaF(0.4);
-    // Reached with Tab, the pill's outline turns solid in the accent, as every focus ring.
-    const QColor focus = Theme::accent().resolved(parent.palette());
+    // Reached with Tab, the pill's outline turns solid in the highlight colour.
+    const QColor focus = parent.palette().color(QPalette::Highlight);
     button.setIconSize(QSize(lineHeight * 3 / 4, lineHeight * 3 / 4));
     button.setIcon(
         Symbol::pixmap(QStringLiteral("plus"), lineHeight * 3 / 4, color, 1.3, parent.devicePixelRatioF()));

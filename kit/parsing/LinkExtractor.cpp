@@ -1,5 +1,6 @@
 #include "LinkExtractor.h"
 
+#include "HTTPClient.h"
 #include "HostTable.h"
 #include "LinkText.h"
 #include "Platform.h"
@@ -20,33 +21,27 @@ constexpr qsizetype portDigitsLimit = 5;
 // Country codes and the generic top-level domains seen in shared links. A bare
 // "name.tld" is only a link when its ending is one of these, so file names
 // ("photo.jpg") and abbreviations stay text.
+constexpr std::string_view knownTopLevelDomains =
+    "ac ad ae af ag ai al am ao aq ar as at au aw ax az ba bb be bf bg bh bi bj bm bn bo br bs bt bv bw "
+    "by bz ca cc cd cf cg ch ci cl cm cn co cr cu cv cw cx cy cz de dj dk dm do dz ec ee eg es et eu fi "
+    "fj fm fo fr ga gb gd ge gf gg gh gi gl gm gn gp gq gr gs gt gu gw gy hk hm hn hr ht hu id ie il im "
+    "in io iq ir is it je jo jp ke kg ki km kn kp kr kw ky kz la lb lc li lk lr ls lt lu lv ly ma mc md "
+    "me mg mh mk ml mn mo mp mq mr ms mt mu mv mw mx my mz na nc ne nf ng ni nl no nr nu nz om pa pe pf "
+    "ph pk pl pm pn pr ps pt pw py qa re ro rs ru rw sa sb sc sd se sg sh si sj sk sl sm sn so sr ss st "
+    "su sv sx sy sz tc td tf tg th tj tk tl tm tn to tr tt tv tw tz ua ug uk us uy uz va vc ve vg vi vn "
+    "vu wf ws ye yt zm zw "
+    "com net org edu gov mil int info biz name pro mobi asia app dev xyz top site online club shop store "
+    "vip tech link live blog news art wiki cloud fun icu ltd group work world today space website life "
+    "page video music media design studio games social email";
+
 bool isKnownTopLevelDomain(QStringView label)
 {
     static const std::unordered_set<std::string_view> known = [] {
-        static constexpr std::string_view names = "ac ad ae af ag ai al am ao aq ar as at au aw ax az ba bb "
-                                                  "be bf bg bh bi bj bm bn bo br bs bt bv bw "
-                                                  "by bz ca cc cd cf cg ch ci cl cm cn co cr cu cv cw cx cy "
-                                                  "cz de dj dk dm do dz ec ee eg es et eu fi "
-                                                  "fj fm fo fr ga gb gd ge gf gg gh gi gl gm gn gp gq gr gs "
-                                                  "gt gu gw gy hk hm hn hr ht hu id ie il im "
-                                                  "in io iq ir is it je jo jp ke kg ki km kn kp kr kw ky kz "
-                                                  "la lb lc li lk lr ls lt lu lv ly ma mc md "
-                                                  "me mg mh mk ml mn mo mp mq mr ms mt mu mv mw mx my mz na "
-                                                  "nc ne nf ng ni nl no nr nu nz om pa pe pf "
-                                                  "ph pk pl pm pn pr ps pt pw py qa re ro rs ru rw sa sb sc "
-                                                  "sd se sg sh si sj sk sl sm sn so sr ss st "
-                                                  "su sv sx sy sz tc td tf tg th tj tk tl tm tn to tr tt tv "
-                                                  "tw tz ua ug uk us uy uz va vc ve vg vi vn "
-                                                  "vu wf ws ye yt zm zw "
-                                                  "com net org edu gov mil int info biz name pro mobi asia "
-                                                  "app dev xyz top site online club shop store "
-                                                  "vip tech link live blog news art wiki cloud fun icu ltd "
-                                                  "group work world today space website life "
-                                                  "page video music media design studio games social email";
         std::unordered_set<std::string_view> set;
-        for (std::size_t start = 0; start < names.size();) {
-            const std::size_t end = std::min(names.find(' ', start), names.size());
-            set.insert(names.substr(start, end - start));
+        for (std::size_t start = 0; start < knownTopLevelDomains.size();) {
+            const std::size_t end =
+                std::min(knownTopLevelDomains.find(' ', start), knownTopLevelDomains.size());
+            set.insert(knownTopLevelDomains.substr(start, end - start));
             start = end + 1;
         }
         return set;
@@ -169,7 +164,7 @@ bool isHostAsWritten(const QUrl &url, QStringView written)
 std::optional<QUrl> webURL(const QString &link)
 {
     const QUrl url(link, QUrl::StrictMode);
-    if (url.isValid() && isWebScheme(url.scheme()) && !url.host().isEmpty())
+    if (url.isValid() && HTTPClient::isWebScheme(url) && !url.host().isEmpty())
         return url;
     return std::nullopt;
 }
